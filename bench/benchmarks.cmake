@@ -1,0 +1,3 @@
+set(GLIMMER_BENCH_SOURCES
+  ConfigBench.cpp
+)

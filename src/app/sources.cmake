@@ -1,0 +1,4 @@
+set(GLIMMER_APP_SOURCES
+  app/EntryPoint.cpp
+  app/EntryPoint.h
+)

@@ -1,0 +1,5 @@
+#include "app/EntryPoint.h"
+
+int main(int argc, char** argv) {
+    return glimmer::runEntryPoint(argc, argv);
+}

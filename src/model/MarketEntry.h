@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/MarketRecords.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace glimmer {
+
+/// Everything the market store keeps for one watch-list security. Readers always get copies.
+struct MarketEntry {
+    WatchItem item;
+    std::optional<Quote> quote;
+    std::vector<MinuteBar> minutes; // oldest first
+    std::vector<FlowPoint> flow;    // oldest first
+    std::vector<DailyBar> daily;    // oldest first
+    std::optional<Instant> minutesLoadedAt;
+    std::optional<Instant> flowLoadedAt;
+    std::string dailyLoadedOn; // "yyyy-MM-dd", empty when never loaded
+    std::optional<Instant> updatedAt;
+    std::optional<std::string> error;
+
+    MarketEntry() = default;
+    explicit MarketEntry(WatchItem watchItem) : item(std::move(watchItem)) {}
+
+    bool operator==(const MarketEntry&) const = default;
+};
+
+} // namespace glimmer

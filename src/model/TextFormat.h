@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace glimmer::TextFormat {
+
+/// The shortest text that reads back as the same double ("0.55", "350", "1e-07").
+std::string shortest(double value);
+/// printf-style fixed decimals, "%.2f" for two.
+std::string fixed(double value, int decimals);
+
+/// Number of Unicode code points in UTF-8 text; an invalid byte counts as one character.
+std::size_t utf8Length(std::string_view text);
+/// The first `count` characters of UTF-8 text, never cutting a character in half.
+std::string utf8Prefix(std::string_view text, std::size_t count);
+/// Whether the bytes are well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF).
+bool isValidUtf8(std::string_view text);
+
+} // namespace glimmer::TextFormat

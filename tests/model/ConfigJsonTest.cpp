@@ -1,0 +1,70 @@
+#include "model/ConfigJson.h"
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using nlohmann::json;
+
+TEST(ConfigJson, MergeRecursesIntoObjectsAndReplacesArraysWhole) {
+    const json defaults = {{"a", 1}, {"list", {1, 2, 3}}, {"nested", {{"x", 1}, {"y", {{"z", 2}, {"w", 3}}}}}};
+    const json stored = {{"list", {9}}, {"nested", {{"y", {{"z", 5}}}}}, {"extra", "kept"}};
+    const json result = ConfigJson::merged(defaults, stored);
+    EXPECT_EQ(result["a"], 1);
+    EXPECT_EQ(result["list"], json({9}));
+    EXPECT_EQ(result["nested"]["x"], 1);
+    EXPECT_EQ(result["nested"]["y"]["z"], 5);
+    EXPECT_EQ(result["nested"]["y"]["w"], 3);
+    EXPECT_EQ(result["extra"], "kept");
+
+    // A stored scalar where the default is an object replaces it (and later fails the decode).
+    EXPECT_EQ(ConfigJson::merged(defaults, json{{"nested", 4}})["nested"], 4);
+}
+
+TEST(ConfigJson, WatchItemNeedsAllThreeKeysAndAKnownKind) {
+    EXPECT_TRUE(ConfigJson::decodeWatchItem(json{{"code", "510300"}, {"name", "沪深300ETF"}, {"kind", "etf"}}));
+    EXPECT_FALSE(ConfigJson::decodeWatchItem(json{{"code", "510300"}, {"name", "沪深300ETF"}}));
+    EXPECT_FALSE(ConfigJson::decodeWatchItem(json{{"code", "510300"}, {"name", "x"}, {"kind", "ETF"}}));
+    EXPECT_FALSE(ConfigJson::decodeWatchItem(json{{"code", 510300}, {"name", "x"}, {"kind", "etf"}}));
+    EXPECT_FALSE(ConfigJson::decodeWatchItem(json::array()));
+}
+
+TEST(ConfigJson, EncodedDefaultsDecodeToTheDefaults) {
+    EXPECT_EQ(ConfigJson::decode(ConfigJson::encode(AppConfig{})), AppConfig{});
+    const json tree = ConfigJson::encode(AppConfig{});
+    EXPECT_EQ(tree["hotkey"]["modifiers"], 2304);
+    EXPECT_EQ(tree["opacity"], 0.55);
+    EXPECT_EQ(tree["enabledViews"], json({0, 1, 2, 4, 3}));
+    EXPECT_EQ(tree["alerts"]["maTouchPeriods"], json({5, 10, 20, 60}));
+    EXPECT_FALSE(tree.contains("dockSide"));
+    EXPECT_FALSE(tree.contains("lockedViewType"));
+}
+
+TEST(ConfigJson, EveryKeyIsRequiredByTheDecoder) {
+    const json full = ConfigJson::encode(AppConfig{});
+    for (const auto& [key, value] : full.items()) {
+        json without = full;
+        without.erase(key);
+        EXPECT_FALSE(ConfigJson::decode(without)) << key;
+    }
+    for (const char* section : {"hotkey", "alerts", "sound"}) {
+        for (const auto& [key, value] : full[section].items()) {
+            json without = full;
+            without[section].erase(key);
+            EXPECT_FALSE(ConfigJson::decode(without)) << section << "." << key;
+        }
+    }
+}
+
+TEST(ConfigJson, NonFiniteAndOutOfRangeNumbersFail) {
+    json tree = ConfigJson::encode(AppConfig{});
+    tree["alerts"]["mainFallingSamples"] = 1e12;
+    EXPECT_FALSE(ConfigJson::decode(tree));
+    tree = ConfigJson::encode(AppConfig{});
+    tree["width"] = std::numeric_limits<double>::infinity();
+    EXPECT_FALSE(ConfigJson::decode(tree));
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,288 @@
+#include "model/AppPaths.h"
+#include "model/ConfigJson.h"
+#include "model/ConfigStore.h"
+#include "model/ManualClock.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sqlite3.h>
+
+namespace glimmer {
+namespace {
+
+using nlohmann::json;
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+class ConfigStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppPaths::overrideAppSupportDir(dir / "Glimmerbox");
+        clock.setChinaTime(2026, 3, 9, 10, 15, 42);
+        clock.setLocalUtcOffset(8 * 3600);
+        ConfigStore::setClock(&clock);
+    }
+    void TearDown() override { ConfigStore::setClock(nullptr); }
+
+    std::filesystem::path configPath() const { return dir / "Glimmerbox" / "config.json"; }
+    void writeConfig(const std::string& text) const { writeFile(configPath(), text); }
+    json storedTree() const { return json::parse(readFile(configPath())); }
+    std::vector<std::filesystem::path> brokenCopies() const {
+        std::vector<std::filesystem::path> found;
+        for (const auto& entry : std::filesystem::directory_iterator(dir / "Glimmerbox")) {
+            if (entry.path().filename().string().rfind("config.json.broken-", 0) == 0) found.push_back(entry.path());
+        }
+        return found;
+    }
+
+    TempDir dir;
+    ManualClock clock;
+};
+
+TEST_F(ConfigStoreTest, FirstStartWritesDefaultsWithTheBuiltInWatchlist) {
+    const AppConfig config = ConfigStore::load();
+    ASSERT_EQ(config.watchlist, ConfigStore::builtInWatchlist());
+    EXPECT_TRUE(config.didImportHoldings);
+    EXPECT_FALSE(config.volumeViewAdded);
+
+    const json tree = storedTree();
+    EXPECT_EQ(tree["watchlist"].size(), 3u);
+    EXPECT_EQ(tree["watchlist"][2]["name"], "沪深300ETF");
+    EXPECT_EQ(tree["watchlist"][2]["kind"], "etf");
+    EXPECT_FALSE(tree.contains("originX")) << "absent optionals are left out, never null";
+    EXPECT_EQ(tree["width"].dump(), "350") << "whole doubles are written as integers";
+
+    // The next start runs only the volume-view migration, which leaves an existing 4 alone.
+    const AppConfig second = ConfigStore::load();
+    EXPECT_TRUE(second.volumeViewAdded);
+    EXPECT_EQ(second.enabledViews, (std::vector<int>{0, 1, 2, 4, 3}));
+    EXPECT_TRUE(storedTree()["volumeViewAdded"].get<bool>());
+}
+
+TEST_F(ConfigStoreTest, FileIsPrettyPrintedWithSortedKeysAndRoundTrips) {
+    AppConfig config;
+    config.originX = 120.5;
+    config.originY = 33;
+    config.dockSide = DockSide::left;
+    config.lockedViewType = 3;
+    config.watchlist = {{"000001", "平安银行", InstrumentKind::stock}};
+    PriceAlert alert;
+    alert.code = "000001";
+    alert.direction = PriceAlertDirection::below;
+    alert.price = 10.25;
+    alert.note = "补仓";
+    config.alerts.priceAlerts.push_back(alert);
+    config.volumeViewAdded = true;
+    config.didImportHoldings = true;
+    ASSERT_TRUE(ConfigStore::save(config));
+
+    const std::string text = readFile(configPath());
+    EXPECT_NE(text.find("\n  \"alerts\": {"), std::string::npos) << text.substr(0, 200);
+    EXPECT_LT(text.find("\"alerts\""), text.find("\"alwaysOnTop\""));
+    EXPECT_LT(text.find("\"width\""), std::string::npos);
+    EXPECT_NE(text.find(alert.id.string()), std::string::npos) << "upper-case 36-character UUID";
+    EXPECT_EQ(ConfigStore::load(), config);
+}
+
+TEST_F(ConfigStoreTest, EmptyObjectGetsDefaultsRotationMigrationAndSeeding) {
+    writeConfig("{}");
+    const AppConfig config = ConfigStore::load();
+    EXPECT_EQ(config.autoRotateSeconds, 25);
+    EXPECT_EQ(config.viewRotateSeconds, 5);
+    EXPECT_EQ(config.watchlist, ConfigStore::builtInWatchlist());
+    EXPECT_TRUE(config.didImportHoldings);
+    EXPECT_TRUE(config.volumeViewAdded);
+    const json tree = storedTree();
+    EXPECT_EQ(tree["viewRotateSeconds"], 5);
+    EXPECT_EQ(tree["watchlist"].size(), 3u);
+}
+
+TEST_F(ConfigStoreTest, RotationMigrationOverridesAStoredStockInterval) {
+    writeConfig(R"({"autoRotateSeconds": 90, "volumeViewAdded": true, "didImportHoldings": true})");
+    const AppConfig config = ConfigStore::load();
+    EXPECT_EQ(config.autoRotateSeconds, 25);
+    EXPECT_EQ(config.viewRotateSeconds, 5);
+    EXPECT_TRUE(config.watchlist.empty()) << "a user who emptied the list keeps it empty";
+
+    writeConfig(R"({"autoRotateSeconds": 90, "viewRotateSeconds": 0, "volumeViewAdded": true,
+                    "didImportHoldings": true})");
+    const AppConfig kept = ConfigStore::load();
+    EXPECT_EQ(kept.autoRotateSeconds, 90);
+    EXPECT_EQ(kept.viewRotateSeconds, 0);
+}
+
+TEST_F(ConfigStoreTest, MissingKeysAtAnyDepthTakeTheirDefaults) {
+    writeConfig(R"({"viewRotateSeconds": 7, "alerts": {"cooldownMinutes": 3}, "hotkey": {"keyCode": 40},
+                    "volumeViewAdded": true, "didImportHoldings": true, "futureKey": {"x": [1, 2]}})");
+    const AppConfig config = ConfigStore::load();
+    AlertConfig expectedAlerts;
+    expectedAlerts.cooldownMinutes = 3;
+    EXPECT_EQ(config.alerts, expectedAlerts);
+    EXPECT_EQ(config.hotkey.keyCode, 40u);
+    EXPECT_EQ(config.hotkey.modifiers, 0x900u);
+    EXPECT_EQ(config.hotkey.displayName, "⌥⌘F");
+    EXPECT_EQ(config.viewRotateSeconds, 7);
+    EXPECT_EQ(config.width, 350);
+}
+
+TEST_F(ConfigStoreTest, VolumeMigrationAppendsOnlyOnceAndSaves) {
+    writeConfig(R"({"viewRotateSeconds": 5, "enabledViews": [0, 1], "didImportHoldings": true})");
+    EXPECT_EQ(ConfigStore::load().enabledViews, (std::vector<int>{0, 1, 4}));
+    EXPECT_EQ(storedTree()["enabledViews"], json({0, 1, 4}));
+
+    // Once offered, a user who removes the volume view keeps it removed.
+    writeConfig(R"({"viewRotateSeconds": 5, "enabledViews": [2], "volumeViewAdded": true,
+                    "didImportHoldings": true})");
+    EXPECT_EQ(ConfigStore::load().enabledViews, (std::vector<int>{2}));
+}
+
+TEST_F(ConfigStoreTest, UndecodableFileGivesDefaultsAndIsKeptBeforeTheFirstSave) {
+    const std::string userFile =
+        R"({"width": "wide", "watchlist": [{"code": "600036", "name": "招商银行", "kind": "stock"}]})";
+    writeConfig(userFile);
+    const AppConfig config = ConfigStore::load();
+    EXPECT_EQ(config, AppConfig{}) << "defaults with an empty watch list for this run";
+    EXPECT_EQ(readFile(configPath()), userFile) << "the load does not rewrite the file";
+    EXPECT_TRUE(brokenCopies().empty());
+
+    AppConfig edited = config;
+    edited.opacity = 0.8;
+    ASSERT_TRUE(ConfigStore::save(edited));
+    const auto copies = brokenCopies();
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].filename().string(), "config.json.broken-20260309-101542");
+    EXPECT_EQ(readFile(copies[0]), userFile);
+    EXPECT_EQ(storedTree()["opacity"], 0.8);
+
+    // Later saves find a clean file and keep nothing more.
+    ASSERT_TRUE(ConfigStore::save(edited));
+    EXPECT_EQ(brokenCopies().size(), 1u);
+}
+
+TEST_F(ConfigStoreTest, WrongTypesAndUnknownEnumsFailTheWholeDecode) {
+    const char* broken[] = {
+        R"({"themeMode": "sepia"})",
+        R"({"dockSide": "top"})",
+        R"({"watchlist": [{"code": "600519", "name": "贵州茅台"}]})",
+        R"({"watchlist": [{"code": "600519", "name": "贵州茅台", "kind": "bond"}]})",
+        R"({"alerts": {"priceAlerts": [{"id": "not-a-uuid", "code": "1", "direction": "above", "price": 1,
+                                         "enabled": true, "note": ""}]}})",
+        R"({"alerts": {"priceAlerts": [{"id": "6F9619FF-8B86-D011-B42D-00C04FC964FF", "code": "1",
+                                         "direction": "sideways", "price": 1, "enabled": true, "note": ""}]}})",
+        R"({"hotkey": {"keyCode": -1}})",
+        R"({"hotkey": {"modifiers": 4294967296}})",
+        R"({"alwaysOnTop": 1})",
+        R"({"enabledViews": [0, 1.5]})",
+        R"({"hiddenCodes": [600519]})",
+        R"({"alerts": []})",
+        R"({"sound": {"volume": "loud"}})",
+        R"({"opacity": null})",
+    };
+    for (const char* text : broken) {
+        writeConfig(text);
+        EXPECT_EQ(ConfigStore::load(), AppConfig{}) << text;
+        EXPECT_EQ(readFile(configPath()), text);
+    }
+}
+
+TEST_F(ConfigStoreTest, LenientWhereTheFileFormatAllowsIt) {
+    writeConfig(R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true,
+                    "mainFallingSamples": 9, "alerts": {"mainFallingSamples": 7.0,
+                    "priceAlerts": [{"id": "6f9619ff-8b86-d011-b42d-00c04fc964ff", "code": "600519",
+                    "direction": "below", "price": 1500, "enabled": false, "note": "x"}]},
+                    "lockedViewType": null, "width": 400, "width": 420})");
+    const AppConfig config = ConfigStore::load();
+    EXPECT_EQ(config.alerts.mainFallingSamples, 7);
+    ASSERT_EQ(config.alerts.priceAlerts.size(), 1u);
+    EXPECT_EQ(config.alerts.priceAlerts[0].id.string(), "6F9619FF-8B86-D011-B42D-00C04FC964FF");
+    EXPECT_FALSE(config.lockedViewType.has_value());
+    EXPECT_EQ(config.width, 420) << "the last of duplicate keys wins";
+}
+
+TEST_F(ConfigStoreTest, BytesThatAreNotAJsonObjectAreKeptAsideAndReplaced) {
+    const std::string cases[] = {
+        std::string(),
+        std::string("\x00\x01\xff\xfe garbage", 14),
+        "{\"width\": 350, \"height\": ",
+        "[1, 2, 3]",
+        "\"just a string\"",
+        std::string(200000, '[') + std::string(200000, ']'),
+        "{\"width\": 1e999}",
+        "{\"name\": \"\xff\xfe\"}",
+    };
+    int expectedCopies = 0;
+    for (const auto& content : cases) {
+        writeConfig(content);
+        const AppConfig config = ConfigStore::load();
+        const bool replaced = config.watchlist == ConfigStore::builtInWatchlist();
+        if (replaced) {
+            ++expectedCopies;
+            EXPECT_TRUE(config.didImportHoldings);
+            EXPECT_TRUE(storedTree().is_object());
+        } else {
+            // A well-formed object that does not decode is left as it is.
+            EXPECT_EQ(readFile(configPath()), content);
+        }
+        clock.advance(1);
+    }
+    const auto copies = brokenCopies();
+    EXPECT_GE(expectedCopies, 6);
+    ASSERT_EQ(static_cast<int>(copies.size()), expectedCopies);
+    bool foundGarbage = false;
+    for (const auto& copy : copies) foundGarbage |= readFile(copy) == cases[1];
+    EXPECT_TRUE(foundGarbage) << "the user's bytes survive in the kept copy";
+}
+
+TEST_F(ConfigStoreTest, BackupNamesNeverCollideWithinOneSecond) {
+    writeConfig("not json");
+    ConfigStore::load();
+    writeConfig("still not json");
+    ConfigStore::load();
+    EXPECT_EQ(brokenCopies().size(), 2u);
+}
+
+TEST_F(ConfigStoreTest, SaveReplacesTheFileAtomically) {
+    AppConfig config;
+    ASSERT_TRUE(ConfigStore::save(config));
+    config.width = 400;
+    ASSERT_TRUE(ConfigStore::save(config));
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "Glimmerbox")) {
+        EXPECT_EQ(entry.path().filename(), "config.json") << "no temporary file is left behind";
+    }
+    EXPECT_EQ(storedTree()["width"], 400);
+}
+
+TEST_F(ConfigStoreTest, UnusableFolderStillLoadsAndSaveReportsFailure) {
+    // A regular file where the folder should be: nothing can be created below it, even as root.
+    writeFile(dir / "blocker", "not a folder");
+    AppPaths::overrideAppSupportDir(dir / "blocker" / "Glimmerbox");
+    const AppConfig config = ConfigStore::load();
+    EXPECT_EQ(config.watchlist, ConfigStore::builtInWatchlist());
+    EXPECT_FALSE(ConfigStore::save(config));
+    EXPECT_EQ(readFile(dir / "blocker"), "not a folder");
+}
+
+TEST_F(ConfigStoreTest, FirstStartSeedsFromTheCompanionHoldings) {
+    const auto database = ConfigStore::holdingsDatabasePath();
+    std::filesystem::create_directories(database.parent_path());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT);"
+                           "INSERT INTO holdings VALUES (1, '601318', '中国平安', 'stock');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    const AppConfig config = ConfigStore::load();
+    ASSERT_EQ(config.watchlist.size(), 1u);
+    EXPECT_EQ(config.watchlist[0].name, "中国平安");
+    std::filesystem::remove(database);
+}
+
+} // namespace
+} // namespace glimmer

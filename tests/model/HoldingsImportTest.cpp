@@ -1,0 +1,73 @@
+#include "model/ConfigStore.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+namespace glimmer {
+namespace {
+
+using testing::TempDir;
+
+class HoldingsImportTest : public ::testing::Test {
+protected:
+    void makeDatabase(const std::string& sql) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        char* error = nullptr;
+        ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+        sqlite3_close(db);
+    }
+
+    TempDir dir;
+    std::filesystem::path path = dir / "portfolio.sqlite";
+};
+
+TEST_F(HoldingsImportTest, KindFollowsTypeAndCodePrefixInRowOrder) {
+    makeDatabase("CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT);"
+                 "INSERT INTO holdings VALUES (4, '159915', '创业板ETF', NULL);"
+                 "INSERT INTO holdings VALUES (2, '600519', '贵州茅台', 'Stock');"
+                 "INSERT INTO holdings VALUES (3, '510300', '沪深300ETF', 'stock');"
+                 "INSERT INTO holdings VALUES (5, '000001', NULL, 'stock');"
+                 "INSERT INTO holdings VALUES (6, NULL, '无代码', 'stock');"
+                 "INSERT INTO holdings VALUES (7, ' 600036', '招商银行 ', 'Bond ETF');"
+                 "INSERT INTO holdings VALUES (8, '600519', '贵州茅台', 'STOCK');");
+    const auto items = ConfigStore::importHoldings(path);
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0], (WatchItem{"600519", "贵州茅台", InstrumentKind::stock}));
+    EXPECT_EQ(items[1], (WatchItem{"510300", "沪深300ETF", InstrumentKind::etf})) << "the code prefix wins";
+    EXPECT_EQ(items[2], (WatchItem{"159915", "创业板ETF", InstrumentKind::etf})) << "NULL type counts as stock";
+    EXPECT_EQ(items[3], (WatchItem{" 600036", "招商银行 ", InstrumentKind::etf})) << "no trimming";
+    EXPECT_EQ(items[4].code, "600519") << "duplicates stay";
+}
+
+TEST_F(HoldingsImportTest, AnyFailureImportsNothing) {
+    EXPECT_TRUE(ConfigStore::importHoldings(path).empty()) << "missing file";
+
+    makeDatabase("CREATE TABLE positions(id INTEGER, code TEXT);");
+    EXPECT_TRUE(ConfigStore::importHoldings(path).empty()) << "no holdings table";
+
+    testing::writeFile(path, "SQLite format 3\0 but then nothing sensible at all, just words");
+    EXPECT_TRUE(ConfigStore::importHoldings(path).empty()) << "corrupt file";
+
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_TRUE(ConfigStore::importHoldings(path).empty()) << "a folder";
+}
+
+TEST_F(HoldingsImportTest, LockedDatabaseImportsNothing) {
+    makeDatabase("CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT);"
+                 "INSERT INTO holdings VALUES (1, '600519', '贵州茅台', 'stock');");
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; DELETE FROM holdings;", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_TRUE(ConfigStore::importHoldings(path).empty());
+    sqlite3_exec(writer, "ROLLBACK;", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    EXPECT_EQ(ConfigStore::importHoldings(path).size(), 1u);
+}
+
+} // namespace
+} // namespace glimmer

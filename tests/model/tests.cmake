@@ -1,0 +1,10 @@
+set(GLIMMER_MODEL_TESTS
+  model/AppLogTest.cpp
+  model/AppPathsTest.cpp
+  model/ClockTest.cpp
+  model/ConfigJsonTest.cpp
+  model/ConfigStoreTest.cpp
+  model/HoldingsImportTest.cpp
+  model/MarketRecordsTest.cpp
+  model/TextFormatTest.cpp
+)

@@ -1,0 +1,26 @@
+// Every test process runs with HOME and the XDG folders inside a private temporary folder, so no
+// test can touch the user's real files.
+#include "support/TempDir.h"
+
+#include "model/AppLog.h"
+#include "model/AppPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    glimmer::testing::TempDir home;
+    const auto set = [](const char* name, const std::filesystem::path& value) {
+        std::filesystem::create_directories(value);
+        ::setenv(name, value.c_str(), 1);
+    };
+    set("HOME", home.path());
+    set("XDG_DATA_HOME", home / "data");
+    set("XDG_CONFIG_HOME", home / "config");
+    set("XDG_CACHE_HOME", home / "cache");
+    glimmer::AppPaths::overrideAppSupportDir(home / "data" / "Glimmerbox");
+    glimmer::AppLog::setEchoToStdout(false);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,3 @@
+set(GLIMMER_UI_TESTS
+  ui/EntryPointTest.cpp
+)
