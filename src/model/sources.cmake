@@ -12,6 +12,8 @@ set(GLIMMER_MODEL_SOURCES
   model/ConfigStore.h
   model/FileSync.h
   model/HoldingsImport.cpp
+  model/Indicators.cpp
+  model/Indicators.h
   model/ManualClock.cpp
   model/ManualClock.h
   model/MarketEntry.h
