@@ -1,3 +1,5 @@
 set(GLIMMER_UI_TESTS
   ui/EntryPointTest.cpp
 )
+include(${CMAKE_CURRENT_LIST_DIR}/charts_tests.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/panel_tests.cmake)

@@ -1,0 +1,2 @@
+list(APPEND GLIMMER_UI_TESTS
+)
