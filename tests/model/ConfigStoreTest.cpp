@@ -206,7 +206,7 @@ TEST_F(ConfigStoreTest, LenientWhereTheFileFormatAllowsIt) {
 TEST_F(ConfigStoreTest, BytesThatAreNotAJsonObjectAreKeptAsideAndReplaced) {
     const std::string cases[] = {
         std::string(),
-        std::string("\x00\x01\xff\xfe garbage", 14),
+        std::string("\x00\x01\xff\xfe garbage", sizeof("\x00\x01\xff\xfe garbage") - 1),
         "{\"width\": 350, \"height\": ",
         "[1, 2, 3]",
         "\"just a string\"",
