@@ -1,13 +1,32 @@
 #pragma once
 
+#include "market/SourceHealth.h"
+#include "model/Clock.h"
+#include "model/MarketRecords.h"
+
 #include <nlohmann/json_fwd.hpp>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace glimmer {
+
+/// One GET as the client sends it.
+struct HttpRequest {
+    std::string url;
+    std::string referer;
+    std::string userAgent;
+    /// Bounds connecting and any stall without data, seconds.
+    double timeout = 10;
+    /// The call returns nothing at the latest this many seconds after `timeout`.
+    double graceSeconds = 3;
+    /// Only an HTTP 200 reply gives a body unless this is set.
+    bool acceptsAnyStatus = false;
+};
 
 /// The one blocking HTTP client of every market request (libcurl). Never call it on the UI thread;
 /// safe to call from two threads at once.
@@ -20,18 +39,35 @@ public:
     MarketAPI(const MarketAPI&) = delete;
     MarketAPI& operator=(const MarketAPI&) = delete;
 
+    /// The browser identity every quote request carries.
+    static constexpr const char* userAgent = "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 "
+                                             "(KHTML, like Gecko) Version/16.0 Safari/605.1.15";
+
     /// GET with the two header fields; the body of an HTTP 200 reply, otherwise nothing. Gives up
     /// after `timeout` + 3 seconds whatever the server does.
     std::optional<std::string> httpGet(const std::string& url, const std::string& referer, double timeout = 10);
+    /// The general form behind `httpGet`; nothing for an invalid URL, a transport error or time-out.
+    std::optional<std::string> get(const HttpRequest& request);
 
     /// UTF-8 when valid and non-empty, else GB 18030, else nothing.
     static std::optional<std::string> decodeText(const std::optional<std::string>& data);
     /// A JSON number as is, a numeric string parsed as a decimal number, anything else nothing.
     static std::optional<double> num(const nlohmann::json& value);
+    /// A complete, finite decimal number ("12.5", "-0.3", "1e3"); nothing for anything else.
+    static std::optional<double> number(std::string_view text);
 
     /// Eastmoney push-host origins in the order the intraday and fund-flow fetchers try them.
     static std::vector<std::string> trendsHosts();
     static std::vector<std::string> flowHosts();
+
+    /// "1.600519" → "sh600519", "0.000001" → "sz000001"; anything but two dot-separated pieces unchanged.
+    static std::string tencentSymbol(const std::string& secid);
+
+    /// The batch snapshot of every item, keyed by code; empty when the source is cooling down or the
+    /// first request fails. One request per 60 symbols.
+    std::map<std::string, Quote> fetchQuotesBatch(const std::vector<WatchItem>& items,
+                                                  const Clock& clock = Clock::system(),
+                                                  SourceHealth& health = SourceHealth::shared());
 
 private:
     struct Impl;

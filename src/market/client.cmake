@@ -1,2 +1,14 @@
 list(APPEND GLIMMER_MARKET_SOURCES
+  market/Endpoints.cpp
+  market/Endpoints.h
+  market/MarketAPI.cpp
+  market/MarketAPI.h
+  market/PercentEncoding.cpp
+  market/PercentEncoding.h
+  market/QuoteBatch.cpp
+  market/QuoteBatch.h
+  market/SecID.cpp
+  market/SecID.h
+  market/SourceHealth.cpp
+  market/SourceHealth.h
 )

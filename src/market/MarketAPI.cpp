@@ -1,0 +1,297 @@
+#include "market/MarketAPI.h"
+
+#include "market/Endpoints.h"
+#include "market/PercentEncoding.h"
+#include "market/QuoteBatch.h"
+#include "market/SecID.h"
+#include "model/AppLog.h"
+#include "model/TextFormat.h"
+
+#include <curl/curl.h>
+#include <iconv.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+
+namespace glimmer {
+
+namespace {
+
+constexpr int maxConnectionsPerHost = 4;
+// A quote reply is a few hundred kilobytes at most; anything far larger is not a reply we can use.
+constexpr std::size_t maxBodyBytes = 32u * 1024 * 1024;
+
+void initialiseCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+size_t appendBody(char* data, size_t size, size_t count, void* user) {
+    auto* body = static_cast<std::string*>(user);
+    const size_t bytes = size * count;
+    if (body->size() + bytes > maxBodyBytes) return 0; // aborts the transfer
+    body->append(data, bytes);
+    return bytes;
+}
+
+/// "host[:port]" of a valid http(s) URL, nothing for anything curl would not accept as one.
+std::optional<std::string> validatedHost(const std::string& url) {
+    CURLU* parsed = curl_url();
+    if (!parsed) return std::nullopt;
+    std::optional<std::string> result;
+    if (curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
+        char* scheme = nullptr;
+        char* host = nullptr;
+        char* port = nullptr;
+        if (curl_url_get(parsed, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+            curl_url_get(parsed, CURLUPART_HOST, &host, 0) == CURLUE_OK) {
+            const std::string name = scheme;
+            if (name == "http" || name == "https") {
+                result = std::string(host);
+                if (curl_url_get(parsed, CURLUPART_PORT, &port, 0) == CURLUE_OK) *result += std::string(":") + port;
+            }
+        }
+        curl_free(scheme);
+        curl_free(host);
+        curl_free(port);
+    }
+    curl_url_cleanup(parsed);
+    return result;
+}
+
+} // namespace
+
+struct MarketAPI::Impl {
+    CURLSH* share = nullptr;
+    std::array<std::mutex, CURL_LOCK_DATA_LAST> shareLocks;
+
+    // Keeps at most four transfers, and so at most four connections, per host.
+    std::mutex hostLock;
+    std::condition_variable hostFreed;
+    std::map<std::string, int> busyPerHost;
+
+    static void lockShare(CURL*, curl_lock_data data, curl_lock_access, void* user) {
+        static_cast<Impl*>(user)->shareLocks[static_cast<std::size_t>(data)].lock();
+    }
+    static void unlockShare(CURL*, curl_lock_data data, void* user) {
+        static_cast<Impl*>(user)->shareLocks[static_cast<std::size_t>(data)].unlock();
+    }
+
+    void enterHost(const std::string& host) {
+        std::unique_lock guard(hostLock);
+        hostFreed.wait(guard, [&] { return busyPerHost[host] < maxConnectionsPerHost; });
+        ++busyPerHost[host];
+    }
+    void leaveHost(const std::string& host) {
+        {
+            std::lock_guard guard(hostLock);
+            if (--busyPerHost[host] <= 0) busyPerHost.erase(host);
+        }
+        hostFreed.notify_all();
+    }
+};
+
+MarketAPI& MarketAPI::shared() {
+    static MarketAPI* instance = new MarketAPI; // never released: a late transfer may still use it
+    return *instance;
+}
+
+MarketAPI::MarketAPI() : impl(std::make_unique<Impl>()) {
+    initialiseCurlOnce();
+    impl->share = curl_share_init();
+    if (impl->share) {
+        curl_share_setopt(impl->share, CURLSHOPT_LOCKFUNC, &Impl::lockShare);
+        curl_share_setopt(impl->share, CURLSHOPT_UNLOCKFUNC, &Impl::unlockShare);
+        curl_share_setopt(impl->share, CURLSHOPT_USERDATA, impl.get());
+        curl_share_setopt(impl->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
+        curl_share_setopt(impl->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+        curl_share_setopt(impl->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
+    }
+}
+
+MarketAPI::~MarketAPI() {
+    if (impl->share) curl_share_cleanup(impl->share);
+}
+
+std::optional<std::string> MarketAPI::httpGet(const std::string& url, const std::string& referer, double timeout) {
+    return get(HttpRequest{url, referer, userAgent, timeout});
+}
+
+std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
+    const auto host = validatedHost(request.url);
+    if (!host) return std::nullopt;
+    const double timeout = request.timeout > 0 && std::isfinite(request.timeout) ? request.timeout : 10;
+    const double grace = request.graceSeconds >= 0 && std::isfinite(request.graceSeconds) ? request.graceSeconds : 3;
+
+    CURL* curl = curl_easy_init();
+    if (!curl) return std::nullopt;
+
+    std::string body;
+    curl_slist* headers = nullptr;
+    headers = curl_slist_append(headers, ("User-Agent: " + request.userAgent).c_str());
+    headers = curl_slist_append(headers, ("Referer: " + request.referer).c_str());
+
+    const long timeoutMs = static_cast<long>(timeout * 1000);
+    curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    if (impl->share) curl_easy_setopt(curl, CURLOPT_SHARE, impl->share);
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+#if LIBCURL_VERSION_NUM >= 0x075500
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+#endif
+    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
+    // `timeout` bounds connecting and any stall without data; the whole call gives up `grace` later.
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::max(1L, static_cast<long>(std::ceil(timeout))));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeoutMs + static_cast<long>(grace * 1000));
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &appendBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+
+    impl->enterHost(*host);
+    const CURLcode code = curl_easy_perform(curl);
+    impl->leaveHost(*host);
+
+    long status = 0;
+    if (code == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_cleanup(curl);
+    curl_slist_free_all(headers);
+
+    if (code != CURLE_OK) return std::nullopt;
+    if (status != 200 && !request.acceptsAnyStatus) return std::nullopt;
+    return body;
+}
+
+std::optional<std::string> MarketAPI::decodeText(const std::optional<std::string>& data) {
+    if (!data || data->empty()) return std::nullopt;
+    if (TextFormat::isValidUtf8(*data)) return *data;
+
+    iconv_t converter = iconv_open("UTF-8", "GB18030");
+    if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string out(data->size() * 2 + 8, '\0');
+    char* in = const_cast<char*>(data->data());
+    size_t inLeft = data->size();
+    char* outPtr = out.data();
+    size_t outLeft = out.size();
+    bool isOk = true;
+    while (inLeft > 0) {
+        if (iconv(converter, &in, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) continue;
+        if (errno == E2BIG) {
+            const size_t used = static_cast<size_t>(outPtr - out.data());
+            out.resize(out.size() * 2);
+            outPtr = out.data() + used;
+            outLeft = out.size() - used;
+            continue;
+        }
+        isOk = false; // an invalid or truncated sequence: not GB 18030 either
+        break;
+    }
+    iconv_close(converter);
+    if (!isOk) return std::nullopt;
+    out.resize(static_cast<size_t>(outPtr - out.data()));
+    if (out.empty() || !TextFormat::isValidUtf8(out)) return std::nullopt;
+    return out;
+}
+
+std::optional<double> MarketAPI::number(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    // from_chars takes no leading "+", which provider fields sometimes carry.
+    if (text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty() || text.front() == '-' || text.front() == '+') return std::nullopt;
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<double> MarketAPI::num(const nlohmann::json& value) {
+    if (value.is_number()) {
+        const double result = value.get<double>();
+        if (!std::isfinite(result)) return std::nullopt;
+        return result;
+    }
+    if (value.is_string()) return number(value.get_ref<const std::string&>());
+    return std::nullopt;
+}
+
+std::vector<std::string> MarketAPI::trendsHosts() {
+    const Endpoints endpoints = Endpoints::current();
+    return {endpoints.eastmoneyHistory, endpoints.eastmoneyMain, endpoints.eastmoneyDelayed};
+}
+
+std::vector<std::string> MarketAPI::flowHosts() {
+    const Endpoints endpoints = Endpoints::current();
+    return {endpoints.eastmoneyMain, endpoints.eastmoneyHistory, endpoints.eastmoneyDelayed};
+}
+
+std::string MarketAPI::tencentSymbol(const std::string& secid) {
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    while (start <= secid.size()) {
+        const auto dot = secid.find('.', start);
+        const auto end = dot == std::string::npos ? secid.size() : dot;
+        if (end > start) pieces.push_back(secid.substr(start, end - start));
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    if (pieces.size() != 2) return secid;
+    return (pieces[0] == "1" ? "sh" : "sz") + pieces[1];
+}
+
+} // namespace glimmer
+
+namespace glimmer {
+
+std::map<std::string, Quote> MarketAPI::fetchQuotesBatch(const std::vector<WatchItem>& items, const Clock& clock,
+                                                         SourceHealth& health) {
+    static const std::string key = "qq.quote";
+    std::map<std::string, Quote> result;
+    if (items.empty()) return result;
+    if (health.shouldSkip(key, clock.now())) return result;
+
+    // Each symbol is encoded on its own so that only the separators are bare commas.
+    std::vector<std::string> symbols;
+    symbols.reserve(items.size());
+    for (const auto& item : items) symbols.push_back(percentEncode(SecID::tencentSymbol(item.code), "_"));
+
+    const std::string origin = Endpoints::current().tencentSnapshot;
+    for (std::size_t first = 0; first < symbols.size(); first += QuoteBatch::chunkSize) {
+        const std::size_t last = std::min(symbols.size(), first + QuoteBatch::chunkSize);
+        std::string list;
+        for (std::size_t i = first; i < last; ++i) {
+            if (i > first) list += ',';
+            list += symbols[i];
+        }
+        const auto text = decodeText(httpGet(origin + "/utf8/q=" + list, Referers::tencent, 10));
+        if (!text) {
+            if (health.recordFailure(key, clock.now())) {
+                AppLog::write("INFO", "批量快照不可用，冷却 " +
+                                          std::to_string(static_cast<int>(SourceHealth::cooldownSeconds)) +
+                                          " 秒，改逐只拉分时");
+            }
+            break;
+        }
+        auto chunk = QuoteBatch::parse(*text, clock.now());
+        if (chunk.empty()) {
+            health.recordFailure(key, clock.now()); // a reply without usable records is never logged
+            break;
+        }
+        health.recordSuccess(key);
+        for (auto& [code, quote] : chunk) result.insert_or_assign(code, std::move(quote));
+    }
+    return result;
+}
+
+} // namespace glimmer
