@@ -1,4 +1,8 @@
 set(GLIMMER_MODEL_SOURCES
+  model/AlertEngine.cpp
+  model/AlertEngine.h
+  model/AlertEvent.cpp
+  model/AlertEvent.h
   model/AppConfig.h
   model/AppLog.cpp
   model/AppLog.h

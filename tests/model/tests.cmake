@@ -1,4 +1,5 @@
 set(GLIMMER_MODEL_TESTS
+  model/AlertEngineTest.cpp
   model/AppLogTest.cpp
   model/AppPathsTest.cpp
   model/ClockTest.cpp

@@ -1,0 +1,480 @@
+#include "model/AlertEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace glimmer {
+namespace {
+
+const Instant start = Clock::instantAtOffset(CivilTime{2024, 3, 12, 10, 30, 0, 2}, 8 * 3600);
+
+Instant at(double secondsAfterStart) {
+    return start + std::chrono::duration_cast<Instant::duration>(std::chrono::duration<double>(secondsAfterStart));
+}
+
+MarketEntry entryAt(double price, const std::string& code = "002003", const std::string& quoteName = "伟星股份") {
+    MarketEntry entry(WatchItem{code, "伟星股份", InstrumentKind::stock});
+    Quote quote;
+    quote.code = code;
+    quote.name = quoteName;
+    quote.price = price;
+    quote.prevClose = 11.2;
+    entry.quote = quote;
+    return entry;
+}
+
+PriceAlert priceAlert(PriceAlertDirection direction, double price, const std::string& code = "002003") {
+    PriceAlert alert;
+    alert.code = code;
+    alert.direction = direction;
+    alert.price = price;
+    return alert;
+}
+
+std::vector<MinuteBar> minuteSeries(std::initializer_list<double> prices) {
+    std::vector<MinuteBar> bars;
+    int minute = 30;
+    for (const double p : prices) {
+        bars.push_back(MinuteBar{"09:" + std::to_string(minute++), p, p, 1200, p * 120000});
+    }
+    return bars;
+}
+
+FlowPoint flowPoint(double mainYuan, double retailYuan) {
+    return FlowPoint{"10:00", mainYuan, retailYuan};
+}
+
+std::vector<DailyBar> dailyCloses(int count, double close) {
+    std::vector<DailyBar> bars;
+    for (int i = 0; i < count; ++i) {
+        bars.push_back(DailyBar{"2024-02-" + std::to_string(10 + i), close, close, close + 0.1, close - 0.1, 80000});
+    }
+    return bars;
+}
+
+// The defaults with every signal rule off, to look at one rule at a time.
+AlertConfig quietConfig() {
+    AlertConfig config;
+    config.fastRiseEnabled = false;
+    config.fastDropEnabled = false;
+    config.scissorsEnabled = false;
+    config.mainFallingEnabled = false;
+    config.maTouchEnabled = false;
+    return config;
+}
+
+// ---- Acceptance scenarios: "002003", one below-alert at 11.00, default rules, cool-down 10 minutes.
+
+TEST(AlertEngineAcceptance, BelowAlertFiresOnceThenRearmsAfterTheRecovery) {
+    AlertEngine engine;
+    AlertConfig config;
+    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::below, 11.00));
+
+    const auto first = engine.evaluate(entryAt(10.80), config, at(0));
+    ASSERT_EQ(first.size(), 1u) << "跌破价格首次触发";
+    EXPECT_EQ(first[0].kind, AlertKind::priceBelow);
+    EXPECT_EQ(first[0].code, "002003");
+    EXPECT_EQ(first[0].name, "伟星股份");
+    EXPECT_EQ(first[0].message, "跌破 11.00，现价 10.80");
+    EXPECT_EQ(first[0].firedAt, at(0));
+
+    EXPECT_TRUE(engine.evaluate(entryAt(10.70), config, at(30)).empty()) << "跌破价格不重复触发";
+
+    EXPECT_TRUE(engine.evaluate(entryAt(11.50), config, at(60)).empty()) << "re-arming is silent";
+    const auto again = engine.evaluate(entryAt(10.90), config, at(90));
+    ASSERT_EQ(again.size(), 1u) << "价格回升后再次跌破可触发, although the cool-down has not passed";
+    EXPECT_EQ(again[0].message, "跌破 11.00，现价 10.90");
+    EXPECT_EQ(engine.latestEvents().size(), 2u);
+}
+
+TEST(AlertEngineAcceptance, AboveAlertFiresWhenThePriceReachesIt) {
+    AlertEngine engine;
+    AlertConfig config;
+    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::above, 13.00));
+    const auto events = engine.evaluate(entryAt(13.20), config, at(0));
+    ASSERT_EQ(events.size(), 1u) << "涨到价格触发";
+    EXPECT_EQ(events[0].kind, AlertKind::priceAbove);
+    EXPECT_EQ(events[0].message, "涨到 13.00，现价 13.20");
+}
+
+TEST(AlertEngineAcceptance, FastRiseAndFastDropOverThreeMinutes) {
+    AlertEngine engine;
+    auto rising = entryAt(10.6);
+    rising.minutes = minuteSeries({10.0, 10.1, 10.3, 10.6});
+    const auto rise = engine.evaluate(rising, AlertConfig{}, at(0));
+    ASSERT_EQ(rise.size(), 1u) << "快涨触发";
+    EXPECT_EQ(rise[0].kind, AlertKind::fastRise);
+    EXPECT_EQ(rise[0].message, "3 分钟涨 6.00%，现价 10.60");
+
+    auto falling = entryAt(9.5);
+    falling.minutes = minuteSeries({10.2, 10.1, 10.0, 9.5});
+    const auto drop = engine.evaluate(falling, AlertConfig{}, at(0));
+    ASSERT_EQ(drop.size(), 1u) << "快跌触发";
+    EXPECT_EQ(drop[0].kind, AlertKind::fastDrop);
+    EXPECT_EQ(drop[0].message, "3 分钟跌 -6.86%，现价 9.50");
+}
+
+TEST(AlertEngineAcceptance, ScissorsFiresOncePerCooldown) {
+    AlertEngine engine;
+    auto entry = entryAt(11.3);
+    entry.flow = {flowPoint(150'000'000, 20'000'000)};
+    const auto events = engine.evaluate(entry, AlertConfig{}, at(0));
+    ASSERT_EQ(events.size(), 1u) << "剪刀差触发";
+    EXPECT_EQ(events[0].kind, AlertKind::scissors);
+    EXPECT_EQ(events[0].message, "剪刀差 1.30 亿（主力领先散户）");
+    EXPECT_TRUE(engine.evaluate(entry, AlertConfig{}, at(120)).empty()) << "冷却期内同类预警只触发一次";
+}
+
+TEST(AlertEngineAcceptance, MainFallingOverFiveSamples) {
+    AlertEngine engine;
+    auto entry = entryAt(11.3);
+    for (const double main : {30e6, 25e6, 20e6, 15e6, 10e6}) entry.flow.push_back(flowPoint(main, 5e6));
+    const auto events = engine.evaluate(entry, AlertConfig{}, at(0));
+    ASSERT_EQ(events.size(), 1u) << "主力持续下降触发";
+    EXPECT_EQ(events[0].kind, AlertKind::mainFalling);
+    EXPECT_EQ(events[0].message, "主力连续 5 分钟净流出，累计减少 0.20 亿");
+}
+
+TEST(AlertEngineAcceptance, PullBackOntoTheTwentyDayAverage) {
+    AlertEngine engine;
+    AlertConfig config;
+    config.maTouchPeriods = {20};
+    auto entry = entryAt(12.02);
+    entry.daily = dailyCloses(20, 12.00);
+    const auto events = engine.evaluate(entry, config, at(0));
+    ASSERT_EQ(events.size(), 1u) << "回踩均线触发";
+    EXPECT_EQ(events[0].kind, AlertKind::maTouch);
+    EXPECT_EQ(events[0].message, "回踩 M20（均线 12.00，现价 12.02）");
+}
+
+TEST(AlertEngineAcceptance, CalmMarketRaisesNothing) {
+    AlertEngine engine;
+    AlertConfig config;
+    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::below, 11.00));
+    auto entry = entryAt(11.30);
+    entry.minutes = minuteSeries({11.30, 11.30, 11.30, 11.30, 11.30});
+    EXPECT_TRUE(engine.evaluate(entry, config, at(0)).empty()) << "平静行情不误报";
+    EXPECT_TRUE(engine.latestEvents().empty());
+}
+
+// ---- Price alert latches.
+
+TEST(AlertEngine, BelowAlertRearmsOnlyStrictlyPastTheBand) {
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    const auto alert = priceAlert(PriceAlertDirection::below, 10.00);
+    config.priceAlerts.push_back(alert);
+
+    EXPECT_EQ(engine.evaluate(entryAt(10.00), config, at(0)).size(), 1u) << "a price equal to P fires";
+    EXPECT_TRUE(engine.isPriceAlertLatched(alert.id));
+    EXPECT_TRUE(engine.evaluate(entryAt(10.02), config, at(10)).empty());
+    EXPECT_TRUE(engine.isPriceAlertLatched(alert.id)) << "exactly P x 1.002 does not re-arm";
+    EXPECT_TRUE(engine.evaluate(entryAt(9.99), config, at(20)).empty());
+    EXPECT_TRUE(engine.evaluate(entryAt(10.021), config, at(30)).empty());
+    EXPECT_FALSE(engine.isPriceAlertLatched(alert.id));
+    EXPECT_EQ(engine.evaluate(entryAt(9.99), config, at(40)).size(), 1u);
+}
+
+TEST(AlertEngine, AboveAlertRearmsOnlyStrictlyBelowTheBand) {
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    const auto alert = priceAlert(PriceAlertDirection::above, 20.00);
+    config.priceAlerts.push_back(alert);
+
+    EXPECT_EQ(engine.evaluate(entryAt(20.00), config, at(0)).size(), 1u);
+    EXPECT_TRUE(engine.evaluate(entryAt(19.96), config, at(10)).empty());
+    EXPECT_TRUE(engine.isPriceAlertLatched(alert.id)) << "exactly P x 0.998 does not re-arm";
+    EXPECT_TRUE(engine.evaluate(entryAt(19.95), config, at(20)).empty());
+    EXPECT_FALSE(engine.isPriceAlertLatched(alert.id));
+    EXPECT_EQ(engine.evaluate(entryAt(20.10), config, at(30)).size(), 1u);
+}
+
+TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledOrZeroThresholds) {
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    auto disabled = priceAlert(PriceAlertDirection::below, 11.00);
+    disabled.enabled = false;
+    config.priceAlerts = {priceAlert(PriceAlertDirection::below, 11.00, "2003"),
+                          priceAlert(PriceAlertDirection::below, 11.00, "002003 "), disabled,
+                          priceAlert(PriceAlertDirection::below, 0), priceAlert(PriceAlertDirection::above, -1)};
+    EXPECT_TRUE(engine.evaluate(entryAt(10.00), config, at(0)).empty());
+}
+
+TEST(AlertEngine, ZeroOrMissingPriceLeavesEveryLatchAlone) {
+    AlertEngine engine;
+    AlertConfig config;
+    const auto alert = priceAlert(PriceAlertDirection::below, 11.00);
+    config.priceAlerts.push_back(alert);
+    ASSERT_EQ(engine.evaluate(entryAt(10.80), config, at(0)).size(), 1u);
+
+    auto noQuote = entryAt(12.0);
+    noQuote.quote.reset();
+    EXPECT_TRUE(engine.evaluate(noQuote, config, at(10)).empty());
+    EXPECT_TRUE(engine.evaluate(entryAt(0), config, at(20)).empty());
+    EXPECT_TRUE(engine.evaluate(entryAt(-3), config, at(20)).empty());
+    EXPECT_TRUE(engine.evaluate(entryAt(std::numeric_limits<double>::quiet_NaN()), config, at(20)).empty());
+    EXPECT_TRUE(engine.isPriceAlertLatched(alert.id));
+    EXPECT_EQ(engine.latestEvents().size(), 1u);
+}
+
+TEST(AlertEngine, SeveralPriceAlertsFireInListOrderIndependently) {
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    config.priceAlerts = {priceAlert(PriceAlertDirection::below, 12.00), priceAlert(PriceAlertDirection::below, 11.00)};
+    const auto events = engine.evaluate(entryAt(10.50), config, at(0));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].message, "跌破 12.00，现价 10.50");
+    EXPECT_EQ(events[1].message, "跌破 11.00，现价 10.50");
+}
+
+// ---- Cool-downs.
+
+TEST(AlertEngine, CooldownIsMeasuredFromTheLastRecordedEvent) {
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    config.scissorsEnabled = true;
+    auto entry = entryAt(11.3);
+    entry.flow = {flowPoint(-20'000'000, 130'000'000)};
+
+    const auto first = engine.evaluate(entry, config, at(0));
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].message, "剪刀差 1.50 亿（散户强于主力）");
+    EXPECT_TRUE(engine.evaluate(entry, config, at(599)).empty()) << "attempts inside the period do not restart it";
+    EXPECT_EQ(engine.evaluate(entry, config, at(600)).size(), 1u);
+    EXPECT_TRUE(engine.evaluate(entry, config, at(1199)).empty());
+}
+
+TEST(AlertEngine, CooldownKeysSeparateSecuritiesWindowsAndPeriods) {
+    EXPECT_EQ(AlertEngine::cooldownKey(AlertKind::fastRise, "600519", "3m"), "fastRise|600519|3m");
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    config.scissorsEnabled = true;
+    auto a = entryAt(11.3, "002003");
+    a.flow = {flowPoint(150'000'000, 0)};
+    auto b = entryAt(1700, "600519", "贵州茅台");
+    b.flow = a.flow;
+    EXPECT_EQ(engine.evaluate(a, config, at(0)).size(), 1u);
+    const auto other = engine.evaluate(b, config, at(1));
+    ASSERT_EQ(other.size(), 1u) << "another security has its own cool-down";
+    EXPECT_EQ(other[0].name, "贵州茅台");
+
+    config.fastRiseWindowMinutes = 5;
+    auto rising = entryAt(10.6);
+    rising.minutes = minuteSeries({10.0, 10.0, 10.0, 10.0, 10.0, 10.6});
+    config.fastRiseEnabled = true;
+    EXPECT_EQ(engine.evaluate(rising, config, at(0)).size(), 1u);
+    config.fastRiseWindowMinutes = 3;
+    EXPECT_EQ(engine.evaluate(rising, config, at(10)).size(), 1u) << "a different window is a different key";
+    EXPECT_TRUE(engine.evaluate(rising, config, at(20)).empty());
+}
+
+TEST(AlertEngine, NegativeOrNanCooldownMeansNoCooldown) {
+    for (const double minutes : {-5.0, std::numeric_limits<double>::quiet_NaN(), 0.0}) {
+        AlertEngine engine;
+        AlertConfig config = quietConfig();
+        config.scissorsEnabled = true;
+        config.cooldownMinutes = minutes;
+        auto entry = entryAt(11.3);
+        entry.flow = {flowPoint(150'000'000, 0)};
+        EXPECT_EQ(engine.evaluate(entry, config, at(0)).size(), 1u);
+        EXPECT_EQ(engine.evaluate(entry, config, at(0)).size(), 1u) << "cool-down " << minutes;
+    }
+}
+
+TEST(AlertEngine, PriceAlertsIgnoreTheCooldownButRecordIt) {
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    config.cooldownMinutes = 60;
+    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::above, 13.00));
+    EXPECT_EQ(engine.evaluate(entryAt(13.10), config, at(0)).size(), 1u);
+    EXPECT_TRUE(engine.evaluate(entryAt(12.00), config, at(5)).empty());
+    EXPECT_EQ(engine.evaluate(entryAt(13.10), config, at(10)).size(), 1u);
+}
+
+// ---- Fast moves.
+
+TEST(AlertEngine, FastMovesNeedMoreThanTwoBarsAndUseTheQuotePrice) {
+    AlertEngine engine;
+    auto shortSeries = entryAt(11.0);
+    shortSeries.minutes = minuteSeries({10.0, 10.0});
+    EXPECT_TRUE(engine.evaluate(shortSeries, AlertConfig{}, at(0)).empty());
+
+    auto lagging = entryAt(10.25);
+    lagging.minutes = minuteSeries({10.0, 10.0, 10.0, 10.0});
+    const auto events = engine.evaluate(lagging, AlertConfig{}, at(0));
+    ASSERT_EQ(events.size(), 1u) << "the last bar is flat but the quote moved 2.5 %";
+    EXPECT_EQ(events[0].message, "3 分钟涨 2.50%，现价 10.25");
+}
+
+TEST(AlertEngine, FastMoveWindowFallsBackToTheFirstBarAndRoundsHalvesUp) {
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    config.fastDropEnabled = true;
+    config.fastDropWindowMinutes = 2.5; // rounds to 3
+    auto entry = entryAt(9.0);
+    entry.minutes = minuteSeries({10.0, 9.8, 9.8});
+    const auto events = engine.evaluate(entry, config, at(0));
+    ASSERT_EQ(events.size(), 1u) << "a window longer than the series measures from the first bar";
+    EXPECT_EQ(events[0].message, "3 分钟跌 -10.00%，现价 9.00");
+
+    AlertEngine second;
+    config.fastDropWindowMinutes = 0.2; // at least one minute
+    entry.minutes = minuteSeries({10.0, 10.0, 9.5, 9.5});
+    const auto one = second.evaluate(entry, config, at(0));
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].message, "1 分钟跌 -5.26%，现价 9.00");
+}
+
+TEST(AlertEngine, FastMoveSkipsAZeroBasePrice) {
+    AlertEngine engine;
+    auto entry = entryAt(10.0);
+    entry.minutes = minuteSeries({0, 0, 0, 10.0});
+    EXPECT_TRUE(engine.evaluate(entry, AlertConfig{}, at(0)).empty());
+}
+
+TEST(AlertEngine, RiseAndDropUseTheirOwnWindows) {
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    config.fastRiseEnabled = true;
+    config.fastDropEnabled = true;
+    config.fastRiseWindowMinutes = 1;
+    config.fastDropWindowMinutes = 4;
+    auto entry = entryAt(10.0);
+    entry.minutes = minuteSeries({11.0, 10.6, 10.2, 9.6, 9.7});
+    const auto events = engine.evaluate(entry, config, at(0));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].message, "1 分钟涨 4.17%，现价 10.00");
+    EXPECT_EQ(events[1].message, "4 分钟跌 -9.09%，现价 10.00");
+}
+
+// ---- Flow rules.
+
+TEST(AlertEngine, ScissorsBelowTheThresholdStaysQuiet) {
+    AlertEngine engine;
+    auto entry = entryAt(11.3);
+    entry.flow = {flowPoint(200'000'000, 0), flowPoint(99'000'000, 0)};
+    EXPECT_TRUE(engine.evaluate(entry, AlertConfig{}, at(0)).empty()) << "only the last point counts";
+}
+
+TEST(AlertEngine, MainFallingNeedsAMonotoneRunAndAMinimumDrop) {
+    AlertConfig config = quietConfig();
+    config.mainFallingEnabled = true;
+    auto withMain = [](std::initializer_list<double> mains) {
+        auto entry = entryAt(11.3);
+        for (const double m : mains) entry.flow.push_back(flowPoint(m, 0));
+        return entry;
+    };
+    AlertEngine engine;
+    EXPECT_TRUE(engine.evaluate(withMain({30e6, 25e6, 26e6, 15e6, 10e6}), config, at(0)).empty()) << "a rise breaks it";
+    EXPECT_TRUE(engine.evaluate(withMain({30e6, 29e6, 28e6, 27e6, 26e6}), config, at(0)).empty()) << "0.04 亿 is too little";
+    EXPECT_TRUE(engine.evaluate(withMain({20e6, 15e6, 10e6, 5e6}), config, at(0)).empty()) << "fewer points than samples";
+
+    const auto flatStretch = engine.evaluate(withMain({90e6, 30e6, 30e6, 30e6, 25e6, 25e6}), config, at(0));
+    ASSERT_EQ(flatStretch.size(), 1u) << "equal neighbours are allowed; only the last five points count";
+    EXPECT_EQ(flatStretch[0].message, "主力连续 5 分钟净流出，累计减少 0.05 亿");
+
+    AlertEngine flatEngine;
+    EXPECT_TRUE(flatEngine.evaluate(withMain({30e6, 30e6, 30e6, 30e6, 30e6}), config, at(0)).empty());
+}
+
+TEST(AlertEngine, MainFallingWithTooFewSamplesNeverFires) {
+    for (const int samples : {1, 0, -4}) {
+        AlertEngine engine;
+        AlertConfig config = quietConfig();
+        config.mainFallingEnabled = true;
+        config.mainFallingSamples = samples;
+        auto entry = entryAt(11.3);
+        for (const double m : {90e6, 50e6, 10e6}) entry.flow.push_back(flowPoint(m, 0));
+        EXPECT_TRUE(engine.evaluate(entry, config, at(0)).empty()) << samples;
+    }
+}
+
+// ---- Moving-average pull-back.
+
+TEST(AlertEngine, MaTouchFiresOnlyOnOrJustAboveTheAverage) {
+    AlertConfig config = quietConfig();
+    config.maTouchEnabled = true;
+    config.maTouchPeriods = {5};
+    auto entry = entryAt(12.00);
+    entry.daily = dailyCloses(30, 12.00);
+
+    AlertEngine onLine;
+    EXPECT_EQ(onLine.evaluate(entry, config, at(0)).size(), 1u) << "distance 0 fires";
+    entry.quote->price = 11.99;
+    AlertEngine below;
+    EXPECT_TRUE(below.evaluate(entry, config, at(0)).empty()) << "below the average is not a pull-back";
+    entry.quote->price = 12.05;
+    AlertEngine above;
+    EXPECT_TRUE(above.evaluate(entry, config, at(0)).empty()) << "0.42 % is beyond the 0.35 % tolerance";
+}
+
+TEST(AlertEngine, MaTouchSkipsPeriodsLongerThanTheSeriesAndShortSeries) {
+    AlertConfig config = quietConfig();
+    config.maTouchEnabled = true;
+    auto entry = entryAt(12.02);
+    entry.daily = dailyCloses(12, 12.00);
+    AlertEngine engine;
+    const auto events = engine.evaluate(entry, config, at(0)); // periods 5, 10, 20, 60
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].message, "回踩 M5（均线 12.00，现价 12.02）");
+    EXPECT_EQ(events[1].message, "回踩 M10（均线 12.00，现价 12.02）");
+
+    entry.daily = dailyCloses(4, 12.00);
+    config.maTouchPeriods = {1, 2, 0, -1};
+    AlertEngine shortSeries;
+    EXPECT_TRUE(shortSeries.evaluate(entry, config, at(0)).empty()) << "fewer than five daily bars";
+}
+
+// ---- Ordering and history.
+
+TEST(AlertEngine, EventsComeInRuleOrder) {
+    AlertEngine engine;
+    AlertConfig config;
+    config.maTouchPeriods = {5};
+    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::above, 10.00));
+    auto entry = entryAt(10.60);
+    entry.minutes = minuteSeries({10.0, 10.1, 10.3, 10.6});
+    for (const double m : {300e6, 250e6, 200e6, 150e6, 120e6}) entry.flow.push_back(flowPoint(m, 0));
+    entry.daily = dailyCloses(10, 10.58);
+    const auto events = engine.evaluate(entry, config, at(0));
+    std::vector<AlertKind> kinds;
+    for (const auto& e : events) kinds.push_back(e.kind);
+    EXPECT_EQ(kinds, (std::vector<AlertKind>{AlertKind::priceAbove, AlertKind::fastRise, AlertKind::scissors,
+                                             AlertKind::mainFalling, AlertKind::maTouch}));
+}
+
+TEST(AlertEngine, LatestEventsKeepTheNewestThirty) {
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    config.scissorsEnabled = true;
+    config.cooldownMinutes = 0;
+    auto entry = entryAt(11.3);
+    entry.flow = {flowPoint(150'000'000, 0)};
+    for (int i = 0; i < 35; ++i) engine.evaluate(entry, config, at(i));
+    ASSERT_EQ(engine.latestEvents().size(), AlertEngine::maxLatestEvents);
+    EXPECT_EQ(engine.latestEvents().front().firedAt, at(5));
+    EXPECT_EQ(engine.latestEvents().back().firedAt, at(34));
+}
+
+TEST(AlertEngine, NameFallsBackToTheWatchItem) {
+    AlertEngine engine;
+    AlertConfig config = quietConfig();
+    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::below, 11.00));
+    const auto events = engine.evaluate(entryAt(10.5, "002003", ""), config, at(0));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].name, "伟星股份");
+}
+
+TEST(AlertKindRaw, RoundTripsEveryKind) {
+    for (const auto kind : {AlertKind::priceBelow, AlertKind::priceAbove, AlertKind::fastRise, AlertKind::fastDrop,
+                            AlertKind::scissors, AlertKind::mainFalling, AlertKind::maTouch}) {
+        EXPECT_EQ(alertKindFromRaw(rawValue(kind)), kind);
+    }
+    EXPECT_STREQ(rawValue(AlertKind::maTouch), "maTouch");
+    EXPECT_FALSE(alertKindFromRaw("MaTouch"));
+}
+
+} // namespace
+} // namespace glimmer
