@@ -11,4 +11,6 @@ list(APPEND GLIMMER_MARKET_SOURCES
   market/SecID.h
   market/SourceHealth.cpp
   market/SourceHealth.h
+  market/SymbolSearch.cpp
+  market/SymbolSearch.h
 )
