@@ -1,0 +1,72 @@
+#include "market/EastmoneyFlow.h"
+
+#include "market/Endpoints.h"
+#include "market/MarketAPI.h"
+#include "market/QQFundFlow.h"
+#include "market/SeriesFields.h"
+#include "model/AppPaths.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+
+namespace glimmer::EastmoneyFlow {
+
+std::string url(const std::string& origin, const std::string& secid) {
+    return origin + "/api/qt/stock/fflow/kline/get?lmt=0&klt=1&secid=" + SeriesFields::identifier(secid) +
+           "&fields1=f1,f2,f3,f7&fields2=f51,f52,f53,f54,f55,f56";
+}
+
+Reply parse(std::string_view text) {
+    try {
+        const auto document = SeriesFields::parseJson(text);
+        if (!document.is_object()) return {};
+        const auto data = document.find("data");
+        if (data == document.end() || !data->is_object()) return {};
+        const auto klines = data->find("klines");
+        if (klines == data->end() || !klines->is_array() || klines->empty()) return {};
+        if (!std::all_of(klines->begin(), klines->end(), [](const auto& line) { return line.is_string(); })) {
+            return {};
+        }
+        Reply reply;
+        reply.isUsable = true;
+        reply.points.reserve(klines->size());
+        for (const auto& item : *klines) {
+            std::array<std::string_view, 3> pieces;
+            if (SeriesFields::split(item.get_ref<const std::string&>(), ',', pieces) < pieces.size()) continue;
+            FlowPoint point;
+            point.time = SeriesFields::lastCharacters(pieces[0], 5);
+            point.main = MarketAPI::number(pieces[1]).value_or(0);
+            point.retail = MarketAPI::number(pieces[2]).value_or(0);
+            reply.points.push_back(std::move(point));
+        }
+        return reply;
+    } catch (...) {
+        return {};
+    }
+}
+
+std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<std::string>& symbol,
+                                 const Clock& clock, SourceHealth& health, double timeout) {
+    const std::string tencentSymbol = symbol ? *symbol : MarketAPI::tencentSymbol(secid);
+    if (AppPaths::processEnv("GLIMMERBOX_FORCE_QQ_FLOW") == "1") {
+        return QQFundFlow::fetchFlowQQ(tencentSymbol, clock, health, timeout);
+    }
+    for (const std::string& origin : MarketAPI::flowHosts()) {
+        const std::string key = "em.flow." + Endpoints::hostKey(origin);
+        if (health.shouldSkip(key, clock.now())) continue;
+        const auto body = MarketAPI::shared().httpGet(url(origin, secid), Referers::eastmoneyData, timeout);
+        const auto text = MarketAPI::decodeText(body);
+        Reply reply = text ? parse(*text) : Reply{};
+        if (!reply.isUsable) {
+            health.recordFailure(key, clock.now());
+            continue;
+        }
+        health.recordSuccess(key);
+        if (!reply.points.empty()) return std::move(reply.points);
+    }
+    return QQFundFlow::fetchFlowQQ(tencentSymbol, clock, health, timeout);
+}
+
+} // namespace glimmer::EastmoneyFlow

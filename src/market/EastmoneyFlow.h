@@ -1,0 +1,32 @@
+#pragma once
+
+#include "market/SourceHealth.h"
+#include "model/Clock.h"
+#include "model/MarketRecords.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace glimmer::EastmoneyFlow {
+
+/// Request URL of today's minute fund flow of `secid` on one push host.
+std::string url(const std::string& origin, const std::string& secid);
+
+/// One fund-flow reply. `isUsable` is false when the reply fails the source check (not JSON, no
+/// "data" object, no non-empty "klines" array of strings); a usable reply may still hold no point.
+struct Reply {
+    bool isUsable = false;
+    std::vector<FlowPoint> points;
+};
+
+Reply parse(std::string_view text);
+
+/// Today's minute fund flow: the Eastmoney push hosts in order, then the Tencent fund-flow table for
+/// `symbol` (derived from `secid` when absent). GLIMMERBOX_FORCE_QQ_FLOW=1 goes to Tencent at once.
+std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<std::string>& symbol = std::nullopt,
+                                 const Clock& clock = Clock::system(), SourceHealth& health = SourceHealth::shared(),
+                                 double timeout = 10);
+
+} // namespace glimmer::EastmoneyFlow

@@ -1,0 +1,123 @@
+#include "market/EastmoneyTrends.h"
+
+#include "market/Endpoints.h"
+#include "market/MarketAPI.h"
+#include "market/QQIntraday.h"
+#include "market/SeriesFields.h"
+#include "model/AppPaths.h"
+#include "model/TextFormat.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace glimmer::EastmoneyTrends {
+
+namespace {
+
+bool isArrayOfStrings(const nlohmann::json& value) {
+    return value.is_array() &&
+           std::all_of(value.begin(), value.end(), [](const nlohmann::json& item) { return item.is_string(); });
+}
+
+std::optional<IntradaySnapshot> buildSnapshot(const nlohmann::json& data, const nlohmann::json& trends,
+                                              const std::string& code, const std::string& fallbackName,
+                                              Instant now) {
+    IntradaySnapshot snapshot;
+    snapshot.minutes.reserve(trends.size());
+    double firstOpen = 0;
+    double high = -std::numeric_limits<double>::infinity();
+    double low = std::numeric_limits<double>::infinity();
+    double volumeSum = 0;
+    double amountSum = 0;
+    for (const auto& item : trends) {
+        const std::string& line = item.get_ref<const std::string&>();
+        std::array<std::string_view, 8> pieces;
+        if (SeriesFields::split(line, ',', pieces) < pieces.size()) continue;
+        const auto close = MarketAPI::number(pieces[2]);
+        if (!close) continue;
+        const double open = MarketAPI::number(pieces[1]).value_or(*close);
+        MinuteBar bar;
+        bar.time = SeriesFields::lastCharacters(pieces[0], 5);
+        bar.price = *close;
+        bar.avg = MarketAPI::number(pieces[7]).value_or(*close);
+        bar.volume = MarketAPI::number(pieces[5]).value_or(0);
+        bar.amount = MarketAPI::number(pieces[6]).value_or(0);
+        if (snapshot.minutes.empty()) firstOpen = open;
+        high = std::max(high, MarketAPI::number(pieces[3]).value_or(*close));
+        low = std::min(low, MarketAPI::number(pieces[4]).value_or(*close));
+        volumeSum += bar.volume;
+        amountSum += bar.amount;
+        snapshot.minutes.push_back(std::move(bar));
+    }
+    if (snapshot.minutes.empty()) return std::nullopt;
+
+    const auto name = data.find("name");
+    const auto preClose = data.find("preClose");
+    double previousClose = 0;
+    if (preClose != data.end() && preClose->is_number()) previousClose = preClose->get<double>();
+
+    Quote& quote = snapshot.quote;
+    quote.code = code;
+    quote.name = name != data.end() && name->is_string() ? name->get<std::string>() : fallbackName;
+    quote.price = snapshot.minutes.back().price;
+    quote.prevClose = previousClose > 0 && std::isfinite(previousClose) ? previousClose : firstOpen;
+    quote.open = firstOpen;
+    quote.high = high;
+    quote.low = low;
+    quote.volume = volumeSum;
+    quote.amount = amountSum;
+    quote.tradeDate = TextFormat::utf8Prefix(trends.front().get_ref<const std::string&>(), 10);
+    quote.quoteTime = snapshot.minutes.back().time;
+    quote.updatedAt = now;
+    return snapshot;
+}
+
+} // namespace
+
+std::string url(const std::string& origin, const std::string& secid) {
+    return origin + "/api/qt/stock/trends2/get?secid=" + SeriesFields::identifier(secid) +
+           "&fields1=f1,f2,f3,f4,f5,f6,f7,f8,f9,f10,f11,f12,f13&fields2=f51,f52,f53,f54,f55,f56,f57,f58&iscr=0&ndays=1";
+}
+
+Reply parse(std::string_view text, const std::string& code, const std::string& fallbackName, Instant now) {
+    try {
+        const auto document = SeriesFields::parseJson(text);
+        if (!document.is_object()) return {};
+        const auto data = document.find("data");
+        if (data == document.end() || !data->is_object()) return {};
+        const auto trends = data->find("trends");
+        if (trends == data->end() || !isArrayOfStrings(*trends) || trends->empty()) return {};
+        return {true, buildSnapshot(*data, *trends, code, fallbackName, now)};
+    } catch (...) {
+        return {}; // out of memory on a huge reply: treated as an unusable reply
+    }
+}
+
+std::optional<IntradaySnapshot> fetchIntraday(const std::string& secid, const std::string& code,
+                                              const std::string& fallbackName, const Clock& clock,
+                                              SourceHealth& health, double timeout) {
+    const std::string symbol = MarketAPI::tencentSymbol(secid);
+    if (AppPaths::processEnv("GLIMMERBOX_FORCE_QQ_INTRADAY") == "1") {
+        return QQIntraday::fetchIntradayQQ(symbol, code, fallbackName, clock, health, timeout);
+    }
+    for (const std::string& origin : MarketAPI::trendsHosts()) {
+        const std::string key = "em.trends." + Endpoints::hostKey(origin);
+        if (health.shouldSkip(key, clock.now())) continue;
+        const auto body = MarketAPI::shared().httpGet(url(origin, secid), Referers::eastmoneyQuote, timeout);
+        const auto text = MarketAPI::decodeText(body);
+        Reply reply = text ? parse(*text, code, fallbackName, clock.now()) : Reply{};
+        if (!reply.isUsable) {
+            health.recordFailure(key, clock.now());
+            continue;
+        }
+        health.recordSuccess(key);
+        if (reply.snapshot) return std::move(reply.snapshot);
+    }
+    return QQIntraday::fetchIntradayQQ(symbol, code, fallbackName, clock, health, timeout);
+}
+
+} // namespace glimmer::EastmoneyTrends

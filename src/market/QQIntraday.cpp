@@ -1,0 +1,129 @@
+#include "market/QQIntraday.h"
+
+#include "market/Endpoints.h"
+#include "market/MarketAPI.h"
+#include "market/QuoteBatch.h"
+#include "market/SeriesFields.h"
+#include "model/TextFormat.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+
+namespace glimmer::QQIntraday {
+
+namespace {
+
+constexpr const char* sourceKey = "qq.intraday";
+
+const nlohmann::json* member(const nlohmann::json& object, const std::string& key) {
+    if (!object.is_object()) return nullptr;
+    const auto found = object.find(key);
+    return found == object.end() ? nullptr : &*found;
+}
+
+// The snapshot record of the reply rebuilt as the "~"-joined payload the batch parser reads.
+std::optional<Quote> embeddedQuote(const nlohmann::json& entry, const std::string& symbol, Instant now) {
+    const nlohmann::json* fields = member(entry, "qt");
+    if (fields) fields = member(*fields, symbol);
+    if (!fields || !fields->is_array()) return std::nullopt;
+    std::string payload;
+    bool isFirst = true;
+    for (const auto& field : *fields) {
+        if (!field.is_string()) return std::nullopt;
+        if (!isFirst) payload += '~';
+        payload += field.get_ref<const std::string&>();
+        isFirst = false;
+    }
+    return QuoteBatch::parseRecord(symbol, payload, now);
+}
+
+Quote placeholderQuote(const std::string& code, const std::string& fallbackName, Instant now) {
+    Quote quote;
+    quote.code = code;
+    quote.name = fallbackName;
+    quote.updatedAt = now;
+    return quote;
+}
+
+} // namespace
+
+std::string url(const std::string& symbol) {
+    return Endpoints::current().tencentChart + "/appstock/app/minute/query?code=" + SeriesFields::identifier(symbol);
+}
+
+std::optional<IntradaySnapshot> parse(const nlohmann::json& json, const std::string& symbol, const std::string& code,
+                                      const std::string& fallbackName, Instant now) {
+    try {
+        const nlohmann::json* data = member(json, "data");
+        const nlohmann::json* entry = data ? member(*data, symbol) : nullptr;
+        if (!entry || !entry->is_object()) return std::nullopt;
+
+        const nlohmann::json* lines = member(*entry, "data");
+        if (lines) lines = member(*lines, "data");
+        if (!lines || !lines->is_array() || lines->empty()) return std::nullopt;
+        if (!std::all_of(lines->begin(), lines->end(), [](const auto& line) { return line.is_string(); })) {
+            return std::nullopt;
+        }
+
+        IntradaySnapshot snapshot;
+        snapshot.minutes.reserve(lines->size());
+        double previousVolume = 0;
+        double previousTurnover = 0;
+        for (const auto& item : *lines) {
+            const std::string& line = item.get_ref<const std::string&>();
+            std::array<std::string_view, 4> pieces;
+            if (SeriesFields::split(line, ' ', pieces) < pieces.size()) continue;
+            if (TextFormat::utf8Length(pieces[0]) != 4) continue;
+            const auto price = MarketAPI::number(pieces[1]);
+            if (!price) continue;
+            std::string time;
+            time.reserve(5);
+            time += SeriesFields::characters(pieces[0], 0, 2);
+            time += ':';
+            time += SeriesFields::characters(pieces[0], 2, 2);
+            // Opening-auction lines before 09:30 stay out; their volume lands in the first minute.
+            if (!SeriesFields::isSessionMinute(time)) continue;
+            const double volume = MarketAPI::number(pieces[2]).value_or(previousVolume);
+            const double turnover = MarketAPI::number(pieces[3]).value_or(previousTurnover);
+            MinuteBar bar;
+            bar.time = std::move(time);
+            bar.price = *price;
+            bar.volume = std::max(volume - previousVolume, 0.0);
+            bar.amount = std::max(turnover - previousTurnover, 0.0);
+            bar.avg = volume > 0 ? turnover / (volume * 100) : *price;
+            snapshot.minutes.push_back(std::move(bar));
+            previousVolume = volume;
+            previousTurnover = turnover;
+        }
+        if (snapshot.minutes.empty()) return std::nullopt;
+        auto quote = embeddedQuote(*entry, symbol, now);
+        snapshot.quote = quote ? std::move(*quote) : placeholderQuote(code, fallbackName, now);
+        return snapshot;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::optional<IntradaySnapshot> fetchIntradayQQ(const std::string& symbol, const std::string& code,
+                                                const std::string& fallbackName, const Clock& clock,
+                                                SourceHealth& health, double timeout) {
+    if (health.shouldSkip(sourceKey, clock.now())) return std::nullopt;
+    const auto body = MarketAPI::shared().httpGet(url(symbol), Referers::tencent, timeout);
+    const auto text = MarketAPI::decodeText(body);
+    const nlohmann::json document = text ? SeriesFields::parseJson(*text) : nlohmann::json();
+    if (!document.is_object()) {
+        if (health.recordFailure(sourceKey, clock.now())) SeriesFields::logCooldown("腾讯分时不可用，冷却 ", " 秒");
+        return std::nullopt;
+    }
+    auto snapshot = parse(document, symbol, code, fallbackName, clock.now());
+    if (!snapshot) {
+        health.recordFailure(sourceKey, clock.now());
+        return std::nullopt;
+    }
+    health.recordSuccess(sourceKey);
+    return snapshot;
+}
+
+} // namespace glimmer::QQIntraday
