@@ -1,2 +1,26 @@
 list(APPEND GLIMMER_CARD_SOURCES
+  card/ChartKit.cpp
+  card/ChartKit.h
+  card/Theme.cpp
+  card/Theme.h
+  card/charts/FlowGeometry.cpp
+  card/charts/FlowGeometry.h
+  card/charts/FlowView.cpp
+  card/charts/FlowView.h
+  card/charts/IntradayGeometry.cpp
+  card/charts/IntradayGeometry.h
+  card/charts/IntradayView.cpp
+  card/charts/IntradayView.h
+  card/charts/KLineGeometry.cpp
+  card/charts/KLineGeometry.h
+  card/charts/KLineView.cpp
+  card/charts/KLineView.h
+  card/charts/MACDGeometry.cpp
+  card/charts/MACDGeometry.h
+  card/charts/MACDView.cpp
+  card/charts/MACDView.h
+  card/charts/VolumeGeometry.cpp
+  card/charts/VolumeGeometry.h
+  card/charts/VolumeView.cpp
+  card/charts/VolumeView.h
 )

@@ -1,0 +1,238 @@
+#include "card/ChartKit.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <tuple>
+
+namespace glimmer::ChartKit {
+namespace {
+
+// DejaVu Sans draws every digit with the same advance, so columns of numbers do not jitter; Chinese
+// characters fall through to Noto Sans CJK.
+const QStringList& digitsFamilies() {
+    static const QStringList families{QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")};
+    return families;
+}
+
+const QStringList& systemFamilies() {
+    static const QStringList families{QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")};
+    return families;
+}
+
+double logicalDpi(const QPaintDevice* device) {
+    const int dpi = device ? device->logicalDpiY() : 0;
+    return dpi > 0 ? dpi : 96.0;
+}
+
+// Fonts are built on every paint of every chart; the cache keeps that off the hot path.
+QFont cachedFont(bool digits, double pixelSize, QFont::Weight weight, const QPaintDevice* device) {
+    using Key = std::tuple<bool, long, int, long>;
+    static std::map<Key, QFont> cache;
+    const double dpi = logicalDpi(device);
+    const Key key{digits, std::lround(pixelSize * 100), int(weight), std::lround(dpi * 100)};
+    const auto found = cache.find(key);
+    if (found != cache.end()) return found->second;
+    QFont font;
+    font.setFamilies(digits ? digitsFamilies() : systemFamilies());
+    // Point sizes take fractions where pixel sizes do not; converting through the device's DPI keeps
+    // an 8.5 px label 8.5 px.
+    font.setPointSizeF(pixelSize * 72.0 / dpi);
+    font.setWeight(weight);
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    cache.emplace(key, font);
+    return font;
+}
+
+double snapToPixel(double y, double width, double ratio) {
+    const double deviceWidth = std::max(1.0, std::round(width * ratio));
+    const double deviceY = y * ratio;
+    const bool odd = int(deviceWidth) % 2 == 1;
+    return (odd ? std::floor(deviceY) + 0.5 : std::round(deviceY)) / ratio;
+}
+
+} // namespace
+
+QFont digitsFont(double pixelSize, QFont::Weight weight, const QPaintDevice* device) {
+    return cachedFont(true, pixelSize, weight, device);
+}
+
+QFont systemFont(double pixelSize, QFont::Weight weight, const QPaintDevice* device) {
+    return cachedFont(false, pixelSize, weight, device);
+}
+
+QFont font(TextStyle style, const QPaintDevice* device) {
+    switch (style) {
+    case TextStyle::axisValue:
+        return digitsFont(8.5, QFont::Medium, device);
+    case TextStyle::legend:
+        return digitsFont(8.0, QFont::Medium, device);
+    case TextStyle::timeAxis:
+        return digitsFont(7.5, QFont::Medium, device);
+    case TextStyle::emptyState:
+        break;
+    }
+    return systemFont(11, QFont::Normal, device);
+}
+
+QSizeF measure(const QString& text, const QFont& font, const QPaintDevice* device) {
+    const QFontMetricsF metrics(font, device);
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+QSizeF draw(QPainter& painter, const QString& text, QPointF at, const QFont& font, const QColor& color, Align align) {
+    const QFontMetricsF metrics(font, painter.device());
+    const QSizeF size(metrics.horizontalAdvance(text), metrics.height());
+    double x = at.x();
+    if (align == Align::center) x -= size.width() / 2;
+    if (align == Align::right) x -= size.width();
+    painter.setFont(font);
+    painter.setPen(color);
+    painter.drawText(QPointF(x, at.y() + metrics.ascent()), text);
+    return size;
+}
+
+QPainterPath polylinePath(const std::vector<std::optional<QPointF>>& points) {
+    QPainterPath path;
+    bool previousPresent = false;
+    for (const auto& point : points) {
+        if (!point) {
+            previousPresent = false;
+            continue;
+        }
+        if (previousPresent) {
+            path.lineTo(*point);
+        } else {
+            path.moveTo(*point);
+        }
+        previousPresent = true;
+    }
+    return path;
+}
+
+QPainterPath polylinePath(const std::vector<QPointF>& points) {
+    QPainterPath path;
+    if (points.empty()) return path;
+    path.reserve(int(points.size()));
+    path.moveTo(points.front());
+    for (std::size_t i = 1; i < points.size(); ++i) path.lineTo(points[i]);
+    return path;
+}
+
+namespace {
+void strokePath(QPainter& painter, const QPainterPath& path, const QColor& color, double width) {
+    if (path.elementCount() < 2) return;
+    QPen pen(color, width);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.strokePath(path, pen);
+}
+} // namespace
+
+void polyline(QPainter& painter, const std::vector<std::optional<QPointF>>& points, const QColor& color, double width) {
+    strokePath(painter, polylinePath(points), color, width);
+}
+
+void polyline(QPainter& painter, const std::vector<QPointF>& points, const QColor& color, double width) {
+    strokePath(painter, polylinePath(points), color, width);
+}
+
+QPainterPath filledAreaPath(const std::vector<std::optional<QPointF>>& points, double baseline) {
+    std::vector<QPointF> present;
+    present.reserve(points.size());
+    for (const auto& point : points) {
+        if (point) present.push_back(*point);
+    }
+    QPainterPath path;
+    if (present.size() < 2) return path;
+    path.reserve(int(present.size()) + 3);
+    path.moveTo(present.front().x(), baseline);
+    for (const auto& point : present) path.lineTo(point);
+    path.lineTo(present.back().x(), baseline);
+    path.closeSubpath();
+    return path;
+}
+
+void filledArea(QPainter& painter, const std::vector<std::optional<QPointF>>& points, double baseline,
+                const QColor& color, const QRectF& clip) {
+    const QPainterPath path = filledAreaPath(points, baseline);
+    if (path.isEmpty()) return;
+    painter.save();
+    painter.setClipRect(clip, Qt::IntersectClip);
+    painter.fillPath(path, color);
+    painter.restore();
+}
+
+std::vector<double> gridLineYs(const Plot& plot, int lines) {
+    std::vector<double> ys;
+    if (lines < 2) return ys;
+    ys.reserve(std::size_t(lines));
+    for (int i = 0; i < lines; ++i) ys.push_back(plot.rect.top() + double(i) / (lines - 1) * plot.rect.height());
+    return ys;
+}
+
+void horizontalGrid(QPainter& painter, const Plot& plot, int lines, const QColor& color) {
+    for (double y : gridLineYs(plot, lines)) horizontalLine(painter, plot.rect.left(), plot.rect.right(), y, color, 0.5);
+}
+
+void horizontalLine(QPainter& painter, double left, double right, double y, const QColor& color, double width,
+                    const QVector<qreal>& dashes) {
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const double snapped = snapToPixel(y, width, ratio);
+    QPen pen(color, width);
+    pen.setCapStyle(Qt::FlatCap);
+    if (!dashes.isEmpty()) {
+        // Qt measures dashes in pen widths; the pattern is given in points.
+        QVector<qreal> pattern;
+        pattern.reserve(dashes.size());
+        for (qreal length : dashes) pattern.push_back(length / width);
+        pen.setDashPattern(pattern);
+        pen.setDashOffset(0);
+    }
+    painter.setPen(pen);
+    painter.drawLine(QPointF(left, snapped), QPointF(right, snapped));
+}
+
+void drawTimeLabels(QPainter& painter, const QRectF& plot, double viewHeight, const QColor& color) {
+    const QFont labelFont = font(TextStyle::timeAxis, painter.device());
+    const double y = viewHeight - 11;
+    draw(painter, QStringLiteral("09:30"), {plot.left(), y}, labelFont, color, Align::left);
+    draw(painter, QStringLiteral("11:30/13:00"), {plot.center().x(), y}, labelFont, color, Align::center);
+    draw(painter, QStringLiteral("15:00"), {plot.right(), y}, labelFont, color, Align::right);
+}
+
+void drawEmptyState(QPainter& painter, const QString& text, QSizeF viewSize, const QColor& color) {
+    const QFont emptyFont = font(TextStyle::emptyState, painter.device());
+    const QSizeF size = measure(text, emptyFont, painter.device());
+    draw(painter, text, {viewSize.width() / 2, viewSize.height() / 2 - size.height() / 2}, emptyFont, color,
+         Align::center);
+}
+
+QString px(double value, int decimals) {
+    decimals = std::clamp(decimals, 0, 12);
+    char format[8];
+    std::snprintf(format, sizeof format, "%%.%df", decimals);
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return QString::fromLatin1(buffer);
+}
+
+int priceDecimals(double value) {
+    const double magnitude = std::fabs(value);
+    if (magnitude >= 1 && magnitude < 1000) {
+        const double cents = value * 100;
+        if (std::fabs(cents - std::trunc(cents)) > 0.0001) return 3;
+    }
+    return 2;
+}
+
+void prepare(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+} // namespace glimmer::ChartKit

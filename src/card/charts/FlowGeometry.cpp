@@ -1,0 +1,44 @@
+#include "card/charts/FlowGeometry.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace glimmer {
+
+FlowGeometry layoutFlow(const std::vector<FlowPoint>& flow, QSizeF size) {
+    FlowGeometry g;
+    if (flow.empty()) return g;
+    g.isEmpty = false;
+    double lo = 0;
+    double hi = 0;
+    for (const auto& point : flow) {
+        lo = std::min({lo, point.main, point.retail});
+        hi = std::max({hi, point.main, point.retail});
+    }
+    if (hi - lo < 1.0) hi = lo + 1.0;
+    const double pad = (hi - lo) * 0.08;
+    const QRectF rect(2, 1, size.width() - FlowGeometry::axisWidth - 2,
+                      std::max(size.height() - FlowGeometry::bottomInset - 1, 1.0));
+    g.plot = ChartKit::Plot{rect, lo - pad, hi + pad};
+    g.zeroY = g.plot.y(0);
+    g.main.reserve(flow.size());
+    g.retail.reserve(flow.size());
+    for (std::size_t i = 0; i < flow.size(); ++i) {
+        const double x = ChartKit::slotX(rect, i);
+        g.main.emplace_back(x, g.plot.y(flow[i].main));
+        g.retail.emplace_back(x, g.plot.y(flow[i].retail));
+    }
+    g.last = flow.back();
+    g.scissors = g.last.main - g.last.retail;
+    return g;
+}
+
+QString yiText(double amount) {
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, "%.2f亿", amount / 1e8);
+    return QString::fromUtf8(buffer);
+}
+
+QString scissorsText(double scissors) { return QStringLiteral("剪刀差 ") + yiText(scissors); }
+
+} // namespace glimmer

@@ -1,0 +1,59 @@
+#include "card/charts/FlowView.h"
+
+#include "card/Theme.h"
+
+#include <QPainter>
+
+namespace glimmer {
+
+FlowView::FlowView(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
+
+void FlowView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintChart(painter, size(), Theme::isDark(this));
+}
+
+void FlowView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
+    ChartKit::prepare(painter);
+    const FlowGeometry g = layoutFlow(flow, size);
+    if (g.isEmpty) {
+        ChartKit::drawEmptyState(painter, QStringLiteral("暂无分钟资金流数据"), size,
+                                 Theme::textTertiary().resolve(isDark));
+        return;
+    }
+    const QRectF& rect = g.plot.rect;
+    const QColor mainColor = Theme::mainFlow().resolve(isDark);
+    const QColor retailColor = Theme::retailFlow().resolve(isDark);
+    const QColor tertiary = Theme::textTertiary().resolve(isDark);
+
+    ChartKit::horizontalGrid(painter, g.plot, 4, Theme::gridLine().resolve(isDark));
+    ChartKit::horizontalLine(painter, rect.left(), rect.right(), g.zeroY, Theme::preCloseLine().resolve(isDark), 0.8);
+    ChartKit::polyline(painter, g.retail, retailColor, 1.2);
+    ChartKit::polyline(painter, g.main, mainColor, 1.5);
+
+    const QFont legendFont = ChartKit::font(ChartKit::TextStyle::legend, painter.device());
+    const double labelX = rect.right() + 4;
+    ChartKit::draw(painter, yiText(g.plot.hi), {labelX, rect.top() - 2}, legendFont, tertiary, ChartKit::Align::left);
+    ChartKit::draw(painter, QStringLiteral("0"), {labelX, g.zeroY - 4}, legendFont,
+                   Theme::textSecondary().resolve(isDark), ChartKit::Align::left);
+    ChartKit::draw(painter, yiText(g.plot.lo), {labelX, rect.bottom() - 9}, legendFont, tertiary,
+                   ChartKit::Align::left);
+
+    const QFont valueFont = ChartKit::font(ChartKit::TextStyle::axisValue, painter.device());
+    const double legendY = size.height() - 16;
+    const QSizeF mainSize =
+        ChartKit::draw(painter, QStringLiteral("● 主力 ") + Theme::flowString(g.last.main), {rect.left(), legendY},
+                       valueFont, mainColor, ChartKit::Align::left);
+    ChartKit::draw(painter, QStringLiteral("● 散户 ") + Theme::flowString(g.last.retail),
+                   {rect.left() + mainSize.width() + 8, legendY}, valueFont, retailColor, ChartKit::Align::left);
+    ChartKit::draw(painter, scissorsText(g.scissors), {rect.right(), legendY}, valueFont,
+                   g.scissors >= 0 ? mainColor : retailColor, ChartKit::Align::right);
+
+    const QFont timeFont = ChartKit::digitsFont(7.0, QFont::Medium, painter.device());
+    const double timeY = size.height() - 8;
+    ChartKit::draw(painter, QStringLiteral("09:30"), {rect.left(), timeY}, timeFont, tertiary, ChartKit::Align::left);
+    ChartKit::draw(painter, QString::fromStdString(g.last.time), {rect.right(), timeY}, timeFont, tertiary,
+                   ChartKit::Align::right);
+}
+
+} // namespace glimmer

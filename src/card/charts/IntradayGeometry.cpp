@@ -1,0 +1,39 @@
+#include "card/charts/IntradayGeometry.h"
+
+#include <algorithm>
+
+namespace glimmer {
+
+IntradayGeometry layoutIntraday(const std::optional<Quote>& quote, const std::vector<MinuteBar>& minutes, QSizeF size) {
+    IntradayGeometry g;
+    if (minutes.empty() || !quote) return g;
+    g.isEmpty = false;
+    g.prevClose = quote->prevClose;
+
+    const QRectF rect(2, 1, size.width() - IntradayGeometry::axisWidth - 2,
+                      std::max(size.height() - IntradayGeometry::bottomInset - 1, 1.0));
+    double lo = quote->prevClose;
+    double hi = quote->prevClose;
+    for (const auto& minute : minutes) {
+        lo = std::min({lo, minute.price, minute.avg});
+        hi = std::max({hi, minute.price, minute.avg});
+    }
+    if (hi <= lo) hi = lo + 0.01;
+    const double pad = (hi - lo) * 0.04;
+    g.plot = ChartKit::Plot{rect, lo - pad, hi + pad};
+    g.baselineY = g.plot.y(quote->prevClose);
+
+    g.price.reserve(minutes.size());
+    g.average.reserve(minutes.size());
+    for (std::size_t i = 0; i < minutes.size(); ++i) {
+        const double x = ChartKit::slotX(rect, i);
+        g.price.emplace_back(x, g.plot.y(minutes[i].price));
+        g.average.emplace_back(x, g.plot.y(minutes[i].avg));
+    }
+    const double change = quote->price - quote->prevClose;
+    g.direction = change > 0 ? 1 : (change < 0 ? -1 : 0);
+    g.lastAverage = minutes.back().avg;
+    return g;
+}
+
+} // namespace glimmer

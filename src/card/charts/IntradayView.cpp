@@ -1,0 +1,54 @@
+#include "card/charts/IntradayView.h"
+
+#include "card/Theme.h"
+
+#include <QPainter>
+
+namespace glimmer {
+
+IntradayView::IntradayView(QWidget* parent) : QWidget(parent) {
+    // No background of its own: the card behind shows through.
+    setAutoFillBackground(false);
+}
+
+void IntradayView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintChart(painter, size(), Theme::isDark(this));
+}
+
+void IntradayView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
+    ChartKit::prepare(painter);
+    const IntradayGeometry g = layoutIntraday(quote, minutes, size);
+    if (g.isEmpty) {
+        ChartKit::drawEmptyState(painter, QStringLiteral("等待行情…"), size, Theme::textTertiary().resolve(isDark));
+        return;
+    }
+    const QRectF& rect = g.plot.rect;
+    ChartKit::horizontalGrid(painter, g.plot, 4, Theme::gridLine().resolve(isDark));
+    ChartKit::horizontalLine(painter, rect.left(), rect.right(), g.baselineY, Theme::preCloseLine().resolve(isDark),
+                             0.8, {4, 3});
+
+    std::vector<std::optional<QPointF>> area(g.price.begin(), g.price.end());
+    const auto& fill = g.direction > 0 ? Theme::fillUp() : Theme::fillDown();
+    ChartKit::filledArea(painter, area, g.baselineY, fill.resolve(isDark), rect);
+    ChartKit::polyline(painter, g.average, Theme::avgLine().resolve(isDark), 1.1);
+    const auto& line = g.direction > 0 ? Theme::up() : (g.direction < 0 ? Theme::down() : Theme::flat());
+    ChartKit::polyline(painter, g.price, line.resolve(isDark), 1.5);
+
+    const QFont valueFont = ChartKit::font(ChartKit::TextStyle::axisValue, painter.device());
+    const double labelX = rect.right() + 4;
+    const QColor tertiary = Theme::textTertiary().resolve(isDark);
+    ChartKit::draw(painter, ChartKit::px(g.plot.hi, 2), {labelX, rect.top() - 4}, valueFont, tertiary,
+                   ChartKit::Align::left);
+    ChartKit::draw(painter, ChartKit::px(g.prevClose, 2), {labelX, g.baselineY - 4}, valueFont,
+                   Theme::textSecondary().resolve(isDark), ChartKit::Align::left);
+    ChartKit::draw(painter, ChartKit::px(g.plot.lo, 2), {labelX, rect.bottom() - 8}, valueFont, tertiary,
+                   ChartKit::Align::left);
+
+    ChartKit::drawTimeLabels(painter, rect, size.height(), tertiary);
+    ChartKit::draw(painter, QStringLiteral("均价 ") + ChartKit::px(g.lastAverage, 2), {rect.left() + 2, rect.top() + 1},
+                   ChartKit::font(ChartKit::TextStyle::legend, painter.device()), Theme::avgLine().resolve(isDark),
+                   ChartKit::Align::left);
+}
+
+} // namespace glimmer

@@ -1,0 +1,51 @@
+#include "card/charts/MACDView.h"
+
+#include "card/Theme.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cstdio>
+
+namespace glimmer {
+
+MACDView::MACDView(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
+
+void MACDView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintChart(painter, size(), Theme::isDark(this));
+}
+
+void MACDView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
+    ChartKit::prepare(painter);
+    const MACDGeometry g = layoutMACD(minutes, size);
+    if (g.isEmpty) {
+        ChartKit::drawEmptyState(painter, QStringLiteral("等待行情…"), size, Theme::textTertiary().resolve(isDark));
+        return;
+    }
+    const QRectF& rect = g.plot.rect;
+    ChartKit::horizontalGrid(painter, g.plot, 4, Theme::gridLine().resolve(isDark));
+    ChartKit::horizontalLine(painter, rect.left(), rect.right(), g.zeroY, Theme::preCloseLine().resolve(isDark), 0.8);
+
+    QColor upColor = Theme::up().resolve(isDark);
+    QColor downColor = Theme::down().resolve(isDark);
+    upColor.setAlphaF(0.75f);
+    downColor.setAlphaF(0.75f);
+    QPainterPath rising;
+    QPainterPath falling;
+    for (const auto& bar : g.bars) (bar.isUp ? rising : falling).addRect(bar.rect);
+    painter.fillPath(rising, upColor);
+    painter.fillPath(falling, downColor);
+
+    ChartKit::polyline(painter, g.dea, Theme::avgLine().resolve(isDark), 1.0);
+    ChartKit::polyline(painter, g.dif, Theme::textPrimary().resolve(isDark), 1.1);
+
+    char legend[512];
+    std::snprintf(legend, sizeof legend, "DIF %.3f  DEA %.3f", g.lastDif, g.lastDea);
+    ChartKit::draw(painter, QString::fromLatin1(legend), {rect.right() - 2, rect.top() + 1},
+                   ChartKit::font(ChartKit::TextStyle::legend, painter.device()),
+                   Theme::textSecondary().resolve(isDark), ChartKit::Align::right);
+    ChartKit::drawTimeLabels(painter, rect, size.height(), Theme::textTertiary().resolve(isDark));
+}
+
+} // namespace glimmer

@@ -1,0 +1,68 @@
+#include "card/charts/VolumeView.h"
+
+#include "card/Theme.h"
+
+#include <QPainter>
+
+#include <cstdio>
+
+namespace glimmer {
+
+VolumeView::VolumeView(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
+
+QString VolumeView::format(double lots) {
+    char buffer[512];
+    if (lots >= 1e8) {
+        std::snprintf(buffer, sizeof buffer, "%.2f亿手", lots / 1e8);
+    } else if (lots >= 10000) {
+        std::snprintf(buffer, sizeof buffer, "%.1f万手", lots / 10000);
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%.0f手", lots);
+    }
+    return QString::fromUtf8(buffer);
+}
+
+void VolumeView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintChart(painter, size(), Theme::isDark(this));
+}
+
+void VolumeView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
+    ChartKit::prepare(painter);
+    const VolumeGeometry g = layoutVolume(quote, minutes, size);
+    if (g.isEmpty) {
+        ChartKit::drawEmptyState(painter, QStringLiteral("暂无分钟成交量数据"), size,
+                                 Theme::textTertiary().resolve(isDark));
+        return;
+    }
+    ChartKit::horizontalGrid(painter, ChartKit::Plot{g.plot, 0, 1}, 3, Theme::gridLine().resolve(isDark));
+
+    QColor upColor = Theme::up().resolve(isDark);
+    QColor downColor = Theme::down().resolve(isDark);
+    upColor.setAlphaF(0.85f);
+    downColor.setAlphaF(0.85f);
+    // Two batched fills instead of one per minute keep a full day cheap to paint.
+    QPainterPath rising;
+    QPainterPath falling;
+    for (const auto& bar : g.bars) (bar.isUp ? rising : falling).addRect(bar.rect);
+    painter.fillPath(rising, upColor);
+    painter.fillPath(falling, downColor);
+    ChartKit::polyline(painter, g.average, Theme::avgLine().resolve(isDark), 1.1);
+
+    const QFont valueFont = ChartKit::font(ChartKit::TextStyle::axisValue, painter.device());
+    const QColor tertiary = Theme::textTertiary().resolve(isDark);
+    const double labelX = g.plot.right() + 4;
+    ChartKit::draw(painter, format(g.maxVolume), {labelX, g.plot.top() - 4}, valueFont, tertiary,
+                   ChartKit::Align::left);
+    ChartKit::draw(painter, QStringLiteral("0"), {labelX, g.plot.bottom() - 8}, valueFont, tertiary,
+                   ChartKit::Align::left);
+    ChartKit::drawTimeLabels(painter, g.plot, size.height(), tertiary);
+
+    const QFont legendFont = ChartKit::font(ChartKit::TextStyle::legend, painter.device());
+    ChartKit::draw(painter, QStringLiteral("总量 ") + format(g.totalVolume), {g.plot.left() + 2, 1}, legendFont,
+                   Theme::textPrimary().resolve(isDark), ChartKit::Align::left);
+    ChartKit::draw(painter, QStringLiteral("5分均量 ") + format(g.lastMean), {g.plot.left() + 82, 1}, legendFont,
+                   Theme::avgLine().resolve(isDark), ChartKit::Align::left);
+}
+
+} // namespace glimmer
