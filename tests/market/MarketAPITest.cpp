@@ -1,0 +1,152 @@
+#include "market/MarketAPI.h"
+
+#include "ClientTestServer.h"
+#include "support/TempDir.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+
+namespace glimmer {
+namespace {
+
+using testing::ClientTestServer;
+
+constexpr const char* expectedUserAgent = "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 "
+                                          "(KHTML, like Gecko) Version/16.0 Safari/605.1.15";
+
+class MarketAPIHttpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server.server.Get("/ok", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("v_sh600519=\"1~贵州茅台~600519\";", "text/plain");
+        });
+        server.server.Get(R"(/status/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+            res.status = std::stoi(req.matches[1]);
+            res.set_content("a body the client must not use", "text/plain");
+        });
+        server.server.Get("/headers", [](const httplib::Request& req, httplib::Response& res) {
+            nlohmann::json seen;
+            seen["ua"] = req.get_header_value("User-Agent");
+            seen["referer"] = req.get_header_value("Referer");
+            seen["cookie"] = req.has_header("Cookie");
+            seen["query"] = req.get_param_value("q");
+            res.set_content(seen.dump(), "application/json");
+        });
+        server.server.Get("/gbk", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(testing::readFile(testing::dataDir() / "market" / "tencent_snapshot_gbk.txt"),
+                            "text/plain; charset=GBK");
+        });
+        server.server.Get("/hang", [this](const httplib::Request&, httplib::Response& res) {
+            server.hang();
+            res.set_content("too late", "text/plain");
+        });
+        server.server.Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
+            res.set_header("Set-Cookie", "session=abc; Path=/");
+            res.set_content(req.has_header("Cookie") ? "had cookie" : "no cookie", "text/plain");
+        });
+        ASSERT_TRUE(server.start());
+    }
+
+    ClientTestServer server;
+    MarketAPI api;
+};
+
+TEST_F(MarketAPIHttpTest, Status200GivesTheBody) {
+    const auto body = api.httpGet(server.origin() + "/ok", "https://gu.qq.com", 10);
+    ASSERT_TRUE(body);
+    EXPECT_EQ(*body, "v_sh600519=\"1~贵州茅台~600519\";");
+}
+
+TEST_F(MarketAPIHttpTest, EveryOtherStatusGivesNothingEvenWithABody) {
+    for (const int status : {204, 304, 201, 302, 404, 500, 503}) {
+        EXPECT_FALSE(api.httpGet(server.origin() + "/status/" + std::to_string(status), "https://gu.qq.com", 10))
+            << status;
+    }
+}
+
+TEST_F(MarketAPIHttpTest, SendsUserAgentAndRefererExactly) {
+    const auto body = api.httpGet(server.origin() + "/headers?q=1", "https://data.eastmoney.com", 10);
+    ASSERT_TRUE(body);
+    const auto seen = nlohmann::json::parse(*body);
+    EXPECT_EQ(seen["ua"], expectedUserAgent);
+    EXPECT_EQ(seen["referer"], "https://data.eastmoney.com");
+    EXPECT_EQ(seen["query"], "1");
+}
+
+TEST_F(MarketAPIHttpTest, KeepsNoCookies) {
+    ASSERT_TRUE(api.httpGet(server.origin() + "/cookie", "https://gu.qq.com", 10));
+    EXPECT_EQ(api.httpGet(server.origin() + "/cookie", "https://gu.qq.com", 10), "no cookie");
+}
+
+TEST_F(MarketAPIHttpTest, GbkBodyDecodes) {
+    const auto text = MarketAPI::decodeText(api.httpGet(server.origin() + "/gbk", "https://gu.qq.com", 10));
+    ASSERT_TRUE(text);
+    EXPECT_NE(text->find("贵州茅台"), std::string::npos);
+    EXPECT_NE(text->find("沪深300ETF"), std::string::npos);
+}
+
+TEST_F(MarketAPIHttpTest, HangingServerGivesNothingWithinTimeoutPlusThreeSeconds) {
+    const auto started = std::chrono::steady_clock::now();
+    const auto body = api.httpGet(server.origin() + "/hang", "https://gu.qq.com", 1);
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_FALSE(body);
+    EXPECT_LT(waited, 1 + 3 + 1.5);
+}
+
+TEST_F(MarketAPIHttpTest, TwoThreadsAtOnce) {
+    auto fetchMany = [this] {
+        int ok = 0;
+        for (int i = 0; i < 20; ++i) ok += api.httpGet(server.origin() + "/ok", "https://gu.qq.com", 10) ? 1 : 0;
+        return ok;
+    };
+    auto first = std::async(std::launch::async, fetchMany);
+    auto second = std::async(std::launch::async, fetchMany);
+    EXPECT_EQ(first.get() + second.get(), 40);
+}
+
+TEST(MarketAPI, InvalidOrNonHttpUrlsMakeNoRequest) {
+    MarketAPI api;
+    for (const char* url : {"", "not a url", "file:///etc/passwd", "ftp://127.0.0.1/x", "http://"}) {
+        EXPECT_FALSE(api.httpGet(url, "https://gu.qq.com", 1)) << url;
+    }
+}
+
+TEST(MarketAPI, RefusedConnectionGivesNothing) {
+    MarketAPI api;
+    ClientTestServer closed;
+    ASSERT_TRUE(closed.start());
+    const std::string origin = closed.origin();
+    closed.stop(); // nothing listens on the port any more
+    EXPECT_FALSE(api.httpGet(origin + "/ok", "https://gu.qq.com", 2));
+}
+
+TEST(MarketAPI, DecodeTextPrefersUtf8ThenGb18030) {
+    EXPECT_FALSE(MarketAPI::decodeText(std::nullopt));
+    EXPECT_FALSE(MarketAPI::decodeText(std::string()));
+    EXPECT_EQ(MarketAPI::decodeText(std::string("贵州茅台")), "贵州茅台");
+    EXPECT_EQ(MarketAPI::decodeText(std::string("\xB9\xF3\xD6\xDD\xC3\xA9\xCC\xA8")), "贵州茅台") << "GBK bytes";
+    EXPECT_EQ(MarketAPI::decodeText(std::string("\x81\x30\x81\x30")), "\xC2\x80") << "a four-byte GB 18030 sequence";
+    EXPECT_FALSE(MarketAPI::decodeText(std::string("\xB9"))) << "a truncated sequence is neither";
+    EXPECT_FALSE(MarketAPI::decodeText(std::string("\xFF\xFF\xFF")));
+}
+
+TEST(MarketAPI, NumReadsNumbersAndNumericStrings) {
+    using nlohmann::json;
+    EXPECT_EQ(MarketAPI::num(json(12.5)), 12.5);
+    EXPECT_EQ(MarketAPI::num(json(-3)), -3);
+    EXPECT_EQ(MarketAPI::num(json(18446744073709551615ull)), 18446744073709551615.0);
+    EXPECT_EQ(MarketAPI::num(json("12.5")), 12.5);
+    EXPECT_EQ(MarketAPI::num(json("-0.25")), -0.25);
+    EXPECT_EQ(MarketAPI::num(json("+7")), 7);
+    for (const json& value : {json("12.5x"), json(""), json("-"), json("nan"), json("inf"), json(" 1"), json(nullptr),
+                              json(true), json::array({1}), json::object()}) {
+        EXPECT_FALSE(MarketAPI::num(value)) << value.dump();
+    }
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,196 @@
+#include "market/Endpoints.h"
+#include "market/MarketAPI.h"
+#include "market/SymbolSearch.h"
+#include "model/AppLog.h"
+#include "model/AppPaths.h"
+#include "model/ManualClock.h"
+
+#include "ClientTestServer.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+namespace glimmer {
+namespace {
+
+using testing::ClientTestServer;
+
+const std::string coolDownLine = "批量快照不可用，冷却 120 秒，改逐只拉分时";
+
+std::string fixture(const std::string& name) { return testing::readFile(testing::dataDir() / "market" / name); }
+
+std::size_t countInLog(const std::string& text) {
+    std::error_code error;
+    if (!std::filesystem::exists(AppPaths::logFile(), error)) return 0;
+    const std::string log = testing::readFile(AppPaths::logFile());
+    std::size_t count = 0;
+    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) ++count;
+    return count;
+}
+
+std::vector<WatchItem> watchList(std::size_t count) {
+    std::vector<WatchItem> items;
+    for (std::size_t i = 0; i < count; ++i) {
+        char code[8];
+        std::snprintf(code, sizeof code, "%06zu", 600000 + i);
+        items.push_back({code, "", InstrumentKind::stock});
+    }
+    return items;
+}
+
+std::vector<WatchItem> itemsOf(std::initializer_list<const char*> codes) {
+    std::vector<WatchItem> items;
+    for (const char* code : codes) items.push_back({code, "", InstrumentKind::stock});
+    return items;
+}
+
+/// A Tencent snapshot and suggestion service on loopback that records the raw request targets and
+/// answers with the status the test sets for each request in turn.
+class SnapshotServiceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppLog::setEchoToStdout(false);
+        server.server.Get(R"(/utf8/q=.*)", [this](const httplib::Request& req, httplib::Response& res) {
+            std::size_t index;
+            {
+                std::lock_guard guard(lock);
+                targets.push_back(req.target);
+                index = targets.size() - 1;
+            }
+            res.status = index < statuses.size() ? statuses[index] : 200;
+            res.set_content(replyBody, "text/plain; charset=GBK");
+        });
+        server.server.Get("/s3/", [this](const httplib::Request& req, httplib::Response& res) {
+            {
+                std::lock_guard guard(lock);
+                targets.push_back(req.target);
+                queries.push_back(req.get_param_value("q"));
+            }
+            res.status = suggestStatus;
+            res.set_content(fixture("smartbox_hs300.txt"), "text/html; charset=utf-8");
+        });
+        ASSERT_TRUE(server.start());
+        Endpoints endpoints;
+        endpoints.tencentSnapshot = server.origin();
+        endpoints.tencentSuggest = server.origin();
+        Endpoints::setCurrent(endpoints);
+        clock.setChinaTime(2024, 11, 8, 10, 30);
+    }
+    void TearDown() override { Endpoints::setCurrent(Endpoints{}); }
+
+    std::vector<std::string> requestTargets() {
+        std::lock_guard guard(lock);
+        return targets;
+    }
+
+    ClientTestServer server;
+    MarketAPI api;
+    SourceHealth health;
+    ManualClock clock;
+    std::mutex lock;
+    std::vector<std::string> targets;
+    std::vector<std::string> queries;
+    std::vector<int> statuses;
+    int suggestStatus = 200;
+    std::string replyBody = fixture("tencent_snapshot_gbk.txt");
+};
+
+TEST_F(SnapshotServiceTest, EmptyWatchListMakesNoRequest) {
+    EXPECT_TRUE(api.fetchQuotesBatch({}, clock, health).empty());
+    EXPECT_TRUE(requestTargets().empty());
+}
+
+TEST_F(SnapshotServiceTest, GbkReplyBecomesQuotesKeyedByCode) {
+    const auto quotes = api.fetchQuotesBatch(itemsOf({"600519", "000001", "510300"}), clock, health);
+    ASSERT_EQ(quotes.size(), 3u);
+    EXPECT_EQ(quotes.at("600519").name, "贵州茅台");
+    EXPECT_EQ(quotes.at("510300").updatedAt, clock.now());
+    EXPECT_EQ(requestTargets(), (std::vector<std::string>{"/utf8/q=sh600519,sz000001,sh510300"}));
+}
+
+TEST_F(SnapshotServiceTest, SixtyOneSymbolsTakeTwoRequests) {
+    const auto quotes = api.fetchQuotesBatch(watchList(61), clock, health);
+    EXPECT_FALSE(quotes.empty());
+    const auto sent = requestTargets();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(std::count(sent[0].begin(), sent[0].end(), ','), 59);
+    EXPECT_EQ(sent[1], "/utf8/q=sh600060");
+}
+
+TEST_F(SnapshotServiceTest, FailingChunkKeepsEarlierChunksAndSkipsLaterOnes) {
+    statuses = {200, 500};
+    const auto quotes = api.fetchQuotesBatch(watchList(130), clock, health);
+    EXPECT_EQ(quotes.size(), 3u) << "the first chunk's quotes survive";
+    EXPECT_EQ(requestTargets().size(), 2u) << "the third chunk is not requested";
+}
+
+TEST_F(SnapshotServiceTest, TwoFailedRefreshesCoolDownAndLogOnce) {
+    statuses = {503, 503, 503};
+    const std::size_t before = countInLog(coolDownLine);
+    EXPECT_TRUE(api.fetchQuotesBatch(watchList(3), clock, health).empty());
+    EXPECT_EQ(countInLog(coolDownLine), before) << "one failure is no cool-down";
+    EXPECT_TRUE(api.fetchQuotesBatch(watchList(3), clock, health).empty());
+    EXPECT_EQ(countInLog(coolDownLine), before + 1);
+
+    clock.advance(60);
+    EXPECT_TRUE(api.fetchQuotesBatch(watchList(3), clock, health).empty());
+    EXPECT_EQ(requestTargets().size(), 2u) << "a cooling source makes no request";
+
+    clock.advance(61);
+    EXPECT_EQ(api.fetchQuotesBatch(watchList(3), clock, health).size(), 0u);
+    EXPECT_EQ(requestTargets().size(), 3u);
+    EXPECT_EQ(countInLog(coolDownLine), before + 1) << "after expiry one failure starts nothing";
+    EXPECT_EQ(api.fetchQuotesBatch(watchList(3), clock, health).size(), 3u);
+    EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
+}
+
+TEST_F(SnapshotServiceTest, RepliesWithoutRecordsCoolDownSilently) {
+    replyBody = fixture("tencent_snapshot_none.txt");
+    const std::size_t before = countInLog(coolDownLine);
+    api.fetchQuotesBatch(watchList(2), clock, health);
+    api.fetchQuotesBatch(watchList(2), clock, health);
+    EXPECT_TRUE(health.shouldSkip("qq.quote", clock.now()));
+    EXPECT_EQ(countInLog(coolDownLine), before);
+}
+
+TEST_F(SnapshotServiceTest, HandEditedCodesCannotAddUrlParts) {
+    api.fetchQuotesBatch(itemsOf({"600519&r=1#x", "00 01,sh1", "平安"}), clock, health);
+    const auto sent = requestTargets();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], "/utf8/q=sh600519%26r%3D1%23x,sz00%2001%2Csh1,sz%E5%B9%B3%E5%AE%89");
+}
+
+TEST_F(SnapshotServiceTest, SearchSendsUtf8PercentEncodingAndKeepsTheFirstHits) {
+    const auto hits = SymbolSearch::search("沪深300", 8, api);
+    ASSERT_EQ(hits.size(), 8u);
+    EXPECT_EQ(hits.front().code, "510300");
+    EXPECT_EQ(hits.back().code, "510330");
+    ASSERT_EQ(requestTargets().size(), 1u);
+    EXPECT_EQ(requestTargets()[0], "/s3/?q=%E6%B2%AA%E6%B7%B1300&t=all");
+    EXPECT_EQ(queries[0], "沪深300");
+}
+
+TEST_F(SnapshotServiceTest, SearchReadsTheBodyWhateverTheStatus) {
+    suggestStatus = 404;
+    EXPECT_EQ(SymbolSearch::search("hs300", 20, api).size(), 12u);
+    EXPECT_TRUE(SymbolSearch::search("hs300", 0, api).empty());
+}
+
+TEST(SymbolSearchOffline, NoServerGivesAnEmptyList) {
+    ClientTestServer closed;
+    ASSERT_TRUE(closed.start());
+    Endpoints endpoints;
+    endpoints.tencentSuggest = closed.origin();
+    closed.stop();
+    Endpoints::setCurrent(endpoints);
+    MarketAPI api;
+    EXPECT_TRUE(SymbolSearch::search("gzmt", 8, api).empty());
+    Endpoints::setCurrent(Endpoints{});
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,114 @@
+#include "market/Endpoints.h"
+#include "market/MarketAPI.h"
+#include "market/SecID.h"
+#include "market/SymbolSearch.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using testing::dataDir;
+using testing::readFile;
+
+std::string fixture(const std::string& name) { return readFile(dataDir() / "market" / name); }
+
+TEST(SecID, ShanghaiIsFirstCharacterFiveSixOrNine) {
+    for (const char* code : {"600519", "688981", "510300", "900901", "588000"}) {
+        EXPECT_TRUE(SecID::isShanghai(code)) << code;
+    }
+    for (const char* code : {"000001", "300750", "159915", "830799", "", "hk0700"}) {
+        EXPECT_FALSE(SecID::isShanghai(code)) << code;
+    }
+}
+
+TEST(SecID, ProviderForms) {
+    EXPECT_EQ(SecID::secid("600519"), "1.600519");
+    EXPECT_EQ(SecID::secid("000001"), "0.000001");
+    EXPECT_EQ(SecID::tencentSymbol("588000"), "sh588000");
+    EXPECT_EQ(SecID::tencentSymbol("159915"), "sz159915");
+    EXPECT_EQ(SecID::tencentSymbol("900901"), "sh900901");
+    EXPECT_EQ(SecID::tencentSymbol("830799"), "sz830799");
+    EXPECT_EQ(SecID::tencentSymbol(""), "sz");
+}
+
+TEST(SecID, OnlySixAsciiDigitsArePlainCodes) {
+    EXPECT_TRUE(SecID::isPlainCode("600519"));
+    for (const char* code : {"60051", "6005190", "60051a", "600519&x=1", "６００５１９", ""}) {
+        EXPECT_FALSE(SecID::isPlainCode(code)) << code;
+    }
+}
+
+TEST(SecID, TencentSymbolFromSecid) {
+    EXPECT_EQ(MarketAPI::tencentSymbol("1.600519"), "sh600519");
+    EXPECT_EQ(MarketAPI::tencentSymbol("0.000001"), "sz000001");
+    EXPECT_EQ(MarketAPI::tencentSymbol("2.123456"), "sz123456");
+    EXPECT_EQ(MarketAPI::tencentSymbol("1.2.3"), "1.2.3");
+    EXPECT_EQ(MarketAPI::tencentSymbol("600519"), "600519");
+    EXPECT_EQ(MarketAPI::tencentSymbol("..1..600519."), "sh600519") << "empty pieces are dropped";
+}
+
+TEST(SymbolSearch, ParsesAHitWithEscapedName) {
+    const auto hits = SymbolSearch::parse(fixture("smartbox_gzmt.txt"));
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0], (SymbolHit{"600519", "贵州茅台", InstrumentKind::stock}));
+}
+
+TEST(SymbolSearch, KeepsProviderOrderAndDropsShortCodes) {
+    const auto hits = SymbolSearch::parse(fixture("smartbox_hs300.txt"));
+    ASSERT_EQ(hits.size(), 12u) << "the four-character code and the US ticker are dropped";
+    EXPECT_EQ(hits[0], (SymbolHit{"510300", "沪深300ETF", InstrumentKind::etf}));
+    EXPECT_EQ(hits[2], (SymbolHit{"000300", "沪深300", InstrumentKind::stock}));
+    EXPECT_EQ(hits[6].kind, InstrumentKind::etf) << "LOF-ETF contains ETF";
+    EXPECT_EQ(hits[7].code, "510330");
+    EXPECT_EQ(hits[8].name, "嘉实沪深300ETF联接(LOF)");
+    EXPECT_EQ(hits[8].kind, InstrumentKind::stock);
+    EXPECT_EQ(hits[10].kind, InstrumentKind::stock) << "GP-A-CYB is a stock";
+}
+
+TEST(SymbolSearch, NoMatchReplyIsEmpty) {
+    EXPECT_TRUE(SymbolSearch::parse(fixture("smartbox_none.txt")).empty());
+    EXPECT_TRUE(SymbolSearch::parse("").empty());
+    EXPECT_TRUE(SymbolSearch::parse("v_hint=\"").empty()) << "one quote is no body";
+}
+
+TEST(SymbolSearch, EmptyFieldsShiftPositions) {
+    // The empty name drops out, so the pinyin becomes the name and the type is missing: skipped.
+    EXPECT_TRUE(SymbolSearch::parse("v_hint=\"sh~600519~~gzmt~GP-A\";").empty());
+    const auto hits = SymbolSearch::parse("v_hint=\"^^sz~000001~\\u5e73\\u5b89\\u94f6\\u884c~payh~GP-A~~x^\";");
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0].name, "平安银行");
+}
+
+TEST(SymbolSearch, EscapeDecoding) {
+    EXPECT_EQ(SymbolSearch::decodeEscapes("\\u8d35\\u5dde\\u8305\\u53f0"), "贵州茅台");
+    EXPECT_EQ(SymbolSearch::decodeEscapes("A\\u00e9\\x41\\u12"), "Aé\\x41\\u12") << "bad escapes stay as typed";
+    EXPECT_EQ(SymbolSearch::decodeEscapes("\\ud83d\\ude00"), "😀");
+    EXPECT_EQ(SymbolSearch::decodeEscapes("\\ud83dx"), "\xEF\xBF\xBDx") << "a lone surrogate is no character";
+    EXPECT_EQ(SymbolSearch::decodeEscapes("\\"), "\\");
+}
+
+TEST(SymbolSearch, QueryGoesOutAsUtf8PercentEncoding) {
+    Endpoints endpoints;
+    endpoints.tencentSuggest = "http://127.0.0.1:9";
+    Endpoints::setCurrent(endpoints);
+    EXPECT_EQ(SymbolSearch::url("gzmt"), "http://127.0.0.1:9/s3/?q=gzmt&t=all");
+    EXPECT_EQ(SymbolSearch::url("茅台"), "http://127.0.0.1:9/s3/?q=%E8%8C%85%E5%8F%B0&t=all");
+    EXPECT_EQ(SymbolSearch::url("a&t=x#y z"), "http://127.0.0.1:9/s3/?q=a%26t%3Dx%23y%20z&t=all");
+    Endpoints::setCurrent(Endpoints{});
+}
+
+TEST(SymbolSearch, AnyBytesGiveAResultWithoutCrashing) {
+    const std::string reply = fixture("smartbox_hs300.txt");
+    for (std::size_t cut = 0; cut <= reply.size(); cut += 5) SymbolSearch::parse(reply.substr(0, cut));
+    for (const std::string& text : {std::string("\"\""), std::string("\"^~^~\""), std::string("\"\\u\\u00\\uD800\""),
+                                   std::string("\"a~12345~\xff\xfe~b~ETF\""), std::string(300, '^')}) {
+        SymbolSearch::parse(text);
+    }
+    SUCCEED();
+}
+
+} // namespace
+} // namespace glimmer
