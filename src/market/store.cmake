@@ -1,2 +1,12 @@
 list(APPEND GLIMMER_MARKET_SOURCES
+  market/DispatchQueue.h
+  market/MainPoster.h
+  market/ManualQueue.cpp
+  market/ManualQueue.h
+  market/MarketSource.cpp
+  market/MarketSource.h
+  market/MarketStore.cpp
+  market/MarketStore.h
+  market/SerialQueue.cpp
+  market/SerialQueue.h
 )

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "market/IntradaySnapshot.h"
+#include "market/SourceHealth.h"
+#include "model/Clock.h"
+#include "model/MarketRecords.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace glimmer {
+
+/// The four fetchers a refresh pass calls. `live` binds the real provider fetchers to a clock and a
+/// health table; tests of the scheduling rules may bind recorders instead.
+struct MarketSource {
+    std::function<std::map<std::string, Quote>(const std::vector<WatchItem>& items)> fetchQuotesBatch;
+    std::function<std::optional<IntradaySnapshot>(const std::string& secid, const std::string& code,
+                                                  const std::string& fallbackName)>
+        fetchIntraday;
+    std::function<std::vector<FlowPoint>(const std::string& secid, const std::optional<std::string>& symbol)>
+        fetchFlow;
+    std::function<std::vector<DailyBar>(const std::string& symbol, int count)> fetchDaily;
+
+    static MarketSource live(const Clock& clock, SourceHealth& health);
+};
+
+} // namespace glimmer

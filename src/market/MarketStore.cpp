@@ -1,0 +1,344 @@
+#include "market/MarketStore.h"
+
+#include "market/SecID.h"
+#include "market/SerialQueue.h"
+#include "model/AppLog.h"
+#include "model/AppPaths.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+namespace glimmer {
+
+namespace {
+
+// The refresh setting from a hand-editable file: anything but a finite number counts as the default.
+double refreshSetting(double seconds) {
+    return std::isfinite(seconds) ? seconds : AppConfig{}.refreshSeconds;
+}
+
+bool isDue(const std::optional<Instant>& loadedAt, bool isEmpty, Instant now, double ttl) {
+    return isEmpty || !loadedAt || secondsBetween(*loadedAt, now) >= ttl;
+}
+
+} // namespace
+
+MarketStore::MarketStore(AppConfig config, MainPoster poster, Options options)
+    : clock(options.clock ? *options.clock : Clock::system()),
+      health(options.health ? *options.health : SourceHealth::shared()),
+      source(options.source ? std::move(*options.source) : MarketSource::live(clock, health)),
+      postToMain(std::move(poster)), settings(std::move(config)), queue(std::move(options.queue)) {
+    if (!queue) queue = std::make_shared<SerialQueue>("glimmerbox.marketstore");
+}
+
+MarketStore::~MarketStore() {
+    stop();
+    lifeToken.reset();
+    // Wait for a pass that is running on another thread; later tasks find the token gone.
+    queue->sync([] {});
+}
+
+std::vector<MarketStore::Entry> MarketStore::entries() const {
+    std::lock_guard guard(lock);
+    return entryList;
+}
+
+std::optional<MarketStore::Entry> MarketStore::entry(long long index) const {
+    std::lock_guard guard(lock);
+    if (index < 0 || index >= static_cast<long long>(entryList.size())) return std::nullopt;
+    return entryList[static_cast<std::size_t>(index)];
+}
+
+AppConfig MarketStore::config() const {
+    std::lock_guard guard(settingsLock);
+    return settings;
+}
+
+void MarketStore::setConfig(const AppConfig& config) {
+    std::lock_guard guard(settingsLock);
+    settings = config;
+}
+
+void MarketStore::setAlerts(const AlertConfig& alerts) {
+    std::lock_guard guard(settingsLock);
+    settings.alerts = alerts;
+}
+
+void MarketStore::setRefreshSeconds(double seconds) {
+    std::lock_guard guard(settingsLock);
+    settings.refreshSeconds = seconds;
+}
+
+std::optional<std::string> MarketStore::priorityCode() const {
+    std::lock_guard guard(settingsLock);
+    return priority;
+}
+
+void MarketStore::setPriorityCode(std::optional<std::string> code) {
+    std::lock_guard guard(settingsLock);
+    priority = std::move(code);
+}
+
+std::vector<AlertEvent> MarketStore::latestAlertEvents() const {
+    std::lock_guard guard(engineLock);
+    return engine.latestEvents();
+}
+
+void MarketStore::post(std::function<void(MarketStore&)> step) {
+    if (!postToMain) return;
+    postToMain([weak = std::weak_ptr<int>(lifeToken), this, step = std::move(step)] {
+        if (weak.lock()) step(*this);
+    });
+}
+
+void MarketStore::syncEntries() {
+    const std::vector<WatchItem> watchlist = config().watchlist;
+    {
+        std::lock_guard guard(lock);
+        std::vector<Entry> rebuilt;
+        rebuilt.reserve(watchlist.size());
+        for (const WatchItem& item : watchlist) {
+            const auto existing = std::find_if(entryList.begin(), entryList.end(),
+                                               [&](const Entry& e) { return e.item.code == item.code; });
+            Entry next = existing != entryList.end() ? *existing : Entry(item);
+            next.item = item;
+            rebuilt.push_back(std::move(next));
+        }
+        entryList = std::move(rebuilt);
+    }
+    {
+        std::lock_guard guard(settingsLock);
+        const bool keep = priority && std::any_of(watchlist.begin(), watchlist.end(),
+                                                  [&](const WatchItem& item) { return item.code == *priority; });
+        if (!keep) priority = watchlist.empty() ? std::nullopt : std::optional<std::string>(watchlist.front().code);
+    }
+    post([](MarketStore& store) {
+        if (store.onChange) store.onChange();
+    });
+}
+
+void MarketStore::restartTimer() {
+    const double interval = pollInterval(config().refreshSeconds);
+    const std::weak_ptr<int> weak = lifeToken;
+    std::lock_guard guard(settingsLock);
+    if (timer) queue->cancelTimer(*timer);
+    timer = queue->scheduleTimer(0.2, interval, 0.2, [weak, this] {
+        if (weak.lock() && isTradingTime(clock.now())) requestRefresh();
+    });
+    if (lowFreqTimer) queue->cancelTimer(*lowFreqTimer);
+    lowFreqTimer = queue->scheduleTimer(offHoursInterval, offHoursInterval, 0, [weak, this] {
+        if (weak.lock() && !isTradingTime(clock.now())) requestRefresh();
+    });
+}
+
+void MarketStore::requestRefresh() {
+    if (!pollingEnabled) return;
+    queue->async([weak = std::weak_ptr<int>(lifeToken), this] {
+        if (weak.lock()) refreshPass();
+    });
+}
+
+void MarketStore::refreshNow(const std::string& code) {
+    setPriorityCode(code);
+    requestRefresh();
+}
+
+void MarketStore::stop() {
+    pollingEnabled = false;
+    std::lock_guard guard(settingsLock);
+    if (timer) queue->cancelTimer(*timer);
+    if (lowFreqTimer) queue->cancelTimer(*lowFreqTimer);
+    timer.reset();
+    lowFreqTimer.reset();
+}
+
+void MarketStore::refreshPass() {
+    if (isRefreshing) return;
+    isRefreshing = true;
+    post([](MarketStore& store) {
+        if (store.onRefreshStarted) store.onRefreshStarted();
+    });
+    performRefresh();
+    isRefreshing = false;
+    post([](MarketStore& store) {
+        if (store.onRefreshFinished) store.onRefreshFinished();
+    });
+}
+
+RefreshCounts MarketStore::refreshSynchronouslyForDiagnostics() {
+    RefreshCounts counts;
+    queue->sync([&] {
+        syncEntries();
+        counts = performRefresh();
+    });
+    return counts;
+}
+
+RefreshCounts MarketStore::performRefresh() {
+    std::vector<Entry> work = entries();
+    if (work.empty()) return {};
+
+    // One consistent view of the settings for the whole pass.
+    const AppConfig cfg = config();
+    const std::optional<std::string> first = priorityCode();
+    const Instant now = clock.now();
+    const std::string today = todayString(now);
+    const bool trading = isTradingTime(now);
+    const double r = refreshSetting(cfg.refreshSeconds);
+    const double minutesTtl = minutesTTL(r, trading);
+    const double flowTtl = flowTTL(r, trading);
+
+    std::vector<WatchItem> items;
+    items.reserve(work.size());
+    for (const Entry& e : work) items.push_back(e.item);
+    const std::map<std::string, Quote> quotes =
+        source.fetchQuotesBatch ? source.fetchQuotesBatch(items) : std::map<std::string, Quote>{};
+
+    RefreshCounts counts;
+    counts.batch = static_cast<int>(quotes.size());
+    std::vector<AlertEvent> events;
+
+    for (const std::size_t index : processingOrder(work, first)) {
+        Entry& e = work[index];
+        const std::string& code = e.item.code;
+        const auto quoted = quotes.find(code);
+        if (quoted != quotes.end()) {
+            e.quote = quoted->second;
+            e.error.reset();
+            e.updatedAt = now;
+        }
+
+        const std::string secid = SecID::secid(code);
+        if (isDue(e.minutesLoadedAt, e.minutes.empty(), now, minutesTtl)) {
+            ++counts.minutes;
+            auto snapshot = source.fetchIntraday ? source.fetchIntraday(secid, code, e.item.name)
+                                                 : std::optional<IntradaySnapshot>{};
+            if (snapshot) {
+                if (!snapshot->minutes.empty()) {
+                    e.minutes = std::move(snapshot->minutes);
+                    e.minutesLoadedAt = now;
+                }
+                // A placeholder quote without a price never replaces a real one.
+                if (quoted == quotes.end() && (snapshot->quote.price > 0 || !e.quote)) {
+                    e.quote = std::move(snapshot->quote);
+                    e.updatedAt = now;
+                }
+                e.error.reset();
+            } else if (!e.quote) {
+                e.error = minutesFailedMessage;
+            }
+        }
+
+        if (isDue(e.flowLoadedAt, e.flow.empty(), now, flowTtl)) {
+            ++counts.flow;
+            auto points = source.fetchFlow ? source.fetchFlow(secid, std::nullopt) : std::vector<FlowPoint>{};
+            if (!points.empty()) {
+                e.flow = std::move(points);
+                e.flowLoadedAt = now;
+            }
+        }
+
+        if (e.daily.empty() || e.dailyLoadedOn != today) {
+            ++counts.daily;
+            auto bars = source.fetchDaily ? source.fetchDaily(SecID::tencentSymbol(code), dailyBarCount)
+                                          : std::vector<DailyBar>{};
+            if (!bars.empty()) {
+                e.daily = std::move(bars);
+                e.dailyLoadedOn = today;
+            }
+        }
+
+        std::lock_guard guard(engineLock);
+        auto fired = engine.evaluate(e, cfg.alerts, clock.now());
+        events.insert(events.end(), fired.begin(), fired.end());
+    }
+
+    if (AppPaths::processEnv("GLIMMERBOX_REFRESH_TRACE")) {
+        std::string line = "刷新 快照=" + std::to_string(counts.batch) + " 分时=" + std::to_string(counts.minutes) +
+                           " 资金流=" + std::to_string(counts.flow) + " 日K=" + std::to_string(counts.daily);
+        const auto cooling = health.coolingKeys(clock.now());
+        if (!cooling.empty()) {
+            line += " 冷却中=[";
+            for (std::size_t i = 0; i < cooling.size(); ++i) line += (i ? "," : "") + cooling[i];
+            line += "]";
+        }
+        AppLog::write("INFO", line);
+    }
+
+    writeBack(work);
+    post([events = std::move(events)](MarketStore& store) {
+        if (store.onChange) store.onChange();
+        if (!events.empty() && store.onAlerts) store.onAlerts(events);
+    });
+    return counts;
+}
+
+// A watch-list change that landed during the pass wins for membership, order and items; the pass's
+// data go to the securities that are still there.
+void MarketStore::writeBack(const std::vector<Entry>& processed) {
+    std::lock_guard guard(lock);
+    std::vector<Entry> merged;
+    merged.reserve(entryList.size());
+    for (const Entry& current : entryList) {
+        const auto fresh = std::find_if(processed.begin(), processed.end(),
+                                        [&](const Entry& e) { return e.item.code == current.item.code; });
+        if (fresh == processed.end()) {
+            merged.push_back(current);
+            continue;
+        }
+        Entry next = *fresh;
+        next.item = current.item;
+        merged.push_back(std::move(next));
+    }
+    entryList = std::move(merged);
+}
+
+bool MarketStore::isTradingTime(Instant instant) {
+    const CivilTime t = Clock::chinaTime(instant);
+    if (t.weekday == 0 || t.weekday == 6) return false;
+    const int minute = t.hour * 60 + t.minute;
+    return minute >= 555 && minute <= 905;
+}
+
+std::string MarketStore::todayString(Instant instant) {
+    const CivilTime t = Clock::chinaTime(instant);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year, t.month, t.day);
+    return text;
+}
+
+double MarketStore::pollInterval(double refreshSeconds) {
+    return std::max(refreshSetting(refreshSeconds), 5.0);
+}
+
+double MarketStore::minutesTTL(double refreshSeconds, bool trading) {
+    return trading ? std::max(2 * refreshSetting(refreshSeconds), 60.0) : 600.0;
+}
+
+double MarketStore::flowTTL(double refreshSeconds, bool trading) {
+    return trading ? std::max(4 * refreshSetting(refreshSeconds), 120.0) : 600.0;
+}
+
+std::vector<std::size_t> MarketStore::processingOrder(const std::vector<Entry>& entries,
+                                                      const std::optional<std::string>& priority) {
+    std::vector<std::size_t> order;
+    order.reserve(entries.size());
+    std::optional<std::size_t> front;
+    if (priority) {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].item.code == *priority) {
+                front = i;
+                break;
+            }
+        }
+    }
+    if (front) order.push_back(*front);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!front || i != *front) order.push_back(i);
+    }
+    return order;
+}
+
+} // namespace glimmer

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "market/DispatchQueue.h"
+#include "market/MainPoster.h"
+#include "market/MarketSource.h"
+#include "market/SourceHealth.h"
+#include "model/AlertEngine.h"
+#include "model/AppConfig.h"
+#include "model/Clock.h"
+#include "model/MarketEntry.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace glimmer {
+
+/// What one refresh pass did: quotes in the snapshot and the minute, fund-flow and daily requests.
+struct RefreshCounts {
+    int batch = 0;
+    int minutes = 0;
+    int flow = 0;
+    int daily = 0;
+
+    bool operator==(const RefreshCounts&) const = default;
+};
+
+/// What a market store is built with; every part has a production default.
+struct MarketStoreOptions {
+    const Clock* clock = nullptr;         // the system clock when absent
+    SourceHealth* health = nullptr;       // the shared table when absent
+    std::shared_ptr<DispatchQueue> queue; // a "glimmerbox.marketstore" worker when absent
+    std::optional<MarketSource> source;   // the live fetchers when absent
+};
+
+/// Holds one entry per watch-list security, polls the providers on its own serial queue with
+/// time-to-live gates per data kind, runs the alert engine over fresh entries and reports through
+/// callbacks posted to the main thread. The owner sets the callbacks and calls everything except
+/// `performRefresh` from the main thread; readers get copies.
+class MarketStore {
+public:
+    using Entry = MarketEntry;
+
+    using Options = MarketStoreOptions;
+
+    MarketStore(AppConfig config, MainPoster postToMain, Options options = {});
+    ~MarketStore();
+    MarketStore(const MarketStore&) = delete;
+    MarketStore& operator=(const MarketStore&) = delete;
+
+    // Callbacks, always run on the main thread through the poster. Set them before polling starts.
+    std::function<void()> onChange;
+    std::function<void(const std::vector<AlertEvent>&)> onAlerts;
+    std::function<void()> onRefreshStarted;
+    std::function<void()> onRefreshFinished;
+
+    std::vector<Entry> entries() const;
+    std::optional<Entry> entry(long long index) const;
+
+    /// The configuration in force; a pass takes a copy at its start.
+    AppConfig config() const;
+    void setConfig(const AppConfig& config);
+    /// Alert settings take effect at the next pass.
+    void setAlerts(const AlertConfig& alerts);
+    /// Follow with `restartTimer()`.
+    void setRefreshSeconds(double seconds);
+
+    std::optional<std::string> priorityCode() const;
+    void setPriorityCode(std::optional<std::string> code);
+
+    bool isPollingEnabled() const { return pollingEnabled; }
+    void setPollingEnabled(bool enabled) { pollingEnabled = enabled; }
+
+    /// Rebuilds the entries in watch-list order, keeping the data of securities that stay.
+    void syncEntries();
+    /// (Re)creates the trading-time poll and the off-hours poll.
+    void restartTimer();
+    /// Asks for one pass on the queue; ignored while polling is disabled.
+    void requestRefresh();
+    /// Fetches `code` first in the next pass, which it asks for.
+    void refreshNow(const std::string& code);
+    /// Disables polling and cancels both timers.
+    void stop();
+
+    /// `syncEntries` and one pass, run on the queue while the caller waits.
+    RefreshCounts refreshSynchronouslyForDiagnostics();
+    /// One refresh pass. Runs on the queue; tests may call it there directly.
+    RefreshCounts performRefresh();
+
+    /// The most recent alert events of the store's engine, oldest first.
+    std::vector<AlertEvent> latestAlertEvents() const;
+
+    /// Weekdays 09:15 to 15:05 inclusive on the exchange's clock (China Standard Time), lunch included.
+    static bool isTradingTime(Instant instant);
+    /// The exchange's calendar date, "yyyy-MM-dd".
+    static std::string todayString(Instant instant);
+    /// Seconds between trading-time polls for a refresh setting: max(r, 5).
+    static double pollInterval(double refreshSeconds);
+    /// Time-to-live of minutes and fund flow.
+    static double minutesTTL(double refreshSeconds, bool trading);
+    static double flowTTL(double refreshSeconds, bool trading);
+    /// Processing order: list order, with the first entry of `priority` moved to the front.
+    static std::vector<std::size_t> processingOrder(const std::vector<Entry>& entries,
+                                                    const std::optional<std::string>& priority);
+
+    static constexpr double offHoursInterval = 300;
+    static constexpr int dailyBarCount = 320;
+    static constexpr const char* minutesFailedMessage = "分时数据获取失败";
+
+private:
+    void refreshPass();
+    void post(std::function<void(MarketStore&)> step);
+    void writeBack(const std::vector<Entry>& processed);
+
+    const Clock& clock;
+    SourceHealth& health;
+    MarketSource source;
+    MainPoster postToMain;
+
+    mutable std::mutex lock; // guards entryList
+    std::vector<Entry> entryList;
+
+    mutable std::mutex settingsLock; // guards settings, priority, the timer ids
+    AppConfig settings;
+    std::optional<std::string> priority;
+    std::optional<DispatchQueue::TimerId> timer;
+    std::optional<DispatchQueue::TimerId> lowFreqTimer;
+
+    mutable std::mutex engineLock;
+    AlertEngine engine;
+
+    std::atomic<bool> pollingEnabled{false};
+    bool isRefreshing = false; // touched only on the queue
+
+    // Tasks and posted steps hold this weakly and do nothing once the store is gone.
+    std::shared_ptr<int> lifeToken = std::make_shared<int>(0);
+    std::shared_ptr<DispatchQueue> queue;
+};
+
+} // namespace glimmer

@@ -1,0 +1,133 @@
+#include "market/SerialQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace glimmer {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(SerialQueue, RunsTasksInOrderOnOneWorkerThread) {
+    SerialQueue queue("glimmerbox.test");
+    std::vector<int> order;
+    std::vector<std::thread::id> threads;
+    for (int i = 0; i < 50; ++i) {
+        queue.async([&, i] {
+            order.push_back(i);
+            threads.push_back(std::this_thread::get_id());
+        });
+    }
+    bool onQueue = false;
+    ASSERT_TRUE(queue.sync([&] { onQueue = queue.isCurrent(); }));
+    EXPECT_TRUE(onQueue);
+    EXPECT_FALSE(queue.isCurrent());
+    ASSERT_EQ(order.size(), 50u);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(order[static_cast<std::size_t>(i)], i);
+    for (const auto& id : threads) {
+        EXPECT_EQ(id, threads.front());
+        EXPECT_NE(id, std::this_thread::get_id());
+    }
+}
+
+TEST(SerialQueue, SyncFromInsideATaskRunsAtOnceInsteadOfDeadlocking) {
+    SerialQueue queue("glimmerbox.test");
+    std::vector<std::string> steps;
+    queue.sync([&] {
+        steps.push_back("outer");
+        queue.sync([&] { steps.push_back("inner"); });
+        steps.push_back("after");
+    });
+    EXPECT_EQ(steps, (std::vector<std::string>{"outer", "inner", "after"}));
+}
+
+TEST(SerialQueue, AThrowingTaskDoesNotStopTheQueue) {
+    SerialQueue queue("glimmerbox.test");
+    queue.async([] { throw std::runtime_error("provider went away"); });
+    EXPECT_THROW(queue.sync([] { throw std::runtime_error("reported to the waiting caller"); }), std::runtime_error);
+    bool ran = false;
+    EXPECT_TRUE(queue.sync([&] { ran = true; }));
+    EXPECT_TRUE(ran);
+}
+
+TEST(SerialQueue, RepeatingTimerFiresOnTheQueueUntilCancelled) {
+    SerialQueue queue("glimmerbox.test");
+    std::atomic<int> fires{0};
+    std::atomic<bool> onQueue{true};
+    std::promise<void> third;
+    const auto id = queue.scheduleTimer(0.001, 0.002, 0, [&] {
+        if (!queue.isCurrent()) onQueue = false;
+        if (++fires == 3) third.set_value();
+    });
+    ASSERT_EQ(third.get_future().wait_for(5s), std::future_status::ready);
+    queue.cancelTimer(id);
+    const int afterCancel = queue.sync([] {}) ? fires.load() : -1;
+    std::this_thread::sleep_for(20ms); // would hold several more fires
+    queue.sync([] {});
+    EXPECT_EQ(fires.load(), afterCancel) << "no fire starts after cancelTimer returns";
+    EXPECT_TRUE(onQueue);
+}
+
+TEST(SerialQueue, OneShotTimerFiresOnceAndWaitsForItsDelay) {
+    SerialQueue queue("glimmerbox.test");
+    std::atomic<int> fires{0};
+    std::promise<void> fired;
+    const auto start = std::chrono::steady_clock::now();
+    queue.scheduleTimer(0.03, 0, 0, [&] {
+        ++fires;
+        fired.set_value();
+    });
+    ASSERT_EQ(fired.get_future().wait_for(5s), std::future_status::ready);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 30ms) << "never early";
+    std::this_thread::sleep_for(10ms);
+    queue.sync([] {});
+    EXPECT_EQ(fires.load(), 1);
+}
+
+TEST(SerialQueue, ShutdownDropsWaitingTasksAndRefusesNewOnes) {
+    std::atomic<int> ran{0};
+    std::promise<void> release;
+    auto gate = release.get_future().share();
+    auto queue = std::make_unique<SerialQueue>("glimmerbox.test");
+    std::promise<void> started;
+    queue->async([&, gate] {
+        started.set_value();
+        gate.wait();
+        ++ran;
+    });
+    for (int i = 0; i < 5; ++i) queue->async([&] { ++ran; });
+    queue->scheduleTimer(0, 0.001, 0, [&] { ++ran; });
+    started.get_future().wait();
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(10ms);
+        release.set_value();
+    });
+    queue->shutdown();
+    releaser.join();
+    EXPECT_EQ(ran.load(), 1) << "the running task finishes, the waiting ones and the timer are dropped";
+    EXPECT_FALSE(queue->sync([&] { ++ran; }));
+    queue->async([&] { ++ran; });
+    EXPECT_EQ(queue->scheduleTimer(0, 1, 0, [] {}), 0u);
+    queue.reset();
+    EXPECT_EQ(ran.load(), 1);
+}
+
+TEST(SerialQueue, DestroyingTheQueueFromItsOwnTaskIsSafe) {
+    auto holder = std::make_shared<std::unique_ptr<SerialQueue>>(std::make_unique<SerialQueue>("glimmerbox.test"));
+    std::promise<void> done;
+    (*holder)->async([holder, &done] {
+        holder->reset();
+        done.set_value();
+    });
+    EXPECT_EQ(done.get_future().wait_for(5s), std::future_status::ready);
+}
+
+} // namespace
+} // namespace glimmer
