@@ -1,2 +1,3 @@
 list(APPEND GLIMMER_BENCH_SOURCES
+  MarketParseBench.cpp
 )

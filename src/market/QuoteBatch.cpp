@@ -3,6 +3,7 @@
 #include "market/MarketAPI.h"
 #include "model/TextFormat.h"
 
+#include <algorithm>
 #include <array>
 
 namespace glimmer::QuoteBatch {
@@ -13,8 +14,7 @@ namespace {
 constexpr std::size_t keptFields = 38;
 constexpr std::size_t minimumFields = 36;
 
-template <typename Visit>
-void scanRecords(std::string_view text, Visit&& visit) {
+template <typename Visit> void scanRecords(std::string_view text, Visit&& visit) {
     std::size_t from = 0;
     while (from < text.size()) {
         const auto marker = text.find("v_", from);
@@ -51,9 +51,18 @@ double turnoverOf(std::string_view priceVolumeTurnover, std::optional<double> te
     return tenThousands ? *tenThousands * 10000 : 0;
 }
 
-/// Byte length of the first `count` characters.
+/// Byte length of the first `count` characters (at most the whole text).
 std::size_t prefixBytes(std::string_view text, std::size_t count) {
+    bool isAscii = true;
+    for (std::size_t i = 0; i < text.size() && i < count; ++i)
+        isAscii = isAscii && static_cast<unsigned char>(text[i]) < 0x80;
+    if (isAscii) return std::min(text.size(), count); // the usual digit stamp
     return TextFormat::utf8Prefix(text, count).size();
+}
+
+bool hasCharacters(std::string_view text, std::size_t count) {
+    const std::size_t end = prefixBytes(text, count);
+    return TextFormat::utf8Length(text.substr(0, end)) >= count;
 }
 
 } // namespace
@@ -78,17 +87,16 @@ std::vector<std::pair<std::string, std::string>> records(std::string_view text) 
 }
 
 std::optional<Quote> parseRecord(std::string_view symbol, std::string_view payload, Instant now) {
+    // Split until the last field read; the rest only has to exist, so the split stops there.
     std::array<std::string_view, keptFields> fields;
     std::size_t count = 0;
     std::size_t start = 0;
-    while (true) {
-        const auto tilde = payload.find('~', start);
-        const auto end = tilde == std::string_view::npos ? payload.size() : tilde;
-        if (count < keptFields) fields[count] = payload.substr(start, end - start);
-        ++count;
-        if (tilde == std::string_view::npos) break;
-        start = tilde + 1;
+    for (std::size_t i = 0; i < payload.size() && count < keptFields; ++i) {
+        if (payload[i] != '~') continue;
+        fields[count++] = payload.substr(start, i - start);
+        start = i + 1;
     }
+    if (count < keptFields) fields[count++] = payload.substr(start);
     if (count < minimumFields || fields[1].empty()) return std::nullopt;
     const auto field = [&](std::size_t index) { return index < count ? fields[index] : std::string_view{}; };
 
@@ -115,8 +123,8 @@ std::optional<Quote> parseRecord(std::string_view symbol, std::string_view paylo
 }
 
 std::string tradeDate(std::string_view stamp) {
+    if (!hasCharacters(stamp, 8)) return {};
     const std::size_t end = prefixBytes(stamp, 8);
-    if (TextFormat::utf8Length(stamp.substr(0, end)) < 8) return {};
     const std::size_t year = prefixBytes(stamp, 4);
     const std::size_t month = prefixBytes(stamp, 6);
     std::string date;
@@ -128,8 +136,8 @@ std::string tradeDate(std::string_view stamp) {
 }
 
 std::optional<std::string> quoteTime(std::string_view stamp) {
+    if (!hasCharacters(stamp, 12)) return std::nullopt;
     const std::size_t end = prefixBytes(stamp, 12);
-    if (TextFormat::utf8Length(stamp.substr(0, end)) < 12) return std::nullopt;
     const std::size_t hour = prefixBytes(stamp, 8);
     const std::size_t minute = prefixBytes(stamp, 10);
     std::string time;

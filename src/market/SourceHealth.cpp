@@ -27,8 +27,8 @@ bool SourceHealth::recordFailure(const std::string& key, Instant now) {
     if (count < cooldownThreshold) return false;
     const auto found = coolingUntil.find(key);
     const bool wasCooling = found != coolingUntil.end() && now < found->second;
-    coolingUntil[key] = now + std::chrono::duration_cast<Instant::duration>(
-                                  std::chrono::duration<double>(cooldownSeconds));
+    coolingUntil[key] =
+        now + std::chrono::duration_cast<Instant::duration>(std::chrono::duration<double>(cooldownSeconds));
     return !wasCooling;
 }
 

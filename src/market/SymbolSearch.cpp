@@ -7,8 +7,7 @@ namespace glimmer::SymbolSearch {
 
 namespace {
 
-template <typename Visit>
-void forEachPiece(std::string_view text, char separator, Visit&& visit) {
+template <typename Visit> void forEachPiece(std::string_view text, char separator, Visit&& visit) {
     std::size_t start = 0;
     while (start <= text.size()) {
         auto end = text.find(separator, start);

@@ -1,5 +1,5 @@
-#include "market/MarketAPI.h"
 #include "market/QuoteBatch.h"
+#include "market/MarketAPI.h"
 
 #include "support/TempDir.h"
 
@@ -13,7 +13,9 @@ using testing::readFile;
 
 const Instant fetchedAt = Instant{} + std::chrono::seconds(1731049203);
 
-std::string fixture(const std::string& name) { return readFile(dataDir() / "market" / name); }
+std::string fixture(const std::string& name) {
+    return readFile(dataDir() / "market" / name);
+}
 
 /// A payload with `count` fields, all empty but the name.
 std::string payloadWithFields(std::size_t count) {
@@ -143,7 +145,8 @@ TEST(QuoteBatch, TimeStampSplitters) {
 }
 
 TEST(QuoteBatch, RecordScannerKeepsNonEmptyPairsInOrder) {
-    const auto found = QuoteBatch::records("v_sh600519=\"a~b\";\nv_=\"x\";\nv_sz000001=\"\";\nv_sz000002=\"c\";\nv_sz3=\"");
+    const auto found =
+        QuoteBatch::records("v_sh600519=\"a~b\";\nv_=\"x\";\nv_sz000001=\"\";\nv_sz000002=\"c\";\nv_sz3=\"");
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0], (std::pair<std::string, std::string>{"sh600519", "a~b"}));
     EXPECT_EQ(found[1], (std::pair<std::string, std::string>{"sz000002", "c"}));
@@ -153,9 +156,9 @@ TEST(QuoteBatch, AnyBytesGiveAResultWithoutCrashing) {
     const std::string reply = fixture("tencent_snapshot_utf8.txt");
     // Every truncation of a real reply, and some hostile shapes.
     for (std::size_t cut = 0; cut <= reply.size(); cut += 7) QuoteBatch::parse(reply.substr(0, cut), fetchedAt);
-    for (const std::string& text : {std::string("v_"), std::string("v_=\""), std::string("\"\"\"~~~"),
-                                   std::string(200, '~'), std::string("v_x=\"") + std::string(500, '~') + "\"",
-                                   std::string("v_a=\"\xff\xfe~\x00~\x80\"", 12)}) {
+    for (const std::string& text :
+         {std::string("v_"), std::string("v_=\""), std::string("\"\"\"~~~"), std::string(200, '~'),
+          std::string("v_x=\"") + std::string(500, '~') + "\"", std::string("v_a=\"\xff\xfe~\x00~\x80\"", 12)}) {
         QuoteBatch::parse(text, fetchedAt);
     }
     SUCCEED();

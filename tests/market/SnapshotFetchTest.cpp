@@ -21,7 +21,9 @@ using testing::ClientTestServer;
 
 const std::string coolDownLine = "批量快照不可用，冷却 120 秒，改逐只拉分时";
 
-std::string fixture(const std::string& name) { return testing::readFile(testing::dataDir() / "market" / name); }
+std::string fixture(const std::string& name) {
+    return testing::readFile(testing::dataDir() / "market" / name);
+}
 
 std::size_t countInLog(const std::string& text) {
     std::error_code error;

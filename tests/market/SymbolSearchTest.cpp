@@ -1,7 +1,7 @@
+#include "market/SymbolSearch.h"
 #include "market/Endpoints.h"
 #include "market/MarketAPI.h"
 #include "market/SecID.h"
-#include "market/SymbolSearch.h"
 
 #include "support/TempDir.h"
 
@@ -13,7 +13,9 @@ namespace {
 using testing::dataDir;
 using testing::readFile;
 
-std::string fixture(const std::string& name) { return readFile(dataDir() / "market" / name); }
+std::string fixture(const std::string& name) {
+    return readFile(dataDir() / "market" / name);
+}
 
 TEST(SecID, ShanghaiIsFirstCharacterFiveSixOrNine) {
     for (const char* code : {"600519", "688981", "510300", "900901", "588000"}) {
@@ -104,7 +106,7 @@ TEST(SymbolSearch, AnyBytesGiveAResultWithoutCrashing) {
     const std::string reply = fixture("smartbox_hs300.txt");
     for (std::size_t cut = 0; cut <= reply.size(); cut += 5) SymbolSearch::parse(reply.substr(0, cut));
     for (const std::string& text : {std::string("\"\""), std::string("\"^~^~\""), std::string("\"\\u\\u00\\uD800\""),
-                                   std::string("\"a~12345~\xff\xfe~b~ETF\""), std::string(300, '^')}) {
+                                    std::string("\"a~12345~\xff\xfe~b~ETF\""), std::string(300, '^')}) {
         SymbolSearch::parse(text);
     }
     SUCCEED();
