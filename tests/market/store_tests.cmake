@@ -1,4 +1,5 @@
 list(APPEND GLIMMER_MARKET_TESTS
   market/ManualQueueTest.cpp
+  market/MarketStoreTest.cpp
   market/SerialQueueTest.cpp
 )

@@ -1,0 +1,546 @@
+#include "market/ManualQueue.h"
+#include "market/MarketStore.h"
+#include "model/AppLog.h"
+#include "model/AppPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace glimmer {
+namespace {
+
+const std::vector<WatchItem> fiveItems{
+    {"600519", "贵州茅台", InstrumentKind::stock}, {"300750", "宁德时代", InstrumentKind::stock},
+    {"000001", "平安银行", InstrumentKind::stock}, {"510300", "沪深300ETF", InstrumentKind::etf},
+    {"002003", "伟星股份", InstrumentKind::stock},
+};
+
+// Provider stand-in that records every call in order; each fetcher can be made to fail.
+struct RecordingMarket {
+    std::vector<std::string> calls;
+    std::set<std::string> missingFromSnapshot;
+    bool snapshotDown = false, minutesDown = false, flowDown = false, dailyDown = false;
+    double price = 10.50;
+    double minutesQuotePrice = 10.40;
+    std::function<void(const std::string& code)> duringMinutes;
+
+    MarketSource source() {
+        MarketSource s;
+        s.fetchQuotesBatch = [this](const std::vector<WatchItem>& items) {
+            calls.push_back("batch");
+            std::map<std::string, Quote> quotes;
+            if (snapshotDown) return quotes;
+            for (const auto& item : items) {
+                if (missingFromSnapshot.count(item.code)) continue;
+                Quote q;
+                q.code = item.code;
+                q.name = item.name;
+                q.price = price;
+                q.prevClose = 10.00;
+                quotes[item.code] = q;
+            }
+            return quotes;
+        };
+        s.fetchIntraday = [this](const std::string& secid, const std::string& code, const std::string& name) {
+            calls.push_back("minutes " + secid);
+            if (duringMinutes) duringMinutes(code);
+            std::optional<IntradaySnapshot> snapshot;
+            if (minutesDown) return snapshot;
+            snapshot.emplace();
+            snapshot->quote.code = code;
+            snapshot->quote.name = name;
+            snapshot->quote.price = minutesQuotePrice;
+            snapshot->minutes = {{"09:30", 10.0, 10.0, 120, 1.2e5}, {"09:31", 10.1, 10.05, 90, 9e4}};
+            return snapshot;
+        };
+        s.fetchFlow = [this](const std::string& secid, const std::optional<std::string>& symbol) {
+            calls.push_back("flow " + secid + (symbol ? " " + *symbol : ""));
+            if (flowDown) return std::vector<FlowPoint>{};
+            return std::vector<FlowPoint>{{"09:31", 2.5e6, -1.1e6}};
+        };
+        s.fetchDaily = [this](const std::string& symbol, int count) {
+            calls.push_back("daily " + symbol + " " + std::to_string(count));
+            if (dailyDown) return std::vector<DailyBar>{};
+            return std::vector<DailyBar>{{"2024-03-11", 10.0, 10.2, 10.3, 9.9, 5e4}};
+        };
+        return s;
+    }
+
+    std::vector<std::string> take() { return std::exchange(calls, {}); }
+};
+
+struct StoreHarness {
+    ManualClock clock;
+    std::shared_ptr<ManualQueue> queue = std::make_shared<ManualQueue>(clock);
+    PostedTasks main;
+    RecordingMarket market;
+    SourceHealth health;
+    std::vector<std::string> callbacks;
+    std::vector<AlertEvent> alerts;
+    std::unique_ptr<MarketStore> store;
+
+    explicit StoreHarness(std::vector<WatchItem> watchlist = fiveItems) {
+        clock.setChinaTime(2024, 3, 12, 10, 0); // a Tuesday, trading time
+        AppConfig config;
+        config.watchlist = std::move(watchlist);
+        store = std::make_unique<MarketStore>(config, main.poster(),
+                                              MarketStoreOptions{&clock, &health, queue, market.source()});
+        store->onChange = [this] { callbacks.push_back("change"); };
+        store->onAlerts = [this](const std::vector<AlertEvent>& events) {
+            callbacks.push_back("alerts " + std::to_string(events.size()));
+            alerts.insert(alerts.end(), events.begin(), events.end());
+        };
+        store->onRefreshStarted = [this] { callbacks.push_back("started"); };
+        store->onRefreshFinished = [this] { callbacks.push_back("finished"); };
+    }
+
+    // The owner's start sequence.
+    void start() {
+        store->setPollingEnabled(true);
+        store->syncEntries();
+        store->restartTimer();
+        store->requestRefresh();
+    }
+
+    RefreshCounts pass() {
+        RefreshCounts counts;
+        queue->sync([&] { counts = store->performRefresh(); });
+        return counts;
+    }
+
+    std::vector<std::string> drained() {
+        main.drain();
+        return std::exchange(callbacks, {});
+    }
+};
+
+std::vector<std::string> minuteCalls(const std::vector<std::string>& calls) {
+    std::vector<std::string> out;
+    for (const auto& c : calls) {
+        if (c.rfind("minutes ", 0) == 0) out.push_back(c.substr(8));
+    }
+    return out;
+}
+
+// ---- Time-to-live gates.
+
+TEST(MarketStoreGates, FirstPassFetchesEverythingAndTheNextOnlyTheSnapshot) {
+    StoreHarness h;
+    h.store->syncEntries();
+    EXPECT_EQ(h.pass(), (RefreshCounts{5, 5, 5, 5}));
+    const auto calls = h.market.take();
+    EXPECT_EQ(calls.front(), "batch");
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "minutes 1.600519"), calls.end());
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "flow 0.000001"), calls.end()) << "no Tencent symbol is passed";
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "daily sh510300 320"), calls.end());
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "daily sz300750 320"), calls.end());
+
+    h.clock.advance(30);
+    EXPECT_EQ(h.pass(), (RefreshCounts{5, 0, 0, 0}));
+    EXPECT_EQ(h.market.take(), std::vector<std::string>{"batch"});
+}
+
+TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTL) {
+    StoreHarness h({fiveItems[0]});
+    h.store->syncEntries();
+    h.pass();
+    h.clock.advance(59);
+    EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 0, 0})) << "59 s old minutes are fresh at r = 30";
+    h.clock.advance(1);
+    EXPECT_EQ(h.pass(), (RefreshCounts{1, 1, 0, 0})) << "exactly 60 s old minutes are fetched";
+    h.clock.advance(59);
+    EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 0, 0})) << "119 s old flow is fresh";
+    h.clock.advance(1);
+    EXPECT_EQ(h.pass(), (RefreshCounts{1, 1, 1, 0})) << "flow is due at 120 s";
+}
+
+TEST(MarketStoreGates, TTLsFollowTheRefreshSetting) {
+    EXPECT_EQ(MarketStore::pollInterval(2), 5);
+    EXPECT_EQ(MarketStore::minutesTTL(2, true), 60);
+    EXPECT_EQ(MarketStore::flowTTL(2, true), 120);
+    EXPECT_EQ(MarketStore::pollInterval(45), 45);
+    EXPECT_EQ(MarketStore::minutesTTL(45, true), 90);
+    EXPECT_EQ(MarketStore::flowTTL(45, true), 180);
+    EXPECT_EQ(MarketStore::minutesTTL(45, false), 600);
+    EXPECT_EQ(MarketStore::flowTTL(2, false), 600);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(MarketStore::pollInterval(nan), 30) << "a broken setting falls back to the default";
+    EXPECT_EQ(MarketStore::pollInterval(-10), 5);
+}
+
+TEST(MarketStoreGates, OffHoursSeriesWaitTenMinutes) {
+    StoreHarness h({fiveItems[0]});
+    h.clock.setChinaTime(2024, 3, 12, 20, 0);
+    h.store->syncEntries();
+    h.pass();
+    h.clock.advance(300);
+    EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 0, 0}));
+    h.clock.advance(300);
+    EXPECT_EQ(h.pass(), (RefreshCounts{1, 1, 1, 0}));
+}
+
+TEST(MarketStoreGates, DayChangeReloadsDailyCandlesOnce) {
+    StoreHarness h({fiveItems[0], fiveItems[1]});
+    h.clock.setChinaTime(2024, 3, 12, 23, 58);
+    h.store->syncEntries();
+    EXPECT_EQ(h.pass().daily, 2);
+    EXPECT_EQ(h.store->entry(0)->dailyLoadedOn, "2024-03-12");
+    h.clock.advance(60);
+    EXPECT_EQ(h.pass().daily, 0);
+    h.clock.advance(120); // 00:01 on the exchange's next day
+    EXPECT_EQ(h.pass().daily, 2);
+    EXPECT_EQ(h.store->entry(1)->dailyLoadedOn, "2024-03-13");
+    h.clock.advance(600);
+    EXPECT_EQ(h.pass().daily, 0);
+}
+
+TEST(MarketStoreGates, EmptyDailyResultIsAskedForAgainNextPass) {
+    StoreHarness h({fiveItems[0]});
+    h.market.dailyDown = true;
+    h.market.flowDown = true;
+    h.store->syncEntries();
+    EXPECT_EQ(h.pass(), (RefreshCounts{1, 1, 1, 1}));
+    h.clock.advance(30);
+    EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 1, 1})) << "an ETF without flow is asked on every pass";
+}
+
+// ---- Trading time and the exchange's calendar.
+
+TEST(MarketStoreTradingTime, BoundariesAreInclusiveOnTheExchangeClock) {
+    auto china = [](int y, int mo, int d, int hh, int mm) {
+        return Clock::instantAtOffset(CivilTime{y, mo, d, hh, mm, 0, 0}, 8 * 3600);
+    };
+    EXPECT_FALSE(MarketStore::isTradingTime(china(2024, 3, 12, 9, 14)));
+    EXPECT_TRUE(MarketStore::isTradingTime(china(2024, 3, 12, 9, 15)));
+    EXPECT_TRUE(MarketStore::isTradingTime(china(2024, 3, 12, 12, 0))) << "the midday break counts";
+    EXPECT_TRUE(MarketStore::isTradingTime(china(2024, 3, 12, 15, 5) + std::chrono::seconds(59)));
+    EXPECT_FALSE(MarketStore::isTradingTime(china(2024, 3, 12, 15, 6)));
+    EXPECT_FALSE(MarketStore::isTradingTime(china(2024, 3, 16, 10, 0))) << "Saturday";
+    EXPECT_FALSE(MarketStore::isTradingTime(china(2024, 3, 17, 10, 0))) << "Sunday";
+    EXPECT_TRUE(MarketStore::isTradingTime(china(2024, 3, 18, 9, 15))) << "Monday";
+}
+
+TEST(MarketStoreTradingTime, AUserAbroadFollowsTheExchangeNotTheMachineZone) {
+    // 21:30 on Monday in New York (UTC-5) is 10:30 on Tuesday in Shanghai.
+    const Instant evening = Clock::instantAtOffset(CivilTime{2024, 3, 11, 21, 30, 0, 1}, -5 * 3600);
+    EXPECT_TRUE(MarketStore::isTradingTime(evening));
+    EXPECT_EQ(MarketStore::todayString(evening), "2024-03-12");
+    const Instant fridayNight = Clock::instantAtOffset(CivilTime{2024, 3, 15, 21, 30, 0, 5}, -5 * 3600);
+    EXPECT_FALSE(MarketStore::isTradingTime(fridayNight)) << "already Saturday in Shanghai";
+}
+
+// ---- Order, fallbacks and failures.
+
+TEST(MarketStorePass, PriorityCodeIsFetchedFirstAndTheRestKeepTheirOrder) {
+    StoreHarness h;
+    h.store->syncEntries();
+    h.store->setPriorityCode("000001");
+    h.pass();
+    EXPECT_EQ(minuteCalls(h.market.take()),
+              (std::vector<std::string>{"0.000001", "1.600519", "0.300750", "1.510300", "0.002003"}));
+    EXPECT_EQ(MarketStore::processingOrder(h.store->entries(), std::string("nope")),
+              (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+}
+
+TEST(MarketStorePass, SnapshotGapIsFilledFromTheMinutesWhenTheyAreDue) {
+    StoreHarness h({fiveItems[0], fiveItems[1]});
+    h.market.missingFromSnapshot = {"300750"};
+    h.store->syncEntries();
+    EXPECT_EQ(h.pass().batch, 1);
+    EXPECT_DOUBLE_EQ(h.store->entry(0)->quote->price, 10.50);
+    EXPECT_DOUBLE_EQ(h.store->entry(1)->quote->price, 10.40) << "taken from the minute reply";
+    EXPECT_EQ(h.store->entry(1)->updatedAt, h.clock.now());
+
+    const Instant firstPass = h.clock.now();
+    h.clock.advance(30);
+    h.market.minutesQuotePrice = 10.45;
+    h.pass();
+    EXPECT_DOUBLE_EQ(h.store->entry(1)->quote->price, 10.40) << "minutes not due: the quote stays as it was";
+    EXPECT_EQ(h.store->entry(1)->updatedAt, firstPass);
+    EXPECT_EQ(h.store->entry(0)->updatedAt, h.clock.now());
+}
+
+TEST(MarketStorePass, PlaceholderMinuteQuoteNeverReplacesARealPrice) {
+    StoreHarness h({fiveItems[0]});
+    h.store->syncEntries();
+    h.pass();
+    h.market.snapshotDown = true;
+    h.market.minutesQuotePrice = 0;
+    h.clock.advance(60);
+    h.pass();
+    EXPECT_DOUBLE_EQ(h.store->entry(0)->quote->price, 10.50);
+}
+
+TEST(MarketStorePass, FailedMinutesRecordAnErrorOnlyForASecurityWithoutQuote) {
+    StoreHarness h({fiveItems[0], fiveItems[1]});
+    h.market.missingFromSnapshot = {"300750"};
+    h.market.minutesDown = true;
+    h.store->syncEntries();
+    h.pass();
+    EXPECT_FALSE(h.store->entry(0)->error);
+    EXPECT_EQ(h.store->entry(1)->error, std::optional<std::string>("分时数据获取失败"));
+    EXPECT_FALSE(h.store->entry(1)->quote);
+
+    h.market.missingFromSnapshot.clear();
+    h.clock.advance(30);
+    h.pass();
+    EXPECT_FALSE(h.store->entry(1)->error) << "a snapshot quote clears the error";
+}
+
+TEST(MarketStorePass, EntriesKeepTheirDataThroughProviderFailures) {
+    StoreHarness h({fiveItems[0]});
+    h.store->syncEntries();
+    h.pass();
+    const auto loaded = *h.store->entry(0);
+    h.market.snapshotDown = h.market.minutesDown = h.market.flowDown = h.market.dailyDown = true;
+    h.clock.advance(24 * 3600.0);
+    EXPECT_EQ(h.pass(), (RefreshCounts{0, 1, 1, 1}));
+    const auto kept = *h.store->entry(0);
+    EXPECT_EQ(kept.quote, loaded.quote);
+    EXPECT_EQ(kept.minutes, loaded.minutes);
+    EXPECT_EQ(kept.flow, loaded.flow);
+    EXPECT_EQ(kept.daily, loaded.daily);
+    EXPECT_EQ(kept.minutesLoadedAt, loaded.minutesLoadedAt);
+    EXPECT_FALSE(kept.error);
+}
+
+TEST(MarketStorePass, APassMakesAtMostOneSnapshotAndThreeRequestsPerSecurity) {
+    StoreHarness h;
+    h.store->syncEntries();
+    h.market.flowDown = h.market.dailyDown = h.market.minutesDown = true;
+    for (int i = 0; i < 4; ++i) {
+        const auto counts = h.pass();
+        const auto calls = h.market.take();
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "batch"), 1);
+        EXPECT_LE(calls.size(), 1u + 3 * fiveItems.size());
+        EXPECT_EQ(static_cast<int>(calls.size()), 1 + counts.minutes + counts.flow + counts.daily);
+        h.clock.advance(600);
+    }
+}
+
+TEST(MarketStorePass, EmptyWatchListMakesNoRequestAndPostsOnlyStartAndFinish) {
+    StoreHarness h(std::vector<WatchItem>{});
+    h.store->setPriorityCode("600519");
+    h.start();
+    EXPECT_FALSE(h.store->priorityCode()) << "syncEntries clears the priority of an empty list";
+    h.queue->runPending();
+    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "started", "finished"}));
+    EXPECT_TRUE(h.market.calls.empty());
+    EXPECT_EQ(h.pass(), RefreshCounts{});
+}
+
+TEST(MarketStorePass, TraceLineCountsRequestsWhenAskedFor) {
+    StoreHarness h({fiveItems[0]});
+    h.store->syncEntries();
+    h.health.recordFailure("qt.snapshot", h.clock.now());
+    h.health.recordFailure("qt.snapshot", h.clock.now());
+    h.health.recordFailure("em.trends.push2.eastmoney.com", h.clock.now());
+    h.health.recordFailure("em.trends.push2.eastmoney.com", h.clock.now());
+    AppLog::setEchoToStdout(false);
+    ::setenv("GLIMMERBOX_REFRESH_TRACE", "", 1);
+    h.pass();
+    ::unsetenv("GLIMMERBOX_REFRESH_TRACE");
+    h.clock.advance(30);
+    h.pass();
+    AppLog::setEchoToStdout(true);
+    std::ifstream file(AppPaths::logFile());
+    std::stringstream text;
+    text << file.rdbuf();
+    EXPECT_NE(text.str().find("INFO 刷新 快照=1 分时=1 资金流=1 日K=1 冷却中=[em.trends.push2.eastmoney.com,qt.snapshot]\n"),
+              std::string::npos)
+        << text.str();
+    EXPECT_EQ(text.str().find("快照=1 分时=0"), std::string::npos) << "no trace without the variable";
+}
+
+// ---- Watch-list changes.
+
+TEST(MarketStoreEntries, SyncKeepsDataRenamesAndDropsLeavers) {
+    StoreHarness h({fiveItems[0], fiveItems[1], fiveItems[2]});
+    h.store->syncEntries();
+    h.pass();
+    auto config = h.store->config();
+    config.watchlist = {{"000001", "平安银行(改)", InstrumentKind::stock}, fiveItems[0]};
+    h.store->setConfig(config);
+    h.store->syncEntries();
+    const auto entries = h.store->entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].item.name, "平安银行(改)");
+    EXPECT_FALSE(entries[0].minutes.empty()) << "a renamed item keeps its data";
+    EXPECT_EQ(entries[1].item.code, "600519");
+    EXPECT_FALSE(h.store->entry(2));
+    EXPECT_FALSE(h.store->entry(-1));
+
+    config.watchlist.push_back(fiveItems[1]);
+    h.store->setConfig(config);
+    h.store->syncEntries();
+    EXPECT_EQ(h.store->entry(2), MarketEntry(fiveItems[1])) << "a security added back starts empty";
+}
+
+TEST(MarketStoreEntries, SyncKeepsAListedPriorityAndOtherwisePicksTheFirst) {
+    StoreHarness h;
+    h.store->setPriorityCode("510300");
+    h.store->syncEntries();
+    EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>("510300"));
+    h.store->setPriorityCode("688981");
+    h.store->syncEntries();
+    EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>("600519"));
+    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "change"}));
+}
+
+TEST(MarketStoreEntries, WatchListChangeDuringAPassIsMergedByCode) {
+    StoreHarness h({fiveItems[0], fiveItems[1], fiveItems[2]});
+    h.store->syncEntries();
+    h.market.duringMinutes = [&](const std::string& code) {
+        if (code != "300750") return;
+        auto config = h.store->config();
+        config.watchlist = {fiveItems[4], {"000001", "平安银行新名", InstrumentKind::stock}, fiveItems[0]};
+        h.store->setConfig(config);
+        h.store->syncEntries();
+    };
+    h.pass();
+    const auto entries = h.store->entries();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0], MarketEntry(fiveItems[4])) << "the newcomer stays, still empty";
+    EXPECT_EQ(entries[1].item.name, "平安银行新名") << "the newer item wins";
+    EXPECT_FALSE(entries[1].minutes.empty()) << "and gets the pass's data";
+    EXPECT_DOUBLE_EQ(entries[2].quote->price, 10.50);
+}
+
+// ---- Callbacks, requests and timers.
+
+TEST(MarketStoreCallbacks, PassReportsStartChangeAlertsFinishInOrder) {
+    StoreHarness h({fiveItems[0], fiveItems[1]});
+    auto config = h.store->config();
+    PriceAlert alert;
+    alert.code = "300750";
+    alert.direction = PriceAlertDirection::above;
+    alert.price = 10.00;
+    config.alerts.priceAlerts = {alert};
+    h.store->setConfig(config);
+    h.start();
+    EXPECT_TRUE(h.callbacks.empty()) << "nothing runs before the main thread drains";
+    h.queue->runPending();
+    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "started", "change", "alerts 1", "finished"}));
+    ASSERT_EQ(h.alerts.size(), 1u);
+    EXPECT_EQ(h.alerts[0].message, "涨到 10.00，现价 10.50");
+    EXPECT_EQ(h.store->latestAlertEvents().size(), 1u);
+
+    h.clock.advance(30);
+    h.store->requestRefresh();
+    h.queue->runPending();
+    EXPECT_EQ(h.drained(), (std::vector<std::string>{"started", "change", "finished"})) << "latched: no alert";
+}
+
+TEST(MarketStoreCallbacks, RequestsWhilePollingIsOffOrStoppedAreIgnored) {
+    StoreHarness h;
+    h.store->syncEntries();
+    h.store->requestRefresh();
+    h.queue->runPending();
+    EXPECT_TRUE(h.market.calls.empty());
+
+    h.start();
+    h.queue->runPending();
+    EXPECT_EQ(h.queue->timerCount(), 2u);
+    h.market.take();
+    h.store->stop();
+    EXPECT_EQ(h.queue->timerCount(), 0u);
+    h.store->refreshNow("000001");
+    h.queue->advance(3600);
+    EXPECT_TRUE(h.market.calls.empty());
+}
+
+TEST(MarketStoreCallbacks, QueuedRequestsRunOnePassEachAndRepeatOnlyTheSnapshot) {
+    StoreHarness h;
+    h.store->setPollingEnabled(true);
+    h.store->syncEntries();
+    h.store->requestRefresh();
+    h.store->refreshNow("510300");
+    h.queue->runPending();
+    const auto calls = h.market.take();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "batch"), 2);
+    EXPECT_EQ(calls.size(), 2u + 15u);
+    EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>("510300"));
+}
+
+TEST(MarketStoreCallbacks, DiagnosticsPassSyncsAndReturnsItsCounts) {
+    StoreHarness h({fiveItems[0], fiveItems[3]});
+    h.market.missingFromSnapshot = {"510300"};
+    EXPECT_EQ(h.store->refreshSynchronouslyForDiagnostics(), (RefreshCounts{1, 2, 2, 2}));
+    EXPECT_EQ(h.store->entries().size(), 2u);
+}
+
+TEST(MarketStoreCallbacks, NothingRunsForAStoreThatIsGone) {
+    StoreHarness h;
+    h.start();
+    h.store.reset();
+    h.queue->advance(600);
+    EXPECT_EQ(h.main.drain(), 1) << "the posted step is dropped quietly";
+    EXPECT_TRUE(h.callbacks.empty());
+    EXPECT_TRUE(h.market.calls.empty());
+}
+
+TEST(MarketStoreTimers, TradingTimePollingOverFiveMinutes) {
+    std::vector<WatchItem> ten;
+    for (int i = 0; i < 10; ++i) ten.push_back({"60000" + std::to_string(i), "证券" + std::to_string(i), InstrumentKind::stock});
+    StoreHarness h(ten);
+    h.start();
+    h.queue->advance(300);
+    const auto calls = h.market.take();
+    // Passes at 0 (start) and 0.2, 30.2, ... 270.2; minutes at 0, 60.2, ... ; flow at 0, 120.2, 240.2.
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "batch"), 11);
+    EXPECT_EQ(minuteCalls(calls).size(), 50u);
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& c) { return c.rfind("flow", 0) == 0; }),
+              30);
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& c) { return c.rfind("daily", 0) == 0; }),
+              10);
+}
+
+TEST(MarketStoreTimers, ClosingBellStopsTheFastPoll) {
+    StoreHarness h({fiveItems[0]});
+    h.clock.setChinaTime(2024, 3, 12, 15, 4, 0);
+    h.store->setPollingEnabled(true);
+    h.store->syncEntries();
+    h.store->restartTimer();
+    h.queue->advance(290);
+    const auto calls = h.market.take();
+    // 15:04:00.2, 15:04:30.2, 15:05:00.2, 15:05:30.2 poll; 15:06:00.2 onwards do not, and the slow
+    // timer's first fire at 15:09:00 comes later.
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "batch"), 4);
+    h.queue->advance(20);
+    EXPECT_EQ(h.market.take(), std::vector<std::string>{"batch"}) << "the off-hours poll at 15:09";
+}
+
+TEST(MarketStoreTimers, OpeningAndWeekendFollowTheExchangeDay) {
+    StoreHarness h({fiveItems[0]});
+    h.clock.setChinaTime(2024, 3, 12, 9, 14, 0);
+    h.store->setPollingEnabled(true);
+    h.store->syncEntries();
+    h.store->restartTimer();
+    h.queue->advance(61);
+    EXPECT_EQ(std::count(h.market.calls.begin(), h.market.calls.end(), "batch"), 1) << "09:14:00.2 and :30.2 do not poll, 09:15:00.2 does";
+    h.market.take();
+
+    h.clock.setChinaTime(2024, 3, 16, 10, 0, 0); // Saturday
+    h.store->restartTimer();
+    h.queue->advance(900);
+    EXPECT_EQ(std::count(h.market.calls.begin(), h.market.calls.end(), "batch"), 3) << "every five minutes";
+}
+
+TEST(MarketStoreTimers, RestartTimerReplacesBothTimersWithTheNewInterval) {
+    StoreHarness h({fiveItems[0]});
+    h.store->setPollingEnabled(true);
+    h.store->syncEntries();
+    h.store->restartTimer();
+    h.store->setRefreshSeconds(2);
+    h.store->restartTimer();
+    EXPECT_EQ(h.queue->timerCount(), 2u);
+    h.queue->advance(20);
+    EXPECT_EQ(std::count(h.market.calls.begin(), h.market.calls.end(), "batch"), 4) << "0.2, 5.2, 10.2, 15.2";
+}
+
+} // namespace
+} // namespace glimmer
