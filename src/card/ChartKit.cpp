@@ -4,6 +4,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -186,10 +187,11 @@ void horizontalLine(QPainter& painter, double left, double right, double y, cons
     QPen pen(color, width);
     pen.setCapStyle(Qt::FlatCap);
     if (!dashes.isEmpty()) {
-        // Qt measures dashes in pen widths; the pattern is given in points.
+        // Qt measures dashes in pen widths, counting widths below one as one; the pattern is in points.
+        const double unit = std::max(width, 1.0);
         QVector<qreal> pattern;
         pattern.reserve(dashes.size());
-        for (qreal length : dashes) pattern.push_back(length / width);
+        for (qreal length : dashes) pattern.push_back(length / unit);
         pen.setDashPattern(pattern);
         pen.setDashOffset(0);
     }
@@ -224,8 +226,9 @@ QString px(double value, int decimals) {
 int priceDecimals(double value) {
     const double magnitude = std::fabs(value);
     if (magnitude >= 1 && magnitude < 1000) {
+        // Against the nearest whole cent: 2.3 * 100 is 229.99999999999997 in binary, still two decimals.
         const double cents = value * 100;
-        if (std::fabs(cents - std::trunc(cents)) > 0.0001) return 3;
+        if (std::fabs(cents - std::round(cents)) > 0.0001) return 3;
     }
     return 2;
 }

@@ -1,0 +1,255 @@
+#include "ChartSamples.h"
+#include "ChartTestSupport.h"
+#include "card/Theme.h"
+#include "card/charts/FlowView.h"
+#include "card/charts/IntradayView.h"
+#include "card/charts/KLineView.h"
+#include "card/charts/MACDView.h"
+#include "card/charts/VolumeView.h"
+#include "support/TempDir.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace glimmer {
+namespace {
+
+using testing::chartArea;
+using testing::countLike;
+using testing::renderChart;
+
+template <typename View>
+QImage render(const View& view, bool dark, double ratio = 1, QSizeF size = chartArea) {
+    return renderChart(size, ratio, [&](QPainter& painter) { view.paintChart(painter, size, dark); });
+}
+
+int opaquePixels(const QImage& image, const QRect& rect) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) count += qAlpha(image.pixel(x, y)) > 30;
+    }
+    return count;
+}
+
+class ChartRender : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing::ensureChartApplication(); }
+};
+
+TEST_F(ChartRender, IntradayLineIsRedOnARisingDayAndGreenOnAFallingOne) {
+    for (bool dark : {false, true}) {
+        for (bool rising : {true, false}) {
+            IntradayView view;
+            const auto day = samples::stockDay(rising);
+            view.quote = day.quote;
+            view.minutes = day.minutes;
+            const QImage image = render(view, dark);
+            const auto g = layoutIntraday(view.quote, view.minutes, chartArea);
+            const QPointF mid = g.price[150];
+            const QRectF around(mid.x() - 2, mid.y() - 2, 4, 4);
+            const QColor lineColour = (rising ? Theme::up() : Theme::down()).resolve(dark);
+            const QColor otherColour = (rising ? Theme::down() : Theme::up()).resolve(dark);
+            EXPECT_GT(countLike(image, around, lineColour), 0) << "dark " << dark << " rising " << rising;
+            EXPECT_EQ(countLike(image, g.plot.rect, otherColour, 30), 0) << "dark " << dark << " rising " << rising;
+        }
+    }
+}
+
+TEST_F(ChartRender, IntradayUnchangedDayUsesTheFlatColour) {
+    IntradayView view;
+    auto day = samples::stockDay(true, 120);
+    day.quote.price = day.quote.prevClose;
+    view.quote = day.quote;
+    view.minutes = day.minutes;
+    const QImage image = render(view, false);
+    const auto g = layoutIntraday(view.quote, view.minutes, chartArea);
+    const QPointF mid = g.price[60];
+    EXPECT_GT(countLike(image, QRectF(mid.x() - 2, mid.y() - 2, 4, 4), Theme::flat().resolve(false), 25), 0);
+    EXPECT_EQ(countLike(image, g.plot.rect, Theme::up().resolve(false), 30), 0);
+}
+
+TEST_F(ChartRender, IntradayBaselineIsDashedFourOnThreeOff) {
+    IntradayView view;
+    const auto day = samples::stockDay(true, 40); // the right part of the plot is still empty
+    view.quote = day.quote;
+    view.minutes = day.minutes;
+    const QImage image = render(view, false);
+    const auto g = layoutIntraday(view.quote, view.minutes, chartArea);
+    const int row = int(g.baselineY);
+    std::vector<bool> inked;
+    for (int x = 120; x < 260; ++x) inked.push_back(qAlpha(image.pixel(x, row)) > 20);
+    int runs = 0;
+    int inkedCount = 0;
+    for (std::size_t i = 0; i < inked.size(); ++i) {
+        inkedCount += inked[i];
+        if (i > 0 && inked[i] && !inked[i - 1]) ++runs;
+    }
+    // 140 px of a 7 px pattern: 20 dashes, about four sevenths of the row inked.
+    EXPECT_NEAR(runs, 20, 1);
+    EXPECT_NEAR(inkedCount, 140 * 4 / 7, 12);
+}
+
+TEST_F(ChartRender, EmptyChartsShowTheirWaitingTextInTheMiddle) {
+    Quote quote = samples::stockDay(true, 1).quote;
+    IntradayView intraday;
+    intraday.quote = quote;
+    VolumeView volume;
+    volume.quote = quote;
+    MACDView macd;
+    macd.minutes = samples::stockDay(true, 3).minutes;
+    FlowView flow;
+    KLineView kline;
+    kline.bars = samples::dailyBars(4);
+    const QRect centre(60, 60, 216, 30);
+    for (bool dark : {false, true}) {
+        const QColor text = Theme::textTertiary().resolve(dark);
+        for (const QImage& image : {render(intraday, dark), render(volume, dark), render(macd, dark),
+                                    render(flow, dark), render(kline, dark)}) {
+            EXPECT_GT(countLike(image, centre, text, 10), 15);
+            EXPECT_EQ(opaquePixels(image, image.rect()), opaquePixels(image, centre));
+        }
+    }
+    // The volume message is longer than the intraday one.
+    EXPECT_GT(opaquePixels(render(volume, false), centre), opaquePixels(render(intraday, false), centre));
+}
+
+TEST_F(ChartRender, VolumeSpikeReachesThePlotTopInTheOpeningColour) {
+    VolumeView view;
+    const auto day = samples::stockDay(true);
+    view.quote = day.quote;
+    view.minutes = day.minutes;
+    const auto g = layoutVolume(view.quote, view.minutes, chartArea);
+    const QImage image = render(view, false, 2);
+    const QColor opening = (g.bars[0].isUp ? Theme::up() : Theme::down()).resolve(false);
+    EXPECT_GT(countLike(image, QRectF(g.plot.left(), g.plot.top() + 1, 1, 4), opening), 4);
+    // Just above the plot top (the legend row lives higher) nothing of the bar shows.
+    EXPECT_EQ(countLike(image, QRectF(g.plot.left(), g.plot.top() - 3, 1, 2), opening), 0);
+}
+
+TEST_F(ChartRender, MacdDrawsBarsBothSidesOfZeroAndTheDifLine) {
+    MACDView view;
+    view.minutes = samples::stockDay(false).minutes;
+    const auto g = layoutMACD(view.minutes, chartArea);
+    const QImage image = render(view, true, 2);
+    QColor upBar = Theme::up().resolve(true);
+    EXPECT_GT(countLike(image, QRectF(g.plot.rect.left(), g.plot.rect.top(), g.plot.rect.width(), g.zeroY - 2), upBar,
+                        60),
+              0);
+    EXPECT_GT(countLike(image, QRectF(g.plot.rect.left(), g.zeroY + 2, g.plot.rect.width(), 60),
+                        Theme::down().resolve(true), 60),
+              0);
+    // Nothing is drawn in the right margin except below the plot (time labels).
+    EXPECT_EQ(opaquePixels(image, QRect(2 * 300, 0, 2 * 36, 2 * 100)), 0);
+}
+
+TEST_F(ChartRender, FlowScissorsTakeTheColourOfTheLeadingSide) {
+    FlowView view;
+    view.flow = samples::stockDay(true).flow; // main ends far above retail
+    const QImage ahead = render(view, false, 2);
+    const QRectF scissorsBox(200, 149 - 16, 90, 10);
+    EXPECT_GT(countLike(ahead, scissorsBox, Theme::mainFlow().resolve(false), 50), 5);
+    EXPECT_EQ(countLike(ahead, scissorsBox, Theme::retailFlow().resolve(false), 50), 0);
+    for (auto& point : view.flow) std::swap(point.main, point.retail);
+    const QImage behind = render(view, false, 2);
+    EXPECT_GT(countLike(behind, scissorsBox, Theme::retailFlow().resolve(false), 50), 5);
+}
+
+TEST_F(ChartRender, FlowTimeRowEndsAtTheLastPoint) {
+    FlowView view;
+    view.flow = samples::stockDay(true, 46).flow;
+    ASSERT_EQ(view.flow.back().time, "10:15");
+    const QImage image = render(view, false, 2);
+    const auto g = layoutFlow(view.flow, chartArea);
+    const QColor tertiary = Theme::textTertiary().resolve(false);
+    // "10:15" right-aligned at the plot's right edge; nothing of "11:30/13:00" in the middle.
+    EXPECT_GT(countLike(image, QRectF(g.plot.rect.right() - 22, 149 - 8, 22, 8), tertiary, 30), 5);
+    EXPECT_EQ(countLike(image, QRectF(g.plot.rect.center().x() - 20, 149 - 8, 40, 8), tertiary, 30), 0);
+}
+
+TEST_F(ChartRender, KLineRisingBodiesAreHollowAndFallingBodiesFilled) {
+    KLineView view;
+    view.bars = samples::dailyBars(5);
+    view.bars[3] = {"2026-12-03", 1600, 1680, 1690, 1590, 1000};
+    view.bars[4] = {"2026-12-04", 1680, 1610, 1700, 1600, 1000};
+    view.periods = {};
+    const auto g = layoutKLine(view.bars, view.periods, chartArea);
+    const QImage image = render(view, false, 2);
+    const Candle& rising = g.candles[3];
+    const Candle& falling = g.candles[4];
+    const QPointF inside(rising.body.left() + rising.body.width() / 4, rising.body.center().y());
+    EXPECT_EQ(qAlpha(image.pixel((inside * 2).toPoint())), 0);
+    EXPECT_GT(countLike(image, QRectF(rising.body.left(), rising.body.center().y(), 1, 1), Theme::up().resolve(false)),
+              0);
+    const QPointF filled(falling.body.left() + falling.body.width() / 4, falling.body.center().y());
+    EXPECT_TRUE(testing::looksLike(image.pixelColor((filled * 2).toPoint()), Theme::down().resolve(false), 5));
+}
+
+TEST_F(ChartRender, EveryViewPaintsInsideItsBoundsAtOneAndTwoTimes) {
+    const auto day = samples::stockDay(true);
+    IntradayView intraday;
+    intraday.quote = day.quote;
+    intraday.minutes = day.minutes;
+    KLineView kline;
+    kline.bars = samples::dailyBars(300);
+    for (double ratio : {1.0, 2.0}) {
+        const QImage a = render(intraday, false, ratio);
+        const QImage b = render(kline, true, ratio);
+        EXPECT_EQ(a.size(), (chartArea * ratio).toSize());
+        EXPECT_GT(opaquePixels(a, a.rect()), 500);
+        EXPECT_GT(opaquePixels(b, b.rect()), 500);
+    }
+}
+
+// Writes one picture per chart and appearance; set GLIMMER_CHART_ARTIFACTS to keep them.
+TEST_F(ChartRender, WritesOnePicturePerViewAndAppearance) {
+    glimmer::testing::TempDir temp;
+    const char* wanted = std::getenv("GLIMMER_CHART_ARTIFACTS");
+    const std::filesystem::path folder = wanted && *wanted ? std::filesystem::path(wanted) : temp.path();
+    std::filesystem::create_directories(folder);
+
+    const auto rising = samples::stockDay(true);
+    const auto falling = samples::stockDay(false);
+    IntradayView intraday;
+    intraday.quote = rising.quote;
+    intraday.minutes = rising.minutes;
+    IntradayView intradayDown;
+    intradayDown.quote = falling.quote;
+    intradayDown.minutes = falling.minutes;
+    VolumeView volume;
+    volume.quote = rising.quote;
+    volume.minutes = rising.minutes;
+    MACDView macd;
+    macd.minutes = falling.minutes;
+    FlowView flow;
+    flow.flow = rising.flow;
+    KLineView kline;
+    kline.bars = samples::dailyBars(300);
+
+    const std::vector<std::pair<std::string, std::function<void(QPainter&, bool)>>> views{
+        {"intraday", [&](QPainter& p, bool dark) { intraday.paintChart(p, chartArea, dark); }},
+        {"intraday-down", [&](QPainter& p, bool dark) { intradayDown.paintChart(p, chartArea, dark); }},
+        {"volume", [&](QPainter& p, bool dark) { volume.paintChart(p, chartArea, dark); }},
+        {"macd", [&](QPainter& p, bool dark) { macd.paintChart(p, chartArea, dark); }},
+        {"flow", [&](QPainter& p, bool dark) { flow.paintChart(p, chartArea, dark); }},
+        {"kline", [&](QPainter& p, bool dark) { kline.paintChart(p, chartArea, dark); }},
+    };
+    for (const auto& [name, paint] : views) {
+        for (bool dark : {false, true}) {
+            // On the card's own background, as a user sees the chart.
+            const QImage image = renderChart(chartArea, 2, [&](QPainter& painter) {
+                painter.fillRect(QRectF(QPointF(0, 0), chartArea), Theme::cardBackground().resolve(dark));
+                paint(painter, dark);
+            });
+            const auto file = folder / (name + (dark ? "-dark.png" : "-light.png"));
+            ASSERT_TRUE(image.save(QString::fromStdString(file.string())));
+            EXPECT_GT(std::filesystem::file_size(file), 2000u) << file;
+        }
+    }
+}
+
+} // namespace
+} // namespace glimmer

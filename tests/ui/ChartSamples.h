@@ -1,0 +1,25 @@
+#pragma once
+
+#include "model/MarketRecords.h"
+
+#include <vector>
+
+namespace glimmer::samples {
+
+/// A trading day of one-minute records shaped like the providers' replies: 241 minutes from 09:30
+/// to 15:00 without the lunch break, a heavy opening minute, cumulative average price.
+struct Day {
+    Quote quote;
+    std::vector<MinuteBar> minutes;
+    std::vector<FlowPoint> flow;
+};
+
+/// The first `count` minutes (all 241 by default) of a stock that closes above (or below) its
+/// previous close.
+Day stockDay(bool closesUp, std::size_t count = 241);
+/// Minute times of the trading day as the providers label them.
+std::vector<std::string> tradingMinutes();
+/// `count` daily candles, oldest first, ending on a weekday in December.
+std::vector<DailyBar> dailyBars(std::size_t count, double startPrice = 1650);
+
+} // namespace glimmer::samples

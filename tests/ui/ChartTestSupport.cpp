@@ -1,0 +1,51 @@
+#include "ChartTestSupport.h"
+
+#include <QApplication>
+#include <QPainter>
+
+#include <cstdlib>
+#include <memory>
+
+namespace glimmer::testing {
+
+void ensureChartApplication() {
+    if (QCoreApplication::instance()) return;
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "glimmer_ui_tests";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QApplication> application = std::make_unique<QApplication>(argc, argv);
+}
+
+QImage renderChart(QSizeF size, double ratio, const std::function<void(QPainter&)>& paint) {
+    ensureChartApplication();
+    QImage image((size * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paint(painter);
+    painter.end();
+    return image;
+}
+
+bool looksLike(const QColor& colour, const QColor& expected, int tolerance) {
+    if (colour.alpha() < 40) return false;
+    // Compare un-premultiplied channels so a half-covered pixel of the right colour still matches.
+    return std::abs(colour.red() - expected.red()) <= tolerance &&
+           std::abs(colour.green() - expected.green()) <= tolerance &&
+           std::abs(colour.blue() - expected.blue()) <= tolerance;
+}
+
+int countLike(const QImage& image, const QRectF& rect, const QColor& expected, int tolerance) {
+    const double ratio = image.devicePixelRatio();
+    const QRect pixels = QRectF(rect.topLeft() * ratio, rect.size() * ratio).toAlignedRect() & image.rect();
+    int count = 0;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+            if (looksLike(image.pixelColor(x, y), expected, tolerance)) ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace glimmer::testing

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QSizeF>
+
+#include <functional>
+
+class QPainter;
+
+namespace glimmer::testing {
+
+/// Creates the process's QApplication on first use (offscreen unless a platform is chosen).
+void ensureChartApplication();
+
+/// The card's chart area in logical pixels.
+inline const QSizeF chartArea{336, 149};
+
+/// Renders `paint` into a transparent image of `size` logical pixels at `ratio` device pixels each.
+QImage renderChart(QSizeF size, double ratio, const std::function<void(QPainter&)>& paint);
+
+/// Whether `colour` is close to `expected` in hue and strength (anti-aliasing blends the edges).
+bool looksLike(const QColor& colour, const QColor& expected, int tolerance = 40);
+
+/// Count of pixels in `rect` (logical) that look like `expected`.
+int countLike(const QImage& image, const QRectF& rect, const QColor& expected, int tolerance = 40);
+
+} // namespace glimmer::testing

@@ -1,0 +1,137 @@
+#include "ChartSamples.h"
+#include "card/charts/KLineGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+const QSizeF chartArea{336, 149};
+
+// Each character 5 points wide: predictable legend widths without a font.
+double fixedWidth(const QString& text) { return text.size() * 5.0; }
+
+TEST(KLineGeometry, FourBarsOrFewerShowTheLoadingText) {
+    EXPECT_TRUE(layoutKLine(samples::dailyBars(4), defaultMovingAveragePeriods(), chartArea).isEmpty);
+    EXPECT_FALSE(layoutKLine(samples::dailyBars(5), defaultMovingAveragePeriods(), chartArea).isEmpty);
+}
+
+TEST(KLineGeometry, VisibleCountFitsTheWidthBetweenFortyAndOneHundredThirty) {
+    EXPECT_EQ(visibleCandleCount(300), 71u);
+    EXPECT_EQ(visibleCandleCount(100), 40u);
+    EXPECT_EQ(visibleCandleCount(1000), 130u);
+    const auto bars = samples::dailyBars(300);
+    EXPECT_EQ(layoutKLine(bars, {}, QSizeF(306, 149)).visibleCount, 71u);
+    EXPECT_EQ(layoutKLine(bars, {}, QSizeF(106, 149)).visibleCount, 40u);
+    EXPECT_EQ(layoutKLine(bars, {}, QSizeF(1006, 149)).visibleCount, 130u);
+}
+
+TEST(KLineGeometry, FiveBarsFillThePlotAndOnlyTheFiveDayAverageHasALegend) {
+    const auto bars = samples::dailyBars(5);
+    const auto g = layoutKLine(bars, defaultMovingAveragePeriods(), chartArea);
+    ASSERT_EQ(g.candles.size(), 5u);
+    EXPECT_DOUBLE_EQ(g.step, 330.0 / 5);
+    EXPECT_DOUBLE_EQ(g.candles[0].x, 3 + 33);
+    ASSERT_EQ(g.averages.size(), 7u);
+    EXPECT_TRUE(g.averages[0].latest.has_value());
+    EXPECT_FALSE(g.averages[1].latest.has_value());
+    int present = 0;
+    for (const auto& point : g.averages[0].points) present += point.has_value();
+    EXPECT_EQ(present, 1);
+    const auto legend = layoutKLineLegend(g, chartArea, fixedWidth);
+    ASSERT_EQ(legend.size(), 1u);
+    EXPECT_TRUE(legend[0].text.startsWith("M5 "));
+}
+
+TEST(KLineGeometry, AveragesUseTheWholeHistoryAndAlignWithTheVisibleBars) {
+    const auto bars = samples::dailyBars(400);
+    const auto g = layoutKLine(bars, {5, 250}, chartArea);
+    ASSERT_EQ(g.visibleCount, 78u); // 330 / 4.2
+    double sum = 0;
+    for (std::size_t i = bars.size() - 250; i < bars.size(); ++i) sum += bars[i].close;
+    ASSERT_TRUE(g.averages[1].latest.has_value());
+    EXPECT_NEAR(*g.averages[1].latest, sum / 250, 1e-9);
+    // Every visible bar already has 250 closes behind it, so the long average has no gaps.
+    for (const auto& point : g.averages[1].points) EXPECT_TRUE(point.has_value());
+    EXPECT_DOUBLE_EQ(g.averages[0].points.back()->x(), g.candles.back().x);
+}
+
+TEST(KLineGeometry, AveragesOutsideTheCandlesWidenTheRange) {
+    // A halving 40 days ago: the 60-day average stays far above every visible candle.
+    auto bars = samples::dailyBars(100);
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        const double price = (i < 60 ? 20 : 10) + double(i % 3) * 0.01;
+        bars[i] = {bars[i].date, price, price + 0.01, price + 0.05, price - 0.05, 1000};
+    }
+    const QSizeF narrow(100, 149);
+    const auto g = layoutKLine(bars, {60}, narrow);
+    ASSERT_EQ(g.visibleCount, 40u);
+    double maxHigh = 0;
+    for (std::size_t i = bars.size() - g.visibleCount; i < bars.size(); ++i) maxHigh = std::max(maxHigh, bars[i].high);
+    EXPECT_GT(g.plot.hi, maxHigh + 1);
+    for (const auto& point : g.averages[0].points) {
+        if (!point) continue;
+        EXPECT_GE(point->y(), g.plot.rect.top());
+        EXPECT_LE(point->y(), g.plot.rect.bottom());
+    }
+}
+
+TEST(KLineGeometry, DojiIsHollowFlatAndOnePointHigh) {
+    auto bars = samples::dailyBars(30);
+    bars.back().open = bars.back().close = 1700;
+    bars.back().high = 1710;
+    bars.back().low = 1690;
+    const auto g = layoutKLine(bars, {}, chartArea);
+    const auto& doji = g.candles.back();
+    EXPECT_EQ(doji.direction, 0);
+    EXPECT_TRUE(doji.isHollow);
+    EXPECT_DOUBLE_EQ(doji.body.height(), 1.0);
+    EXPECT_DOUBLE_EQ(doji.body.top(), g.plot.y(1700));
+}
+
+TEST(KLineGeometry, RisingBodiesAreHollowAndFallingOnesFilled) {
+    auto bars = samples::dailyBars(10, 100);
+    bars[8] = {"2026-12-03", 100, 103, 104, 99, 1000};
+    bars[9] = {"2026-12-04", 103, 101, 104, 100, 1000};
+    const auto g = layoutKLine(bars, {}, chartArea);
+    EXPECT_EQ(g.candles[8].direction, 1);
+    EXPECT_TRUE(g.candles[8].isHollow);
+    EXPECT_EQ(g.candles[9].direction, -1);
+    EXPECT_FALSE(g.candles[9].isHollow);
+    EXPECT_DOUBLE_EQ(g.candles[9].body.top(), g.plot.y(103));
+    EXPECT_DOUBLE_EQ(g.candles[9].body.bottom(), g.plot.y(101));
+}
+
+TEST(KLineGeometry, CandleWidthsFollowTheStep) {
+    const auto g = layoutKLine(samples::dailyBars(300), {}, chartArea);
+    EXPECT_DOUBLE_EQ(g.bodyWidth, g.step * 0.62);
+    EXPECT_DOUBLE_EQ(g.wickWidth, std::max(g.bodyWidth * 0.16, 0.5));
+    EXPECT_DOUBLE_EQ(g.outlineWidth, std::min(std::max(g.bodyWidth * 0.28, 0.6), 1.2));
+}
+
+TEST(KLineLegend, WrapsOnceAndDropsWhatDoesNotFitInTwoRows) {
+    const auto bars = samples::dailyBars(300);
+    const QSizeF narrow(120, 149);
+    const auto g = layoutKLine(bars, defaultMovingAveragePeriods(), narrow);
+    // Each entry "M5 1234.56" is about 50 points: two fit in a row of 120 points.
+    const auto legend = layoutKLineLegend(g, narrow, fixedWidth);
+    ASSERT_EQ(legend.size(), 4u);
+    EXPECT_DOUBLE_EQ(legend[0].at.y(), 149 - 17);
+    EXPECT_DOUBLE_EQ(legend[2].at.y(), 149 - 17 + 8);
+    EXPECT_DOUBLE_EQ(legend[2].at.x(), 3);
+    EXPECT_DOUBLE_EQ(legend[1].at.x(), 3 + fixedWidth(legend[0].text) + 4);
+    EXPECT_TRUE(legend[3].text.startsWith("M30 "));
+    EXPECT_EQ(legend[3].colorIndex, 3u);
+}
+
+TEST(KLineLegend, UsesPriceDecimalsForEtfPrices) {
+    auto bars = samples::dailyBars(10, 3.8);
+    for (auto& bar : bars) bar.close = 3.856;
+    const auto g = layoutKLine(bars, {5}, chartArea);
+    const auto legend = layoutKLineLegend(g, chartArea, fixedWidth);
+    ASSERT_EQ(legend.size(), 1u);
+    EXPECT_EQ(legend[0].text, QStringLiteral("M5 3.856"));
+}
+
+} // namespace
+} // namespace glimmer

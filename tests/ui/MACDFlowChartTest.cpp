@@ -1,0 +1,100 @@
+#include "ChartSamples.h"
+#include "card/charts/FlowGeometry.h"
+#include "card/charts/MACDGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+const QSizeF chartArea{336, 149};
+
+std::vector<MinuteBar> flatMinutes(std::size_t count) {
+    std::vector<MinuteBar> minutes;
+    const auto times = samples::tradingMinutes();
+    for (std::size_t i = 0; i < count; ++i) minutes.push_back({times[i], 3.856, 3.856, 1000, 385600});
+    return minutes;
+}
+
+TEST(MACDGeometry, NeedsFourMinutes) {
+    const auto day = samples::stockDay(true, 4);
+    auto three = day.minutes;
+    three.pop_back();
+    EXPECT_TRUE(layoutMACD(three, chartArea).isEmpty);
+    const auto g = layoutMACD(day.minutes, chartArea);
+    EXPECT_FALSE(g.isEmpty);
+    EXPECT_EQ(g.bars.size(), 4u);
+}
+
+TEST(MACDGeometry, FlatPricesGiveACentWideRangeAndMinimumBarsOnTheZeroLine) {
+    const auto g = layoutMACD(flatMinutes(30), chartArea);
+    ASSERT_FALSE(g.isEmpty);
+    EXPECT_NEAR(g.plot.lo, -0.0008, 1e-12);
+    EXPECT_NEAR(g.plot.hi, 0.0108, 1e-12);
+    for (const auto& bar : g.bars) {
+        EXPECT_DOUBLE_EQ(bar.rect.height(), 0.6);
+        EXPECT_DOUBLE_EQ(bar.rect.top(), g.zeroY);
+        EXPECT_TRUE(bar.isUp);
+    }
+    EXPECT_DOUBLE_EQ(g.lastDif, 0);
+}
+
+TEST(MACDGeometry, ZeroStaysInsideTheRangeAndBarsHangFromIt) {
+    const auto day = samples::stockDay(false);
+    const auto g = layoutMACD(day.minutes, chartArea);
+    EXPECT_LT(g.plot.lo, 0);
+    EXPECT_GT(g.plot.hi, 0);
+    EXPECT_GT(g.zeroY, g.plot.rect.top());
+    EXPECT_LT(g.zeroY, g.plot.rect.bottom());
+    bool sawUp = false;
+    bool sawDown = false;
+    for (const auto& bar : g.bars) {
+        if (bar.isUp) {
+            sawUp = true;
+            EXPECT_NEAR(bar.rect.bottom(), g.zeroY, 0.6 + 1e-9);
+        } else {
+            sawDown = true;
+            EXPECT_DOUBLE_EQ(bar.rect.top(), g.zeroY);
+        }
+    }
+    EXPECT_TRUE(sawUp && sawDown);
+}
+
+TEST(MACDGeometry, BarsAreCentredOnTheirSlots) {
+    const auto day = samples::stockDay(true);
+    const auto g = layoutMACD(day.minutes, chartArea);
+    const double width = std::max(294.0 / 240 * 0.62, 0.8);
+    EXPECT_DOUBLE_EQ(g.bars[100].rect.width(), width);
+    EXPECT_DOUBLE_EQ(g.bars[100].rect.center().x(), ChartKit::slotX(g.plot.rect, 100));
+    EXPECT_DOUBLE_EQ(g.dif[100].x(), ChartKit::slotX(g.plot.rect, 100));
+}
+
+TEST(FlowGeometry, SmallFlowsWidenTheRangeToOneYuan) {
+    const std::vector<FlowPoint> flow{{"09:30", 0.2, 0.1}, {"09:31", 0.5, 0.3}, {"09:32", 0.4, 0.0}};
+    const auto g = layoutFlow(flow, chartArea);
+    EXPECT_NEAR(g.plot.lo, -0.08, 1e-12);
+    EXPECT_NEAR(g.plot.hi, 1.08, 1e-12);
+    EXPECT_EQ(g.plot.rect, QRectF(2, 1, 336 - 46 - 2, 149 - 20 - 1));
+}
+
+TEST(FlowGeometry, RangeAlwaysIncludesZero) {
+    const std::vector<FlowPoint> flow{{"09:30", 2e8, 1e8}, {"09:31", 3e8, 1.5e8}};
+    const auto g = layoutFlow(flow, chartArea);
+    EXPECT_NEAR(g.plot.lo, -0.24e8, 1);
+    EXPECT_NEAR(g.plot.hi, 3.24e8, 1);
+    EXPECT_GT(g.zeroY, g.plot.rect.bottom() - 12);
+}
+
+TEST(FlowGeometry, ScissorsIsMainMinusRetailInYi) {
+    const std::vector<FlowPoint> flow{{"09:30", 1e7, -2e6}, {"10:15", 3.2e8, -1.1e8}};
+    const auto g = layoutFlow(flow, chartArea);
+    EXPECT_DOUBLE_EQ(g.scissors, 4.3e8);
+    EXPECT_EQ(scissorsText(g.scissors), QStringLiteral("剪刀差 4.30亿"));
+    EXPECT_EQ(g.last.time, "10:15");
+    const auto reversed = layoutFlow({{"10:15", -1.1e8, 3.2e8}}, chartArea);
+    EXPECT_EQ(scissorsText(reversed.scissors), QStringLiteral("剪刀差 -4.30亿"));
+    EXPECT_EQ(yiText(-24000000), QStringLiteral("-0.24亿"));
+}
+
+} // namespace
+} // namespace glimmer
