@@ -1,2 +1,19 @@
 list(APPEND GLIMMER_CARD_SOURCES
+  card/AnimatedWindow.h
+  card/DockGeometry.cpp
+  card/DockGeometry.h
+  card/FloatingPanel.cpp
+  card/FloatingPanel.h
+  card/MinimalSlider.cpp
+  card/MinimalSlider.h
+  card/QtScreenSource.cpp
+  card/QtScreenSource.h
+  card/ScreenRect.h
+  card/ScreenSource.h
+  card/ScreenSpace.cpp
+  card/ScreenSpace.h
+  card/WindowAnimation.cpp
+  card/WindowAnimation.h
+  card/WindowAnimator.cpp
+  card/WindowAnimator.h
 )

@@ -1,2 +1,10 @@
 list(APPEND GLIMMER_UI_TESTS
+  ui/DockGeometryTest.cpp
+  ui/FakeScreenSource.h
+  ui/FloatingPanelTest.cpp
+  ui/MinimalSliderTest.cpp
+  ui/ScreenSpaceTest.cpp
+  ui/TestApplication.cpp
+  ui/TestApplication.h
+  ui/WindowAnimatorTest.cpp
 )

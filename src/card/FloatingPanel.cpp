@@ -1,0 +1,134 @@
+#include "card/FloatingPanel.h"
+
+#include "card/DockGeometry.h"
+#include "card/ScreenSpace.h"
+
+#include <QEvent>
+#include <QVBoxLayout>
+
+namespace glimmer {
+
+FloatingPanel::FloatingPanel(const Rect& contentRect, const ScreenSource& screens)
+    : QWidget(nullptr, windowFlagsFor(true, false)), screens(screens) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_MacAlwaysShowToolWindow); // stays visible when another application is in front
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFocusPolicy(Qt::NoFocus);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setFrame(contentRect);
+}
+
+FloatingPanel::~FloatingPanel() = default;
+
+Qt::WindowFlags FloatingPanel::windowFlagsFor(bool alwaysOnTop, bool acceptsFocus) {
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint;
+    if (alwaysOnTop) flags |= Qt::WindowStaysOnTopHint;
+    if (!acceptsFocus) flags |= Qt::WindowDoesNotAcceptFocus;
+    return flags;
+}
+
+void FloatingPanel::setAlwaysOnTop(bool onTop) {
+    isOnTop = onTop;
+    applyWindowFlags();
+}
+
+void FloatingPanel::applyWindowFlags() {
+    const Qt::WindowFlags wanted = windowFlagsFor(isOnTop, acceptsFocus);
+    if (windowFlags() == wanted) return;
+    // Changing flags may recreate the native window, which hides it and can lose its position.
+    const bool wasVisible = isVisible();
+    const QRect geometry = this->geometry();
+    setWindowFlags(wanted);
+    setGeometry(geometry);
+    if (wasVisible && !isVisible()) show();
+}
+
+Rect FloatingPanel::frame() const {
+    return ScreenSpace::of(screens).fromGlobal(geometry());
+}
+
+void FloatingPanel::setFrame(const Rect& frame) {
+    setGeometry(ScreenSpace::of(screens).toGlobal(constrained(frame)));
+}
+
+void FloatingPanel::setFrameOrigin(const Point& origin) {
+    Rect moved = frame();
+    moved.x = origin.x;
+    moved.y = origin.y;
+    setFrame(moved);
+}
+
+Rect FloatingPanel::constrained(const Rect& frame) const {
+    if (isOffscreenAllowed) return frame;
+    const std::vector<Screen> displays = currentScreens(screens);
+    if (displays.empty()) return frame;
+    const Rect visible = DockGeometry::visibleFrame(frame, displays);
+    Rect result = frame;
+    if (result.maxY() > visible.maxY()) result.y = visible.maxY() - result.height;
+    return result;
+}
+
+double FloatingPanel::alphaValue() const {
+    return windowOpacity();
+}
+
+void FloatingPanel::setAlphaValue(double alpha) {
+    setWindowOpacity(alpha);
+}
+
+void FloatingPanel::setContentView(QWidget* view) {
+    if (view == content) return;
+    if (content != nullptr) {
+        layout()->removeWidget(content);
+        content->deleteLater();
+    }
+    content = view;
+    if (content != nullptr) layout()->addWidget(content);
+}
+
+void FloatingPanel::orderFront() {
+    show();
+    raise();
+}
+
+void FloatingPanel::orderOut() {
+    hide();
+}
+
+void FloatingPanel::makeKeyAndOrderFront() {
+    acceptsFocus = true;
+    hasBeenKey = false;
+    applyWindowFlags();
+    show();
+    raise();
+    activateWindow();
+}
+
+bool FloatingPanel::isKeyWindow() const {
+    return isActiveWindow();
+}
+
+void FloatingPanel::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (onMove) onMove();
+}
+
+void FloatingPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !acceptsFocus) return;
+    // Once the user works elsewhere, clicks on the panel must not steal focus again. A deactivation
+    // before the requested activation arrived (a flag change recreating the window) does not count.
+    if (isActiveWindow()) {
+        hasBeenKey = true;
+    } else if (hasBeenKey) {
+        acceptsFocus = false;
+        hasBeenKey = false;
+        applyWindowFlags();
+    }
+}
+
+} // namespace glimmer

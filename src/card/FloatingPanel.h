@@ -1,0 +1,70 @@
+#pragma once
+
+#include "card/AnimatedWindow.h"
+#include "card/ScreenRect.h"
+#include "card/ScreenSource.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace glimmer {
+
+/// The borderless, transparent tool window that hosts the card, the sub-chart panels and the
+/// overview cards. Clicking it does not take focus from other applications; it becomes the key
+/// window only through makeKeyAndOrderFront. It has no taskbar entry. Frames are in screen space.
+class FloatingPanel : public QWidget, public AnimatedWindow {
+    Q_OBJECT
+public:
+    explicit FloatingPanel(const Rect& contentRect, const ScreenSource& screens = ScreenSource::system());
+    ~FloatingPanel() override;
+
+    /// When set, a requested frame is used unchanged, so animations may place the panel off screen;
+    /// otherwise the top edge is kept under the top of the visible frame that holds the panel.
+    bool allowsOffscreenFrame() const { return isOffscreenAllowed; }
+    void setAllowsOffscreenFrame(bool allowed) { isOffscreenAllowed = allowed; }
+
+    bool alwaysOnTop() const { return isOnTop; }
+    void setAlwaysOnTop(bool onTop);
+
+    Rect frame() const override;
+    void setFrame(const Rect& frame);
+    void setFrameOrigin(const Point& origin) override;
+    double alphaValue() const override;
+    void setAlphaValue(double alpha) override;
+    QObject* animationHost() override { return this; }
+
+    /// The view that fills the panel; the panel takes ownership.
+    void setContentView(QWidget* view);
+    QWidget* contentView() const { return content; }
+
+    /// Shows the panel above others without activating it.
+    void orderFront();
+    void orderOut();
+    /// Shows the panel and gives it keyboard focus; it gives focus up again when deactivated.
+    void makeKeyAndOrderFront();
+    bool isKeyWindow() const;
+
+    /// The window flags for these settings.
+    static Qt::WindowFlags windowFlagsFor(bool alwaysOnTop, bool acceptsFocus);
+
+    /// The panel moved (by the program or the window system).
+    std::function<void()> onMove;
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void applyWindowFlags();
+    Rect constrained(const Rect& frame) const;
+
+    const ScreenSource& screens;
+    QWidget* content = nullptr;
+    bool isOffscreenAllowed = false;
+    bool isOnTop = true;
+    bool acceptsFocus = false;
+    bool hasBeenKey = false;
+};
+
+} // namespace glimmer

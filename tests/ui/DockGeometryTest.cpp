@@ -1,0 +1,152 @@
+#include "card/DockGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using DockGeometry::dockedFrame;
+using DockGeometry::dockSide;
+using DockGeometry::previewTolerance;
+using DockGeometry::snapTolerance;
+
+constexpr Rect laptopVisible{0, 0, 1440, 900};
+
+Rect panelAt(double x, double y = 100) { return {x, y, 376, 242}; }
+
+// A 1512 x 982 laptop with a 32 pt menu bar, and a 1920 x 1080 display to its right whose
+// visible part loses an 80 pt bar at the top.
+const std::vector<Screen> sideBySide{
+    {{0, 0, 1512, 982}, {0, 0, 1512, 950}},
+    {{1512, 120, 1920, 1080}, {1512, 120, 1920, 1000}},
+};
+
+// The same laptop with a display stacked above it, its Dock at the bottom.
+const std::vector<Screen> stacked{
+    {{0, 0, 1512, 982}, {0, 0, 1512, 950}},
+    {{-200, 982, 1920, 1080}, {-200, 1050, 1920, 1012}},
+};
+
+TEST(DockSide, NearerEdgeWithinToleranceDocksAndTheMiddleDoesNot) {
+    EXPECT_EQ(dockSide(panelAt(20), laptopVisible, snapTolerance), DockSide::left);
+    EXPECT_EQ(dockSide(panelAt(1044), laptopVisible, snapTolerance), DockSide::right);
+    EXPECT_EQ(dockSide(panelAt(520), laptopVisible, snapTolerance), std::nullopt);
+    EXPECT_EQ(dockSide(panelAt(520), laptopVisible, previewTolerance), std::nullopt);
+}
+
+TEST(DockSide, SnapToleranceIncludes36AndExcludes37) {
+    EXPECT_EQ(dockSide(panelAt(36), laptopVisible, snapTolerance), DockSide::left);
+    EXPECT_EQ(dockSide(panelAt(37), laptopVisible, snapTolerance), std::nullopt);
+    EXPECT_EQ(dockSide(panelAt(1440 - 376 - 36), laptopVisible, snapTolerance), DockSide::right);
+    EXPECT_EQ(dockSide(panelAt(1440 - 376 - 37), laptopVisible, snapTolerance), std::nullopt);
+}
+
+TEST(DockSide, PreviewShowsBeforeReleaseWouldDockUpTo52) {
+    EXPECT_EQ(dockSide(panelAt(37), laptopVisible, previewTolerance), DockSide::left);
+    EXPECT_EQ(dockSide(panelAt(52), laptopVisible, previewTolerance), DockSide::left);
+    EXPECT_EQ(dockSide(panelAt(53), laptopVisible, previewTolerance), std::nullopt);
+    EXPECT_EQ(dockSide(panelAt(1440 - 376 - 52), laptopVisible, previewTolerance), DockSide::right);
+    EXPECT_EQ(dockSide(panelAt(1440 - 376 - 53), laptopVisible, previewTolerance), std::nullopt);
+}
+
+TEST(DockSide, WhenBothEdgesAreNearTheNearerWinsAndATieDocksLeft) {
+    const Rect visible{0, 0, 800, 700};
+    EXPECT_EQ(dockSide({30, 100, 700, 242}, visible, snapTolerance), DockSide::left);
+    EXPECT_EQ(dockSide({70, 100, 700, 242}, visible, snapTolerance), DockSide::right);
+    EXPECT_EQ(dockSide({30, 100, 740, 242}, visible, snapTolerance), DockSide::left);
+}
+
+TEST(DockSide, NegativeGapsOfAPanelStickingOutDockToThatSide) {
+    EXPECT_EQ(dockSide(panelAt(-120), laptopVisible, snapTolerance), DockSide::left);
+    EXPECT_EQ(dockSide(panelAt(1200), laptopVisible, snapTolerance), DockSide::right);
+    // Wider than the screen and sticking out on both sides: the side it sticks out more.
+    EXPECT_EQ(dockSide({-40, 100, 900, 242}, {0, 0, 800, 700}, snapTolerance), DockSide::right);
+    EXPECT_EQ(dockSide({-70, 100, 900, 242}, {0, 0, 800, 700}, snapTolerance), DockSide::left);
+}
+
+TEST(DockSide, GapsAreMeasuredFromTheGivenScreenNotFromZero) {
+    const Rect second = sideBySide[1].visibleFrame;
+    EXPECT_EQ(dockSide({1532, 400, 376, 242}, second, snapTolerance), DockSide::left);
+    EXPECT_EQ(dockSide({1532, 400, 376, 242}, laptopVisible, snapTolerance), DockSide::right);
+    EXPECT_EQ(dockSide({1800, 400, 376, 242}, second, snapTolerance), std::nullopt);
+}
+
+TEST(DockedFrame, SitsOnTheEdgeAndKeepsSizeAndHeight) {
+    const Rect left = dockedFrame(panelAt(20, 300), DockSide::left, laptopVisible);
+    EXPECT_EQ(left, (Rect{0, 300, 376, 242}));
+    const Rect right = dockedFrame(panelAt(1044, 300), DockSide::right, laptopVisible);
+    EXPECT_DOUBLE_EQ(right.maxX(), 1440);
+    EXPECT_EQ(right, (Rect{1064, 300, 376, 242}));
+}
+
+TEST(DockedFrame, VerticalPositionIsKeptBetweenTheDockAndTheMenuBar) {
+    EXPECT_DOUBLE_EQ(dockedFrame(panelAt(20, -300), DockSide::left, laptopVisible).minY(), 0);
+    EXPECT_DOUBLE_EQ(dockedFrame(panelAt(20, 2000), DockSide::right, laptopVisible).maxY(), 900);
+    // Taller than the visible area: its bottom edge goes to the bottom.
+    EXPECT_DOUBLE_EQ(dockedFrame({20, 300, 376, 1200}, DockSide::left, laptopVisible).minY(), 0);
+}
+
+TEST(DockedFrame, OnASecondScreenDocksToThatScreensEdge) {
+    const Rect panel{1532, 400, 376, 242};
+    const Rect visible = DockGeometry::visibleFrame(panel, sideBySide);
+    EXPECT_EQ(visible, sideBySide[1].visibleFrame);
+    EXPECT_EQ(dockedFrame(panel, DockSide::left, visible), (Rect{1512, 400, 376, 242}));
+    EXPECT_EQ(dockedFrame(panel, DockSide::right, visible), (Rect{3432 - 376, 400, 376, 242}));
+    EXPECT_DOUBLE_EQ(dockedFrame({1532, 2000, 376, 242}, DockSide::left, visible).maxY(), 1120);
+    EXPECT_DOUBLE_EQ(dockedFrame({1532, 0, 376, 242}, DockSide::left, visible).minY(), 120);
+}
+
+TEST(ClampedFrame, MovesTheFrameInsideAndKeepsItsSize) {
+    EXPECT_EQ(DockGeometry::clampedFrame({-500, -500, 376, 242}, laptopVisible), (Rect{0, 0, 376, 242}));
+    EXPECT_EQ(DockGeometry::clampedFrame({3000, 2000, 376, 242}, laptopVisible), (Rect{1064, 658, 376, 242}));
+    EXPECT_EQ(DockGeometry::clampedFrame({300, 200, 376, 242}, laptopVisible), (Rect{300, 200, 376, 242}));
+    EXPECT_EQ(DockGeometry::clampedFrame({1600, 300, 376, 242}, sideBySide[1].visibleFrame),
+              (Rect{1600, 300, 376, 242}));
+}
+
+TEST(ClampedFrame, AFrameLargerThanTheScreenAlignsLeftAndBottom) {
+    EXPECT_EQ(DockGeometry::clampedFrame({200, 300, 1600, 1000}, laptopVisible), (Rect{0, 0, 1600, 1000}));
+    EXPECT_EQ(DockGeometry::clampedFrame({-900, -900, 1600, 1000}, laptopVisible), (Rect{0, 0, 1600, 1000}));
+}
+
+TEST(VisibleFrame, ScreenHoldingMoreOfTheFrameWins) {
+    // 100 pt on the laptop, 276 pt on the second display.
+    EXPECT_EQ(DockGeometry::visibleFrame({1412, 400, 376, 242}, sideBySide), sideBySide[1].visibleFrame);
+    // 276 pt on the laptop, 100 pt on the second display.
+    EXPECT_EQ(DockGeometry::visibleFrame({1236, 400, 376, 242}, sideBySide), sideBySide[0].visibleFrame);
+    // Stacked: more of it above the laptop's top edge.
+    EXPECT_EQ(DockGeometry::visibleFrame({100, 900, 376, 242}, stacked), stacked[1].visibleFrame);
+    EXPECT_EQ(DockGeometry::visibleFrame({100, 800, 376, 242}, stacked), stacked[0].visibleFrame);
+}
+
+TEST(VisibleFrame, EqualSharesGoToTheFirstScreen) {
+    // 188 pt on each side of the boundary, both within both screens' heights.
+    EXPECT_EQ(DockGeometry::visibleFrame({1512 - 188, 400, 376, 242}, sideBySide), sideBySide[0].visibleFrame);
+}
+
+TEST(VisibleFrame, OffEveryScreenOrWithoutScreensFallsBack) {
+    EXPECT_EQ(DockGeometry::visibleFrame({5000, 5000, 376, 242}, sideBySide), sideBySide[0].visibleFrame);
+    // Touching an edge shares no area.
+    EXPECT_EQ(DockGeometry::visibleFrame({3432, 400, 376, 242}, sideBySide), sideBySide[0].visibleFrame);
+    EXPECT_EQ(DockGeometry::visibleFrame({100, 100, 376, 242}, {}), (Rect{0, 0, 1440, 900}));
+}
+
+TEST(IsOffAllScreens, NeedsAtLeast40By40PointsOfAVisibleFrame) {
+    EXPECT_TRUE(DockGeometry::isOffAllScreens({100, 100, 376, 242}, {}));
+    const std::vector<Screen> laptop{{{0, 0, 1440, 900}, laptopVisible}};
+    EXPECT_TRUE(DockGeometry::isOffAllScreens({-337, 100, 376, 300}, laptop));  // 39 x 300
+    EXPECT_FALSE(DockGeometry::isOffAllScreens({-336, 100, 376, 300}, laptop)); // 40 x 300
+    EXPECT_TRUE(DockGeometry::isOffAllScreens({100, -203, 376, 242}, laptop));  // 376 x 39
+    EXPECT_FALSE(DockGeometry::isOffAllScreens({100, 860, 376, 242}, laptop));  // 376 x 40
+    EXPECT_TRUE(DockGeometry::isOffAllScreens({5000, 100, 376, 242}, laptop));
+}
+
+TEST(IsOffAllScreens, OnlyTheVisibleFramesCountNotTheMenuBar) {
+    // Inside the laptop's 32 pt menu bar strip only.
+    EXPECT_TRUE(DockGeometry::isOffAllScreens({100, 952, 376, 242}, sideBySide));
+    // Any screen will do, not just the main one.
+    EXPECT_FALSE(DockGeometry::isOffAllScreens({3000, 900, 376, 242}, sideBySide));
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,206 @@
+#include "card/WindowAnimator.h"
+#include "model/ManualClock.h"
+#include "ui/TestApplication.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace glimmer {
+namespace {
+
+using WindowAnimator::easeInOutQuad;
+using WindowAnimator::easeOutCubic;
+
+struct FakeWindow final : AnimatedWindow {
+    Rect current;
+    double alpha = 1;
+    int originChanges = 0;
+    QObject* host = nullptr;
+
+    Rect frame() const override { return current; }
+    void setFrameOrigin(const Point& origin) override {
+        current.x = origin.x;
+        current.y = origin.y;
+        ++originChanges;
+    }
+    double alphaValue() const override { return alpha; }
+    void setAlphaValue(double value) override { alpha = value; }
+    QObject* animationHost() override { return host; }
+};
+
+class WindowAnimatorTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing::ensureApplication(); }
+
+    // Advances the clock and lets the animation take one tick.
+    void tickAfter(WindowAnimation* animation, double seconds) {
+        clock.advance(seconds);
+        animation->tick();
+    }
+
+    ManualClock clock{Instant{} + std::chrono::hours(24 * 365 * 50)};
+    FakeWindow window = [] {
+        FakeWindow w;
+        w.current = {1048, 12, 376, 242};
+        return w;
+    }();
+};
+
+TEST(Easing, CurvesStartAtZeroEndAtOneAndHitTheirMidpoints) {
+    EXPECT_DOUBLE_EQ(easeOutCubic(0), 0);
+    EXPECT_DOUBLE_EQ(easeOutCubic(0.5), 0.875);
+    EXPECT_DOUBLE_EQ(easeOutCubic(1), 1);
+    EXPECT_DOUBLE_EQ(easeInOutQuad(0), 0);
+    EXPECT_DOUBLE_EQ(easeInOutQuad(0.25), 0.125);
+    EXPECT_DOUBLE_EQ(easeInOutQuad(0.5), 0.5);
+    EXPECT_DOUBLE_EQ(easeInOutQuad(0.75), 0.875);
+    EXPECT_DOUBLE_EQ(easeInOutQuad(1), 1);
+}
+
+TEST(Easing, CurvesNeverStepBackwards) {
+    double lastCubic = 0;
+    double lastQuad = 0;
+    for (int i = 1; i <= 1000; ++i) {
+        const double t = i / 1000.0;
+        EXPECT_GE(easeOutCubic(t), lastCubic) << t;
+        EXPECT_GE(easeInOutQuad(t), lastQuad) << t;
+        lastCubic = easeOutCubic(t);
+        lastQuad = easeInOutQuad(t);
+    }
+    EXPECT_NEAR(easeInOutQuad(0.5 - 1e-9), easeInOutQuad(0.5), 1e-8);
+}
+
+TEST_F(WindowAnimatorTest, MoveWithZeroDurationArrivesAndCompletesAtOnce) {
+    int completions = 0;
+    WindowAnimation* animation = WindowAnimator::move(window, {0, 300}, 0, [&] { ++completions; }, clock);
+    EXPECT_EQ(animation, nullptr);
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(window.current, (Rect{0, 300, 376, 242}));
+}
+
+TEST_F(WindowAnimatorTest, MoveFollowsTheInOutCurveAndCompletesOnceAtTheEnd) {
+    int completions = 0;
+    WindowAnimation* animation = WindowAnimator::move(window, {448, 312}, 0.45, [&] { ++completions; }, clock);
+    ASSERT_NE(animation, nullptr);
+    EXPECT_TRUE(animation->isRunning());
+    EXPECT_EQ(window.originChanges, 0) << "the first update comes one tick after the start";
+
+    tickAfter(animation, 0.1125); // t = 0.25, e = 0.125
+    EXPECT_DOUBLE_EQ(window.current.x, 1048 - 600 * 0.125);
+    EXPECT_DOUBLE_EQ(window.current.y, 12 + 300 * 0.125);
+    tickAfter(animation, 0.1125); // t = 0.5
+    EXPECT_DOUBLE_EQ(window.current.x, 748);
+    EXPECT_EQ(completions, 0);
+
+    QPointer<WindowAnimation> watched(animation);
+    tickAfter(animation, 0.5); // past the end: lands exactly on the target
+    EXPECT_EQ(window.current, (Rect{448, 312, 376, 242}));
+    EXPECT_EQ(completions, 1);
+    EXPECT_FALSE(animation->isRunning());
+    animation->tick();
+    EXPECT_EQ(completions, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull()) << "a finished animation frees itself";
+}
+
+TEST_F(WindowAnimatorTest, FadeInAndRiseStartsHigherAndTransparentThenSettles) {
+    const Rect target{1452, 500, 376, 200};
+    window.current = {0, 0, 376, 200};
+    WindowAnimation* animation = WindowAnimator::fadeInAndRise(window, target, 0, 0.8, 0.3, clock);
+    ASSERT_NE(animation, nullptr);
+    EXPECT_EQ(window.current, (Rect{1452, 514, 376, 200}));
+    EXPECT_DOUBLE_EQ(window.alpha, 0);
+
+    tickAfter(animation, 0.15); // e = 0.875
+    EXPECT_DOUBLE_EQ(window.alpha, 0.8 * 0.875);
+    EXPECT_DOUBLE_EQ(window.current.y, 514 - 14 * 0.875);
+    EXPECT_DOUBLE_EQ(window.current.x, 1452);
+
+    tickAfter(animation, 0.15);
+    EXPECT_EQ(window.current, target);
+    EXPECT_DOUBLE_EQ(window.alpha, 0.8);
+    EXPECT_FALSE(animation->isRunning());
+}
+
+TEST_F(WindowAnimatorTest, FadeInAndRiseWithZeroDurationEndsOnTheTarget) {
+    const Rect target{1452, 500, 376, 200};
+    EXPECT_EQ(WindowAnimator::fadeInAndRise(window, target, 0, 0.55, 0, clock), nullptr);
+    EXPECT_EQ(window.current.origin(), target.origin());
+    EXPECT_DOUBLE_EQ(window.alpha, 0.55);
+}
+
+TEST_F(WindowAnimatorTest, FadeOutAndSinkScalesTheStartAlphaAndSinksByTheGivenAmount) {
+    window.alpha = 0.6;
+    WindowAnimation* animation = WindowAnimator::fadeOutAndSink(window, 12, 0.2, clock);
+    ASSERT_NE(animation, nullptr);
+    tickAfter(animation, 0.05); // t = 0.25, e = 0.125
+    EXPECT_DOUBLE_EQ(window.alpha, 0.6 * 0.875);
+    EXPECT_DOUBLE_EQ(window.current.y, 12 - 12 * 0.125);
+    tickAfter(animation, 0.15);
+    EXPECT_DOUBLE_EQ(window.alpha, 0);
+    EXPECT_EQ(window.current, (Rect{1048, 0, 376, 242}));
+
+    window.alpha = 0.9;
+    EXPECT_EQ(WindowAnimator::fadeOutAndSink(window, 10, 0, clock), nullptr);
+    EXPECT_DOUBLE_EQ(window.alpha, 0);
+    EXPECT_DOUBLE_EQ(window.current.y, -10);
+}
+
+TEST_F(WindowAnimatorTest, StepNeverFeedsNanOrNegativeProgress) {
+    std::vector<double> seen;
+    WindowAnimation* zero = WindowAnimator::step(0, easeOutCubic, [&](double e) { seen.push_back(e); }, {}, clock);
+    zero->tick();
+    ASSERT_EQ(seen, std::vector<double>{1.0});
+
+    seen.clear();
+    WindowAnimation* late = WindowAnimator::step(1, easeInOutQuad, [&](double e) { seen.push_back(e); }, {}, clock);
+    clock.advance(-5); // the wall clock was set back
+    late->tick();
+    ASSERT_EQ(seen, std::vector<double>{0.0});
+    EXPECT_TRUE(late->isRunning());
+    late->cancel();
+    EXPECT_FALSE(late->isRunning());
+}
+
+TEST_F(WindowAnimatorTest, AnimationEndsWithItsWindow) {
+    auto host = std::make_unique<QObject>();
+    window.host = host.get();
+    QPointer<WindowAnimation> animation = WindowAnimator::move(window, {0, 0}, 1, {}, clock);
+    ASSERT_FALSE(animation.isNull());
+    host.reset();
+    EXPECT_TRUE(animation.isNull());
+}
+
+TEST_F(WindowAnimatorTest, CompletionMayDestroyTheWindowThatOwnsTheAnimation) {
+    auto* host = new QObject;
+    window.host = host;
+    bool completed = false;
+    WindowAnimation* animation = WindowAnimator::move(
+        window, {0, 0}, 0.1,
+        [&] {
+            completed = true;
+            delete host;
+        },
+        clock);
+    tickAfter(animation, 0.2);
+    EXPECT_TRUE(completed);
+}
+
+TEST_F(WindowAnimatorTest, TheRealTimerDrivesAnAnimationToItsEndAndStops) {
+    bool completed = false;
+    WindowAnimation* animation = WindowAnimator::move(window, {0, 0}, 0.05, [&] { completed = true; });
+    QPointer<WindowAnimation> watched(animation);
+    EXPECT_TRUE(testing::waitUntil([&] { return completed; }));
+    EXPECT_EQ(window.current.origin(), (Point{0, 0}));
+    EXPECT_GE(window.originChanges, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
+}
+
+} // namespace
+} // namespace glimmer
