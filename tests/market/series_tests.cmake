@@ -1,2 +1,10 @@
 list(APPEND GLIMMER_MARKET_TESTS
+  market/DailyKlineTest.cpp
+  market/EastmoneyFlowTest.cpp
+  market/EastmoneyTrendsTest.cpp
+  market/QQFundFlowTest.cpp
+  market/QQIntradayTest.cpp
+  market/SeriesFetchTest.h
+  market/SeriesFieldsTest.cpp
+  market/SeriesStubHost.h
 )

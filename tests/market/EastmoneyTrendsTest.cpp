@@ -1,0 +1,217 @@
+#include "market/EastmoneyTrends.h"
+
+#include "market/SeriesFetchTest.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace glimmer {
+namespace {
+
+using testing::fixture;
+using testing::SeriesFetchTest;
+using testing::trendsPath;
+using testing::minutePath;
+
+const Instant stamp = Instant{} + std::chrono::hours(480000);
+
+EastmoneyTrends::Reply parseFixture(const std::string& name) {
+    return EastmoneyTrends::parse(fixture(name), "600519", "茅台(自选)", stamp);
+}
+
+TEST(EastmoneyTrendsParse, FullDayBuildsEveryMinuteAndTheDayQuote) {
+    const auto reply = parseFixture("em_trends_600519.json");
+    ASSERT_TRUE(reply.isUsable);
+    ASSERT_TRUE(reply.snapshot);
+    const auto& minutes = reply.snapshot->minutes;
+    ASSERT_EQ(minutes.size(), 241u);
+    EXPECT_EQ(minutes.front(), (MinuteBar{"09:30", 1525.27, 1524.385, 2140, 326218390.00}));
+    EXPECT_EQ(minutes.back().time, "15:00");
+
+    const Quote& quote = reply.snapshot->quote;
+    EXPECT_EQ(quote.code, "600519");
+    EXPECT_EQ(quote.name, "贵州茅台");
+    EXPECT_DOUBLE_EQ(quote.price, 1530.55);
+    EXPECT_DOUBLE_EQ(quote.prevClose, 1523.5);
+    EXPECT_DOUBLE_EQ(quote.open, 1523.50);
+    EXPECT_DOUBLE_EQ(quote.high, 1539.06);
+    EXPECT_DOUBLE_EQ(quote.low, 1523.2);
+    EXPECT_DOUBLE_EQ(quote.volume, 120126);
+    EXPECT_NEAR(quote.amount, 18390780341.0, 0.01);
+    EXPECT_EQ(quote.tradeDate, "2024-11-08");
+    EXPECT_EQ(quote.quoteTime, "15:00");
+    EXPECT_EQ(quote.updatedAt, stamp);
+}
+
+TEST(EastmoneyTrendsParse, BrokenMinutesAreSkippedAndMissingFieldsFallBackToTheClose) {
+    const auto reply = parseFixture("em_trends_quirks.json");
+    ASSERT_TRUE(reply.isUsable && reply.snapshot);
+    const auto& minutes = reply.snapshot->minutes;
+    // 09:31 has seven pieces and 09:32 a dash for its close: both dropped, the reply still counts.
+    ASSERT_EQ(minutes.size(), 3u);
+    EXPECT_EQ(minutes[0].time, "09:30");
+    EXPECT_EQ(minutes[1], (MinuteBar{"09:33", 9.93, 9.93, 0, 0}));
+    EXPECT_EQ(minutes[2].time, "09:34");
+
+    const Quote& quote = reply.snapshot->quote;
+    EXPECT_EQ(quote.name, "XD平安银");
+    // "preClose" 0: the previous close is the first kept minute's open.
+    EXPECT_DOUBLE_EQ(quote.prevClose, 9.80);
+    EXPECT_DOUBLE_EQ(quote.high, 9.96);
+    EXPECT_DOUBLE_EQ(quote.low, 9.78);
+    EXPECT_DOUBLE_EQ(quote.volume, 5600);
+}
+
+TEST(EastmoneyTrendsParse, SpecimenMinuteReadsEveryField) {
+    const std::string text = R"({"data":{"preClose":10.0,"trends":["2024-11-08 09:31,10.00,10.05,10.06,9.99,1200,1205000.00,10.021"]}})";
+    const auto reply = EastmoneyTrends::parse(text, "000001", "平安银行", stamp);
+    ASSERT_TRUE(reply.snapshot);
+    EXPECT_EQ(reply.snapshot->minutes.at(0), (MinuteBar{"09:31", 10.05, 10.021, 1200, 1205000}));
+    // No "name" in the reply: the watch-list name stands in.
+    EXPECT_EQ(reply.snapshot->quote.name, "平安银行");
+}
+
+TEST(EastmoneyTrendsParse, RepliesThatFailTheSourceCheck) {
+    for (const std::string name : {"em_trends_unknown.json", "em_trends_throttled.json", "em_trends_truncated.json"}) {
+        const auto reply = parseFixture(name);
+        EXPECT_FALSE(reply.isUsable) << name;
+        EXPECT_FALSE(reply.snapshot) << name;
+    }
+    for (const std::string text : {"", "<html>502 Bad Gateway</html>", "[]", R"({"data":[]})",
+                                   R"({"data":{"trends":["a", 1]}})", R"({"data":{"trends":"x"}})"}) {
+        EXPECT_FALSE(EastmoneyTrends::parse(text, "600519", "x", stamp).isUsable) << text;
+    }
+}
+
+TEST(EastmoneyTrendsParse, UsableReplyWithoutAnyUsableMinuteGivesNoSnapshot) {
+    const auto reply = EastmoneyTrends::parse(R"({"data":{"trends":["2024-11-08 09:31,1,-,1,1,1,1,1", ","]}})",
+                                              "600519", "x", stamp);
+    EXPECT_TRUE(reply.isUsable);
+    EXPECT_FALSE(reply.snapshot);
+}
+
+TEST(EastmoneyTrendsParse, HostileSecidCannotAddQueryParameters) {
+    const std::string url = EastmoneyTrends::url("http://127.0.0.1:1", "1.600519&ndays=5#x");
+    EXPECT_EQ(url.find("&ndays=5"), std::string::npos);
+    EXPECT_NE(url.find("secid=1.600519%26ndays%3D5%23x&"), std::string::npos);
+}
+
+class EastmoneyTrendsFetch : public SeriesFetchTest {
+protected:
+    std::optional<IntradaySnapshot> fetch(double timeout = 10) {
+        return EastmoneyTrends::fetchIntraday("1.600519", "600519", "贵州茅台", clock, SourceHealth::shared(), timeout);
+    }
+};
+
+TEST_F(EastmoneyTrendsFetch, FirstHostAnswersWithTheDocumentedRequest) {
+    history.serve(trendsPath, fixture("em_trends_600519.json"));
+    const auto snapshot = fetch();
+    ASSERT_TRUE(snapshot);
+    EXPECT_EQ(snapshot->minutes.size(), 241u);
+    const auto requests = history.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].referer, "https://quote.eastmoney.com");
+    EXPECT_EQ(requests[0].query.at("secid"), "1.600519");
+    EXPECT_EQ(requests[0].query.at("fields1"), "f1,f2,f3,f4,f5,f6,f7,f8,f9,f10,f11,f12,f13");
+    EXPECT_EQ(requests[0].query.at("fields2"), "f51,f52,f53,f54,f55,f56,f57,f58");
+    EXPECT_EQ(requests[0].query.at("iscr"), "0");
+    EXPECT_EQ(requests[0].query.at("ndays"), "1");
+    EXPECT_EQ(main.requests().size() + delayed.requests().size(), 0u);
+}
+
+TEST_F(EastmoneyTrendsFetch, FailingHostCoolsDownAloneWhileTheNextOneAnswers) {
+    history.serve(trendsPath, fixture("em_trends_throttled.json")); // throttling: empty "trends"
+    main.serve(trendsPath, fixture("em_trends_600519.json"));
+    ASSERT_TRUE(fetch());
+    ASSERT_TRUE(fetch());
+    EXPECT_EQ(history.count(trendsPath), 2);
+    EXPECT_EQ(SourceHealth::shared().coolingKeys(clock.now()), std::vector<std::string>{key("em.trends.", history)});
+
+    // Cooling: the failing host is not asked again for 120 s.
+    clock.advance(119);
+    ASSERT_TRUE(fetch());
+    EXPECT_EQ(history.count(trendsPath), 2);
+    EXPECT_EQ(main.count(trendsPath), 3);
+
+    clock.advance(1);
+    ASSERT_TRUE(fetch());
+    EXPECT_EQ(history.count(trendsPath), 3);
+    // Host keys are counted, never logged.
+    EXPECT_EQ(newLog(), "");
+}
+
+TEST_F(EastmoneyTrendsFetch, AllHostsCoolingGoesStraightToTencent) {
+    for (auto* host : {&history, &main, &delayed}) host->serve(trendsPath, fixture("em_trends_unknown.json"));
+    tencent.serve(minutePath, fixture("qq_minute_600519.json"));
+    ASSERT_TRUE(fetch());
+    ASSERT_TRUE(fetch());
+    EXPECT_EQ(SourceHealth::shared().coolingKeys(clock.now()).size(), 3u);
+
+    const auto snapshot = fetch();
+    ASSERT_TRUE(snapshot);
+    EXPECT_DOUBLE_EQ(snapshot->quote.price, 1532.60);
+    for (auto* host : {&history, &main, &delayed}) EXPECT_EQ(host->count(trendsPath), 2);
+    EXPECT_EQ(tencent.count(minutePath), 3);
+    EXPECT_EQ(tencent.requests().back().query.at("code"), "sh600519");
+}
+
+TEST_F(EastmoneyTrendsFetch, SuccessClearsAHostsFailureCount) {
+    history.serve(trendsPath, "not json");
+    main.serve(trendsPath, fixture("em_trends_600519.json"));
+    ASSERT_TRUE(fetch()); // history fails once
+    history.serve(trendsPath, fixture("em_trends_600519.json"));
+    ASSERT_TRUE(fetch()); // and succeeds
+    history.serve(trendsPath, "not json");
+    ASSERT_TRUE(fetch()); // one failure again: no cool-down
+    EXPECT_TRUE(SourceHealth::shared().coolingKeys(clock.now()).empty());
+}
+
+TEST_F(EastmoneyTrendsFetch, UsableReplyWithoutMinutesTriesTheNextHostWithoutCounting) {
+    history.serve(trendsPath, R"({"data":{"name":"x","trends":["2024-11-08 09:31,1,-,1,1,1,1,1"]}})");
+    main.serve(trendsPath, fixture("em_trends_600519.json"));
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(fetch());
+    EXPECT_EQ(history.count(trendsPath), 3);
+    EXPECT_TRUE(SourceHealth::shared().coolingKeys(clock.now()).empty());
+}
+
+TEST_F(EastmoneyTrendsFetch, ForcingSwitchNeedsExactlyOne) {
+    history.serve(trendsPath, fixture("em_trends_600519.json"));
+    tencent.serve(minutePath, fixture("qq_minute_600519.json"));
+    ::setenv("GLIMMERBOX_FORCE_QQ_INTRADAY", "1", 1);
+    ASSERT_TRUE(fetch());
+    EXPECT_EQ(history.count(trendsPath), 0);
+    EXPECT_EQ(tencent.count(minutePath), 1);
+
+    ::setenv("GLIMMERBOX_FORCE_QQ_INTRADAY", "true", 1);
+    ASSERT_TRUE(fetch());
+    EXPECT_EQ(history.count(trendsPath), 1);
+    EXPECT_EQ(tencent.count(minutePath), 1);
+}
+
+TEST_F(EastmoneyTrendsFetch, GbkReplyKeepsItsChineseName) {
+    history.serve(trendsPath, fixture("em_trends_600519_gbk.json"));
+    const auto snapshot = fetch();
+    ASSERT_TRUE(snapshot);
+    EXPECT_EQ(snapshot->quote.name, "贵州茅台");
+    EXPECT_EQ(snapshot->minutes.size(), 5u);
+}
+
+TEST_F(EastmoneyTrendsFetch, HangingHostCountsAsAFailureAndTheNextHostAnswers) {
+    history.hang(trendsPath);
+    main.serve(trendsPath, fixture("em_trends_600519.json"));
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(fetch(0.3));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_EQ(main.count(trendsPath), 1);
+}
+
+TEST_F(EastmoneyTrendsFetch, EverySourceFailingGivesNothing) {
+    for (auto* host : {&history, &main, &delayed}) host->serve(trendsPath, "", 503);
+    tencent.serve(minutePath, fixture("qq_minute_unknown.json"));
+    EXPECT_FALSE(fetch());
+    EXPECT_EQ(tencent.count(minutePath), 1);
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,81 @@
+#include "market/QQFundFlow.h"
+
+#include "market/SeriesFetchTest.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using testing::fixture;
+using testing::fundFlowPath;
+using testing::SeriesFetchTest;
+
+std::vector<FlowPoint> parseText(const std::string& text) {
+    return QQFundFlow::parseMinutes(nlohmann::json::parse(text, nullptr, false));
+}
+
+TEST(QQFundFlowParse, FullDayOfStringValues) {
+    const auto points = parseText(fixture("qq_fundflow_000001.json"));
+    ASSERT_EQ(points.size(), 240u);
+    EXPECT_EQ(points.front(), (FlowPoint{"09:31", -126798.13, -139597.91}));
+    EXPECT_EQ(points.back(), (FlowPoint{"15:00", -7663084.67, 2886843.12}));
+}
+
+TEST(QQFundFlowParse, StampsAndValuesOfEveryShape) {
+    const auto points = parseText(fixture("qq_fundflow_quirks.json"));
+    // Dropped: 09:25 (pre-open), an 11-character stamp, a numeric stamp, 15:01 (after the close).
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(points[0], (FlowPoint{"13:05", 123.4, 55}));   // 14 characters, string and number values
+    EXPECT_EQ(points[1], (FlowPoint{"13:10", 123.4, 0}));    // number value; a missing key is 0
+    EXPECT_EQ(points[2], (FlowPoint{"13:12", 0, 0}));        // a dash and a null are 0
+    EXPECT_EQ(points[3], (FlowPoint{"15:00", -5e6, 3e6}));
+}
+
+TEST(QQFundFlowParse, WrongShapesGiveNothing) {
+    for (const std::string text :
+         {"", "[]", R"({"data":{}})", R"({"data":{"todayFundTrend":{"minList":{}}}})",
+          R"({"data":{"todayFundTrend":[]}})", R"({"data":{"todayFundTrend":{"minList":[1,"x",null]}}})"}) {
+        EXPECT_TRUE(parseText(text).empty()) << text;
+    }
+}
+
+TEST(QQFundFlowParse, HostileSymbolIsEncoded) {
+    const std::string url = QQFundFlow::url("sz000001&type=x");
+    EXPECT_NE(url.find("code=sz000001%26type%3Dx&type=todayFundTrend"), std::string::npos);
+}
+
+class QQFundFlowFetch : public SeriesFetchTest {};
+
+TEST_F(QQFundFlowFetch, TransportFailuresCoolDownWithOneLogLine) {
+    tencent.serve(fundFlowPath, "", 502);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(QQFundFlow::fetchFlowQQ("sz000001", clock).empty());
+        clock.advance(10);
+    }
+    EXPECT_EQ(tencent.count(fundFlowPath), 2);
+    EXPECT_EQ(occurrences(newLog(), "INFO 腾讯资金流不可用，冷却 120 秒\n"), 1);
+    EXPECT_EQ(tencent.requests().at(0).referer, "https://gu.qq.com");
+}
+
+TEST_F(QQFundFlowFetch, EmptyTableCoolsDownSilently) {
+    tencent.serve(fundFlowPath, R"({"code":0,"msg":"","data":{"todayFundTrend":{"minList":[]}}})");
+    QQFundFlow::fetchFlowQQ("sz000001", clock);
+    QQFundFlow::fetchFlowQQ("sz000001", clock);
+    EXPECT_EQ(SourceHealth::shared().coolingKeys(clock.now()), std::vector<std::string>{"qq.fundflow"});
+    EXPECT_EQ(newLog(), "");
+}
+
+TEST_F(QQFundFlowFetch, CoolDownAfterASecondTransportFailureAlsoFollowingAnEmptyTable) {
+    // An empty table and a broken body both count; only the transport failure is logged.
+    tencent.serve(fundFlowPath, R"({"data":{"todayFundTrend":{"minList":[]}}})");
+    QQFundFlow::fetchFlowQQ("sz000001", clock);
+    tencent.serve(fundFlowPath, "{broken");
+    QQFundFlow::fetchFlowQQ("sz000001", clock);
+    EXPECT_EQ(occurrences(newLog(), "腾讯资金流不可用，冷却 120 秒"), 1);
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "market/Endpoints.h"
+#include "market/SourceHealth.h"
+#include "model/AppLog.h"
+#include "model/AppPaths.h"
+#include "model/ManualClock.h"
+
+#include "market/SeriesStubHost.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace glimmer::testing {
+
+inline constexpr const char* trendsPath = "/api/qt/stock/trends2/get";
+inline constexpr const char* flowPath = "/api/qt/stock/fflow/kline/get";
+inline constexpr const char* minutePath = "/appstock/app/minute/query";
+inline constexpr const char* fundFlowPath = "/cgi/cgi-bin/fundflow/hsfundtab";
+inline constexpr const char* fqklinePath = "/appstock/app/fqkline/get";
+inline constexpr const char* sinaPath = "/quotes_service/api/json_v2.php/CN_MarketData.getKLineData";
+
+inline std::string fixture(const std::string& name) { return readFile(dataDir() / "market" / name); }
+
+/// Three Eastmoney push hosts, one Tencent host (chart and finance proxy) and one Sina host on
+/// loopback, a fresh source-health table, a manual clock and no forcing switch.
+class SeriesFetchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SourceHealth::shared().reset();
+        Endpoints endpoints = unreachable();
+        endpoints.eastmoneyHistory = history.origin();
+        endpoints.eastmoneyMain = main.origin();
+        endpoints.eastmoneyDelayed = delayed.origin();
+        endpoints.tencentChart = tencent.origin();
+        endpoints.tencentFinance = tencent.origin();
+        endpoints.sinaQuotes = sina.origin();
+        Endpoints::setCurrent(endpoints);
+        clock.setChinaTime(2024, 11, 8, 10, 0, 0);
+        AppLog::setClock(&clock);
+        clearSwitches();
+        logStart = logText().size();
+    }
+
+    void TearDown() override {
+        Endpoints::setCurrent(unreachable());
+        SourceHealth::shared().reset();
+        AppLog::setClock(nullptr);
+        clearSwitches();
+    }
+
+    // Every origin on a closed loopback port, so nothing a test forgets can reach the network.
+    static Endpoints unreachable() {
+        Endpoints endpoints;
+        for (std::string* origin :
+             {&endpoints.eastmoneyHistory, &endpoints.eastmoneyMain, &endpoints.eastmoneyDelayed,
+              &endpoints.tencentSnapshot, &endpoints.tencentChart, &endpoints.tencentFinance,
+              &endpoints.tencentSuggest, &endpoints.sinaQuotes}) {
+            *origin = "http://127.0.0.1:9";
+        }
+        return endpoints;
+    }
+
+    static void clearSwitches() {
+        ::unsetenv("GLIMMERBOX_FORCE_QQ_INTRADAY");
+        ::unsetenv("GLIMMERBOX_FORCE_QQ_FLOW");
+        ::unsetenv("GLIMMERBOX_FORCE_SINA_K");
+    }
+
+    static std::string logText() {
+        const auto file = AppPaths::logFile();
+        return std::filesystem::exists(file) ? readFile(file) : std::string();
+    }
+    /// What this test appended to the event log.
+    std::string newLog() const { return logText().substr(logStart); }
+
+    static int occurrences(const std::string& text, const std::string& part) {
+        int n = 0;
+        for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+        return n;
+    }
+
+    static std::string key(const std::string& family, const SeriesStubHost& host) {
+        return family + Endpoints::hostKey(host.origin());
+    }
+
+    SeriesStubHost history;
+    SeriesStubHost main;
+    SeriesStubHost delayed;
+    SeriesStubHost tencent;
+    SeriesStubHost sina;
+    ManualClock clock;
+    std::size_t logStart = 0;
+};
+
+} // namespace glimmer::testing

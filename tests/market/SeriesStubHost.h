@@ -1,0 +1,104 @@
+#pragma once
+
+#include <httplib.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace glimmer::testing {
+
+/// One provider host on 127.0.0.1 with a free port: canned replies per path, a log of the requests
+/// it received, and a path that can be made to hang. Routes may change while it serves.
+class SeriesStubHost {
+public:
+    struct Reply {
+        int status = 200;
+        std::string body;
+        bool hangs = false;
+    };
+    struct Received {
+        std::string path;
+        std::map<std::string, std::string> query;
+        std::string referer;
+    };
+
+    SeriesStubHost() {
+        server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+            Reply reply{404, "", false};
+            {
+                std::lock_guard guard(lock);
+                Received received{request.path, {}, request.get_header_value("Referer")};
+                for (const auto& [key, value] : request.params) received.query[key] = value;
+                log.push_back(std::move(received));
+                const auto found = routes.find(request.path);
+                if (found != routes.end()) reply = found->second;
+            }
+            if (reply.hangs) {
+                std::unique_lock guard(lock);
+                released.wait_for(guard, std::chrono::seconds(20), [this] { return isReleased; });
+                return;
+            }
+            response.status = reply.status;
+            response.set_content(reply.body, "application/json; charset=utf-8");
+        });
+        // One request per connection, so stopping never waits out a client's keep-alive.
+        server.set_keep_alive_max_count(1);
+        port = server.bind_to_any_port("127.0.0.1");
+        thread = std::thread([this] { server.listen_after_bind(); });
+        // The socket is bound and listening already; this only waits for the accept loop.
+        for (int i = 0; i < 2000 && !server.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+
+    ~SeriesStubHost() {
+        {
+            std::lock_guard guard(lock);
+            isReleased = true;
+        }
+        released.notify_all();
+        server.stop();
+        if (thread.joinable()) thread.join();
+    }
+
+    SeriesStubHost(const SeriesStubHost&) = delete;
+    SeriesStubHost& operator=(const SeriesStubHost&) = delete;
+
+    std::string origin() const { return "http://127.0.0.1:" + std::to_string(port); }
+
+    void serve(const std::string& path, std::string body, int status = 200) {
+        std::lock_guard guard(lock);
+        routes[path] = Reply{status, std::move(body), false};
+    }
+    void hang(const std::string& path) {
+        std::lock_guard guard(lock);
+        routes[path] = Reply{200, "", true};
+    }
+
+    std::vector<Received> requests() const {
+        std::lock_guard guard(lock);
+        return log;
+    }
+    int count(const std::string& path) const {
+        std::lock_guard guard(lock);
+        int n = 0;
+        for (const auto& received : log) n += received.path == path ? 1 : 0;
+        return n;
+    }
+
+private:
+    httplib::Server server;
+    int port = 0;
+    std::thread thread;
+    mutable std::mutex lock;
+    std::condition_variable released;
+    bool isReleased = false;
+    std::map<std::string, Reply> routes;
+    std::vector<Received> log;
+};
+
+} // namespace glimmer::testing
