@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace glimmer {
 
@@ -39,12 +40,14 @@ void FloatingPanel::setAlwaysOnTop(bool onTop) {
 void FloatingPanel::applyWindowFlags() {
     const Qt::WindowFlags wanted = windowFlagsFor(isOnTop, acceptsFocus);
     if (windowFlags() == wanted) return;
-    // Changing flags may recreate the native window, which hides it and can lose its position.
-    const bool wasVisible = isVisible();
-    const QRect geometry = this->geometry();
-    setWindowFlags(wanted);
-    setGeometry(geometry);
-    if (wasVisible && !isVisible()) show();
+    if (QWindow* window = windowHandle()) {
+        // Only hints change: update the native window in place instead of recreating it, which
+        // would hide it and lose its position and window-system states.
+        overrideWindowFlags(wanted);
+        window->setFlags(wanted);
+    } else {
+        setWindowFlags(wanted);
+    }
 }
 
 Rect FloatingPanel::frame() const {
@@ -91,6 +94,7 @@ void FloatingPanel::setContentView(QWidget* view) {
 }
 
 void FloatingPanel::orderFront() {
+    applyPlatformHints();
     show();
     raise();
 }
@@ -103,6 +107,7 @@ void FloatingPanel::makeKeyAndOrderFront() {
     acceptsFocus = true;
     hasBeenKey = false;
     applyWindowFlags();
+    applyPlatformHints();
     show();
     raise();
     activateWindow();

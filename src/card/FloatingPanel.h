@@ -57,6 +57,8 @@ protected:
 
 private:
     void applyWindowFlags();
+    /// Window-system states Qt's flags do not cover (one source file per platform).
+    void applyPlatformHints();
     Rect constrained(const Rect& frame) const;
 
     const ScreenSource& screens;

@@ -1,0 +1,86 @@
+// Checks the panel's window on a real X display with the standard X tools. Runs as an x11 test
+// (tests/x11/tests.cmake); elsewhere it skips.
+#include "card/FloatingPanel.h"
+#include "ui/TestApplication.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+QString runTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(5000)) return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString property(const FloatingPanel& panel, const char* name) {
+    return runTool("xprop", {"-id", QString::number(panel.winId()), name}).trimmed();
+}
+
+class FloatingPanelX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::ensureApplication();
+        if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display";
+        if (runTool("xprop", {"-version"}).isEmpty()) GTEST_SKIP() << "xprop is not installed";
+    }
+
+    int screenHeight() const { return QGuiApplication::primaryScreen()->geometry().height(); }
+};
+
+TEST_F(FloatingPanelX11, ShownPanelIsUndecoratedAboveOthersOffTheTaskbarAndWhereRequested) {
+    FloatingPanel panel({100, 200, 376, 242});
+    panel.orderFront();
+    ASSERT_TRUE(testing::waitForExposed(panel));
+
+    const QString state = property(panel, "_NET_WM_STATE");
+    EXPECT_TRUE(state.contains("_NET_WM_STATE_ABOVE")) << state.toStdString();
+    EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_TASKBAR")) << state.toStdString();
+    EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_PAGER")) << state.toStdString();
+    // Motif hints: flags say "decorations given", and the decorations are none.
+    const QString motif = property(panel, "_MOTIF_WM_HINTS");
+    const QStringList fields = motif.section('=', 1).split(',', Qt::SkipEmptyParts);
+    ASSERT_GE(fields.size(), 3) << motif.toStdString();
+    EXPECT_TRUE(fields[0].trimmed().toUInt(nullptr, 16) & 0x2) << motif.toStdString();
+    EXPECT_EQ(fields[2].trimmed().toUInt(nullptr, 16), 0u) << motif.toStdString();
+    EXPECT_TRUE(property(panel, "WM_HINTS").contains("input focus: False"));
+    EXPECT_FALSE(panel.isKeyWindow());
+
+    const QString geometry = runTool("xdotool", {"getwindowgeometry", QString::number(panel.winId())});
+    if (geometry.isEmpty()) GTEST_SKIP() << "xdotool is not installed";
+    EXPECT_TRUE(geometry.contains(QString("Position: 100,%1").arg(screenHeight() - 442))) << geometry.toStdString();
+    EXPECT_TRUE(geometry.contains("Geometry: 376x242")) << geometry.toStdString();
+}
+
+TEST_F(FloatingPanelX11, PanelNotOnTopStillStaysOutOfTheTaskbar) {
+    FloatingPanel panel({100, 200, 376, 242});
+    panel.setAlwaysOnTop(false);
+    panel.orderFront();
+    ASSERT_TRUE(testing::waitForExposed(panel));
+    const QString state = property(panel, "_NET_WM_STATE");
+    EXPECT_FALSE(state.contains("_NET_WM_STATE_ABOVE")) << state.toStdString();
+    EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_TASKBAR")) << state.toStdString();
+}
+
+TEST_F(FloatingPanelX11, ChangingSettingsOnAShownPanelKeepsItsWindowAndStates) {
+    FloatingPanel panel({300, 400, 376, 242});
+    panel.orderFront();
+    ASSERT_TRUE(testing::waitForExposed(panel));
+    const WId window = panel.winId();
+    panel.setAlwaysOnTop(false);
+    panel.makeKeyAndOrderFront();
+    EXPECT_EQ(panel.winId(), window) << "the native window was recreated";
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_TRUE(testing::waitUntil([&] { return property(panel, "WM_HINTS").contains("input focus: True"); }));
+    EXPECT_TRUE(property(panel, "_NET_WM_STATE").contains("_NET_WM_STATE_SKIP_TASKBAR"));
+    EXPECT_EQ(panel.frame(), (Rect{300, 400, 376, 242}));
+}
+
+} // namespace
+} // namespace glimmer
