@@ -63,12 +63,6 @@ protected:
     int commits = 0;
 };
 
-TEST_F(MinimalSliderTest, StartsAtTheCardsOpacityRange) {
-    EXPECT_DOUBLE_EQ(slider.minValue(), 0.25);
-    EXPECT_DOUBLE_EQ(slider.maxValue(), 1.0);
-    EXPECT_DOUBLE_EQ(slider.value(), 0.55);
-}
-
 TEST_F(MinimalSliderTest, PressAndDragReportEveryValueAndReleaseCommitsOnce) {
     testing::mousePress(slider, QPoint(9, 8));
     testing::mouseDrag(slider, QPoint(9, 60));

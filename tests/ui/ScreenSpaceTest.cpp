@@ -1,11 +1,6 @@
 #include "card/DockGeometry.h"
-#include "card/QtScreenSource.h"
 #include "card/ScreenSpace.h"
 #include "ui/FakeScreenSource.h"
-#include "ui/TestApplication.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -80,14 +75,6 @@ TEST(ScreenSpace, NoDisplaysGivesAnEmptyListAndADefaultSpace) {
     const FakeScreenSource none({});
     EXPECT_TRUE(currentScreens(none).empty());
     EXPECT_EQ(ScreenSpace::of(none).fromGlobal(QRect(0, 0, 1440, 900)), (Rect{0, 0, 1440, 900}));
-}
-
-TEST(ScreenSpace, QtSourceListsThePrimaryScreenFirst) {
-    testing::ensureApplication();
-    const std::vector<ScreenGeometry> displays = QtScreenSource().screens();
-    ASSERT_FALSE(displays.empty());
-    EXPECT_EQ(displays.front().geometry, QGuiApplication::primaryScreen()->geometry());
-    EXPECT_TRUE(displays.front().geometry.contains(displays.front().availableGeometry));
 }
 
 } // namespace

@@ -62,19 +62,6 @@ TEST(Easing, CurvesStartAtZeroEndAtOneAndHitTheirMidpoints) {
     EXPECT_DOUBLE_EQ(easeInOutQuad(1), 1);
 }
 
-TEST(Easing, CurvesNeverStepBackwards) {
-    double lastCubic = 0;
-    double lastQuad = 0;
-    for (int i = 1; i <= 1000; ++i) {
-        const double t = i / 1000.0;
-        EXPECT_GE(easeOutCubic(t), lastCubic) << t;
-        EXPECT_GE(easeInOutQuad(t), lastQuad) << t;
-        lastCubic = easeOutCubic(t);
-        lastQuad = easeInOutQuad(t);
-    }
-    EXPECT_NEAR(easeInOutQuad(0.5 - 1e-9), easeInOutQuad(0.5), 1e-8);
-}
-
 TEST_F(WindowAnimatorTest, MoveWithZeroDurationArrivesAndCompletesAtOnce) {
     int completions = 0;
     WindowAnimation* animation = WindowAnimator::move(window, {0, 300}, 0, [&] { ++completions; }, clock);
