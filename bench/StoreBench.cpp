@@ -1,0 +1,88 @@
+// One refresh pass of the market store against the simulated market on loopback. The pass runs on
+// the benchmark thread, so the CPU column is our own work per pass (HTTP client, parsing, alerts);
+// the simulated market's threads are not counted there. The Time column is the wall time.
+#include "market/Endpoints.h"
+#include "market/ManualQueue.h"
+#include "market/MarketStore.h"
+#include "model/AppLog.h"
+
+#include "simmarket/SimMarket.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+using namespace glimmer;
+
+struct SimSetup {
+    ManualClock clock;
+    std::unique_ptr<sim::SimMarket> market;
+    SourceHealth health;
+    PostedTasks main;
+    AppConfig config;
+
+    SimSetup() {
+        AppLog::setEchoToStdout(false);
+        clock.setChinaTime(2024, 11, 8, 10, 30);
+        sim::SimMarket::Options options;
+        options.clock = &clock;
+        market = std::make_unique<sim::SimMarket>(options);
+        market->start();
+        Endpoints::setCurrent(market->endpoints());
+        for (int i = 0; i < 60; ++i) {
+            char code[16];
+            std::snprintf(code, sizeof code, "%06d", i % 2 ? 600000 + i : 1 + i); // Shanghai and Shenzhen
+            config.watchlist.push_back({code, "", InstrumentKind::stock});
+        }
+    }
+    ~SimSetup() {
+        Endpoints::setCurrent(Endpoints{});
+        market->stop();
+    }
+
+    std::unique_ptr<MarketStore> makeStore() {
+        auto queue = std::make_shared<ManualQueue>(clock);
+        auto store =
+            std::make_unique<MarketStore>(config, main.poster(), MarketStoreOptions{&clock, &health, queue, {}});
+        store->syncEntries();
+        return store;
+    }
+};
+
+void BM_FullPassOfSixtySecurities(benchmark::State& state) {
+    SimSetup setup;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto store = setup.makeStore();
+        state.ResumeTiming();
+        const auto counts = store->performRefresh();
+        benchmark::DoNotOptimize(counts);
+        state.PauseTiming();
+        if (counts.batch != 60 || counts.minutes != 60) state.SkipWithError("the simulated market did not answer");
+        store.reset();
+        setup.main.drain();
+        state.ResumeTiming();
+    }
+    state.counters["requests"] = 181;
+}
+BENCHMARK(BM_FullPassOfSixtySecurities)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_SnapshotOnlyPassOfSixtySecurities(benchmark::State& state) {
+    SimSetup setup;
+    auto store = setup.makeStore();
+    store->performRefresh(); // everything loaded; the clock stands still, so the TTLs hold
+    for (auto _ : state) {
+        const auto counts = store->performRefresh();
+        benchmark::DoNotOptimize(counts);
+        if (counts.minutes + counts.flow + counts.daily != 0) state.SkipWithError("series were fetched again");
+        state.PauseTiming();
+        setup.main.drain();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SnapshotOnlyPassOfSixtySecurities)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+} // namespace
