@@ -2,13 +2,12 @@
 
 #include "market/Endpoints.h"
 #include "market/MarketAPI.h"
+#include "market/ReplyJson.h"
 #include "market/SeriesFields.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
 
-#include <nlohmann/json.hpp>
-
-#include <algorithm>
+#include <array>
 
 namespace glimmer::DailyKline {
 
@@ -16,15 +15,18 @@ namespace {
 
 constexpr const char* sourceKey = "qq.fqkline";
 
-bool isArrayOfArrays(const nlohmann::json& value) {
-    return value.is_array() &&
-           std::all_of(value.begin(), value.end(), [](const nlohmann::json& row) { return row.is_array(); });
+bool isArrayOfArrays(const ReplyJson& json, const ReplyJson::Node* node) {
+    if (!node || !node->isArray()) return false;
+    for (const auto& row : json.children(*node)) {
+        if (!row.isArray()) return false;
+    }
+    return true;
 }
 
-const nlohmann::json* rowsOf(const nlohmann::json& entry) {
+const ReplyJson::Node* rowsOf(const ReplyJson& json, const ReplyJson::Node& entry) {
     for (const char* key : {"qfqday", "day"}) {
-        const auto found = entry.find(key);
-        if (found != entry.end() && isArrayOfArrays(*found)) return &*found;
+        const ReplyJson::Node* rows = json.find(&entry, key);
+        if (isArrayOfArrays(json, rows)) return rows;
     }
     return nullptr;
 }
@@ -44,31 +46,40 @@ std::string sinaUrl(const std::string& symbol, int count) {
 
 TencentReply parseTencent(std::string_view text, const std::string& symbol) {
     try {
-        const auto document = SeriesFields::parseJson(text);
-        if (!document.is_object()) return {};
-        const auto data = document.find("data");
-        if (data == document.end() || !data->is_object()) return {};
-        const auto entry = data->find(symbol);
-        if (entry == data->end() || !entry->is_object()) return {};
+        ReplyJson json;
+        if (!json.parse(text)) return {};
+        const ReplyJson::Node* data = json.find(json.root(), "data");
+        if (!data || !data->isObject()) return {};
+        const ReplyJson::Node* entry = json.find(data, symbol);
+        if (!entry || !entry->isObject()) return {};
         TencentReply reply;
         reply.isUsable = true;
-        const nlohmann::json* rows = rowsOf(*entry);
+        const ReplyJson::Node* rows = rowsOf(json, *entry);
         if (!rows) return reply;
-        reply.bars.reserve(rows->size());
-        for (const auto& row : *rows) {
-            if (row.size() < 6) continue;
-            const auto open = MarketAPI::num(row[1]);
-            const auto close = MarketAPI::num(row[2]);
-            const auto high = MarketAPI::num(row[3]);
-            const auto low = MarketAPI::num(row[4]);
-            if (!open || !close || !high || !low) continue;
+        reply.bars.reserve(rows->size);
+        for (const auto& row : json.children(*rows)) {
+            if (row.size < 6) continue;
+            std::array<const ReplyJson::Node*, 6> cells{};
+            std::size_t n = 0;
+            for (const auto& cell : json.children(row)) {
+                if (n == cells.size()) break;
+                cells[n++] = &cell;
+            }
+            std::array<double, 4> prices{};
+            bool isComplete = true;
+            for (std::size_t i = 0; i < prices.size() && isComplete; ++i) {
+                const auto value = ReplyJson::num(*cells[i + 1]);
+                isComplete = value.has_value();
+                prices[i] = value.value_or(0);
+            }
+            if (!isComplete) continue;
             DailyBar bar;
-            if (row[0].is_string()) bar.date = row[0].get<std::string>();
-            bar.open = *open;
-            bar.close = *close;
-            bar.high = *high;
-            bar.low = *low;
-            bar.volume = MarketAPI::num(row[5]).value_or(0);
+            if (cells[0]->isString()) bar.date = cells[0]->text;
+            bar.open = prices[0];
+            bar.close = prices[1];
+            bar.high = prices[2];
+            bar.low = prices[3];
+            bar.volume = ReplyJson::num(*cells[5]).value_or(0);
             reply.bars.push_back(std::move(bar));
         }
         return reply;
@@ -79,27 +90,27 @@ TencentReply parseTencent(std::string_view text, const std::string& symbol) {
 
 std::vector<DailyBar> parseSina(std::string_view text) {
     try {
-        const auto document = SeriesFields::parseJson(text);
-        if (!document.is_array()) return {};
-        if (!std::all_of(document.begin(), document.end(), [](const auto& item) { return item.is_object(); })) {
-            return {};
+        ReplyJson json;
+        if (!json.parse(text) || !json.root()->isArray()) return {};
+        for (const auto& item : json.children(*json.root())) {
+            if (!item.isObject()) return {};
         }
         std::vector<DailyBar> bars;
-        bars.reserve(document.size());
-        const auto value = [](const nlohmann::json& item, const char* key) -> std::optional<double> {
-            const auto found = item.find(key);
-            return found == item.end() ? std::nullopt : MarketAPI::num(*found);
+        bars.reserve(json.root()->size);
+        const auto value = [&json](const ReplyJson::Node& item, const char* key) -> std::optional<double> {
+            const ReplyJson::Node* found = json.find(&item, key);
+            return found ? ReplyJson::num(*found) : std::nullopt;
         };
-        for (const auto& item : document) {
-            const auto day = item.find("day");
-            if (day == item.end() || !day->is_string()) continue;
+        for (const auto& item : json.children(*json.root())) {
+            const ReplyJson::Node* day = json.find(&item, "day");
+            if (!day || !day->isString()) continue;
             const auto open = value(item, "open");
             const auto close = value(item, "close");
             const auto high = value(item, "high");
             const auto low = value(item, "low");
             if (!open || !close || !high || !low) continue;
             DailyBar bar;
-            bar.date = day->get<std::string>();
+            bar.date = day->text;
             bar.open = *open;
             bar.close = *close;
             bar.high = *high;

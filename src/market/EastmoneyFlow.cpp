@@ -3,12 +3,10 @@
 #include "market/Endpoints.h"
 #include "market/MarketAPI.h"
 #include "market/QQFundFlow.h"
+#include "market/ReplyJson.h"
 #include "market/SeriesFields.h"
 #include "model/AppPaths.h"
 
-#include <nlohmann/json.hpp>
-
-#include <algorithm>
 #include <array>
 
 namespace glimmer::EastmoneyFlow {
@@ -20,21 +18,18 @@ std::string url(const std::string& origin, const std::string& secid) {
 
 Reply parse(std::string_view text) {
     try {
-        const auto document = SeriesFields::parseJson(text);
-        if (!document.is_object()) return {};
-        const auto data = document.find("data");
-        if (data == document.end() || !data->is_object()) return {};
-        const auto klines = data->find("klines");
-        if (klines == data->end() || !klines->is_array() || klines->empty()) return {};
-        if (!std::all_of(klines->begin(), klines->end(), [](const auto& line) { return line.is_string(); })) {
-            return {};
-        }
+        ReplyJson json;
+        if (!json.parse(text)) return {};
+        const ReplyJson::Node* data = json.find(json.root(), "data");
+        if (!data || !data->isObject()) return {};
+        const ReplyJson::Node* klines = json.find(data, "klines");
+        if (!json.isArrayOfStrings(klines) || klines->size == 0) return {};
         Reply reply;
         reply.isUsable = true;
-        reply.points.reserve(klines->size());
-        for (const auto& item : *klines) {
+        reply.points.reserve(klines->size);
+        for (const auto& item : json.children(*klines)) {
             std::array<std::string_view, 3> pieces;
-            if (SeriesFields::split(item.get_ref<const std::string&>(), ',', pieces) < pieces.size()) continue;
+            if (SeriesFields::split(item.text, ',', pieces) < pieces.size()) continue;
             FlowPoint point;
             point.time = SeriesFields::lastCharacters(pieces[0], 5);
             point.main = MarketAPI::number(pieces[1]).value_or(0);

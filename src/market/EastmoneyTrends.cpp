@@ -3,13 +3,11 @@
 #include "market/Endpoints.h"
 #include "market/MarketAPI.h"
 #include "market/QQIntraday.h"
+#include "market/ReplyJson.h"
 #include "market/SeriesFields.h"
 #include "model/AppPaths.h"
 #include "model/TextFormat.h"
 
-#include <nlohmann/json.hpp>
-
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -18,23 +16,19 @@ namespace glimmer::EastmoneyTrends {
 
 namespace {
 
-bool isArrayOfStrings(const nlohmann::json& value) {
-    return value.is_array() &&
-           std::all_of(value.begin(), value.end(), [](const nlohmann::json& item) { return item.is_string(); });
-}
-
-std::optional<IntradaySnapshot> buildSnapshot(const nlohmann::json& data, const nlohmann::json& trends,
+std::optional<IntradaySnapshot> buildSnapshot(const ReplyJson& json, const ReplyJson::Node& data,
+                                              const ReplyJson::Node& trends,
                                               const std::string& code, const std::string& fallbackName,
                                               Instant now) {
     IntradaySnapshot snapshot;
-    snapshot.minutes.reserve(trends.size());
+    snapshot.minutes.reserve(trends.size);
     double firstOpen = 0;
     double high = -std::numeric_limits<double>::infinity();
     double low = std::numeric_limits<double>::infinity();
     double volumeSum = 0;
     double amountSum = 0;
-    for (const auto& item : trends) {
-        const std::string& line = item.get_ref<const std::string&>();
+    for (const auto& item : json.children(trends)) {
+        const std::string_view line = item.text;
         std::array<std::string_view, 8> pieces;
         if (SeriesFields::split(line, ',', pieces) < pieces.size()) continue;
         const auto close = MarketAPI::number(pieces[2]);
@@ -55,14 +49,14 @@ std::optional<IntradaySnapshot> buildSnapshot(const nlohmann::json& data, const 
     }
     if (snapshot.minutes.empty()) return std::nullopt;
 
-    const auto name = data.find("name");
-    const auto preClose = data.find("preClose");
+    const ReplyJson::Node* name = json.find(&data, "name");
+    const ReplyJson::Node* preClose = json.find(&data, "preClose");
     double previousClose = 0;
-    if (preClose != data.end() && preClose->is_number()) previousClose = preClose->get<double>();
+    if (preClose && preClose->kind == ReplyJson::Kind::number) previousClose = preClose->number;
 
     Quote& quote = snapshot.quote;
     quote.code = code;
-    quote.name = name != data.end() && name->is_string() ? name->get<std::string>() : fallbackName;
+    quote.name = name && name->isString() ? std::string(name->text) : fallbackName;
     quote.price = snapshot.minutes.back().price;
     quote.prevClose = previousClose > 0 && std::isfinite(previousClose) ? previousClose : firstOpen;
     quote.open = firstOpen;
@@ -70,7 +64,7 @@ std::optional<IntradaySnapshot> buildSnapshot(const nlohmann::json& data, const 
     quote.low = low;
     quote.volume = volumeSum;
     quote.amount = amountSum;
-    quote.tradeDate = TextFormat::utf8Prefix(trends.front().get_ref<const std::string&>(), 10);
+    quote.tradeDate = TextFormat::utf8Prefix((*json.children(trends).begin()).text, 10);
     quote.quoteTime = snapshot.minutes.back().time;
     quote.updatedAt = now;
     return snapshot;
@@ -85,13 +79,13 @@ std::string url(const std::string& origin, const std::string& secid) {
 
 Reply parse(std::string_view text, const std::string& code, const std::string& fallbackName, Instant now) {
     try {
-        const auto document = SeriesFields::parseJson(text);
-        if (!document.is_object()) return {};
-        const auto data = document.find("data");
-        if (data == document.end() || !data->is_object()) return {};
-        const auto trends = data->find("trends");
-        if (trends == data->end() || !isArrayOfStrings(*trends) || trends->empty()) return {};
-        return {true, buildSnapshot(*data, *trends, code, fallbackName, now)};
+        ReplyJson json;
+        if (!json.parse(text)) return {};
+        const ReplyJson::Node* data = json.find(json.root(), "data");
+        if (!data || !data->isObject()) return {};
+        const ReplyJson::Node* trends = json.find(data, "trends");
+        if (!json.isArrayOfStrings(trends) || trends->size == 0) return {};
+        return {true, buildSnapshot(json, *data, *trends, code, fallbackName, now)};
     } catch (...) {
         return {}; // out of memory on a huge reply: treated as an unusable reply
     }

@@ -5,23 +5,15 @@
 #include "market/SeriesFields.h"
 #include "model/TextFormat.h"
 
-#include <nlohmann/json.hpp>
-
 namespace glimmer::QQFundFlow {
 
 namespace {
 
 constexpr const char* sourceKey = "qq.fundflow";
 
-const nlohmann::json* member(const nlohmann::json& object, const char* key) {
-    if (!object.is_object()) return nullptr;
-    const auto found = object.find(key);
-    return found == object.end() ? nullptr : &*found;
-}
-
-double inflow(const nlohmann::json& item, const char* key) {
-    const nlohmann::json* value = member(item, key);
-    return value ? MarketAPI::num(*value).value_or(0) : 0;
+double inflow(const ReplyJson& json, const ReplyJson::Node& item, const char* key) {
+    const ReplyJson::Node* value = json.find(&item, key);
+    return value ? ReplyJson::num(*value).value_or(0) : 0;
 }
 
 } // namespace
@@ -31,18 +23,16 @@ std::string url(const std::string& symbol) {
            SeriesFields::identifier(symbol) + "&type=todayFundTrend";
 }
 
-std::vector<FlowPoint> parseMinutes(const nlohmann::json& json) {
+std::vector<FlowPoint> parseMinutes(const ReplyJson& json) {
     try {
-        const nlohmann::json* list = member(json, "data");
-        if (list) list = member(*list, "todayFundTrend");
-        if (list) list = member(*list, "minList");
-        if (!list || !list->is_array()) return {};
+        const ReplyJson::Node* list = json.find(json.find(json.find(json.root(), "data"), "todayFundTrend"), "minList");
+        if (!list || !list->isArray()) return {};
         std::vector<FlowPoint> points;
-        points.reserve(list->size());
-        for (const auto& item : *list) {
-            const nlohmann::json* stamp = member(item, "time");
-            if (!stamp || !stamp->is_string()) continue;
-            const std::string& text = stamp->get_ref<const std::string&>();
+        points.reserve(list->size);
+        for (const auto& item : json.children(*list)) {
+            const ReplyJson::Node* stamp = json.find(&item, "time");
+            if (!stamp || !stamp->isString()) continue;
+            const std::string_view text = stamp->text;
             if (TextFormat::utf8Length(text) < 12) continue;
             FlowPoint point;
             point.time.reserve(5);
@@ -50,8 +40,8 @@ std::vector<FlowPoint> parseMinutes(const nlohmann::json& json) {
             point.time += ':';
             point.time += SeriesFields::characters(text, 10, 2);
             if (!SeriesFields::isSessionMinute(point.time)) continue;
-            point.main = inflow(item, "MainNetInflow");
-            point.retail = inflow(item, "SmallNetInflow");
+            point.main = inflow(json, item, "MainNetInflow");
+            point.retail = inflow(json, item, "SmallNetInflow");
             points.push_back(std::move(point));
         }
         return points;
@@ -65,8 +55,8 @@ std::vector<FlowPoint> fetchFlowQQ(const std::string& symbol, const Clock& clock
     if (health.shouldSkip(sourceKey, clock.now())) return {};
     const auto body = MarketAPI::shared().httpGet(url(symbol), Referers::tencent, timeout);
     const auto text = MarketAPI::decodeText(body);
-    const nlohmann::json document = text ? SeriesFields::parseJson(*text) : nlohmann::json();
-    if (!document.is_object()) {
+    ReplyJson document;
+    if (!text || !document.parse(*text) || !document.root()->isObject()) {
         if (health.recordFailure(sourceKey, clock.now())) SeriesFields::logCooldown("腾讯资金流不可用，冷却 ", " 秒");
         return {};
     }

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "market/ReplyJson.h"
 #include "market/SourceHealth.h"
 #include "model/Clock.h"
 #include "model/MarketRecords.h"
-
-#include <nlohmann/json_fwd.hpp>
 
 #include <string>
 #include <vector>
@@ -15,7 +14,7 @@ namespace glimmer::QQFundFlow {
 std::string url(const std::string& symbol);
 
 /// The minutes 09:30-15:00 of "data"."todayFundTrend"."minList"; empty when the path is missing.
-std::vector<FlowPoint> parseMinutes(const nlohmann::json& json);
+std::vector<FlowPoint> parseMinutes(const ReplyJson& json);
 
 /// The Tencent fund-flow table alone, guarded by the "qq.fundflow" cool-down.
 std::vector<FlowPoint> fetchFlowQQ(const std::string& symbol, const Clock& clock = Clock::system(),

@@ -6,8 +6,6 @@
 #include "market/SeriesFields.h"
 #include "model/TextFormat.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <array>
 
@@ -17,23 +15,17 @@ namespace {
 
 constexpr const char* sourceKey = "qq.intraday";
 
-const nlohmann::json* member(const nlohmann::json& object, const std::string& key) {
-    if (!object.is_object()) return nullptr;
-    const auto found = object.find(key);
-    return found == object.end() ? nullptr : &*found;
-}
-
 // The snapshot record of the reply rebuilt as the "~"-joined payload the batch parser reads.
-std::optional<Quote> embeddedQuote(const nlohmann::json& entry, const std::string& symbol, Instant now) {
-    const nlohmann::json* fields = member(entry, "qt");
-    if (fields) fields = member(*fields, symbol);
-    if (!fields || !fields->is_array()) return std::nullopt;
+std::optional<Quote> embeddedQuote(const ReplyJson& json, const ReplyJson::Node& entry, const std::string& symbol,
+                                   Instant now) {
+    const ReplyJson::Node* fields = json.find(json.find(&entry, "qt"), symbol);
+    if (!json.isArrayOfStrings(fields)) return std::nullopt;
     std::string payload;
+    payload.reserve(512);
     bool isFirst = true;
-    for (const auto& field : *fields) {
-        if (!field.is_string()) return std::nullopt;
+    for (const auto& field : json.children(*fields)) {
         if (!isFirst) payload += '~';
-        payload += field.get_ref<const std::string&>();
+        payload += field.text;
         isFirst = false;
     }
     return QuoteBatch::parseRecord(symbol, payload, now);
@@ -53,26 +45,20 @@ std::string url(const std::string& symbol) {
     return Endpoints::current().tencentChart + "/appstock/app/minute/query?code=" + SeriesFields::identifier(symbol);
 }
 
-std::optional<IntradaySnapshot> parse(const nlohmann::json& json, const std::string& symbol, const std::string& code,
+std::optional<IntradaySnapshot> parse(const ReplyJson& json, const std::string& symbol, const std::string& code,
                                       const std::string& fallbackName, Instant now) {
     try {
-        const nlohmann::json* data = member(json, "data");
-        const nlohmann::json* entry = data ? member(*data, symbol) : nullptr;
-        if (!entry || !entry->is_object()) return std::nullopt;
-
-        const nlohmann::json* lines = member(*entry, "data");
-        if (lines) lines = member(*lines, "data");
-        if (!lines || !lines->is_array() || lines->empty()) return std::nullopt;
-        if (!std::all_of(lines->begin(), lines->end(), [](const auto& line) { return line.is_string(); })) {
-            return std::nullopt;
-        }
+        const ReplyJson::Node* entry = json.find(json.find(json.root(), "data"), symbol);
+        if (!entry || !entry->isObject()) return std::nullopt;
+        const ReplyJson::Node* lines = json.find(json.find(entry, "data"), "data");
+        if (!json.isArrayOfStrings(lines) || lines->size == 0) return std::nullopt;
 
         IntradaySnapshot snapshot;
-        snapshot.minutes.reserve(lines->size());
+        snapshot.minutes.reserve(lines->size);
         double previousVolume = 0;
         double previousTurnover = 0;
-        for (const auto& item : *lines) {
-            const std::string& line = item.get_ref<const std::string&>();
+        for (const auto& item : json.children(*lines)) {
+            const std::string_view line = item.text;
             std::array<std::string_view, 4> pieces;
             if (SeriesFields::split(line, ' ', pieces) < pieces.size()) continue;
             if (TextFormat::utf8Length(pieces[0]) != 4) continue;
@@ -98,7 +84,7 @@ std::optional<IntradaySnapshot> parse(const nlohmann::json& json, const std::str
             previousTurnover = turnover;
         }
         if (snapshot.minutes.empty()) return std::nullopt;
-        auto quote = embeddedQuote(*entry, symbol, now);
+        auto quote = embeddedQuote(json, *entry, symbol, now);
         snapshot.quote = quote ? std::move(*quote) : placeholderQuote(code, fallbackName, now);
         return snapshot;
     } catch (...) {
@@ -112,8 +98,8 @@ std::optional<IntradaySnapshot> fetchIntradayQQ(const std::string& symbol, const
     if (health.shouldSkip(sourceKey, clock.now())) return std::nullopt;
     const auto body = MarketAPI::shared().httpGet(url(symbol), Referers::tencent, timeout);
     const auto text = MarketAPI::decodeText(body);
-    const nlohmann::json document = text ? SeriesFields::parseJson(*text) : nlohmann::json();
-    if (!document.is_object()) {
+    ReplyJson document;
+    if (!text || !document.parse(*text) || !document.root()->isObject()) {
         if (health.recordFailure(sourceKey, clock.now())) SeriesFields::logCooldown("腾讯分时不可用，冷却 ", " 秒");
         return std::nullopt;
     }

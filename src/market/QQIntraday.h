@@ -1,10 +1,9 @@
 #pragma once
 
 #include "market/IntradaySnapshot.h"
+#include "market/ReplyJson.h"
 #include "market/SourceHealth.h"
 #include "model/Clock.h"
-
-#include <nlohmann/json_fwd.hpp>
 
 #include <optional>
 #include <string>
@@ -17,7 +16,7 @@ std::string url(const std::string& symbol);
 /// The minutes of one Tencent minute reply with the quote carried in its "qt" record (a placeholder
 /// quote with price 0 and the fallback name when that record is missing or unusable). Nothing when
 /// the reply holds no usable minute.
-std::optional<IntradaySnapshot> parse(const nlohmann::json& json, const std::string& symbol, const std::string& code,
+std::optional<IntradaySnapshot> parse(const ReplyJson& json, const std::string& symbol, const std::string& code,
                                       const std::string& fallbackName, Instant now);
 
 /// The Tencent minute query alone, guarded by the "qq.intraday" cool-down.

@@ -4,8 +4,6 @@
 #include "market/SourceHealth.h"
 #include "model/AppLog.h"
 
-#include <nlohmann/json.hpp>
-
 namespace glimmer::SeriesFields {
 
 namespace {
@@ -54,14 +52,6 @@ std::string_view characters(std::string_view text, std::size_t first, std::size_
 bool isSessionMinute(std::string_view time) { return time >= "09:30" && time <= "15:00"; }
 
 std::string identifier(std::string_view value) { return percentEncode(value, "."); }
-
-nlohmann::json parseJson(std::string_view text) {
-    try {
-        return nlohmann::json::parse(text.begin(), text.end(), nullptr, false);
-    } catch (...) {
-        return nlohmann::json(nlohmann::json::value_t::discarded); // out of memory on a huge reply
-    }
-}
 
 void logCooldown(const std::string& prefix, const std::string& suffix) {
     AppLog::write("INFO", prefix + std::to_string(static_cast<int>(SourceHealth::cooldownSeconds)) + suffix);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <nlohmann/json_fwd.hpp>
-
 #include <array>
 #include <cstddef>
 #include <string>
@@ -38,9 +36,6 @@ bool isSessionMinute(std::string_view time);
 /// An identifier ("1.600519", "sh600519") made safe for a query: every byte but ASCII letters,
 /// digits and "." percent-encoded, so a hand-edited watch list can never add query parameters.
 std::string identifier(std::string_view value);
-
-/// The JSON document of a reply; a discarded value for anything that is not JSON (never throws).
-nlohmann::json parseJson(std::string_view text);
 
 /// Writes the INFO line that announces a new cool-down: prefix + 120 + suffix.
 void logCooldown(const std::string& prefix, const std::string& suffix);

@@ -10,6 +10,8 @@ list(APPEND GLIMMER_MARKET_SOURCES
   market/QQFundFlow.h
   market/QQIntraday.cpp
   market/QQIntraday.h
+  market/ReplyJson.cpp
+  market/ReplyJson.h
   market/SeriesFields.cpp
   market/SeriesFields.h
 )

@@ -2,8 +2,6 @@
 
 #include "market/SeriesFetchTest.h"
 
-#include <nlohmann/json.hpp>
-
 #include <gtest/gtest.h>
 
 namespace glimmer {
@@ -14,7 +12,9 @@ using testing::fundFlowPath;
 using testing::SeriesFetchTest;
 
 std::vector<FlowPoint> parseText(const std::string& text) {
-    return QQFundFlow::parseMinutes(nlohmann::json::parse(text, nullptr, false));
+    ReplyJson json;
+    json.parse(text);
+    return QQFundFlow::parseMinutes(json);
 }
 
 TEST(QQFundFlowParse, FullDayOfStringValues) {

@@ -2,8 +2,6 @@
 
 #include "market/SeriesFetchTest.h"
 
-#include <nlohmann/json.hpp>
-
 #include <gtest/gtest.h>
 
 namespace glimmer {
@@ -16,7 +14,9 @@ using testing::SeriesFetchTest;
 const Instant stamp = Instant{} + std::chrono::hours(480000);
 
 std::optional<IntradaySnapshot> parseText(const std::string& text, const std::string& symbol) {
-    return QQIntraday::parse(nlohmann::json::parse(text, nullptr, false), symbol, symbol.substr(2), "自选名", stamp);
+    ReplyJson json;
+    json.parse(text);
+    return QQIntraday::parse(json, symbol, symbol.substr(2), "自选名", stamp);
 }
 
 TEST(QQIntradayParse, FullDayTakesItsQuoteFromTheEmbeddedSnapshotRecord) {

@@ -4,6 +4,7 @@ list(APPEND GLIMMER_MARKET_TESTS
   market/EastmoneyTrendsTest.cpp
   market/QQFundFlowTest.cpp
   market/QQIntradayTest.cpp
+  market/ReplyJsonTest.cpp
   market/SeriesFetchTest.h
   market/SeriesFieldsTest.cpp
   market/SeriesStubHost.h
