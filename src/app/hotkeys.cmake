@@ -1,0 +1,35 @@
+# Global hot keys, the arrow-key monitor and the login entry.
+list(APPEND GLIMMER_APP_SOURCES
+  app/AutoLaunch.cpp
+  app/AutoLaunch.h
+  app/AutoLaunchEntries.cpp
+  app/AutoLaunchEntries.h
+  app/hotkeys/ArrowKeyStep.cpp
+  app/hotkeys/ArrowKeyStep.h
+  app/hotkeys/HotKeyBackend.h
+  app/hotkeys/HotKeyBackendNull.cpp
+  app/hotkeys/HotKeyBackendNull.h
+  app/hotkeys/HotKeyCenter.cpp
+  app/hotkeys/HotKeyCenter.h
+  app/hotkeys/HotKeyKeys.cpp
+  app/hotkeys/HotKeyKeys.h
+)
+
+if(GLIMMER_PLATFORM STREQUAL "macos")
+  list(APPEND GLIMMER_APP_SOURCES app/AutoLaunchMac.cpp)
+else()
+  list(APPEND GLIMMER_APP_SOURCES app/AutoLaunchLinux.cpp)
+endif()
+
+# X11 grabs where xcb is found (Linux); elsewhere no global shortcuts yet.
+if(GLIMMER_HOTKEY_XCB_FOUND)
+  list(APPEND GLIMMER_APP_SOURCES
+    app/hotkeys/HotKeyBackendSelectX11.cpp
+    app/hotkeys/HotKeyBackendX11.cpp
+    app/hotkeys/HotKeyBackendX11.h
+  )
+  # glimmer_ui is created after the source lists are read.
+  cmake_language(DEFER CALL target_link_libraries glimmer_ui PRIVATE PkgConfig::GLIMMER_HOTKEY_XCB)
+else()
+  list(APPEND GLIMMER_APP_SOURCES app/hotkeys/HotKeyBackendSelectNull.cpp)
+endif()

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace glimmer {
+
+/// The window system's global-shortcut facility behind HotKeyCenter. One implementation per
+/// platform; key codes and modifiers arrive in the stored (macOS) form and each backend maps them.
+class HotKeyBackend {
+public:
+    using Id = std::uint32_t;
+
+    virtual ~HotKeyBackend() = default;
+
+    /// Claims the combination system-wide under `id`. False when the key cannot be mapped, when the
+    /// combination is held by another program or by another id, or when there is no facility at all.
+    virtual bool grab(Id id, std::uint32_t keyCode, std::uint32_t modifiers) = 0;
+    /// Gives up the combination of `id`; nothing when it holds none.
+    virtual void release(Id id) = 0;
+    /// Releases everything and stops listening for key presses until the next grab.
+    virtual void releaseAll() = 0;
+
+    /// A held combination was pressed. Always called on the main thread from the event loop, never
+    /// from inside the window system's event dispatch.
+    std::function<void(Id)> onTriggered;
+};
+
+/// The backend for this process: X11 when Qt runs on xcb, else one that registers nothing.
+/// Needs the QGuiApplication to exist to choose.
+std::unique_ptr<HotKeyBackend> makeHotKeyBackend();
+
+} // namespace glimmer
