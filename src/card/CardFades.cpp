@@ -1,0 +1,173 @@
+#include "card/CardFades.h"
+
+#include <QPointF>
+
+#include <algorithm>
+
+namespace glimmer {
+
+namespace {
+
+bool isView(int view) { return view >= 0 && view < 5; }
+
+void callIfSet(const std::function<void()>& callback) {
+    if (callback) callback();
+}
+
+} // namespace
+
+QEasingCurve CardFades::easeInEaseOut() {
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0.42, 0), QPointF(0.58, 1), QPointF(1, 1));
+    return curve;
+}
+
+QEasingCurve CardFades::easeOut() {
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0, 0), QPointF(0.58, 1), QPointF(1, 1));
+    return curve;
+}
+
+CardFades::CardFades(QObject* parent) : QObject(parent) {
+    charts.setStartValue(0.0);
+    charts.setEndValue(1.0);
+    connect(&charts, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        const double e = value.toDouble();
+        for (std::size_t k = 0; k < alpha.size(); ++k) alpha[k] = from[k] + (to[k] - from[k]) * e;
+        callIfSet(onChartsChanged);
+    });
+    connect(&charts, &QVariantAnimation::finished, this, [this] {
+        if (isCrossFade) finishCrossFade();
+        callIfSet(onChartsChanged);
+    });
+
+    controls.setStartValue(0.0);
+    controls.setEndValue(1.0);
+    controls.setDuration(hoverFadeMs);
+    controls.setEasingCurve(easeInEaseOut());
+    connect(&controls, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        const double e = value.toDouble();
+        buttons = buttonsFrom + (buttonsTo - buttonsFrom) * e;
+        slider = sliderFrom + (sliderTo - sliderFrom) * e;
+        callIfSet(onControlsChanged);
+    });
+
+    // Linear, down and back up, for as long as the alert lasts.
+    breath.setStartValue(0.0);
+    breath.setEndValue(1.0);
+    breath.setDuration(2 * breathMs);
+    breath.setLoopCount(-1);
+    connect(&breath, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        const double p = value.toDouble();
+        const double down = p < 0.5 ? 2 * p : 2 - 2 * p;
+        glow = 1.0 - (1.0 - breathLowAlpha) * down;
+        callIfSet(onGlowChanged);
+    });
+}
+
+double CardFades::chartAlpha(int view) const { return isView(view) ? alpha[std::size_t(view)] : 0; }
+
+bool CardFades::isChartShown(int view) const { return isView(view) && shown[std::size_t(view)]; }
+
+void CardFades::showOnly(int view) {
+    charts.stop();
+    isCrossFade = false;
+    currentView = view;
+    for (int k = 0; k < 5; ++k) {
+        shown[std::size_t(k)] = k == view;
+        alpha[std::size_t(k)] = k == view ? 1 : 0;
+    }
+    callIfSet(onChartsChanged);
+}
+
+void CardFades::crossFadeTo(int view) {
+    charts.stop();
+    currentView = view;
+    for (int k = 0; k < 5; ++k) {
+        const std::size_t i = std::size_t(k);
+        from[i] = alpha[i];
+        if (k == view) {
+            shown[i] = true;
+            to[i] = 1;
+        } else {
+            to[i] = shown[i] ? 0 : alpha[i];
+        }
+    }
+    isCrossFade = true;
+    charts.setDuration(crossFadeMs);
+    charts.setEasingCurve(easeInEaseOut());
+    charts.start();
+}
+
+void CardFades::finishCrossFade() {
+    isCrossFade = false;
+    for (std::size_t k = 0; k < alpha.size(); ++k) {
+        // A chart faded back in by a later switch keeps showing.
+        if (to[k] == 0 && alpha[k] <= 0.01) shown[k] = false;
+    }
+}
+
+void CardFades::pulse() {
+    // A pulse in the middle of a cross-fade would bring the outgoing chart back: settle it first.
+    if (isCrossFade && charts.state() == QAbstractAnimation::Running) showOnly(currentView);
+    charts.stop();
+    isCrossFade = false;
+    for (std::size_t k = 0; k < alpha.size(); ++k) {
+        from[k] = shown[k] ? 0 : alpha[k];
+        to[k] = shown[k] ? 1 : alpha[k];
+        alpha[k] = from[k];
+    }
+    charts.setDuration(pulseMs);
+    charts.setEasingCurve(easeOut());
+    charts.start();
+    callIfSet(onChartsChanged);
+}
+
+void CardFades::setControls(double buttonsTarget, double sliderTarget) {
+    controls.stop();
+    buttons = buttonsTarget;
+    slider = sliderTarget;
+    callIfSet(onControlsChanged);
+}
+
+void CardFades::fadeControls(double buttonsTarget, double sliderTarget) {
+    controls.stop();
+    if (buttons == buttonsTarget && slider == sliderTarget) return;
+    buttonsFrom = buttons;
+    sliderFrom = slider;
+    buttonsTo = buttonsTarget;
+    sliderTo = sliderTarget;
+    controls.start();
+}
+
+void CardFades::startBreathing() {
+    wantsBreathing = true;
+    if (isBreathing()) return;
+    glow = 1;
+    breath.start();
+    callIfSet(onGlowChanged);
+}
+
+void CardFades::stopBreathing() {
+    wantsBreathing = false;
+    breath.stop();
+    glow = 1;
+    callIfSet(onGlowChanged);
+}
+
+void CardFades::settle() {
+    if (charts.state() == QAbstractAnimation::Running) charts.setCurrentTime(charts.duration());
+    if (controls.state() == QAbstractAnimation::Running) controls.setCurrentTime(controls.duration());
+    breath.stop();
+}
+
+void CardFades::resumeBreathing() {
+    if (wantsBreathing && !isBreathing()) breath.start();
+}
+
+bool CardFades::isAnimating() const {
+    return charts.state() == QAbstractAnimation::Running || controls.state() == QAbstractAnimation::Running ||
+           isBreathing();
+}
+
+} // namespace glimmer

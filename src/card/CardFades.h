@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QEasingCurve>
+#include <QObject>
+#include <QVariantAnimation>
+
+#include <array>
+#include <functional>
+
+namespace glimmer {
+
+/// The card's animated values: the alpha of each of the five charts (cross-fade and pulse), the
+/// alpha of the hover controls, and the breathing alpha of the alert glow. Each animation runs only
+/// while it has work and stops when done, so an idle card never repaints.
+class CardFades : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int crossFadeMs = 240;
+    static constexpr int pulseMs = 200;
+    static constexpr int hoverFadeMs = 150;
+    /// One way; the glow fades down and back up in twice this.
+    static constexpr int breathMs = 850;
+    static constexpr double breathLowAlpha = 0.15;
+
+    explicit CardFades(QObject* parent = nullptr);
+
+    double chartAlpha(int view) const;
+    /// Whether the chart is drawn at all (hidden charts are skipped even when their alpha is not 0).
+    bool isChartShown(int view) const;
+    /// `view` alone, at full alpha, at once.
+    void showOnly(int view);
+    /// `view` fades in while every other shown chart fades out and is then hidden.
+    void crossFadeTo(int view);
+    /// Every shown chart fades in from nothing.
+    void pulse();
+
+    double buttonsAlpha() const { return buttons; }
+    double sliderAlpha() const { return slider; }
+    void setControls(double buttonsTarget, double sliderTarget);
+    void fadeControls(double buttonsTarget, double sliderTarget);
+
+    double glowAlpha() const { return glow; }
+    bool isBreathing() const { return breath.state() == QAbstractAnimation::Running; }
+    void startBreathing();
+    void stopBreathing();
+
+    /// Jumps every running chart and control animation to its end and pauses the glow: the card
+    /// is about to be hidden.
+    void settle();
+    /// Picks up the glow again after `settle`.
+    void resumeBreathing();
+    bool isAnimating() const;
+
+    std::function<void()> onChartsChanged;
+    std::function<void()> onControlsChanged;
+    std::function<void()> onGlowChanged;
+
+    /// Core Animation's standard curves as cubic Béziers.
+    static QEasingCurve easeInEaseOut();
+    static QEasingCurve easeOut();
+
+private:
+    void finishCrossFade();
+
+    std::array<double, 5> alpha{1, 0, 0, 0, 0};
+    std::array<bool, 5> shown{true, false, false, false, false};
+    std::array<double, 5> from{};
+    std::array<double, 5> to{};
+    int currentView = 0;
+    QVariantAnimation charts;
+    bool isCrossFade = false;
+
+    double buttons = 0;
+    double slider = 0;
+    double buttonsFrom = 0, buttonsTo = 0, sliderFrom = 0, sliderTo = 0;
+    QVariantAnimation controls;
+
+    double glow = 1;
+    bool wantsBreathing = false;
+    QVariantAnimation breath;
+};
+
+} // namespace glimmer

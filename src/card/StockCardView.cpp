@@ -1,0 +1,409 @@
+#include "card/StockCardView.h"
+
+#include "card/CardButton.h"
+#include "card/CardPainter.h"
+#include "card/ChartKit.h"
+#include "card/FloatingPanel.h"
+#include "card/MinimalSlider.h"
+#include "card/ScreenSpace.h"
+#include "card/Theme.h"
+#include "card/charts/FlowView.h"
+#include "card/charts/IntradayView.h"
+#include "card/charts/KLineView.h"
+#include "card/charts/MACDView.h"
+#include "card/charts/VolumeView.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace glimmer {
+
+namespace {
+
+const QString expandTip = QStringLiteral("展开所有副图（⌥⌘E）");
+const QString collapseTip = QStringLiteral("收起副图（⌥⌘E）");
+const QString overviewTip = QStringLiteral("全览所有股票（⌥⌘G）");
+const QString closeOverviewTip = QStringLiteral("收起全览（⌥⌘G）");
+
+CardButton* makeButton(QWidget* parent, Icons::Icon icon, const QString& accessible, const QString& tip) {
+    auto* button = new CardButton(icon, parent);
+    button->setAccessibleName(accessible);
+    button->setToolTip(tip);
+    return button;
+}
+
+} // namespace
+
+StockCardView::StockCardView(QWidget* parent, const Clock& clock, const ScreenSource& screens)
+    : QWidget(parent),
+      screenSource(screens),
+      intraday(new IntradayView(this)),
+      macd(new MACDView(this)),
+      flow(new FlowView(this)),
+      kline(new KLineView(this)),
+      volume(new VolumeView(this)),
+      closer(makeButton(this, Icons::Icon::xmark, QStringLiteral("关闭"), QStringLiteral("收起到菜单栏"))),
+      expander(makeButton(this, Icons::Icon::split1x2, QStringLiteral("展开副图"), expandTip)),
+      overviewer(makeButton(this, Icons::Icon::split2x2, QStringLiteral("全览所有股票"), overviewTip)),
+      slider(new MinimalSlider(this)),
+      animations(this),
+      machine(*this, *this, clock) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setMouseTracking(true);
+    // The charts keep the data; the card paints them itself so one frame can cross-fade them.
+    for (QWidget* chart : std::initializer_list<QWidget*>{intraday, macd, flow, kline, volume}) chart->hide();
+
+    closer->onClick = [this] { notify(onClose); };
+    expander->onClick = [this] { notify(onToggleExpand); };
+    overviewer->onClick = [this] { notify(onToggleOverview); };
+
+    slider->setMinValue(0.25);
+    slider->setMaxValue(1.0);
+    slider->setValue(0.55);
+    slider->setToolTip(QStringLiteral("浮窗透明度"));
+    slider->setGraphicsEffect(new QGraphicsOpacityEffect(slider));
+    slider->onChange = [this](double value) { notify(onOpacityChange, value); };
+    slider->onCommit = [this] { notify(onOpacityCommit); };
+
+    singleClickTimer.setSingleShot(true);
+    singleClickTimer.setTimerType(Qt::PreciseTimer);
+    connect(&singleClickTimer, &QTimer::timeout, this, [this] { machine.runDueSingleClick(); });
+
+    animations.onChartsChanged = [this] { update(layout().charts.toAlignedRect()); };
+    animations.onControlsChanged = [this] { applyControlAlphas(); };
+    animations.onGlowChanged = [this] {
+        if (!isAlertActive) return;
+        const QRect outer = layout().glow.toAlignedRect();
+        QRegion ring = QRegion(outer).subtracted(QRegion(outer.adjusted(4, 4, -4, -4)));
+        const int corner = int(CardLayout::cornerRadius) + 1;
+        for (const QPoint& at : {outer.topLeft(), QPoint(outer.right() - corner + 1, outer.top()),
+                                 QPoint(outer.left(), outer.bottom() - corner + 1),
+                                 QPoint(outer.right() - corner + 1, outer.bottom() - corner + 1)}) {
+            ring += QRect(at, QSize(corner, corner));
+        }
+        update(ring);
+    };
+    applyControlAlphas();
+    updateButtonLooks();
+}
+
+StockCardView::~StockCardView() = default;
+
+void StockCardView::setEntry(std::optional<MarketEntry> entry) {
+    currentEntry = std::move(entry);
+    syncCharts();
+    update();
+}
+
+void StockCardView::setMode(int mode) {
+    if (mode == currentMode) return;
+    currentMode = mode;
+    update();
+    syncCharts();
+    applyMode(true);
+}
+
+void StockCardView::setIndex(int index) {
+    currentIndex = index;
+    update();
+}
+
+void StockCardView::setTotal(int total) {
+    currentTotal = total;
+    update();
+}
+
+void StockCardView::setAlertActive(bool active) {
+    isAlertActive = active;
+    updateGlow();
+    update();
+}
+
+void StockCardView::setAlertMessage(std::optional<std::string> message) {
+    currentAlertMessage = std::move(message);
+    update();
+}
+
+void StockCardView::setDockPreviewSide(std::optional<DockSide> side) {
+    if (side == previewSide) return;
+    previewSide = side;
+    update();
+}
+
+void StockCardView::setPinPaused(bool paused) { isPinPaused = paused; }
+
+void StockCardView::setLockedView(std::optional<int> view) {
+    currentLockedView = view;
+    update();
+}
+
+void StockCardView::setOpacitySliderEnabled(bool enabled) { isSliderEnabled = enabled; }
+
+void StockCardView::setPlaceholderText(std::optional<std::string> text) { currentPlaceholder = std::move(text); }
+
+void StockCardView::setExpandMode(bool on) {
+    if (on == inExpandMode) return;
+    inExpandMode = on;
+    updateButtonLooks();
+    update();
+}
+
+void StockCardView::setOverviewMode(bool on) {
+    if (on == inOverviewMode) return;
+    inOverviewMode = on;
+    updateButtonLooks();
+    update();
+}
+
+void StockCardView::setEnabledViews(std::vector<int> views) {
+    currentEnabledViews = views.empty() ? std::vector<int>{0} : std::move(views);
+    update();
+}
+
+void StockCardView::syncCharts() {
+    if (!currentEntry) return;
+    const MarketEntry& e = *currentEntry;
+    intraday->quote = e.quote;
+    intraday->minutes = e.minutes;
+    macd->minutes = e.minutes;
+    flow->flow = e.flow;
+    flow->minutes = e.minutes;
+    kline->bars = e.daily;
+    volume->quote = e.quote;
+    volume->minutes = e.minutes;
+    update(layout().charts.toAlignedRect());
+}
+
+void StockCardView::applyMode(bool animated) {
+    // Off screen there is nothing to animate: the new chart simply shows.
+    if (animated && isVisible()) {
+        animations.crossFadeTo(currentMode);
+    } else {
+        animations.showOnly(currentMode);
+    }
+}
+
+void StockCardView::updateGlow() {
+    if (!isAlertActive) {
+        animations.stopBreathing();
+    } else {
+        animations.startBreathing();
+        if (!isVisible()) animations.settle(); // starts breathing when shown
+    }
+    update();
+}
+
+void StockCardView::pulseCharts() {
+    if (isVisible()) animations.pulse();
+}
+
+std::vector<int> StockCardView::enabledViewIndices() const {
+    return ViewSequence::enabledViewIndices(currentEnabledViews);
+}
+
+int StockCardView::nextEnabledMode() const { return ViewSequence::nextEnabledMode(currentMode, enabledViewIndices()); }
+
+std::optional<int> StockCardView::modeAfterCurrent() const {
+    return ViewSequence::modeAfterCurrent(currentMode, enabledViewIndices());
+}
+
+std::optional<int> StockCardView::stepMode(int current, const std::vector<int>& indices, int delta) {
+    return ViewSequence::stepMode(current, indices, delta);
+}
+
+void StockCardView::prepareForPreview(double opacity) {
+    applyMode(false);
+    slider->setValue(opacity);
+    animations.setControls(1, isSliderEnabled ? 1 : 0);
+}
+
+void StockCardView::applyControlAlphas() {
+    const double buttons = animations.buttonsAlpha();
+    for (CardButton* button : {closer, expander, overviewer}) button->setAlpha(buttons);
+    const double sliderAlpha = animations.sliderAlpha();
+    if (auto* effect = qobject_cast<QGraphicsOpacityEffect*>(slider->graphicsEffect())) effect->setOpacity(sliderAlpha);
+    slider->setVisible(sliderAlpha > 0);
+    // A faint control must not swallow clicks meant for the card under it.
+    slider->setAttribute(Qt::WA_TransparentForMouseEvents, sliderAlpha < CardButton::clickableAlpha);
+}
+
+void StockCardView::updateButtonLooks() {
+    const QColor accent = Theme::accent().resolve(false);
+    expander->setTint(inExpandMode ? accent : QColor(Qt::white));
+    expander->setToolTip(inExpandMode ? collapseTip : expandTip);
+    overviewer->setTint(inOverviewMode ? accent : QColor(Qt::white));
+    overviewer->setToolTip(inOverviewMode ? closeOverviewTip : overviewTip);
+}
+
+void StockCardView::paintEvent(QPaintEvent* event) {
+    ++paints;
+    QPainter painter(this);
+    ChartKit::prepare(painter);
+    const bool dark = Theme::isDark(this);
+    const CardLayout l = layout();
+    CardPainter::body(painter, l, dark);
+    if (!currentEntry) {
+        CardPainter::placeholder(painter, l, currentPlaceholder, dark);
+    } else {
+        CardPainter::header(painter, l, *currentEntry, currentLockedView, isPinPaused, dark);
+        if (!inExpandMode) {
+            CardPainter::dots(painter, l, enabledViewIndices(), currentMode, currentLockedView, dark);
+            CardPainter::counter(painter, l, currentIndex, currentTotal, dark);
+        }
+        if (event->rect().intersects(l.charts.toAlignedRect())) paintCharts(painter, l, dark);
+        // Over the chart, so the message stays readable.
+        if (currentAlertMessage && !currentAlertMessage->empty()) {
+            CardPainter::banner(painter, l, *currentAlertMessage, dark);
+        }
+    }
+    if (previewSide) CardPainter::dockPreview(painter, l, *previewSide);
+    if (isAlertActive) CardPainter::glow(painter, l, animations.glowAlpha(), dark);
+}
+
+void StockCardView::paintCharts(QPainter& painter, const CardLayout& l, bool isDark) const {
+    const auto paintOne = [&](int view, const auto& chart) {
+        const double alpha = animations.chartAlpha(view);
+        if (!animations.isChartShown(view) || alpha <= 0) return;
+        painter.save();
+        painter.setOpacity(alpha);
+        painter.translate(l.charts.topLeft());
+        painter.setClipRect(QRectF(QPointF(0, 0), l.charts.size()), Qt::IntersectClip);
+        chart.paintChart(painter, l.charts.size(), isDark);
+        painter.restore();
+    };
+    paintOne(0, *intraday);
+    paintOne(1, *macd);
+    paintOne(2, *flow);
+    paintOne(3, *kline);
+    paintOne(4, *volume);
+}
+
+void StockCardView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const CardLayout l = layout();
+    closer->setGeometry(l.closeButton.toRect());
+    expander->setGeometry(l.expandButton.toRect());
+    overviewer->setGeometry(l.overviewButton.toRect());
+    slider->setGeometry(l.slider.toRect());
+    applyMode(false);
+}
+
+Point StockCardView::screenPoint(QPointF global) const {
+    const Rect r = ScreenSpace::of(screenSource).fromGlobal(QRectF(global, QSizeF(0, 0)));
+    return {r.x, r.y};
+}
+
+void StockCardView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        notify(onContextMenu, *event);
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    machine.press(event->position(), screenPoint(event->globalPosition()), 1);
+}
+
+void StockCardView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    machine.press(event->position(), screenPoint(event->globalPosition()), 2);
+}
+
+void StockCardView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() & Qt::LeftButton) {
+        machine.drag(screenPoint(event->globalPosition()));
+    } else {
+        updateCursor(event->position());
+    }
+}
+
+void StockCardView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    machine.release(event->position());
+}
+
+void StockCardView::wheelEvent(QWheelEvent* event) {
+    const QPointF delta = event->pixelDelta().isNull()
+                              ? QPointF(event->angleDelta()) / 120.0 * pointsPerWheelNotch
+                              : QPointF(event->pixelDelta());
+    if (machine.scroll(delta.x(), delta.y())) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void StockCardView::updateCursor(QPointF p) {
+    const ResizeEdge edge = layout().resizeEdge(p);
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (edge.isCorner()) {
+        shape = Qt::CrossCursor;
+    } else if (edge.contains(ResizeEdge::left) || edge.contains(ResizeEdge::right)) {
+        shape = Qt::SizeHorCursor;
+    } else if (!edge.isEmpty()) {
+        shape = Qt::SizeVerCursor;
+    }
+    if (shape == cursorShape) return;
+    cursorShape = shape;
+    setCursor(shape);
+}
+
+void StockCardView::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    hovering = true;
+    notify(onHoverChange, true);
+    animations.fadeControls(1, isSliderEnabled ? 1 : animations.sliderAlpha());
+}
+
+void StockCardView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    hovering = false;
+    notify(onHoverChange, false);
+    animations.fadeControls(0, 0);
+}
+
+void StockCardView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    animations.resumeBreathing();
+}
+
+void StockCardView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    animations.settle();
+}
+
+std::vector<int> StockCardView::dotViews() const {
+    // In expand mode no dots are drawn, yet double clicks on their squares keep their meaning.
+    return enabledViewIndices();
+}
+
+std::optional<Rect> StockCardView::windowFrame() const {
+    QWidget* top = window();
+    if (auto* panel = qobject_cast<FloatingPanel*>(top)) return panel->frame();
+    return ScreenSpace::of(screenSource).fromGlobal(top->geometry());
+}
+
+void StockCardView::setWindowFrame(const Rect& frame) {
+    QWidget* top = window();
+    if (auto* panel = qobject_cast<FloatingPanel*>(top)) {
+        panel->setFrame(frame);
+    } else {
+        top->setGeometry(ScreenSpace::of(screenSource).toGlobal(frame));
+    }
+}
+
+std::vector<Screen> StockCardView::screens() const { return currentScreens(screenSource); }
+
+void StockCardView::armSingleClickTimer(double seconds) {
+    singleClickTimer.start(std::max(0, int(std::ceil(seconds * 1000))));
+}
+
+void StockCardView::cancelSingleClickTimer() { singleClickTimer.stop(); }
+
+} // namespace glimmer

@@ -1,0 +1,21 @@
+list(APPEND GLIMMER_CARD_SOURCES
+  card/CardButton.cpp
+  card/CardButton.h
+  card/CardCallbacks.h
+  card/CardFades.cpp
+  card/CardFades.h
+  card/CardInteraction.cpp
+  card/CardInteraction.h
+  card/CardLayout.cpp
+  card/CardLayout.h
+  card/CardPainter.cpp
+  card/CardPainter.h
+  card/CardText.cpp
+  card/CardText.h
+  card/Icons.cpp
+  card/Icons.h
+  card/StockCardView.cpp
+  card/StockCardView.h
+  card/ViewSequence.cpp
+  card/ViewSequence.h
+)
