@@ -4,6 +4,8 @@ list(APPEND GLIMMER_APP_SOURCES
   app/AutoLaunch.h
   app/AutoLaunchEntries.cpp
   app/AutoLaunchEntries.h
+  app/hotkeys/AppHotKeys.cpp
+  app/hotkeys/AppHotKeys.h
   app/hotkeys/ArrowKeyStep.cpp
   app/hotkeys/ArrowKeyStep.h
   app/hotkeys/HotKeyBackend.h

@@ -1,4 +1,5 @@
 list(APPEND GLIMMER_UI_TESTS
+  ui/AppHotKeysTest.cpp
   ui/ArrowKeyStepTest.cpp
   ui/AutoLaunchTest.cpp
   ui/HotKeyCenterTest.cpp
