@@ -125,21 +125,63 @@ QPainterPath polylinePath(const std::vector<QPointF>& points) {
 }
 
 namespace {
-void strokePath(QPainter& painter, const QPainterPath& path, const QColor& color, double width) {
-    if (path.elementCount() < 2) return;
-    QPen pen(color, width);
+
+// Qt's anti-aliased fill of a wide stroke outline costs milliseconds for a jagged minute line, while
+// its one-pixel line drawer costs microseconds. A wide line is therefore laid down as one-pixel
+// passes offset across the width, vertically and horizontally, which covers the same pixels.
+void strokeRun(QPainter& painter, const QPointF* points, int count, double width) {
+    if (count < 2) return;
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const double deviceWidth = width * ratio;
+    if (deviceWidth <= 1.0) {
+        painter.drawPolyline(points, count);
+        return;
+    }
+    const int passes = int(std::ceil(deviceWidth - 1)) + 1;
+    const double spread = (deviceWidth - 1) / 2 / ratio;
+    std::vector<QPointF> shifted(points, points + count);
+    for (int axis = 0; axis < 2; ++axis) {
+        for (int k = 0; k < passes; ++k) {
+            const double offset = -spread + 2 * spread * k / (passes - 1);
+            if (axis == 1 && std::fabs(offset) < 1e-9) continue; // the centre pass is already drawn
+            const QPointF shift = axis == 0 ? QPointF(0, offset) : QPointF(offset, 0);
+            for (int i = 0; i < count; ++i) shifted[std::size_t(i)] = points[i] + shift;
+            painter.drawPolyline(shifted.data(), count);
+        }
+    }
+}
+
+void setLinePen(QPainter& painter, const QColor& color, double width) {
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    QPen pen(color, 1.0);
+    pen.setCosmetic(true);
+    // Thinner than a device pixel: keep the width so the line fades instead of growing.
+    if (width * ratio < 1.0) pen.setWidthF(width * ratio);
     pen.setJoinStyle(Qt::RoundJoin);
     pen.setCapStyle(Qt::FlatCap);
-    painter.strokePath(path, pen);
+    painter.setPen(pen);
 }
+
 } // namespace
 
 void polyline(QPainter& painter, const std::vector<std::optional<QPointF>>& points, const QColor& color, double width) {
-    strokePath(painter, polylinePath(points), color, width);
+    setLinePen(painter, color, width);
+    std::vector<QPointF> run;
+    run.reserve(points.size());
+    for (const auto& point : points) {
+        if (point) {
+            run.push_back(*point);
+            continue;
+        }
+        strokeRun(painter, run.data(), int(run.size()), width);
+        run.clear();
+    }
+    strokeRun(painter, run.data(), int(run.size()), width);
 }
 
 void polyline(QPainter& painter, const std::vector<QPointF>& points, const QColor& color, double width) {
-    strokePath(painter, polylinePath(points), color, width);
+    setLinePen(painter, color, width);
+    strokeRun(painter, points.data(), int(points.size()), width);
 }
 
 QPainterPath filledAreaPath(const std::vector<std::optional<QPointF>>& points, double baseline) {
@@ -162,10 +204,54 @@ void filledArea(QPainter& painter, const std::vector<std::optional<QPointF>>& po
                 const QColor& color, const QRectF& clip) {
     const QPainterPath path = filledAreaPath(points, baseline);
     if (path.isEmpty()) return;
-    painter.save();
-    painter.setClipRect(clip, Qt::IntersectClip);
-    painter.fillPath(path, color);
-    painter.restore();
+    // In bands of whole device rows, for the same thread hand-off reason as fillCrispRects.
+    const QRectF area = path.boundingRect() & clip;
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const double band = 64 / ratio;
+    for (double top = std::floor(area.top() * ratio) / ratio; top < area.bottom(); top += band) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setClipRect(QRectF(area.left() - 1, top, area.width() + 2, band) & clip, Qt::IntersectClip);
+        painter.fillPath(path, color);
+        painter.restore();
+    }
+}
+
+namespace {
+QRectF snapToDevice(const QTransform& toDevice, const QTransform& fromDevice, const QRectF& rect) {
+    const QRectF device = toDevice.mapRect(rect);
+    const double left = std::round(device.left());
+    const double top = std::round(device.top());
+    double right = std::round(device.right());
+    double bottom = std::round(device.bottom());
+    // Never let a thin bar vanish: at least one device pixel each way, kept on the bar's base.
+    if (right - left < 1) right = left + 1;
+    if (bottom - top < 1) return fromDevice.mapRect(QRectF(QPointF(left, bottom - 1), QPointF(right, bottom)));
+    return fromDevice.mapRect(QRectF(QPointF(left, top), QPointF(right, bottom)));
+}
+} // namespace
+
+void fillCrispRect(QPainter& painter, const QRectF& rect, const QColor& color) {
+    fillCrispRects(painter, {rect}, color);
+}
+
+void fillCrispRects(QPainter& painter, const std::vector<QRectF>& rects, const QColor& color) {
+    if (rects.empty()) return;
+    const QTransform toDevice = painter.deviceTransform();
+    const QTransform fromDevice = toDevice.inverted();
+    const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Qt hands translucent fills taller than about 96 rows to its thread pool, and on a chart this
+    // small the hand-off costs far more than the fill; bands of whole device rows leave no seams.
+    constexpr double band = 64;
+    for (const auto& rect : rects) {
+        const QRectF device = toDevice.mapRect(snapToDevice(toDevice, fromDevice, rect));
+        for (double top = device.top(); top < device.bottom(); top += band) {
+            const QRectF piece(device.left(), top, device.width(), std::min(band, device.bottom() - top));
+            painter.fillRect(fromDevice.mapRect(piece), color);
+        }
+    }
+    painter.setRenderHint(QPainter::Antialiasing, antialiased);
 }
 
 std::vector<double> gridLineYs(const Plot& plot, int lines) {
@@ -177,7 +263,8 @@ std::vector<double> gridLineYs(const Plot& plot, int lines) {
 }
 
 void horizontalGrid(QPainter& painter, const Plot& plot, int lines, const QColor& color) {
-    for (double y : gridLineYs(plot, lines)) horizontalLine(painter, plot.rect.left(), plot.rect.right(), y, color, 0.5);
+    for (double y : gridLineYs(plot, lines))
+        horizontalLine(painter, plot.rect.left(), plot.rect.right(), y, color, 0.5);
 }
 
 void horizontalLine(QPainter& painter, double left, double right, double y, const QColor& color, double width,
@@ -212,6 +299,15 @@ void drawEmptyState(QPainter& painter, const QString& text, QSizeF viewSize, con
     const QSizeF size = measure(text, emptyFont, painter.device());
     draw(painter, text, {viewSize.width() / 2, viewSize.height() / 2 - size.height() / 2}, emptyFont, color,
          Align::center);
+}
+
+RangeLabelTops placeRangeLabels(double top, double reference, double bottom, double textHeight) {
+    RangeLabelTops tops;
+    tops.reference = std::max(reference, 0.0);
+    const double topY = std::max(top, 0.0);
+    if (std::fabs(topY - tops.reference) >= textHeight) tops.top = topY;
+    if (std::fabs(bottom - tops.reference) >= textHeight) tops.bottom = bottom;
+    return tops;
 }
 
 QString px(double value, int decimals) {

@@ -15,15 +15,21 @@ namespace {
 
 constexpr const char* darkProperty = "glimmerDark";
 
-QColor rgba(double r, double g, double b, double a) { return QColor::fromRgbF(float(r), float(g), float(b), float(a)); }
+QColor rgba(double r, double g, double b, double a) {
+    return QColor::fromRgbF(float(r), float(g), float(b), float(a));
+}
 
-DynamicColor dyn(QColor light, QColor dark) { return DynamicColor{light, dark}; }
+DynamicColor dyn(QColor light, QColor dark) {
+    return DynamicColor{light, dark};
+}
 
-DynamicColor fixed(QColor colour) { return DynamicColor{colour, colour}; }
+DynamicColor fixed(QColor colour) {
+    return DynamicColor{colour, colour};
+}
 
 } // namespace
 
-#define GLIMMER_COLOUR(name, light, dark)                                                                            \
+#define GLIMMER_COLOUR(name, light, dark)                                                                              \
     const DynamicColor& name() {                                                                                       \
         static const DynamicColor colour = dyn(light, dark);                                                           \
         return colour;                                                                                                 \
@@ -49,7 +55,9 @@ GLIMMER_COLOUR(alert, rgba(0.85, 0.1, 0.08, 1.0), rgba(1.0, 0.2, 0.16, 1.0))
 #undef GLIMMER_COLOUR
 
 // The main-force line is the same colour as rising prices, not merely an equal one.
-const DynamicColor& mainFlow() { return up(); }
+const DynamicColor& mainFlow() {
+    return up();
+}
 
 const DynamicColor& accent() {
     static const DynamicColor colour = fixed(rgba(0.957, 0.318, 0.118, 1.0));

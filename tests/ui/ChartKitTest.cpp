@@ -1,5 +1,5 @@
-#include "ChartTestSupport.h"
 #include "card/ChartKit.h"
+#include "ChartTestSupport.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -57,8 +57,8 @@ TEST(ChartKitPolyline, MissingPointsBreakTheLineAndALonePointDrawsNothing) {
     EXPECT_EQ(QPointF(path.elementAt(0)), QPointF(10, 5));
     EXPECT_TRUE(path.elementAt(1).isLineTo());
     EXPECT_EQ(QPointF(path.elementAt(1)), QPointF(20, 8));
-    const QPainterPath joined = ChartKit::polylinePath({QPointF(0, 0), QPointF(1, 1), std::nullopt, QPointF(3, 3),
-                                                        QPointF(4, 4), QPointF(5, 5)});
+    const QPainterPath joined = ChartKit::polylinePath(
+        {QPointF(0, 0), QPointF(1, 1), std::nullopt, QPointF(3, 3), QPointF(4, 4), QPointF(5, 5)});
     ASSERT_EQ(joined.elementCount(), 5);
     EXPECT_TRUE(joined.elementAt(2).isMoveTo());
     // The only drawn segment is p2-p3: nothing reaches the isolated first point.
@@ -88,6 +88,23 @@ TEST(ChartKitFilledArea, ClosesDownToTheBaselineAndNeedsTwoPresentPoints) {
     EXPECT_EQ(QPointF(path.elementAt(4)), QPointF(9, 20));
     EXPECT_TRUE(ChartKit::filledAreaPath({QPointF(3, 3), std::nullopt}, 20).isEmpty());
     EXPECT_TRUE(ChartKit::filledAreaPath({}, 20).isEmpty());
+}
+
+TEST(ChartKitLabels, RangeLabelsGiveWayToTheReferenceLabelAndStayInTheView) {
+    // Previous close near the bottom of the range: the bottom label would sit on top of it.
+    auto tops = ChartKit::placeRangeLabels(-3, 126, 128, 10);
+    ASSERT_TRUE(tops.top.has_value());
+    EXPECT_DOUBLE_EQ(*tops.top, 0);
+    EXPECT_DOUBLE_EQ(tops.reference, 126);
+    EXPECT_FALSE(tops.bottom.has_value());
+    // Well apart: all three stay where they were asked.
+    tops = ChartKit::placeRangeLabels(-3, 60, 128, 10);
+    EXPECT_TRUE(tops.top && tops.bottom);
+    EXPECT_DOUBLE_EQ(*tops.bottom, 128);
+    // Reference at the very top: the top label goes, the reference stays inside the view.
+    tops = ChartKit::placeRangeLabels(-3, -3, 128, 10);
+    EXPECT_FALSE(tops.top.has_value());
+    EXPECT_DOUBLE_EQ(tops.reference, 0);
 }
 
 TEST(ChartKitNumbers, PxUsesTheGivenFixedDecimals) {

@@ -22,8 +22,7 @@ using testing::chartArea;
 using testing::countLike;
 using testing::renderChart;
 
-template <typename View>
-QImage render(const View& view, bool dark, double ratio = 1, QSizeF size = chartArea) {
+template <typename View> QImage render(const View& view, bool dark, double ratio = 1, QSizeF size = chartArea) {
     return renderChart(size, ratio, [&](QPainter& painter) { view.paintChart(painter, size, dark); });
 }
 
@@ -130,15 +129,36 @@ TEST_F(ChartRender, VolumeSpikeReachesThePlotTopInTheOpeningColour) {
     EXPECT_EQ(countLike(image, QRectF(g.plot.left(), g.plot.top() - 3, 1, 2), opening), 0);
 }
 
+TEST_F(ChartRender, VolumeBarsAreCrispAtOneAndTwoTimes) {
+    VolumeView view;
+    const auto day = samples::stockDay(true);
+    view.quote = day.quote;
+    view.minutes = day.minutes;
+    const auto g = layoutVolume(view.quote, view.minutes, chartArea);
+    for (double ratio : {1.0, 2.0}) {
+        const QImage image = render(view, false, ratio);
+        // Across the lower part of the bars, below the average line, every pixel is either a
+        // whole bar pixel (alpha 0.85) or empty: no half-covered bar edges.
+        const int row = int((g.plot.bottom() - 3) * ratio);
+        int bar = 0;
+        for (int x = int(g.plot.left() * ratio); x < int(g.plot.right() * ratio); ++x) {
+            const int alpha = qAlpha(image.pixel(x, row));
+            EXPECT_TRUE(alpha == 0 || std::abs(alpha - 217) <= 1) << "x " << x << " alpha " << alpha << " at " << ratio;
+            bar += alpha > 0;
+        }
+        EXPECT_GT(bar, int(g.plot.width() * ratio * 0.6));
+    }
+}
+
 TEST_F(ChartRender, MacdDrawsBarsBothSidesOfZeroAndTheDifLine) {
     MACDView view;
     view.minutes = samples::stockDay(false).minutes;
     const auto g = layoutMACD(view.minutes, chartArea);
     const QImage image = render(view, true, 2);
     QColor upBar = Theme::up().resolve(true);
-    EXPECT_GT(countLike(image, QRectF(g.plot.rect.left(), g.plot.rect.top(), g.plot.rect.width(), g.zeroY - 2), upBar,
-                        60),
-              0);
+    EXPECT_GT(
+        countLike(image, QRectF(g.plot.rect.left(), g.plot.rect.top(), g.plot.rect.width(), g.zeroY - 2), upBar, 60),
+        0);
     EXPECT_GT(countLike(image, QRectF(g.plot.rect.left(), g.zeroY + 2, g.plot.rect.width(), 60),
                         Theme::down().resolve(true), 60),
               0);

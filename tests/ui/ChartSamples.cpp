@@ -42,16 +42,18 @@ Day stockDay(bool closesUp, std::size_t count) {
         // Heavy auction-driven first minute, a busier close, quiet lunch-side minutes.
         double volume = 260 * share(random);
         if (i == 0) volume = 5200;
-        if (i > 225) volume *= 1.8;
+        if (i > 225) volume *= 1.3;
         volume = std::round(volume);
         lots += volume;
         amount += volume * 100 * price;
         const double avg = std::round(amount / (lots * 100) * 100) / 100;
         day.minutes.push_back({times[i], price, avg, volume, volume * 100 * price});
 
-        const double inflow = (price - prevClose) * volume * 100 * 0.35;
-        main += inflow + (closesUp ? 1.4e6 : -1.2e6);
-        retail -= inflow * 0.4 + (closesUp ? 0.5e6 : -0.3e6);
+        // Big orders follow the price move; retail money mostly takes the other side.
+        const double move = i == 0 ? 0 : price - day.minutes[i - 1].price;
+        const double inflow = move * volume * 100 * 6 + (closesUp ? 0.4e6 : -0.35e6) + step(random) * 0.6e6;
+        main += inflow;
+        retail -= inflow * 0.45 + step(random) * 0.3e6;
         day.flow.push_back({times[i], std::round(main), std::round(retail)});
     }
     Quote& q = day.quote;

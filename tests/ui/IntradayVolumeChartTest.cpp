@@ -123,9 +123,10 @@ TEST(VolumeGeometry, BarsStartAtTheirSlotAndKeepAMinimumWidth) {
 TEST(VolumeGeometry, BarColourComparesWithThePreviousMinuteAndTheOpenFirst) {
     Quote quote;
     quote.open = 10.00;
-    const std::vector<MinuteBar> minutes{
-        {"09:30", 9.98, 9.98, 500, 0}, {"09:31", 9.98, 9.98, 300, 0}, {"09:32", 10.02, 10, 300, 0},
-        {"09:33", 10.01, 10, 200, 0}};
+    const std::vector<MinuteBar> minutes{{"09:30", 9.98, 9.98, 500, 0},
+                                         {"09:31", 9.98, 9.98, 300, 0},
+                                         {"09:32", 10.02, 10, 300, 0},
+                                         {"09:33", 10.01, 10, 200, 0}};
     const auto g = layoutVolume(quote, minutes, chartArea);
     EXPECT_FALSE(g.bars[0].isUp); // below the open
     EXPECT_TRUE(g.bars[1].isUp);  // unchanged counts as up
@@ -147,8 +148,8 @@ TEST(VolumeGeometry, FiveMinuteAverageAndTotalsFollowTheDay) {
 }
 
 TEST(VolumeGeometry, NonFiniteVolumesFromABadReplyCountAsZero) {
-    std::vector<MinuteBar> minutes{{"09:30", 10, 10, std::nan(""), 0}, {"09:31", 10, 10, 300, 0},
-                                   {"09:32", 10, 10, INFINITY, 0}};
+    std::vector<MinuteBar> minutes{
+        {"09:30", 10, 10, std::nan(""), 0}, {"09:31", 10, 10, 300, 0}, {"09:32", 10, 10, INFINITY, 0}};
     const auto g = layoutVolume(std::nullopt, minutes, chartArea);
     EXPECT_DOUBLE_EQ(g.maxVolume, 300);
     EXPECT_DOUBLE_EQ(g.totalVolume, 300);

@@ -9,7 +9,9 @@ namespace {
 const QSizeF chartArea{336, 149};
 
 // Each character 5 points wide: predictable legend widths without a font.
-double fixedWidth(const QString& text) { return text.size() * 5.0; }
+double fixedWidth(const QString& text) {
+    return text.size() * 5.0;
+}
 
 TEST(KLineGeometry, FourBarsOrFewerShowTheLoadingText) {
     EXPECT_TRUE(layoutKLine(samples::dailyBars(4), defaultMovingAveragePeriods(), chartArea).isEmpty);

@@ -1,5 +1,5 @@
-#include "ChartTestSupport.h"
 #include "card/Theme.h"
+#include "ChartTestSupport.h"
 
 #include <QWidget>
 
@@ -38,7 +38,9 @@ TEST(ThemeColours, DarkVariantsDifferAndTheAccentDoesNot) {
     EXPECT_NEAR(Theme::fillUp().resolve(true).alphaF(), 0.14, 0.005);
 }
 
-TEST(ThemeColours, MainFlowIsTheRisingColourItself) { EXPECT_EQ(&Theme::mainFlow(), &Theme::up()); }
+TEST(ThemeColours, MainFlowIsTheRisingColourItself) {
+    EXPECT_EQ(&Theme::mainFlow(), &Theme::up());
+}
 
 TEST(ThemeColours, MovingAverageIndicesBeyondTheListTakeTheLastColour) {
     EXPECT_EQ(Theme::maColors().size(), 7u);

@@ -39,6 +39,8 @@ QString yiText(double amount) {
     return QString::fromUtf8(buffer);
 }
 
-QString scissorsText(double scissors) { return QStringLiteral("剪刀差 ") + yiText(scissors); }
+QString scissorsText(double scissors) {
+    return QStringLiteral("剪刀差 ") + yiText(scissors);
+}
 
 } // namespace glimmer

@@ -6,7 +6,9 @@
 
 namespace glimmer {
 
-FlowView::FlowView(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
+FlowView::FlowView(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(false);
+}
 
 void FlowView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -33,17 +35,20 @@ void FlowView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
 
     const QFont legendFont = ChartKit::font(ChartKit::TextStyle::legend, painter.device());
     const double labelX = rect.right() + 4;
-    ChartKit::draw(painter, yiText(g.plot.hi), {labelX, rect.top() - 2}, legendFont, tertiary, ChartKit::Align::left);
-    ChartKit::draw(painter, QStringLiteral("0"), {labelX, g.zeroY - 4}, legendFont,
+    const auto tops = ChartKit::placeRangeLabels(rect.top() - 2, g.zeroY - 4, rect.bottom() - 9,
+                                                 ChartKit::measure("0", legendFont, painter.device()).height());
+    if (tops.top)
+        ChartKit::draw(painter, yiText(g.plot.hi), {labelX, *tops.top}, legendFont, tertiary, ChartKit::Align::left);
+    ChartKit::draw(painter, QStringLiteral("0"), {labelX, tops.reference}, legendFont,
                    Theme::textSecondary().resolve(isDark), ChartKit::Align::left);
-    ChartKit::draw(painter, yiText(g.plot.lo), {labelX, rect.bottom() - 9}, legendFont, tertiary,
-                   ChartKit::Align::left);
+    if (tops.bottom) {
+        ChartKit::draw(painter, yiText(g.plot.lo), {labelX, *tops.bottom}, legendFont, tertiary, ChartKit::Align::left);
+    }
 
     const QFont valueFont = ChartKit::font(ChartKit::TextStyle::axisValue, painter.device());
     const double legendY = size.height() - 16;
-    const QSizeF mainSize =
-        ChartKit::draw(painter, QStringLiteral("● 主力 ") + Theme::flowString(g.last.main), {rect.left(), legendY},
-                       valueFont, mainColor, ChartKit::Align::left);
+    const QSizeF mainSize = ChartKit::draw(painter, QStringLiteral("● 主力 ") + Theme::flowString(g.last.main),
+                                           {rect.left(), legendY}, valueFont, mainColor, ChartKit::Align::left);
     ChartKit::draw(painter, QStringLiteral("● 散户 ") + Theme::flowString(g.last.retail),
                    {rect.left() + mainSize.width() + 8, legendY}, valueFont, retailColor, ChartKit::Align::left);
     ChartKit::draw(painter, scissorsText(g.scissors), {rect.right(), legendY}, valueFont,

@@ -38,12 +38,18 @@ void IntradayView::paintChart(QPainter& painter, QSizeF size, bool isDark) const
     const QFont valueFont = ChartKit::font(ChartKit::TextStyle::axisValue, painter.device());
     const double labelX = rect.right() + 4;
     const QColor tertiary = Theme::textTertiary().resolve(isDark);
-    ChartKit::draw(painter, ChartKit::px(g.plot.hi, 2), {labelX, rect.top() - 4}, valueFont, tertiary,
-                   ChartKit::Align::left);
-    ChartKit::draw(painter, ChartKit::px(g.prevClose, 2), {labelX, g.baselineY - 4}, valueFont,
+    const auto tops = ChartKit::placeRangeLabels(rect.top() - 4, g.baselineY - 4, rect.bottom() - 8,
+                                                 ChartKit::measure("0", valueFont, painter.device()).height());
+    if (tops.top) {
+        ChartKit::draw(painter, ChartKit::px(g.plot.hi, 2), {labelX, *tops.top}, valueFont, tertiary,
+                       ChartKit::Align::left);
+    }
+    ChartKit::draw(painter, ChartKit::px(g.prevClose, 2), {labelX, tops.reference}, valueFont,
                    Theme::textSecondary().resolve(isDark), ChartKit::Align::left);
-    ChartKit::draw(painter, ChartKit::px(g.plot.lo, 2), {labelX, rect.bottom() - 8}, valueFont, tertiary,
-                   ChartKit::Align::left);
+    if (tops.bottom) {
+        ChartKit::draw(painter, ChartKit::px(g.plot.lo, 2), {labelX, *tops.bottom}, valueFont, tertiary,
+                       ChartKit::Align::left);
+    }
 
     ChartKit::drawTimeLabels(painter, rect, size.height(), tertiary);
     ChartKit::draw(painter, QStringLiteral("均价 ") + ChartKit::px(g.lastAverage, 2), {rect.left() + 2, rect.top() + 1},

@@ -7,7 +7,9 @@
 
 namespace glimmer {
 
-std::vector<int> defaultMovingAveragePeriods() { return {5, 10, 20, 30, 60, 120, 250}; }
+std::vector<int> defaultMovingAveragePeriods() {
+    return {5, 10, 20, 30, 60, 120, 250};
+}
 
 std::size_t visibleCandleCount(double plotWidth) {
     const double fitting = std::trunc(plotWidth / 4.2);
@@ -96,8 +98,9 @@ std::vector<LegendEntry> layoutKLineLegend(const KLineGeometry& geometry, QSizeF
     int row = 0;
     for (const auto& line : geometry.averages) {
         if (!line.latest) continue;
-        const QString text = QStringLiteral("M%1 %2").arg(line.period).arg(
-            ChartKit::px(*line.latest, ChartKit::priceDecimals(*line.latest)));
+        const QString text = QStringLiteral("M%1 %2")
+                                 .arg(line.period)
+                                 .arg(ChartKit::px(*line.latest, ChartKit::priceDecimals(*line.latest)));
         const double width = measure(text);
         if (x + width > size.width() - 2) {
             if (row == 1) break;

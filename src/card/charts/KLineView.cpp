@@ -6,7 +6,9 @@
 
 namespace glimmer {
 
-KLineView::KLineView(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
+KLineView::KLineView(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(false);
+}
 
 void KLineView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -42,7 +44,7 @@ void KLineView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
             const double inset = g.outlineWidth / 2;
             painter.drawRect(candle.body.adjusted(inset, inset, -inset, -inset));
         } else {
-            painter.fillRect(candle.body, colour);
+            ChartKit::fillCrispRect(painter, candle.body, colour);
         }
     }
 

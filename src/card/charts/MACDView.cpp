@@ -9,7 +9,9 @@
 
 namespace glimmer {
 
-MACDView::MACDView(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
+MACDView::MACDView(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(false);
+}
 
 void MACDView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -31,11 +33,11 @@ void MACDView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
     QColor downColor = Theme::down().resolve(isDark);
     upColor.setAlphaF(0.75f);
     downColor.setAlphaF(0.75f);
-    QPainterPath rising;
-    QPainterPath falling;
-    for (const auto& bar : g.bars) (bar.isUp ? rising : falling).addRect(bar.rect);
-    painter.fillPath(rising, upColor);
-    painter.fillPath(falling, downColor);
+    std::vector<QRectF> rising;
+    std::vector<QRectF> falling;
+    for (const auto& bar : g.bars) (bar.isUp ? rising : falling).push_back(bar.rect);
+    ChartKit::fillCrispRects(painter, rising, upColor);
+    ChartKit::fillCrispRects(painter, falling, downColor);
 
     ChartKit::polyline(painter, g.dea, Theme::avgLine().resolve(isDark), 1.0);
     ChartKit::polyline(painter, g.dif, Theme::textPrimary().resolve(isDark), 1.1);

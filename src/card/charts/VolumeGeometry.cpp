@@ -6,7 +6,9 @@
 namespace glimmer {
 namespace {
 // A provider glitch must not break the ordering the percentile relies on.
-double finiteVolume(const MinuteBar& minute) { return std::isfinite(minute.volume) ? minute.volume : 0.0; }
+double finiteVolume(const MinuteBar& minute) {
+    return std::isfinite(minute.volume) ? minute.volume : 0.0;
+}
 } // namespace
 
 double volumeCap(const std::vector<MinuteBar>& minutes) {

@@ -8,7 +8,9 @@
 
 namespace glimmer {
 
-VolumeView::VolumeView(QWidget* parent) : QWidget(parent) { setAutoFillBackground(false); }
+VolumeView::VolumeView(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(false);
+}
 
 QString VolumeView::format(double lots) {
     char buffer[512];
@@ -41,12 +43,11 @@ void VolumeView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
     QColor downColor = Theme::down().resolve(isDark);
     upColor.setAlphaF(0.85f);
     downColor.setAlphaF(0.85f);
-    // Two batched fills instead of one per minute keep a full day cheap to paint.
-    QPainterPath rising;
-    QPainterPath falling;
-    for (const auto& bar : g.bars) (bar.isUp ? rising : falling).addRect(bar.rect);
-    painter.fillPath(rising, upColor);
-    painter.fillPath(falling, downColor);
+    std::vector<QRectF> rising;
+    std::vector<QRectF> falling;
+    for (const auto& bar : g.bars) (bar.isUp ? rising : falling).push_back(bar.rect);
+    ChartKit::fillCrispRects(painter, rising, upColor);
+    ChartKit::fillCrispRects(painter, falling, downColor);
     ChartKit::polyline(painter, g.average, Theme::avgLine().resolve(isDark), 1.1);
 
     const QFont valueFont = ChartKit::font(ChartKit::TextStyle::axisValue, painter.device());
