@@ -20,7 +20,9 @@ bool isPresent(const fs::path& path) {
     return !path.empty() && fs::exists(path, error);
 }
 
-bool isMac(const Host& host) { return host.platform == HostPlatform::macos; }
+bool isMac(const Host& host) {
+    return host.platform == HostPlatform::macos;
+}
 
 /// Writes through a temporary file renamed into place, so a login never sees half an entry.
 bool writeAtomically(const fs::path& file, const std::string& content, std::string& errorText) {
@@ -30,8 +32,8 @@ bool writeAtomically(const fs::path& file, const std::string& content, std::stri
         errorText = std::strerror(errno);
         return false;
     }
-    const bool written = std::fwrite(content.data(), 1, content.size(), handle) == content.size() &&
-                         FileSync::syncToDisk(handle);
+    const bool written =
+        std::fwrite(content.data(), 1, content.size(), handle) == content.size() && FileSync::syncToDisk(handle);
     const int writeErrno = errno;
     if (std::fclose(handle) != 0 || !written) {
         errorText = std::strerror(written ? errno : writeErrno);
@@ -59,7 +61,9 @@ fs::path entryFile(const Host& host, const std::string& name) {
     return host.agentDir / (name + (isMac(host) ? ".plist" : ".desktop"));
 }
 
-fs::path plistURL(const Host& host) { return entryFile(host, label); }
+fs::path plistURL(const Host& host) {
+    return entryFile(host, label);
+}
 
 bool isInsideBuildTree(const fs::path& path) {
     std::error_code error;
@@ -80,7 +84,9 @@ fs::path autostartDir(const AppPaths::EnvLookup& env) {
     return fs::path(home ? *home : std::string()) / ".config" / "autostart";
 }
 
-bool sync(bool enabled) { return sync(enabled, systemHost()); }
+bool sync(bool enabled) {
+    return sync(enabled, systemHost());
+}
 
 bool sync(bool enabled, const Host& host) {
     retireLegacy(host);
@@ -107,9 +113,9 @@ bool install(const Host& host) {
     const std::string errLog = (host.logDir / "launch.err.log").string();
     const bool isWritable = AutoLaunchEntries::isWritableText(executable.string()) &&
                             (!isMac(host) || AutoLaunchEntries::isWritableText(host.logDir.string()));
-    const std::string content = isMac(host) ? AutoLaunchEntries::launchAgentPlist(label, executable.string(),
-                                                                                  outLog, errLog)
-                                            : AutoLaunchEntries::desktopEntry(executable.string());
+    const std::string content = isMac(host)
+                                    ? AutoLaunchEntries::launchAgentPlist(label, executable.string(), outLog, errLog)
+                                    : AutoLaunchEntries::desktopEntry(executable.string());
 
     std::error_code error;
     fs::create_directories(host.agentDir, error);

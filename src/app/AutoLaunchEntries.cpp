@@ -18,12 +18,23 @@ std::string xmlEscaped(std::string_view text) {
     out.reserve(text.size());
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -70,8 +81,10 @@ std::string desktopExecArgument(std::string_view argument) {
     // The Exec value is itself a string value, whose own escapes apply on top.
     std::string value;
     for (const char c : quoted) {
-        if (c == '\\') value += "\\\\";
-        else value += c;
+        if (c == '\\')
+            value += "\\\\";
+        else
+            value += c;
     }
     return value;
 }

@@ -23,9 +23,7 @@ using testing::writeFile;
 /// Runs each case against private folders and collects the log lines it writes.
 class AutoLaunchTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        logStart = fs::exists(AppPaths::logFile()) ? readFile(AppPaths::logFile()).size() : 0;
-    }
+    void SetUp() override { logStart = fs::exists(AppPaths::logFile()) ? readFile(AppPaths::logFile()).size() : 0; }
 
     std::string newLog() const {
         if (!fs::exists(AppPaths::logFile())) return {};
@@ -66,7 +64,8 @@ TEST_F(AutoLaunchTest, EnablingFromABuildTreeLogsTheSkipLineAndWritesNothing) {
     const AutoLaunch::Host host = linuxHost(program);
 
     EXPECT_FALSE(AutoLaunch::sync(true, host));
-    EXPECT_NE(newLog().find("ERR  开机自启跳过：当前不是 .app 运行环境（" + program.string() + "）\n"), std::string::npos)
+    EXPECT_NE(newLog().find("ERR  开机自启跳过：当前不是 .app 运行环境（" + program.string() + "）\n"),
+              std::string::npos)
         << newLog();
     EXPECT_FALSE(fs::exists(AutoLaunch::plistURL(host)));
 }
@@ -121,8 +120,8 @@ TEST_F(AutoLaunchTest, LegacyEntryIsRetiredToItsBackupExactlyOnce) {
     EXPECT_TRUE(AutoLaunch::sync(false, host));
     EXPECT_FALSE(fs::exists(legacy));
     EXPECT_EQ(readFile(host.agentDir / "io.glimmerbox.widget.desktop.bak"), "[Desktop Entry]\nExec=/old/widget\n");
-    EXPECT_NE(newLog().find(
-                  "INFO 开机自启：旧 id LaunchAgent 已退役 io.glimmerbox.widget.desktop → io.glimmerbox.widget.desktop.bak\n"),
+    EXPECT_NE(newLog().find("INFO 开机自启：旧 id LaunchAgent 已退役 io.glimmerbox.widget.desktop → "
+                            "io.glimmerbox.widget.desktop.bak\n"),
               std::string::npos)
         << newLog();
     EXPECT_EQ(bootouts, std::vector<std::string>{AutoLaunch::legacyLabel});
@@ -169,9 +168,12 @@ std::map<std::string, std::vector<std::string>> readPlist(const std::string& xml
         reader.readNext();
         if (!reader.isStartElement()) continue;
         const QString name = reader.name().toString();
-        if (name == "key") key = reader.readElementText().toStdString();
-        else if (name == "string") values[key].push_back(reader.readElementText().toStdString());
-        else if (name == "true" || name == "false") values[key].push_back(name.toStdString());
+        if (name == "key")
+            key = reader.readElementText().toStdString();
+        else if (name == "string")
+            values[key].push_back(reader.readElementText().toStdString());
+        else if (name == "true" || name == "false")
+            values[key].push_back(name.toStdString());
     }
     isWellFormed = !reader.hasError();
     return values;
@@ -187,9 +189,9 @@ TEST_F(AutoLaunchTest, MacAgentNeedsAnAppBundleWithItsExecutable) {
     const fs::path emptyBundle = dir / "Applications" / "Glimmerbox.app";
     fs::create_directories(emptyBundle);
     EXPECT_FALSE(AutoLaunch::install(macHost(emptyBundle)));
-    EXPECT_NE(newLog().find("ERR  开机自启跳过：找不到可执行文件 " + emptyBundle.string() +
-                            "/Contents/MacOS/Glimmerbox\n"),
-              std::string::npos)
+    EXPECT_NE(
+        newLog().find("ERR  开机自启跳过：找不到可执行文件 " + emptyBundle.string() + "/Contents/MacOS/Glimmerbox\n"),
+        std::string::npos)
         << newLog();
 }
 

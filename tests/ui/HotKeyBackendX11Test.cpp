@@ -48,9 +48,9 @@ public:
         if (codes == nullptr) return false;
         const xcb_keycode_t code = codes[0];
         std::free(codes);
-        xcb_generic_error_t* error = xcb_request_check(
-            connection, xcb_grab_key_checked(connection, 0, root, modifiers, code, XCB_GRAB_MODE_ASYNC,
-                                             XCB_GRAB_MODE_ASYNC));
+        xcb_generic_error_t* error =
+            xcb_request_check(connection, xcb_grab_key_checked(connection, 0, root, modifiers, code,
+                                                               XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
         std::free(error);
         return error == nullptr;
     }
@@ -89,7 +89,9 @@ protected:
         ASSERT_TRUE(xdotool({"key", combination}));
         settle();
     }
-    static void settle() { testing::waitUntil([] { return false; }, 250); }
+    static void settle() {
+        testing::waitUntil([] { return false; }, 250);
+    }
 
     std::unique_ptr<HotKeyCenter> center;
     bool isOffMainThread = false;

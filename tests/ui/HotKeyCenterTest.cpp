@@ -1,5 +1,5 @@
-#include "app/hotkeys/HotKeyBackendNull.h"
 #include "app/hotkeys/HotKeyCenter.h"
+#include "app/hotkeys/HotKeyBackendNull.h"
 #include "app/hotkeys/HotKeyKeys.h"
 
 #include <gtest/gtest.h>

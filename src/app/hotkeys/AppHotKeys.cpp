@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::uint32_t keyE = 14, keyG = 5, commandOption = 0x900;
 
-const char* outcome(bool isRegistered) { return isRegistered ? "成功" : "失败"; }
+const char* outcome(bool isRegistered) {
+    return isRegistered ? "成功" : "失败";
+}
 
 } // namespace
 
@@ -17,7 +19,8 @@ void registerAppHotKeys(HotKeyCenter& center, const HotKeySpec& hotkey, const Ap
     if (!hotkey.enabled) {
         center.unregister(Slot::toggle);
     } else {
-        const bool isRegistered = center.registerKey(Slot::toggle, hotkey.keyCode, hotkey.modifiers, handlers.togglePanel);
+        const bool isRegistered =
+            center.registerKey(Slot::toggle, hotkey.keyCode, hotkey.modifiers, handlers.togglePanel);
         AppLog::write("INFO", "全局快捷键 " + hotkey.displayName + " 注册" + outcome(isRegistered));
     }
     const bool isExpandRegistered = center.registerKey(Slot::expand, keyE, commandOption, handlers.toggleExpand);

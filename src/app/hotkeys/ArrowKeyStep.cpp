@@ -11,13 +11,15 @@ namespace glimmer {
 ArrowStep arrowStep(int key, Qt::KeyboardModifiers modifiers, const ArrowContext& context) {
     if (!context.isKeyWindowFloatingPanel) return {};
     if (!context.isMainPanelVisible && !context.isOverviewOn) return {};
-    constexpr Qt::KeyboardModifiers held =
-        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    constexpr Qt::KeyboardModifiers held = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (modifiers & held) return {};
     int delta = 0;
-    if (key == Qt::Key_Right) delta = 1;
-    else if (key == Qt::Key_Left) delta = -1;
-    else return {};
+    if (key == Qt::Key_Right)
+        delta = 1;
+    else if (key == Qt::Key_Left)
+        delta = -1;
+    else
+        return {};
     return {context.isOverviewOn ? ArrowAction::stepView : ArrowAction::switchStock, delta};
 }
 

@@ -2,10 +2,14 @@
 
 namespace glimmer {
 
-bool HotKeyBackendNull::grab(Id, std::uint32_t, std::uint32_t) { return false; }
+bool HotKeyBackendNull::grab(Id, std::uint32_t, std::uint32_t) {
+    return false;
+}
 
-void HotKeyBackendNull::release(Id) {}
+void HotKeyBackendNull::release(Id) {
+}
 
-void HotKeyBackendNull::releaseAll() {}
+void HotKeyBackendNull::releaseAll() {
+}
 
 } // namespace glimmer

@@ -3,6 +3,8 @@
 
 namespace glimmer {
 
-std::unique_ptr<HotKeyBackend> makeHotKeyBackend() { return std::make_unique<HotKeyBackendNull>(); }
+std::unique_ptr<HotKeyBackend> makeHotKeyBackend() {
+    return std::make_unique<HotKeyBackendNull>();
+}
 
 } // namespace glimmer

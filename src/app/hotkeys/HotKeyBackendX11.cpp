@@ -24,8 +24,8 @@ namespace {
 
 constexpr xcb_keysym_t numLockKeySym = 0xff7f;
 // Modifiers that only reflect lock and pointer state; a press matches whatever they are.
-constexpr std::uint16_t relevantMask = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 |
-                                       XCB_MOD_MASK_2 | XCB_MOD_MASK_3 | XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
+constexpr std::uint16_t relevantMask = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_2 |
+                                       XCB_MOD_MASK_3 | XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
 
 struct Grab {
     std::vector<xcb_keycode_t> keyCodes;
@@ -219,7 +219,8 @@ private:
     bool isFiltering = false;
 };
 
-HotKeyBackendX11::HotKeyBackendX11() : state(std::make_unique<State>(*this)) {}
+HotKeyBackendX11::HotKeyBackendX11() : state(std::make_unique<State>(*this)) {
+}
 
 HotKeyBackendX11::~HotKeyBackendX11() = default;
 
@@ -227,8 +228,12 @@ bool HotKeyBackendX11::grab(Id id, std::uint32_t keyCode, std::uint32_t modifier
     return state->grab(id, keyCode, modifiers);
 }
 
-void HotKeyBackendX11::release(Id id) { state->release(id); }
+void HotKeyBackendX11::release(Id id) {
+    state->release(id);
+}
 
-void HotKeyBackendX11::releaseAll() { state->releaseAll(); }
+void HotKeyBackendX11::releaseAll() {
+    state->releaseAll();
+}
 
 } // namespace glimmer

@@ -13,7 +13,9 @@ HotKeyCenter::HotKeyCenter(std::unique_ptr<HotKeyBackend> backend) : backend(std
     this->backend->onTriggered = [this](std::uint32_t id) { dispatch(id); };
 }
 
-HotKeyCenter::~HotKeyCenter() { backend->onTriggered = nullptr; }
+HotKeyCenter::~HotKeyCenter() {
+    backend->onTriggered = nullptr;
+}
 
 bool HotKeyCenter::registerKey(Slot slot, std::uint32_t keyCode, std::uint32_t modifiers,
                                std::function<void()> handler) {
@@ -41,7 +43,9 @@ void HotKeyCenter::unregisterAll() {
     backend->releaseAll();
 }
 
-bool HotKeyCenter::isRegistered(Slot slot) const { return refs.count(hotKeyId(slot)) > 0; }
+bool HotKeyCenter::isRegistered(Slot slot) const {
+    return refs.count(hotKeyId(slot)) > 0;
+}
 
 void HotKeyCenter::dispatch(std::uint32_t id) {
     const auto it = handlers.find(id);
