@@ -132,6 +132,8 @@ bool SimMarket::start(std::string* error) {
             return false;
         }
         l.thread = std::thread([server = l.server.get()] { server->listen_after_bind(); });
+        // The library ignores a stop that comes before its accept loop runs; wait for the loop.
+        while (!l.server->is_running()) std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     running = true;
     return true;
