@@ -44,6 +44,13 @@ protected:
             server.hang();
             res.set_content("too late", "text/plain");
         });
+        server.server.Get("/trickle", [](const httplib::Request&, httplib::Response& res) {
+            // One byte every 300 ms: never a stall, never an end.
+            res.set_chunked_content_provider("text/plain", [](size_t, httplib::DataSink& sink) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                return sink.is_writable() && sink.write("x", 1);
+            });
+        });
         server.server.Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
             res.set_header("Set-Cookie", "session=abc; Path=/");
             res.set_content(req.has_header("Cookie") ? "had cookie" : "no cookie", "text/plain");
@@ -92,6 +99,14 @@ TEST_F(MarketAPIHttpTest, GbkBodyDecodes) {
 TEST_F(MarketAPIHttpTest, HangingServerGivesNothingWithinTimeoutPlusThreeSeconds) {
     const auto started = std::chrono::steady_clock::now();
     const auto body = api.httpGet(server.origin() + "/hang", "https://gu.qq.com", 1);
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_FALSE(body);
+    EXPECT_LT(waited, 1 + 3 + 1.5);
+}
+
+TEST_F(MarketAPIHttpTest, EndlessSlowReplyGivesNothingWithinTimeoutPlusThreeSeconds) {
+    const auto started = std::chrono::steady_clock::now();
+    const auto body = api.httpGet(server.origin() + "/trickle", "https://gu.qq.com", 1);
     const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     EXPECT_FALSE(body);
     EXPECT_LT(waited, 1 + 3 + 1.5);

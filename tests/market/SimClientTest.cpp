@@ -1,0 +1,164 @@
+#include "market/Endpoints.h"
+#include "market/MarketAPI.h"
+#include "market/SymbolSearch.h"
+#include "model/AppLog.h"
+#include "model/AppPaths.h"
+#include "model/ManualClock.h"
+
+#include "simmarket/SimMarket.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <chrono>
+#include <cmath>
+
+namespace glimmer {
+namespace {
+
+using sim::SimFault;
+using sim::SimMarket;
+
+const std::string coolDownLine = "批量快照不可用，冷却 120 秒，改逐只拉分时";
+
+std::size_t countInLog(const std::string& text) {
+    std::error_code error;
+    if (!std::filesystem::exists(AppPaths::logFile(), error)) return 0;
+    const std::string log = testing::readFile(AppPaths::logFile());
+    std::size_t count = 0;
+    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) ++count;
+    return count;
+}
+
+std::vector<WatchItem> itemsOf(std::initializer_list<const char*> codes) {
+    std::vector<WatchItem> items;
+    for (const char* code : codes) items.push_back({code, "", InstrumentKind::stock});
+    return items;
+}
+
+/// The snapshot and the symbol search end to end against the simulated market on loopback.
+class SimClientTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppLog::setEchoToStdout(false);
+        Instant start;
+        ASSERT_TRUE(SimMarket::parseChinaTime("2024-11-08 10:30", start));
+        SimMarket::Options options;
+        options.time = start;
+        market = std::make_unique<SimMarket>(options);
+        std::string error;
+        ASSERT_TRUE(market->start(&error)) << error;
+        // Stopping a listener whose accept loop has not begun yet would wait forever; one answered
+        // request per listener proves every loop runs.
+        for (std::size_t i = 0; i < market->listenerCount(); ++i) {
+            httplib::Client probe(market->origin(i));
+            probe.set_connection_timeout(2);
+            ASSERT_TRUE(probe.Get("/_probe")) << market->origin(i);
+        }
+        Endpoints::setCurrent(market->endpoints());
+        clock.set(start);
+    }
+    void TearDown() override {
+        Endpoints::setCurrent(Endpoints{});
+        if (market) market->stop();
+    }
+
+    std::unique_ptr<SimMarket> market;
+    MarketAPI api;
+    SourceHealth health;
+    ManualClock clock;
+};
+
+TEST_F(SimClientTest, SnapshotAgreesWithTheMarket) {
+    const auto quotes = api.fetchQuotesBatch(itemsOf({"600519", "000001", "510300", "159915"}), clock, health);
+    ASSERT_EQ(quotes.size(), 4u);
+    for (const char* code : {"600519", "000001", "510300", "159915"}) {
+        const auto view = market->view(code);
+        ASSERT_TRUE(view) << code;
+        const Quote& quote = quotes.at(code);
+        EXPECT_NEAR(quote.price, view->price, 0.0051) << code;
+        EXPECT_NEAR(quote.prevClose, view->prevClose, 0.0051) << code;
+        EXPECT_DOUBLE_EQ(quote.volume, static_cast<double>(view->volume)) << code;
+        EXPECT_EQ(quote.tradeDate, "2024-11-08") << code;
+        EXPECT_EQ(quote.quoteTime, "10:30") << code;
+    }
+    EXPECT_EQ(quotes.at("600519").name, "贵州茅台");
+    const double etfPrice = quotes.at("510300").price * 1000;
+    EXPECT_NEAR(etfPrice, std::round(etfPrice), 1e-6) << "ETF prices carry three decimals";
+    EXPECT_EQ(market->requestCount("snapshot"), 1u);
+}
+
+TEST_F(SimClientTest, SnapshotFollowsTheSimulatedDay) {
+    market->pin("600519", 1688.00, 1600.00);
+    const auto quotes = api.fetchQuotesBatch(itemsOf({"600519"}), clock, health);
+    ASSERT_TRUE(quotes.contains("600519"));
+    EXPECT_DOUBLE_EQ(quotes.at("600519").price, 1688.00);
+    EXPECT_NEAR(quotes.at("600519").changePercent(), 5.5, 1e-9);
+}
+
+TEST_F(SimClientTest, LongWatchListIsRequestedSixtyAtATime) {
+    std::vector<WatchItem> items;
+    for (int i = 0; i < 121; ++i) items.push_back({std::to_string(600000 + i), "", InstrumentKind::stock});
+    const auto quotes = api.fetchQuotesBatch(items, clock, health);
+    EXPECT_EQ(market->requestCount("snapshot"), 3u);
+    EXPECT_EQ(quotes.size(), 121u) << "the market knows every six-digit code";
+}
+
+TEST_F(SimClientTest, GbkSnapshotDecodes) {
+    market->setFault("snapshot", "", SimFault{SimFault::Kind::Gbk, 0});
+    const auto quotes = api.fetchQuotesBatch(itemsOf({"600519", "510300"}), clock, health);
+    ASSERT_EQ(quotes.size(), 2u);
+    EXPECT_EQ(quotes.at("510300").name, "沪深300ETF");
+}
+
+TEST_F(SimClientTest, NoContentAndNotModifiedRepliesAreFailures) {
+    for (const int status : {204, 304}) {
+        market->setFault("snapshot", "", SimFault{SimFault::Kind::Status, status});
+        EXPECT_TRUE(api.fetchQuotesBatch(itemsOf({"600519"}), clock, health).empty()) << status;
+    }
+    EXPECT_TRUE(health.shouldSkip("qq.quote", clock.now()));
+}
+
+TEST_F(SimClientTest, ThrottledSnapshotCoolsDownWithOneLogLine) {
+    market->setFault("snapshot", "", SimFault{SimFault::Kind::Close, 0});
+    const std::size_t before = countInLog(coolDownLine);
+    api.fetchQuotesBatch(itemsOf({"600519"}), clock, health);
+    api.fetchQuotesBatch(itemsOf({"600519"}), clock, health);
+    clock.advance(30);
+    api.fetchQuotesBatch(itemsOf({"600519"}), clock, health);
+    EXPECT_EQ(countInLog(coolDownLine), before + 1);
+    EXPECT_EQ(market->requestCount("snapshot"), 2u) << "the cooling source is skipped";
+
+    market->clearFaults();
+    clock.advance(120);
+    EXPECT_EQ(api.fetchQuotesBatch(itemsOf({"600519"}), clock, health).size(), 1u);
+}
+
+TEST_F(SimClientTest, HangingServiceGivesUpAfterTimeoutPlusThreeSeconds) {
+    market->setFault("snapshot", "", SimFault{SimFault::Kind::Hang, 0});
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(api.httpGet(market->origin() + "/utf8/q=sh600519", Referers::tencent, 1));
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_LT(waited, 1 + 3 + 1.5);
+}
+
+TEST_F(SimClientTest, SearchByPinyinCodeAndChineseName) {
+    const auto byPinyin = SymbolSearch::search("gzmt", 8, api);
+    ASSERT_FALSE(byPinyin.empty());
+    EXPECT_EQ(byPinyin.front(), (SymbolHit{"600519", "贵州茅台", InstrumentKind::stock}));
+
+    const auto byName = SymbolSearch::search("茅台", 8, api);
+    ASSERT_FALSE(byName.empty());
+    EXPECT_EQ(byName.front().code, "600519");
+
+    const auto etf = SymbolSearch::search("510300", 8, api);
+    ASSERT_FALSE(etf.empty());
+    EXPECT_EQ(etf.front().kind, InstrumentKind::etf);
+
+    EXPECT_TRUE(SymbolSearch::search("qqqqqqqq", 8, api).empty());
+    EXPECT_LE(SymbolSearch::search("0", 3, api).size(), 3u);
+}
+
+} // namespace
+} // namespace glimmer
