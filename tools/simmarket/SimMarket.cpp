@@ -133,7 +133,9 @@ bool SimMarket::start(std::string* error) {
         }
         l.thread = std::thread([server = l.server.get()] { server->listen_after_bind(); });
         // The library ignores a stop that comes before its accept loop runs; wait for the loop.
-        while (!l.server->is_running()) std::this_thread::sleep_for(std::chrono::microseconds(200));
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!l.server->is_running() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     running = true;
     return true;
