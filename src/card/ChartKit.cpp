@@ -49,6 +49,11 @@ QFont cachedFont(bool digits, double pixelSize, QFont::Weight weight, const QPai
     return font;
 }
 
+// A corrupt value from a provider becomes NaN or infinity on screen; such points are gaps.
+bool isFinite(QPointF point) {
+    return std::isfinite(point.x()) && std::isfinite(point.y());
+}
+
 double snapToPixel(double y, double width, double ratio) {
     const double deviceWidth = std::max(1.0, std::round(width * ratio));
     const double deviceY = y * ratio;
@@ -169,7 +174,7 @@ void polyline(QPainter& painter, const std::vector<std::optional<QPointF>>& poin
     std::vector<QPointF> run;
     run.reserve(points.size());
     for (const auto& point : points) {
-        if (point) {
+        if (point && isFinite(*point)) {
             run.push_back(*point);
             continue;
         }
@@ -180,15 +185,19 @@ void polyline(QPainter& painter, const std::vector<std::optional<QPointF>>& poin
 }
 
 void polyline(QPainter& painter, const std::vector<QPointF>& points, const QColor& color, double width) {
-    setLinePen(painter, color, width);
-    strokeRun(painter, points.data(), int(points.size()), width);
+    if (std::all_of(points.begin(), points.end(), isFinite)) {
+        setLinePen(painter, color, width);
+        strokeRun(painter, points.data(), int(points.size()), width);
+        return;
+    }
+    polyline(painter, std::vector<std::optional<QPointF>>(points.begin(), points.end()), color, width);
 }
 
 QPainterPath filledAreaPath(const std::vector<std::optional<QPointF>>& points, double baseline) {
     std::vector<QPointF> present;
     present.reserve(points.size());
     for (const auto& point : points) {
-        if (point) present.push_back(*point);
+        if (point && isFinite(*point)) present.push_back(*point);
     }
     QPainterPath path;
     if (present.size() < 2) return path;
@@ -245,6 +254,7 @@ void fillCrispRects(QPainter& painter, const std::vector<QRectF>& rects, const Q
     // small the hand-off costs far more than the fill; bands of whole device rows leave no seams.
     constexpr double band = 64;
     for (const auto& rect : rects) {
+        if (!isFinite(rect.topLeft()) || !isFinite(rect.bottomRight())) continue;
         const QRectF device = toDevice.mapRect(snapToDevice(toDevice, fromDevice, rect));
         for (double top = device.top(); top < device.bottom(); top += band) {
             const QRectF piece(device.left(), top, device.width(), std::min(band, device.bottom() - top));

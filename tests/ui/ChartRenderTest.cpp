@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 namespace glimmer {
 namespace {
@@ -221,6 +222,50 @@ TEST_F(ChartRender, EveryViewPaintsInsideItsBoundsAtOneAndTwoTimes) {
         EXPECT_EQ(a.size(), (chartArea * ratio).toSize());
         EXPECT_GT(opaquePixels(a, a.rect()), 500);
         EXPECT_GT(opaquePixels(b, b.rect()), 500);
+    }
+}
+
+TEST_F(ChartRender, CorruptNumbersFromABadReplyLeaveGapsNotGarbage) {
+    const double nan = std::nan("");
+    const double inf = std::numeric_limits<double>::infinity();
+    auto day = samples::stockDay(true);
+    day.minutes[50].price = nan;
+    day.minutes[51].avg = inf;
+    day.minutes[52].volume = -inf;
+    day.flow[40].main = nan;
+    auto bars = samples::dailyBars(200);
+    bars[190].high = inf;
+    bars[195].close = nan;
+
+    const auto intraday = layoutIntraday(day.quote, day.minutes, chartArea);
+    EXPECT_TRUE(std::isfinite(intraday.plot.lo) && std::isfinite(intraday.plot.hi));
+    EXPECT_LT(intraday.plot.hi - intraday.plot.lo, 100);
+    const auto flow = layoutFlow(day.flow, chartArea);
+    EXPECT_TRUE(std::isfinite(flow.plot.lo) && std::isfinite(flow.plot.hi));
+    const auto kline = layoutKLine(bars, defaultMovingAveragePeriods(), chartArea);
+    EXPECT_TRUE(std::isfinite(kline.plot.lo) && std::isfinite(kline.plot.hi));
+
+    IntradayView intradayView;
+    intradayView.quote = day.quote;
+    intradayView.minutes = day.minutes;
+    VolumeView volumeView;
+    volumeView.minutes = day.minutes;
+    MACDView macdView;
+    macdView.minutes = day.minutes;
+    FlowView flowView;
+    flowView.flow = day.flow;
+    KLineView klineView;
+    klineView.bars = bars;
+    for (double ratio : {1.0, 2.0}) {
+        // The rest of the day still draws around the gap.
+        EXPECT_GT(opaquePixels(render(intradayView, false, ratio), QRect(QPoint(0, 0), (chartArea * ratio).toSize())),
+                  500);
+        EXPECT_GT(opaquePixels(render(volumeView, false, ratio), QRect(QPoint(0, 0), (chartArea * ratio).toSize())),
+                  500);
+        render(macdView, false, ratio);
+        EXPECT_GT(opaquePixels(render(flowView, false, ratio), QRect(QPoint(0, 0), (chartArea * ratio).toSize())), 300);
+        EXPECT_GT(opaquePixels(render(klineView, false, ratio), QRect(QPoint(0, 0), (chartArea * ratio).toSize())),
+                  500);
     }
 }
 

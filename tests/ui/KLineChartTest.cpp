@@ -104,13 +104,6 @@ TEST(KLineGeometry, RisingBodiesAreHollowAndFallingOnesFilled) {
     EXPECT_DOUBLE_EQ(g.candles[9].body.bottom(), g.plot.y(101));
 }
 
-TEST(KLineGeometry, CandleWidthsFollowTheStep) {
-    const auto g = layoutKLine(samples::dailyBars(300), {}, chartArea);
-    EXPECT_DOUBLE_EQ(g.bodyWidth, g.step * 0.62);
-    EXPECT_DOUBLE_EQ(g.wickWidth, std::max(g.bodyWidth * 0.16, 0.5));
-    EXPECT_DOUBLE_EQ(g.outlineWidth, std::min(std::max(g.bodyWidth * 0.28, 0.6), 1.2));
-}
-
 TEST(KLineLegend, WrapsOnceAndDropsWhatDoesNotFitInTwoRows) {
     const auto bars = samples::dailyBars(300);
     const QSizeF narrow(120, 149);

@@ -1,6 +1,7 @@
 #include "card/charts/FlowGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace glimmer {
@@ -11,9 +12,14 @@ FlowGeometry layoutFlow(const std::vector<FlowPoint>& flow, QSizeF size) {
     g.isEmpty = false;
     double lo = 0;
     double hi = 0;
+    const auto widen = [&](double v) {
+        if (!std::isfinite(v)) return;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    };
     for (const auto& point : flow) {
-        lo = std::min({lo, point.main, point.retail});
-        hi = std::max({hi, point.main, point.retail});
+        widen(point.main);
+        widen(point.retail);
     }
     if (hi - lo < 1.0) hi = lo + 1.0;
     const double pad = (hi - lo) * 0.08;

@@ -1,6 +1,7 @@
 #include "card/charts/IntradayGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace glimmer {
 
@@ -14,9 +15,15 @@ IntradayGeometry layoutIntraday(const std::optional<Quote>& quote, const std::ve
                       std::max(size.height() - IntradayGeometry::bottomInset - 1, 1.0));
     double lo = quote->prevClose;
     double hi = quote->prevClose;
+    // Non-finite values from a corrupt reply are left out of the range (and drawn as gaps).
+    const auto widen = [&](double v) {
+        if (!std::isfinite(v)) return;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    };
     for (const auto& minute : minutes) {
-        lo = std::min({lo, minute.price, minute.avg});
-        hi = std::max({hi, minute.price, minute.avg});
+        widen(minute.price);
+        widen(minute.avg);
     }
     if (hi <= lo) hi = lo + 0.01;
     const double pad = (hi - lo) * 0.04;

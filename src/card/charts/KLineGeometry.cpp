@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace glimmer {
 
@@ -30,11 +31,17 @@ KLineGeometry layoutKLine(const std::vector<DailyBar>& bars, const std::vector<i
     closes.reserve(bars.size());
     for (const auto& bar : bars) closes.push_back(bar.close);
 
-    double lo = bars[first].low;
-    double hi = bars[first].high;
+    // Non-finite values from a corrupt reply are left out of the range.
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -std::numeric_limits<double>::infinity();
+    const auto widen = [&](double v) {
+        if (!std::isfinite(v)) return;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    };
     for (std::size_t i = first; i < bars.size(); ++i) {
-        lo = std::min(lo, bars[i].low);
-        hi = std::max(hi, bars[i].high);
+        widen(bars[i].low);
+        widen(bars[i].high);
     }
     std::vector<std::vector<std::optional<double>>> values;
     values.reserve(periods.size());
@@ -42,12 +49,11 @@ KLineGeometry layoutKLine(const std::vector<DailyBar>& bars, const std::vector<i
         auto series = Indicators::ma(closes, period);
         series.erase(series.begin(), series.begin() + std::ptrdiff_t(first));
         for (const auto& value : series) {
-            if (!value) continue;
-            lo = std::min(lo, *value);
-            hi = std::max(hi, *value);
+            if (value) widen(*value);
         }
         values.push_back(std::move(series));
     }
+    if (!std::isfinite(lo)) lo = hi = 0; // nothing usable at all
     if (hi <= lo) hi = lo + 0.01;
     const double pad = (hi - lo) * 0.03;
     g.plot = ChartKit::Plot{rect, lo - pad, hi + pad};

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 namespace glimmer {
 
 KLineView::KLineView(QWidget* parent) : QWidget(parent) {
@@ -34,6 +36,8 @@ void KLineView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
         QPen wickPen(wick, g.wickWidth);
         wickPen.setCapStyle(Qt::FlatCap);
         painter.setPen(wickPen);
+        // A corrupt candle (NaN from a bad reply) is skipped rather than handed to the rasterizer.
+        if (!std::isfinite(candle.highY + candle.lowY + candle.body.top() + candle.body.height())) continue;
         painter.drawLine(QPointF(candle.x, candle.highY), QPointF(candle.x, candle.lowY));
         if (candle.isHollow) {
             QPen outline(colour, g.outlineWidth);

@@ -19,9 +19,15 @@ MACDGeometry layoutMACD(const std::vector<MinuteBar>& minutes, QSizeF size) {
 
     double lo = 0;
     double hi = 0;
+    const auto widen = [&](double v) {
+        if (!std::isfinite(v)) return;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    };
     for (std::size_t i = 0; i < prices.size(); ++i) {
-        lo = std::min({lo, macd.dif[i], macd.dea[i], macd.hist[i]});
-        hi = std::max({hi, macd.dif[i], macd.dea[i], macd.hist[i]});
+        widen(macd.dif[i]);
+        widen(macd.dea[i]);
+        widen(macd.hist[i]);
     }
     if (hi - lo < 0.001) hi = lo + 0.01;
     const double pad = (hi - lo) * 0.08;
