@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 
 #include <QPainter>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -266,6 +267,25 @@ TEST_F(ChartRender, CorruptNumbersFromABadReplyLeaveGapsNotGarbage) {
         EXPECT_GT(opaquePixels(render(flowView, false, ratio), QRect(QPoint(0, 0), (chartArea * ratio).toSize())), 300);
         EXPECT_GT(opaquePixels(render(klineView, false, ratio), QRect(QPoint(0, 0), (chartArea * ratio).toSize())),
                   500);
+    }
+}
+
+TEST_F(ChartRender, AWidgetOnScreenResolvesColoursAgainstItsWindowsAppearance) {
+    QWidget window;
+    window.resize(chartArea.toSize());
+    auto* view = new IntradayView(&window);
+    view->resize(chartArea.toSize());
+    const auto day = samples::stockDay(true);
+    view->quote = day.quote;
+    view->minutes = day.minutes;
+    const auto g = layoutIntraday(view->quote, view->minutes, chartArea);
+    const QRectF around(g.price[150].x() - 2, g.price[150].y() - 2, 4, 4);
+    for (ThemeMode mode : {ThemeMode::dark, ThemeMode::light}) {
+        Theme::applyMode(&window, mode);
+        const bool dark = mode == ThemeMode::dark;
+        const QImage image = view->grab().toImage();
+        EXPECT_GT(countLike(image, around, Theme::up().resolve(dark), 12), 0) << "dark " << dark;
+        EXPECT_EQ(countLike(image, around, Theme::up().resolve(!dark), 12), 0) << "dark " << dark;
     }
 }
 
