@@ -21,7 +21,7 @@ void CardInteraction::press(QPointF p, Point screen, int clickCount) {
     notify(callbacks.onFocusRequest);
 
     const CardLayout layout = host.cardLayout();
-    if (!layout.pin.contains(p)) {
+    if (!layout.isOnPin(p)) {
         const ResizeEdge pressed = layout.resizeEdge(p);
         if (!pressed.isEmpty()) {
             edge = pressed;
@@ -36,7 +36,7 @@ void CardInteraction::press(QPointF p, Point screen, int clickCount) {
     cancelSingleClick();
     if (const auto view = layout.dotView(p, host.dotViews())) {
         notify(callbacks.onLockToggle, *view);
-    } else if (layout.pin.contains(p)) {
+    } else if (layout.isOnPin(p)) {
         notify(callbacks.onPinToggle);
     } else {
         notify(callbacks.onSwitchStock, 1);
@@ -83,7 +83,7 @@ void CardInteraction::release(QPointF p) {
     } else if (!hasDragged && pressClickCount < 2) {
         const CardLayout layout = host.cardLayout();
         if (layout.acceptsClick(p)) {
-            if (layout.pin.contains(p)) {
+            if (layout.isOnPin(p)) {
                 notify(callbacks.onPinToggle);
             } else if (!host.isExpandMode()) {
                 if (const auto view = layout.dotView(p, host.dotViews())) {

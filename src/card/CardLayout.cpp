@@ -33,11 +33,7 @@ QRectF CardLayout::dotHitSquare(std::size_t k, std::size_t count) const {
 
 std::optional<int> CardLayout::dotView(QPointF p, const std::vector<int>& views) const {
     for (std::size_t k = 0; k < views.size(); ++k) {
-        // Closed on all sides, as a point on the square's edge still counts as on the dot.
-        const QRectF square = dotHitSquare(k, views.size());
-        if (p.x() >= square.left() && p.x() <= square.right() && p.y() >= square.top() && p.y() <= square.bottom()) {
-            return views[k];
-        }
+        if (contains(dotHitSquare(k, views.size()), p)) return views[k];
     }
     return std::nullopt;
 }

@@ -68,7 +68,12 @@ struct CardLayout {
     /// The view of the dot under `p`, from the views in dot order.
     std::optional<int> dotView(QPointF p, const std::vector<int>& views) const;
 
+    bool isOnPin(QPointF p) const { return contains(pin, p); }
     ResizeEdge resizeEdge(QPointF p) const;
+    /// Containment with the right and bottom edges excluded, so touching squares never share a point.
+    static bool contains(const QRectF& rect, QPointF p) {
+        return p.x() >= rect.left() && p.x() < rect.right() && p.y() >= rect.top() && p.y() < rect.bottom();
+    }
     /// Whether `p` counts as on the card for clicks (left of and above it are the margins).
     bool acceptsClick(QPointF p) const { return p.y() >= card.top() && p.x() >= card.left(); }
 

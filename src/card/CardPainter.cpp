@@ -117,6 +117,8 @@ void banner(QPainter& painter, const CardLayout& layout, const std::string& mess
     shape.addRoundedRect(layout.banner(), 5, 5);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
+    // On the card's own colour first, so chart lines under the banner do not cross its text.
+    painter.fillPath(shape, Theme::cardBackground().resolve(isDark));
     painter.fillPath(shape, withAlpha(alert, 0.16));
     painter.strokePath(shape, QPen(withAlpha(alert, 0.45), 0.7));
     painter.restore();

@@ -65,8 +65,17 @@ double MinimalSlider::valueAt(double y, QSizeF size, double minValue, double max
     return minValue + f * (maxValue - minValue);
 }
 
+void MinimalSlider::setAlpha(double alpha) {
+    alpha = std::clamp(alpha, 0.0, 1.0);
+    if (alpha == opacity) return;
+    opacity = alpha;
+    update();
+}
+
 void MinimalSlider::paintEvent(QPaintEvent*) {
+    if (opacity <= 0) return;
     QPainter painter(this);
+    painter.setOpacity(opacity);
     painter.setRenderHint(QPainter::Antialiasing);
     const QSizeF size = this->size();
     fillCapsule(painter, QRectF(rect()).adjusted(1, 1, -1, -1), QColor::fromRgbF(0, 0, 0, 0.42f));

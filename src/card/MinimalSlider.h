@@ -19,6 +19,9 @@ public:
     void setMinValue(double value);
     void setMaxValue(double value);
     void setValue(double value);
+    /// Opacity of the whole slider, for owners that fade it in and out.
+    double alpha() const { return opacity; }
+    void setAlpha(double alpha);
 
     /// Every press and drag, with the new value.
     std::function<void(double)> onChange;
@@ -46,6 +49,7 @@ private:
     double minimum = 0.25;
     double maximum = 1.0;
     double current = 0.55;
+    double opacity = 1.0;
     bool isTracking = false;
 };
 

@@ -13,7 +13,6 @@
 #include "card/charts/MACDView.h"
 #include "card/charts/VolumeView.h"
 
-#include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -66,7 +65,6 @@ StockCardView::StockCardView(QWidget* parent, const Clock& clock, const ScreenSo
     slider->setMaxValue(1.0);
     slider->setValue(0.55);
     slider->setToolTip(QStringLiteral("浮窗透明度"));
-    slider->setGraphicsEffect(new QGraphicsOpacityEffect(slider));
     slider->onChange = [this](double value) { notify(onOpacityChange, value); };
     slider->onCommit = [this] { notify(onOpacityCommit); };
 
@@ -226,8 +224,7 @@ void StockCardView::applyControlAlphas() {
     const double buttons = animations.buttonsAlpha();
     for (CardButton* button : {closer, expander, overviewer}) button->setAlpha(buttons);
     const double sliderAlpha = animations.sliderAlpha();
-    if (auto* effect = qobject_cast<QGraphicsOpacityEffect*>(slider->graphicsEffect())) effect->setOpacity(sliderAlpha);
-    slider->setVisible(sliderAlpha > 0);
+    slider->setAlpha(sliderAlpha);
     // A faint control must not swallow clicks meant for the card under it.
     slider->setAttribute(Qt::WA_TransparentForMouseEvents, sliderAlpha < CardButton::clickableAlpha);
 }

@@ -1,0 +1,101 @@
+#include "card/CardLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+// The default panel: a 350 x 216 card plus the 26-point gutter and strip.
+const CardLayout layout(QSizeF(376, 242));
+
+TEST(CardLayout, PlacesCardControlsAndChartsAroundTheMargins) {
+    EXPECT_EQ(layout.card, QRectF(26, 26, 350, 216));
+    EXPECT_EQ(layout.closeButton, QRectF(201 - 9, 2, 18, 18));
+    EXPECT_EQ(layout.expandButton, QRectF(201 - 33, 2, 18, 18));
+    EXPECT_EQ(layout.overviewButton, QRectF(201 - 57, 2, 18, 18));
+    EXPECT_EQ(layout.slider, QRectF(9, 34, 14, 200));
+    EXPECT_EQ(layout.charts, QRectF(33, 75, 336, 149));
+    EXPECT_EQ(layout.pin, QRectF(35, 34, 17, 17));
+}
+
+TEST(CardLayout, TinyViewsKeepPositiveSizes) {
+    const CardLayout tiny(QSizeF(20, 10));
+    EXPECT_EQ(tiny.card.size(), QSizeF(1, 1));
+    EXPECT_EQ(tiny.charts.size(), QSizeF(10, 10));
+    EXPECT_EQ(tiny.slider.height(), 30);
+}
+
+TEST(CardLayout, DotsAreCentredAndAnswerOnLargerSquares) {
+    const std::vector<int> views{0, 1, 2, 4, 3};
+    // (14 x 4 + 4) / 2 = 30 left of the card's middle at 201.
+    EXPECT_DOUBLE_EQ(layout.firstDotX(5), 171);
+    EXPECT_EQ(layout.dot(3, 5), QRectF(171 + 42, 231, 4, 4));
+    EXPECT_EQ(layout.dotView({173, 233}, views), 0);
+    EXPECT_EQ(layout.dotView({171 + 42 - 5, 226}, views), 4); // corner of the fourth square
+    EXPECT_EQ(layout.dotView({171 + 56 + 8.5, 239.5}, views), 3);
+    EXPECT_EQ(layout.dotView({171 + 56 + 9, 233}, views), std::nullopt); // squares end before their edge
+    EXPECT_EQ(layout.dotView({173, 224}, views), std::nullopt);
+    EXPECT_EQ(layout.dotView({173, 233}, {}), std::nullopt);
+}
+
+TEST(CardLayout, ResizeEdgesUseCornerZonesThenEdgeBands) {
+    using E = ResizeEdge;
+    EXPECT_EQ(layout.resizeEdge({30, 30}), (E{E::left | E::top}));
+    EXPECT_EQ(layout.resizeEdge({44, 44}), (E{E::left | E::top}));   // still inside 18 points
+    EXPECT_EQ(layout.resizeEdge({30, 230}), (E{E::left | E::bottom}));
+    EXPECT_EQ(layout.resizeEdge({370, 30}), (E{E::right | E::top}));
+    EXPECT_EQ(layout.resizeEdge({370, 238}), (E{E::right | E::bottom}));
+    // The gutter and strip are part of the bands.
+    EXPECT_EQ(layout.resizeEdge({5, 120}), (E{E::left}));
+    EXPECT_EQ(layout.resizeEdge({120, 10}), (E{E::top}));
+    EXPECT_EQ(layout.resizeEdge({120, 33}), (E{E::top}));
+    EXPECT_EQ(layout.resizeEdge({120, 33.5}), E{});
+    EXPECT_EQ(layout.resizeEdge({369, 120}), (E{E::right}));
+    EXPECT_EQ(layout.resizeEdge({200, 236}), (E{E::bottom}));
+    EXPECT_EQ(layout.resizeEdge({200, 120}), E{});
+    EXPECT_TRUE(layout.resizeEdge({30, 30}).isCorner());
+    EXPECT_FALSE(layout.resizeEdge({5, 120}).isCorner());
+}
+
+TEST(CardLayout, ThePinSitsInsideTheTopLeftCornerZone) {
+    // Which is why a press on the pin has to be kept from resizing.
+    EXPECT_FALSE(layout.resizeEdge(layout.pin.center()).isEmpty());
+}
+
+TEST(CardLayout, ClicksCountOnlyOnTheCardNotOnItsMargins) {
+    EXPECT_TRUE(layout.acceptsClick({26, 26}));
+    EXPECT_FALSE(layout.acceptsClick({25.9, 100}));
+    EXPECT_FALSE(layout.acceptsClick({100, 25.9}));
+}
+
+TEST(CardLayout, DockPreviewBarHugsTheChosenSide) {
+    EXPECT_EQ(layout.dockPreviewBar(DockSide::left), QRectF(26.75, 27.75, 3, 212.5));
+    EXPECT_EQ(layout.dockPreviewBar(DockSide::right), QRectF(375.25 - 3, 27.75, 3, 212.5));
+    EXPECT_EQ(layout.dockPreviewHalo(DockSide::left), QRectF(25.25, 27.75, 6, 212.5));
+}
+
+TEST(ResizedFrame, GrowsFromTheDraggedEdgesAndKeepsTheOthers) {
+    const Rect start{100, 100, 376, 242};
+    using E = ResizeEdge;
+    // Screen space: y grows upward, so dragging the top edge up by 30 adds 30.
+    EXPECT_EQ(resizedFrame(start, {E::top}, {0, 30}), (Rect{100, 100, 376, 272}));
+    EXPECT_EQ(resizedFrame(start, {E::bottom}, {0, -20}), (Rect{100, 80, 376, 262}));
+    EXPECT_EQ(resizedFrame(start, {E::left}, {-24, 0}), (Rect{76, 100, 400, 242}));
+    EXPECT_EQ(resizedFrame(start, {E::right}, {24, 5}), (Rect{100, 100, 400, 242}));
+    EXPECT_EQ(resizedFrame(start, {E::left | E::bottom}, {10, 10}), (Rect{110, 110, 366, 232}));
+}
+
+TEST(ResizedFrame, NeverShrinksBelowTheMinimumPanel) {
+    const Rect start{100, 100, 376, 242};
+    using E = ResizeEdge;
+    const Rect left = resizedFrame(start, {E::left}, {500, 0});
+    EXPECT_EQ(left.width, 266);
+    EXPECT_EQ(left.maxX(), start.maxX()); // the right edge stays
+    const Rect bottom = resizedFrame(start, {E::bottom}, {0, 500});
+    EXPECT_EQ(bottom.height, 176);
+    EXPECT_EQ(bottom.maxY(), start.maxY()); // the top edge stays
+    EXPECT_EQ(resizedFrame(start, {E::top | E::right}, {-500, -500}), (Rect{100, 100, 266, 176}));
+}
+
+} // namespace
+} // namespace glimmer

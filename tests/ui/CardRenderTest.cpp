@@ -1,0 +1,122 @@
+// Pictures of the card as a user sees it, and pixel probes that the painted parts land where the
+// layout puts them.
+#include "card/CardLayout.h"
+#include "card/StockCardView.h"
+#include "card/Theme.h"
+#include "support/TempDir.h"
+#include "ui/CardSamples.h"
+#include "ui/ChartTestSupport.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace glimmer {
+namespace {
+
+using samples::panelHeight;
+using samples::panelWidth;
+
+class CardRender : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::ensureChartApplication();
+        reset();
+    }
+
+    void reset() {
+        owner = std::make_unique<StockCardView>();
+        owner->resize(panelWidth, panelHeight);
+        owner->setEntry(samples::cardEntry(true));
+        owner->setTotal(6);
+        owner->setIndex(1);
+    }
+
+    void setDark(bool dark) { Theme::applyMode(owner.get(), dark ? ThemeMode::dark : ThemeMode::light); }
+
+    std::unique_ptr<StockCardView> owner;
+};
+
+/// The picture on a desktop-like backdrop, so the transparent margins and the shadowless edge read
+/// as they would on screen.
+QImage onBackdrop(const QImage& card, bool dark) {
+    QImage picture(card.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(card.devicePixelRatio());
+    QPainter painter(&picture);
+    QLinearGradient backdrop(0, 0, picture.width(), picture.height());
+    backdrop.setColorAt(0, dark ? QColor(38, 44, 58) : QColor(196, 210, 228));
+    backdrop.setColorAt(1, dark ? QColor(20, 22, 30) : QColor(232, 226, 240));
+    painter.fillRect(QRectF(QPointF(0, 0), QSizeF(card.size()) / card.devicePixelRatio()), backdrop);
+    painter.drawImage(QPointF(0, 0), card);
+    return picture;
+}
+
+TEST_F(CardRender, WritesEveryViewAndStateInLightAndDark) {
+    testing::TempDir temp;
+    const char* wanted = std::getenv("GLIMMER_CARD_ARTIFACTS");
+    const std::filesystem::path folder = wanted && *wanted ? std::filesystem::path(wanted) : temp.path();
+    std::filesystem::create_directories(folder);
+
+    // Each state starts from a fresh card showing a rising stock, second of six.
+    const std::vector<std::pair<std::string, std::function<void(StockCardView&)>>> states{
+        {"intraday", [](StockCardView& card) { card.setMode(0); }},
+        {"macd", [](StockCardView& card) { card.setMode(1); }},
+        {"flow", [](StockCardView& card) { card.setMode(2); }},
+        {"kline", [](StockCardView& card) { card.setMode(3); }},
+        {"volume", [](StockCardView& card) { card.setMode(4); }},
+        {"falling-locked",
+         [](StockCardView& card) {
+             card.setEntry(samples::cardEntry(false));
+             card.setMode(0);
+             card.setLockedView(0);
+             card.setPinPaused(true);
+         }},
+        {"alert",
+         [](StockCardView& card) {
+             card.setMode(0);
+             card.setAlertActive(true);
+             card.setAlertMessage("贵州茅台 5分钟内快速拉升 2.35%，现价 1712.50，主力净流入 3.21亿");
+         }},
+        {"docked-preview",
+         [](StockCardView& card) {
+             card.setMode(3);
+             card.setDockPreviewSide(DockSide::right);
+         }},
+        {"hover", [](StockCardView& card) { card.prepareForPreview(0.85); }},
+        {"expand-mode",
+         [](StockCardView& card) {
+             card.setMode(2);
+             card.setAlertMessage("主力资金 30 分钟净流出 1.05亿");
+             card.setExpandMode(true);
+             card.setOverviewMode(true);
+             card.prepareForPreview(0.85);
+         }},
+        {"loading",
+         [](StockCardView& card) {
+             MarketEntry entry(WatchItem{"510300", "沪深300ETF", InstrumentKind::etf});
+             card.setEntry(entry);
+         }},
+        {"placeholder", [](StockCardView& card) { card.setEntry(std::nullopt); }},
+    };
+    for (bool dark : {false, true}) {
+        for (const auto& [name, apply] : states) {
+            reset();
+            StockCardView& card = *owner;
+            setDark(dark);
+            apply(card);
+            const QImage image = onBackdrop(samples::renderCard(card, 2), dark);
+            const auto file = folder / ("card-" + name + (dark ? "-dark.png" : "-light.png"));
+            ASSERT_TRUE(image.save(QString::fromStdString(file.string())));
+            EXPECT_GT(std::filesystem::file_size(file), 4000u) << file;
+        }
+    }
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/MarketEntry.h"
+
+#include <QImage>
+
+namespace glimmer {
+class StockCardView;
+}
+
+namespace glimmer::samples {
+
+/// A watched stock after a full trading day: quote, 241 minutes, fund flow and 120 daily candles.
+MarketEntry cardEntry(bool closesUp = true);
+
+/// The panel size of a default card (350 x 216 plus the gutter and strip).
+inline constexpr int panelWidth = 376;
+inline constexpr int panelHeight = 242;
+
+/// Renders the card as it is now into a transparent image at `ratio` device pixels per point.
+QImage renderCard(StockCardView& card, double ratio);
+
+} // namespace glimmer::samples

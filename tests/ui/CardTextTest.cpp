@@ -1,0 +1,114 @@
+#include "card/CardText.h"
+
+#include "card/CardLayout.h"
+#include "card/ChartKit.h"
+#include "model/TextFormat.h"
+#include "ui/ChartTestSupport.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+/// Ten points per character, whatever the character: Chinese, Latin or emoji.
+double tenPerCharacter(const QString& text) { return 10.0 * double(text.toUcs4().size()); }
+
+TEST(CardBanner, ShortMessagesKeepEveryCharacterAfterTheWarningSign) {
+    EXPECT_EQ(CardText::banner("放量突破", 300, tenPerCharacter), QStringLiteral("⚠ 放量突破"));
+    EXPECT_EQ(CardText::banner("", 300, tenPerCharacter), QStringLiteral("⚠ "));
+}
+
+TEST(CardBanner, LongMessagesLoseCharactersFromTheEndUntilTheyFit) {
+    // 40 characters, 400 points, into 120 points: 12 characters stay.
+    const std::string message = "贵州茅台5分钟内快速拉升2.35%现价1712.50主力净流入3.21亿注意风险";
+    ASSERT_EQ(TextFormat::utf8Length(message), 40u);
+    const QString shown = CardText::banner(message, 120, tenPerCharacter);
+    EXPECT_EQ(shown, QStringLiteral("⚠ 贵州茅台5分钟内快速拉升"));
+}
+
+TEST(CardBanner, NeverCutsBelowFourCharacters) {
+    EXPECT_EQ(CardText::banner("主力资金持续流出", 5, tenPerCharacter), QStringLiteral("⚠ 主力资金"));
+    EXPECT_EQ(CardText::banner("急跌", 5, tenPerCharacter), QStringLiteral("⚠ 急跌"));
+}
+
+TEST(CardBanner, CutsWholeCharactersNeverBytes) {
+    // Four-byte emoji and three-byte Chinese characters: a byte cut would leave broken text.
+    const std::string message = "🚀🚀快速拉升🔥🔥";
+    const QString shown = CardText::banner(message, 55, tenPerCharacter);
+    EXPECT_EQ(shown, QStringLiteral("⚠ 🚀🚀快速拉"));
+    EXPECT_FALSE(shown.contains(QChar::ReplacementCharacter));
+}
+
+TEST(CardBanner, FortyCharactersOnANarrowCardFitTheMeasuredWidth) {
+    testing::ensureChartApplication();
+    QImage device(10, 10, QImage::Format_ARGB32_Premultiplied);
+    const QFont font = ChartKit::digitsFont(9, QFont::Medium, &device);
+    const CardLayout narrow(QSizeF(266, 176)); // the smallest panel a resize allows
+    const auto measure = [&](const QString& text) { return ChartKit::measure(text, font, &device).width(); };
+    const std::string message = "宁德时代 主力与散户资金剪刀差扩大 主力净流入2.10亿 散户净流出1.98亿";
+    const QString shown = CardText::banner(message, narrow.bannerTextWidth(), measure);
+    ASSERT_TRUE(shown.startsWith(QStringLiteral("⚠ ")));
+    const QString body = shown.mid(2);
+    EXPECT_LE(measure(body), narrow.bannerTextWidth());
+    EXPECT_LT(body.toUcs4().size(), qsizetype(TextFormat::utf8Length(message)));
+    // One more character would not have fitted.
+    const QString longer = QString::fromStdString(TextFormat::utf8Prefix(message, body.toUcs4().size() + 1));
+    EXPECT_GT(measure(longer), narrow.bannerTextWidth());
+}
+
+TEST(CardHeaderText, ChangeLineSignsOnlyRises) {
+    Quote up;
+    up.price = 1683.67;
+    up.prevClose = 1675.50;
+    EXPECT_EQ(CardText::changeLine(up, 2), QStringLiteral("+8.17  +0.49%"));
+    Quote down;
+    down.price = 3.852;
+    down.prevClose = 3.901;
+    EXPECT_EQ(CardText::changeLine(down, 3), QStringLiteral("-0.049  -1.26%"));
+    Quote noClose;
+    noClose.price = 10.5;
+    EXPECT_EQ(CardText::changeLine(noClose, 2), QStringLiteral("+10.50  +0.00%"));
+}
+
+TEST(CardHeaderText, TimeJoinsTradeDayAndLastMinute) {
+    MarketEntry entry(WatchItem{"600519", "贵州茅台", InstrumentKind::stock});
+    EXPECT_EQ(CardText::timeText(entry), QString());
+    Quote quote;
+    quote.tradeDate = "2026-12-04";
+    quote.quoteTime = "14:57:03";
+    entry.quote = quote;
+    EXPECT_EQ(CardText::timeText(entry), QStringLiteral("12-04 14:57:03"));
+    entry.minutes.push_back({"15:00", 1683.67, 1680.41, 320, 5.4e7});
+    EXPECT_EQ(CardText::timeText(entry), QStringLiteral("12-04 15:00"));
+    entry.minutes.back().time.clear(); // an empty minute time falls back to the quote's
+    EXPECT_EQ(CardText::timeText(entry), QStringLiteral("12-04 14:57:03"));
+    entry.quote->tradeDate.clear();
+    entry.quote->quoteTime.reset();
+    EXPECT_EQ(CardText::timeText(entry), QString());
+    entry.quote->tradeDate = "1204";
+    EXPECT_EQ(CardText::timeText(entry), QStringLiteral("1204"));
+}
+
+TEST(CardHeaderText, NamePrefersTheQuotesOwnName) {
+    MarketEntry entry(WatchItem{"510300", "沪深300", InstrumentKind::etf});
+    EXPECT_EQ(CardText::name(entry), QStringLiteral("沪深300"));
+    entry.quote = Quote{};
+    EXPECT_EQ(CardText::name(entry), QStringLiteral("沪深300"));
+    entry.quote->name = "沪深300ETF";
+    EXPECT_EQ(CardText::name(entry), QStringLiteral("沪深300ETF"));
+}
+
+TEST(CardHeaderText, CounterAndPlaceholder) {
+    EXPECT_EQ(CardText::counter(0, 0), QString());
+    EXPECT_EQ(CardText::counter(0, 5), QStringLiteral("1/5"));
+    EXPECT_EQ(CardText::counter(11, 12), QStringLiteral("12/12"));
+    EXPECT_EQ(CardText::placeholder(std::nullopt), QStringLiteral("添加股票后开始监控"));
+    EXPECT_EQ(CardText::placeholder("股票池已全部隐藏（设置里可恢复）"), QStringLiteral("股票池已全部隐藏（设置里可恢复）"));
+    EXPECT_EQ(CardText::lockLabel(0), QStringLiteral("·锁定分时"));
+    EXPECT_EQ(CardText::lockLabel(std::nullopt), QString());
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,306 @@
+// The card in a real panel on the offscreen platform, driven with mouse and wheel events.
+#include "card/CardButton.h"
+#include "card/FloatingPanel.h"
+#include "card/MinimalSlider.h"
+#include "card/StockCardView.h"
+#include "card/Theme.h"
+#include "model/ManualClock.h"
+#include "ui/CardSamples.h"
+#include "ui/FakeScreenSource.h"
+#include "ui/TestApplication.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using testing::waitUntil;
+
+class StockCardViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::ensureApplication();
+        // One 1440 x 900 display with a 25-point bar on top.
+        screens = std::make_unique<testing::FakeScreenSource>(
+            std::vector<ScreenGeometry>{{QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 875)}});
+        panel = std::make_unique<FloatingPanel>(Rect{500, 100, 376, 242}, *screens);
+        panel->setAllowsOffscreenFrame(true);
+        card = new StockCardView(nullptr, clock, *screens);
+        panel->setContentView(card);
+        card->setEntry(samples::cardEntry(true));
+        card->setTotal(5);
+        card->onSwitchMode = [this](int view) { switched.push_back(view); };
+        card->onSwitchStock = [this](int delta) { stocks.push_back(delta); };
+        card->onLockToggle = [this](int view) { locks.push_back(view); };
+        card->onPinToggle = [this] { ++pins; };
+        card->onDragEnd = [this](std::optional<DockSide> side) { dragEnds.push_back(side); };
+        card->onResize = [this](QSizeF size) { resizes.push_back(size); };
+        card->onResizeCommit = [this] { ++resizeCommits; };
+        card->onClose = [this] { ++closes; };
+        card->onHoverChange = [this](bool on) { hovers.push_back(on); };
+        panel->orderFront();
+        ASSERT_TRUE(testing::waitForExposed(*panel));
+        ASSERT_EQ(card->size(), QSize(376, 242));
+    }
+
+    /// Sends one mouse event with the pointer at `local` on the card and `global` on the desktop.
+    void send(QEvent::Type type, QPointF local, QPointF global, Qt::MouseButtons buttons = Qt::LeftButton) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, local, local, global, button, type == QEvent::MouseButtonRelease ? Qt::NoButton : buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(card, &event);
+    }
+    QPointF globalOf(QPointF local) const { return QPointF(card->mapToGlobal(local.toPoint())); }
+    void click(QPointF p) {
+        send(QEvent::MouseButtonPress, p, globalOf(p));
+        send(QEvent::MouseButtonRelease, p, globalOf(p));
+    }
+    void doubleClick(QPointF p) {
+        click(p);
+        send(QEvent::MouseButtonDblClick, p, globalOf(p));
+        send(QEvent::MouseButtonRelease, p, globalOf(p));
+    }
+    /// Press at `p`, move the pointer by (dx, dy) on the desktop (y down), release.
+    void dragBy(QPointF p, double dx, double dy) {
+        const QPointF start = globalOf(p);
+        send(QEvent::MouseButtonPress, p, start);
+        send(QEvent::MouseMove, p, start + QPointF(dx, dy));
+        send(QEvent::MouseButtonRelease, p, start + QPointF(dx, dy));
+    }
+    void wheel(QPoint pixels, QPoint angle = {}) {
+        QWheelEvent event(QPointF(200, 140), globalOf({200, 140}), pixels, angle, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(card, &event);
+    }
+    void settle(int ms) { waitUntil([] { return false; }, ms); }
+
+    ManualClock clock{Instant{} + std::chrono::hours(500000)};
+    std::unique_ptr<testing::FakeScreenSource> screens;
+    std::unique_ptr<FloatingPanel> panel;
+    StockCardView* card = nullptr;
+    std::vector<int> switched, stocks, locks;
+    std::vector<std::optional<DockSide>> dragEnds;
+    std::vector<QSizeF> resizes;
+    std::vector<bool> hovers;
+    int pins = 0, resizeCommits = 0, closes = 0;
+
+    const QPointF body{200, 140};
+    const QPointF pin{43, 42};
+    const QPointF secondDot{185, 233}; // dots for views 0, 1, 2, 4, 3 from x = 171
+};
+
+TEST_F(StockCardViewTest, ClickOnTheBodyShowsTheNextViewOnlyAfterTheDelay) {
+    click(body);
+    EXPECT_TRUE(switched.empty());
+    clock.advance(0.25);
+    ASSERT_TRUE(waitUntil([&] { return !switched.empty(); }, 1500));
+    EXPECT_EQ(switched, std::vector<int>{1});
+}
+
+TEST_F(StockCardViewTest, DoubleClickOnTheBodyIsOneStockSwitchAndNoViewSwitch) {
+    doubleClick(body);
+    clock.advance(1);
+    settle(400);
+    EXPECT_EQ(stocks, std::vector<int>{1});
+    EXPECT_TRUE(switched.empty());
+}
+
+TEST_F(StockCardViewTest, DotClickPicksTheViewAndDoubleClickLocksIt) {
+    click(secondDot);
+    clock.advance(0.25);
+    ASSERT_TRUE(waitUntil([&] { return !switched.empty(); }, 1500));
+    EXPECT_EQ(switched, std::vector<int>{1});
+    switched.clear();
+    doubleClick(secondDot);
+    settle(400);
+    EXPECT_EQ(locks, std::vector<int>{1});
+    EXPECT_TRUE(switched.empty());
+}
+
+TEST_F(StockCardViewTest, PinTogglesOnReleaseAndTwiceOnDoubleClickWithoutResizing) {
+    click(pin);
+    EXPECT_EQ(pins, 1);
+    doubleClick(pin);
+    EXPECT_EQ(pins, 3);
+    EXPECT_TRUE(resizes.empty());
+    EXPECT_EQ(resizeCommits, 0);
+    EXPECT_TRUE(stocks.empty());
+}
+
+TEST_F(StockCardViewTest, FourPointsIsAClickFivePointsMovesThePanel) {
+    dragBy(body, 4, -4);
+    EXPECT_EQ(panel->frame(), (Rect{500, 100, 376, 242}));
+    clock.advance(0.25);
+    ASSERT_TRUE(waitUntil([&] { return !switched.empty(); }, 1500));
+
+    switched.clear();
+    dragBy(body, 5, 0);
+    EXPECT_EQ(panel->frame(), (Rect{505, 100, 376, 242}));
+    dragBy(body, 0, 20); // 20 down on the desktop is 20 lower in screen space
+    EXPECT_EQ(panel->frame(), (Rect{505, 80, 376, 242}));
+    clock.advance(1);
+    settle(400);
+    EXPECT_TRUE(switched.empty());
+    EXPECT_EQ(dragEnds.size(), 2u);
+}
+
+TEST_F(StockCardViewTest, ReleaseThirtySixPointsFromTheLeftEdgeDocksThirtySevenDoesNot) {
+    dragBy(body, 36 - 500, 0);
+    EXPECT_EQ(panel->frame().x, 36);
+    dragBy(body, 20, 0);
+    dragBy(body, -19, 0);
+    EXPECT_EQ(panel->frame().x, 37);
+    EXPECT_EQ(dragEnds, (std::vector<std::optional<DockSide>>{DockSide::left, std::nullopt, std::nullopt}));
+    EXPECT_EQ(card->dockPreviewSide(), std::nullopt);
+}
+
+TEST_F(StockCardViewTest, PreviewBarShowsDuringTheDragFromFiftyTwoPoints) {
+    const QPointF start = globalOf(body);
+    send(QEvent::MouseButtonPress, body, start);
+    send(QEvent::MouseMove, body, start + QPointF(52 - 500, 0));
+    EXPECT_EQ(card->dockPreviewSide(), DockSide::left);
+    send(QEvent::MouseMove, body, start + QPointF(1440 - 376 - 52 - 500, 0));
+    EXPECT_EQ(card->dockPreviewSide(), DockSide::right);
+    send(QEvent::MouseMove, body, start + QPointF(1440 - 376 - 53 - 500, 0));
+    EXPECT_EQ(card->dockPreviewSide(), std::nullopt);
+    send(QEvent::MouseButtonRelease, body, start + QPointF(1440 - 376 - 53 - 500, 0));
+}
+
+TEST_F(StockCardViewTest, TopStripResizesThePanelAndReportsTheCardSize) {
+    dragBy({120, 10}, 0, -30); // up on the desktop
+    EXPECT_EQ(panel->frame(), (Rect{500, 100, 376, 272}));
+    ASSERT_FALSE(resizes.empty());
+    EXPECT_EQ(resizes.back(), QSizeF(350, 246));
+    EXPECT_EQ(resizeCommits, 1);
+    EXPECT_TRUE(waitUntil([&] { return card->size() == QSize(376, 272); }));
+}
+
+TEST_F(StockCardViewTest, LeftBottomCornerResizeStopsAtTheMinimum) {
+    dragBy({30, 238}, 400, -400);
+    const Rect frame = panel->frame();
+    EXPECT_EQ(frame.width, 266);
+    EXPECT_EQ(frame.height, 176);
+    EXPECT_EQ(frame.maxX(), 876); // the right edge stays
+    EXPECT_EQ(frame.maxY(), 342); // and so does the top
+    EXPECT_EQ(resizes.back(), QSizeF(240, 150));
+}
+
+TEST_F(StockCardViewTest, HorizontalScrollSwitchesOnceThenCoolsDown) {
+    wheel({25, 0});
+    clock.advance(0.2);
+    wheel({20, 0});
+    EXPECT_EQ(stocks, std::vector<int>{1});
+    clock.advance(0.2);
+    wheel({-80, 0});
+    EXPECT_EQ(stocks, std::vector<int>{1});
+}
+
+TEST_F(StockCardViewTest, ScrollPauseResetsTheAccumulation) {
+    wheel({25, 0});
+    clock.advance(0.6);
+    wheel({20, 0});
+    EXPECT_TRUE(stocks.empty());
+}
+
+TEST_F(StockCardViewTest, WheelNotchesWithoutPixelsCountTwentyPointsEach) {
+    wheel({}, {-120, 0});
+    EXPECT_TRUE(stocks.empty());
+    wheel({}, {-120, 0});
+    EXPECT_EQ(stocks, std::vector<int>{-1});
+    clock.advance(1);
+    wheel({}, {0, -240}); // vertical wheels scroll something else
+    EXPECT_EQ(stocks, std::vector<int>{-1});
+}
+
+TEST_F(StockCardViewTest, InvisibleControlsLetClicksThroughToTheCard) {
+    const QPoint closeCentre = card->layout().closeButton.center().toPoint();
+    const QPoint sliderPoint = card->layout().slider.center().toPoint();
+    EXPECT_EQ(card->childAt(closeCentre), nullptr);
+    EXPECT_EQ(card->childAt(sliderPoint), nullptr);
+    card->prepareForPreview(0.8);
+    EXPECT_EQ(card->childAt(closeCentre), card->closeButton());
+    EXPECT_EQ(card->childAt(sliderPoint), card->opacitySlider());
+    QTest::mouseClick(card->closeButton(), Qt::LeftButton, {}, QPoint(9, 9));
+    EXPECT_EQ(closes, 1);
+
+    card->setOpacitySliderEnabled(false);
+    card->prepareForPreview(0.8);
+    EXPECT_EQ(card->childAt(sliderPoint), nullptr);
+}
+
+TEST_F(StockCardViewTest, HoverFadesTheControlsInAndOut) {
+    QEnterEvent enter(body, body, globalOf(body));
+    QApplication::sendEvent(card, &enter);
+    EXPECT_EQ(hovers, std::vector<bool>{true});
+    EXPECT_TRUE(card->isHovering());
+    ASSERT_TRUE(waitUntil([&] { return card->closeButton()->alpha() == 1 && card->opacitySlider()->alpha() == 1; }));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(card, &leave);
+    ASSERT_TRUE(waitUntil([&] { return card->closeButton()->alpha() == 0 && card->opacitySlider()->alpha() == 0; }));
+    EXPECT_EQ(hovers, (std::vector<bool>{true, false}));
+}
+
+TEST_F(StockCardViewTest, ExpandModeDropsSingleClicksButNotDoubleClicks) {
+    card->setExpandMode(true);
+    click(body);
+    click(secondDot);
+    clock.advance(1);
+    settle(400);
+    EXPECT_TRUE(switched.empty());
+    doubleClick(secondDot);
+    EXPECT_EQ(locks, std::vector<int>{1});
+}
+
+TEST_F(StockCardViewTest, ModeChangeCrossFadesOnScreenAndSwitchesAtOnceOffScreen) {
+    settle(50);
+    card->setMode(1);
+    EXPECT_TRUE(card->fades().isChartShown(0));
+    EXPECT_TRUE(card->fades().isChartShown(1));
+    ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
+    EXPECT_FALSE(card->fades().isChartShown(0));
+    EXPECT_EQ(card->fades().chartAlpha(1), 1);
+
+    panel->orderOut();
+    card->setMode(3);
+    EXPECT_FALSE(card->fades().isAnimating());
+    EXPECT_FALSE(card->fades().isChartShown(1));
+    EXPECT_EQ(card->fades().chartAlpha(3), 1);
+}
+
+TEST_F(StockCardViewTest, GlowBreathesOnlyWhileShownAndAnIdleCardNeverRepaints) {
+    card->setAlertActive(true);
+    EXPECT_TRUE(card->fades().isBreathing());
+    card->setAlertActive(true); // a second activation keeps the running breath
+    EXPECT_TRUE(card->fades().isBreathing());
+    panel->orderOut();
+    EXPECT_FALSE(card->fades().isBreathing());
+    panel->orderFront();
+    EXPECT_TRUE(card->fades().isBreathing());
+    card->setAlertActive(false);
+    EXPECT_FALSE(card->fades().isBreathing());
+
+    card->pulseCharts();
+    ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
+    settle(100);
+    const long before = card->paintCount();
+    settle(600);
+    EXPECT_EQ(card->paintCount(), before);
+}
+
+TEST_F(StockCardViewTest, EmptyEnabledViewsBecomeTheFirstView) {
+    card->setEnabledViews({});
+    EXPECT_EQ(card->enabledViews(), std::vector<int>{0});
+    card->setEnabledViews({3, 0, 1});
+    EXPECT_EQ(card->enabledViewIndices(), (std::vector<int>{0, 1, 3}));
+    card->setMode(3);
+    EXPECT_EQ(card->modeAfterCurrent(), std::nullopt);
+    EXPECT_EQ(card->nextEnabledMode(), 0);
+}
+
+} // namespace
+} // namespace glimmer
