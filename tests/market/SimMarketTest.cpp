@@ -352,5 +352,59 @@ TEST_F(SimMarketTest, TheSeedMakesTheMarketRepeatable) {
     EXPECT_NE(body(trendsTarget("1.601318")), first);
 }
 
+TEST_F(SimMarketTest, UnlistedFundCodesTradeAsEtfsWithThreeDecimals) {
+    const std::vector<std::string> f = snapshotFields("sz159999");
+    EXPECT_EQ(f[1], "模拟ETF9999");
+    EXPECT_EQ(decimalsOf(f[3]), 3);
+    EXPECT_NE(body("/s3/?q=159999&t=all").find("~ETF\""), std::string::npos) << "search lists it as a fund";
+    const std::vector<std::string> stock = snapshotFields("sh603999");
+    EXPECT_EQ(decimalsOf(stock[3]), 2);
+}
+
+TEST_F(SimMarketTest, TheOldSnapshotPathAnswersInGbk) {
+    const std::string reply = body("/q=sh600519");
+    EXPECT_FALSE(TextFormat::isValidUtf8(reply));
+    EXPECT_NE(reply.find("\xb9\xf3\xd6\xdd\xc3\xa9\xcc\xa8"), std::string::npos) << "贵州茅台 in GBK";
+}
+
+TEST(SimMarketModel, TradingMinutesFollowTheExchangeDay) {
+    EXPECT_EQ(MarketModel::minutesDone(9 * 60 + 29), 0);
+    EXPECT_EQ(MarketModel::minutesDone(9 * 60 + 30), 1);
+    EXPECT_EQ(MarketModel::minutesDone(11 * 60 + 30), 121);
+    EXPECT_EQ(MarketModel::minutesDone(13 * 60), 121);
+    EXPECT_EQ(MarketModel::minutesDone(13 * 60 + 1), 122);
+    EXPECT_EQ(MarketModel::minutesDone(15 * 60), 241);
+    EXPECT_EQ(MarketModel::minutesDone(23 * 60), 241);
+    const std::vector<int>& labels = MarketModel::minuteLabels();
+    ASSERT_EQ(labels.size(), 241u);
+    EXPECT_EQ(labels[120], 11 * 60 + 30);
+    EXPECT_EQ(labels[121], 13 * 60 + 1);
+
+    const int friday = MarketModel::dayNumber(2024, 11, 8);
+    const CivilTime back = MarketModel::civilDay(friday);
+    EXPECT_EQ(back.year, 2024);
+    EXPECT_EQ(back.month, 11);
+    EXPECT_EQ(back.day, 8);
+    EXPECT_EQ(back.weekday, 5);
+    EXPECT_FALSE(MarketModel::isTradingDay(friday + 1));
+    EXPECT_EQ(MarketModel::previousTradingDay(friday + 3), friday) << "Monday follows Friday";
+    EXPECT_EQ(MarketModel::civilDay(MarketModel::dayNumber(2000, 2, 29)).day, 29);
+}
+
+TEST(SimMarketModel, APinBeforeTheOpenMovesOnlyThePrice) {
+    MarketModel model(1);
+    Security s;
+    ASSERT_TRUE(Universe::byCode("600519", s));
+    const Instant preOpen = chinaTime("2024-11-08 09:00");
+    const SimView plain = model.view(s, preOpen);
+    EXPECT_TRUE(plain.minutes.empty());
+    EXPECT_DOUBLE_EQ(plain.price, plain.prevClose);
+    model.pin("600519", 1700.0);
+    const SimView pinned = model.view(s, preOpen);
+    EXPECT_DOUBLE_EQ(pinned.price, 1700.0);
+    EXPECT_DOUBLE_EQ(pinned.prevClose, plain.prevClose);
+    EXPECT_EQ(pinned.volume, 0);
+}
+
 } // namespace
 } // namespace glimmer::sim
