@@ -62,7 +62,9 @@ struct SerialQueue::State {
             }
             const auto now = std::chrono::steady_clock::now();
             if (due->second.deadline > now) {
-                wake.wait_until(guard, due->second.deadline);
+                // A copy: the wait reads the deadline after waking, when a cancel may have erased the timer.
+                const SteadyTime deadline = due->second.deadline;
+                wake.wait_until(guard, deadline);
                 continue;
             }
             Task handler = due->second.handler;
