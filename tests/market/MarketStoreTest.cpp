@@ -118,31 +118,7 @@ struct StoreHarness {
     }
 };
 
-std::vector<std::string> minuteCalls(const std::vector<std::string>& calls) {
-    std::vector<std::string> out;
-    for (const auto& c : calls) {
-        if (c.rfind("minutes ", 0) == 0) out.push_back(c.substr(8));
-    }
-    return out;
-}
-
 // ---- Time-to-live gates.
-
-TEST(MarketStoreGates, FirstPassFetchesEverythingAndTheNextOnlyTheSnapshot) {
-    StoreHarness h;
-    h.store->syncEntries();
-    EXPECT_EQ(h.pass(), (RefreshCounts{5, 5, 5, 5}));
-    const auto calls = h.market.take();
-    EXPECT_EQ(calls.front(), "batch");
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "minutes 1.600519"), calls.end());
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "flow 0.000001"), calls.end()) << "no Tencent symbol is passed";
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "daily sh510300 320"), calls.end());
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "daily sz300750 320"), calls.end());
-
-    h.clock.advance(30);
-    EXPECT_EQ(h.pass(), (RefreshCounts{5, 0, 0, 0}));
-    EXPECT_EQ(h.market.take(), std::vector<std::string>{"batch"});
-}
 
 TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTL) {
     StoreHarness h({fiveItems[0]});
@@ -235,17 +211,6 @@ TEST(MarketStoreTradingTime, AUserAbroadFollowsTheExchangeNotTheMachineZone) {
 
 // ---- Order, fallbacks and failures.
 
-TEST(MarketStorePass, PriorityCodeIsFetchedFirstAndTheRestKeepTheirOrder) {
-    StoreHarness h;
-    h.store->syncEntries();
-    h.store->setPriorityCode("000001");
-    h.pass();
-    EXPECT_EQ(minuteCalls(h.market.take()),
-              (std::vector<std::string>{"0.000001", "1.600519", "0.300750", "1.510300", "0.002003"}));
-    EXPECT_EQ(MarketStore::processingOrder(h.store->entries(), std::string("nope")),
-              (std::vector<std::size_t>{0, 1, 2, 3, 4}));
-}
-
 TEST(MarketStorePass, SnapshotGapIsFilledFromTheMinutesWhenTheyAreDue) {
     StoreHarness h({fiveItems[0], fiveItems[1]});
     h.market.missingFromSnapshot = {"300750"};
@@ -289,23 +254,6 @@ TEST(MarketStorePass, FailedMinutesRecordAnErrorOnlyForASecurityWithoutQuote) {
     h.clock.advance(30);
     h.pass();
     EXPECT_FALSE(h.store->entry(1)->error) << "a snapshot quote clears the error";
-}
-
-TEST(MarketStorePass, EntriesKeepTheirDataThroughProviderFailures) {
-    StoreHarness h({fiveItems[0]});
-    h.store->syncEntries();
-    h.pass();
-    const auto loaded = *h.store->entry(0);
-    h.market.snapshotDown = h.market.minutesDown = h.market.flowDown = h.market.dailyDown = true;
-    h.clock.advance(24 * 3600.0);
-    EXPECT_EQ(h.pass(), (RefreshCounts{0, 1, 1, 1}));
-    const auto kept = *h.store->entry(0);
-    EXPECT_EQ(kept.quote, loaded.quote);
-    EXPECT_EQ(kept.minutes, loaded.minutes);
-    EXPECT_EQ(kept.flow, loaded.flow);
-    EXPECT_EQ(kept.daily, loaded.daily);
-    EXPECT_EQ(kept.minutesLoadedAt, loaded.minutesLoadedAt);
-    EXPECT_FALSE(kept.error);
 }
 
 TEST(MarketStorePass, APassMakesAtMostOneSnapshotAndThreeRequestsPerSecurity) {
@@ -481,22 +429,6 @@ TEST(MarketStoreCallbacks, NothingRunsForAStoreThatIsGone) {
     EXPECT_EQ(h.main.drain(), 1) << "the posted step is dropped quietly";
     EXPECT_TRUE(h.callbacks.empty());
     EXPECT_TRUE(h.market.calls.empty());
-}
-
-TEST(MarketStoreTimers, TradingTimePollingOverFiveMinutes) {
-    std::vector<WatchItem> ten;
-    for (int i = 0; i < 10; ++i) ten.push_back({"60000" + std::to_string(i), "证券" + std::to_string(i), InstrumentKind::stock});
-    StoreHarness h(ten);
-    h.start();
-    h.queue->advance(300);
-    const auto calls = h.market.take();
-    // Passes at 0 (start) and 0.2, 30.2, ... 270.2; minutes at 0, 60.2, ... ; flow at 0, 120.2, 240.2.
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "batch"), 11);
-    EXPECT_EQ(minuteCalls(calls).size(), 50u);
-    EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& c) { return c.rfind("flow", 0) == 0; }),
-              30);
-    EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& c) { return c.rfind("daily", 0) == 0; }),
-              10);
 }
 
 TEST(MarketStoreTimers, ClosingBellStopsTheFastPoll) {

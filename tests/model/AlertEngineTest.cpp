@@ -219,16 +219,6 @@ TEST(AlertEngine, ZeroOrMissingPriceLeavesEveryLatchAlone) {
     EXPECT_EQ(engine.latestEvents().size(), 1u);
 }
 
-TEST(AlertEngine, SeveralPriceAlertsFireInListOrderIndependently) {
-    AlertEngine engine;
-    AlertConfig config = quietConfig();
-    config.priceAlerts = {priceAlert(PriceAlertDirection::below, 12.00), priceAlert(PriceAlertDirection::below, 11.00)};
-    const auto events = engine.evaluate(entryAt(10.50), config, at(0));
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].message, "跌破 12.00，现价 10.50");
-    EXPECT_EQ(events[1].message, "跌破 11.00，现价 10.50");
-}
-
 // ---- Cool-downs.
 
 TEST(AlertEngine, CooldownIsMeasuredFromTheLastRecordedEvent) {
@@ -281,16 +271,6 @@ TEST(AlertEngine, NegativeOrNanCooldownMeansNoCooldown) {
         EXPECT_EQ(engine.evaluate(entry, config, at(0)).size(), 1u);
         EXPECT_EQ(engine.evaluate(entry, config, at(0)).size(), 1u) << "cool-down " << minutes;
     }
-}
-
-TEST(AlertEngine, PriceAlertsIgnoreTheCooldownButRecordIt) {
-    AlertEngine engine;
-    AlertConfig config = quietConfig();
-    config.cooldownMinutes = 60;
-    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::above, 13.00));
-    EXPECT_EQ(engine.evaluate(entryAt(13.10), config, at(0)).size(), 1u);
-    EXPECT_TRUE(engine.evaluate(entryAt(12.00), config, at(5)).empty());
-    EXPECT_EQ(engine.evaluate(entryAt(13.10), config, at(10)).size(), 1u);
 }
 
 // ---- Fast moves.
