@@ -1,1 +1,17 @@
-set(GLIMMER_DIAGNOSTICS_SOURCES)
+set(GLIMMER_DIAGNOSTICS_SOURCES
+  diagnostics/RenderStage.cpp
+  diagnostics/RenderStage.h
+  diagnostics/SelfTest.cpp
+  diagnostics/SelfTest.h
+  diagnostics/SelfTestAlerts.cpp
+  diagnostics/SelfTestData.cpp
+  diagnostics/SelfTestDock.cpp
+  diagnostics/SelfTestGui.cpp
+  diagnostics/SelfTestGui.h
+  diagnostics/SelfTestPending.cpp
+  diagnostics/SelfTestRefresh.cpp
+  diagnostics/SelfTestRender.cpp
+  diagnostics/SelfTestReport.cpp
+  diagnostics/SelfTestReport.h
+  diagnostics/SelfTestRotation.cpp
+)

@@ -19,10 +19,6 @@ double refreshSetting(double seconds) {
     return std::isfinite(seconds) ? seconds : AppConfig{}.refreshSeconds;
 }
 
-bool isDue(const std::optional<Instant>& loadedAt, bool isEmpty, Instant now, double ttl) {
-    return isEmpty || !loadedAt || secondsBetween(*loadedAt, now) >= ttl;
-}
-
 } // namespace
 
 MarketStore::MarketStore(AppConfig config, MainPoster poster, Options options)
@@ -307,6 +303,10 @@ std::string MarketStore::todayString(Instant instant) {
     char text[16];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year, t.month, t.day);
     return text;
+}
+
+bool MarketStore::isDue(const std::optional<Instant>& loadedAt, bool isEmpty, Instant now, double ttl) {
+    return isEmpty || !loadedAt || secondsBetween(*loadedAt, now) >= ttl;
 }
 
 double MarketStore::pollInterval(double refreshSeconds) {

@@ -100,6 +100,8 @@ public:
     static std::string todayString(Instant instant);
     /// Seconds between trading-time polls for a refresh setting: max(r, 5).
     static double pollInterval(double refreshSeconds);
+    /// The time-to-live gate of one series: empty, never loaded, or loaded at least `ttl` seconds ago.
+    static bool isDue(const std::optional<Instant>& loadedAt, bool isEmpty, Instant now, double ttl);
     /// Time-to-live of minutes and fund flow.
     static double minutesTTL(double refreshSeconds, bool trading);
     static double flowTTL(double refreshSeconds, bool trading);

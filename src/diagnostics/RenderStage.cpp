@@ -1,0 +1,71 @@
+#include "diagnostics/RenderStage.h"
+
+#include "card/Theme.h"
+#include "diagnostics/SelfTest.h"
+#include "diagnostics/SelfTestGui.h"
+#include "diagnostics/SelfTestReport.h"
+#include "market/MarketSource.h"
+#include "market/SecID.h"
+#include "model/ConfigStore.h"
+
+#include <QWidget>
+
+namespace glimmer {
+
+std::optional<RenderInput> RenderInput::load() {
+    RenderInput input;
+    input.config = ConfigStore::load();
+    if (input.config.watchlist.empty()) {
+        SelfTestReport::line("股票池为空，无法渲染");
+        return std::nullopt;
+    }
+    const WatchItem item = input.config.watchlist.front();
+    const MarketSource source = MarketSource::live(Clock::system(), SourceHealth::shared());
+    const std::string secid = SecID::secid(item.code);
+    std::optional<IntradaySnapshot> intraday = source.fetchIntraday(secid, item.code, item.name);
+    if (!intraday || intraday->quote.price <= 0) {
+        // The snapshot may still price a security whose minute series is missing.
+        const auto quotes = source.fetchQuotesBatch({item});
+        const auto found = quotes.find(item.code);
+        if (found == quotes.end() || found->second.price <= 0) {
+            SelfTestReport::line("行情为空，无法渲染");
+            return std::nullopt;
+        }
+        if (!intraday) intraday.emplace();
+        intraday->quote = found->second;
+    }
+    const Instant now = Clock::system().now();
+    input.entry = MarketEntry(item);
+    input.entry.quote = intraday->quote;
+    input.entry.minutes = std::move(intraday->minutes);
+    input.entry.minutesLoadedAt = now;
+    input.entry.flow = source.fetchFlow(secid, std::nullopt);
+    input.entry.flowLoadedAt = now;
+    input.entry.daily = source.fetchDaily(SecID::tencentSymbol(item.code), 320);
+    input.entry.updatedAt = now;
+    return input;
+}
+
+RenderStage::RenderStage(QWidget* view, int width, int height) {
+    SelfTestGui::application();
+    host = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    host->setAttribute(Qt::WA_DontShowOnScreen, false);
+    host->setAutoFillBackground(true);
+    host->setFixedSize(width, height);
+    host->move(SelfTestGui::offscreenPosition, SelfTestGui::offscreenPosition);
+    view->setParent(host);
+    view->setGeometry(0, 0, width, height);
+    if (const auto mode = SelfTest::forcedAppearance()) Theme::applyMode(host, *mode);
+}
+
+RenderStage::~RenderStage() {
+    delete host;
+}
+
+void RenderStage::show() {
+    host->show();
+    host->move(SelfTestGui::offscreenPosition, SelfTestGui::offscreenPosition);
+    SelfTestGui::settle(0.25);
+}
+
+} // namespace glimmer

@@ -1,0 +1,38 @@
+#include "diagnostics/SelfTest.h"
+
+#include "model/AppPaths.h"
+
+#include <functional>
+#include <map>
+
+namespace glimmer::SelfTest {
+
+std::optional<ThemeMode> forcedAppearance() {
+    const std::optional<std::string> value = AppPaths::processEnv("GLIMMERBOX_FORCE_THEME");
+    if (value == "dark") return ThemeMode::dark;
+    if (value == "light") return ThemeMode::light;
+    return std::nullopt;
+}
+
+bool runSwitch(const std::string& name) {
+    static const std::map<std::string, std::function<void()>> modes{
+        {"GLIMMERBOX_SELFTEST", run},
+        {"GLIMMERBOX_RENDER", renderPreview},
+        {"GLIMMERBOX_RENDER_SETTINGS", renderSettings},
+        {"GLIMMERBOX_FOLLOW_TEST", testExpandFollowWithWindows},
+        {"GLIMMERBOX_OVERVIEW_TEST", testOverviewWithWindows},
+        {"GLIMMERBOX_RENDER_OVERVIEW", renderOverview},
+        {"GLIMMERBOX_RENDER_EXPAND", renderExpand},
+        {"GLIMMERBOX_ALERT_TEST", testAlerts},
+        {"GLIMMERBOX_REFRESH_TEST", runRefreshTrace},
+        {"GLIMMERBOX_ROTATE_TEST", testRotation},
+        {"GLIMMERBOX_LAYOUT_TEST", testExpandLayout},
+        {"GLIMMERBOX_DOCK_TEST", testDock},
+    };
+    const auto mode = modes.find(name);
+    if (mode == modes.end()) return false;
+    mode->second();
+    return true;
+}
+
+} // namespace glimmer::SelfTest

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "model/AppConfig.h"
+
+#include <optional>
+#include <string>
+
+namespace glimmer {
+
+/// Diagnostic entry points run instead of the application when an environment switch is on. Each
+/// exercises the real code, prints a report to standard output and returns; failures are printed,
+/// never turned into an exit status.
+namespace SelfTest {
+
+/// Data-chain check: snapshot, search, intraday, fallbacks, fund flow, daily candles, MACD.
+void run();
+/// Refresh-throttle diagnostic: TTL gate cases and two synchronous store passes.
+void runRefreshTrace();
+void testAlerts();
+void testRotation();
+void testExpandLayout();
+void testDock();
+void testExpandFollowWithWindows();
+void testOverviewWithWindows();
+void renderPreview();
+void renderOverview();
+void renderExpand();
+void renderSettings();
+
+/// GLIMMERBOX_FORCE_THEME: "dark" or "light"; anything else leaves the system appearance.
+std::optional<ThemeMode> forcedAppearance();
+
+/// Runs the mode of a diagnostic switch ("GLIMMERBOX_DOCK_TEST", ...); false for an unknown name.
+bool runSwitch(const std::string& name);
+
+} // namespace SelfTest
+} // namespace glimmer

@@ -1,0 +1,78 @@
+#include "diagnostics/SelfTestGui.h"
+
+#include "diagnostics/SelfTestReport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace glimmer::SelfTestGui {
+
+namespace {
+
+bool hasDisplay() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+} // namespace
+
+QApplication& application() {
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
+    if (!hasDisplay()) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "glimmerbox";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    return app;
+}
+
+void settle(double seconds) {
+    QElapsedTimer timer;
+    timer.start();
+    const qint64 limit = static_cast<qint64>(seconds * 1000);
+    while (timer.elapsed() < limit) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    QCoreApplication::sendPostedEvents();
+}
+
+std::string artifactsDir() {
+    const std::filesystem::path dir = std::filesystem::current_path() / "artifacts";
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    return dir.string();
+}
+
+bool writePNG(QWidget* view, const std::string& name) {
+    if (!view || view->width() <= 0 || view->height() <= 0) {
+        SelfTestReport::line("无法创建位图：" + name);
+        return false;
+    }
+    const qreal ratio = view->devicePixelRatioF();
+    QImage image(view->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        SelfTestReport::line("无法创建位图：" + name);
+        return false;
+    }
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    view->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    const std::filesystem::path file = std::filesystem::path(artifactsDir()) / name;
+    if (!image.save(QString::fromStdString(file.string()), "PNG")) {
+        SelfTestReport::line("无法创建位图：" + name);
+        return false;
+    }
+    SelfTestReport::line("已输出 " + name + " " + std::to_string(image.width()) + "x" + std::to_string(image.height()));
+    return true;
+}
+
+} // namespace glimmer::SelfTestGui
