@@ -1,10 +1,19 @@
 #include "app/EntryPoint.h"
 
-#include "model/AppLog.h"
+#include "app/AppDelegate.h"
+#include "app/DiagnosticModes.h"
+#include "app/TerminationSignals.h"
+#include "market/MarketStore.h"
+#include "model/AppPaths.h"
 #include "model/ConfigStore.h"
 #include "model/TextFormat.h"
 
+#include <QApplication>
+#include <QMetaObject>
+#include <QTimer>
+
 #include <cmath>
+#include <memory>
 
 namespace glimmer {
 
@@ -23,10 +32,35 @@ std::string startLogLine(const AppConfig& config) {
            TextFormat::shortest(config.opacity) + " 刷新=" + wholeNumber(config.refreshSeconds) + "s";
 }
 
-int runEntryPoint(int, char**) {
-    const AppConfig config = ConfigStore::load();
-    AppLog::write("INFO", startLogLine(config));
-    return 0;
+int runEntryPoint(int argc, char** argv) {
+    if (const std::optional<std::string> mode = DiagnosticModes::firstSwitchOn(AppPaths::processEnv)) {
+        return DiagnosticModes::run(*mode);
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Glimmerbox"));
+    QApplication::setApplicationDisplayName(QStringLiteral("澜汐看板"));
+    QApplication::setDesktopFileName(QStringLiteral("glimmerbox"));
+    // Closing the settings window or hiding the card never ends the program; only quitting does.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Store callbacks hop onto the main thread through the event loop.
+    MainPoster poster = [](std::function<void()> task) {
+        QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+    };
+    auto store = std::make_unique<MarketStore>(ConfigStore::load(), poster);
+    auto delegate = std::make_unique<AppDelegate>(*store);
+    AppDelegate* running = delegate.get();
+    TerminationSignals terminationSignals([running] { running->quit(); });
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, running,
+                     [running] { running->applicationWillTerminate(); });
+    QTimer::singleShot(0, running, [running] { running->applicationDidFinishLaunching(); });
+
+    const int status = QApplication::exec();
+    store->stop();
+    delegate.reset();
+    store.reset();
+    return status;
 }
 
 } // namespace glimmer

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/TaskScheduler.h"
+#include "model/AlertEvent.h"
+
+#include <optional>
+#include <vector>
+
+namespace glimmer {
+
+class CardPresenter;
+
+/// Brings an alerted security onto the card with its glow and banner, sounds the alert, blinks the
+/// tray item while the panel is hidden, and clears all of it 25 s after the latest alert.
+class AlertPresenter {
+public:
+    AlertPresenter(AppContext& context, CardPresenter& presenter);
+    ~AlertPresenter();
+    AlertPresenter(const AlertPresenter&) = delete;
+    AlertPresenter& operator=(const AlertPresenter&) = delete;
+
+    /// The events of one evaluation, in the engine's order.
+    void handleAlerts(const std::vector<AlertEvent>& events);
+    void scheduleAlertClear(double seconds);
+
+    bool isPresenting() const { return alertClearWorkItem.has_value(); }
+
+    static constexpr double presentationSeconds = 25;
+
+private:
+    void clearAlert();
+
+    AppContext& context;
+    CardPresenter& presenter;
+    std::optional<TaskScheduler::TaskId> alertClearWorkItem;
+};
+
+} // namespace glimmer

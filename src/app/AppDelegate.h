@@ -1,0 +1,94 @@
+#pragma once
+
+#include "app/AlertPresenter.h"
+#include "app/AppContext.h"
+#include "app/CardPresenter.h"
+#include "app/PanelPlacement.h"
+#include "app/SettingsHost.h"
+#include "app/StoreAccess.h"
+#include "layouts/ExpandCoordinator.h"
+#include "layouts/OverviewCoordinator.h"
+#include "model/AppConfig.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+
+namespace glimmer {
+
+class ArrowKeyMonitor;
+class FloatingPanel;
+class MarketStore;
+class SettingsWindow;
+class SoundPlayer;
+class StatusBarController;
+class StockCardView;
+
+/// The running application: builds every object in a fixed order, wires their callbacks, applies
+/// saved configurations, and takes the interactive parts down again at termination.
+class AppDelegate : public QObject {
+    Q_OBJECT
+public:
+    /// The store exists (its creation loaded the configuration) before the delegate copies it.
+    explicit AppDelegate(MarketStore& store, const ScreenSource& screens = ScreenSource::system(),
+                         TaskScheduler& scheduler = TaskScheduler::main(), QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    void applicationDidFinishLaunching();
+    /// The termination order; runs once, whichever way the program ends.
+    void applicationWillTerminate();
+    /// Runs the termination order and leaves the event loop.
+    void quit();
+
+    void openSettings();
+    void applySavedConfiguration(const AppConfig& next);
+    void testSound();
+    void resetPosition();
+    void showAbout();
+
+    void toggleExpandMode();
+    void toggleOverviewMode();
+
+    const AppConfig& configuration() const { return config; }
+    FloatingPanel* mainPanel() const { return panel; }
+    StockCardView* card() const { return cardView; }
+    CardPresenter& cardPresenter() { return presenter; }
+    PanelPlacement& placement() { return panelPlacement; }
+
+private:
+    void wireCard();
+    void wireOverview();
+    void wireStatusBar();
+    void wireStore();
+    void installKeyMonitor();
+    void registerHotKeys();
+    void storeDidChange();
+    void syncAutoLaunch();
+
+    // Field order follows the order of construction and is relied on by the destructor.
+    AppConfig config;
+    MarketStore& store;
+    MarketStoreAccess storeAccess;
+    std::unique_ptr<ExpandCoordinator> expander;
+    std::unique_ptr<OverviewCoordinator> overview;
+    FloatingPanel* panel = nullptr;
+    StockCardView* cardView = nullptr;
+    StatusBarController* statusBar = nullptr;
+    ArrowKeyMonitor* keyMonitor = nullptr;
+
+    AppContext context;
+    CardPresenter presenter;
+    AlertPresenter alerts;
+    PanelPlacement panelPlacement;
+    SettingsHost settings;
+
+    /// Panel frame and chart view before expand mode.
+    std::optional<Rect> frameBeforeExpand;
+    std::optional<int> modeBeforeExpand;
+
+    bool didLogFirstData = false;
+    bool didTerminate = false;
+};
+
+} // namespace glimmer

@@ -1,0 +1,281 @@
+#include "app/CardPresenter.h"
+
+#include "app/Rotation.h"
+#include "app/StatusBarController.h"
+#include "card/FloatingPanel.h"
+#include "card/StockCardView.h"
+#include "card/ViewSequence.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <algorithm>
+
+namespace glimmer {
+
+CardPresenter::CardPresenter(AppContext& context) : context(context) {}
+
+CardPresenter::~CardPresenter() {
+    if (rotateTimer) context.scheduler.cancel(*rotateTimer);
+    if (viewRotateTimer) context.scheduler.cancel(*viewRotateTimer);
+}
+
+const char* CardPresenter::viewName(int view) {
+    return ViewSequence::label(view);
+}
+
+std::vector<int> CardPresenter::viewSequence() const {
+    if (context.cardView) return context.cardView->enabledViewIndices();
+    return ViewSequence::enabledViewIndices(context.config.enabledViews);
+}
+
+std::vector<MarketEntry> CardPresenter::visibleEntries() const {
+    std::vector<MarketEntry> result;
+    for (MarketEntry& entry : context.store.entries()) {
+        if (!Rotation::isHidden(entry, context.config.hiddenCodes)) result.push_back(std::move(entry));
+    }
+    return result;
+}
+
+bool CardPresenter::isPanelVisible() const {
+    if (context.overview.isActive()) return context.overview.isVisible();
+    return context.panel != nullptr && context.panel->isVisible();
+}
+
+void CardPresenter::setCardMode(int newMode) {
+    StockCardView* card = context.cardView;
+    if (!card) return;
+    card->setMode(newMode);
+    card->update();
+}
+
+void CardPresenter::configureCard() {
+    StockCardView* card = context.cardView;
+    if (!card) return;
+    const AppConfig& config = context.config;
+    card->setPinPaused(config.pinPaused);
+    card->setOpacitySliderEnabled(config.hoverOpacitySlider);
+    card->setEnabledViews(config.enabledViews);
+    card->setLockedView(config.lockedViewType);
+    mode = Rotation::startMode(config.lockedViewType, mode, card->enabledViewIndices());
+    setCardMode(mode);
+}
+
+void CardPresenter::refreshCard(bool syncOverview) {
+    StockCardView* card = context.cardView;
+    if (!card) return;
+    const std::vector<MarketEntry> entries = context.store.entries();
+    index = Rotation::clampedIndex(index, entries.size());
+    index = Rotation::indexSkippingHidden(index, entries, context.config.hiddenCodes);
+
+    const std::vector<int> visible = Rotation::visibleIndices(entries, context.config.hiddenCodes);
+    if (visible.empty()) {
+        card->setEntry(std::nullopt);
+        card->setPlaceholderText(std::string(Rotation::allHiddenPlaceholder));
+        card->setIndex(0);
+        card->setTotal(0);
+        setCardMode(mode);
+        card->setLockedView(context.config.lockedViewType);
+        card->setAlertActive(false);
+        card->setAlertMessage(std::nullopt);
+        if (syncOverview) context.overview.update({});
+        updateStatusText();
+        return;
+    }
+
+    card->setPlaceholderText(std::nullopt);
+    // The index can only be out of range here when the store has no entries at all.
+    std::optional<MarketEntry> onCard;
+    if (index >= 0 && index < static_cast<int>(entries.size())) onCard = entries[index];
+    card->setEntry(onCard);
+    card->setIndex(onCard ? Rotation::visiblePosition(onCard->item.code, entries, context.config.hiddenCodes) : 0);
+    card->setTotal(static_cast<int>(visible.size()));
+    setCardMode(mode);
+    card->setLockedView(context.config.lockedViewType);
+
+    const bool active = alertCode && onCard && *alertCode == onCard->item.code;
+    card->setAlertActive(active);
+    card->setAlertMessage(active ? alertText : std::nullopt);
+
+    context.expander.update(onCard);
+    if (syncOverview) {
+        std::vector<MarketEntry> shown;
+        for (int i : visible) shown.push_back(entries[i]);
+        context.overview.update(shown);
+    }
+    updateStatusText();
+}
+
+void CardPresenter::normalizeCurrentIndexIfHidden() {
+    index = Rotation::indexSkippingHidden(index, context.store.entries(), context.config.hiddenCodes);
+}
+
+void CardPresenter::switchStock(int delta, bool resetView) {
+    const std::vector<MarketEntry> entries = context.store.entries();
+    const std::optional<int> target = Rotation::switchTarget(index, delta, entries, context.config.hiddenCodes);
+    if (!target) return;
+    context.info("切换股票 delta=" + std::to_string(delta));
+    index = *target;
+    const MarketEntry& entry = entries[*target];
+    context.store.setPriorityCode(entry.item.code);
+    if (!entry.updatedAt) context.store.refreshNow(entry.item.code);
+
+    if (context.config.lockedViewType) {
+        mode = *context.config.lockedViewType;
+    } else if (resetView) {
+        const std::vector<int> sequence = viewSequence();
+        if (!sequence.empty()) mode = sequence.front();
+    }
+    refreshCard(true);
+    if (context.cardView) context.cardView->pulseCharts();
+    if (resetView) updateRotateTimer();
+}
+
+void CardPresenter::applyMode(int newMode) {
+    mode = newMode;
+    setCardMode(newMode);
+    context.overview.setViewIndex(newMode);
+}
+
+void CardPresenter::selectMode(int newMode) {
+    mode = newMode;
+    setCardMode(newMode);
+}
+
+void CardPresenter::applyLockedView() {
+    const std::vector<int> sequence = viewSequence();
+    context.config.lockedViewType = Rotation::effectiveLock(context.config.lockedViewType, sequence);
+    if (context.cardView) context.cardView->setLockedView(context.config.lockedViewType);
+    if (context.config.lockedViewType) mode = *context.config.lockedViewType;
+    if (std::find(sequence.begin(), sequence.end(), mode) == sequence.end()) {
+        mode = sequence.empty() ? 0 : sequence.front();
+    }
+    setCardMode(mode);
+}
+
+void CardPresenter::updateRotateTimer() {
+    TaskScheduler& scheduler = context.scheduler;
+    if (rotateTimer) scheduler.cancel(*rotateTimer);
+    rotateTimer.reset();
+    const AppConfig& config = context.config;
+    if (config.autoRotateSeconds > 0 && visibleEntries().size() >= 2 && !context.overview.isActive()) {
+        rotateTimer = scheduler.scheduleRepeating(config.autoRotateSeconds, [this] { rotateStockTick(); });
+    }
+    if (viewRotateTimer) scheduler.cancel(*viewRotateTimer);
+    viewRotateTimer.reset();
+    const bool expanded = context.cardView && context.cardView->expandMode();
+    if (config.viewRotateSeconds > 0 && !expanded) {
+        viewRotateTimer = scheduler.scheduleRepeating(config.viewRotateSeconds, [this] { rotateViewTick(); });
+    }
+}
+
+void CardPresenter::rotateStockTick() {
+    if (!isPanelVisible()) return;
+    const bool hovering = context.cardView && context.cardView->isHovering();
+    if (context.config.pauseRotateOnHover && hovering) return;
+    if (context.config.pinPaused) return;
+    switchStock(1, false);
+}
+
+void CardPresenter::rotateViewTick() {
+    if (!isPanelVisible()) return;
+    if (context.config.pauseRotateOnHover) {
+        const bool overCard = context.cardView && context.cardView->isHovering();
+        if (overCard || context.overview.isHoveringAnyCard()) return;
+    }
+    if (context.config.lockedViewType) return;
+    const std::vector<int> sequence = viewSequence();
+    if (sequence.size() < 2) return;
+    const std::optional<int> next = ViewSequence::modeAfterCurrent(mode, sequence);
+    if (!context.overview.isActive()) {
+        if (!next) {
+            if (!context.config.pinPaused) switchStock(1, true);
+            return;
+        }
+        mode = *next;
+        setCardMode(mode);
+        return;
+    }
+    mode = next.value_or(sequence.front());
+    setCardMode(mode);
+    context.overview.setViewIndex(mode);
+}
+
+void CardPresenter::togglePin() {
+    AppConfig& config = context.config;
+    config.pinPaused = !config.pinPaused;
+    if (context.cardView) context.cardView->setPinPaused(config.pinPaused);
+    context.info(std::string("图钉状态=") + (config.pinPaused ? "实心（股票轮播暂停）" : "空心（股票轮播继续"));
+    context.save();
+}
+
+void CardPresenter::toggleLock(int view) {
+    AppConfig& config = context.config;
+    if (config.lockedViewType == view) {
+        config.lockedViewType.reset();
+        mode = view;
+        context.info("取消全局锁定（原视图" + std::to_string(view) + "）");
+    } else {
+        config.lockedViewType = view;
+        mode = view;
+        context.info("全局锁定视图" + std::to_string(view) + "，所有股票停在该视图");
+    }
+    applyLockedView();
+    context.save();
+    refreshCard(true);
+}
+
+void CardPresenter::focusFloating() {
+    const bool overview = context.overview.isActive();
+    if (!isPanelVisible() && !overview) return;
+    if (context.activateApplication) context.activateApplication();
+    FloatingPanel* key = overview ? context.overview.headerPanel() : context.panel;
+    if (key) key->makeKeyAndOrderFront();
+}
+
+void CardPresenter::updateStatusText() {
+    StatusBarController* status = context.statusBar;
+    if (!status) return;
+    if (isPanelVisible()) {
+        status->setNormalText(std::nullopt);
+    } else {
+        if (status->isBlinking()) return;
+        const std::vector<MarketEntry> entries = context.store.entries();
+        std::optional<MarketEntry> entry;
+        if (index >= 0 && index < static_cast<int>(entries.size())) entry = entries[index];
+        status->setNormalText(StatusBarController::securityText(entry));
+    }
+    if (!status->alertMessage()) status->applyTitle();
+}
+
+std::unique_ptr<QMenu> CardPresenter::buildContextMenu(bool withQuit) {
+    auto menu = std::make_unique<QMenu>();
+    for (int view = 0; view < 5; ++view) {
+        QAction* action = menu->addAction(QString::fromUtf8("查看") + QString::fromUtf8(viewName(view)));
+        action->setData(view);
+        action->setCheckable(true);
+        action->setChecked(view == mode);
+        QObject::connect(action, &QAction::triggered, [this, view] { selectMode(view); });
+    }
+    menu->addSeparator();
+    QObject::connect(menu->addAction(QStringLiteral("设置…")), &QAction::triggered, [this] {
+        if (onOpenSettings) onOpenSettings();
+    });
+    QObject::connect(menu->addAction(QStringLiteral("隐藏浮窗")), &QAction::triggered, [this] {
+        if (onHidePanel) onHidePanel();
+    });
+    if (withQuit) {
+        menu->addSeparator();
+        QObject::connect(menu->addAction(QStringLiteral("退出")), &QAction::triggered, [this] {
+            if (onQuit) onQuit();
+        });
+    }
+    return menu;
+}
+
+void CardPresenter::showContextMenu(QWidget& card, bool withQuit) {
+    std::unique_ptr<QMenu> menu = buildContextMenu(withQuit);
+    menu->exec(card.mapToGlobal(QPoint(8, 8)));
+}
+
+} // namespace glimmer

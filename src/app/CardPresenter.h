@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "model/MarketEntry.h"
+
+#include <QPoint>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QMenu;
+class QWidget;
+
+namespace glimmer {
+
+/// Decides which security and which chart the card shows, steps through both on two timers and
+/// writes the result into the card, the expand group, the overview and the tray text.
+class CardPresenter {
+public:
+    explicit CardPresenter(AppContext& context);
+    ~CardPresenter();
+    CardPresenter(const CardPresenter&) = delete;
+    CardPresenter& operator=(const CardPresenter&) = delete;
+
+    int currentIndex() const { return index; }
+    void setCurrentIndex(int value) { index = value; }
+    int currentMode() const { return mode; }
+    void setCurrentMode(int value) { mode = value; }
+
+    /// The code and card text of the alert being presented.
+    std::optional<std::string> alertCode;
+    std::optional<std::string> alertText;
+
+    /// The store's entries that are not hidden, in store order.
+    std::vector<MarketEntry> visibleEntries() const;
+    /// The panel (or, in overview mode, the overview) is on screen.
+    bool isPanelVisible() const;
+
+    /// Hands the card its start-up settings and picks the view it starts on.
+    void configureCard();
+    void refreshCard(bool syncOverview);
+    void normalizeCurrentIndexIfHidden();
+    void switchStock(int delta, bool resetView);
+    void applyMode(int newMode);
+    /// The context menu's choice: the card only, the overview keeps its view.
+    void selectMode(int newMode);
+    void applyLockedView();
+    void updateRotateTimer();
+    void togglePin();
+    void toggleLock(int view);
+    void focusFloating();
+    void updateStatusText();
+
+    bool isStockRotationRunning() const { return rotateTimer.has_value(); }
+    bool isViewRotationRunning() const { return viewRotateTimer.has_value(); }
+
+    /// The card's context menu: the five views (the current one checked), settings, hide, and quit
+    /// when no tray item exists to quit from.
+    std::unique_ptr<QMenu> buildContextMenu(bool withQuit);
+    void showContextMenu(QWidget& card, bool withQuit);
+
+    std::function<void()> onOpenSettings;
+    std::function<void()> onHidePanel;
+    std::function<void()> onQuit;
+
+    /// Menu and log names of the chart views.
+    static const char* viewName(int view);
+
+private:
+    void rotateStockTick();
+    void rotateViewTick();
+    void setCardMode(int newMode);
+    std::vector<int> viewSequence() const;
+
+    AppContext& context;
+    int index = 0;
+    int mode = 0;
+    std::optional<TaskScheduler::TaskId> rotateTimer;
+    std::optional<TaskScheduler::TaskId> viewRotateTimer;
+};
+
+} // namespace glimmer

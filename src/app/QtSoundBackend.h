@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/SoundBackend.h"
+
+#include <QByteArray>
+
+#include <memory>
+
+namespace glimmer {
+
+/// Sounds through Qt Multimedia: the named sounds are short tones synthesised at first use, a file
+/// plays through a media player. Without an audio output nothing is heard and nothing fails.
+/// Builds without Qt Multimedia get a silent variant of this class.
+class QtSoundBackend final : public SoundBackend {
+public:
+    QtSoundBackend();
+    ~QtSoundBackend() override;
+
+    bool playFile(const std::string& path, double volume) override;
+    bool playNamed(const std::string& name, double volume) override;
+
+    /// A 16-bit mono 44.1 kHz WAV file of the named sound; empty for an unknown name.
+    static QByteArray toneWav(const std::string& name);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl;
+};
+
+} // namespace glimmer

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "app/TaskScheduler.h"
+#include "model/MarketEntry.h"
+
+#include <QIcon>
+#include <QObject>
+#include <QSystemTrayIcon>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QMenu;
+
+namespace glimmer {
+
+/// What the tray item shows: the title text and how it is drawn.
+struct StatusTitle {
+    enum class Style { iconOnly, security, alert };
+    Style style = Style::iconOnly;
+    std::string text;    // "" for icon only
+    double redAlpha = 1; // alert text: 1 while the blink is on, 0.18 while off
+
+    bool operator==(const StatusTitle&) const = default;
+};
+
+/// The tray item: an icon, the security text while the panel is hidden, a blinking alert text and
+/// a small menu. Trays that show no text get the texts as tool tip, and the blink alternates the
+/// normal icon with a red alert icon. Without any tray the item stays hidden and the program runs on.
+class StatusBarController : public QObject {
+    Q_OBJECT
+public:
+    explicit StatusBarController(TaskScheduler& scheduler = TaskScheduler::main(), QObject* parent = nullptr);
+    ~StatusBarController() override;
+
+    QSystemTrayIcon* statusItem() const { return item; }
+    QMenu* menu() const { return itemMenu.get(); }
+    bool isBlinking() const { return blinkTimer.has_value(); }
+    bool blinkOn() const { return isBlinkOn; }
+    const std::optional<std::string>& alertMessage() const { return currentAlert; }
+    const std::optional<std::string>& normalText() const { return currentNormal; }
+    void setNormalText(std::optional<std::string> text) { currentNormal = std::move(text); }
+    /// The title as the fields give it now.
+    StatusTitle title() const;
+    /// Whether a tray exists to show the item in.
+    bool isTrayAvailable() const;
+
+    /// Renders icon, tool tip and title from the fields.
+    void applyTitle();
+    void startAlertBlink(const std::string& message);
+    void stopAlertBlink();
+    /// The item's click: a plain click toggles the panel; the context click opens the menu.
+    void handleClick(QSystemTrayIcon::ActivationReason reason);
+
+    void toggleAction() const;
+    void settingsAction() const;
+    void aboutAction() const;
+    void quitAction() const;
+
+    std::function<void()> onTogglePanel;
+    std::function<void()> onOpenSettings;
+    std::function<void()> onAbout;
+    std::function<void()> onQuit;
+
+    /// The monochrome chart icon, and its red variant for the alert blink.
+    static QIcon icon();
+    static QIcon alertIcon();
+    /// The tray text of a security: its name (first four characters of a longer one), a space and
+    /// the signed percent change; "澜汐" without a quote.
+    static std::string securityText(const std::optional<MarketEntry>& entry);
+
+    static constexpr const char* toolTip = "点击呼出/隐藏浮窗，右键打开菜单";
+    static constexpr double blinkInterval = 0.55;
+
+private:
+    TaskScheduler& scheduler;
+    QSystemTrayIcon* item = nullptr;
+    std::unique_ptr<QMenu> itemMenu;
+    std::optional<TaskScheduler::TaskId> blinkTimer;
+    bool isBlinkOn = false;
+    std::optional<std::string> currentAlert;
+    std::optional<std::string> currentNormal;
+};
+
+} // namespace glimmer
