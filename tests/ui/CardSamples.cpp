@@ -1,7 +1,7 @@
-#include "ui/CardSamples.h"
+#include "CardSamples.h"
 
 #include "card/StockCardView.h"
-#include "ui/ChartSamples.h"
+#include "ChartSamples.h"
 
 #include <QPainter>
 

@@ -1,0 +1,71 @@
+// Full repaints of the stock card at the default panel size with a full trading day, one per view,
+// and the repaints an idle card makes while nothing changes.
+#include "../tests/ui/CardSamples.h"
+#include "card/StockCardView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace glimmer {
+namespace {
+
+void ensureCardApplication() {
+    if (QCoreApplication::instance()) return;
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "glimmer_ui_bench";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv); // lives for the whole run
+}
+
+void BM_CardFullRepaint(benchmark::State& state) {
+    ensureCardApplication();
+    StockCardView card;
+    card.resize(samples::panelWidth, samples::panelHeight);
+    card.setEntry(samples::cardEntry(true));
+    card.setTotal(6);
+    card.setMode(int(state.range(0)));
+    card.applyMode(false);
+    QImage image(card.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        card.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(std::string("view ") + std::to_string(state.range(0)));
+}
+BENCHMARK(BM_CardFullRepaint)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+// A shown card with data, pointer outside, nothing changing: counts its paint passes over a few
+// seconds of a running event loop and reports them per minute.
+void BM_CardIdleRepaints(benchmark::State& state) {
+    ensureCardApplication();
+    StockCardView card;
+    card.resize(samples::panelWidth, samples::panelHeight);
+    card.setEntry(samples::cardEntry(true));
+    card.setTotal(6);
+    card.show();
+    QElapsedTimer warmUp;
+    warmUp.start();
+    while (warmUp.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    double seconds = 0;
+    long paints = 0;
+    for (auto _ : state) {
+        const long before = card.paintCount();
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        paints += card.paintCount() - before;
+        seconds += double(timer.elapsed()) / 1000;
+    }
+    state.counters["repaints_per_minute"] = seconds > 0 ? double(paints) / seconds * 60 : 0;
+}
+BENCHMARK(BM_CardIdleRepaints)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace glimmer
