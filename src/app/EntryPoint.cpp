@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/DiagnosticModes.h"
 #include "app/TerminationSignals.h"
+#include "diagnostics/SelfTest.h"
 #include "market/MarketStore.h"
 #include "model/AppPaths.h"
 #include "model/ConfigStore.h"
@@ -34,7 +35,9 @@ std::string startLogLine(const AppConfig& config) {
 
 int runEntryPoint(int argc, char** argv) {
     if (const std::optional<std::string> mode = DiagnosticModes::firstSwitchOn(AppPaths::processEnv)) {
-        return DiagnosticModes::run(*mode);
+        // A diagnostic mode replaces the application; its outcome never changes the exit status.
+        if (!SelfTest::runSwitch(*mode)) DiagnosticModes::run(*mode);
+        return 0;
     }
 
     QApplication application(argc, argv);
