@@ -38,7 +38,8 @@ std::optional<IntradaySnapshot> buildSnapshot(const ReplyJson& json, const Reply
         bar.time = SeriesFields::lastCharacters(pieces[0], 5);
         bar.price = *close;
         bar.avg = MarketAPI::number(pieces[7]).value_or(*close);
-        bar.volume = MarketAPI::number(pieces[5]).value_or(0);
+        // A negative volume is no trade count; it would draw below the volume chart's baseline.
+        bar.volume = std::max(0.0, MarketAPI::number(pieces[5]).value_or(0));
         bar.amount = MarketAPI::number(pieces[6]).value_or(0);
         if (snapshot.minutes.empty()) firstOpen = open;
         high = std::max(high, MarketAPI::number(pieces[3]).value_or(*close));

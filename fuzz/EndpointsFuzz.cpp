@@ -1,0 +1,24 @@
+#include "FuzzSupport.h"
+#include "Scratch.h"
+#include "market/Endpoints.h"
+
+using namespace glimmer;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text = fuzz::bytes(data, size);
+    const auto file = fuzz::scratchDir() / "endpoints.json";
+    fuzz::writeBytes(file, text);
+
+    Endpoints endpoints;
+    std::string error;
+    if (Endpoints::fromFile(file, endpoints, error)) {
+        for (const std::string* origin : {&endpoints.eastmoneyHistory, &endpoints.tencentSnapshot, &endpoints.sinaQuotes}) {
+            (void)Endpoints::hostKey(*origin);
+        }
+    } else {
+        fuzz::expect(!error.empty(), "a rejected file says why");
+        fuzz::expect(endpoints == Endpoints{}, "a rejected file leaves the endpoints as they were");
+    }
+    (void)Endpoints::hostKey(std::string(text));
+    return 0;
+}

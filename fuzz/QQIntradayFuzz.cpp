@@ -1,0 +1,19 @@
+#include "FuzzSupport.h"
+#include "ReplySymbols.h"
+#include "market/QQIntraday.h"
+
+using namespace glimmer;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ReplyJson json;
+    (void)json.parse(fuzz::bytes(data, size));
+    for (const std::string& symbol : fuzz::dataSymbols(json)) {
+        const std::string code = symbol.size() > 2 ? symbol.substr(2) : symbol;
+        const auto snapshot = QQIntraday::parse(json, symbol, code, "自选名", fuzz::stamp);
+        if (!snapshot) continue;
+        fuzz::expect(!snapshot->minutes.empty(), "a snapshot holds at least one minute");
+        fuzz::checkQuote(snapshot->quote);
+        for (const auto& minute : snapshot->minutes) fuzz::checkMinute(minute);
+    }
+    return 0;
+}
