@@ -88,6 +88,17 @@ bool writeAtomically(const std::filesystem::path& path, const std::string& text)
     AppPaths::ensureAppSupportDir();
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
+    const std::string tempPrefix = path.filename().string() + ".tmp-";
+    // A save killed part-way leaves its temporary file behind; clear those first so they never pile
+    // up. A concurrent writer losing its file only fails its rename, never tears config.json.
+    for (std::filesystem::directory_iterator it(path.parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path().filename().string().rfind(tempPrefix, 0) == 0) {
+            std::error_code ignored;
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
+    error.clear();
     const std::filesystem::path temp = path.string() + ".tmp-" + std::to_string(FileSync::processId());
     std::FILE* handle = std::fopen(temp.c_str(), "wb");
     if (!handle) return false;

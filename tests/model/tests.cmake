@@ -3,6 +3,7 @@ set(GLIMMER_MODEL_TESTS
   model/AppLogTest.cpp
   model/AppPathsTest.cpp
   model/ClockTest.cpp
+  model/ConfigDurabilityTest.cpp
   model/ConfigJsonTest.cpp
   model/ConfigStoreTest.cpp
   model/HoldingsImportTest.cpp
