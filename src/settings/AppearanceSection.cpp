@@ -1,0 +1,248 @@
+#include "settings/AppearanceSection.h"
+
+#include "settings/ConfigBinding.h"
+#include "settings/SettingsControls.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSpinBox>
+
+#include <algorithm>
+#include <cmath>
+
+namespace glimmer {
+
+namespace {
+
+constexpr int labelWidth = 72; // the left label column of the labelled rows
+
+QHBoxLayout* labelledRow(const QString& label, QWidget* parent, QLayout* into) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    QLabel* title = SettingsControls::text(label, parent);
+    title->setFixedWidth(labelWidth);
+    row->addWidget(title);
+    if (auto* box = qobject_cast<QBoxLayout*>(into)) box->addLayout(row);
+    return row;
+}
+
+} // namespace
+
+const std::vector<std::pair<int, QString>>& AppearanceSection::viewChoices() {
+    static const std::vector<std::pair<int, QString>> choices{
+        {0, QStringLiteral("分时")}, {1, QStringLiteral("MACD")}, {2, QStringLiteral("资金流")},
+        {4, QStringLiteral("量能")}, {3, QStringLiteral("日K")}};
+    return choices;
+}
+
+void AppearanceSection::setViewEnabled(AppConfig& config, int view, bool enabled) {
+    auto& views = config.enabledViews;
+    const bool present = std::find(views.begin(), views.end(), view) != views.end();
+    if (enabled) {
+        if (!present) views.push_back(view);
+        return;
+    }
+    // A hand-edited list may hold the view twice; removing it must still leave one view behind.
+    const bool othersRemain = std::any_of(views.begin(), views.end(), [&](int v) { return v != view; });
+    if (views.size() < 2 || !othersRemain) return;
+    std::erase(views, view);
+}
+
+QString AppearanceSection::pinnedNote(bool dockPinned) {
+    return QStringLiteral("常驻模式：拖到屏幕左/右边缘松手即吸附固定，之后启动、呼出、改尺寸都回到该边（") +
+           (dockPinned ? QStringLiteral("已开启") : QStringLiteral("已关闭")) +
+           QStringLiteral("）；置顶模式决定普通窗口之上还是按桌面顺序。");
+}
+
+AppearanceSection::AppearanceSection(ConfigBinding& binding, std::function<void()> onResetPosition, QWidget* parent)
+    : SettingsSection(QStringLiteral("外观与位置"),
+                      QStringLiteral("拖浮窗边缘可缩放；拖到屏幕左右边缘松手自动吸附；鼠标悬停时左侧出现竖排透明度滑条"),
+                      parent),
+      binding(binding), onResetPosition(std::move(onResetPosition)) {
+    QVBoxLayout* column = contentLayout();
+
+    auto* size = new QHBoxLayout;
+    size->setSpacing(12);
+    QSpinBox* width = stepper(240, 760, 10, QStringLiteral("宽度 "), QString(), std::nullopt, &AppConfig::width);
+    QSpinBox* height = stepper(150, 640, 6, QStringLiteral("高度 "), QString(), std::nullopt, &AppConfig::height);
+    width->setObjectName(QStringLiteral("width"));
+    height->setObjectName(QStringLiteral("height"));
+    width->setFixedWidth(160);
+    height->setFixedWidth(160);
+    size->addWidget(width);
+    size->addWidget(height);
+    size->addStretch(1);
+    column->addLayout(size);
+
+    QHBoxLayout* opacityRow = labelledRow(QStringLiteral("透明度"), this, column);
+    auto* opacityValue = new QLabel(this);
+    opacityValue->setMinimumWidth(40);
+    opacityRow->addWidget(opacitySlider(opacityValue), 1);
+    opacityRow->addWidget(opacityValue);
+
+    QHBoxLayout* themeRow = labelledRow(QStringLiteral("主题"), this, column);
+    auto* themes = new QButtonGroup(this);
+    themes->setExclusive(true);
+    const std::pair<ThemeMode, QString> modes[] = {{ThemeMode::system, QStringLiteral("跟随系统")},
+                                                   {ThemeMode::dark, QStringLiteral("深色")},
+                                                   {ThemeMode::light, QStringLiteral("浅色")}};
+    auto* segments = new QHBoxLayout;
+    segments->setSpacing(0);
+    int position = 0;
+    for (const auto& [mode, title] : modes) {
+        auto* segment = new QPushButton(title, this);
+        segment->setCheckable(true);
+        segment->setAutoDefault(false);
+        segment->setProperty("role", "segment");
+        segment->setProperty("segment", position == 0 ? "first" : position == 2 ? "last" : "middle");
+        segment->setAccessibleName(QStringLiteral("主题：") + title);
+        segment->setObjectName(QStringLiteral("theme:") + QString::fromLatin1(rawValue(mode)));
+        themes->addButton(segment);
+        segments->addWidget(segment);
+        const ThemeMode chosen = mode;
+        connect(segment, &QPushButton::clicked, this,
+                [this, chosen] { this->binding.edit([&](AppConfig& c) { c.themeMode = chosen; }); });
+        syncers.push_back([this, segment, chosen] {
+            const QSignalBlocker block(segment);
+            segment->setChecked(this->binding.config().themeMode == chosen);
+        });
+        ++position;
+    }
+    themeRow->addLayout(segments);
+    themeRow->addWidget(SettingsControls::hint(QStringLiteral("跟随系统时随 macOS 外观自动切换"), this), 1);
+
+    auto* modesRow = new QHBoxLayout;
+    modesRow->setSpacing(16);
+    modesRow->addWidget(toggle(QStringLiteral("置顶模式"), &AppConfig::alwaysOnTop));
+    modesRow->addWidget(toggle(QStringLiteral("常驻模式"), &AppConfig::dockPinned));
+    auto* reset = new QPushButton(QStringLiteral("回到右下角"), this);
+    reset->setAccessibleName(QStringLiteral("回到右下角"));
+    reset->setAutoDefault(false);
+    connect(reset, &QPushButton::clicked, this, [this] {
+        if (this->onResetPosition) this->onResetPosition();
+    });
+    modesRow->addWidget(reset);
+    modesRow->addStretch(1);
+    column->addLayout(modesRow);
+
+    QLabel* note = SettingsControls::hint(QString(), this);
+    note->setObjectName(QStringLiteral("pinnedNote"));
+    note->setWordWrap(true);
+    column->addWidget(note);
+    syncers.push_back([this, note] { note->setText(pinnedNote(this->binding.config().dockPinned)); });
+
+    QHBoxLayout* refreshRow = labelledRow(QStringLiteral("刷新间隔"), this, column);
+    QSpinBox* refresh =
+        stepper(5, 300, 5, QString(), QStringLiteral(" 秒"), std::nullopt, &AppConfig::refreshSeconds);
+    refresh->setObjectName(QStringLiteral("refreshSeconds"));
+    refresh->setAccessibleName(QStringLiteral("刷新间隔"));
+    refresh->setFixedWidth(100);
+    refreshRow->addWidget(refresh);
+    refreshRow->addWidget(SettingsControls::hint(QStringLiteral("（盘中建议 15–30 秒）"), this), 1);
+
+    auto* rotation = new QHBoxLayout;
+    rotation->setSpacing(12);
+    QSpinBox* viewRotate = stepper(0, 30, 1, QStringLiteral("视图轮播 "), QStringLiteral(" 秒"),
+                                   QStringLiteral("视图轮播 已关闭"), &AppConfig::viewRotateSeconds);
+    QSpinBox* stockRotate = stepper(0, 120, 5, QStringLiteral("股票轮播 "), QStringLiteral(" 秒"),
+                                    QStringLiteral("股票轮播 已关闭"), &AppConfig::autoRotateSeconds);
+    viewRotate->setObjectName(QStringLiteral("viewRotateSeconds"));
+    stockRotate->setObjectName(QStringLiteral("autoRotateSeconds"));
+    viewRotate->setFixedWidth(180);
+    stockRotate->setFixedWidth(180);
+    rotation->addWidget(viewRotate);
+    rotation->addWidget(stockRotate);
+    rotation->addStretch(1);
+    column->addLayout(rotation);
+
+    QHBoxLayout* viewsRow = labelledRow(QStringLiteral("轮播视图"), this, column);
+    viewsRow->setSpacing(10);
+    for (const auto& [index, title] : viewChoices()) {
+        auto* box = new QCheckBox(title, this);
+        box->setObjectName(QStringLiteral("view:%1").arg(index));
+        box->setAccessibleName(QStringLiteral("轮播视图：") + title);
+        const int view = index;
+        connect(box, &QCheckBox::toggled, this,
+                [this, view](bool on) {
+                    this->binding.edit([&](AppConfig& c) { setViewEnabled(c, view, on); });
+                    sync(); // a refused uncheck puts the mark back
+                });
+        syncers.push_back([this, box, view] {
+            const auto& views = this->binding.config().enabledViews;
+            const bool checked = std::find(views.begin(), views.end(), view) != views.end();
+            const bool onlyOne = checked && std::all_of(views.begin(), views.end(), [&](int v) { return v == view; });
+            const QSignalBlocker block(box);
+            box->setChecked(checked);
+            box->setEnabled(!onlyOne);
+        });
+        viewsRow->addWidget(box);
+    }
+    viewsRow->addStretch(1);
+    auto* viewsHint = new QHBoxLayout;
+    viewsHint->addSpacing(labelWidth + 8);
+    viewsHint->addWidget(SettingsControls::hint(QStringLiteral("勾选的才出现在浮窗白点里，至少保留一个"), this), 1);
+    column->addLayout(viewsHint);
+
+    auto* switches = new QHBoxLayout;
+    switches->setSpacing(16);
+    switches->addWidget(toggle(QStringLiteral("悬停暂停轮播"), &AppConfig::pauseRotateOnHover));
+    switches->addWidget(toggle(QStringLiteral("悬停显示透明度滑条"), &AppConfig::hoverOpacitySlider));
+    switches->addWidget(toggle(QStringLiteral("开机自启"), &AppConfig::autoLaunch));
+    switches->addStretch(1);
+    column->addLayout(switches);
+
+    connect(&binding, &ConfigBinding::changed, this, &AppearanceSection::sync);
+    sync();
+}
+
+QSpinBox* AppearanceSection::stepper(int minimum, int maximum, int step, const QString& prefix, const QString& suffix,
+                                     const std::optional<QString>& offText, double AppConfig::*field) {
+    QSpinBox* box = SettingsControls::stepper(minimum, maximum, step, prefix, suffix, offText, this);
+    connect(box, &QSpinBox::valueChanged, this,
+            [this, field](int value) { binding.edit([&](AppConfig& c) { c.*field = value; }); });
+    syncers.push_back([this, box, field] {
+        const QSignalBlocker block(box);
+        box->setValue(static_cast<int>(std::lround(binding.config().*field)));
+    });
+    return box;
+}
+
+QCheckBox* AppearanceSection::toggle(const QString& label, bool AppConfig::*field) {
+    QCheckBox* box = SettingsControls::toggle(label, this);
+    connect(box, &QCheckBox::toggled, this,
+            [this, field](bool on) { binding.edit([&](AppConfig& c) { c.*field = on; }); });
+    syncers.push_back([this, box, field] {
+        const QSignalBlocker block(box);
+        box->setChecked(binding.config().*field);
+    });
+    return box;
+}
+
+QSlider* AppearanceSection::opacitySlider(QLabel* valueLabel) {
+    auto* slider = new QSlider(Qt::Horizontal, this);
+    slider->setObjectName(QStringLiteral("opacity"));
+    slider->setAccessibleName(QStringLiteral("透明度"));
+    slider->setRange(25, 100);
+    slider->setPageStep(5);
+    connect(slider, &QSlider::valueChanged, this,
+            [this](int percent) { binding.edit([&](AppConfig& c) { c.opacity = percent / 100.0; }); });
+    syncers.push_back([this, slider, valueLabel] {
+        const double opacity = binding.config().opacity;
+        const QSignalBlocker block(slider);
+        slider->setValue(static_cast<int>(std::lround(opacity * 100)));
+        valueLabel->setText(QStringLiteral("%1%").arg(std::lround(opacity * 100)));
+    });
+    return slider;
+}
+
+void AppearanceSection::sync() {
+    for (const auto& apply : syncers) apply();
+}
+
+} // namespace glimmer

@@ -1,0 +1,75 @@
+#include "settings/SymbolSuggester.h"
+
+#include "settings/WatchlistEditing.h"
+
+#include <QMetaObject>
+#include <QThreadPool>
+
+#include <exception>
+
+namespace glimmer {
+
+SymbolSuggester::SymbolSuggester(QObject* parent)
+    : QObject(parent), channel(std::make_shared<Channel>()),
+      search(std::make_shared<SearchFunction>(
+          [](const std::string& query) { return SymbolSearch::search(query, hitLimit); })) {
+    channel->target = this;
+    debounce.setSingleShot(true);
+    debounce.setInterval(debounceMs);
+    connect(&debounce, &QTimer::timeout, this, &SymbolSuggester::launch);
+}
+
+SymbolSuggester::~SymbolSuggester() {
+    std::lock_guard guard(channel->lock);
+    channel->target = nullptr;
+    ++channel->latest;
+}
+
+void SymbolSuggester::setSearchFunction(SearchFunction function) {
+    search = std::make_shared<SearchFunction>(std::move(function));
+}
+
+void SymbolSuggester::cancel() {
+    debounce.stop();
+    ++channel->latest;
+}
+
+void SymbolSuggester::schedule(const QString& text) {
+    cancel();
+    pendingQuery = WatchlistEditing::trimmed(text.toStdString());
+    if (pendingQuery.empty()) {
+        if (onHits) onHits({});
+        return;
+    }
+    debounce.start();
+}
+
+void SymbolSuggester::launch() {
+    const std::uint64_t generation = channel->latest.load();
+    auto shared = channel;
+    auto lookup = search;
+    QThreadPool::globalInstance()->start([shared, lookup, generation, query = pendingQuery] {
+        // Superseded while waiting for a thread: skip the request altogether.
+        if (shared->latest.load() != generation) return;
+        std::vector<SymbolHit> hits;
+        try {
+            hits = (*lookup)(query);
+        } catch (const std::exception&) {
+            hits.clear(); // a failed lookup is just no suggestions
+        }
+        std::lock_guard guard(shared->lock);
+        if (!shared->target || shared->latest.load() != generation) return;
+        // Posted while the lock keeps the target alive; Qt drops it if the target dies first.
+        SymbolSuggester* target = shared->target;
+        QMetaObject::invokeMethod(
+            target, [target, generation, hits = std::move(hits)] { target->deliver(generation, hits); },
+            Qt::QueuedConnection);
+    });
+}
+
+void SymbolSuggester::deliver(std::uint64_t generation, const std::vector<SymbolHit>& hits) {
+    if (generation != channel->latest.load()) return;
+    if (onHits) onHits(hits);
+}
+
+} // namespace glimmer

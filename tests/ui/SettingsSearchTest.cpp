@@ -1,0 +1,139 @@
+#include "market/Endpoints.h"
+#include "settings/SettingsRootView.h"
+#include "settings/SymbolSuggester.h"
+#include "settings/WatchlistSection.h"
+#include "simmarket/SimMarket.h"
+#include "ui/SettingsTestSupport.h"
+#include "ui/TestApplication.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using testing::SettingsHarness;
+
+// Suggestions come from a simulated market on loopback; the endpoints point there for each test.
+// One market serves the whole suite: stopping a listener waits for its idle connections.
+class SymbolSearchFieldTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        market = new sim::SimMarket();
+        ASSERT_TRUE(market->start());
+    }
+    static void TearDownTestSuite() {
+        delete market;
+        market = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_NE(market, nullptr);
+        market->reset();
+        previous = Endpoints::current();
+        Endpoints::setCurrent(market->endpoints());
+    }
+    void TearDown() override { Endpoints::setCurrent(previous); }
+
+    WatchlistSection& section() { return *harness.root().watchlistSection(); }
+    QLineEdit& field() { return *section().codeField(); }
+    bool hitsShown() { return !section().hits().empty(); }
+    std::vector<std::string> hitCodes() {
+        std::vector<std::string> codes;
+        for (const SymbolHit& hit : section().hits()) codes.push_back(hit.code);
+        return codes;
+    }
+
+    static inline sim::SimMarket* market = nullptr;
+    Endpoints previous;
+    SettingsHarness harness{AppConfig{}};
+};
+
+TEST_F(SymbolSearchFieldTest, BurstOfKeystrokesMakesOneLookupAfterTheTypingPauses) {
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClicks(&field(), QStringLiteral("gzmt"));
+    EXPECT_TRUE(section().suggester().isPending());
+    ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));
+    EXPECT_GE(clock.elapsed(), SymbolSuggester::debounceMs);
+    EXPECT_EQ(market->requestCount("suggest"), 1u);
+    ASSERT_FALSE(section().hits().empty());
+    EXPECT_EQ(section().hits().front(), (SymbolHit{"600519", "贵州茅台", InstrumentKind::stock}));
+
+    // Nothing more goes out once the suggestions are in.
+    QTest::qWait(SymbolSuggester::debounceMs + 100);
+    EXPECT_EQ(market->requestCount("suggest"), 1u);
+}
+
+TEST_F(SymbolSearchFieldTest, ClearingTheFieldDropsSuggestionsAtOnceAndCancelsThePendingLookup) {
+    QTest::keyClicks(&field(), QStringLiteral("hs300"));
+    ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));
+    const std::size_t before = market->requestCount("suggest");
+
+    QTest::keyClicks(&field(), QStringLiteral("e"));
+    field().clear(); // no event processing in between
+    EXPECT_FALSE(hitsShown());
+    EXPECT_FALSE(section().suggester().isPending());
+    QTest::qWait(SymbolSuggester::debounceMs + 150);
+    EXPECT_FALSE(hitsShown());
+    EXPECT_EQ(market->requestCount("suggest"), before);
+}
+
+TEST_F(SymbolSearchFieldTest, SlowOldLookupNeverReplacesNewerSuggestions) {
+    // The first lookup goes to a market that hangs; the second to one that answers at once.
+    sim::SimMarket slow;
+    ASSERT_TRUE(slow.start());
+    slow.setFault("suggest", "", sim::SimFault{sim::SimFault::Kind::Hang, 0});
+    Endpoints::setCurrent(slow.endpoints());
+    QTest::keyClicks(&field(), QStringLiteral("gzmt"));
+    ASSERT_TRUE(testing::waitUntil([&] { return slow.requestCount("suggest") == 1; }, 5000));
+
+    Endpoints::setCurrent(market->endpoints());
+    field().clear();
+    QTest::keyClicks(&field(), QStringLiteral("hs300"));
+    ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));
+    const std::vector<std::string> fresh = hitCodes();
+    EXPECT_EQ(fresh.front(), "510300");
+
+    // Release the old reply and give it every chance to land.
+    slow.clearFaults();
+    QTest::qWait(400);
+    EXPECT_EQ(hitCodes(), fresh);
+    slow.stop();
+}
+
+TEST_F(SymbolSearchFieldTest, PickingASuggestionAddsItWithTheProviderNameAndKind) {
+    harness.window().show();
+    QTest::keyClicks(&field(), QStringLiteral("hs300"));
+    ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));
+    auto* hit = harness.find<QPushButton>(QStringLiteral("hit:510300"));
+    ASSERT_NE(hit, nullptr);
+    QTest::mouseClick(hit, Qt::LeftButton);
+
+    ASSERT_EQ(harness.saves.size(), 1u);
+    EXPECT_EQ(harness.saves.back().watchlist, (std::vector<WatchItem>{{"510300", "沪深300ETF", InstrumentKind::etf}}));
+    EXPECT_TRUE(field().text().isEmpty());
+    EXPECT_FALSE(hitsShown());
+
+    // Picking it again only clears.
+    QTest::keyClicks(&field(), QStringLiteral("hs300"));
+    ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));
+    QTest::mouseClick(harness.find<QPushButton>(QStringLiteral("hit:510300")), Qt::LeftButton);
+    EXPECT_EQ(harness.saves.size(), 1u);
+    EXPECT_FALSE(hitsShown());
+}
+
+TEST_F(SymbolSearchFieldTest, UnreachableServiceGivesNoSuggestionsAndNoError) {
+    market->setFault("suggest", "", sim::SimFault{sim::SimFault::Kind::NotJson, 0});
+    QTest::keyClicks(&field(), QStringLiteral("gzmt"));
+    ASSERT_TRUE(testing::waitUntil([&] { return market->requestCount("suggest") == 1; }, 5000));
+    QTest::qWait(200);
+    EXPECT_FALSE(hitsShown());
+    EXPECT_EQ(field().text(), QStringLiteral("gzmt"));
+}
+
+} // namespace
+} // namespace glimmer

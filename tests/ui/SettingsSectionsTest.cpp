@@ -1,0 +1,402 @@
+#include "app/hotkeys/HotKeyCenter.h"
+#include "model/AppPaths.h"
+#include "settings/AboutSection.h"
+#include "settings/AlertSection.h"
+#include "settings/HotKeySection.h"
+#include "settings/MaToggle.h"
+#include "settings/SettingsRootView.h"
+#include "settings/SoundSection.h"
+#include "card/Theme.h"
+#include "ui/SettingsTestSupport.h"
+#include "ui/TestApplication.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using testing::SettingsHarness;
+
+QCheckBox* viewBox(SettingsHarness& h, int index) {
+    return h.find<QCheckBox>(QStringLiteral("view:%1").arg(index));
+}
+
+TEST(SettingsViewBoxes, OnlyRemainingViewIsCheckedAndLocked) {
+    AppConfig config;
+    config.enabledViews = {2};
+    SettingsHarness h(config);
+    EXPECT_TRUE(viewBox(h, 2)->isChecked());
+    EXPECT_FALSE(viewBox(h, 2)->isEnabled());
+    EXPECT_FALSE(viewBox(h, 3)->isChecked());
+
+    viewBox(h, 3)->click();
+    ASSERT_EQ(h.saves.size(), 1u);
+    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<int>{2, 3}));
+    EXPECT_TRUE(viewBox(h, 2)->isEnabled());
+}
+
+TEST(SettingsViewBoxes, CheckingAppendsInTheOrderViewsWereSwitchedOn) {
+    SettingsHarness h{AppConfig{}}; // [0, 1, 2, 4, 3]
+    viewBox(h, 0)->click();
+    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<int>{1, 2, 4, 3}));
+    viewBox(h, 0)->click();
+    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<int>{1, 2, 4, 3, 0}));
+    viewBox(h, 4)->click();
+    viewBox(h, 4)->click();
+    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<int>{1, 2, 3, 0, 4}));
+}
+
+TEST(SettingsViewBoxes, UncheckingRemovesEveryCopyOfAHandEditedDuplicate) {
+    AppConfig config;
+    config.enabledViews = {1, 2, 1};
+    SettingsHarness h(config);
+    viewBox(h, 1)->click();
+    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<int>{2}));
+    EXPECT_FALSE(viewBox(h, 2)->isEnabled());
+}
+
+TEST(SettingsViewBoxes, DuplicatedLastViewStaysAsTheOneRotatingView) {
+    // Removing every copy here would leave no view at all.
+    AppConfig config;
+    config.enabledViews = {3, 3};
+    SettingsHarness h(config);
+    EXPECT_FALSE(viewBox(h, 3)->isEnabled());
+    viewBox(h, 3)->setEnabled(true);
+    viewBox(h, 3)->click();
+    EXPECT_TRUE(h.saves.empty());
+    EXPECT_TRUE(viewBox(h, 3)->isChecked());
+}
+
+TEST(SettingsSteppers, RotationSteppersShowOffAtZeroAndSecondsAbove) {
+    AppConfig config;
+    config.viewRotateSeconds = 0;
+    config.autoRotateSeconds = 0;
+    SettingsHarness h(config);
+    auto* views = h.find<QSpinBox>(QStringLiteral("viewRotateSeconds"));
+    auto* stocks = h.find<QSpinBox>(QStringLiteral("autoRotateSeconds"));
+    EXPECT_EQ(views->text(), QStringLiteral("视图轮播 已关闭"));
+    EXPECT_EQ(stocks->text(), QStringLiteral("股票轮播 已关闭"));
+
+    views->stepUp();
+    EXPECT_EQ(views->text(), QStringLiteral("视图轮播 1 秒"));
+    EXPECT_EQ(h.saves.back().viewRotateSeconds, 1);
+    stocks->stepUp();
+    EXPECT_EQ(stocks->text(), QStringLiteral("股票轮播 5 秒"));
+    EXPECT_EQ(h.saves.back().autoRotateSeconds, 5);
+    EXPECT_EQ(h.saves.back().viewRotateSeconds, 1);
+}
+
+TEST(SettingsSteppers, RangesAndStepsBoundWhatTheSteppersProduce) {
+    struct Case {
+        const char* name;
+        int minimum, maximum, step;
+    };
+    const Case cases[] = {{"width", 240, 760, 10},          {"height", 150, 640, 6},
+                          {"refreshSeconds", 5, 300, 5},     {"viewRotateSeconds", 0, 30, 1},
+                          {"autoRotateSeconds", 0, 120, 5},  {"快涨窗口", 1, 30, 1},
+                          {"快跌窗口", 1, 30, 1},            {"主力下降分钟数", 2, 30, 1},
+                          {"同类预警冷却", 0, 120, 5}};
+    SettingsHarness h{testing::livedInConfig()};
+    for (const Case& c : cases) {
+        auto* box = h.find<QSpinBox>(QString::fromUtf8(c.name));
+        ASSERT_NE(box, nullptr) << c.name;
+        EXPECT_EQ(box->minimum(), c.minimum) << c.name;
+        EXPECT_EQ(box->maximum(), c.maximum) << c.name;
+        EXPECT_EQ(box->singleStep(), c.step) << c.name;
+    }
+    auto* samples = h.find<QSpinBox>(QStringLiteral("主力下降分钟数"));
+    samples->setValue(2);
+    samples->stepDown();
+    EXPECT_EQ(h.saves.back().alerts.mainFallingSamples, 2);
+    samples->setValue(30);
+    samples->stepUp();
+    EXPECT_EQ(h.saves.back().alerts.mainFallingSamples, 30);
+
+    auto* cooldown = h.find<QSpinBox>(QStringLiteral("同类预警冷却"));
+    cooldown->setValue(5);
+    cooldown->stepDown();
+    EXPECT_EQ(h.saves.back().alerts.cooldownMinutes, 0);
+}
+
+TEST(SettingsSteppers, WidthStepKeepsEverythingElseAsItWas) {
+    SettingsHarness h{testing::livedInConfig()};
+    h.find<QSpinBox>(QStringLiteral("width"))->stepUp();
+    AppConfig expected = testing::livedInConfig();
+    expected.width = 390;
+    ASSERT_EQ(h.saves.size(), 1u);
+    expected.alerts.priceAlerts = h.saves.back().alerts.priceAlerts; // ids are random per build
+    EXPECT_EQ(h.saves.back(), expected);
+}
+
+TEST(SettingsSteppers, FastDropWindowChangesOnlyTheDropWindow) {
+    SettingsHarness h{AppConfig{}};
+    h.find<QSpinBox>(QStringLiteral("快跌窗口"))->stepUp();
+    ASSERT_EQ(h.saves.size(), 1u);
+    EXPECT_EQ(h.saves.back().alerts.fastDropWindowMinutes, 4);
+    EXPECT_EQ(h.saves.back().alerts.fastRiseWindowMinutes, 3);
+}
+
+TEST(SettingsAlerts, MovingAverageChipsToggleAndKeepTheListSorted) {
+    SettingsHarness h{AppConfig{}}; // 5, 10, 20, 60
+    std::map<int, MaToggle*> chips;
+    for (MaToggle* chip : h.window().findChildren<MaToggle*>()) chips[chip->period()] = chip;
+    ASSERT_EQ(chips.size(), 7u);
+    EXPECT_EQ(chips[5]->text(), QStringLiteral("M5"));
+    EXPECT_TRUE(chips[20]->isChecked());
+    EXPECT_FALSE(chips[30]->isChecked());
+
+    chips[30]->click();
+    EXPECT_EQ(h.saves.back().alerts.maTouchPeriods, (std::vector<int>{5, 10, 20, 30, 60}));
+    EXPECT_TRUE(chips[30]->isChecked());
+    for (int period : {5, 10, 20, 30, 60}) chips[period]->click();
+    EXPECT_TRUE(h.saves.back().alerts.maTouchPeriods.empty());
+    EXPECT_FALSE(chips[60]->isChecked());
+}
+
+TEST(SettingsAlerts, NewPriceAlertTakesTheFirstItemAndDoesNothingUntilPriced) {
+    SettingsHarness h{testing::livedInConfig()};
+    h.root().alertSection()->addPriceAlertButton()->click();
+    ASSERT_EQ(h.saves.size(), 1u);
+    const PriceAlert added = h.saves.back().alerts.priceAlerts.back();
+    EXPECT_EQ(added.code, "600519");
+    EXPECT_EQ(added.direction, PriceAlertDirection::below);
+    EXPECT_EQ(added.price, 0);
+    EXPECT_TRUE(added.enabled);
+    EXPECT_EQ(added.note, "");
+    EXPECT_EQ(h.saves.back().alerts.priceAlerts.size(), 4u);
+
+    // Typing a price into the new row updates only that alert.
+    auto* row = h.find<QWidget>(QStringLiteral("priceAlert:") + QString::fromStdString(added.id.string()));
+    ASSERT_NE(row, nullptr);
+    auto* price = row->findChild<QLineEdit*>();
+    price->selectAll();
+    QTest::keyClicks(price, QStringLiteral("1500.5"));
+    EXPECT_EQ(h.saves.back().alerts.priceAlerts.back().price, 1500.5);
+    EXPECT_EQ(h.saves.back().alerts.priceAlerts.front().price, 10);
+    // A field holding no number leaves the stored price alone.
+    price->clear();
+    QTest::keyClicks(price, QStringLiteral("abc"));
+    EXPECT_EQ(h.config().alerts.priceAlerts.back().price, 1500.5);
+
+    auto* direction = row->findChildren<QComboBox*>().at(1);
+    direction->setCurrentIndex(1);
+    emit direction->activated(1);
+    EXPECT_EQ(h.saves.back().alerts.priceAlerts.back().direction, PriceAlertDirection::above);
+}
+
+TEST(SettingsAlerts, EmptyWatchListGivesAnAlertWithoutInstrument) {
+    SettingsHarness h{AppConfig{}};
+    h.root().alertSection()->addPriceAlertButton()->click();
+    EXPECT_EQ(h.saves.back().alerts.priceAlerts.back().code, "");
+}
+
+TEST(SettingsAlerts, TrashRemovesOnlyItsOwnRow) {
+    SettingsHarness h{testing::livedInConfig()};
+    h.window().show();
+    const AppConfig before = h.config();
+    auto* row = h.find<QWidget>(QStringLiteral("priceAlert:") +
+                                QString::fromStdString(before.alerts.priceAlerts[1].id.string()));
+    QTest::mouseClick(row->findChild<QToolButton*>(QStringLiteral("deleteAlert")), Qt::LeftButton);
+    const auto& left = h.saves.back().alerts.priceAlerts;
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0], before.alerts.priceAlerts[0]);
+    EXPECT_EQ(left[1], before.alerts.priceAlerts[2]);
+}
+
+class HotKeyRecorderTest : public ::testing::Test {
+protected:
+    HotKeySection& section() { return *h.root().hotKeySection(); }
+    QPushButton& button() { return *section().recordButton(); }
+
+    SettingsHarness h{testing::livedInConfig()};
+};
+
+TEST_F(HotKeyRecorderTest, OptionCommandFIsStoredAsKeyCodeThreeAndMask0x900) {
+    h.window().show();
+    ASSERT_TRUE(testing::waitForExposed(h.window()));
+    EXPECT_EQ(button().text(), QStringLiteral("⌘⌃R"));
+    QTest::mouseClick(&button(), Qt::LeftButton);
+    EXPECT_TRUE(section().isRecording());
+    EXPECT_EQ(button().text(), QStringLiteral("请按下组合键…"));
+
+    // Qt names the Mac command key Control and option Alt.
+    QTest::keyClick(&button(), Qt::Key_F, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_FALSE(section().isRecording());
+    ASSERT_EQ(h.saves.size(), 1u);
+    const HotKeySpec& spec = h.saves.back().hotkey;
+    EXPECT_EQ(spec.keyCode, 3u);
+    EXPECT_EQ(spec.modifiers, 0x900u);
+    EXPECT_EQ(spec.displayName, HotKeyCenter::displayName(3, 0x900));
+    EXPECT_TRUE(spec.enabled);
+    EXPECT_EQ(button().text(), QString::fromStdString(spec.displayName));
+}
+
+TEST_F(HotKeyRecorderTest, KeysWithoutModifiersAreIgnoredWhileRecordingGoesOn) {
+    h.window().show();
+    QTest::mouseClick(&button(), Qt::LeftButton);
+    QTest::keyClick(&button(), Qt::Key_F);
+    QTest::keyClick(&button(), Qt::Key_Alt, Qt::AltModifier); // a modifier on its own
+    EXPECT_TRUE(section().isRecording());
+    EXPECT_TRUE(h.saves.empty());
+
+    // Shift alone is accepted by the recorder.
+    QTest::keyClick(&button(), Qt::Key_G, Qt::ShiftModifier);
+    EXPECT_FALSE(section().isRecording());
+    EXPECT_EQ(h.saves.back().hotkey.keyCode, 5u);
+    EXPECT_EQ(h.saves.back().hotkey.modifiers, 0x200u);
+}
+
+TEST_F(HotKeyRecorderTest, SecondPressStopsRecordingWithoutChange) {
+    h.window().show();
+    QTest::mouseClick(&button(), Qt::LeftButton);
+    QTest::mouseClick(&button(), Qt::LeftButton);
+    EXPECT_FALSE(section().isRecording());
+    EXPECT_EQ(button().text(), QStringLiteral("⌘⌃R"));
+    // Once stopped, key presses go to the form again.
+    QTest::keyClick(&button(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_TRUE(h.saves.empty());
+}
+
+TEST(HotKeyKeyCodes, QtKeysMapToMacVirtualKeyCodesAndModifiersToTheStoredMask) {
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_A), 0u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_E), 14u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_0), 29u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_Space), 49u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_Return), 36u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_Escape), 53u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_Slash), 44u);
+    EXPECT_FALSE(HotKeySection::macKeyCode(Qt::Key_F5).has_value());
+    EXPECT_FALSE(HotKeySection::macKeyCode(Qt::Key_Control).has_value());
+    EXPECT_EQ(HotKeySection::carbonModifiers(Qt::ControlModifier | Qt::MetaModifier), 0x1100u);
+    EXPECT_EQ(HotKeySection::carbonModifiers(Qt::ShiftModifier | Qt::AltModifier), 0xA00u);
+    EXPECT_EQ(HotKeySection::carbonModifiers(Qt::KeypadModifier), 0u);
+}
+
+TEST(SettingsSound, CustomFileDisablesTheSystemPickerUntilCleared) {
+    SettingsHarness h{testing::livedInConfig()};
+    h.window().show();
+    SoundSection& sound = *h.root().soundSection();
+    EXPECT_TRUE(sound.systemSoundPicker()->isEnabled());
+    EXPECT_EQ(sound.systemSoundPicker()->currentText(), QStringLiteral("Glass"));
+    EXPECT_FALSE(sound.fileNameLabel()->isVisible());
+
+    sound.setFileChooser([](QWidget*) { return std::optional<QString>(QStringLiteral("/Users/li/声音/提醒.m4a")); });
+    sound.chooseButton()->click();
+    ASSERT_EQ(h.saves.size(), 1u);
+    EXPECT_EQ(h.saves.back().sound.customFilePath, "/Users/li/声音/提醒.m4a");
+    EXPECT_EQ(h.saves.back().sound.systemSoundName, "Glass");
+    EXPECT_FALSE(sound.systemSoundPicker()->isEnabled());
+    EXPECT_TRUE(sound.fileNameLabel()->isVisible());
+    EXPECT_EQ(sound.fileNameLabel()->text(), QStringLiteral("提醒.m4a"));
+
+    sound.clearButton()->click();
+    EXPECT_EQ(h.saves.back().sound.customFilePath, "");
+    EXPECT_TRUE(sound.systemSoundPicker()->isEnabled());
+    EXPECT_FALSE(sound.fileNameLabel()->isVisible());
+}
+
+TEST(SettingsSound, CancellingTheFileDialogChangesNothing) {
+    SettingsHarness h{testing::livedInConfig()};
+    SoundSection& sound = *h.root().soundSection();
+    sound.setFileChooser([](QWidget*) { return std::optional<QString>(); });
+    sound.chooseButton()->click();
+    EXPECT_TRUE(h.saves.empty());
+    EXPECT_TRUE(SoundSection::audioFileFilter().contains(QStringLiteral("*.aiff")));
+    for (const char* ext : {"*.wav", "*.mp3", "*.m4a"})
+        EXPECT_TRUE(SoundSection::audioFileFilter().contains(QLatin1String(ext)));
+}
+
+TEST(SettingsSound, ListenPlaysEvenWhileOffAndPickerSetsTheSystemSound) {
+    AppConfig config;
+    SettingsHarness h(config);
+    h.byAccessibleName<QPushButton>(QStringLiteral("试听"))->click();
+    EXPECT_EQ(h.testSoundPresses, 1);
+    EXPECT_TRUE(h.saves.empty());
+
+    QComboBox* picker = h.root().soundSection()->systemSoundPicker();
+    EXPECT_EQ(picker->currentText(), QStringLiteral("默认三连音"));
+    picker->setCurrentIndex(picker->findText(QStringLiteral("Ping")));
+    emit picker->activated(picker->currentIndex());
+    EXPECT_EQ(h.saves.back().sound.systemSoundName, "Ping");
+
+    h.find<QSlider>(QStringLiteral("volume"))->setValue(35);
+    EXPECT_DOUBLE_EQ(h.saves.back().sound.volume, 0.35);
+}
+
+TEST(SettingsAppearance, SwitchesSliderThemeAndResetReachTheConfiguration) {
+    SettingsHarness h{AppConfig{}};
+    h.find<QSlider>(QStringLiteral("opacity"))->setValue(80);
+    EXPECT_DOUBLE_EQ(h.saves.back().opacity, 0.8);
+
+    h.find<QPushButton>(QStringLiteral("theme:dark"))->click();
+    EXPECT_EQ(h.saves.back().themeMode, ThemeMode::dark);
+    EXPECT_TRUE(Theme::isDark(&h.window()));
+    EXPECT_TRUE(h.root().isDark());
+    h.find<QPushButton>(QStringLiteral("theme:light"))->click();
+    EXPECT_FALSE(h.root().isDark());
+
+    auto* pinned = h.byAccessibleName<QCheckBox>(QStringLiteral("常驻模式"));
+    auto* note = h.find<QLabel>(QStringLiteral("pinnedNote"));
+    EXPECT_TRUE(note->text().contains(QStringLiteral("（已关闭）")));
+    pinned->click();
+    EXPECT_TRUE(h.saves.back().dockPinned);
+    EXPECT_TRUE(note->text().contains(QStringLiteral("（已开启）")));
+
+    h.byAccessibleName<QCheckBox>(QStringLiteral("开机自启"))->click();
+    EXPECT_FALSE(h.saves.back().autoLaunch);
+    const std::size_t saved = h.saves.size();
+    h.byAccessibleName<QPushButton>(QStringLiteral("回到右下角"))->click();
+    EXPECT_EQ(h.resetPresses, 1);
+    EXPECT_EQ(h.saves.size(), saved);
+}
+
+TEST(SettingsWindowShape, TitleSizesOrderAndConfigPath) {
+    SettingsHarness h{testing::livedInConfig()};
+    EXPECT_EQ(h.window().windowTitle(), QStringLiteral("Glimmerbox 设置"));
+    EXPECT_EQ(h.window().size(), QSize(660, 700));
+    EXPECT_EQ(h.window().minimumSize(), QSize(620, 520));
+
+    std::vector<QString> titles;
+    for (SettingsSection* s : h.window().findChildren<SettingsSection*>()) titles.push_back(s->title());
+    EXPECT_EQ(titles, (std::vector<QString>{QStringLiteral("外观与位置"), QStringLiteral("轮播清单"),
+                                            QStringLiteral("预警规则"), QStringLiteral("全局快捷键"),
+                                            QStringLiteral("警示音"), QStringLiteral("关于与数据源")}));
+
+    const QString line = h.find<QLabel>(QStringLiteral("configPath"))->text();
+    EXPECT_TRUE(line.startsWith(QStringLiteral("配置存放：")));
+    EXPECT_TRUE(line.endsWith(QStringLiteral("/Glimmerbox/config.json"))) << line.toStdString();
+    EXPECT_EQ(AboutSection::configLine("/home/li/.local/share/Glimmerbox/config.json", "/home/li/"),
+              QStringLiteral("配置存放：~/.local/share/Glimmerbox/config.json"));
+    // A folder that merely starts with the home folder's name is not inside it.
+    EXPECT_EQ(AboutSection::configLine("/home/lin/Glimmerbox/config.json", "/home/li"),
+              QStringLiteral("配置存放：/home/lin/Glimmerbox/config.json"));
+    EXPECT_TRUE(h.saves.empty()); // building the window saves nothing
+}
+
+TEST(SettingsWindowShape, EveryControlHasAnAccessibleNameAndTakesKeyboardFocus) {
+    SettingsHarness h{testing::livedInConfig()};
+    for (QWidget* w : h.window().findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                             qobject_cast<QComboBox*>(w) || qobject_cast<QSlider*>(w) ||
+                             (qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractSpinBox*>(w->parentWidget()) &&
+                              !qobject_cast<QComboBox*>(w->parentWidget()));
+        if (!control || w->parentWidget()->inherits("QLineEdit")) continue; // the clear button
+        if (qobject_cast<QAbstractButton*>(w) && qobject_cast<QAbstractSpinBox*>(w->parentWidget())) continue;
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className() << " " << w->objectName().toStdString();
+        EXPECT_NE(w->focusPolicy() & Qt::TabFocus, 0) << w->metaObject()->className() << " "
+                                                      << w->accessibleName().toStdString();
+    }
+}
+
+} // namespace
+} // namespace glimmer

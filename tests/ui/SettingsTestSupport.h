@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/AppConfig.h"
+#include "settings/SettingsWindow.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace glimmer::testing {
+
+/// A configuration as a user who has used the program for a while would have it: five securities,
+/// one of them hidden, three price alerts, a tuned alert set and a custom hot key.
+AppConfig livedInConfig();
+
+/// A settings window on a configuration, recording every save and every press of the two actions.
+class SettingsHarness {
+public:
+    explicit SettingsHarness(const AppConfig& config);
+    ~SettingsHarness();
+
+    SettingsWindow& window() { return *settings; }
+    SettingsRootView& root();
+    /// The working copy the window holds now.
+    const AppConfig& config();
+
+    template <typename T>
+    T* find(const QString& objectName) {
+        return settings->findChild<T*>(objectName);
+    }
+    /// The one widget of type T whose accessible name is `name`; nullptr when none or several.
+    template <typename T>
+    T* byAccessibleName(const QString& name) {
+        T* found = nullptr;
+        for (T* w : settings->findChildren<T*>()) {
+            if (w->accessibleName() != name) continue;
+            if (found) return nullptr;
+            found = w;
+        }
+        return found;
+    }
+
+    std::vector<AppConfig> saves;
+    int testSoundPresses = 0;
+    int resetPresses = 0;
+
+private:
+    std::unique_ptr<SettingsWindow> settings;
+};
+
+std::vector<std::string> codesOf(const AppConfig& config);
+
+} // namespace glimmer::testing

@@ -1,0 +1,8 @@
+list(APPEND GLIMMER_UI_TESTS
+  ui/SettingsRenderTest.cpp
+  ui/SettingsSearchTest.cpp
+  ui/SettingsSectionsTest.cpp
+  ui/SettingsTestSupport.cpp
+  ui/SettingsTestSupport.h
+  ui/SettingsWatchlistTest.cpp
+)
