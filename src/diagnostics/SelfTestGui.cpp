@@ -30,9 +30,11 @@ QApplication& application() {
     static int argc = 1;
     static char name[] = "glimmerbox";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    return app;
+    // Never destroyed: the process ends right after the mode, and tearing Qt down at exit only
+    // races the threads it started.
+    static QApplication* app = new QApplication(argc, argv);
+    app->setQuitOnLastWindowClosed(false);
+    return *app;
 }
 
 void settle(double seconds) {

@@ -14,6 +14,5 @@ void testExpandFollowWithWindows() { notYet("testExpandFollowWithWindows"); }
 void testOverviewWithWindows() { notYet("testOverviewWithWindows"); }
 void renderOverview() { notYet("renderOverview"); }
 void renderExpand() { notYet("renderExpand"); }
-void renderSettings() { notYet("renderSettings"); }
 
 } // namespace glimmer::SelfTest

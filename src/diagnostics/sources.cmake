@@ -11,6 +11,7 @@ set(GLIMMER_DIAGNOSTICS_SOURCES
   diagnostics/SelfTestPending.cpp
   diagnostics/SelfTestRefresh.cpp
   diagnostics/SelfTestRender.cpp
+  diagnostics/SelfTestRenderSettings.cpp
   diagnostics/SelfTestReport.cpp
   diagnostics/SelfTestReport.h
   diagnostics/SelfTestRotation.cpp
