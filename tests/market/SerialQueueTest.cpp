@@ -121,11 +121,14 @@ TEST(SerialQueue, ShutdownDropsWaitingTasksAndRefusesNewOnes) {
 
 TEST(SerialQueue, DestroyingTheQueueFromItsOwnTaskIsSafe) {
     auto holder = std::make_shared<std::unique_ptr<SerialQueue>>(std::make_unique<SerialQueue>("glimmerbox.test"));
-    std::promise<void> done;
-    (*holder)->async([holder, &done] {
+    std::promise<void> enqueued, done;
+    auto ready = enqueued.get_future().share();
+    (*holder)->async([holder, ready, &done] {
+        ready.wait(); // the caller has left async()
         holder->reset();
         done.set_value();
     });
+    enqueued.set_value();
     EXPECT_EQ(done.get_future().wait_for(5s), std::future_status::ready);
 }
 
