@@ -6,7 +6,8 @@
 
 namespace glimmer {
 
-ManualQueue::ManualQueue(ManualClock& manualClock) : clock(manualClock) {}
+ManualQueue::ManualQueue(ManualClock& manualClock) : clock(manualClock) {
+}
 
 // Moves the clock in whole nanoseconds between the two queue times, so steps add up exactly.
 void ManualQueue::moveTo(double time) {
@@ -25,8 +26,7 @@ bool ManualQueue::sync(const Task& task) {
     return true;
 }
 
-DispatchQueue::TimerId ManualQueue::scheduleTimer(double firstDelay, double interval, double /*leeway*/,
-                                                  Task handler) {
+DispatchQueue::TimerId ManualQueue::scheduleTimer(double firstDelay, double interval, double /*leeway*/, Task handler) {
     const TimerId id = nextTimerId++;
     timers[id] = Timer{now + std::max(firstDelay, 0.0), interval > 0 ? interval : 0, std::move(handler)};
     return id;

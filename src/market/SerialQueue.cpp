@@ -142,8 +142,7 @@ bool SerialQueue::sync(const Task& task) {
     return true;
 }
 
-DispatchQueue::TimerId SerialQueue::scheduleTimer(double firstDelay, double interval, double /*leeway*/,
-                                                  Task handler) {
+DispatchQueue::TimerId SerialQueue::scheduleTimer(double firstDelay, double interval, double /*leeway*/, Task handler) {
     // Fires are never early and never held back on purpose, so any leeway is honoured.
     TimerId id = 0;
     {

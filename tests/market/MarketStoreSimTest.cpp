@@ -169,8 +169,8 @@ TEST_F(MarketStoreSimTest, NextTradingDayReloadsDailyCandlesOnce) {
 }
 
 TEST_F(MarketStoreSimTest, TenSecuritiesOverFiveTradingMinutesStayWithinTheTTLs) {
-    makeStore(watchOf({"600519", "300750", "000001", "510300", "002594", "601318", "600036", "000858", "159915",
-                       "688981"}));
+    makeStore(
+        watchOf({"600519", "300750", "000001", "510300", "002594", "601318", "600036", "000858", "159915", "688981"}));
     store->setPollingEnabled(true);
     store->restartTimer();
     manualQueue->advance(300);

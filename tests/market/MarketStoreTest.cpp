@@ -1,5 +1,5 @@
-#include "market/ManualQueue.h"
 #include "market/MarketStore.h"
+#include "market/ManualQueue.h"
 #include "market/SerialQueue.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
@@ -299,8 +299,9 @@ TEST(MarketStorePass, TraceLineCountsRequestsWhenAskedFor) {
     std::ifstream file(AppPaths::logFile());
     std::stringstream text;
     text << file.rdbuf();
-    EXPECT_NE(text.str().find("INFO 刷新 快照=1 分时=1 资金流=1 日K=1 冷却中=[em.trends.push2.eastmoney.com,qt.snapshot]\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.str().find("INFO 刷新 快照=1 分时=1 资金流=1 日K=1 冷却中=[em.trends.push2.eastmoney.com,qt.snapshot]\n"),
+        std::string::npos)
         << text.str();
     EXPECT_EQ(text.str().find("快照=1 分时=0"), std::string::npos) << "no trace without the variable";
 }
@@ -454,7 +455,8 @@ TEST(MarketStoreTimers, OpeningAndWeekendFollowTheExchangeDay) {
     h.store->syncEntries();
     h.store->restartTimer();
     h.queue->advance(61);
-    EXPECT_EQ(std::count(h.market.calls.begin(), h.market.calls.end(), "batch"), 1) << "09:14:00.2 and :30.2 do not poll, 09:15:00.2 does";
+    EXPECT_EQ(std::count(h.market.calls.begin(), h.market.calls.end(), "batch"), 1)
+        << "09:14:00.2 and :30.2 do not poll, 09:15:00.2 does";
     h.market.take();
 
     h.clock.setChinaTime(2024, 3, 16, 10, 0, 0); // Saturday

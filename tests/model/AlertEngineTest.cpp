@@ -348,8 +348,10 @@ TEST(AlertEngine, MainFallingNeedsAMonotoneRunAndAMinimumDrop) {
     };
     AlertEngine engine;
     EXPECT_TRUE(engine.evaluate(withMain({30e6, 25e6, 26e6, 15e6, 10e6}), config, at(0)).empty()) << "a rise breaks it";
-    EXPECT_TRUE(engine.evaluate(withMain({30e6, 29e6, 28e6, 27e6, 26e6}), config, at(0)).empty()) << "0.04 亿 is too little";
-    EXPECT_TRUE(engine.evaluate(withMain({20e6, 15e6, 10e6, 5e6}), config, at(0)).empty()) << "fewer points than samples";
+    EXPECT_TRUE(engine.evaluate(withMain({30e6, 29e6, 28e6, 27e6, 26e6}), config, at(0)).empty())
+        << "0.04 亿 is too little";
+    EXPECT_TRUE(engine.evaluate(withMain({20e6, 15e6, 10e6, 5e6}), config, at(0)).empty())
+        << "fewer points than samples";
 
     const auto flatStretch = engine.evaluate(withMain({90e6, 30e6, 30e6, 30e6, 25e6, 25e6}), config, at(0));
     ASSERT_EQ(flatStretch.size(), 1u) << "equal neighbours are allowed; only the last five points count";
