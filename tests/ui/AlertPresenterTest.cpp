@@ -1,0 +1,118 @@
+#include "ui/AppTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using testing::AppHarness;
+using testing::quotedEntry;
+
+AlertEvent event(AlertKind kind, const std::string& code, const std::string& name, const std::string& message) {
+    return {kind, code, name, message, Instant{}};
+}
+
+class AlertPresenterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app.store.list = {quotedEntry("300750", "宁德时代", 234, 230), quotedEntry("600519", "贵州茅台", 1666, 1500),
+                          quotedEntry("510300", "沪深300ETF", 3.9, 3.88)};
+        app.config.sound.enabled = true;
+        app.config.autoRotateSeconds = 0;
+        app.config.viewRotateSeconds = 0;
+        app.sound.config = app.config.sound;
+        app.buildPanel({100, 100, 376, 242});
+        app.presenter.refreshCard(true);
+    }
+
+    AppHarness app;
+};
+
+TEST_F(AlertPresenterTest, ThreeAlertsInOnePassShowTheFirstWithACountAndClearAfter25Seconds) {
+    app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00（现价 1666.00）"),
+                             event(AlertKind::fastRise, "600519", "贵州茅台", "3 分钟涨 2.10%"),
+                             event(AlertKind::maTouch, "600519", "贵州茅台", "回踩 M20")});
+    EXPECT_TRUE(app.logged("INFO 预警触发 600519 priceAbove 突破 1600.00（现价 1666.00）"));
+    ASSERT_TRUE(app.card->entry());
+    EXPECT_EQ(app.card->entry()->item.code, "600519") << "the alerted security comes onto the card";
+    EXPECT_EQ(app.presenter.currentIndex(), 1);
+    EXPECT_EQ(app.store.priorityCodes.back(), "600519");
+    EXPECT_TRUE(app.card->alertActive());
+    EXPECT_EQ(app.card->alertMessage(), "突破 1600.00（现价 1666.00）（另 2 条）");
+    EXPECT_EQ(app.sounds.size(), 1u) << "one sound for the whole batch (first chime note)";
+
+    app.scheduler.advance(24.9);
+    EXPECT_TRUE(app.card->alertActive());
+    app.scheduler.advance(0.2);
+    EXPECT_FALSE(app.card->alertActive());
+    EXPECT_FALSE(app.card->alertMessage().has_value());
+    EXPECT_FALSE(app.presenter.alertCode.has_value());
+}
+
+TEST_F(AlertPresenterTest, ANewerAlertRestartsThe25Seconds) {
+    app.alerts.handleAlerts({event(AlertKind::fastDrop, "300750", "宁德时代", "3 分钟跌 2.00%")});
+    EXPECT_EQ(app.card->alertMessage(), "3 分钟跌 2.00%");
+    app.scheduler.advance(20);
+    app.alerts.handleAlerts({event(AlertKind::fastDrop, "300750", "宁德时代", "3 分钟跌 3.00%")});
+    app.scheduler.advance(20);
+    EXPECT_TRUE(app.card->alertActive());
+    app.scheduler.advance(5.1);
+    EXPECT_FALSE(app.card->alertActive());
+}
+
+TEST_F(AlertPresenterTest, AnAlertForAHiddenSecuritySoundsAndBlinksButLeavesTheCard) {
+    app.config.hiddenCodes = {"600519"};
+    app.placement.hidePanel();
+    app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")});
+    EXPECT_EQ(app.presenter.currentIndex(), 0);
+    EXPECT_EQ(app.card->entry()->item.code, "300750");
+    EXPECT_FALSE(app.card->alertActive());
+    EXPECT_FALSE(app.sounds.empty());
+    EXPECT_TRUE(app.statusBar->isBlinking());
+    EXPECT_EQ(app.statusBar->title().text, " ⚠ 贵州茅台 突破 1600.00");
+}
+
+TEST_F(AlertPresenterTest, TheTrayBlinksOnlyWhileThePanelIsHiddenAndStopsWhenItIsShown) {
+    app.alerts.handleAlerts({event(AlertKind::scissors, "300750", "宁德时代", "主力/散户剪刀差")});
+    EXPECT_FALSE(app.statusBar->isBlinking()) << "the card shows it; no blink while visible";
+
+    app.placement.hidePanel();
+    app.alerts.handleAlerts({event(AlertKind::scissors, "300750", "宁德时代", "主力/散户剪刀差")});
+    ASSERT_TRUE(app.statusBar->isBlinking());
+    EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 1);
+    app.scheduler.advance(0.55);
+    EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 0.18);
+    app.scheduler.advance(0.55);
+    EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 1);
+
+    app.placement.showPanel();
+    EXPECT_FALSE(app.statusBar->isBlinking());
+    EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::iconOnly);
+}
+
+TEST_F(AlertPresenterTest, ClearingAfterABlinkReturnsTheTrayToTheSecurityText) {
+    app.placement.hidePanel();
+    app.alerts.handleAlerts({event(AlertKind::mainFalling, "510300", "沪深300ETF", "主力持续流出")});
+    app.scheduler.advance(25);
+    EXPECT_FALSE(app.statusBar->isBlinking());
+    EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::security);
+    EXPECT_EQ(app.statusBar->title().text, " 沪深30 +0.52%");
+}
+
+TEST_F(AlertPresenterTest, InOverviewModeTheCardStaysAndShowsNoGlow) {
+    app.overview.active = true;
+    app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")});
+    EXPECT_EQ(app.presenter.currentIndex(), 0);
+    EXPECT_FALSE(app.card->alertActive());
+    EXPECT_EQ(app.presenter.alertCode, "600519");
+}
+
+TEST_F(AlertPresenterTest, AnEmptyBatchDoesNothing) {
+    app.alerts.handleAlerts({});
+    EXPECT_TRUE(app.logLines.empty());
+    EXPECT_TRUE(app.sounds.empty());
+    EXPECT_FALSE(app.alerts.isPresenting());
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,111 @@
+#include "ui/AppTestSupport.h"
+
+#include "ui/TestApplication.h"
+
+#include <algorithm>
+
+namespace glimmer::testing {
+
+TaskScheduler::TaskId ManualScheduler::schedule(double delaySeconds, std::function<void()> task) {
+    const TaskId id = nextId++;
+    tasks[id] = {clock + delaySeconds, 0, std::move(task)};
+    return id;
+}
+
+TaskScheduler::TaskId ManualScheduler::scheduleRepeating(double intervalSeconds, std::function<void()> task) {
+    const TaskId id = nextId++;
+    tasks[id] = {clock + intervalSeconds, intervalSeconds, std::move(task)};
+    return id;
+}
+
+void ManualScheduler::cancel(TaskId id) {
+    tasks.erase(id);
+}
+
+void ManualScheduler::advance(double seconds) {
+    const double target = clock + seconds;
+    for (;;) {
+        auto next = tasks.end();
+        for (auto it = tasks.begin(); it != tasks.end(); ++it) {
+            if (it->second.due <= target + 1e-9 && (next == tasks.end() || it->second.due < next->second.due)) next = it;
+        }
+        if (next == tasks.end()) break;
+        clock = std::max(clock, next->second.due);
+        const TaskId id = next->first;
+        const std::function<void()> run = next->second.run;
+        if (next->second.interval > 0) {
+            next->second.due += next->second.interval;
+        } else {
+            tasks.erase(next);
+        }
+        (void)id;
+        if (run) run();
+    }
+    clock = target;
+}
+
+bool RecordingSoundBackend::playFile(const std::string& path, double volume) {
+    if (path.size() < 4 || path.substr(path.size() - 4) != ".wav") return false;
+    log.push_back({path, volume, scheduler.now()});
+    return true;
+}
+
+bool RecordingSoundBackend::playNamed(const std::string& name, double volume) {
+    static const char* const known[] = {"Glass", "Ping", "Tink", "Sosumi", "Pop", "Funk", "Hero"};
+    if (std::find(std::begin(known), std::end(known), name) == std::end(known)) return false;
+    log.push_back({name, volume, scheduler.now()});
+    return true;
+}
+
+MarketEntry quotedEntry(const std::string& code, const std::string& name, double price, double prevClose) {
+    MarketEntry entry(WatchItem{code, name, InstrumentKind::stock});
+    Quote quote;
+    quote.code = code;
+    quote.name = name;
+    quote.price = price;
+    quote.prevClose = prevClose;
+    entry.quote = quote;
+    entry.updatedAt = Instant{} + std::chrono::hours(24 * 365 * 50);
+    return entry;
+}
+
+AppHarness::AppHarness(std::vector<ScreenGeometry> displays) : screens(std::move(displays)) {
+    ensureApplication();
+    context.saveConfig = [this] { ++saves; };
+    context.log = [this](const std::string& level, const std::string& message) {
+        logLines.push_back(level + " " + message);
+    };
+    statusBar = std::make_unique<StatusBarController>(scheduler);
+    context.statusBar = statusBar.get();
+    placement.moveAnimated = [](FloatingPanel& p, Point origin, double, std::function<void()> done) {
+        p.setFrameOrigin(origin);
+        if (done) done();
+    };
+}
+
+AppHarness::~AppHarness() {
+    context.cardView = nullptr;
+    context.panel = nullptr;
+}
+
+void AppHarness::buildPanel(const Rect& frame, bool show) {
+    panel = std::make_unique<FloatingPanel>(frame, screens);
+    card = new StockCardView(nullptr, Clock::system(), screens);
+    card->resize(static_cast<int>(frame.width), static_cast<int>(frame.height));
+    panel->setContentView(card);
+    context.panel = panel.get();
+    context.cardView = card;
+    presenter.configureCard();
+    if (show) panel->orderFront();
+}
+
+bool AppHarness::logged(const std::string& line) const {
+    return std::find(logLines.begin(), logLines.end(), line) != logLines.end();
+}
+
+int AppHarness::loggedCount(const std::string& prefix) const {
+    return static_cast<int>(std::count_if(logLines.begin(), logLines.end(),
+                                          [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+}
+
+} // namespace glimmer::testing

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "app/AlertPresenter.h"
+#include "app/AppContext.h"
+#include "app/CardPresenter.h"
+#include "app/PanelPlacement.h"
+#include "app/SoundBackend.h"
+#include "app/SoundPlayer.h"
+#include "app/StatusBarController.h"
+#include "app/StoreAccess.h"
+#include "app/TaskScheduler.h"
+#include "card/FloatingPanel.h"
+#include "card/StockCardView.h"
+#include "ui/FakeScreenSource.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace glimmer::testing {
+
+/// Delayed and repeating tasks on a clock the test advances.
+class ManualScheduler final : public TaskScheduler {
+public:
+    TaskId schedule(double delaySeconds, std::function<void()> task) override;
+    TaskId scheduleRepeating(double intervalSeconds, std::function<void()> task) override;
+    void cancel(TaskId id) override;
+    double now() const override { return clock; }
+
+    /// Runs every task that falls due within `seconds`, in time order.
+    void advance(double seconds);
+    std::size_t pendingCount() const { return tasks.size(); }
+
+private:
+    struct Task {
+        double due;
+        double interval; // 0 for once
+        std::function<void()> run;
+    };
+    std::map<TaskId, Task> tasks;
+    TaskId nextId = 1;
+    double clock = 0;
+};
+
+/// Entries the test sets, and a record of what the presenter asked of the store.
+class FakeStore final : public StoreAccess {
+public:
+    std::vector<MarketEntry> list;
+    std::vector<std::optional<std::string>> priorityCodes;
+    std::vector<std::string> refreshedNow;
+    int refreshRequests = 0;
+
+    std::vector<MarketEntry> entries() const override { return list; }
+    void setPriorityCode(std::optional<std::string> code) override { priorityCodes.push_back(std::move(code)); }
+    void refreshNow(const std::string& code) override { refreshedNow.push_back(code); }
+    void requestRefresh() override { ++refreshRequests; }
+};
+
+/// Every sound started, with its volume and the scheduler time.
+class RecordingSoundBackend final : public SoundBackend {
+public:
+    struct Played {
+        std::string what;
+        double volume;
+        double at;
+    };
+    explicit RecordingSoundBackend(const TaskScheduler& scheduler, std::vector<Played>& log)
+        : scheduler(scheduler), log(log) {}
+    bool playFile(const std::string& path, double volume) override;
+    bool playNamed(const std::string& name, double volume) override;
+
+private:
+    const TaskScheduler& scheduler;
+    std::vector<Played>& log;
+};
+
+/// An overview that the test switches on and off.
+class FakeOverview final : public OverviewCoordinator {
+public:
+    using OverviewCoordinator::OverviewCoordinator;
+    bool active = false;
+    bool visible = true;
+    std::vector<int> viewIndices;
+    std::vector<std::size_t> updates; // sizes of the lists handed over
+    bool isActive() const override { return active; }
+    bool isVisible() const override { return active && visible; }
+    bool isHoveringAnyCard() const override { return false; }
+    void setVisible(bool on) override { visible = on; }
+    void update(const std::vector<MarketEntry>& entries) override { updates.push_back(entries.size()); }
+    void setViewIndex(int view) override { viewIndices.push_back(view); }
+};
+
+/// An expand group that the test switches on and off.
+class FakeExpander final : public ExpandCoordinator {
+public:
+    using ExpandCoordinator::ExpandCoordinator;
+    bool expanded = false;
+    int follows = 0;
+    bool isExpanded() const override { return expanded; }
+    bool isAnimating() const override { return false; }
+    std::optional<Point> follow(FloatingPanel&) override {
+        ++follows;
+        return std::nullopt;
+    }
+    void update(const std::optional<MarketEntry>&) override {}
+};
+
+/// A security with a quote, as the store holds it after a refresh.
+MarketEntry quotedEntry(const std::string& code, const std::string& name, double price, double prevClose);
+
+/// The presenter, alert presentation and placement over fakes, with a real panel and card on the
+/// given displays (Qt global coordinates). Saves and log lines are recorded.
+class AppHarness {
+public:
+    explicit AppHarness(std::vector<ScreenGeometry> displays = {{QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900)}});
+    ~AppHarness();
+
+    /// Builds the panel at `frame` with the card in it, hands the card its settings and shows it.
+    void buildPanel(const Rect& frame, bool show = true);
+    bool logged(const std::string& line) const;
+    int loggedCount(const std::string& prefix) const;
+
+    AppConfig config;
+    FakeStore store;
+    ManualScheduler scheduler;
+    FakeScreenSource screens;
+    FakeExpander expander{screens};
+    FakeOverview overview{screens};
+    std::vector<RecordingSoundBackend::Played> sounds;
+    SoundPlayer sound{std::make_unique<RecordingSoundBackend>(scheduler, sounds), scheduler};
+    AppContext context{config, store, scheduler, screens, expander, overview, sound};
+    std::unique_ptr<StatusBarController> statusBar;
+    CardPresenter presenter{context};
+    AlertPresenter alerts{context, presenter};
+    PanelPlacement placement{context, presenter};
+    std::unique_ptr<FloatingPanel> panel;
+    StockCardView* card = nullptr;
+
+    int saves = 0;
+    std::vector<std::string> logLines;
+};
+
+} // namespace glimmer::testing

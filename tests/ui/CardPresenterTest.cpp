@@ -1,0 +1,215 @@
+#include "ui/AppTestSupport.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using testing::AppHarness;
+using testing::quotedEntry;
+
+class CardPresenterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app.store.list = {quotedEntry("600519", "贵州茅台", 1500, 1490), quotedEntry("300750", "宁德时代", 234, 230),
+                          quotedEntry("510300", "沪深300ETF", 3.9, 3.88)};
+        app.config.autoRotateSeconds = 25;
+        app.config.viewRotateSeconds = 5;
+    }
+
+    void start() {
+        app.buildPanel({100, 100, 376, 242});
+        app.presenter.updateRotateTimer();
+        app.presenter.refreshCard(true);
+    }
+
+    std::string onCard() const { return app.card->entry() ? app.card->entry()->item.code : ""; }
+
+    AppHarness app;
+};
+
+TEST_F(CardPresenterTest, SecurityRotationStepsOverAHiddenSecurity) {
+    app.config.hiddenCodes = {"300750"};
+    app.config.viewRotateSeconds = 0;
+    start();
+    EXPECT_EQ(onCard(), "600519");
+    EXPECT_EQ(app.card->total(), 2);
+    app.scheduler.advance(25);
+    EXPECT_EQ(onCard(), "510300");
+    EXPECT_EQ(app.card->index(), 1) << "position among the visible securities";
+    EXPECT_EQ(app.presenter.currentIndex(), 2) << "index into the whole list";
+    EXPECT_EQ(app.store.priorityCodes.back(), "510300");
+    EXPECT_TRUE(app.logged("INFO 切换股票 delta=1"));
+    app.scheduler.advance(25);
+    EXPECT_EQ(onCard(), "600519");
+}
+
+TEST_F(CardPresenterTest, AllHiddenShowsThePlaceholderAndStopsSecurityRotation) {
+    app.config.hiddenCodes = {"600519", "300750", "510300"};
+    start();
+    EXPECT_FALSE(app.card->entry().has_value());
+    EXPECT_EQ(app.card->placeholderText(), "股票池已全部隐藏（设置里可恢复）");
+    EXPECT_EQ(app.card->index(), 0);
+    EXPECT_EQ(app.card->total(), 0);
+    EXPECT_FALSE(app.presenter.isStockRotationRunning());
+    EXPECT_EQ(app.overview.updates.back(), 0u);
+}
+
+TEST_F(CardPresenterTest, ASecurityNeverLoadedIsFetchedAtOnceWhenSwitchedTo) {
+    app.store.list[1].updatedAt.reset();
+    start();
+    app.presenter.switchStock(1, false);
+    EXPECT_EQ(app.store.refreshedNow, std::vector<std::string>{"300750"});
+    app.presenter.switchStock(1, false);
+    EXPECT_EQ(app.store.refreshedNow.size(), 1u);
+}
+
+TEST_F(CardPresenterTest, ViewRotationWalksTheEnabledViewsThenMovesToTheNextSecurity) {
+    app.config.enabledViews = {0, 1, 2, 4, 3};
+    app.config.autoRotateSeconds = 0;
+    start();
+    std::vector<int> seen{app.card->mode()};
+    for (int i = 0; i < 4; ++i) {
+        app.scheduler.advance(5);
+        seen.push_back(app.card->mode());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 4, 3}));
+    EXPECT_EQ(onCard(), "600519");
+    app.scheduler.advance(5);
+    EXPECT_EQ(onCard(), "300750") << "after the last view comes the next security";
+    EXPECT_EQ(app.card->mode(), 0) << "starting on the first view";
+}
+
+TEST_F(CardPresenterTest, ViewRotationFollowsAShortEnabledList) {
+    app.config.enabledViews = {0, 1, 3};
+    app.config.autoRotateSeconds = 0;
+    start();
+    app.scheduler.advance(5);
+    EXPECT_EQ(app.card->mode(), 1);
+    app.scheduler.advance(5);
+    EXPECT_EQ(app.card->mode(), 3);
+    app.scheduler.advance(5);
+    EXPECT_EQ(onCard(), "300750");
+}
+
+TEST_F(CardPresenterTest, OneEnabledViewNeverRotatesNorSwitches) {
+    app.config.enabledViews = {2};
+    app.config.autoRotateSeconds = 0;
+    start();
+    EXPECT_EQ(app.card->mode(), 2);
+    app.scheduler.advance(30);
+    EXPECT_EQ(app.card->mode(), 2);
+    EXPECT_EQ(onCard(), "600519");
+}
+
+TEST_F(CardPresenterTest, APinnedCardKeepsItsSecurity) {
+    app.config.enabledViews = {0, 1};
+    app.config.autoRotateSeconds = 4;
+    start();
+    app.presenter.togglePin();
+    EXPECT_TRUE(app.card->pinPaused());
+    EXPECT_TRUE(app.logged("INFO 图钉状态=实心（股票轮播暂停）"));
+    EXPECT_EQ(app.saves, 1);
+    app.scheduler.advance(20);
+    EXPECT_EQ(onCard(), "600519") << "neither timer nor the end of the views switches a pinned card";
+    app.presenter.togglePin();
+    EXPECT_TRUE(app.logged("INFO 图钉状态=空心（股票轮播继续"));
+    app.scheduler.advance(4);
+    EXPECT_EQ(onCard(), "300750");
+}
+
+TEST_F(CardPresenterTest, AGlobalLockHoldsEverySecurityOnItsView) {
+    app.config.autoRotateSeconds = 0;
+    start();
+    app.presenter.toggleLock(3);
+    EXPECT_EQ(app.config.lockedViewType, 3);
+    EXPECT_EQ(app.card->lockedView(), 3);
+    EXPECT_EQ(app.card->mode(), 3);
+    EXPECT_TRUE(app.logged("INFO 全局锁定视图3，所有股票停在该视图"));
+    app.scheduler.advance(30);
+    EXPECT_EQ(app.card->mode(), 3) << "the view timer does nothing under a lock";
+    app.presenter.switchStock(1, true);
+    EXPECT_EQ(app.card->mode(), 3) << "a new security keeps the locked view";
+
+    app.presenter.toggleLock(3);
+    EXPECT_FALSE(app.config.lockedViewType.has_value());
+    EXPECT_TRUE(app.logged("INFO 取消全局锁定（原视图3）"));
+    EXPECT_EQ(app.saves, 2);
+}
+
+TEST_F(CardPresenterTest, ALockOnADisabledViewIsDropped) {
+    app.config.lockedViewType = 4;
+    app.config.enabledViews = {0, 1, 3};
+    start();
+    app.presenter.applyLockedView();
+    EXPECT_FALSE(app.config.lockedViewType.has_value());
+    EXPECT_EQ(app.card->mode(), 0);
+}
+
+TEST_F(CardPresenterTest, StartViewIsTheLockedOneWhateverTheEnabledList) {
+    app.config.lockedViewType = 3;
+    app.config.enabledViews = {0};
+    start();
+    EXPECT_EQ(app.card->mode(), 3);
+}
+
+TEST_F(CardPresenterTest, AnEmptyEnabledListStartsOnTheIntradayView) {
+    app.config.enabledViews = {};
+    app.presenter.setCurrentMode(2);
+    start();
+    EXPECT_EQ(app.card->mode(), 0);
+}
+
+TEST_F(CardPresenterTest, HiddenPanelPausesBothTimers) {
+    app.config.autoRotateSeconds = 5;
+    start();
+    app.panel->orderOut();
+    app.scheduler.advance(60);
+    EXPECT_EQ(onCard(), "600519");
+    EXPECT_EQ(app.card->mode(), 0);
+}
+
+TEST_F(CardPresenterTest, OverviewCyclesViewsWithoutChangingSecurity) {
+    app.config.enabledViews = {0, 1};
+    start();
+    app.overview.active = true;
+    app.presenter.updateRotateTimer();
+    EXPECT_FALSE(app.presenter.isStockRotationRunning());
+    app.scheduler.advance(5);
+    app.scheduler.advance(5);
+    EXPECT_EQ(app.overview.viewIndices, (std::vector<int>{1, 0}));
+    EXPECT_EQ(onCard(), "600519");
+}
+
+TEST_F(CardPresenterTest, ContextMenuChecksTheCurrentViewAndOffersQuitOnlyWithoutTray) {
+    start();
+    app.presenter.applyMode(4);
+    const auto menu = app.presenter.buildContextMenu(false);
+    QStringList titles;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator()) continue;
+        titles << action->text();
+        if (!action->isCheckable()) continue;
+        EXPECT_EQ(action->isChecked(), action->text() == QStringLiteral("查看量能")) << action->text().toStdString();
+    }
+    EXPECT_EQ(titles, (QStringList{"查看分时", "查看MACD", "查看资金流", "查看日K", "查看量能", "设置…", "隐藏浮窗"}));
+    menu->actions().at(3)->trigger();
+    EXPECT_EQ(app.card->mode(), 3);
+    EXPECT_EQ(app.overview.viewIndices, std::vector<int>{4}) << "the menu choice leaves the overview alone";
+    EXPECT_EQ(app.presenter.buildContextMenu(true)->actions().back()->text(), QStringLiteral("退出"));
+}
+
+TEST_F(CardPresenterTest, TrayTextShowsTheCardSecurityOnlyWhileThePanelIsHidden) {
+    start();
+    EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::iconOnly);
+    app.placement.hidePanel();
+    EXPECT_EQ(app.statusBar->title().text, " 贵州茅台 +0.67%");
+    app.placement.showPanel();
+    EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::iconOnly);
+}
+
+} // namespace
+} // namespace glimmer

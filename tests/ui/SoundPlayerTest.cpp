@@ -1,0 +1,132 @@
+#include "app/QtSoundBackend.h"
+#include "ui/AppTestSupport.h"
+#include "support/TempDir.h"
+#include "ui/TestApplication.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <QSystemTrayIcon>
+
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using testing::ManualScheduler;
+using testing::RecordingSoundBackend;
+
+class SoundPlayerTest : public ::testing::Test {
+protected:
+    std::vector<std::string> names() const {
+        std::vector<std::string> result;
+        for (const auto& p : played) result.push_back(p.what);
+        return result;
+    }
+
+    ManualScheduler scheduler;
+    std::vector<RecordingSoundBackend::Played> played;
+    SoundPlayer player{std::make_unique<RecordingSoundBackend>(scheduler, played), scheduler};
+};
+
+TEST_F(SoundPlayerTest, SoundOffPlaysNothingAndKeepsTheActiveSound) {
+    player.config = {false, 0.6, "Glass", ""};
+    player.play();
+    scheduler.advance(1);
+    EXPECT_TRUE(played.empty());
+    EXPECT_FALSE(player.activeSound().has_value());
+}
+
+TEST_F(SoundPlayerTest, AMissingCustomFileWithoutSystemSoundPlaysTheChime) {
+    player.config = {true, 0.4, "", "/nonexistent/alert.wav"};
+    player.play();
+    scheduler.advance(1);
+    ASSERT_EQ(names(), (std::vector<std::string>{"Tink", "Glass", "Ping"}));
+    EXPECT_NEAR(played[1].at, 0.16, 1e-9);
+    EXPECT_NEAR(played[2].at, 0.32, 1e-9);
+    EXPECT_DOUBLE_EQ(played[2].volume, 0.4);
+    EXPECT_EQ(player.activeSound(), "Ping");
+}
+
+TEST_F(SoundPlayerTest, AnUnknownSystemNameFallsBackToTheChime) {
+    player.config = {true, 0.6, "Basso", ""};
+    player.play();
+    scheduler.advance(1);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Tink", "Glass", "Ping"}));
+}
+
+TEST_F(SoundPlayerTest, AnExistingCustomFileWinsAndAnUnplayableOneFallsThrough) {
+    glimmer::testing::TempDir dir;
+    const std::string wav = (dir.path() / "ding.wav").string();
+    const std::string text = (dir.path() / "notes.txt").string();
+    std::ofstream(wav) << "RIFF";
+    std::ofstream(text) << "not a sound";
+    player.config = {true, 0.7, "Hero", wav};
+    player.play();
+    EXPECT_EQ(names(), std::vector<std::string>{wav});
+    EXPECT_EQ(player.activeSound(), wav);
+    player.config.customFilePath = text;
+    player.play();
+    EXPECT_EQ(names().back(), "Hero");
+}
+
+TEST_F(SoundPlayerTest, ListeningPlaysAllThreeNotesWhileTheSoundIsOff) {
+    player.playForListening({false, 0.5, "", ""});
+    scheduler.advance(1);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Tink", "Glass", "Ping"}));
+    EXPECT_FALSE(player.config.enabled) << "the switch stays as configured";
+}
+
+TEST_F(SoundPlayerTest, SwitchingOffDuringAChimeSilencesTheRemainingNotes) {
+    player.config = {true, 0.6, "", ""};
+    player.play();
+    scheduler.advance(0.1);
+    player.config.enabled = false;
+    scheduler.advance(1);
+    EXPECT_EQ(names(), std::vector<std::string>{"Tink"});
+}
+
+TEST_F(SoundPlayerTest, ChimeNotesOfAPlayerThatIsGoneStaySilent) {
+    auto shortLived = std::make_unique<SoundPlayer>(std::make_unique<RecordingSoundBackend>(scheduler, played),
+                                                    scheduler);
+    shortLived->config = {true, 0.6, "", ""};
+    shortLived->play();
+    shortLived.reset();
+    scheduler.advance(1);
+    EXPECT_EQ(names(), std::vector<std::string>{"Tink"});
+}
+
+TEST(ToneWav, EveryNamedSoundIsAShortMonoPcmWave) {
+    for (const char* name : {"Glass", "Ping", "Tink", "Sosumi", "Pop", "Funk", "Hero"}) {
+        const QByteArray wav = QtSoundBackend::toneWav(name);
+        ASSERT_GT(wav.size(), 44) << name;
+        EXPECT_EQ(wav.left(4), QByteArray("RIFF"));
+        EXPECT_EQ(wav.mid(8, 8), QByteArray("WAVEfmt "));
+        const auto dataBytes = *reinterpret_cast<const quint32*>(wav.constData() + 40);
+        EXPECT_EQ(static_cast<qsizetype>(dataBytes), wav.size() - 44) << name;
+        EXPECT_LT(wav.size(), 100000) << name << " stays short";
+    }
+    EXPECT_TRUE(QtSoundBackend::toneWav("Basso").isEmpty());
+}
+
+TEST(StatusBarController, OnlyThePlainClickTogglesThePanel) {
+    testing::ensureApplication();
+    ManualScheduler scheduler;
+    StatusBarController controller(scheduler);
+    int toggles = 0;
+    controller.onTogglePanel = [&] { ++toggles; };
+    controller.handleClick(QSystemTrayIcon::Context);
+    EXPECT_EQ(toggles, 0);
+    controller.handleClick(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(toggles, 1);
+    QStringList titles;
+    for (QAction* action : controller.menu()->actions()) {
+        if (!action->isSeparator()) titles << action->text();
+    }
+    EXPECT_EQ(titles, (QStringList{"呼出 / 隐藏浮窗", "设置…", "关于 澜汐看板", "退出"}));
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,11 @@
+# The running application: presenter, alert presentation, placement, tray item, sound, entry switches.
+list(APPEND GLIMMER_UI_TESTS
+  ui/AlertPresenterTest.cpp
+  ui/AppTestSupport.cpp
+  ui/AppTestSupport.h
+  ui/CardPresenterTest.cpp
+  ui/DiagnosticModesTest.cpp
+  ui/PanelPlacementTest.cpp
+  ui/RotationTest.cpp
+  ui/SoundPlayerTest.cpp
+)

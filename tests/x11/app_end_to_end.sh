@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# The real program on its own 1440 x 900 X display against the simulated market: first data, the
+# card window's place and size, rotation, a price alert, a clean SIGTERM and the stored origin.
+# Usage: app_end_to_end.sh <glimmerbox> <glimmer-simmarket> <artifacts folder>
+set -euo pipefail
+app_bin="$1"
+sim_bin="$2"
+artifacts="$3"
+work=$(mktemp -d)
+xvfb_pid="" sim_pid="" app_pid=""
+cleanup() {
+  for pid in "$app_pid" "$sim_pid" "$xvfb_pid"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; echo "--- events.log"; cat "$log" 2>/dev/null || true; exit 1; }
+
+# wait_for <seconds> <command...>: polls every 0.1 s.
+wait_for() {
+  local limit=$(( $1 * 10 )); shift
+  for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+# post_json <http://host:port> <path> <body>: a plain HTTP POST through bash's /dev/tcp.
+post_json() {
+  local hostport="${1#http://}" reply
+  exec 3<>"/dev/tcp/${hostport%:*}/${hostport##*:}"
+  printf 'POST %s HTTP/1.1\r\nHost: %s\r\nContent-Type: application/json\r\nContent-Length: %d\r\nConnection: close\r\n\r\n%s' \
+    "$2" "$hostport" "${#3}" "$3" >&3
+  reply=$(cat <&3)
+  exec 3>&-
+  [[ "$reply" == "HTTP/1.1 200"* ]]
+}
+
+for n in $(seq 150 199); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1440x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+wait_for 10 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
+
+export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config"
+export XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$display" QT_QPA_PLATFORM=xcb
+mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+dir="$XDG_DATA_HOME/Glimmerbox"
+log="$dir/events.log"
+
+# A weekday morning on the exchange's clock, so the day has minutes to draw.
+"$sim_bin" --time "2024-11-08 10:30" --endpoints-file "$work/endpoints.json" > "$work/sim.txt" 2>&1 &
+sim_pid=$!
+wait_for 10 grep -q '^control ' "$work/sim.txt" || { cat "$work/sim.txt"; echo "simulated market did not start"; exit 1; }
+control=$(sed -n 's#^control \(http://[^/]*\)/.*#\1#p' "$work/sim.txt")
+
+# Short rotation intervals, one price alert, the signal rules off so only that alert fires.
+cat > "$dir/config.json" <<JSON
+{
+  "watchlist": [
+    {"code": "600519", "name": "", "kind": "stock"},
+    {"code": "300750", "name": "", "kind": "stock"},
+    {"code": "510300", "name": "", "kind": "etf"}
+  ],
+  "didImportHoldings": true,
+  "autoLaunch": false,
+  "refreshSeconds": 5,
+  "autoRotateSeconds": 2,
+  "viewRotateSeconds": 1,
+  "pauseRotateOnHover": false,
+  "alerts": {
+    "priceAlerts": [{"id": "5C0F6E4A-2B8D-4E59-9A63-1D2E3F405162", "code": "600519", "direction": "above",
+                     "price": 1600, "enabled": true, "note": ""}],
+    "fastRiseEnabled": false, "fastDropEnabled": false, "scissorsEnabled": false,
+    "mainFallingEnabled": false, "maTouchEnabled": false
+  }
+}
+JSON
+
+started=$(date +%s%N)
+GLIMMERBOX_ENDPOINTS="$work/endpoints.json" "$app_bin" > "$work/stdout.txt" 2>&1 &
+app_pid=$!
+
+wait_for 20 grep -qs 'INFO 首批数据到达 600519 贵州茅台 现价=' "$log" || fail "no first data"
+grep -qE 'INFO 浮窗已显示 origin=\(1048,12\) 可见=true$' "$log" || fail "panel not shown in the corner"
+echo "first data after $(( ($(date +%s%N) - started) / 1000000 )) ms"
+
+window=$(xdotool search --name '^Glimmerbox$' | head -1)
+[ -n "$window" ] || fail "no Glimmerbox window"
+geometry=$(xdotool getwindowgeometry "$window")
+echo "$geometry"
+echo "$geometry" | grep -q 'Position: 1048,646' || fail "card window not 16 from the right and 12 from the bottom"
+echo "$geometry" | grep -q 'Geometry: 376x242' || fail "card window not 376 x 242"
+
+wait_for 15 grep -qs 'INFO 切换股票 delta=1' "$log" || fail "the security did not rotate"
+
+# The simulated price crosses the alert line. Hiding and showing the card with its hot key asks
+# for a refresh at once, so the test does not wait for the next poll.
+post_json "$control" /_sim/pin '{"code": "600519", "price": 1666.0, "prevClose": 1500.0}' \
+  || fail "could not pin the price"
+xdotool key --clearmodifiers ctrl+alt+f
+wait_for 5 grep -qs 'INFO 浮窗已隐藏' "$log" || fail "hot key did not hide the card"
+xdotool key --clearmodifiers ctrl+alt+f
+wait_for 20 grep -qs 'INFO 预警触发 600519 priceAbove ' "$log" || fail "no price alert"
+sleep 0.5
+
+mkdir -p "$artifacts"
+import -display "$display" -window root "$artifacts/app_end_to_end.png" || echo "screenshot failed"
+
+# A window moved by the window system is stored at quit even before the debounce fires.
+xdotool windowmove "$window" 200 300
+sleep 0.2
+kill -TERM "$app_pid"
+status=0
+wait_for 15 bash -c "! kill -0 $app_pid 2>/dev/null" || fail "program did not end after SIGTERM"
+wait "$app_pid" || status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "exit status $status after SIGTERM"
+grep -q '"originX": 200' "$dir/config.json" || { grep origin "$dir/config.json"; fail "originX not stored"; }
+grep -q '"originY": 358' "$dir/config.json" || { grep origin "$dir/config.json"; fail "originY not stored"; }
+grep -q '"name": "贵州茅台"' "$dir/config.json" || fail "watch-list names not filled from quotes"
+echo "end to end ok"
