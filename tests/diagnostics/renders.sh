@@ -17,6 +17,12 @@ run_mode GLIMMERBOX_RENDER_SETTINGS=1
 expect_png settings.png 660x760
 expect_count "^已输出 " 1
 
+# A display at twice the density gives bitmaps of twice the pixels.
+fresh
+run_mode GLIMMERBOX_RENDER=1 QT_SCALE_FACTOR=2
+expect_png view4.png 752x484
+expect_png view0-expanded.png 752x484
+
 # The forced appearance decides the card's colours.
 fresh
 run_mode GLIMMERBOX_RENDER=1 GLIMMERBOX_FORCE_THEME=dark
