@@ -48,7 +48,6 @@ AlertSection::AlertSection(ConfigBinding& binding, QWidget* parent)
     header->addWidget(SettingsControls::text(QStringLiteral("指定价格"), this));
     header->addStretch(1);
     addAlert = new QPushButton(QStringLiteral("+ 添加价格预警"), this);
-    addAlert->setProperty("role", "small");
     addAlert->setAccessibleName(QStringLiteral("添加价格预警"));
     addAlert->setAutoDefault(false);
     header->addWidget(addAlert);

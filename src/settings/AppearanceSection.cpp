@@ -2,6 +2,7 @@
 
 #include "settings/ConfigBinding.h"
 #include "settings/SettingsControls.h"
+#include "settings/SettingsWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -93,14 +94,9 @@ AppearanceSection::AppearanceSection(ConfigBinding& binding, std::function<void(
                                                    {ThemeMode::dark, QStringLiteral("深色")},
                                                    {ThemeMode::light, QStringLiteral("浅色")}};
     auto* segments = new QHBoxLayout;
-    segments->setSpacing(0);
-    int position = 0;
+    segments->setSpacing(4);
     for (const auto& [mode, title] : modes) {
-        auto* segment = new QPushButton(title, this);
-        segment->setCheckable(true);
-        segment->setAutoDefault(false);
-        segment->setProperty("role", "segment");
-        segment->setProperty("segment", position == 0 ? "first" : position == 2 ? "last" : "middle");
+        auto* segment = new TintButton(title, this);
         segment->setAccessibleName(QStringLiteral("主题：") + title);
         segment->setObjectName(QStringLiteral("theme:") + QString::fromLatin1(rawValue(mode)));
         themes->addButton(segment);
@@ -112,7 +108,6 @@ AppearanceSection::AppearanceSection(ConfigBinding& binding, std::function<void(
             const QSignalBlocker block(segment);
             segment->setChecked(this->binding.config().themeMode == chosen);
         });
-        ++position;
     }
     themeRow->addLayout(segments);
     themeRow->addWidget(SettingsControls::hint(QStringLiteral("跟随系统时随 macOS 外观自动切换"), this), 1);

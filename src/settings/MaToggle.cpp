@@ -7,11 +7,8 @@
 namespace glimmer {
 
 MaToggle::MaToggle(int period, ConfigBinding& binding, QWidget* parent)
-    : QPushButton(QStringLiteral("M%1").arg(period), parent), chipPeriod(period), binding(binding) {
-    setProperty("role", "chip");
-    setCheckable(true);
+    : TintButton(QStringLiteral("M%1").arg(period), parent), chipPeriod(period), binding(binding) {
     setAccessibleName(QStringLiteral("均线周期 M%1").arg(period));
-    setCursor(Qt::PointingHandCursor);
     connect(this, &QPushButton::clicked, this, &MaToggle::toggleSelection);
     connect(&binding, &ConfigBinding::changed, this, &MaToggle::sync);
     sync();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPushButton>
+#include "settings/SettingsWidgets.h"
 
 namespace glimmer {
 
@@ -8,7 +8,7 @@ class ConfigBinding;
 
 /// One moving-average period chip ("M20") of the pull-back rule; on while the period is in
 /// `alerts.maTouchPeriods`.
-class MaToggle : public QPushButton {
+class MaToggle : public TintButton {
     Q_OBJECT
 
 public:

@@ -1,6 +1,7 @@
 #include "settings/SettingsControls.h"
 
 #include "model/TextFormat.h"
+#include "settings/SettingsWidgets.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -19,7 +20,10 @@ namespace glimmer::SettingsControls {
 
 QLabel* hint(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
-    label->setProperty("role", "hint");
+    QFont small = label->font();
+    small.setPixelSize(11);
+    label->setFont(small);
+    label->setForegroundRole(QPalette::PlaceholderText);
     return label;
 }
 
@@ -62,19 +66,11 @@ QString kindText(InstrumentKind kind) {
 }
 
 QLabel* kindTag(InstrumentKind kind, QWidget* parent) {
-    auto* tag = new QLabel(kindText(kind), parent);
-    tag->setProperty("role", "tag");
-    tag->setAlignment(Qt::AlignCenter);
-    tag->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    return tag;
+    return new CapsuleLabel(kindText(kind), parent);
 }
 
-QFrame* divider(QWidget* parent) {
-    auto* line = new QFrame(parent);
-    line->setProperty("role", "divider");
-    line->setFixedHeight(1);
-    line->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    return line;
+QWidget* divider(QWidget* parent) {
+    return new HairLine(parent);
 }
 
 QToolButton* iconButton(const QIcon& icon, const QString& accessibleName, QWidget* parent) {

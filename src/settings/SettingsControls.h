@@ -8,7 +8,6 @@
 
 class QCheckBox;
 class QColor;
-class QFrame;
 class QIcon;
 class QLabel;
 class QLineEdit;
@@ -35,7 +34,7 @@ QLineEdit* numberField(int width, const QString& prompt, QWidget* parent);
 QLabel* kindTag(InstrumentKind kind, QWidget* parent);
 QString kindText(InstrumentKind kind);
 /// A thin horizontal line.
-QFrame* divider(QWidget* parent);
+QWidget* divider(QWidget* parent);
 /// A borderless icon button with a tooltip that doubles as its accessible name.
 QToolButton* iconButton(const QIcon& icon, const QString& accessibleName, QWidget* parent);
 

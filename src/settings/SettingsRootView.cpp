@@ -10,7 +10,6 @@
 #include "settings/WatchlistSection.h"
 
 #include <QFontDatabase>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -18,14 +17,6 @@
 namespace glimmer {
 
 namespace {
-
-QString rgba(QColor color, double alpha) {
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(static_cast<int>(alpha * 255));
-}
 
 QPalette formPalette(bool dark) {
     const QColor window = dark ? QColor(0x1e, 0x1e, 0x20) : QColor(0xec, 0xec, 0xef);
@@ -52,38 +43,6 @@ QPalette formPalette(bool dark) {
     for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, role, disabled);
     return palette;
-}
-
-QString formStyle(bool dark) {
-    const QColor text = dark ? QColor(0xe8, 0xe8, 0xea) : QColor(0x1d, 0x1d, 0x1f);
-    const QColor secondary = dark ? QColor(0xa0, 0xa0, 0xa6) : QColor(0x6e, 0x6e, 0x73);
-    const QColor accent = Theme::accent().resolve(dark);
-    const QColor segment = dark ? QColor(0x3a, 0x3a, 0x3d) : QColor(0xfb, 0xfb, 0xfd);
-    return QStringLiteral(
-               "QLabel[role=\"title\"] { color: %1; font-size: 13px; font-weight: 600; }"
-               "QLabel[role=\"subtitle\"] { color: %2; font-size: 11px; }"
-               "QLabel[role=\"hint\"] { color: %1; font-size: 11px; }"
-               "QLabel[role=\"tag\"] { color: %1; background: %3; border-radius: 7px; padding: 1px 7px;"
-               " font-size: 10px; }"
-               "QFrame[role=\"divider\"] { background: %3; border: none; }"
-               "QPushButton[role=\"hit\"] { border: none; border-radius: 5px; background: transparent; }"
-               "QPushButton[role=\"hit\"]:hover, QPushButton[role=\"hit\"]:focus { background: %4; }"
-               "QPushButton[role=\"chip\"] { color: %5; border: 1px solid transparent; border-radius: 5px;"
-               " padding: 3px 9px; background: %6; }"
-               "QPushButton[role=\"chip\"]:checked { background: %7; }"
-               "QPushButton[role=\"chip\"]:focus { border-color: %8; }"
-               "QPushButton[role=\"segment\"] { color: %5; background: %9; border: 1px solid %10;"
-               " padding: 3px 14px; min-height: 18px; }"
-               "QPushButton[role=\"segment\"][segment=\"first\"] { border-top-left-radius: 5px;"
-               " border-bottom-left-radius: 5px; }"
-               "QPushButton[role=\"segment\"][segment=\"middle\"] { border-left: none; }"
-               "QPushButton[role=\"segment\"][segment=\"last\"] { border-left: none; border-top-right-radius: 5px;"
-               " border-bottom-right-radius: 5px; }"
-               "QPushButton[role=\"segment\"]:checked { background: %8; color: white; border-color: %8; }"
-               "QPushButton[role=\"segment\"]:focus { border-color: %8; }")
-        .arg(secondary.name(), rgba(secondary, 0.7), rgba(text, 0.08), rgba(accent, 0.14), text.name(),
-             rgba(accent, 0.06), rgba(accent, 0.22), accent.name(), segment.name())
-        .arg(rgba(text, 0.18));
 }
 
 QFont formFont() {
@@ -140,13 +99,9 @@ const AppConfig& SettingsRootView::config() const {
 
 void SettingsRootView::setDark(bool isDark) {
     dark = isDark;
-    setStyleSheet(formStyle(dark));
-    // The palette goes below the widget carrying the style sheet: re-polishing on a new sheet
-    // restores the palette that widget had when first polished.
-    const QPalette colours = formPalette(dark);
-    viewport()->setPalette(colours);
-    if (widget()) widget()->setPalette(colours);
-    verticalScrollBar()->setPalette(colours);
+    // Colours come from the palette alone (no style sheet), so they reach every child, including
+    // rows built later.
+    setPalette(formPalette(dark));
 }
 
 QPalette SettingsRootView::colours() const {

@@ -18,11 +18,18 @@ SettingsSection::SettingsSection(const QString& title, const std::optional<QStri
     auto* header = new QHBoxLayout;
     header->setSpacing(6);
     titleLabel = new QLabel(title, this);
-    titleLabel->setProperty("role", "title");
+    QFont titleFont = titleLabel->font();
+    titleFont.setPixelSize(13);
+    titleFont.setWeight(QFont::DemiBold);
+    titleLabel->setFont(titleFont);
+    titleLabel->setForegroundRole(QPalette::PlaceholderText);
     header->addWidget(titleLabel, 0, Qt::AlignBottom);
     if (subtitle) {
         subtitleLabel = new QLabel(*subtitle, this);
-        subtitleLabel->setProperty("role", "subtitle");
+        QFont subtitleFont = subtitleLabel->font();
+        subtitleFont.setPixelSize(11);
+        subtitleLabel->setFont(subtitleFont);
+        subtitleLabel->setForegroundRole(QPalette::PlaceholderText);
         // Long hints wrap at narrow widths instead of being cut off.
         subtitleLabel->setWordWrap(true);
         header->addWidget(subtitleLabel, 1, Qt::AlignBottom);

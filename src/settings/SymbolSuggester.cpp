@@ -15,6 +15,7 @@ SymbolSuggester::SymbolSuggester(QObject* parent)
           [](const std::string& query) { return SymbolSearch::search(query, hitLimit); })) {
     channel->target = this;
     debounce.setSingleShot(true);
+    debounce.setTimerType(Qt::PreciseTimer); // a coarse timer may fire up to 5 % early
     debounce.setInterval(debounceMs);
     connect(&debounce, &QTimer::timeout, this, &SymbolSuggester::launch);
 }

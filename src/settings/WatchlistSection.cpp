@@ -97,7 +97,6 @@ void WatchlistSection::showHits(const std::vector<SymbolHit>& hits) {
     }
     for (const SymbolHit& hit : shownHits) {
         auto* button = new QPushButton(hitList);
-        button->setProperty("role", "hit");
         button->setFlat(true);
         button->setObjectName(QStringLiteral("hit:") + qs(hit.code));
         button->setAccessibleName(qs(hit.code) + QLatin1Char(' ') + qs(hit.name) + QLatin1Char(' ') +

@@ -17,6 +17,8 @@ set(GLIMMER_SETTINGS_SOURCES
   settings/SettingsRootView.h
   settings/SettingsSection.cpp
   settings/SettingsSection.h
+  settings/SettingsWidgets.cpp
+  settings/SettingsWidgets.h
   settings/SettingsWindow.cpp
   settings/SettingsWindow.h
   settings/SoundSection.cpp
