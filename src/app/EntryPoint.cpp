@@ -2,6 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/DiagnosticModes.h"
+#include "app/StatusBarController.h"
 #include "app/TerminationSignals.h"
 #include "diagnostics/SelfTest.h"
 #include "market/MarketStore.h"
@@ -10,6 +11,7 @@
 #include "model/TextFormat.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMetaObject>
 #include <QTimer>
 
@@ -44,6 +46,7 @@ int runEntryPoint(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Glimmerbox"));
     QApplication::setApplicationDisplayName(QStringLiteral("澜汐看板"));
     QApplication::setDesktopFileName(QStringLiteral("glimmerbox"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("glimmerbox"), StatusBarController::icon()));
     // Closing the settings window or hiding the card never ends the program; only quitting does.
     QApplication::setQuitOnLastWindowClosed(false);
 
