@@ -1,7 +1,7 @@
 # Every diagnostic mode run as the real program: offscreen ones labelled ui, window ones x11.
 if(TARGET glimmerbox AND TARGET glimmer-simmarket)
   set(GLIMMER_DIAG_DIR ${CMAKE_CURRENT_LIST_DIR}/diagnostics)
-  foreach(script counted_modes switch_values data_chain refresh_trace renders)
+  foreach(script counted_modes switch_values data_chain refresh_trace renders config_untouched)
     add_test(NAME diagnostics.${script}
       COMMAND ${GLIMMER_DIAG_DIR}/${script}.sh $<TARGET_FILE:glimmerbox> $<TARGET_FILE:glimmer-simmarket>)
     set_tests_properties(diagnostics.${script} PROPERTIES LABELS ui TIMEOUT 240)

@@ -26,7 +26,8 @@ bool hasDisplay() {
 
 QApplication& application() {
     if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
-    if (!hasDisplay()) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // An explicit platform choice stands; without one and without a display, draw offscreen.
+    if (!hasDisplay()) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "glimmerbox";
     static char* argv[] = {name, nullptr};

@@ -95,3 +95,10 @@ expect_png() {
 brightness() {
     convert "$work/cwd/artifacts/$1" -crop "$2" +repage -alpha off -colorspace Gray -format '%[fx:mean]' info:
 }
+
+# POSTs a JSON body to the simulated market's control endpoint.
+sim_post() {
+    local control
+    control=$(sed -n 's|^control \(http://[^/]*\)/.*|\1|p' "$work/sim.txt")
+    curl -fsS -X POST -H 'Content-Type: application/json' -d "$2" "$control$1" > /dev/null || fail "control $1"
+}

@@ -36,6 +36,14 @@ expect_line "=== 自检结束 ==="
 expect_no_match "^!!"
 [ -f "$XDG_DATA_HOME/Glimmerbox/config.json" ] || fail "configuration not loaded"
 
+# A snapshot that disagrees with the minute series is counted and shown.
+sim_post /_sim/script '{"code": "600519", "prices": [1500, 1530, 1560]}'
+run_mode GLIMMERBOX_SELFTEST=1
+expect_match "^  600519 贵州茅台 现价=1500.00 "
+expect_line "  对比分时 3 只，价格不一致 1 只"
+expect_match "^  ✗ 与分时差 -?[0-9]+\.[0-9]{3}  600519 快照=1500.00 分时末价="
+expect_count "^  ✗ 与分时差 " 1
+
 # Eastmoney closes every connection: minutes and fund flow still arrive through Tencent.
 stop_market
 start_market --fault trends=close --fault fflow=close

@@ -34,6 +34,13 @@ card_area="300x150+40+60"
 dark=$(convert "$work/dark.png" -crop "$card_area" +repage -alpha off -colorspace Gray -format '%[fx:mean]' info:)
 light=$(convert "$work/light.png" -crop "$card_area" +repage -alpha off -colorspace Gray -format '%[fx:mean]' info:)
 awk -v d="$dark" -v l="$light" 'BEGIN { exit !(d + 0.3 < l) }' || fail "dark card ($dark) not darker than light ($light)"
+# Only the exact words count; anything else leaves the system appearance.
+for value in Dark 1; do
+    fresh
+    run_mode GLIMMERBOX_RENDER=1 GLIMMERBOX_FORCE_THEME=$value
+    differs=$(compare -metric AE "$work/cwd/artifacts/view0.png" "$work/default.png" null: 2>&1 || true)
+    [ "${differs%% *}" = "0" ] || fail "GLIMMERBOX_FORCE_THEME=$value changed the render ($differs pixels)"
+done
 
 # The opacity switch moves the slider; a value that is not a number leaves the configured one.
 slider_pixels() { convert "$1" -crop 26x242+0+0 +repage "$2"; }
