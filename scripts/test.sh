@@ -10,7 +10,10 @@ build_type=Release
 extra=()
 for arg in "$@"; do
   case "$arg" in
-    --sanitize) build_dir="$GLIMMER_ROOT/build/sanitize"; build_type=Debug; extra+=(-DGLIMMER_SANITIZE=ON) ;;
+    --sanitize)
+      build_dir="$GLIMMER_ROOT/build/sanitize"; build_type=Debug; extra+=(-DGLIMMER_SANITIZE=ON)
+      # Leaks inside system libraries (D-Bus, fontconfig) are not ours to fix.
+      export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$GLIMMER_ROOT/scripts/lsan.supp:print_suppressions=0}" ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done
