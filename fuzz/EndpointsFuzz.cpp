@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Endpoints endpoints;
     std::string error;
     if (Endpoints::fromFile(file, endpoints, error)) {
-        for (const std::string* origin : {&endpoints.eastmoneyHistory, &endpoints.tencentSnapshot, &endpoints.sinaQuotes}) {
+        for (const std::string* origin :
+             {&endpoints.eastmoneyHistory, &endpoints.tencentSnapshot, &endpoints.sinaQuotes}) {
             (void)Endpoints::hostKey(*origin);
         }
     } else {

@@ -21,7 +21,8 @@ void walk(const ReplyJson& json, const ReplyJson::Node& node, int depth) {
     }
     fuzz::expect(count == node.size, "a container's size counts its children");
     if (node.isObject()) {
-        for (const auto& child : json.children(node)) fuzz::expect(json.find(&node, child.key) != nullptr, "members are found by name");
+        for (const auto& child : json.children(node))
+            fuzz::expect(json.find(&node, child.key) != nullptr, "members are found by name");
     }
     (void)json.isArrayOfStrings(&node);
 }

@@ -9,8 +9,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <random>
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -65,7 +65,8 @@ TEST(ConfigDurability, KillingASaveAtAnyMomentLeavesTheOldOrTheNewFileAndNoDebri
     ASSERT_TRUE(ConfigStore::save(configs[1]));
     const auto before = std::chrono::steady_clock::now();
     ASSERT_TRUE(ConfigStore::save(configs[0]));
-    const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - before);
+    const auto oneSave =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - before);
     std::mt19937 random(20241108);
     std::uniform_int_distribution<long long> delayMicros(0, 16 * std::max<long long>(oneSave.count(), 1000));
 
