@@ -1,1 +1,14 @@
-set(GLIMMER_LAYOUTS_SOURCES)
+set(GLIMMER_LAYOUTS_SOURCES
+  layouts/ExpandCoordinator.cpp
+  layouts/ExpandCoordinator.h
+  layouts/ExpandLayout.cpp
+  layouts/ExpandLayout.h
+  layouts/OverviewCardView.cpp
+  layouts/OverviewCardView.h
+  layouts/OverviewCoordinator.cpp
+  layouts/OverviewCoordinator.h
+  layouts/OverviewLayout.cpp
+  layouts/OverviewLayout.h
+  layouts/SubChartView.cpp
+  layouts/SubChartView.h
+)

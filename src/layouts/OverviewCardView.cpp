@@ -1,0 +1,310 @@
+#include "layouts/OverviewCardView.h"
+
+#include "card/CardButton.h"
+#include "card/CardFades.h"
+#include "card/CardText.h"
+#include "card/ChartKit.h"
+#include "card/MinimalSlider.h"
+#include "card/Theme.h"
+#include "card/charts/FlowView.h"
+#include "card/charts/IntradayView.h"
+#include "card/charts/KLineView.h"
+#include "card/charts/MACDView.h"
+#include "card/charts/VolumeView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace glimmer {
+
+namespace {
+
+CardButton* makeButton(QWidget* parent, Icons::Icon icon, const QString& accessible, const QString& tip) {
+    auto* button = new CardButton(icon, parent);
+    button->setAccessibleName(accessible);
+    button->setToolTip(tip);
+    return button;
+}
+
+QColor withAlpha(QColor colour, double alpha) {
+    colour.setAlphaF(float(colour.alphaF() * alpha));
+    return colour;
+}
+
+} // namespace
+
+OverviewCardView::OverviewCardView(Style style, QWidget* parent)
+    : QWidget(parent),
+      cardStyle(style),
+      intraday(new IntradayView(this)),
+      macd(new MACDView(this)),
+      flow(new FlowView(this)),
+      kline(new KLineView(this)),
+      volume(new VolumeView(this)),
+      eye(makeButton(this, Icons::Icon::eye, QStringLiteral("隐藏"), QStringLiteral("隐藏这只股票（设置里可恢复）"))) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setMouseTracking(true);
+    eye->onClick = [this] {
+        if (currentEntry && onHideItem) onHideItem(currentEntry->item.code);
+    };
+    if (cardStyle == Style::header) {
+        closer = makeButton(this, Icons::Icon::xmark, QStringLiteral("关闭"), QStringLiteral("收起到菜单栏"));
+        expander = makeButton(this, Icons::Icon::split1x2, QStringLiteral("展开副图"),
+                              QStringLiteral("展开所有副图（⌥⌘E）"));
+        overviewer = makeButton(this, Icons::Icon::split2x2, QStringLiteral("收起全览"),
+                                QStringLiteral("收起全览（⌥⌘G）"));
+        closer->onClick = [this] {
+            if (onClose) onClose();
+        };
+        expander->onClick = [this] {
+            if (onToggleExpand) onToggleExpand();
+        };
+        overviewer->onClick = [this] {
+            if (onToggleOverview) onToggleOverview();
+        };
+        slider = new MinimalSlider(this);
+        slider->setMinValue(0.25);
+        slider->setMaxValue(1.0);
+        slider->setValue(0.55);
+        slider->setToolTip(QStringLiteral("浮窗透明度"));
+        slider->onChange = [this](double value) {
+            if (onOpacityChange) onOpacityChange(value);
+        };
+    }
+    fade.setDuration(hoverFadeMs);
+    fade.setEasingCurve(CardFades::easeInEaseOut());
+    connect(&fade, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& value) { setControlsAlpha(value.toDouble()); });
+    setControlsAlpha(0);
+    showChart();
+    layoutChildren();
+}
+
+OverviewCardView::~OverviewCardView() = default;
+
+QRectF OverviewCardView::bodyRect(Style style, QSizeF size) {
+    if (style == Style::plain) return {0, 0, size.width(), size.height()};
+    return {leftGutter, topStrip, std::max(size.width() - leftGutter, 10.0),
+            std::max(size.height() - topStrip, 10.0)};
+}
+
+QRectF OverviewCardView::chartRect(const QRectF& body) {
+    return {body.left() + 8, body.top() + headerHeight, std::max(body.width() - 16, 10.0),
+            std::max(body.height() - headerHeight - footerHeight, 10.0)};
+}
+
+QString OverviewCardView::chartName(int mode) {
+    switch (mode) {
+    case 0: return QStringLiteral("分时");
+    case 1: return QStringLiteral("MACD");
+    case 2: return QStringLiteral("资金流");
+    case 4: return QStringLiteral("量能");
+    default: return QStringLiteral("日K");
+    }
+}
+
+QString OverviewCardView::positionText(int index, int total) {
+    if (total <= 0) return {};
+    return QString::number(index + 1) + QStringLiteral("/") + QString::number(total);
+}
+
+QWidget* OverviewCardView::chartView(int mode) const {
+    switch (mode) {
+    case 0: return intraday;
+    case 1: return macd;
+    case 2: return flow;
+    case 4: return volume;
+    default: return kline;
+    }
+}
+
+void OverviewCardView::setEntry(std::optional<MarketEntry> entry) {
+    currentEntry = std::move(entry);
+    syncCharts();
+    update();
+}
+
+void OverviewCardView::setMode(int mode) {
+    currentMode = mode;
+    showChart();
+    syncCharts();
+    update();
+}
+
+void OverviewCardView::setPosition(int index, int total) {
+    if (index == currentIndex && total == currentTotal) return;
+    currentIndex = index;
+    currentTotal = total;
+    update();
+}
+
+void OverviewCardView::setOverviewActive(bool active) {
+    isOverviewActive = active;
+    if (overviewer != nullptr) overviewer->setTint(active ? Theme::accent().resolve(false) : QColor(Qt::white));
+}
+
+void OverviewCardView::setOpacityValue(double value) {
+    if (slider != nullptr) slider->setValue(value);
+}
+
+void OverviewCardView::prepareForPreview(double opacity) {
+    fade.stop();
+    setOpacityValue(opacity);
+    setControlsAlpha(1);
+}
+
+void OverviewCardView::showChart() {
+    // Every index outside 0-4 shows the candles, like its footer name.
+    QWidget* shown = chartView(currentMode);
+    for (QWidget* chart : std::initializer_list<QWidget*>{intraday, macd, flow, kline, volume}) {
+        chart->setVisible(chart == shown);
+    }
+}
+
+void OverviewCardView::syncCharts() {
+    if (!currentEntry) return;
+    const MarketEntry& e = *currentEntry;
+    intraday->quote = e.quote;
+    intraday->minutes = e.minutes;
+    macd->minutes = e.minutes;
+    flow->flow = e.flow;
+    flow->minutes = e.minutes;
+    kline->bars = e.daily;
+    volume->quote = e.quote;
+    volume->minutes = e.minutes;
+    chartView(currentMode)->update();
+}
+
+void OverviewCardView::layoutChildren() {
+    const QRectF body = bodyRect(cardStyle, size());
+    const QRect chart = chartRect(body).toRect();
+    for (QWidget* view : std::initializer_list<QWidget*>{intraday, macd, flow, kline, volume}) view->setGeometry(chart);
+    eye->setGeometry(QRectF(body.right() - 24, body.top() + 5, 16, 16).toRect());
+    if (cardStyle != Style::header) return;
+    const double mid = body.center().x();
+    closer->setGeometry(QRectF(mid - 9, 4, 18, 18).toRect());
+    expander->setGeometry(QRectF(mid - 33, 4, 18, 18).toRect());
+    overviewer->setGeometry(QRectF(mid - 57, 4, 18, 18).toRect());
+    slider->setGeometry(QRectF(9, body.top() + 12, 6, std::max(body.height() - 24, 40.0)).toRect());
+}
+
+void OverviewCardView::setControlsAlpha(double alpha) {
+    controls = alpha;
+    for (CardButton* button : {eye, closer, expander, overviewer}) {
+        if (button != nullptr) button->setAlpha(alpha);
+    }
+    if (slider != nullptr) {
+        slider->setAlpha(alpha);
+        // A faint slider must not swallow clicks meant for the card.
+        slider->setAttribute(Qt::WA_TransparentForMouseEvents, alpha < CardButton::clickableAlpha);
+    }
+}
+
+void OverviewCardView::fadeControls(double target) {
+    fade.stop();
+    fade.setStartValue(controls);
+    fade.setEndValue(target);
+    fade.start();
+}
+
+void OverviewCardView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutChildren();
+}
+
+void OverviewCardView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    if (onFocusRequest) onFocusRequest();
+}
+
+void OverviewCardView::wheelEvent(QWheelEvent* event) {
+    const double delta = event->pixelDelta().isNull() ? event->angleDelta().y() / 120.0 * pointsPerWheelNotch
+                                                      : double(event->pixelDelta().y());
+    if (delta == 0) {
+        event->ignore();
+        return;
+    }
+    if (onScroll) onScroll(delta);
+    event->accept();
+}
+
+void OverviewCardView::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    hovering = true;
+    update();
+    fadeControls(1);
+    if (onHover) onHover(true);
+}
+
+void OverviewCardView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    fadeControls(0);
+    hovering = false;
+    update();
+    if (onHover) onHover(false);
+}
+
+void OverviewCardView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    ChartKit::prepare(painter);
+    const QPaintDevice* device = painter.device();
+    const bool dark = Theme::isDark(this);
+    const QRectF body = bodyRect(cardStyle, size());
+
+    QPainterPath path;
+    path.addRoundedRect(body.adjusted(0.75, 0.75, -0.75, -0.75), cornerRadius, cornerRadius);
+    painter.fillPath(path, Theme::cardBackground().resolve(dark));
+    const QColor border = Theme::cardBorder().resolve(dark);
+    painter.strokePath(path, QPen(hovering ? withAlpha(border, 0.3) : border, 1.0));
+
+    if (!currentEntry) {
+        ChartKit::draw(painter, QString::fromUtf8(CardText::loading), {width() / 2.0, height() / 2.0 - 7},
+                       ChartKit::systemFont(11, QFont::Normal, device), Theme::textTertiary().resolve(dark),
+                       ChartKit::Align::center);
+        return;
+    }
+    const MarketEntry& e = *currentEntry;
+    const QSizeF nameSize = ChartKit::draw(painter, CardText::name(e), {body.left() + 10, body.top() + 5},
+                                           ChartKit::systemFont(13, QFont::DemiBold, device),
+                                           Theme::textPrimary().resolve(dark), ChartKit::Align::left);
+    ChartKit::draw(painter, QString::fromStdString(e.item.code), {body.left() + 10 + nameSize.width() + 5, body.top() + 8},
+                   ChartKit::digitsFont(8.5, QFont::Medium, device), Theme::textTertiary().resolve(dark),
+                   ChartKit::Align::left);
+
+    if (e.quote) {
+        const Quote& quote = *e.quote;
+        const int decimals = ChartKit::priceDecimals(quote.price);
+        const double change = quote.price - quote.prevClose;
+        const DynamicColor& tone = change > 0 ? Theme::up() : (change < 0 ? Theme::down() : Theme::flat());
+        const QColor colour = tone.resolve(dark);
+        ChartKit::draw(painter, ChartKit::px(quote.price, decimals), {body.right() - 28, body.top() + 3},
+                       ChartKit::digitsFont(15, QFont::Bold, device), colour, ChartKit::Align::right);
+        ChartKit::draw(painter, CardText::changeLine(quote, decimals), {body.left() + 10, body.top() + 22},
+                       ChartKit::digitsFont(11, QFont::Normal, device), colour, ChartKit::Align::left);
+        ChartKit::horizontalLine(painter, body.left() + 10, body.right() - 10, body.top() + 37,
+                                 Theme::divider().resolve(dark), 0.6);
+    } else {
+        ChartKit::draw(painter, QStringLiteral("—"), {body.right() - 28, body.top() + 5},
+                       ChartKit::digitsFont(15, QFont::Bold, device), Theme::textTertiary().resolve(dark),
+                       ChartKit::Align::right);
+    }
+
+    ChartKit::draw(painter, chartName(currentMode), {body.left() + 10, body.bottom() - 14},
+                   ChartKit::systemFont(8.5, QFont::Medium, device), Theme::textSecondary().resolve(dark),
+                   ChartKit::Align::left);
+    const QString position = positionText(currentIndex, currentTotal);
+    if (!position.isEmpty()) {
+        ChartKit::draw(painter, position, {body.right() - 10, body.bottom() - 14},
+                       ChartKit::digitsFont(8, QFont::Medium, device), Theme::textTertiary().resolve(dark),
+                       ChartKit::Align::right);
+    }
+}
+
+} // namespace glimmer

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "model/MarketEntry.h"
+
+#include <QVariantAnimation>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace glimmer {
+
+class CardButton;
+class FlowView;
+class IntradayView;
+class KLineView;
+class MACDView;
+class MinimalSlider;
+class VolumeView;
+
+/// One security in overview mode: name, code, price and change, one of the five charts and a
+/// footer with the chart's name and the card's position. The header style adds a transparent strip
+/// above the body with the overview's buttons and a gutter on its left with the opacity slider.
+/// It keeps no state beyond what its owner sets; all input leaves through the callbacks.
+class OverviewCardView : public QWidget {
+    Q_OBJECT
+public:
+    enum class Style { plain, header };
+
+    static constexpr double leftGutter = 26;
+    static constexpr double topStrip = 26;
+    static constexpr double headerHeight = 38;
+    static constexpr double footerHeight = 18;
+    static constexpr double cornerRadius = 11;
+    static constexpr int hoverFadeMs = 150;
+    /// Wheels without pixel deltas report angles; one notch (120 units) scrolls this many points.
+    static constexpr double pointsPerWheelNotch = 40;
+
+    explicit OverviewCardView(Style style, QWidget* parent = nullptr);
+    ~OverviewCardView() override;
+
+    Style style() const { return cardStyle; }
+    const std::optional<MarketEntry>& entry() const { return currentEntry; }
+    /// Pushes the data to the charts and redraws.
+    void setEntry(std::optional<MarketEntry> entry);
+    int mode() const { return currentMode; }
+    /// Shows the chart of `mode` alone and pushes the data.
+    void setMode(int mode);
+    int index() const { return currentIndex; }
+    int total() const { return currentTotal; }
+    void setPosition(int index, int total);
+    bool overviewActive() const { return isOverviewActive; }
+    /// Tints the overview button with the accent colour while overview mode is on.
+    void setOverviewActive(bool active);
+    void setOpacityValue(double value);
+    bool isHovering() const { return hovering; }
+    /// Every control shown at full alpha, for off-screen renders.
+    void prepareForPreview(double opacity);
+
+    /// The card body inside a view of `size`.
+    static QRectF bodyRect(Style style, QSizeF size);
+    /// The chart frame shared by the five charts.
+    static QRectF chartRect(const QRectF& body);
+    /// Footer label of a chart index ("分时", "MACD", "资金流", "日K", "量能"; others "日K").
+    static QString chartName(int mode);
+    /// "3/13" for index 2 of 13; empty when the total is 0.
+    static QString positionText(int index, int total);
+
+    CardButton* eyeButton() const { return eye; }
+    CardButton* closeButton() const { return closer; }
+    CardButton* expandButton() const { return expander; }
+    CardButton* overviewButton() const { return overviewer; }
+    MinimalSlider* opacitySlider() const { return slider; }
+    /// The chart view of `mode` (0 intraday, 1 MACD, 2 fund flow, 3 daily candles, 4 volume).
+    QWidget* chartView(int mode) const;
+    double controlsAlpha() const { return controls; }
+
+    std::function<void(double delta)> onScroll;
+    std::function<void(bool inside)> onHover;
+    std::function<void()> onFocusRequest;
+    std::function<void(const std::string& code)> onHideItem;
+    std::function<void()> onToggleOverview;
+    std::function<void()> onToggleExpand;
+    std::function<void()> onClose;
+    std::function<void(double value)> onOpacityChange;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void layoutChildren();
+    void syncCharts();
+    void showChart();
+    void setControlsAlpha(double alpha);
+    void fadeControls(double target);
+
+    Style cardStyle;
+    std::optional<MarketEntry> currentEntry;
+    int currentMode = 0;
+    int currentIndex = 0;
+    int currentTotal = 0;
+    bool isOverviewActive = false;
+    bool hovering = false;
+    double controls = 0;
+
+    IntradayView* intraday;
+    MACDView* macd;
+    FlowView* flow;
+    KLineView* kline;
+    VolumeView* volume;
+    CardButton* eye;
+    CardButton* closer = nullptr;
+    CardButton* expander = nullptr;
+    CardButton* overviewer = nullptr;
+    MinimalSlider* slider = nullptr;
+    QVariantAnimation fade;
+};
+
+} // namespace glimmer

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "card/ScreenRect.h"
+#include "card/ScreenSource.h"
+#include "layouts/OverviewLayout.h"
+#include "model/AppConfig.h"
+#include "model/Clock.h"
+#include "model/MarketEntry.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace glimmer {
+
+class FloatingPanel;
+class OverviewCardView;
+
+/// Overview mode: one card per visible security, a header card pinned at the top centre of the
+/// screen for the first one and below it a column of list cards that scrolls under the wheel while
+/// the header stays. Owns the windows and their geometry; cards report input through the callbacks.
+class OverviewCoordinator {
+public:
+    using Layout = OverviewLayout;
+
+    static constexpr int revealStepMs = 40;
+    static constexpr int slideMs = 180;
+    static constexpr int closeGapMs = 200;
+    /// Animated windows start this far above their frames.
+    static constexpr double dropDistance = 14;
+
+    explicit OverviewCoordinator(const ScreenSource& screens = ScreenSource::system(),
+                                 const Clock& clock = Clock::system());
+    virtual ~OverviewCoordinator();
+    OverviewCoordinator(const OverviewCoordinator&) = delete;
+    OverviewCoordinator& operator=(const OverviewCoordinator&) = delete;
+
+    static Layout layout(int count, double cardWidth, double cardHeight, const Rect& screen) {
+        return OverviewLayout::make(count, cardWidth, cardHeight, screen);
+    }
+
+    virtual bool isActive() const { return active; }
+    bool isAnimating() const { return animating; }
+    /// Active and its windows on screen (not hidden by the user).
+    virtual bool isVisible() const;
+    /// Whether the pointer is over the header card or any list card.
+    virtual bool isHoveringAnyCard() const;
+    /// The header panel, made key in overview mode; none while inactive.
+    virtual FloatingPanel* headerPanel() const { return header.data(); }
+
+    /// Builds the windows for `entries` (the first one is the header) with the build-up animation.
+    /// An empty list only hides.
+    void show(std::vector<MarketEntry> entries, int viewIndex, double cardWidth, double cardHeight, double opacity,
+              bool topmost, const Rect& screen);
+    /// Leaves overview mode when it is on; entering takes `show`.
+    virtual void toggle();
+    virtual void hide();
+    virtual void setVisible(bool visible);
+    /// Fresh data; a different number of entries rebuilds the windows.
+    virtual void update(const std::vector<MarketEntry>& entries);
+    /// Builds the windows again without animation, keeping the scroll offset where it still fits.
+    virtual void rebuild(const std::vector<MarketEntry>& entries);
+    /// The eye button: removes the security's card; the next security becomes the header when the
+    /// header's is hidden. Reports through `onHideItem`, and `onEmpty` when none is left.
+    void hideItem(const std::string& code);
+    /// Moves the list by a wheel delta (negative moves it up), within 0 … maxScroll.
+    void scroll(double delta);
+    /// The chart every card shows.
+    virtual void setViewIndex(int viewIndex);
+    virtual void setOpacity(double opacity);
+    virtual void applyTopmost(bool topmost);
+    virtual void applyAppearance(ThemeMode mode);
+    /// A resized card: the windows are rebuilt at the new size.
+    virtual void setCardSize(double width, double height);
+
+    /// Current frames: the header first, then the list.
+    std::vector<Rect> panelFrames() const;
+    std::vector<std::string> entryCodes() const;
+    const std::vector<MarketEntry>& entries() const { return shown; }
+    const Layout& layoutPlan() const { return plan; }
+    double scrollOffset() const { return offset; }
+    int scrollItemCount() const { return listCount; }
+    int viewIndex() const { return view; }
+    double opacity() const { return alpha; }
+    bool topmost() const { return onTop; }
+    OverviewCardView* headerCard() const { return headerView.data(); }
+    std::vector<FloatingPanel*> listPanels() const;
+    std::vector<OverviewCardView*> listCards() const;
+
+    /// Called when the pointer enters or leaves a card.
+    std::function<void()> onHoverChanged;
+    std::function<void(const std::string& code)> onHideItem;
+    std::function<void()> onToggleOverview;
+    std::function<void()> onToggleExpand;
+    std::function<void()> onClose;
+    std::function<void(double opacity)> onOpacityChange;
+    std::function<void()> onEmpty;
+    std::function<void()> onFocusRequest;
+
+private:
+    FloatingPanel* makePanel(const Rect& frame, const MarketEntry& entry, OverviewCardView* card);
+    OverviewCardView* makeCard(bool isHeader, const MarketEntry& entry, int index);
+    void wireCallbacks(OverviewCardView& card);
+    void buildPanels(bool animated);
+    void reveal(FloatingPanel* panel, const Rect& frame, bool animated, int generation);
+    void dropPanels();
+    void placeList();
+
+    const ScreenSource& screens;
+    const Clock& clock;
+    bool active = false;
+    bool animating = false;
+    int view = 0;
+    int listCount = 0;
+    QPointer<FloatingPanel> header;
+    QPointer<OverviewCardView> headerView;
+    std::vector<QPointer<FloatingPanel>> panelsOfList;
+    std::vector<QPointer<OverviewCardView>> cardsOfList;
+    std::vector<MarketEntry> shown;
+    Layout plan;
+    double offset = 0;
+    double alpha = 1.0;
+    bool onTop = true;
+    std::optional<ThemeMode> theme;
+    double cardWidth = 350;
+    double cardHeight = 216;
+    Rect screenFrame;
+    /// Counts builds, so reveals of windows already dropped do nothing.
+    int generation = 0;
+    QObject timers;
+};
+
+} // namespace glimmer

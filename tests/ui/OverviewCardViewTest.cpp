@@ -1,0 +1,161 @@
+#include "card/CardButton.h"
+#include "card/MinimalSlider.h"
+#include "card/charts/IntradayView.h"
+#include "card/charts/KLineView.h"
+#include "layouts/OverviewCardView.h"
+#include "ui/LayoutSamples.h"
+#include "ui/TestApplication.h"
+
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using Style = OverviewCardView::Style;
+
+class OverviewCardViewTest : public ::testing::Test {
+protected:
+    void SetUp() override { testing::ensureApplication(); }
+
+    // Shown as its own window, so clicks are routed to whatever control lies under them.
+    void showCard(OverviewCardView& card, QSize size) {
+        card.resize(size);
+        card.show();
+        ASSERT_TRUE(testing::waitForExposed(card));
+    }
+    void click(OverviewCardView& card, QPoint at) {
+        QTest::mousePress(card.windowHandle(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(card.windowHandle(), Qt::LeftButton, {}, at);
+    }
+};
+
+TEST_F(OverviewCardViewTest, HeaderCardIsLargerByItsStripAndGutterAndHasTheSameBody) {
+    const QRectF plain = OverviewCardView::bodyRect(Style::plain, {350, 216});
+    const QRectF header = OverviewCardView::bodyRect(Style::header, {376, 242});
+    EXPECT_EQ(plain.size(), header.size());
+    EXPECT_EQ(header.topLeft(), QPointF(26, 26));
+    EXPECT_EQ(OverviewCardView::chartRect(plain), QRectF(8, 38, 334, 160));
+
+    OverviewCardView card(Style::header);
+    showCard(card, {376, 242});
+    // The buttons sit in the transparent strip above the body, centred on the body.
+    const double mid = header.center().x();
+    EXPECT_EQ(card.closeButton()->geometry(), QRect(int(mid - 9), 4, 18, 18));
+    EXPECT_EQ(card.overviewButton()->geometry().right() + 1, card.expandButton()->geometry().left() - 6);
+    EXPECT_LT(card.closeButton()->geometry().bottom(), 26);
+    EXPECT_EQ(card.opacitySlider()->geometry(), QRect(9, 38, 6, 192));
+    EXPECT_EQ(card.eyeButton()->geometry(), QRect(376 - 24, 26 + 5, 16, 16));
+    EXPECT_EQ(OverviewCardView(Style::plain).closeButton(), nullptr);
+}
+
+TEST_F(OverviewCardViewTest, FooterNamesTheChartAndCountsFromOne) {
+    EXPECT_EQ(OverviewCardView::positionText(2, 13), "3/13");
+    EXPECT_EQ(OverviewCardView::positionText(0, 0), "");
+    EXPECT_EQ(OverviewCardView::chartName(0), "分时");
+    EXPECT_EQ(OverviewCardView::chartName(2), "资金流");
+    EXPECT_EQ(OverviewCardView::chartName(4), "量能");
+    EXPECT_EQ(OverviewCardView::chartName(-1), "日K");
+}
+
+TEST_F(OverviewCardViewTest, OnlyTheChartOfTheModeShowsAndItHasTheEntrysData) {
+    OverviewCardView card(Style::plain);
+    showCard(card, {350, 216});
+    card.setEntry(samples::watchList(1)[0]);
+    EXPECT_FALSE(card.chartView(0)->isHidden());
+    EXPECT_TRUE(card.chartView(3)->isHidden());
+    EXPECT_EQ(static_cast<IntradayView*>(card.chartView(0))->minutes.size(), 241u);
+    card.setMode(7); // out of range: the candles, like its footer
+    EXPECT_FALSE(card.chartView(3)->isHidden());
+    EXPECT_TRUE(card.chartView(0)->isHidden());
+    EXPECT_EQ(static_cast<KLineView*>(card.chartView(3))->bars.size(), 120u);
+    EXPECT_EQ(card.chartView(3)->geometry(), QRect(8, 38, 334, 160));
+}
+
+TEST_F(OverviewCardViewTest, ClickOnAFadedEyeRequestsFocusInsteadOfHidingTheSecurity) {
+    OverviewCardView card(Style::plain);
+    card.setEntry(samples::watchList(1)[0]);
+    std::vector<std::string> hidden;
+    int focusRequests = 0;
+    card.onHideItem = [&](const std::string& code) { hidden.push_back(code); };
+    card.onFocusRequest = [&] { ++focusRequests; };
+    showCard(card, {350, 216});
+    const QPoint eye = card.eyeButton()->geometry().center();
+
+    click(card, eye);
+    EXPECT_TRUE(hidden.empty());
+    EXPECT_EQ(focusRequests, 1);
+
+    card.prepareForPreview(1.0); // the eye at full alpha, as under the pointer
+    click(card, eye);
+    EXPECT_EQ(hidden, std::vector<std::string>{"600519"});
+    EXPECT_EQ(focusRequests, 1);
+}
+
+TEST_F(OverviewCardViewTest, HeaderButtonsReportTheirActionsOnlyWhenVisible) {
+    OverviewCardView card(Style::header);
+    card.setEntry(samples::watchList(1)[0]);
+    int closes = 0, expands = 0, overviews = 0, focus = 0;
+    std::vector<double> opacities;
+    card.onClose = [&] { ++closes; };
+    card.onToggleExpand = [&] { ++expands; };
+    card.onToggleOverview = [&] { ++overviews; };
+    card.onFocusRequest = [&] { ++focus; };
+    card.onOpacityChange = [&](double v) { opacities.push_back(v); };
+    showCard(card, {376, 242});
+    click(card, card.closeButton()->geometry().center());
+    EXPECT_EQ(closes, 0);
+    EXPECT_EQ(focus, 1);
+
+    card.prepareForPreview(0.7);
+    EXPECT_DOUBLE_EQ(card.opacitySlider()->value(), 0.7);
+    click(card, card.closeButton()->geometry().center());
+    click(card, card.expandButton()->geometry().center());
+    click(card, card.overviewButton()->geometry().center());
+    click(card, card.opacitySlider()->geometry().center());
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(expands, 1);
+    EXPECT_EQ(overviews, 1);
+    ASSERT_FALSE(opacities.empty());
+    EXPECT_GT(opacities.back(), 0.25);
+    EXPECT_LT(opacities.back(), 1.0);
+}
+
+TEST_F(OverviewCardViewTest, WheelReportsVerticalPointsAndNotchesAsFortyPointsEach) {
+    OverviewCardView card(Style::plain);
+    std::vector<double> deltas;
+    card.onScroll = [&](double delta) { deltas.push_back(delta); };
+    card.resize(350, 216);
+    auto wheel = [&](QPoint pixels, QPoint angle) {
+        QWheelEvent event(QPointF(100, 100), QPointF(100, 100), pixels, angle, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&card, &event);
+    };
+    wheel({0, -200}, {0, -1600});
+    wheel({}, {0, 240});
+    wheel({}, {120, 0}); // sideways only: nothing to scroll
+    EXPECT_EQ(deltas, (std::vector<double>{-200, 80}));
+}
+
+TEST_F(OverviewCardViewTest, HoverFadesTheControlsInAndOutAndReportsIt) {
+    OverviewCardView card(Style::header);
+    std::vector<bool> hovers;
+    card.onHover = [&](bool inside) { hovers.push_back(inside); };
+    card.resize(376, 242);
+    QEnterEvent enter(QPointF(100, 100), QPointF(100, 100), QPointF(100, 100));
+    QCoreApplication::sendEvent(&card, &enter);
+    EXPECT_TRUE(card.isHovering());
+    ASSERT_TRUE(testing::waitUntil([&] { return card.controlsAlpha() == 1.0; }, 1000));
+    EXPECT_DOUBLE_EQ(card.closeButton()->alpha(), 1.0);
+    EXPECT_DOUBLE_EQ(card.opacitySlider()->alpha(), 1.0);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&card, &leave);
+    EXPECT_FALSE(card.isHovering());
+    ASSERT_TRUE(testing::waitUntil([&] { return card.controlsAlpha() == 0.0; }, 1000));
+    EXPECT_EQ(hovers, (std::vector<bool>{true, false}));
+}
+
+} // namespace
+} // namespace glimmer

@@ -1,0 +1,9 @@
+list(APPEND GLIMMER_UI_TESTS
+  ui/ExpandCoordinatorTest.cpp
+  ui/LayoutGeometryTest.cpp
+  ui/LayoutSamples.cpp
+  ui/LayoutSamples.h
+  ui/LayoutsX11Test.cpp
+  ui/OverviewCardViewTest.cpp
+  ui/OverviewCoordinatorTest.cpp
+)
