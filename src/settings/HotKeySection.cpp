@@ -110,6 +110,11 @@ bool HotKeySection::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
+void HotKeySection::hideEvent(QHideEvent* event) {
+    stopRecording();
+    SettingsSection::hideEvent(event);
+}
+
 void HotKeySection::sync() {
     const HotKeySpec& spec = binding.config().hotkey;
     {

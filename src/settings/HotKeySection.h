@@ -35,6 +35,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// A closed window stops listening for keys.
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void startRecording();

@@ -50,6 +50,16 @@ void HairLine::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), withAlpha(palette().color(QPalette::WindowText), 0.10));
 }
 
+SoftPanel::SoftPanel(QWidget* parent) : QWidget(parent) {}
+
+void SoftPanel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath panel;
+    panel.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    painter.fillPath(panel, withAlpha(palette().color(QPalette::WindowText), 0.04));
+}
+
 TintButton::TintButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
     setCheckable(true);
     setAutoDefault(false);

@@ -30,6 +30,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+/// A faintly filled rounded panel that sets a group apart (the suggestion list).
+class SoftPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit SoftPanel(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 /// A checkable button drawn as a rounded tile tinted with the accent colour: strongly when on,
 /// faintly when off (moving-average chips, theme segments).
 class TintButton : public QPushButton {

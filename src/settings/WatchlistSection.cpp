@@ -2,6 +2,7 @@
 
 #include "settings/ConfigBinding.h"
 #include "settings/SettingsControls.h"
+#include "settings/SettingsWidgets.h"
 #include "settings/SymbolSuggester.h"
 #include "settings/WatchlistEditing.h"
 
@@ -46,11 +47,11 @@ WatchlistSection::WatchlistSection(ConfigBinding& binding, QWidget* parent)
     inputRow->addStretch(1);
     contentLayout()->addLayout(inputRow);
 
-    hitList = new QWidget(this);
+    hitList = new SoftPanel(this);
     hitList->setAccessibleName(QStringLiteral("搜索建议"));
     hitLayout = new QVBoxLayout(hitList);
-    hitLayout->setContentsMargins(0, 0, 0, 0);
-    hitLayout->setSpacing(2);
+    hitLayout->setContentsMargins(2, 2, 2, 2);
+    hitLayout->setSpacing(0);
     hitList->hide();
     contentLayout()->addWidget(hitList);
 
@@ -103,7 +104,7 @@ void WatchlistSection::showHits(const std::vector<SymbolHit>& hits) {
                                   SettingsControls::kindText(hit.kind));
         button->setCursor(Qt::PointingHandCursor);
         auto* layout = new QHBoxLayout(button);
-        layout->setContentsMargins(8, 3, 8, 3);
+        layout->setContentsMargins(6, 3, 6, 3);
         layout->setSpacing(8);
         auto* code = new QLabel(qs(hit.code), button);
         code->setFixedWidth(60);

@@ -188,6 +188,16 @@ TEST(SettingsAlerts, NewPriceAlertTakesTheFirstItemAndDoesNothingUntilPriced) {
     QTest::keyClicks(price, QStringLiteral("abc"));
     EXPECT_EQ(h.config().alerts.priceAlerts.back().price, 1500.5);
 
+    // Leaving a rule field that holds no number shows the stored value again.
+    auto* percent = h.find<QLineEdit>(QStringLiteral("快涨涨幅"));
+    EXPECT_EQ(percent->text(), QStringLiteral("2.5"));
+    percent->setFocus();
+    percent->selectAll();
+    QTest::keyClicks(percent, QStringLiteral("x"));
+    emit percent->editingFinished();
+    EXPECT_EQ(percent->text(), QStringLiteral("2.5"));
+    EXPECT_EQ(h.config().alerts.fastRisePercent, 2.5);
+
     auto* direction = row->findChildren<QComboBox*>().at(1);
     direction->setCurrentIndex(1);
     emit direction->activated(1);
@@ -264,6 +274,15 @@ TEST_F(HotKeyRecorderTest, SecondPressStopsRecordingWithoutChange) {
     EXPECT_EQ(button().text(), QStringLiteral("⌘⌃R"));
     // Once stopped, key presses go to the form again.
     QTest::keyClick(&button(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_TRUE(h.saves.empty());
+}
+
+TEST_F(HotKeyRecorderTest, ClosingTheWindowStopsRecording) {
+    h.window().show();
+    QTest::mouseClick(&button(), Qt::LeftButton);
+    h.window().close();
+    EXPECT_FALSE(section().isRecording());
+    QTest::keyClick(&h.window(), Qt::Key_F, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_TRUE(h.saves.empty());
 }
 
@@ -381,6 +400,12 @@ TEST(SettingsWindowShape, TitleSizesOrderAndConfigPath) {
     EXPECT_EQ(AboutSection::configLine("/home/lin/Glimmerbox/config.json", "/home/li"),
               QStringLiteral("配置存放：/home/lin/Glimmerbox/config.json"));
     EXPECT_TRUE(h.saves.empty()); // building the window saves nothing
+
+    int closed = 0;
+    h.window().onClose = [&] { ++closed; };
+    h.window().show();
+    h.window().close();
+    EXPECT_EQ(closed, 1);
 }
 
 TEST(SettingsWindowShape, EveryControlHasAnAccessibleNameAndTakesKeyboardFocus) {

@@ -3,6 +3,7 @@
 #include "ui/SettingsTestSupport.h"
 #include "ui/TestApplication.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -159,6 +160,23 @@ TEST_F(WatchlistEditorTest, EyeButtonHidesAndShowsWithMatchingTooltip) {
     EXPECT_EQ(harness.saves.back().hiddenCodes, (std::vector<std::string>{"510300"}));
     // Hiding never touches the watch list itself.
     EXPECT_EQ(harness.saves.back().watchlist, testing::livedInConfig().watchlist);
+}
+
+TEST_F(WatchlistEditorTest, KeyboardMoveKeepsFocusOnTheMovedItemsButton) {
+    harness.window().show();
+    ASSERT_TRUE(testing::waitForExposed(harness.window()));
+    harness.window().activateWindow();
+    QToolButton* down = button(QStringLiteral("moveDown"), "510300");
+    down->setFocus();
+    QTest::keyClick(down, Qt::Key_Space);
+    EXPECT_EQ(codesOf(harness.saves.back()),
+              (std::vector<std::string>{"600519", "300750", "002003", "510300", "588000"}));
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ(focused->objectName(), QStringLiteral("moveDown:510300"));
+    // Moving to the last row disables the button, so focus falls back to the field.
+    QTest::keyClick(focused, Qt::Key_Space);
+    EXPECT_EQ(QApplication::focusWidget(), harness.root().watchlistSection()->codeField());
 }
 
 TEST_F(WatchlistEditorTest, EmptyListShowsTheInvitation) {
