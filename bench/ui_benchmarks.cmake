@@ -8,3 +8,8 @@ list(APPEND GLIMMER_UI_BENCH_SOURCES
   # The full card entry and the render helper the card tests use.
   ${PROJECT_SOURCE_DIR}/tests/ui/CardSamples.cpp
 )
+list(APPEND GLIMMER_UI_BENCH_SOURCES
+  LayoutBench.cpp
+  # The watch list the layout tests show.
+  ${PROJECT_SOURCE_DIR}/tests/ui/LayoutSamples.cpp
+)

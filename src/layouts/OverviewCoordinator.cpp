@@ -37,6 +37,10 @@ OverviewCoordinator::~OverviewCoordinator() {
     for (const QPointer<FloatingPanel>& panel : panelsOfList) delete panel.data();
 }
 
+FloatingPanel* OverviewCoordinator::headerPanel() const { return header.data(); }
+
+OverviewCardView* OverviewCoordinator::headerCard() const { return headerView.data(); }
+
 bool OverviewCoordinator::isVisible() const { return active && !header.isNull() && header->isVisible(); }
 
 bool OverviewCoordinator::isHoveringAnyCard() const {

@@ -50,7 +50,7 @@ public:
     /// Whether the pointer is over the header card or any list card.
     virtual bool isHoveringAnyCard() const;
     /// The header panel, made key in overview mode; none while inactive.
-    virtual FloatingPanel* headerPanel() const { return header.data(); }
+    virtual FloatingPanel* headerPanel() const;
 
     /// Builds the windows for `entries` (the first one is the header) with the build-up animation.
     /// An empty list only hides.
@@ -87,7 +87,7 @@ public:
     int viewIndex() const { return view; }
     double opacity() const { return alpha; }
     bool topmost() const { return onTop; }
-    OverviewCardView* headerCard() const { return headerView.data(); }
+    OverviewCardView* headerCard() const;
     std::vector<FloatingPanel*> listPanels() const;
     std::vector<OverviewCardView*> listCards() const;
 
