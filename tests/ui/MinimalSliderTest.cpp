@@ -45,7 +45,6 @@ TEST(MinimalSliderGeometry, PointerPicksAlongTheTrackAndClampsBeyondIt) {
 class MinimalSliderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testing::ensureApplication();
         slider.resize(sliderSize.toSize());
         slider.onChange = [this](double value) { changes.push_back(value); };
         slider.onCommit = [this] { ++commits; };
@@ -58,6 +57,8 @@ protected:
         return image;
     }
 
+    // The widget needs the application, which must exist before the member is built.
+    bool hasApplication = (testing::ensureApplication(), true);
     MinimalSlider slider;
     std::vector<double> changes;
     int commits = 0;
