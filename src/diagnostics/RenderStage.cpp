@@ -12,6 +12,31 @@
 
 namespace glimmer {
 
+MarketEntry RenderInput::fetchEntry(const WatchItem& item) {
+    const MarketSource source = MarketSource::live(Clock::system(), SourceHealth::shared());
+    const std::string secid = SecID::secid(item.code);
+    const Instant now = Clock::system().now();
+    MarketEntry entry(item);
+    std::optional<IntradaySnapshot> intraday = source.fetchIntraday(secid, item.code, item.name);
+    if (intraday) {
+        if (intraday->quote.price > 0) entry.quote = intraday->quote;
+        entry.minutes = std::move(intraday->minutes);
+        entry.minutesLoadedAt = now;
+    }
+    if (!entry.quote) {
+        // The snapshot may still price a security whose minute series is missing.
+        const auto quotes = source.fetchQuotesBatch({item});
+        const auto found = quotes.find(item.code);
+        if (found != quotes.end() && found->second.price > 0) entry.quote = found->second;
+    }
+    if (!entry.quote) return entry;
+    entry.flow = source.fetchFlow(secid, std::nullopt);
+    entry.flowLoadedAt = now;
+    entry.daily = source.fetchDaily(SecID::tencentSymbol(item.code), 320);
+    entry.updatedAt = now;
+    return entry;
+}
+
 std::optional<RenderInput> RenderInput::load() {
     RenderInput input;
     input.config = ConfigStore::load();
@@ -19,30 +44,11 @@ std::optional<RenderInput> RenderInput::load() {
         SelfTestReport::line("股票池为空，无法渲染");
         return std::nullopt;
     }
-    const WatchItem item = input.config.watchlist.front();
-    const MarketSource source = MarketSource::live(Clock::system(), SourceHealth::shared());
-    const std::string secid = SecID::secid(item.code);
-    std::optional<IntradaySnapshot> intraday = source.fetchIntraday(secid, item.code, item.name);
-    if (!intraday || intraday->quote.price <= 0) {
-        // The snapshot may still price a security whose minute series is missing.
-        const auto quotes = source.fetchQuotesBatch({item});
-        const auto found = quotes.find(item.code);
-        if (found == quotes.end() || found->second.price <= 0) {
-            SelfTestReport::line("行情为空，无法渲染");
-            return std::nullopt;
-        }
-        if (!intraday) intraday.emplace();
-        intraday->quote = found->second;
+    input.entry = fetchEntry(input.config.watchlist.front());
+    if (!input.entry.quote) {
+        SelfTestReport::line("行情为空，无法渲染");
+        return std::nullopt;
     }
-    const Instant now = Clock::system().now();
-    input.entry = MarketEntry(item);
-    input.entry.quote = intraday->quote;
-    input.entry.minutes = std::move(intraday->minutes);
-    input.entry.minutesLoadedAt = now;
-    input.entry.flow = source.fetchFlow(secid, std::nullopt);
-    input.entry.flowLoadedAt = now;
-    input.entry.daily = source.fetchDaily(SecID::tencentSymbol(item.code), 320);
-    input.entry.updatedAt = now;
     return input;
 }
 

@@ -17,6 +17,8 @@ struct RenderInput {
     MarketEntry entry;
 
     static std::optional<RenderInput> load();
+    /// One security's quote, minutes, fund flow and daily candles; without a quote when none came.
+    static MarketEntry fetchEntry(const WatchItem& item);
 };
 
 /// A borderless, opaque top-level window far off screen that holds one view at a fixed size, with

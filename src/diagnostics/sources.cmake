@@ -6,13 +6,18 @@ set(GLIMMER_DIAGNOSTICS_SOURCES
   diagnostics/SelfTestAlerts.cpp
   diagnostics/SelfTestData.cpp
   diagnostics/SelfTestDock.cpp
+  diagnostics/SelfTestFollow.cpp
   diagnostics/SelfTestGui.cpp
   diagnostics/SelfTestGui.h
-  diagnostics/SelfTestPending.cpp
+  diagnostics/SelfTestLayout.cpp
+  diagnostics/SelfTestOverview.cpp
   diagnostics/SelfTestRefresh.cpp
   diagnostics/SelfTestRender.cpp
+  diagnostics/SelfTestRenderLayouts.cpp
   diagnostics/SelfTestRenderSettings.cpp
   diagnostics/SelfTestReport.cpp
   diagnostics/SelfTestReport.h
   diagnostics/SelfTestRotation.cpp
+  diagnostics/SelfTestWindows.cpp
+  diagnostics/SelfTestWindows.h
 )

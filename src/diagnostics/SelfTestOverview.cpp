@@ -1,0 +1,162 @@
+#include "card/CardButton.h"
+#include "card/FloatingPanel.h"
+#include "diagnostics/SelfTest.h"
+#include "diagnostics/SelfTestGui.h"
+#include "diagnostics/SelfTestReport.h"
+#include "diagnostics/SelfTestWindows.h"
+#include "layouts/OverviewCardView.h"
+#include "layouts/OverviewCoordinator.h"
+
+#include <QApplication>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace glimmer::SelfTest {
+
+namespace {
+
+using SelfTestReport::format;
+using SelfTestWindows::originText;
+using SelfTestWindows::waitUntil;
+
+bool near(double a, double b) {
+    return std::fabs(a - b) < 0.51;
+}
+
+std::vector<Rect> listFrames(const OverviewCoordinator& overview) {
+    std::vector<Rect> frames;
+    for (FloatingPanel* panel : overview.listPanels()) frames.push_back(panel->frame());
+    return frames;
+}
+
+QPoint centreIn(QWidget* card, QWidget* control) {
+    return control->mapTo(card, control->rect().center());
+}
+
+/// Hovers a card and waits for its controls to become clickable.
+void reveal(OverviewCardView* card) {
+    SelfTestWindows::hover(card);
+    waitUntil([card] { return card->controlsAlpha() >= 0.99; }, 1);
+}
+
+void wheel(QWidget* view, double pixels) {
+    const QPointF centre(view->width() / 2.0, view->height() / 2.0);
+    QWheelEvent event(centre, view->mapToGlobal(centre), QPoint(0, static_cast<int>(pixels)),
+                      QPoint(0, static_cast<int>(pixels / 200 * 120)), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(view, &event);
+}
+
+} // namespace
+
+void testOverviewWithWindows() {
+    SelfTestGui::application();
+    CheckTally tally;
+    const AppConfig defaults;
+    const Rect screen = SelfTestWindows::mainVisibleFrame();
+
+    OverviewCoordinator overview;
+    int toggles = 0;
+    int focusRequests = 0;
+    std::vector<std::string> hidden;
+    overview.onToggleOverview = [&toggles] { ++toggles; };
+    overview.onFocusRequest = [&focusRequests] { ++focusRequests; };
+    overview.onHideItem = [&hidden](const std::string& code) { hidden.push_back(code); };
+
+    overview.show(SelfTestWindows::sampleEntries(13), 0, defaults.width, defaults.height, 1.0, true, screen);
+    waitUntil([&overview] { return !overview.isAnimating(); }, 3);
+    SelfTestGui::settle(0.25);
+    const int built = SelfTestWindows::visiblePanelCount();
+    tally.check(built == 13 && overview.listPanels().size() == 12, "建立 13 个窗口（顶卡 + 12 张列表卡）",
+                format("count=%d", built));
+
+    const Rect header = overview.headerPanel() ? overview.headerPanel()->frame() : Rect{};
+    tally.check(near(header.maxY(), screen.maxY() - OverviewLayout::topInset) &&
+                    near(header.width, defaults.width + OverviewLayout::leftGutter) &&
+                    near(header.height, defaults.height + OverviewLayout::topStrip),
+                "顶卡在屏幕顶部并带透明条", originText(header) + format(" size=%.0fx%.0f", header.width, header.height));
+
+    // A wheel turn over a list card moves the list, never the header.
+    const std::vector<Rect> before = listFrames(overview);
+    wheel(overview.listCards().front(), -200);
+    SelfTestGui::settle(0.1);
+    const std::vector<Rect> after = listFrames(overview);
+    bool moved = after.size() == before.size() && !after.empty();
+    for (std::size_t i = 0; moved && i < after.size(); ++i) moved = near(after[i].y - before[i].y, 200);
+    const Rect headerAfter = overview.headerPanel()->frame();
+    tally.check(moved && headerAfter == header, "滚轮 200：列表上移 200，顶卡不动",
+                format("offset=%.0f", overview.scrollOffset()));
+
+    overview.scroll(5000);
+    SelfTestGui::settle(0.1);
+    const Rect top = overview.listPanels().front()->frame();
+    tally.check(overview.scrollOffset() == 0 && near(top.y, overview.layoutPlan().listFrames.front().y),
+                "滚到顶部夹在 0", format("offset=%.0f", overview.scrollOffset()));
+    overview.scroll(-100000);
+    SelfTestGui::settle(0.1);
+    const Rect bottom = overview.listPanels().back()->frame();
+    tally.check(near(overview.scrollOffset(), overview.layoutPlan().maxScroll) &&
+                    near(bottom.minY(), screen.minY() + OverviewLayout::bottomInset),
+                "滚到底部夹在 maxScroll，末卡落在列底", format("offset=%.0f minY=%.0f", overview.scrollOffset(), bottom.minY()));
+    overview.scroll(100000);
+    SelfTestGui::settle(0.1);
+
+    // The header's buttons.
+    OverviewCardView* headerCard = overview.headerCard();
+    reveal(headerCard);
+    SelfTestWindows::click(headerCard, centreIn(headerCard, headerCard->overviewButton()));
+    tally.check(toggles == 1, "顶卡全览按钮回调", format("count=%d", toggles));
+    const QRect grid = headerCard->overviewButton()->geometry();
+    const QRect expander = headerCard->expandButton()->geometry();
+    tally.check(grid.right() < expander.left() && grid.size() == expander.size(), "网格按钮在展开按钮左侧且同尺寸",
+                format("minX=%d/%d size=%dx%d", grid.left(), expander.left(), grid.width(), grid.height()));
+
+    // A faded eye lets the click through to the card, which asks for focus.
+    OverviewCardView* quiet = overview.listCards().front();
+    const QPoint eyeSpot = centreIn(quiet, quiet->eyeButton());
+    SelfTestWindows::click(quiet, eyeSpot);
+    tally.check(hidden.empty() && focusRequests == 1, "隐藏的按钮不吞卡片点击",
+                format("focus=%d hidden=%zu", focusRequests, hidden.size()));
+
+    // The eye of a list card hides its security.
+    OverviewCardView* third = overview.listCards().at(2);
+    const std::string thirdCode = third->entry() ? third->entry()->item.code : std::string();
+    reveal(third);
+    SelfTestWindows::click(third, centreIn(third, third->eyeButton()));
+    waitUntil([] { return SelfTestWindows::visiblePanelCount() == 12; }, 2);
+    SelfTestGui::settle(0.3);
+    const std::vector<std::string> codes = overview.entryCodes();
+    const bool gone = std::find(codes.begin(), codes.end(), thirdCode) == codes.end();
+    tally.check(hidden == std::vector<std::string>{thirdCode} && gone && overview.listPanels().size() == 11 &&
+                    SelfTestWindows::visiblePanelCount() == 12,
+                "眼睛按钮隐藏该股票：少一个窗口，列表也少这一只",
+                format("count=%d", SelfTestWindows::visiblePanelCount()));
+
+    // Hiding the header's own security: the next one takes the header.
+    const std::string headerCode = overview.entryCodes().front();
+    reveal(overview.headerCard());
+    SelfTestWindows::click(overview.headerCard(), centreIn(overview.headerCard(), overview.headerCard()->eyeButton()));
+    waitUntil([] { return SelfTestWindows::visiblePanelCount() == 11; }, 2);
+    SelfTestGui::settle(0.2);
+    const bool headerKept = overview.headerPanel() && overview.headerPanel()->isVisible() &&
+                            !overview.entryCodes().empty() && overview.entryCodes().front() != headerCode;
+    tally.check(headerKept && SelfTestWindows::visiblePanelCount() == 11, "隐藏顶卡自己的股票后顶卡仍在",
+                format("count=%d", SelfTestWindows::visiblePanelCount()));
+
+    overview.setViewIndex(3);
+    SelfTestGui::settle(0.1);
+    bool same = overview.headerCard() && overview.headerCard()->mode() == 3;
+    for (OverviewCardView* card : overview.listCards()) same = same && card->mode() == 3;
+    tally.check(same, "同步视图后每张卡视图一致", format("view=3 count=%zu", overview.listCards().size() + 1));
+
+    overview.hide();
+    waitUntil([] { return SelfTestWindows::visiblePanelCount() == 0; }, 2);
+    tally.check(!overview.isActive() && overview.panelFrames().empty() && SelfTestWindows::visiblePanelCount() == 0,
+                "关闭后不留窗口", format("count=%d", SelfTestWindows::visiblePanelCount()));
+
+    tally.printVerdict("真窗口全览自测：");
+}
+
+} // namespace glimmer::SelfTest
