@@ -34,6 +34,10 @@ expect_line "--- MACD(1min) ---"
 expect_match "^  DIF=-?[0-9]+\.[0-9]{4} DEA=-?[0-9]+\.[0-9]{4} HIST=-?[0-9]+\.[0-9]{4}$"
 expect_line "=== 自检结束 ==="
 expect_no_match "^!!"
+# The sections come in their fixed order, each after an empty line.
+order=$(grep -B1 '^--- ' "$work/out.txt" | grep -v '^--$' | sed 's/（.*）---$//' | tr '\n' '|')
+[ "$order" = "|--- 批量快照||--- 联想搜索||--- 分时||--- 分时兜底||--- 分钟资金流 ---||--- 资金流兜底||--- 前复权日K ---||--- MACD(1min) ---|" ] \
+    || fail "section order: $order"
 [ -f "$XDG_DATA_HOME/Glimmerbox/config.json" ] || fail "configuration not loaded"
 
 # A snapshot that disagrees with the minute series is counted and shown.
