@@ -155,8 +155,8 @@ QCheckBox* AlertSection::ruleSwitch(const QString& label, bool AlertConfig::*fie
 QSpinBox* AlertSection::minutesStepper(int minimum, int maximum, int step, const QString& name,
                                        const std::function<double(const AlertConfig&)>& read,
                                        const std::function<void(AlertConfig&, int)>& write) {
-    QSpinBox* box = SettingsControls::stepper(minimum, maximum, step, QString(), QStringLiteral(" 分钟"),
-                                              std::nullopt, this);
+    QSpinBox* box =
+        SettingsControls::stepper(minimum, maximum, step, QString(), QStringLiteral(" 分钟"), std::nullopt, this);
     box->setAccessibleName(name);
     box->setObjectName(name);
     box->setMinimumWidth(86);
@@ -282,7 +282,9 @@ QWidget* AlertSection::makePriceRow(const PriceAlert& alert) {
                                                QStringLiteral("删除这条价格预警"), row);
     trash->setObjectName(QStringLiteral("deleteAlert"));
     connect(trash, &QToolButton::clicked, this, [this, id] {
-        binding.edit([&](AppConfig& c) { std::erase_if(c.alerts.priceAlerts, [&](const PriceAlert& a) { return a.id == id; }); });
+        binding.edit([&](AppConfig& c) {
+            std::erase_if(c.alerts.priceAlerts, [&](const PriceAlert& a) { return a.id == id; });
+        });
     });
 
     layout->addWidget(instrument);

@@ -36,9 +36,11 @@ QHBoxLayout* labelledRow(const QString& label, QWidget* parent, QLayout* into) {
 } // namespace
 
 const std::vector<std::pair<int, QString>>& AppearanceSection::viewChoices() {
-    static const std::vector<std::pair<int, QString>> choices{
-        {0, QStringLiteral("分时")}, {1, QStringLiteral("MACD")}, {2, QStringLiteral("资金流")},
-        {4, QStringLiteral("量能")}, {3, QStringLiteral("日K")}};
+    static const std::vector<std::pair<int, QString>> choices{{0, QStringLiteral("分时")},
+                                                              {1, QStringLiteral("MACD")},
+                                                              {2, QStringLiteral("资金流")},
+                                                              {4, QStringLiteral("量能")},
+                                                              {3, QStringLiteral("日K")}};
     return choices;
 }
 
@@ -62,9 +64,9 @@ QString AppearanceSection::pinnedNote(bool dockPinned) {
 }
 
 AppearanceSection::AppearanceSection(ConfigBinding& binding, std::function<void()> onResetPosition, QWidget* parent)
-    : SettingsSection(QStringLiteral("外观与位置"),
-                      QStringLiteral("拖浮窗边缘可缩放；拖到屏幕左右边缘松手自动吸附；鼠标悬停时左侧出现竖排透明度滑条"),
-                      parent),
+    : SettingsSection(
+          QStringLiteral("外观与位置"),
+          QStringLiteral("拖浮窗边缘可缩放；拖到屏幕左右边缘松手自动吸附；鼠标悬停时左侧出现竖排透明度滑条"), parent),
       binding(binding), onResetPosition(std::move(onResetPosition)) {
     QVBoxLayout* column = contentLayout();
 
@@ -133,8 +135,7 @@ AppearanceSection::AppearanceSection(ConfigBinding& binding, std::function<void(
     syncers.push_back([this, note] { note->setText(pinnedNote(this->binding.config().dockPinned)); });
 
     QHBoxLayout* refreshRow = labelledRow(QStringLiteral("刷新间隔"), this, column);
-    QSpinBox* refresh =
-        stepper(5, 300, 5, QString(), QStringLiteral(" 秒"), std::nullopt, &AppConfig::refreshSeconds);
+    QSpinBox* refresh = stepper(5, 300, 5, QString(), QStringLiteral(" 秒"), std::nullopt, &AppConfig::refreshSeconds);
     refresh->setObjectName(QStringLiteral("refreshSeconds"));
     refresh->setAccessibleName(QStringLiteral("刷新间隔"));
     refresh->setFixedWidth(100);
@@ -163,11 +164,10 @@ AppearanceSection::AppearanceSection(ConfigBinding& binding, std::function<void(
         box->setObjectName(QStringLiteral("view:%1").arg(index));
         box->setAccessibleName(QStringLiteral("轮播视图：") + title);
         const int view = index;
-        connect(box, &QCheckBox::toggled, this,
-                [this, view](bool on) {
-                    this->binding.edit([&](AppConfig& c) { setViewEnabled(c, view, on); });
-                    sync(); // a refused uncheck puts the mark back
-                });
+        connect(box, &QCheckBox::toggled, this, [this, view](bool on) {
+            this->binding.edit([&](AppConfig& c) { setViewEnabled(c, view, on); });
+            sync(); // a refused uncheck puts the mark back
+        });
         syncers.push_back([this, box, view] {
             const auto& views = this->binding.config().enabledViews;
             const bool checked = std::find(views.begin(), views.end(), view) != views.end();

@@ -4,7 +4,8 @@
 
 namespace glimmer {
 
-ConfigBinding::ConfigBinding(AppConfig initial, QObject* parent) : QObject(parent), working(std::move(initial)) {}
+ConfigBinding::ConfigBinding(AppConfig initial, QObject* parent) : QObject(parent), working(std::move(initial)) {
+}
 
 void ConfigBinding::edit(const std::function<void(AppConfig&)>& change) {
     AppConfig next = working;

@@ -34,8 +34,10 @@ HotKeySection::HotKeySection(ConfigBinding& binding, QWidget* parent)
     connect(enabled, &QCheckBox::toggled, this,
             [this](bool on) { this->binding.edit([&](AppConfig& c) { c.hotkey.enabled = on; }); });
     connect(record, &QPushButton::clicked, this, [this] {
-        if (recording) stopRecording();
-        else startRecording();
+        if (recording)
+            stopRecording();
+        else
+            startRecording();
     });
     connect(&binding, &ConfigBinding::changed, this, &HotKeySection::sync);
     sync();
@@ -60,11 +62,19 @@ std::optional<std::uint32_t> HotKeySection::macKeyCode(int qtKey) {
     std::uint32_t keySym = 0;
     switch (qtKey) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: keySym = 0xff0d; break;
+    case Qt::Key_Enter:
+        keySym = 0xff0d;
+        break;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: keySym = 0xff09; break;
-    case Qt::Key_Backspace: keySym = 0xff08; break;
-    case Qt::Key_Escape: keySym = 0xff1b; break;
+    case Qt::Key_Backtab:
+        keySym = 0xff09;
+        break;
+    case Qt::Key_Backspace:
+        keySym = 0xff08;
+        break;
+    case Qt::Key_Escape:
+        keySym = 0xff1b;
+        break;
     default:
         if (qtKey < 0x20 || qtKey > 0x7e) return std::nullopt;
         keySym = static_cast<std::uint32_t>(qtKey >= 'A' && qtKey <= 'Z' ? qtKey - 'A' + 'a' : qtKey);
@@ -122,8 +132,9 @@ void HotKeySection::sync() {
         enabled->setChecked(spec.enabled);
     }
     record->setText(recording ? QStringLiteral("请按下组合键…") : QString::fromStdString(spec.displayName));
-    record->setAccessibleName(recording ? QStringLiteral("正在录制快捷键，请按下组合键")
-                                        : QStringLiteral("录制快捷键，当前 ") + QString::fromStdString(spec.displayName));
+    record->setAccessibleName(recording
+                                  ? QStringLiteral("正在录制快捷键，请按下组合键")
+                                  : QStringLiteral("录制快捷键，当前 ") + QString::fromStdString(spec.displayName));
 }
 
 } // namespace glimmer

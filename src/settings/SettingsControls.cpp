@@ -150,12 +150,18 @@ QIcon lineIcon(const QString& name, const QColor& color) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(color, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);
-        if (name == QLatin1String("arrow.up")) drawArrow(p, true);
-        else if (name == QLatin1String("arrow.down")) drawArrow(p, false);
-        else if (name == QLatin1String("eye")) drawEye(p, false);
-        else if (name == QLatin1String("eye.slash")) drawEye(p, true);
-        else if (name == QLatin1String("trash")) drawTrash(p);
-        else return {};
+        if (name == QLatin1String("arrow.up"))
+            drawArrow(p, true);
+        else if (name == QLatin1String("arrow.down"))
+            drawArrow(p, false);
+        else if (name == QLatin1String("eye"))
+            drawEye(p, false);
+        else if (name == QLatin1String("eye.slash"))
+            drawEye(p, true);
+        else if (name == QLatin1String("trash"))
+            drawTrash(p);
+        else
+            return {};
         p.end();
         icon.addPixmap(pixmap);
     }

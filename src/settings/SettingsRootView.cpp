@@ -47,8 +47,8 @@ QPalette formPalette(bool dark) {
 
 QFont formFont() {
     QFont font;
-    for (const QString& family : {QStringLiteral("PingFang SC"), QStringLiteral("Noto Sans CJK SC"),
-                                  QStringLiteral("Microsoft YaHei")}) {
+    for (const QString& family :
+         {QStringLiteral("PingFang SC"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Microsoft YaHei")}) {
         if (QFontDatabase::hasFamily(family)) {
             font.setFamily(family);
             break;

@@ -1,6 +1,5 @@
 #include "settings/SettingsWidgets.h"
 
-
 #include <QPainter>
 #include <QPainterPath>
 
@@ -50,7 +49,8 @@ void HairLine::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), withAlpha(palette().color(QPalette::WindowText), 0.10));
 }
 
-SoftPanel::SoftPanel(QWidget* parent) : QWidget(parent) {}
+SoftPanel::SoftPanel(QWidget* parent) : QWidget(parent) {
+}
 
 void SoftPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -17,8 +17,7 @@ class SettingsWindow : public QWidget {
 
 public:
     SettingsWindow(const AppConfig& config, std::function<void(const AppConfig&)> onSave,
-                   std::function<void()> onTestSound, std::function<void()> onResetPosition,
-                   QWidget* parent = nullptr);
+                   std::function<void()> onTestSound, std::function<void()> onResetPosition, QWidget* parent = nullptr);
 
     SettingsRootView& rootView() const { return *root; }
 

@@ -111,8 +111,10 @@ bool isHidden(const AppConfig& config, const std::string& code) {
 }
 
 void toggleHidden(AppConfig& config, const std::string& code) {
-    if (isHidden(config, code)) std::erase(config.hiddenCodes, code);
-    else config.hiddenCodes.push_back(code);
+    if (isHidden(config, code))
+        std::erase(config.hiddenCodes, code);
+    else
+        config.hiddenCodes.push_back(code);
 }
 
 } // namespace glimmer::WatchlistEditing

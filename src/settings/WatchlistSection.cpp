@@ -83,7 +83,9 @@ void WatchlistSection::addTypedItem() {
 }
 
 void WatchlistSection::pick(const SymbolHit& hit) {
-    binding.edit([&](AppConfig& config) { WatchlistEditing::addItem(config, WatchItem{hit.code, hit.name, hit.kind}); });
+    binding.edit([&](AppConfig& config) {
+        WatchlistEditing::addItem(config, WatchItem{hit.code, hit.name, hit.kind});
+    });
     field->clear();
     lookup->cancel();
     showHits({});
@@ -153,8 +155,10 @@ void WatchlistSection::rebuildRows() {
 
     if (!focusName.isEmpty()) {
         auto* target = rowList->findChild<QWidget*>(focusName);
-        if (target && target->isEnabled()) target->setFocus();
-        else field->setFocus();
+        if (target && target->isEnabled())
+            target->setFocus();
+        else
+            field->setFocus();
     }
 }
 

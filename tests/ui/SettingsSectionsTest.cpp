@@ -1,4 +1,5 @@
 #include "app/hotkeys/HotKeyCenter.h"
+#include "card/Theme.h"
 #include "model/AppPaths.h"
 #include "settings/AboutSection.h"
 #include "settings/AlertSection.h"
@@ -6,7 +7,6 @@
 #include "settings/MaToggle.h"
 #include "settings/SettingsRootView.h"
 #include "settings/SoundSection.h"
-#include "card/Theme.h"
 #include "ui/SettingsTestSupport.h"
 #include "ui/TestApplication.h"
 
@@ -101,11 +101,10 @@ TEST(SettingsSteppers, RangesAndStepsBoundWhatTheSteppersProduce) {
         const char* name;
         int minimum, maximum, step;
     };
-    const Case cases[] = {{"width", 240, 760, 10},          {"height", 150, 640, 6},
-                          {"refreshSeconds", 5, 300, 5},     {"viewRotateSeconds", 0, 30, 1},
-                          {"autoRotateSeconds", 0, 120, 5},  {"快涨窗口", 1, 30, 1},
-                          {"快跌窗口", 1, 30, 1},            {"主力下降分钟数", 2, 30, 1},
-                          {"同类预警冷却", 0, 120, 5}};
+    const Case cases[] = {
+        {"width", 240, 760, 10},         {"height", 150, 640, 6},          {"refreshSeconds", 5, 300, 5},
+        {"viewRotateSeconds", 0, 30, 1}, {"autoRotateSeconds", 0, 120, 5}, {"快涨窗口", 1, 30, 1},
+        {"快跌窗口", 1, 30, 1},          {"主力下降分钟数", 2, 30, 1},     {"同类预警冷却", 0, 120, 5}};
     SettingsHarness h{testing::livedInConfig()};
     for (const Case& c : cases) {
         auto* box = h.find<QSpinBox>(QString::fromUtf8(c.name));
@@ -417,9 +416,10 @@ TEST(SettingsWindowShape, EveryControlHasAnAccessibleNameAndTakesKeyboardFocus) 
                               !qobject_cast<QComboBox*>(w->parentWidget()));
         if (!control || w->parentWidget()->inherits("QLineEdit")) continue; // the clear button
         if (qobject_cast<QAbstractButton*>(w) && qobject_cast<QAbstractSpinBox*>(w->parentWidget())) continue;
-        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className() << " " << w->objectName().toStdString();
-        EXPECT_NE(w->focusPolicy() & Qt::TabFocus, 0) << w->metaObject()->className() << " "
-                                                      << w->accessibleName().toStdString();
+        EXPECT_FALSE(w->accessibleName().isEmpty())
+            << w->metaObject()->className() << " " << w->objectName().toStdString();
+        EXPECT_NE(w->focusPolicy() & Qt::TabFocus, 0)
+            << w->metaObject()->className() << " " << w->accessibleName().toStdString();
     }
 }
 

@@ -27,13 +27,9 @@ public:
     /// The working copy the window holds now.
     const AppConfig& config();
 
-    template <typename T>
-    T* find(const QString& objectName) {
-        return settings->findChild<T*>(objectName);
-    }
+    template <typename T> T* find(const QString& objectName) { return settings->findChild<T*>(objectName); }
     /// The one widget of type T whose accessible name is `name`; nullptr when none or several.
-    template <typename T>
-    T* byAccessibleName(const QString& name) {
+    template <typename T> T* byAccessibleName(const QString& name) {
         T* found = nullptr;
         for (T* w : settings->findChildren<T*>()) {
             if (w->accessibleName() != name) continue;

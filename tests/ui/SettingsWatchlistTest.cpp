@@ -15,8 +15,8 @@
 namespace glimmer {
 namespace {
 
-using testing::SettingsHarness;
 using testing::codesOf;
+using testing::SettingsHarness;
 
 class WatchlistEditorTest : public ::testing::Test {
 protected:
@@ -26,8 +26,10 @@ protected:
         // QTest types ASCII only; Chinese text arrives as an input method commits it.
         bool ascii = true;
         for (QChar c : text) ascii = ascii && c.unicode() < 0x80;
-        if (ascii) QTest::keyClicks(field, text);
-        else field->insert(text);
+        if (ascii)
+            QTest::keyClicks(field, text);
+        else
+            field->insert(text);
     }
     void pressReturn() { QTest::keyClick(harness.root().watchlistSection()->codeField(), Qt::Key_Return); }
     QString fieldText() { return harness.root().watchlistSection()->codeField()->text(); }
@@ -73,8 +75,8 @@ TEST_F(WatchlistEditorTest, FullWidthDigitsFromAnInputMethodCountAsTheCode) {
 }
 
 TEST_F(WatchlistEditorTest, FewerThanFiveDigitsAddNothingAndKeepTheText) {
-    for (const QString& text : {QStringLiteral("6005"), QStringLiteral("茅台"), QStringLiteral("   "),
-                                QStringLiteral("sh12 34567")}) {
+    for (const QString& text :
+         {QStringLiteral("6005"), QStringLiteral("茅台"), QStringLiteral("   "), QStringLiteral("sh12 34567")}) {
         type(text);
         pressReturn();
         EXPECT_EQ(fieldText(), text) << text.toStdString();
