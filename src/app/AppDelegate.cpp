@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace glimmer {
@@ -184,10 +185,16 @@ void AppDelegate::wireOverview() {
     o.onHideItem = [self](const std::string& code) {
         if (!self) return;
         std::vector<std::string>& hidden = self->config.hiddenCodes;
-        if (std::find(hidden.begin(), hidden.end(), code) == hidden.end()) hidden.push_back(code);
-        ConfigStore::save(self->config);
+        if (std::find(hidden.begin(), hidden.end(), code) != hidden.end()) return;
+        hidden.push_back(code);
+        self->context.save();
+        self->context.info("隐藏股票 " + code + "：全览与主卡轮播都不再展示，设置里可恢复");
         self->presenter.normalizeCurrentIndexIfHidden();
-        self->presenter.refreshCard(true);
+        self->presenter.refreshCard(false);
+        if (self->presenter.visibleEntries().empty()) {
+            self->context.info("全览：可见股票已全部隐藏，退出全览");
+            if (self->overview->isActive()) self->toggleOverviewMode();
+        }
     };
     o.onToggleOverview = [self] {
         if (self) self->toggleOverviewMode();
