@@ -3,6 +3,7 @@ list(APPEND GLIMMER_UI_TESTS
   ui/LayoutGeometryTest.cpp
   ui/LayoutSamples.cpp
   ui/LayoutSamples.h
+  ui/LayoutShotsTest.cpp
   ui/LayoutsX11Test.cpp
   ui/OverviewCardViewTest.cpp
   ui/OverviewCoordinatorTest.cpp
