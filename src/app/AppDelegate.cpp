@@ -49,9 +49,7 @@ AppDelegate::AppDelegate(MarketStore& store, const ScreenSource& screens, TaskSc
           [this](const AppConfig& next) { applySavedConfiguration(next); }, [this] { testSound(); },
           [this] { resetPosition(); }}) {
     context.saveConfig = [this] { ConfigStore::save(config); };
-    context.activateApplication = [] {
-        if (QWidget* active = QApplication::activeWindow()) active->activateWindow();
-    };
+    // X11 has no application-wide activation; the window made key takes the focus itself.
 }
 
 AppDelegate::~AppDelegate() {
