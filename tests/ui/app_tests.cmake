@@ -6,6 +6,7 @@ list(APPEND GLIMMER_UI_TESTS
   ui/CardPresenterTest.cpp
   ui/DiagnosticModesTest.cpp
   ui/PanelPlacementTest.cpp
+  ui/QtTaskSchedulerTest.cpp
   ui/RotationTest.cpp
   ui/SoundPlayerTest.cpp
 )
