@@ -87,8 +87,10 @@ public:
     bool isApplyingFrame() const { return applyingFrame; }
     const std::optional<ThemeMode>& appearance() const { return theme; }
 
-private:
+    /// The visible frame of the screen that holds most of the main panel.
     Rect visibleFrame(const FloatingPanel& mainPanel) const;
+
+private:
     void remember(Point mainOrigin, const std::vector<Rect>& subs);
     void reveal(std::size_t k, double opacity, int generation);
     /// Orders out and drops every panel and resets the state (not `isAnimating`'s owner flags).

@@ -2,6 +2,8 @@
 
 #include "card/CardFades.h"
 #include "card/CardText.h"
+#include "card/DockGeometry.h"
+#include "card/ScreenSpace.h"
 #include "card/FloatingPanel.h"
 #include "card/Theme.h"
 #include "card/WindowAnimator.h"
@@ -35,6 +37,13 @@ OverviewCoordinator::OverviewCoordinator(const ScreenSource& screens, const Cloc
 OverviewCoordinator::~OverviewCoordinator() {
     delete header.data();
     for (const QPointer<FloatingPanel>& panel : panelsOfList) delete panel.data();
+}
+
+Rect OverviewCoordinator::visibleFrameFor(const FloatingPanel* mainPanel) const {
+    const std::vector<Screen> displays = currentScreens(screens);
+    if (displays.empty()) return DockGeometry::fallbackVisibleFrame;
+    if (mainPanel == nullptr) return displays[0].visibleFrame;
+    return DockGeometry::visibleFrame(mainPanel->frame(), displays);
 }
 
 FloatingPanel* OverviewCoordinator::headerPanel() const { return header.data(); }
@@ -265,8 +274,10 @@ void OverviewCoordinator::hideItem(const std::string& code) {
     if (position == 0) {
         dropPanels();
         if (shown.empty()) {
-            hide();
+            // Reported while still active, so the owner's "leave overview mode" (which acts only on an
+            // active overview) runs and brings the main card back; then nothing is left to show.
             if (onEmpty) onEmpty();
+            if (active) hide();
         } else {
             buildPanels(false);
             offset = plan.clampedScroll(offset);

@@ -56,6 +56,8 @@ public:
     /// An empty list only hides.
     void show(std::vector<MarketEntry> entries, int viewIndex, double cardWidth, double cardHeight, double opacity,
               bool topmost, const Rect& screen);
+    /// The visible frame of the screen that holds most of `mainPanel` (the main screen's without one).
+    Rect visibleFrameFor(const FloatingPanel* mainPanel) const;
     /// Leaves overview mode when it is on; entering takes `show`.
     virtual void toggle();
     virtual void hide();

@@ -147,9 +147,15 @@ TEST_F(OverviewCoordinatorTest, HidingTheLastSecurityLeavesOverviewAndReportsEmp
     FloatingPanel* header = coordinator.headerPanel();
     coordinator.hideItem("nope");
     EXPECT_TRUE(hidden.empty());
+    bool activeWhenEmpty = false;
+    coordinator.onEmpty = [&] {
+        ++empties;
+        activeWhenEmpty = coordinator.isActive(); // so the owner can still leave the mode
+    };
     coordinator.hideItem("600519");
     EXPECT_FALSE(coordinator.isActive());
     EXPECT_EQ(empties, 1);
+    EXPECT_TRUE(activeWhenEmpty);
     EXPECT_EQ(hidden, std::vector<std::string>{"600519"});
     EXPECT_FALSE(header->isVisible());
     EXPECT_EQ(coordinator.headerPanel(), nullptr);
