@@ -220,6 +220,7 @@ void AlertSection::rebuildPriceRows() {
         priceLayout->addWidget(example);
     }
     for (const PriceAlert& alert : alerts) priceLayout->addWidget(makePriceRow(alert));
+    SettingsControls::chainFocusAfter(addAlert, {priceList});
     if (hadFocus) addAlert->setFocus();
 }
 

@@ -91,6 +91,17 @@ void retire(QWidget* widget) {
     widget->deleteLater();
 }
 
+void chainFocusAfter(QWidget* anchor, std::initializer_list<QWidget*> containers) {
+    QWidget* previous = anchor;
+    for (QWidget* container : containers) {
+        for (QWidget* w : container->findChildren<QWidget*>()) {
+            if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || w->window() != anchor->window()) continue;
+            QWidget::setTabOrder(previous, w);
+            previous = w;
+        }
+    }
+}
+
 QString formatNumber(double value) {
     return QString::fromStdString(TextFormat::shortest(value));
 }

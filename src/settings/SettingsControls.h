@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
 
 class QCheckBox;
@@ -41,6 +42,10 @@ QToolButton* iconButton(const QIcon& icon, const QString& accessibleName, QWidge
 /// Takes a replaced row out of the form at once (so lookups and focus chains no longer see it) and
 /// deletes it once the event that replaced it, possibly its own button's click, has finished.
 void retire(QWidget* widget);
+
+/// Puts the focusable widgets inside `containers`, in their order, right after `anchor` in the
+/// tab order. Rows built after the window are otherwise reached only after every other control.
+void chainFocusAfter(QWidget* anchor, std::initializer_list<QWidget*> containers);
 
 /// Text of a stored number in a field: the shortest form that reads back the same ("0.35").
 QString formatNumber(double value);

@@ -123,6 +123,7 @@ void WatchlistSection::showHits(const std::vector<SymbolHit>& hits) {
         hitLayout->addWidget(button);
     }
     hitList->setVisible(!shownHits.empty());
+    SettingsControls::chainFocusAfter(add, {hitList, rowList});
 }
 
 void WatchlistSection::sync() {
@@ -153,6 +154,7 @@ void WatchlistSection::rebuildRows() {
     }
     for (std::size_t i = 0; i < config.watchlist.size(); ++i) rowLayout->addWidget(makeRow(i));
 
+    SettingsControls::chainFocusAfter(add, {hitList, rowList});
     if (!focusName.isEmpty()) {
         auto* target = rowList->findChild<QWidget*>(focusName);
         if (target && target->isEnabled())

@@ -181,6 +181,33 @@ TEST_F(WatchlistEditorTest, KeyboardMoveKeepsFocusOnTheMovedItemsButton) {
     EXPECT_EQ(QApplication::focusWidget(), harness.root().watchlistSection()->codeField());
 }
 
+// The next enabled control that Tab reaches from `from`.
+QWidget* nextTabStop(QWidget* from) {
+    for (QWidget* w = from->nextInFocusChain(); w != from; w = w->nextInFocusChain())
+        if (w->isEnabled() && w->isVisible() && (w->focusPolicy() & Qt::TabFocus)) return w;
+    return nullptr;
+}
+
+TEST_F(WatchlistEditorTest, RebuiltRowsStayInTabOrderRightAfterTheAddButton) {
+    harness.window().show();
+    QPushButton* add = harness.root().watchlistSection()->addButton();
+    QTest::mouseClick(button(QStringLiteral("hide"), "588000"), Qt::LeftButton); // rebuilds every row
+    QCoreApplication::processEvents(); // new rows show once the layout has run
+    QWidget* first = nextTabStop(add);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->objectName(), QStringLiteral("moveDown:600519")) // move-up of the first row is off
+        << first->metaObject()->className() << " " << first->accessibleName().toStdString();
+
+    // Walking on visits every row before leaving the card, ending with the new row's buttons.
+    QWidget* w = first;
+    QString last;
+    while (w && w->parentWidget() && w->parentWidget()->objectName().startsWith(QStringLiteral("row:"))) {
+        last = w->objectName();
+        w = nextTabStop(w);
+    }
+    EXPECT_EQ(last, QStringLiteral("delete:588000"));
+}
+
 TEST_F(WatchlistEditorTest, EmptyListShowsTheInvitation) {
     SettingsHarness empty{AppConfig{}};
     bool found = false;
