@@ -1,0 +1,149 @@
+#include "app/AppDelegate.h"
+#include "app/QtTaskScheduler.h"
+#include "card/FloatingPanel.h"
+#include "card/StockCardView.h"
+#include "market/ManualQueue.h"
+#include "market/MarketStore.h"
+#include "model/AppPaths.h"
+#include "model/ConfigStore.h"
+#include "model/ManualClock.h"
+#include "support/TempDir.h"
+#include "ui/FakeScreenSource.h"
+#include "ui/TestApplication.h"
+
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+using testing::FakeScreenSource;
+
+/// The delegate over a store whose passes run by hand on quotes the test gives.
+class AppDelegateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::ensureApplication();
+        clock.setChinaTime(2024, 11, 8, 10, 30);
+        logStart = logText().size();
+    }
+
+    void start(AppConfig config) {
+        config.autoLaunch = false;
+        MarketSource source;
+        source.fetchQuotesBatch = [this](const std::vector<WatchItem>& items) {
+            std::map<std::string, Quote> result;
+            for (const WatchItem& item : items) {
+                const auto found = quotes.find(item.code);
+                if (found != quotes.end()) result[item.code] = found->second;
+            }
+            return result;
+        };
+        source.fetchIntraday = [](const std::string&, const std::string&, const std::string&) {
+            return std::optional<IntradaySnapshot>();
+        };
+        source.fetchFlow = [](const std::string&, const std::optional<std::string>&) { return std::vector<FlowPoint>(); };
+        source.fetchDaily = [](const std::string&, int) { return std::vector<DailyBar>(); };
+        store = std::make_unique<MarketStore>(config, main.poster(), MarketStoreOptions{&clock, &health, queue, source});
+        delegate = std::make_unique<AppDelegate>(*store, screens, scheduler);
+        delegate->applicationDidFinishLaunching();
+    }
+
+    void refreshPass() {
+        queue->runPending();
+        main.drain();
+    }
+
+    static std::string logText() { return testing::readFile(AppPaths::logFile()); }
+    std::string newLog() const { return logText().substr(logStart); }
+
+    static Quote quote(const std::string& code, const std::string& name, double price) {
+        Quote q;
+        q.code = code;
+        q.name = name;
+        q.price = price;
+        q.prevClose = price * 0.99;
+        return q;
+    }
+
+    ManualClock clock;
+    std::shared_ptr<ManualQueue> queue = std::make_shared<ManualQueue>(clock);
+    PostedTasks main;
+    SourceHealth health;
+    std::map<std::string, Quote> quotes;
+    FakeScreenSource screens{{{QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900)}}};
+    QtTaskScheduler scheduler;
+    std::unique_ptr<MarketStore> store;
+    std::unique_ptr<AppDelegate> delegate;
+    std::size_t logStart = 0;
+};
+
+TEST_F(AppDelegateTest, StartsInTheCornerWithTheConfiguredViewsAndLogsItsStart) {
+    AppConfig config;
+    config.watchlist = {};
+    config.enabledViews = {};
+    start(config);
+    FloatingPanel* panel = delegate->mainPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->frame(), (Rect{1048, 12, 376, 242}));
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(delegate->card()->mode(), 0);
+    const std::string log = newLog();
+    EXPECT_NE(log.find("INFO 启动 v1.1.2（Brisko）股票池=0只 尺寸=350x216 透明度=0.55 刷新=30s"), std::string::npos);
+    EXPECT_NE(log.find("INFO 浮窗已显示 origin=(1048,12) 可见=true"), std::string::npos);
+    EXPECT_TRUE(store->isPollingEnabled());
+}
+
+TEST_F(AppDelegateTest, FirstDataFillsMissingNamesAndIsLoggedOnce) {
+    AppConfig config;
+    config.watchlist = {{"600519", "", InstrumentKind::stock}, {"300750", "宁德", InstrumentKind::stock}};
+    quotes["600519"] = quote("600519", "贵州茅台", 1421.5);
+    quotes["300750"] = quote("300750", "宁德时代", 234.23);
+    start(config);
+    refreshPass();
+    EXPECT_EQ(delegate->configuration().watchlist[0].name, "贵州茅台");
+    EXPECT_EQ(delegate->configuration().watchlist[1].name, "宁德") << "a name the user gave stays";
+    EXPECT_EQ(ConfigStore::load().watchlist[0].name, "贵州茅台") << "saved at once";
+    ASSERT_TRUE(delegate->card()->entry());
+    EXPECT_EQ(delegate->card()->entry()->item.code, "600519");
+
+    store->requestRefresh();
+    refreshPass();
+    const std::string log = newLog();
+    const std::string line = "INFO 首批数据到达 600519 贵州茅台 现价=1421.5 分时=0点 资金流=0点 日K=0根";
+    ASSERT_NE(log.find(line), std::string::npos) << log;
+    EXPECT_EQ(log.find(line, log.find(line) + 1), std::string::npos) << "once per process";
+}
+
+TEST_F(AppDelegateTest, ALargerCardKeepsTheRightAndBottomEdgesAndHidingIsLogged) {
+    AppConfig config;
+    config.watchlist = {{"600519", "贵州茅台", InstrumentKind::stock}, {"300750", "宁德时代", InstrumentKind::stock}};
+    start(config);
+    refreshPass();
+    AppConfig next = delegate->configuration();
+    next.width = 400;
+    next.height = 250;
+    next.hiddenCodes = {"600519"};
+    delegate->applySavedConfiguration(next);
+    const Rect frame = delegate->mainPanel()->frame();
+    EXPECT_EQ(frame, (Rect{998, 12, 426, 276}));
+    EXPECT_EQ(delegate->card()->size(), QSize(426, 276));
+    EXPECT_EQ(delegate->card()->entry()->item.code, "300750") << "the card moves off the hidden security";
+    EXPECT_NE(newLog().find("INFO 可见股票集合变更：隐藏 1 只，可见 1 只"), std::string::npos);
+    EXPECT_EQ(ConfigStore::load().width, 400);
+}
+
+TEST_F(AppDelegateTest, TerminationStoresTheOriginOnce) {
+    AppConfig config;
+    start(config);
+    delegate->mainPanel()->setFrameOrigin({300, 200});
+    delegate->applicationWillTerminate();
+    delegate->applicationWillTerminate();
+    const AppConfig saved = ConfigStore::load();
+    EXPECT_EQ(saved.originX, 300);
+    EXPECT_EQ(saved.originY, 200);
+}
+
+} // namespace
+} // namespace glimmer
