@@ -152,8 +152,11 @@ void OverviewCoordinator::buildPanels(bool animated) {
             reveal(panel, frame, false, current);
             continue;
         }
-        later(&timers, step * double(j + 1), [this, panel = QPointer<FloatingPanel>(panel), frame, current] {
-            if (!panel.isNull()) reveal(panel, frame, true, current);
+        later(&timers, step * double(j + 1), [this, panel = QPointer<FloatingPanel>(panel), current] {
+            // The list may have scrolled or lost a card since: the frame is the one of now.
+            const auto at = std::find(panelsOfList.begin(), panelsOfList.end(), panel);
+            if (panel.isNull() || at == panelsOfList.end()) return;
+            reveal(panel, plan.scrolledListFrame(std::size_t(at - panelsOfList.begin()), offset), true, current);
         });
     }
     if (!animated) return;

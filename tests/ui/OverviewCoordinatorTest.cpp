@@ -92,6 +92,17 @@ TEST_F(OverviewCoordinatorTest, WheelMovesTheListButNotTheHeaderAndStopsAtBothEn
     EXPECT_EQ(coordinator.listPanels()[11]->frame().minY(), 24) << "the last card rests above the bottom inset";
 }
 
+TEST_F(OverviewCoordinatorTest, AWheelDuringTheBuildUpIsKeptByTheCardsStillDroppingIn) {
+    show(13, false);
+    coordinator.scroll(-200);
+    ASSERT_TRUE(testing::waitUntil([&] { return !coordinator.isAnimating(); }, 3000));
+    testing::waitUntil([] { return false; }, 100);
+    const std::vector<FloatingPanel*> panels = coordinator.listPanels();
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        EXPECT_EQ(panels[i]->frame().minY(), coordinator.layoutPlan().listFrames[i].minY() + 200) << i;
+    }
+}
+
 TEST_F(OverviewCoordinatorTest, ShortListsDoNotScroll) {
     show(3);
     coordinator.scroll(-200);
