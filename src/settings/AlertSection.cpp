@@ -32,9 +32,10 @@ PriceAlert* findAlert(AppConfig& config, const Uuid& id) {
     return nullptr;
 }
 
-// A field being typed in keeps its text; the value it produced is already in the configuration.
-void showNumber(QLineEdit* field, double value) {
-    if (field->hasFocus()) return;
+// A field being typed in keeps its text ("1." stays "1."); the value it produced is already in the
+// configuration.
+void showNumber(QLineEdit* field, double value, const QLineEdit* typing) {
+    if (field == typing || field->hasFocus()) return;
     const QSignalBlocker block(field);
     field->setText(SettingsControls::formatNumber(value));
 }
@@ -173,14 +174,17 @@ QLineEdit* AlertSection::percentField(const QString& name, double AlertConfig::*
     QLineEdit* edit = SettingsControls::numberField(60, QString(), this);
     edit->setAccessibleName(name);
     edit->setObjectName(name);
-    connect(edit, &QLineEdit::textEdited, this, [this, field](const QString& text) {
-        if (const auto value = SettingsControls::parseNumber(text))
-            binding.edit([&](AppConfig& c) { c.alerts.*field = *value; });
+    connect(edit, &QLineEdit::textEdited, this, [this, edit, field](const QString& text) {
+        const auto value = SettingsControls::parseNumber(text);
+        if (!value) return;
+        typing = edit;
+        binding.edit([&](AppConfig& c) { c.alerts.*field = *value; });
+        typing = nullptr;
     });
     // Leaving a half-typed field shows the stored value again.
     connect(edit, &QLineEdit::editingFinished, this,
             [this, edit, field] { edit->setText(SettingsControls::formatNumber(binding.config().alerts.*field)); });
-    syncers.push_back([this, edit, field] { showNumber(edit, binding.config().alerts.*field); });
+    syncers.push_back([this, edit, field] { showNumber(edit, binding.config().alerts.*field, typing); });
     return edit;
 }
 

@@ -45,6 +45,7 @@ private:
     QVBoxLayout* priceLayout = nullptr;
     QVBoxLayout* rules = nullptr;
     std::vector<std::function<void()>> syncers;
+    QLineEdit* typing = nullptr; // the rule field whose edit is being saved
     std::vector<WatchItem> builtItems;
     std::vector<Uuid> builtIds;
     bool built = false;

@@ -187,6 +187,13 @@ TEST(SettingsAlerts, NewPriceAlertTakesTheFirstItemAndDoesNothingUntilPriced) {
     QTest::keyClicks(price, QStringLiteral("abc"));
     EXPECT_EQ(h.config().alerts.priceAlerts.back().price, 1500.5);
 
+    // Typing into a rule field keeps the half-typed text while each step saves its number.
+    auto* tolerance = h.find<QLineEdit>(QStringLiteral("回踩距离"));
+    tolerance->selectAll();
+    QTest::keyClicks(tolerance, QStringLiteral("0.50"));
+    EXPECT_EQ(tolerance->text(), QStringLiteral("0.50"));
+    EXPECT_EQ(h.saves.back().alerts.maTouchTolerancePercent, 0.5);
+
     // Leaving a rule field that holds no number shows the stored value again.
     auto* percent = h.find<QLineEdit>(QStringLiteral("快涨涨幅"));
     EXPECT_EQ(percent->text(), QStringLiteral("2.5"));
