@@ -27,8 +27,8 @@ void later(QObject* context, double seconds, std::function<void()> step) {
 
 } // namespace
 
-ExpandCoordinator::ExpandCoordinator(const ScreenSource& screens, const Clock& clock)
-    : screens(screens), clock(clock) {}
+ExpandCoordinator::ExpandCoordinator(const ScreenSource& screens, const Clock& clock) : screens(screens), clock(clock) {
+}
 
 ExpandCoordinator::~ExpandCoordinator() {
     for (const QPointer<FloatingPanel>& panel : subPanels) delete panel.data();
@@ -81,8 +81,8 @@ void ExpandCoordinator::expand(FloatingPanel& mainPanel, double mainWidth, doubl
         later(&timers, (firstRevealMs + revealStepMs * double(k)) / 1000.0,
               [this, k, opacity, current] { reveal(k, opacity, current); });
     }
-    const double done = (firstRevealMs + revealStepMs * double(std::max<std::size_t>(subPanels.size(), 1) - 1) + riseMs) /
-                        1000.0;
+    const double done =
+        (firstRevealMs + revealStepMs * double(std::max<std::size_t>(subPanels.size(), 1) - 1) + riseMs) / 1000.0;
     later(&timers, done, [this, current, completion = std::move(completion)] {
         if (current != generation) return;
         animating = false;
@@ -98,7 +98,8 @@ void ExpandCoordinator::reveal(std::size_t k, double opacity, int current) {
     panel.orderFront();
 }
 
-void ExpandCoordinator::collapse(FloatingPanel& mainPanel, const Rect& restoredFrame, std::function<void()> completion) {
+void ExpandCoordinator::collapse(FloatingPanel& mainPanel, const Rect& restoredFrame,
+                                 std::function<void()> completion) {
     if (!expanded) return;
     animating = true;
     const int current = ++generation;
@@ -162,7 +163,8 @@ void ExpandCoordinator::dropPanels() {
 std::optional<Point> ExpandCoordinator::follow(FloatingPanel& mainPanel) {
     if (!expanded || animating || applyingFrame || !anchor || offsets.size() != subPanels.size()) return std::nullopt;
     const Rect frame = mainPanel.frame();
-    const Point origin = ExpandLayout::clampedOrigin(frame.origin(), frame.width, frame.height, visibleFrame(mainPanel));
+    const Point origin =
+        ExpandLayout::clampedOrigin(frame.origin(), frame.width, frame.height, visibleFrame(mainPanel));
     applyingFrame = true;
     if (origin != frame.origin()) mainPanel.setFrame({origin.x, origin.y, frame.width, frame.height});
     for (std::size_t k = 0; k < subPanels.size(); ++k) {

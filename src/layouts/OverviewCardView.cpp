@@ -38,13 +38,8 @@ QColor withAlpha(QColor colour, double alpha) {
 } // namespace
 
 OverviewCardView::OverviewCardView(Style style, QWidget* parent)
-    : QWidget(parent),
-      cardStyle(style),
-      intraday(new IntradayView(this)),
-      macd(new MACDView(this)),
-      flow(new FlowView(this)),
-      kline(new KLineView(this)),
-      volume(new VolumeView(this)),
+    : QWidget(parent), cardStyle(style), intraday(new IntradayView(this)), macd(new MACDView(this)),
+      flow(new FlowView(this)), kline(new KLineView(this)), volume(new VolumeView(this)),
       eye(makeButton(this, Icons::Icon::eye, QStringLiteral("隐藏"), QStringLiteral("隐藏这只股票（设置里可恢复）"))) {
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
@@ -53,10 +48,10 @@ OverviewCardView::OverviewCardView(Style style, QWidget* parent)
     };
     if (cardStyle == Style::header) {
         closer = makeButton(this, Icons::Icon::xmark, QStringLiteral("关闭"), QStringLiteral("收起到菜单栏"));
-        expander = makeButton(this, Icons::Icon::split1x2, QStringLiteral("展开副图"),
-                              QStringLiteral("展开所有副图（⌥⌘E）"));
-        overviewer = makeButton(this, Icons::Icon::split2x2, QStringLiteral("收起全览"),
-                                QStringLiteral("收起全览（⌥⌘G）"));
+        expander =
+            makeButton(this, Icons::Icon::split1x2, QStringLiteral("展开副图"), QStringLiteral("展开所有副图（⌥⌘E）"));
+        overviewer =
+            makeButton(this, Icons::Icon::split2x2, QStringLiteral("收起全览"), QStringLiteral("收起全览（⌥⌘G）"));
         closer->onClick = [this] {
             if (onClose) onClose();
         };
@@ -88,8 +83,7 @@ OverviewCardView::~OverviewCardView() = default;
 
 QRectF OverviewCardView::bodyRect(Style style, QSizeF size) {
     if (style == Style::plain) return {0, 0, size.width(), size.height()};
-    return {leftGutter, topStrip, std::max(size.width() - leftGutter, 10.0),
-            std::max(size.height() - topStrip, 10.0)};
+    return {leftGutter, topStrip, std::max(size.width() - leftGutter, 10.0), std::max(size.height() - topStrip, 10.0)};
 }
 
 QRectF OverviewCardView::chartRect(const QRectF& body) {
@@ -99,11 +93,16 @@ QRectF OverviewCardView::chartRect(const QRectF& body) {
 
 QString OverviewCardView::chartName(int mode) {
     switch (mode) {
-    case 0: return QStringLiteral("分时");
-    case 1: return QStringLiteral("MACD");
-    case 2: return QStringLiteral("资金流");
-    case 4: return QStringLiteral("量能");
-    default: return QStringLiteral("日K");
+    case 0:
+        return QStringLiteral("分时");
+    case 1:
+        return QStringLiteral("MACD");
+    case 2:
+        return QStringLiteral("资金流");
+    case 4:
+        return QStringLiteral("量能");
+    default:
+        return QStringLiteral("日K");
     }
 }
 
@@ -114,11 +113,16 @@ QString OverviewCardView::positionText(int index, int total) {
 
 QWidget* OverviewCardView::chartView(int mode) const {
     switch (mode) {
-    case 0: return intraday;
-    case 1: return macd;
-    case 2: return flow;
-    case 4: return volume;
-    default: return kline;
+    case 0:
+        return intraday;
+    case 1:
+        return macd;
+    case 2:
+        return flow;
+    case 4:
+        return volume;
+    default:
+        return kline;
     }
 }
 
@@ -274,9 +278,9 @@ void OverviewCardView::paintEvent(QPaintEvent*) {
     const QSizeF nameSize = ChartKit::draw(painter, CardText::name(e), {body.left() + 10, body.top() + 5},
                                            ChartKit::systemFont(13, QFont::DemiBold, device),
                                            Theme::textPrimary().resolve(dark), ChartKit::Align::left);
-    ChartKit::draw(painter, QString::fromStdString(e.item.code), {body.left() + 10 + nameSize.width() + 5, body.top() + 8},
-                   ChartKit::digitsFont(8.5, QFont::Medium, device), Theme::textTertiary().resolve(dark),
-                   ChartKit::Align::left);
+    ChartKit::draw(
+        painter, QString::fromStdString(e.item.code), {body.left() + 10 + nameSize.width() + 5, body.top() + 8},
+        ChartKit::digitsFont(8.5, QFont::Medium, device), Theme::textTertiary().resolve(dark), ChartKit::Align::left);
 
     if (e.quote) {
         const Quote& quote = *e.quote;

@@ -3,8 +3,8 @@
 #include "card/CardFades.h"
 #include "card/CardText.h"
 #include "card/DockGeometry.h"
-#include "card/ScreenSpace.h"
 #include "card/FloatingPanel.h"
+#include "card/ScreenSpace.h"
 #include "card/Theme.h"
 #include "card/WindowAnimator.h"
 #include "layouts/OverviewCardView.h"
@@ -32,7 +32,8 @@ double easeOut(double t) {
 } // namespace
 
 OverviewCoordinator::OverviewCoordinator(const ScreenSource& screens, const Clock& clock)
-    : screens(screens), clock(clock) {}
+    : screens(screens), clock(clock) {
+}
 
 OverviewCoordinator::~OverviewCoordinator() {
     delete header.data();
@@ -46,11 +47,17 @@ Rect OverviewCoordinator::visibleFrameFor(const FloatingPanel* mainPanel) const 
     return DockGeometry::visibleFrame(mainPanel->frame(), displays);
 }
 
-FloatingPanel* OverviewCoordinator::headerPanel() const { return header.data(); }
+FloatingPanel* OverviewCoordinator::headerPanel() const {
+    return header.data();
+}
 
-OverviewCardView* OverviewCoordinator::headerCard() const { return headerView.data(); }
+OverviewCardView* OverviewCoordinator::headerCard() const {
+    return headerView.data();
+}
 
-bool OverviewCoordinator::isVisible() const { return active && !header.isNull() && header->isVisible(); }
+bool OverviewCoordinator::isVisible() const {
+    return active && !header.isNull() && header->isVisible();
+}
 
 bool OverviewCoordinator::isHoveringAnyCard() const {
     if (!headerView.isNull() && headerView->isHovering()) return true;
@@ -267,8 +274,8 @@ void OverviewCoordinator::scroll(double delta) {
 }
 
 void OverviewCoordinator::hideItem(const std::string& code) {
-    const auto found = std::find_if(shown.begin(), shown.end(),
-                                    [&code](const MarketEntry& entry) { return entry.item.code == code; });
+    const auto found =
+        std::find_if(shown.begin(), shown.end(), [&code](const MarketEntry& entry) { return entry.item.code == code; });
     if (found == shown.end()) return;
     const std::size_t position = std::size_t(found - shown.begin());
     const std::string name = CardText::name(*found).toStdString();

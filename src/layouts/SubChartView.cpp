@@ -18,10 +18,14 @@ namespace {
 
 QWidget* makeChart(int viewIndex, QWidget* parent) {
     switch (viewIndex) {
-    case 4: return new VolumeView(parent);
-    case 2: return new FlowView(parent);
-    case 1: return new MACDView(parent);
-    default: return new KLineView(parent);
+    case 4:
+        return new VolumeView(parent);
+    case 2:
+        return new FlowView(parent);
+    case 1:
+        return new MACDView(parent);
+    default:
+        return new KLineView(parent);
     }
 }
 
@@ -35,10 +39,14 @@ SubChartView::SubChartView(int viewIndex, QWidget* parent)
 
 QString SubChartView::title(int viewIndex) {
     switch (viewIndex) {
-    case 4: return QStringLiteral("量能");
-    case 2: return QStringLiteral("资金流");
-    case 1: return QStringLiteral("MACD");
-    default: return QStringLiteral("日K");
+    case 4:
+        return QStringLiteral("量能");
+    case 2:
+        return QStringLiteral("资金流");
+    case 1:
+        return QStringLiteral("MACD");
+    default:
+        return QStringLiteral("日K");
     }
 }
 

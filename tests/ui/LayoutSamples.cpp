@@ -21,12 +21,18 @@ struct Security {
 };
 
 constexpr std::array<Security, 13> securities{{
-    {"600519", "贵州茅台", 1650.00, 0.0049, 260},  {"000858", "五粮液", 142.30, -0.0183, 1900},
-    {"601318", "中国平安", 41.86, 0.0127, 5200},   {"600036", "招商银行", 33.12, 0.0036, 6100},
-    {"300750", "宁德时代", 188.60, -0.0310, 2300}, {"510300", "沪深300ETF", 3.842, 0.0068, 42000},
-    {"000001", "平安银行", 10.57, -0.0047, 9800},  {"002594", "比亚迪", 232.10, 0.0262, 1500},
-    {"601012", "隆基绿能", 18.44, -0.0214, 8800},  {"600900", "长江电力", 27.35, 0.0011, 4300},
-    {"688981", "中芯国际", 52.80, 0.0395, 3900},   {"000333", "美的集团", 61.20, -0.0092, 2100},
+    {"600519", "贵州茅台", 1650.00, 0.0049, 260},
+    {"000858", "五粮液", 142.30, -0.0183, 1900},
+    {"601318", "中国平安", 41.86, 0.0127, 5200},
+    {"600036", "招商银行", 33.12, 0.0036, 6100},
+    {"300750", "宁德时代", 188.60, -0.0310, 2300},
+    {"510300", "沪深300ETF", 3.842, 0.0068, 42000},
+    {"000001", "平安银行", 10.57, -0.0047, 9800},
+    {"002594", "比亚迪", 232.10, 0.0262, 1500},
+    {"601012", "隆基绿能", 18.44, -0.0214, 8800},
+    {"600900", "长江电力", 27.35, 0.0011, 4300},
+    {"688981", "中芯国际", 52.80, 0.0395, 3900},
+    {"000333", "美的集团", 61.20, -0.0092, 2100},
     {"601888", "中国中免", 71.05, 0.0153, 1800},
 }};
 
@@ -56,8 +62,8 @@ void fillDay(MarketEntry& entry, const Security& security, unsigned seed, int de
         volume = std::round(volume);
         lots += volume;
         amount += volume * 100 * price;
-        entry.minutes.push_back({times[i], price, roundTo(amount / (lots * 100), decimals + 1), volume,
-                                 volume * 100 * price});
+        entry.minutes.push_back(
+            {times[i], price, roundTo(amount / (lots * 100), decimals + 1), volume, volume * 100 * price});
         const double move = i == 0 ? 0 : price - entry.minutes[i - 1].price;
         const double inflow = move * volume * 100 * 5 + security.dayChange * level * security.lotsPerMinute * 40 +
                               step(random) / level * security.lotsPerMinute * level * 30;
@@ -98,7 +104,8 @@ void fillDaily(MarketEntry& entry, const Security& security, unsigned seed, int 
         const double open = roundTo(i == 0 ? close : closes[i - 1] * (1 + change(random) * 0.3), decimals);
         const double high = roundTo(std::max(open, close) * (1 + wick(random)), decimals);
         const double low = roundTo(std::min(open, close) * (1 - wick(random)), decimals);
-        entry.daily.push_back({dates[i].date, open, close, high, low, std::round(security.lotsPerMinute * 240 * (0.7 + wick(random) * 50))});
+        entry.daily.push_back({dates[i].date, open, close, high, low,
+                               std::round(security.lotsPerMinute * 240 * (0.7 + wick(random) * 50))});
     }
     entry.dailyLoadedOn = "2026-12-04";
 }

@@ -41,7 +41,9 @@ protected:
     }
 
     /// Lets the X server and Qt catch up.
-    static void pump(int ms) { testing::waitUntil([] { return false; }, ms); }
+    static void pump(int ms) {
+        testing::waitUntil([] { return false; }, ms);
+    }
 
     static void xdotool(const QStringList& arguments) { runTool("xdotool", arguments); }
 
@@ -54,7 +56,8 @@ protected:
 
     /// Windows on the display whose name contains `name`, as X reports them.
     static int visibleWindows(const QString& name) {
-        return int(runTool("xdotool", {"search", "--onlyvisible", "--name", name}).split('\n', Qt::SkipEmptyParts).size());
+        return int(
+            runTool("xdotool", {"search", "--onlyvisible", "--name", name}).split('\n', Qt::SkipEmptyParts).size());
     }
 
     Rect visible;

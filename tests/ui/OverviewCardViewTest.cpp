@@ -1,8 +1,8 @@
+#include "layouts/OverviewCardView.h"
 #include "card/CardButton.h"
 #include "card/MinimalSlider.h"
 #include "card/charts/IntradayView.h"
 #include "card/charts/KLineView.h"
-#include "layouts/OverviewCardView.h"
 #include "ui/LayoutSamples.h"
 #include "ui/TestApplication.h"
 
