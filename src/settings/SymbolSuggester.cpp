@@ -9,6 +9,23 @@
 
 namespace glimmer {
 
+namespace {
+
+// Lookups of their own: a slow provider (up to 6 s) holding a few threads must neither wait behind
+// nor hold up other work on the global pool. Made after the market client, so that at exit it is
+// destroyed first and waits for running lookups while the client still exists.
+QThreadPool& lookupPool() {
+    [[maybe_unused]] static MarketAPI& client = MarketAPI::shared();
+    static QThreadPool pool;
+    [[maybe_unused]] static const bool configured = [] {
+        pool.setMaxThreadCount(4);
+        return true;
+    }();
+    return pool;
+}
+
+} // namespace
+
 SymbolSuggester::SymbolSuggester(QObject* parent)
     : QObject(parent), channel(std::make_shared<Channel>()),
       search(std::make_shared<SearchFunction>(
@@ -49,7 +66,7 @@ void SymbolSuggester::launch() {
     const std::uint64_t generation = channel->latest.load();
     auto shared = channel;
     auto lookup = search;
-    QThreadPool::globalInstance()->start([shared, lookup, generation, query = pendingQuery] {
+    lookupPool().start([shared, lookup, generation, query = pendingQuery] {
         // Superseded while waiting for a thread: skip the request altogether.
         if (shared->latest.load() != generation) return;
         std::vector<SymbolHit> hits;
