@@ -7,6 +7,7 @@
 #include "settings/MaToggle.h"
 #include "settings/SettingsRootView.h"
 #include "settings/SoundSection.h"
+#include "settings/WatchlistSection.h"
 #include "ui/SettingsTestSupport.h"
 #include "ui/TestApplication.h"
 
@@ -208,6 +209,31 @@ TEST(SettingsAlerts, NewPriceAlertTakesTheFirstItemAndDoesNothingUntilPriced) {
     direction->setCurrentIndex(1);
     emit direction->activated(1);
     EXPECT_EQ(h.saves.back().alerts.priceAlerts.back().direction, PriceAlertDirection::above);
+}
+
+TEST(SettingsAlerts, InstrumentPickerOffersTheWatchListAndFollowsItsChanges) {
+    AppConfig config = testing::livedInConfig();
+    config.alerts.priceAlerts[2].code = "000001"; // not on the watch list any more
+    SettingsHarness h(config);
+    const QString firstId = QString::fromStdString(config.alerts.priceAlerts[0].id.string());
+    auto picker = [&](const QString& id) {
+        return h.find<QWidget>(QStringLiteral("priceAlert:") + id)->findChildren<QComboBox*>().at(0);
+    };
+    QComboBox* first = picker(firstId);
+    ASSERT_EQ(first->count(), 5);
+    EXPECT_EQ(first->itemText(0), QStringLiteral("600519 贵州茅台"));
+    EXPECT_EQ(first->currentText(), QStringLiteral("002003 伟星股份"));
+    EXPECT_EQ(picker(QString::fromStdString(config.alerts.priceAlerts[2].id.string()))->currentIndex(), -1);
+
+    first->setCurrentIndex(2);
+    emit first->activated(2);
+    EXPECT_EQ(h.saves.back().alerts.priceAlerts[0].code, "510300");
+
+    // A new watch-list item shows up in every picker at once.
+    h.root().watchlistSection()->codeField()->setText(QStringLiteral("601318 中国平安"));
+    h.root().watchlistSection()->addTypedItem();
+    EXPECT_EQ(picker(firstId)->count(), 6);
+    EXPECT_EQ(picker(firstId)->currentText(), QStringLiteral("510300 沪深300ETF"));
 }
 
 TEST(SettingsAlerts, EmptyWatchListGivesAnAlertWithoutInstrument) {
