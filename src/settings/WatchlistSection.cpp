@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,6 +69,7 @@ WatchlistSection::WatchlistSection(ConfigBinding& binding, QWidget* parent)
     lookup->onHits = [this](const std::vector<SymbolHit>& hits) { showHits(hits); };
     connect(field, &QLineEdit::textChanged, this, [this](const QString& text) { lookup->schedule(text); });
     connect(field, &QLineEdit::returnPressed, this, &WatchlistSection::addTypedItem);
+    field->installEventFilter(this);
     connect(add, &QPushButton::clicked, this, &WatchlistSection::addTypedItem);
     connect(&binding, &ConfigBinding::changed, this, &WatchlistSection::sync);
     sync();
@@ -120,10 +122,34 @@ void WatchlistSection::showHits(const std::vector<SymbolHit>& hits) {
         layout->addStretch(1);
         button->setMinimumHeight(layout->sizeHint().height());
         connect(button, &QPushButton::clicked, this, [this, hit] { pick(hit); });
+        button->installEventFilter(this);
         hitLayout->addWidget(button);
     }
     hitList->setVisible(!shownHits.empty());
     SettingsControls::chainFocusAfter(add, {hitList, rowList});
+}
+
+bool WatchlistSection::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return SettingsSection::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Down && key != Qt::Key_Up) return SettingsSection::eventFilter(watched, event);
+    QList<QPushButton*> buttons;
+    for (int i = 0; i < hitLayout->count(); ++i)
+        if (auto* b = qobject_cast<QPushButton*>(hitLayout->itemAt(i)->widget())) buttons.append(b);
+    if (buttons.isEmpty()) return SettingsSection::eventFilter(watched, event);
+    if (watched == field) {
+        if (key != Qt::Key_Down) return SettingsSection::eventFilter(watched, event);
+        buttons.front()->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    const auto index = buttons.indexOf(static_cast<QPushButton*>(watched));
+    if (index < 0) return SettingsSection::eventFilter(watched, event);
+    const auto next = index + (key == Qt::Key_Down ? 1 : -1);
+    if (next < 0)
+        field->setFocus(Qt::BacktabFocusReason);
+    else if (next < buttons.size())
+        buttons[next]->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void WatchlistSection::sync() {

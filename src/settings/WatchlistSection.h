@@ -35,6 +35,10 @@ public:
     /// Pick-hit: appends the suggestion unless already listed; clears field and suggestions.
     void pick(const SymbolHit& hit);
 
+protected:
+    /// Down in the field moves into the suggestions; Up and Down step through them.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showHits(const std::vector<SymbolHit>& hits);
     void sync();

@@ -6,6 +6,7 @@
 #include "ui/SettingsTestSupport.h"
 #include "ui/TestApplication.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
@@ -124,6 +125,27 @@ TEST_F(SymbolSearchFieldTest, PickingASuggestionAddsItWithTheProviderNameAndKind
     QTest::mouseClick(harness.find<QPushButton>(QStringLiteral("hit:510300")), Qt::LeftButton);
     EXPECT_EQ(harness.saves.size(), 1u);
     EXPECT_FALSE(hitsShown());
+}
+
+TEST_F(SymbolSearchFieldTest, ArrowKeysWalkFromTheFieldThroughTheSuggestions) {
+    harness.window().show();
+    ASSERT_TRUE(testing::waitForExposed(harness.window()));
+    harness.window().activateWindow();
+    field().setFocus();
+    QTest::keyClicks(&field(), QStringLiteral("hs300"));
+    ASSERT_TRUE(testing::waitUntil([&] { return section().hits().size() >= 2; }, 5000));
+    const std::vector<std::string> codes = hitCodes();
+
+    QTest::keyClick(&field(), Qt::Key_Down);
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_EQ(focused->objectName(), QStringLiteral("hit:") + QString::fromStdString(codes[0]));
+    QTest::keyClick(focused, Qt::Key_Down);
+    focused = QApplication::focusWidget();
+    EXPECT_EQ(focused->objectName(), QStringLiteral("hit:") + QString::fromStdString(codes[1]));
+    QTest::keyClick(focused, Qt::Key_Space); // picks it
+    EXPECT_EQ(harness.saves.back().watchlist.back().code, codes[1]);
+    EXPECT_EQ(QApplication::focusWidget(), &field());
 }
 
 TEST_F(SymbolSearchFieldTest, UnreachableServiceGivesNoSuggestionsAndNoError) {
