@@ -137,6 +137,8 @@ void OverviewCoordinator::wireCallbacks(OverviewCardView& card) {
 
 void OverviewCoordinator::buildPanels(bool animated) {
     const int current = ++generation;
+    // A build without animation also ends a build-up still running (its timers are now stale).
+    animating = animated;
     const int n = int(shown.size());
     plan = layout(n, cardWidth, cardHeight, screenFrame);
     listCount = std::max(n - 1, 0);

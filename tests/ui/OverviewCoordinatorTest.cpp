@@ -103,6 +103,16 @@ TEST_F(OverviewCoordinatorTest, AWheelDuringTheBuildUpIsKeptByTheCardsStillDropp
     }
 }
 
+TEST_F(OverviewCoordinatorTest, ARebuildDuringTheBuildUpEndsItForGood) {
+    show(13, false);
+    coordinator.update(samples::watchList(5));
+    EXPECT_FALSE(coordinator.isAnimating());
+    testing::waitUntil([] { return false; }, 700);
+    EXPECT_FALSE(coordinator.isAnimating());
+    for (FloatingPanel* panel : coordinator.listPanels()) EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(coordinator.panelFrames().size(), 5u);
+}
+
 TEST_F(OverviewCoordinatorTest, ShortListsDoNotScroll) {
     show(3);
     coordinator.scroll(-200);
