@@ -106,6 +106,14 @@ QString OverviewCardView::chartName(int mode) {
     }
 }
 
+QString OverviewCardView::priceText(const Quote& quote) {
+    return ChartKit::px(quote.price, ChartKit::priceDecimals(quote.price));
+}
+
+QString OverviewCardView::changeText(const Quote& quote) {
+    return CardText::changeLine(quote, ChartKit::priceDecimals(quote.price));
+}
+
 QString OverviewCardView::positionText(int index, int total) {
     if (total <= 0) return {};
     return QString::number(index + 1) + QStringLiteral("/") + QString::number(total);
@@ -284,13 +292,12 @@ void OverviewCardView::paintEvent(QPaintEvent*) {
 
     if (e.quote) {
         const Quote& quote = *e.quote;
-        const int decimals = ChartKit::priceDecimals(quote.price);
         const double change = quote.price - quote.prevClose;
         const DynamicColor& tone = change > 0 ? Theme::up() : (change < 0 ? Theme::down() : Theme::flat());
         const QColor colour = tone.resolve(dark);
-        ChartKit::draw(painter, ChartKit::px(quote.price, decimals), {body.right() - 28, body.top() + 3},
+        ChartKit::draw(painter, priceText(quote), {body.right() - 28, body.top() + 3},
                        ChartKit::digitsFont(15, QFont::Bold, device), colour, ChartKit::Align::right);
-        ChartKit::draw(painter, CardText::changeLine(quote, decimals), {body.left() + 10, body.top() + 22},
+        ChartKit::draw(painter, changeText(quote), {body.left() + 10, body.top() + 22},
                        ChartKit::digitsFont(11, QFont::Normal, device), colour, ChartKit::Align::left);
         ChartKit::horizontalLine(painter, body.left() + 10, body.right() - 10, body.top() + 37,
                                  Theme::divider().resolve(dark), 0.6);

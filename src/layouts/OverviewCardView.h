@@ -65,6 +65,10 @@ public:
     static QRectF chartRect(const QRectF& body);
     /// Footer label of a chart index ("分时", "MACD", "资金流", "日K", "量能"; others "日K").
     static QString chartName(int mode);
+    /// The price as drawn: three decimals for 1 ≤ price < 1000 with a third decimal, else two.
+    static QString priceText(const Quote& quote);
+    /// "+0.12  +1.05%" in the price's decimals.
+    static QString changeText(const Quote& quote);
     /// "3/13" for index 2 of 13; empty when the total is 0.
     static QString positionText(int index, int total);
 

@@ -60,6 +60,22 @@ TEST_F(OverviewCardViewTest, FooterNamesTheChartAndCountsFromOne) {
     EXPECT_EQ(OverviewCardView::chartName(-1), "日K");
 }
 
+TEST_F(OverviewCardViewTest, PricesShowAThirdDecimalOnlyBelowAThousandWhenTheyHaveOne) {
+    auto quote = [](double price, double prevClose) {
+        Quote q;
+        q.price = price;
+        q.prevClose = prevClose;
+        return q;
+    };
+    EXPECT_EQ(OverviewCardView::priceText(quote(3.456, 3.4)), "3.456");
+    EXPECT_EQ(OverviewCardView::changeText(quote(3.456, 3.4)), "+0.056  +1.65%");
+    EXPECT_EQ(OverviewCardView::priceText(quote(12.5, 12.5)), "12.50");
+    EXPECT_EQ(OverviewCardView::changeText(quote(12.5, 12.5)), "0.00  0.00%");
+    EXPECT_EQ(OverviewCardView::priceText(quote(1234.567, 1240)), "1234.57");
+    EXPECT_EQ(OverviewCardView::changeText(quote(1234.57, 1240)), "-5.43  -0.44%");
+    EXPECT_EQ(OverviewCardView::changeText(quote(10.5, 0)), "+10.50  +0.00%") << "no previous close, no percent";
+}
+
 TEST_F(OverviewCardViewTest, OnlyTheChartOfTheModeShowsAndItHasTheEntrysData) {
     OverviewCardView card(Style::plain);
     showCard(card, {350, 216});
