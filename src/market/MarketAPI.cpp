@@ -19,6 +19,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace glimmer {
 
@@ -89,6 +90,32 @@ struct MarketAPI::Impl {
         hostFreed.wait(guard, [&] { return busyPerHost[host] < maxConnectionsPerHost; });
         ++busyPerHost[host];
     }
+    // Idle easy handles are kept: a fresh handle per request costs a wake-up socket pair and its own
+    // connection bookkeeping, which dominated the client's CPU time in a refresh pass.
+    std::mutex handleLock;
+    std::vector<CURL*> idleHandles;
+
+    CURL* takeHandle() {
+        {
+            std::lock_guard guard(handleLock);
+            if (!idleHandles.empty()) {
+                CURL* handle = idleHandles.back();
+                idleHandles.pop_back();
+                return handle;
+            }
+        }
+        return curl_easy_init();
+    }
+    void returnHandle(CURL* handle) {
+        curl_easy_reset(handle);
+        std::lock_guard guard(handleLock);
+        if (idleHandles.size() < static_cast<std::size_t>(maxConnectionsPerHost)) {
+            idleHandles.push_back(handle);
+            return;
+        }
+        curl_easy_cleanup(handle);
+    }
+
     void leaveHost(const std::string& host) {
         {
             std::lock_guard guard(hostLock);
@@ -117,6 +144,7 @@ MarketAPI::MarketAPI() : impl(std::make_unique<Impl>()) {
 }
 
 MarketAPI::~MarketAPI() {
+    for (CURL* handle : impl->idleHandles) curl_easy_cleanup(handle);
     if (impl->share) curl_share_cleanup(impl->share);
 }
 
@@ -130,7 +158,7 @@ std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
     const double timeout = request.timeout > 0 && std::isfinite(request.timeout) ? request.timeout : 10;
     const double grace = request.graceSeconds >= 0 && std::isfinite(request.graceSeconds) ? request.graceSeconds : 3;
 
-    CURL* curl = curl_easy_init();
+    CURL* curl = impl->takeHandle();
     if (!curl) return std::nullopt;
 
     std::string body;
@@ -164,7 +192,7 @@ std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
 
     long status = 0;
     if (code == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    curl_easy_cleanup(curl);
+    impl->returnHandle(curl);
     curl_slist_free_all(headers);
 
     if (code != CURLE_OK) return std::nullopt;
