@@ -24,14 +24,12 @@ else()
 endif()
 
 # X11 grabs where xcb is found (Linux); elsewhere no global shortcuts yet.
-if(GLIMMER_HOTKEY_XCB_FOUND)
+if(GLIMMER_XCB_FOUND)
   list(APPEND GLIMMER_APP_SOURCES
     app/hotkeys/HotKeyBackendSelectX11.cpp
     app/hotkeys/HotKeyBackendX11.cpp
     app/hotkeys/HotKeyBackendX11.h
   )
-  # glimmer_ui is created after the source lists are read.
-  cmake_language(DEFER CALL target_link_libraries glimmer_ui PRIVATE PkgConfig::GLIMMER_HOTKEY_XCB)
 else()
   list(APPEND GLIMMER_APP_SOURCES app/hotkeys/HotKeyBackendSelectNull.cpp)
 endif()

@@ -37,7 +37,6 @@ set(GLIMMER_APP_SOURCES
 # Sounds through Qt Multimedia where it is installed; otherwise a silent backend.
 if(TARGET Qt6::Multimedia)
   list(APPEND GLIMMER_APP_SOURCES app/QtSoundBackend.cpp)
-  cmake_language(DEFER CALL target_link_libraries glimmer_ui PRIVATE Qt6::Multimedia)
 else()
   list(APPEND GLIMMER_APP_SOURCES app/QtSoundBackendSilent.cpp)
 endif()

@@ -19,13 +19,8 @@ list(APPEND GLIMMER_CARD_SOURCES
 )
 
 # The panel's X11 window states need xcb; elsewhere Qt's tool-window flags suffice.
-if(GLIMMER_PLATFORM STREQUAL "linux")
-  pkg_check_modules(GLIMMER_XCB IMPORTED_TARGET xcb)
-endif()
-if(GLIMMER_XCB_FOUND AND TARGET Qt6::Gui AND Qt6Gui_VERSION VERSION_GREATER_EQUAL 6.2)
+if(GLIMMER_XCB_FOUND)
   list(APPEND GLIMMER_CARD_SOURCES card/FloatingPanelX11.cpp)
-  # glimmer_ui is created after the source lists are read.
-  cmake_language(DEFER CALL target_link_libraries glimmer_ui PRIVATE PkgConfig::GLIMMER_XCB)
 else()
   list(APPEND GLIMMER_CARD_SOURCES card/FloatingPanelDefault.cpp)
 endif()
