@@ -5,7 +5,6 @@
 #include "card/FloatingPanel.h"
 #include "card/ScreenSource.h"
 #include "layouts/ExpandCoordinator.h"
-#include "layouts/OverviewCardView.h"
 #include "layouts/OverviewCoordinator.h"
 #include "model/AppConfig.h"
 #include "model/AppLog.h"
@@ -24,8 +23,8 @@ class StockCardView;
 struct AppContext {
     AppContext(AppConfig& config, StoreAccess& store, TaskScheduler& scheduler, const ScreenSource& screens,
                ExpandCoordinator& expander, OverviewCoordinator& overview, SoundPlayer& sound)
-        : config(config), store(store), scheduler(scheduler), screens(screens), expander(expander),
-          overview(overview), sound(sound) {}
+        : config(config), store(store), scheduler(scheduler), screens(screens), expander(expander), overview(overview),
+          sound(sound) {}
 
     AppConfig& config;
     StoreAccess& store;

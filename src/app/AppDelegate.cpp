@@ -43,11 +43,10 @@ constexpr const char* productWebsite = "https://glimmerbox.io";
 AppDelegate::AppDelegate(MarketStore& store, const ScreenSource& screens, TaskScheduler& scheduler, QObject* parent)
     : QObject(parent), config(store.config()), store(store), storeAccess(store),
       expander(std::make_unique<ExpandCoordinator>(screens)), overview(std::make_unique<OverviewCoordinator>(screens)),
-      context(config, storeAccess, scheduler, screens, *expander, *overview, SoundPlayer::shared()),
-      presenter(context), alerts(context, presenter), panelPlacement(context, presenter),
-      settings(SettingsHost::Callbacks{
-          [this](const AppConfig& next) { applySavedConfiguration(next); }, [this] { testSound(); },
-          [this] { resetPosition(); }}) {
+      context(config, storeAccess, scheduler, screens, *expander, *overview, SoundPlayer::shared()), presenter(context),
+      alerts(context, presenter), panelPlacement(context, presenter),
+      settings(SettingsHost::Callbacks{[this](const AppConfig& next) { applySavedConfiguration(next); },
+                                       [this] { testSound(); }, [this] { resetPosition(); }}) {
     context.saveConfig = [this] { ConfigStore::save(config); };
     // X11 has no application-wide activation; the window made key takes the focus itself.
 }
@@ -72,7 +71,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     panelPlacement.applyWindowSettings();
 
     cardView = new StockCardView(nullptr, Clock::system(), context.screens);
-    cardView->setGeometry(0, 0, static_cast<int>(std::lround(frame.width)), static_cast<int>(std::lround(frame.height)));
+    cardView->setGeometry(0, 0, static_cast<int>(std::lround(frame.width)),
+                          static_cast<int>(std::lround(frame.height)));
     context.cardView = cardView;
     presenter.configureCard();
     cardView->opacitySlider()->setValue(config.opacity);
@@ -117,8 +117,8 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     syncAutoLaunch();
     const Rect shown = panel->frame();
-    context.info("浮窗已显示 origin=(" + whole(shown.x) + "," + whole(shown.y) + ") 可见=" +
-                 (panel->isVisible() ? "true" : "false"));
+    context.info("浮窗已显示 origin=(" + whole(shown.x) + "," + whole(shown.y) +
+                 ") 可见=" + (panel->isVisible() ? "true" : "false"));
 }
 
 void AppDelegate::wireCard() {
@@ -181,18 +181,7 @@ void AppDelegate::wireOverview() {
     OverviewCoordinator& o = *overview;
     const QPointer<AppDelegate> self(this);
     o.onHideItem = [self](const std::string& code) {
-        if (!self) return;
-        std::vector<std::string>& hidden = self->config.hiddenCodes;
-        if (std::find(hidden.begin(), hidden.end(), code) != hidden.end()) return;
-        hidden.push_back(code);
-        self->context.save();
-        self->context.info("隐藏股票 " + code + "：全览与主卡轮播都不再展示，设置里可恢复");
-        self->presenter.normalizeCurrentIndexIfHidden();
-        self->presenter.refreshCard(false);
-        if (self->presenter.visibleEntries().empty()) {
-            self->context.info("全览：可见股票已全部隐藏，退出全览");
-            if (self->overview->isActive()) self->toggleOverviewMode();
-        }
+        if (self) self->hideItem(code);
     };
     o.onToggleOverview = [self] {
         if (self) self->toggleOverviewMode();
@@ -207,7 +196,7 @@ void AppDelegate::wireOverview() {
         if (self) self->panelPlacement.setOpacityFromSlider(value);
     };
     o.onEmpty = [self] {
-        if (self && self->overview->isActive()) self->toggleOverviewMode();
+        if (self) self->exitOverviewMode();
     };
     o.onFocusRequest = [self] {
         if (self) self->presenter.focusFloating();
@@ -258,26 +247,15 @@ void AppDelegate::storeDidChange() {
     if (!didLogFirstData && at >= 0 && at < static_cast<int>(entries.size()) && entries[at].quote) {
         didLogFirstData = true;
         const MarketEntry& entry = entries[at];
-        context.info("首批数据到达 " + entry.quote->code + " " + entry.quote->name + " 现价=" +
-                     TextFormat::shortest(entry.quote->price) + " 分时=" + std::to_string(entry.minutes.size()) +
-                     "点 资金流=" + std::to_string(entry.flow.size()) + "点 日K=" + std::to_string(entry.daily.size()) +
-                     "根");
+        context.info(
+            "首批数据到达 " + entry.quote->code + " " + entry.quote->name +
+            " 现价=" + TextFormat::shortest(entry.quote->price) + " 分时=" + std::to_string(entry.minutes.size()) +
+            "点 资金流=" + std::to_string(entry.flow.size()) + "点 日K=" + std::to_string(entry.daily.size()) + "根");
     }
 }
 
 void AppDelegate::registerHotKeys() {
-    const QPointer<AppDelegate> self(this);
-    AppHotKeyHandlers handlers;
-    handlers.togglePanel = [self] {
-        if (self) self->panelPlacement.togglePanel();
-    };
-    handlers.toggleExpand = [self] {
-        if (self) self->toggleExpandMode();
-    };
-    handlers.toggleOverview = [self] {
-        if (self) self->toggleOverviewMode();
-    };
-    registerAppHotKeys(HotKeyCenter::shared(), config.hotkey, handlers);
+    registerAppHotKeys(HotKeyCenter::shared(), config.hotkey, hotKeyHandlers());
 }
 
 void AppDelegate::installKeyMonitor() {
@@ -290,8 +268,8 @@ void AppDelegate::installKeyMonitor() {
         if (step.action == ArrowAction::switchStock) {
             self->presenter.switchStock(step.delta, false);
         } else if (step.action == ArrowAction::stepView && self->cardView) {
-            const std::optional<int> next = ViewSequence::stepMode(
-                self->presenter.currentMode(), self->cardView->enabledViewIndices(), step.delta);
+            const std::optional<int> next =
+                ViewSequence::stepMode(self->presenter.currentMode(), self->cardView->enabledViewIndices(), step.delta);
             if (next) self->presenter.applyMode(*next);
         }
     };
@@ -303,19 +281,10 @@ void AppDelegate::syncAutoLaunch() {
     }
 }
 
-void AppDelegate::toggleExpandMode() {
-    if (panel) expander->toggle(*panel);
-}
-
-void AppDelegate::toggleOverviewMode() {
-    overview->toggle();
-}
-
 void AppDelegate::applicationWillTerminate() {
     if (didTerminate) return;
     didTerminate = true;
-    if (!frameBeforeExpand && expander->isExpanded()) frameBeforeExpand = expander->frameBeforeExpand();
-    if ((expander->isExpanded() || (cardView && cardView->expandMode())) && frameBeforeExpand) {
+    if (cardView && cardView->expandMode() && frameBeforeExpand) {
         config.originX = frameBeforeExpand->x;
         config.originY = frameBeforeExpand->y;
         ConfigStore::save(config);
@@ -347,15 +316,16 @@ void AppDelegate::resetPosition() {
 }
 
 void AppDelegate::showAbout() {
-    const QString info = QStringLiteral("行情小窗监控 · 墨川工坊\n\n"
-                                        "数据源：东方财富（1 分钟分时 / 分钟资金流）、腾讯（前复权日 K）\n") +
-                         QStringLiteral("快捷键：") + QString::fromStdString(config.hotkey.displayName) +
-                         QStringLiteral(" 呼出 / 隐藏浮窗\n"
-                                        "操作：单击切视图，双击切股票，双击白点锁定视图；股票名左侧图钉实心时暂停股票轮播\n"
-                                        "     顶部三个按钮：⌥⌘G 全览所有股票 / ⌥⌘E 展开所有副图 / 收起浮窗\n"
-                                        "     拖浮窗边缘缩放；鼠标悬停时顶部出现透明度滑条与按钮\n") +
-                         QStringLiteral("配置：") + QString::fromStdString(AppPaths::configFile().string()) +
-                         QStringLiteral("\n官网：") + QString::fromUtf8(productWebsite);
+    const QString info =
+        QStringLiteral("行情小窗监控 · 墨川工坊\n\n"
+                       "数据源：东方财富（1 分钟分时 / 分钟资金流）、腾讯（前复权日 K）\n") +
+        QStringLiteral("快捷键：") + QString::fromStdString(config.hotkey.displayName) +
+        QStringLiteral(" 呼出 / 隐藏浮窗\n"
+                       "操作：单击切视图，双击切股票，双击白点锁定视图；股票名左侧图钉实心时暂停股票轮播\n"
+                       "     顶部三个按钮：⌥⌘G 全览所有股票 / ⌥⌘E 展开所有副图 / 收起浮窗\n"
+                       "     拖浮窗边缘缩放；鼠标悬停时顶部出现透明度滑条与按钮\n") +
+        QStringLiteral("配置：") + QString::fromStdString(AppPaths::configFile().string()) +
+        QStringLiteral("\n官网：") + QString::fromUtf8(productWebsite);
     QMessageBox box(QMessageBox::Information, QStringLiteral("Glimmerbox"), QStringLiteral("澜汐看板 1.1.2 · Brisko"));
     box.setInformativeText(info);
     box.addButton(QStringLiteral("好"), QMessageBox::AcceptRole);

@@ -12,11 +12,14 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace glimmer {
 
+struct AppHotKeyHandlers;
 class ArrowKeyMonitor;
 class FloatingPanel;
 class MarketStore;
@@ -47,14 +50,26 @@ public:
     void resetPosition();
     void showAbout();
 
+    /// Expand mode (⌥⌘E): the card moves to the top-right corner with four sub-chart panels under
+    /// it; collapsing brings it back to its frame and view. Ignored while an animation runs.
     void toggleExpandMode();
+    void collapseExpandMode(std::function<void()> completion);
+    /// Overview mode (⌥⌘G): one card per visible security instead of the main card.
+    void enterOverviewMode();
+    void exitOverviewMode();
     void toggleOverviewMode();
+    /// A security hidden from an overview card's eye button.
+    void hideItem(const std::string& code);
+    /// What the three global hot keys do.
+    AppHotKeyHandlers hotKeyHandlers();
 
     const AppConfig& configuration() const { return config; }
     FloatingPanel* mainPanel() const { return panel; }
     StockCardView* card() const { return cardView; }
     CardPresenter& cardPresenter() { return presenter; }
     PanelPlacement& placement() { return panelPlacement; }
+    ExpandCoordinator& expandCoordinator() { return *expander; }
+    OverviewCoordinator& overviewCoordinator() { return *overview; }
 
 private:
     void wireCard();

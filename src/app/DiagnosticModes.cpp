@@ -1,15 +1,13 @@
 #include "app/DiagnosticModes.h"
 
-#include <cstdio>
-
 namespace glimmer::DiagnosticModes {
 
 const std::vector<std::string>& switches() {
     static const std::vector<std::string> names{
-        "GLIMMERBOX_SELFTEST",        "GLIMMERBOX_RENDER",         "GLIMMERBOX_RENDER_SETTINGS",
-        "GLIMMERBOX_FOLLOW_TEST",     "GLIMMERBOX_OVERVIEW_TEST",  "GLIMMERBOX_RENDER_OVERVIEW",
-        "GLIMMERBOX_RENDER_EXPAND",   "GLIMMERBOX_ALERT_TEST",     "GLIMMERBOX_REFRESH_TEST",
-        "GLIMMERBOX_ROTATE_TEST",     "GLIMMERBOX_LAYOUT_TEST",    "GLIMMERBOX_DOCK_TEST",
+        "GLIMMERBOX_SELFTEST",      "GLIMMERBOX_RENDER",        "GLIMMERBOX_RENDER_SETTINGS",
+        "GLIMMERBOX_FOLLOW_TEST",   "GLIMMERBOX_OVERVIEW_TEST", "GLIMMERBOX_RENDER_OVERVIEW",
+        "GLIMMERBOX_RENDER_EXPAND", "GLIMMERBOX_ALERT_TEST",    "GLIMMERBOX_REFRESH_TEST",
+        "GLIMMERBOX_ROTATE_TEST",   "GLIMMERBOX_LAYOUT_TEST",   "GLIMMERBOX_DOCK_TEST",
     };
     return names;
 }
@@ -20,13 +18,6 @@ std::optional<std::string> firstSwitchOn(const std::function<std::optional<std::
         if (value && *value == "1") return name;
     }
     return std::nullopt;
-}
-
-int run(const std::string& name) {
-    // The modes themselves are not part of this build yet.
-    std::printf("%s：该诊断模式尚未构建\n", name.c_str());
-    std::fflush(stdout);
-    return 0;
 }
 
 } // namespace glimmer::DiagnosticModes

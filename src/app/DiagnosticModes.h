@@ -16,8 +16,5 @@ const std::vector<std::string>& switches();
 /// The first switch whose value is exactly "1".
 std::optional<std::string> firstSwitchOn(const std::function<std::optional<std::string>(const char*)>& env);
 
-/// Runs the mode of a switch; returns the process status (always 0).
-int run(const std::string& name);
-
 } // namespace DiagnosticModes
 } // namespace glimmer

@@ -30,15 +30,15 @@ std::string wholeNumber(double value) {
 } // namespace
 
 std::string startLogLine(const AppConfig& config) {
-    return "启动 v1.1.2（Brisko）股票池=" + std::to_string(config.watchlist.size()) + "只 尺寸=" +
-           wholeNumber(config.width) + "x" + wholeNumber(config.height) + " 透明度=" +
-           TextFormat::shortest(config.opacity) + " 刷新=" + wholeNumber(config.refreshSeconds) + "s";
+    return "启动 v1.1.2（Brisko）股票池=" + std::to_string(config.watchlist.size()) +
+           "只 尺寸=" + wholeNumber(config.width) + "x" + wholeNumber(config.height) +
+           " 透明度=" + TextFormat::shortest(config.opacity) + " 刷新=" + wholeNumber(config.refreshSeconds) + "s";
 }
 
 int runEntryPoint(int argc, char** argv) {
     if (const std::optional<std::string> mode = DiagnosticModes::firstSwitchOn(AppPaths::processEnv)) {
         // A diagnostic mode replaces the application; its outcome never changes the exit status.
-        if (!SelfTest::runSwitch(*mode)) DiagnosticModes::run(*mode);
+        SelfTest::runSwitch(*mode);
         return 0;
     }
 

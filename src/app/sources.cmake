@@ -4,6 +4,7 @@ set(GLIMMER_APP_SOURCES
   app/AppContext.h
   app/AppDelegate.cpp
   app/AppDelegate.h
+  app/AppDelegateModes.cpp
   app/CardPresenter.cpp
   app/CardPresenter.h
   app/ConfigApply.cpp
