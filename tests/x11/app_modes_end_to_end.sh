@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# The real program on a 1512 x 950 X display against the simulated market, driven by its three
+# global hot keys: ⌥⌘F hides and shows the card, ⌥⌘E expands the sub-chart group, ⌥⌘G collapses it
+# and opens the overview of eight securities. Screenshots of both modes are kept.
+# Usage: app_modes_end_to_end.sh <glimmerbox> <glimmer-simmarket> <artifacts folder>
+set -euo pipefail
+app_bin="$1"
+sim_bin="$2"
+artifacts="$3"
+work=$(mktemp -d)
+xvfb_pid="" sim_pid="" app_pid=""
+cleanup() {
+  for pid in "$app_pid" "$sim_pid" "$xvfb_pid"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; echo "--- events.log"; cat "$log" 2>/dev/null || true; exit 1; }
+
+# wait_for <seconds> <command...>: polls every 0.1 s.
+wait_for() {
+  local limit=$(( $1 * 10 )); shift
+  for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+logged() { grep -qsF "INFO $1" "$log"; }
+# visible_count <window-name regex>: mapped windows with that name.
+visible_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+has_visible() { [ "$(visible_count "$1")" -ge "$2" ]; }
+has_none() { [ "$(visible_count "$1")" -eq 0 ]; }
+hotkey() { xdotool key --clearmodifiers "$1"; }
+
+for n in $(seq 200 249); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1512x950x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+wait_for 10 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
+
+export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config"
+export XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$display" QT_QPA_PLATFORM=xcb
+mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+dir="$XDG_DATA_HOME/Glimmerbox"
+log="$dir/events.log"
+
+"$sim_bin" --time "2024-11-08 10:30" --endpoints-file "$work/endpoints.json" > "$work/sim.txt" 2>&1 &
+sim_pid=$!
+wait_for 10 grep -q '^control ' "$work/sim.txt" || { cat "$work/sim.txt"; echo "simulated market did not start"; exit 1; }
+
+# Eight securities; rotation off so the screenshots show a settled card.
+cat > "$dir/config.json" <<JSON
+{
+  "watchlist": [
+    {"code": "600519", "name": "", "kind": "stock"}, {"code": "300750", "name": "", "kind": "stock"},
+    {"code": "000001", "name": "", "kind": "stock"}, {"code": "601318", "name": "", "kind": "stock"},
+    {"code": "600036", "name": "", "kind": "stock"}, {"code": "000858", "name": "", "kind": "stock"},
+    {"code": "000333", "name": "", "kind": "stock"}, {"code": "002594", "name": "", "kind": "stock"}
+  ],
+  "didImportHoldings": true,
+  "autoLaunch": false,
+  "refreshSeconds": 5,
+  "autoRotateSeconds": 0,
+  "viewRotateSeconds": 0
+}
+JSON
+
+GLIMMERBOX_ENDPOINTS="$work/endpoints.json" "$app_bin" > "$work/stdout.txt" 2>&1 &
+app_pid=$!
+
+wait_for 20 grep -qs 'INFO 首批数据到达 600519 贵州茅台 现价=' "$log" || fail "no first data"
+for line in '全局快捷键 ⌥⌘F 注册成功' '副图展开快捷键 ⌥⌘E 注册成功' '全览快捷键 ⌥⌘G 注册成功'; do
+  logged "$line" || fail "missing registration line: $line"
+done
+wait_for 5 has_visible '^Glimmerbox$' 1 || fail "card window not shown"
+mkdir -p "$artifacts"
+
+# ⌥⌘F hides the card and brings it back.
+hotkey ctrl+alt+f
+wait_for 5 logged '浮窗已隐藏（缩到菜单栏）' || fail "⌥⌘F did not hide the card"
+wait_for 5 has_none '^Glimmerbox$' || fail "card window still mapped after hiding"
+hotkey ctrl+alt+f
+wait_for 5 logged '浮窗已呼出' || fail "⌥⌘F did not show the card"
+wait_for 5 has_visible '^Glimmerbox$' 1 || fail "card window not mapped after showing"
+# Let all eight securities arrive before the group is drawn.
+wait_for 20 grep -qs '"name": "比亚迪"' "$dir/config.json" || fail "names of all eight securities not filled"
+
+# ⌥⌘E: the card goes to the top-right corner with four sub-chart windows under it.
+hotkey ctrl+alt+e
+wait_for 5 logged '副图展开：主卡分时移到右上角，四块副图自上而下落下' || fail "⌥⌘E did not expand"
+wait_for 5 logged '副图展开：展开完成' || fail "expansion did not complete"
+wait_for 5 has_visible '^Glimmerbox-(MACD|资金流|量能|日K)$' 4 || fail "four sub-chart windows expected"
+main_window=$(xdotool search --onlyvisible --name '^Glimmerbox$' | head -1)
+wait_for 5 bash -c "xdotool getwindowgeometry $main_window | grep -q 'Position: 1120,12'" \
+  || { xdotool getwindowgeometry "$main_window"; fail "card not in the top-right corner"; }
+sleep 0.4
+import -display "$display" -window root "$artifacts/app_expanded.png" || echo "screenshot failed"
+
+# ⌥⌘G while expanded: the group collapses first, then the overview replaces the card.
+hotkey ctrl+alt+g
+wait_for 5 logged '副图展开：已收起，主卡回到右下角，恢复视图轮播' || fail "⌥⌘G did not collapse the group first"
+wait_for 5 logged '全览：已展开 8 只股票（隐藏 0 只），顶卡固定 + 单列滚动，当前视图=分时' || fail "⌥⌘G did not open the overview"
+wait_for 5 has_none '^Glimmerbox-(MACD|资金流|量能|日K)$' || fail "sub-chart windows left after collapsing"
+wait_for 5 has_none '^Glimmerbox$' || fail "card window still shown in overview mode"
+wait_for 5 has_visible '^Glimmerbox-全览-' 3 || fail "overview windows missing"
+sleep 0.5
+import -display "$display" -window root "$artifacts/app_overview.png" || echo "screenshot failed"
+
+# ⌥⌘G again: back to the single card.
+hotkey ctrl+alt+g
+wait_for 5 logged '全览：已收起' || fail "⌥⌘G did not close the overview"
+wait_for 5 has_none '^Glimmerbox-全览-' || fail "overview windows left after closing"
+wait_for 5 has_visible '^Glimmerbox$' 1 || fail "card window not back after the overview"
+
+kill -TERM "$app_pid"
+status=0
+wait_for 15 bash -c "! kill -0 $app_pid 2>/dev/null" || fail "program did not end after SIGTERM"
+wait "$app_pid" || status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "exit status $status after SIGTERM"
+echo "hot-key modes ok"
