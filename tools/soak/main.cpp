@@ -250,6 +250,7 @@ int main(int argc, char** argv) {
     const long rssStart = soak::residentKilobytes();
     long rssBaseline = 0;
     long rssPeak = rssStart;
+    std::vector<long> rssTrend; // one sample per tenth of the run
 
     const auto elapsed = [&] { return std::chrono::duration<double>(SteadyClock::now() - start).count(); };
     while (elapsed() < settings.seconds) {
@@ -279,6 +280,8 @@ int main(int argc, char** argv) {
 
         if (!rssBaseline && elapsed() >= warmup) rssBaseline = soak::residentKilobytes();
         rssPeak = std::max(rssPeak, soak::residentKilobytes());
+        if (elapsed() >= settings.seconds * static_cast<double>(rssTrend.size() + 1) / 10)
+            rssTrend.push_back(soak::residentKilobytes());
         stepClock(clock, settings.step);
     }
     const long rssEnd = soak::residentKilobytes();
@@ -318,6 +321,9 @@ int main(int argc, char** argv) {
     std::cout << "resident memory         start " << rssStart << " kB, after warm-up " << rssBaseline << " kB, end "
               << rssEnd << " kB, peak " << rssPeak << " kB, growth " << growth << " kB (allowed "
               << settings.maxGrowthKb << ")\n";
+    std::cout << "resident memory by tenth";
+    for (const long kb : rssTrend) std::cout << " " << kb;
+    std::cout << " kB\n";
 
     std::error_code ignored;
     std::filesystem::remove_all(home, ignored);
