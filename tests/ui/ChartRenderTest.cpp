@@ -6,15 +6,12 @@
 #include "card/charts/KLineView.h"
 #include "card/charts/MACDView.h"
 #include "card/charts/VolumeView.h"
-#include "support/TempDir.h"
 
 #include <QPainter>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <limits>
 
 namespace glimmer {
@@ -36,6 +33,13 @@ int opaquePixels(const QImage& image, const QRect& rect) {
     return count;
 }
 
+template <typename View> void showDay(View& view, const samples::Day& day) {
+    view.quote = day.quote;
+    view.minutes = day.minutes;
+}
+
+QRect whole(double ratio) { return QRect(QPoint(0, 0), (chartArea * ratio).toSize()); }
+
 class ChartRender : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testing::ensureChartApplication(); }
@@ -45,9 +49,7 @@ TEST_F(ChartRender, IntradayLineIsRedOnARisingDayAndGreenOnAFallingOne) {
     for (bool dark : {false, true}) {
         for (bool rising : {true, false}) {
             IntradayView view;
-            const auto day = samples::stockDay(rising);
-            view.quote = day.quote;
-            view.minutes = day.minutes;
+            showDay(view, samples::stockDay(rising));
             const QImage image = render(view, dark);
             const auto g = layoutIntraday(view.quote, view.minutes, chartArea);
             const QPointF mid = g.price[150];
@@ -61,11 +63,10 @@ TEST_F(ChartRender, IntradayLineIsRedOnARisingDayAndGreenOnAFallingOne) {
 }
 
 TEST_F(ChartRender, IntradayUnchangedDayUsesTheFlatColour) {
-    IntradayView view;
     auto day = samples::stockDay(true, 120);
     day.quote.price = day.quote.prevClose;
-    view.quote = day.quote;
-    view.minutes = day.minutes;
+    IntradayView view;
+    showDay(view, day);
     const QImage image = render(view, false);
     const auto g = layoutIntraday(view.quote, view.minutes, chartArea);
     const QPointF mid = g.price[60];
@@ -75,9 +76,7 @@ TEST_F(ChartRender, IntradayUnchangedDayUsesTheFlatColour) {
 
 TEST_F(ChartRender, IntradayBaselineIsDashedFourOnThreeOff) {
     IntradayView view;
-    const auto day = samples::stockDay(true, 40); // the right part of the plot is still empty
-    view.quote = day.quote;
-    view.minutes = day.minutes;
+    showDay(view, samples::stockDay(true, 40)); // right part still empty
     const QImage image = render(view, false);
     const auto g = layoutIntraday(view.quote, view.minutes, chartArea);
     const int row = int(g.baselineY);
@@ -120,9 +119,7 @@ TEST_F(ChartRender, EmptyChartsShowTheirWaitingTextInTheMiddle) {
 
 TEST_F(ChartRender, VolumeSpikeReachesThePlotTopInTheOpeningColour) {
     VolumeView view;
-    const auto day = samples::stockDay(true);
-    view.quote = day.quote;
-    view.minutes = day.minutes;
+    showDay(view, samples::stockDay(true));
     const auto g = layoutVolume(view.quote, view.minutes, chartArea);
     const QImage image = render(view, false, 2);
     const QColor opening = (g.bars[0].isUp ? Theme::up() : Theme::down()).resolve(false);
@@ -133,9 +130,7 @@ TEST_F(ChartRender, VolumeSpikeReachesThePlotTopInTheOpeningColour) {
 
 TEST_F(ChartRender, VolumeBarsAreCrispAtOneAndTwoTimes) {
     VolumeView view;
-    const auto day = samples::stockDay(true);
-    view.quote = day.quote;
-    view.minutes = day.minutes;
+    showDay(view, samples::stockDay(true));
     const auto g = layoutVolume(view.quote, view.minutes, chartArea);
     for (double ratio : {1.0, 2.0}) {
         const QImage image = render(view, false, ratio);
@@ -211,10 +206,8 @@ TEST_F(ChartRender, KLineRisingBodiesAreHollowAndFallingBodiesFilled) {
 }
 
 TEST_F(ChartRender, EveryViewPaintsInsideItsBoundsAtOneAndTwoTimes) {
-    const auto day = samples::stockDay(true);
     IntradayView intraday;
-    intraday.quote = day.quote;
-    intraday.minutes = day.minutes;
+    showDay(intraday, samples::stockDay(true));
     KLineView kline;
     kline.bars = samples::dailyBars(300);
     for (double ratio : {1.0, 2.0}) {
@@ -247,8 +240,7 @@ TEST_F(ChartRender, CorruptNumbersFromABadReplyLeaveGapsNotGarbage) {
     EXPECT_TRUE(std::isfinite(kline.plot.lo) && std::isfinite(kline.plot.hi));
 
     IntradayView intradayView;
-    intradayView.quote = day.quote;
-    intradayView.minutes = day.minutes;
+    showDay(intradayView, day);
     VolumeView volumeView;
     volumeView.minutes = day.minutes;
     MACDView macdView;
@@ -259,14 +251,11 @@ TEST_F(ChartRender, CorruptNumbersFromABadReplyLeaveGapsNotGarbage) {
     klineView.bars = bars;
     for (double ratio : {1.0, 2.0}) {
         // The rest of the day still draws around the gap.
-        EXPECT_GT(opaquePixels(render(intradayView, false, ratio), QRect(QPoint(0, 0), (chartArea * ratio).toSize())),
-                  500);
-        EXPECT_GT(opaquePixels(render(volumeView, false, ratio), QRect(QPoint(0, 0), (chartArea * ratio).toSize())),
-                  500);
+        EXPECT_GT(opaquePixels(render(intradayView, false, ratio), whole(ratio)), 500);
+        EXPECT_GT(opaquePixels(render(volumeView, false, ratio), whole(ratio)), 500);
         render(macdView, false, ratio);
-        EXPECT_GT(opaquePixels(render(flowView, false, ratio), QRect(QPoint(0, 0), (chartArea * ratio).toSize())), 300);
-        EXPECT_GT(opaquePixels(render(klineView, false, ratio), QRect(QPoint(0, 0), (chartArea * ratio).toSize())),
-                  500);
+        EXPECT_GT(opaquePixels(render(flowView, false, ratio), whole(ratio)), 300);
+        EXPECT_GT(opaquePixels(render(klineView, false, ratio), whole(ratio)), 500);
     }
 }
 
@@ -286,53 +275,6 @@ TEST_F(ChartRender, AWidgetOnScreenResolvesColoursAgainstItsWindowsAppearance) {
         const QImage image = view->grab().toImage();
         EXPECT_GT(countLike(image, around, Theme::up().resolve(dark), 12), 0) << "dark " << dark;
         EXPECT_EQ(countLike(image, around, Theme::up().resolve(!dark), 12), 0) << "dark " << dark;
-    }
-}
-
-// Writes one picture per chart and appearance; set GLIMMER_CHART_ARTIFACTS to keep them.
-TEST_F(ChartRender, WritesOnePicturePerViewAndAppearance) {
-    glimmer::testing::TempDir temp;
-    const char* wanted = std::getenv("GLIMMER_CHART_ARTIFACTS");
-    const std::filesystem::path folder = wanted && *wanted ? std::filesystem::path(wanted) : temp.path();
-    std::filesystem::create_directories(folder);
-
-    const auto rising = samples::stockDay(true);
-    const auto falling = samples::stockDay(false);
-    IntradayView intraday;
-    intraday.quote = rising.quote;
-    intraday.minutes = rising.minutes;
-    IntradayView intradayDown;
-    intradayDown.quote = falling.quote;
-    intradayDown.minutes = falling.minutes;
-    VolumeView volume;
-    volume.quote = rising.quote;
-    volume.minutes = rising.minutes;
-    MACDView macd;
-    macd.minutes = falling.minutes;
-    FlowView flow;
-    flow.flow = rising.flow;
-    KLineView kline;
-    kline.bars = samples::dailyBars(300);
-
-    const std::vector<std::pair<std::string, std::function<void(QPainter&, bool)>>> views{
-        {"intraday", [&](QPainter& p, bool dark) { intraday.paintChart(p, chartArea, dark); }},
-        {"intraday-down", [&](QPainter& p, bool dark) { intradayDown.paintChart(p, chartArea, dark); }},
-        {"volume", [&](QPainter& p, bool dark) { volume.paintChart(p, chartArea, dark); }},
-        {"macd", [&](QPainter& p, bool dark) { macd.paintChart(p, chartArea, dark); }},
-        {"flow", [&](QPainter& p, bool dark) { flow.paintChart(p, chartArea, dark); }},
-        {"kline", [&](QPainter& p, bool dark) { kline.paintChart(p, chartArea, dark); }},
-    };
-    for (const auto& [name, paint] : views) {
-        for (bool dark : {false, true}) {
-            // On the card's own background, as a user sees the chart.
-            const QImage image = renderChart(chartArea, 2, [&](QPainter& painter) {
-                painter.fillRect(QRectF(QPointF(0, 0), chartArea), Theme::cardBackground().resolve(dark));
-                paint(painter, dark);
-            });
-            const auto file = folder / (name + (dark ? "-dark.png" : "-light.png"));
-            ASSERT_TRUE(image.save(QString::fromStdString(file.string())));
-            EXPECT_GT(std::filesystem::file_size(file), 2000u) << file;
-        }
     }
 }
 
