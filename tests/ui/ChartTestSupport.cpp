@@ -1,20 +1,18 @@
 #include "ChartTestSupport.h"
 
+#include "ui/TestApplication.h"
+
 #include <QApplication>
 #include <QPainter>
 
 #include <cstdlib>
-#include <memory>
 
 namespace glimmer::testing {
 
 void ensureChartApplication() {
-    if (QCoreApplication::instance()) return;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "glimmer_ui_tests";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> application = std::make_unique<QApplication>(argc, argv);
+    // One application for the whole process, never destroyed: windows may outlive any static.
+    ensureApplication();
 }
 
 QImage renderChart(QSizeF size, double ratio, const std::function<void(QPainter&)>& paint) {
