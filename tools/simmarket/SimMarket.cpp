@@ -115,6 +115,8 @@ bool SimMarket::start(std::string* error) {
         l.server = std::make_unique<httplib::Server>();
         l.server->new_task_queue = [] { return new httplib::ThreadPool(6); };
         l.server->set_keep_alive_timeout(2);
+        // Small replies on a kept-alive connection would otherwise wait for the delayed ACK.
+        l.server->set_tcp_nodelay(true);
         route(i);
         l.address = i < options.addresses.size() ? options.addresses[i] : options.host;
         bool bound = false;
