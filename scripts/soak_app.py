@@ -101,8 +101,8 @@ try:
         post("/_sim/faults/clear", {})
         for _ in range(rng.randint(0, 3)):
             host = rng.choice(hosts)
-            spec = rng.choice(families) + ("@" + host if host else "") + "=" + rng.choice(kinds)
-            post("/_sim/fault", {"spec": spec})
+            rule = rng.choice(families) + ("@" + host if host else "") + "=" + rng.choice(kinds)
+            post("/_sim/fault", {"rule": rule})
         post("/_sim/log/clear", {})  # keep the market's own log from growing
         toggles += 1
         time.sleep(3)

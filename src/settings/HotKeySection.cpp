@@ -126,15 +126,15 @@ void HotKeySection::hideEvent(QHideEvent* event) {
 }
 
 void HotKeySection::sync() {
-    const HotKeySpec& spec = binding.config().hotkey;
+    const HotKeySpec& hotkey = binding.config().hotkey;
     {
         const QSignalBlocker block(enabled);
-        enabled->setChecked(spec.enabled);
+        enabled->setChecked(hotkey.enabled);
     }
-    record->setText(recording ? QStringLiteral("请按下组合键…") : QString::fromStdString(spec.displayName));
+    record->setText(recording ? QStringLiteral("请按下组合键…") : QString::fromStdString(hotkey.displayName));
     record->setAccessibleName(recording
                                   ? QStringLiteral("正在录制快捷键，请按下组合键")
-                                  : QStringLiteral("录制快捷键，当前 ") + QString::fromStdString(spec.displayName));
+                                  : QStringLiteral("录制快捷键，当前 ") + QString::fromStdString(hotkey.displayName));
 }
 
 } // namespace glimmer

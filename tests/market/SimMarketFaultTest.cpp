@@ -194,7 +194,7 @@ TEST_F(SimMarketFaultTest, RequestsAreCountedAndLoggedInOrderPerHost) {
 }
 
 TEST_F(SimMarketFaultTest, TheControlEndpointSetsFaultsPinsAndRejectsNonsense) {
-    control("/_sim/fault", {{"spec", "trends@eastmoney.delayed=status:502"}});
+    control("/_sim/fault", {{"rule", "trends@eastmoney.delayed=status:502"}});
     EXPECT_EQ(get(trends, 2)->status, 502);
     control("/_sim/fault", {{"family", "sina"}, {"kind", "null"}});
     EXPECT_EQ(get("/quotes_service/api/json_v2.php/CN_MarketData.getKLineData?symbol=sz000001&datalen=2")->body,
@@ -203,8 +203,8 @@ TEST_F(SimMarketFaultTest, TheControlEndpointSetsFaultsPinsAndRejectsNonsense) {
     EXPECT_EQ(field(get("/utf8/q=sh600519")->body, 3), "1234.50");
     EXPECT_EQ(control("/_sim/view?code=600519", nullptr)["price"], 1234.5);
 
-    control("/_sim/fault", {{"spec", "trends=teapot"}}, 400);
-    control("/_sim/fault", {{"spec", "quotes=close"}}, 400);
+    control("/_sim/fault", {{"rule", "trends=teapot"}}, 400);
+    control("/_sim/fault", {{"rule", "quotes=close"}}, 400);
     control("/_sim/fault", {{"family", "trends"}, {"kind", "status:42"}}, 400);
     control("/_sim/pin", {{"code", "600519"}}, 400);
     control("/_sim/nothing", Json::object(), 404);

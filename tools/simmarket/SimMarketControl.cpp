@@ -107,10 +107,10 @@ void SimMarket::control(const httplib::Request& request, httplib::Response& resp
     } else if (what == "fault") {
         SimFaultRule rule;
         std::string error;
-        const std::string spec = text("spec");
+        const std::string written = text("rule");
         bool ok = false;
-        if (!spec.empty()) {
-            ok = SimFaults::parse(spec, rule, error);
+        if (!written.empty()) {
+            ok = SimFaults::parse(written, rule, error);
         } else {
             rule.family = text("family").empty() ? "*" : text("family");
             rule.host = text("host");
