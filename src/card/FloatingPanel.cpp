@@ -2,6 +2,7 @@
 
 #include "card/DockGeometry.h"
 #include "card/ScreenSpace.h"
+#include "card/WindowAnimation.h"
 
 #include <QEvent>
 #include <QVBoxLayout>
@@ -101,6 +102,13 @@ void FloatingPanel::orderFront() {
 
 void FloatingPanel::orderOut() {
     hide();
+}
+
+void FloatingPanel::retire() {
+    // An animation still ticking until the deferred delete would move a window that is going away.
+    for (WindowAnimation* animation : findChildren<WindowAnimation*>()) animation->cancel();
+    orderOut();
+    deleteLater();
 }
 
 void FloatingPanel::makeKeyAndOrderFront() {

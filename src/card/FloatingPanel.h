@@ -41,6 +41,9 @@ public:
     /// Shows the panel above others without activating it.
     void orderFront();
     void orderOut();
+    /// Hides the panel, stops its running animations and deletes it once control returns to the
+    /// event loop (the request may come from an event inside this very window).
+    void retire();
     /// Shows the panel and gives it keyboard focus; it gives focus up again when deactivated.
     void makeKeyAndOrderFront();
     bool isKeyWindow() const;

@@ -4,7 +4,6 @@
 #include "card/FloatingPanel.h"
 #include "card/ScreenSpace.h"
 #include "card/Theme.h"
-#include "card/WindowAnimation.h"
 #include "card/WindowAnimator.h"
 #include "layouts/SubChartView.h"
 
@@ -147,12 +146,7 @@ void ExpandCoordinator::collapseImmediately() {
 
 void ExpandCoordinator::dropPanels() {
     for (const QPointer<FloatingPanel>& panel : subPanels) {
-        if (panel.isNull()) continue;
-        // Running drops or rises must not keep moving a window that is about to go.
-        for (WindowAnimation* animation : panel->findChildren<WindowAnimation*>()) animation->cancel();
-        panel->orderOut();
-        // Later: the call may come from an event inside one of these windows.
-        panel->deleteLater();
+        if (!panel.isNull()) panel->retire();
     }
     subPanels.clear();
     subViews.clear();

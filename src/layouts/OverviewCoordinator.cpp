@@ -199,10 +199,7 @@ void OverviewCoordinator::reveal(FloatingPanel* panel, const Rect& frame, bool a
 
 void OverviewCoordinator::dropPanels() {
     auto drop = [](FloatingPanel* panel) {
-        if (panel == nullptr) return;
-        panel->orderOut();
-        // Later: the request may come from a click inside this very window.
-        panel->deleteLater();
+        if (panel != nullptr) panel->retire();
     };
     drop(header.data());
     for (const QPointer<FloatingPanel>& panel : panelsOfList) drop(panel.data());
@@ -298,10 +295,7 @@ void OverviewCoordinator::hideItem(const std::string& code) {
     } else {
         const std::size_t i = position - 1;
         if (i < panelsOfList.size()) {
-            if (FloatingPanel* panel = panelsOfList[i].data()) {
-                panel->orderOut();
-                panel->deleteLater();
-            }
+            if (FloatingPanel* panel = panelsOfList[i].data()) panel->retire();
             panelsOfList.erase(panelsOfList.begin() + std::ptrdiff_t(i));
             cardsOfList.erase(cardsOfList.begin() + std::ptrdiff_t(i));
         }
