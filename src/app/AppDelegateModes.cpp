@@ -3,6 +3,7 @@
 #include "app/hotkeys/AppHotKeys.h"
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
+#include "card/ViewSequence.h"
 
 #include <QPointer>
 
@@ -12,20 +13,9 @@ namespace glimmer {
 
 namespace {
 
-/// The view names of the overview log line; every index outside the four others reads 日K.
+/// The view name of the overview log line; every index outside 0, 1, 2 and 4 reads 日K.
 const char* overviewViewName(int view) {
-    switch (view) {
-    case 0:
-        return "分时";
-    case 1:
-        return "MACD";
-    case 2:
-        return "资金流";
-    case 4:
-        return "量能";
-    default:
-        return "日K";
-    }
+    return view == 0 || view == 1 || view == 2 || view == 4 ? ViewSequence::label(view) : "日K";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "card/MinimalSlider.h"
 #include "card/ScreenSpace.h"
 #include "card/Theme.h"
+#include "card/charts/ChartFeed.h"
 #include "card/charts/FlowView.h"
 #include "card/charts/IntradayView.h"
 #include "card/charts/KLineView.h"
@@ -165,15 +166,7 @@ void StockCardView::setEnabledViews(std::vector<int> views) {
 
 void StockCardView::syncCharts() {
     if (!currentEntry) return;
-    const MarketEntry& e = *currentEntry;
-    intraday->quote = e.quote;
-    intraday->minutes = e.minutes;
-    macd->minutes = e.minutes;
-    flow->flow = e.flow;
-    flow->minutes = e.minutes;
-    kline->bars = e.daily;
-    volume->quote = e.quote;
-    volume->minutes = e.minutes;
+    feedCharts(*currentEntry, *intraday, *macd, *flow, *kline, *volume);
     update(layout().charts.toAlignedRect());
 }
 

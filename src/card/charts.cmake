@@ -3,6 +3,8 @@ list(APPEND GLIMMER_CARD_SOURCES
   card/ChartKit.h
   card/Theme.cpp
   card/Theme.h
+  card/charts/ChartFeed.cpp
+  card/charts/ChartFeed.h
   card/charts/FlowGeometry.cpp
   card/charts/FlowGeometry.h
   card/charts/FlowView.cpp

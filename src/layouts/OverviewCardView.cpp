@@ -6,6 +6,7 @@
 #include "card/ChartKit.h"
 #include "card/MinimalSlider.h"
 #include "card/Theme.h"
+#include "card/charts/ChartFeed.h"
 #include "card/charts/FlowView.h"
 #include "card/charts/IntradayView.h"
 #include "card/charts/KLineView.h"
@@ -179,15 +180,7 @@ void OverviewCardView::showChart() {
 
 void OverviewCardView::syncCharts() {
     if (!currentEntry) return;
-    const MarketEntry& e = *currentEntry;
-    intraday->quote = e.quote;
-    intraday->minutes = e.minutes;
-    macd->minutes = e.minutes;
-    flow->flow = e.flow;
-    flow->minutes = e.minutes;
-    kline->bars = e.daily;
-    volume->quote = e.quote;
-    volume->minutes = e.minutes;
+    feedCharts(*currentEntry, *intraday, *macd, *flow, *kline, *volume);
     chartView(currentMode)->update();
 }
 
