@@ -23,7 +23,7 @@ void ensureCardApplication() {
     new QApplication(argc, argv); // lives for the whole run
 }
 
-void BM_CardFullRepaint(benchmark::State& state) {
+void repaintCard(benchmark::State& state, double pixelRatio) {
     ensureCardApplication();
     StockCardView card;
     card.resize(samples::panelWidth, samples::panelHeight);
@@ -31,7 +31,8 @@ void BM_CardFullRepaint(benchmark::State& state) {
     card.setTotal(6);
     card.setMode(int(state.range(0)));
     card.applyMode(false);
-    QImage image(card.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage image(card.size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
     for (auto _ : state) {
         image.fill(Qt::transparent);
         card.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
@@ -39,7 +40,17 @@ void BM_CardFullRepaint(benchmark::State& state) {
     }
     state.SetLabel(std::string("view ") + std::to_string(state.range(0)));
 }
+
+void BM_CardFullRepaint(benchmark::State& state) {
+    repaintCard(state, 1);
+}
 BENCHMARK(BM_CardFullRepaint)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+// The same card on a 2x (Retina-class) display.
+void BM_CardFullRepaint2x(benchmark::State& state) {
+    repaintCard(state, 2);
+}
+BENCHMARK(BM_CardFullRepaint2x)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 
 // A shown card with data, pointer outside, nothing changing: counts its paint passes over a few
 // seconds of a running event loop and reports them per minute.
