@@ -219,6 +219,8 @@ struct ReplyJson::Parser {
 bool ReplyJson::parse(std::string_view text) {
     nodes.clear();
     decoded.clear();
+    // Some services put a UTF-8 byte-order mark in front of their JSON; it is not part of the value.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     nodes.reserve(64 + text.size() / 8);
     Parser parser{*this, text.data(), text.data() + text.size()};
     const bool isOk = parser.value(0) == 0 && (parser.skipSpace(), parser.at == parser.end);

@@ -38,6 +38,15 @@ TEST(ReplyJson, RejectsWhatIsNotJson) {
     }
 }
 
+TEST(ReplyJson, AcceptsAByteOrderMarkBeforeTheValue) {
+    // Found by fuzzing: a reply starting with a UTF-8 byte-order mark was rejected as not JSON.
+    ReplyJson json;
+    ASSERT_TRUE(json.parse("\xEF\xBB\xBF\"priceAlerts\""));
+    ASSERT_TRUE(json.parse("\xEF\xBB\xBF{\"data\": {\"n\": 5}}"));
+    EXPECT_TRUE(json.root()->isObject());
+    EXPECT_FALSE(json.parse("\xEF\xBB"));
+}
+
 TEST(ReplyJson, DeepNestingIsRejectedNotACrash) {
     ReplyJson json;
     EXPECT_FALSE(json.parse(std::string(100000, '[') + std::string(100000, ']')));
