@@ -275,12 +275,12 @@ TEST_F(HotKeyRecorderTest, OptionCommandFIsStoredAsKeyCodeThreeAndMask0x900) {
     QTest::keyClick(&button(), Qt::Key_F, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_FALSE(section().isRecording());
     ASSERT_EQ(h.saves.size(), 1u);
-    const HotKeySpec& spec = h.saves.back().hotkey;
-    EXPECT_EQ(spec.keyCode, 3u);
-    EXPECT_EQ(spec.modifiers, 0x900u);
-    EXPECT_EQ(spec.displayName, HotKeyCenter::displayName(3, 0x900));
-    EXPECT_TRUE(spec.enabled);
-    EXPECT_EQ(button().text(), QString::fromStdString(spec.displayName));
+    const HotKeySpec& hotkey = h.saves.back().hotkey;
+    EXPECT_EQ(hotkey.keyCode, 3u);
+    EXPECT_EQ(hotkey.modifiers, 0x900u);
+    EXPECT_EQ(hotkey.displayName, HotKeyCenter::displayName(3, 0x900));
+    EXPECT_TRUE(hotkey.enabled);
+    EXPECT_EQ(button().text(), QString::fromStdString(hotkey.displayName));
 }
 
 TEST_F(HotKeyRecorderTest, KeysWithoutModifiersAreIgnoredWhileRecordingGoesOn) {
