@@ -3,26 +3,7 @@
 # card window's place and size, rotation, a price alert, a clean SIGTERM and the stored origin.
 # Usage: app_end_to_end.sh <glimmerbox> <glimmer-simmarket> <artifacts folder>
 set -euo pipefail
-app_bin="$1"
-sim_bin="$2"
-artifacts="$3"
-work=$(mktemp -d)
-xvfb_pid="" sim_pid="" app_pid=""
-cleanup() {
-  for pid in "$app_pid" "$sim_pid" "$xvfb_pid"; do
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; echo "--- events.log"; cat "$log" 2>/dev/null || true; exit 1; }
-
-# wait_for <seconds> <command...>: polls every 0.1 s.
-wait_for() {
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 
 # post_json <http://host:port> <path> <body>: a plain HTTP POST through bash's /dev/tcp.
 post_json() {
