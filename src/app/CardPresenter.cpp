@@ -2,9 +2,12 @@
 
 #include "app/Rotation.h"
 #include "app/StatusBarController.h"
+#include "card/CardText.h"
+#include "card/ChartKit.h"
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 #include "card/ViewSequence.h"
+#include "model/AppPaths.h"
 
 #include <QAction>
 #include <QMenu>
@@ -12,6 +15,20 @@
 #include <algorithm>
 
 namespace glimmer {
+
+namespace {
+
+// With the refresh trace on, each card update names the price the card shows (or its loading
+// text), so a long run under faults can check that a price once shown is never lost again.
+void traceCard(const AppContext& context, const std::optional<MarketEntry>& entry) {
+    if (!entry || !AppPaths::processEnv("GLIMMERBOX_REFRESH_TRACE")) return;
+    const std::string shown =
+        entry->quote ? ChartKit::px(entry->quote->price, ChartKit::priceDecimals(entry->quote->price)).toStdString()
+                     : std::string(CardText::loading);
+    context.info("卡片 " + entry->item.code + " " + shown);
+}
+
+} // namespace
 
 CardPresenter::CardPresenter(AppContext& context) : context(context) {}
 
@@ -88,6 +105,7 @@ void CardPresenter::refreshCard(bool syncOverview) {
     std::optional<MarketEntry> onCard;
     if (index >= 0 && index < static_cast<int>(entries.size())) onCard = entries[index];
     card->setEntry(onCard);
+    traceCard(context, onCard);
     card->setIndex(onCard ? Rotation::visiblePosition(onCard->item.code, entries, context.config.hiddenCodes) : 0);
     card->setTotal(static_cast<int>(visible.size()));
     setCardMode(mode);
@@ -115,6 +133,7 @@ void CardPresenter::switchStock(int delta, bool resetView) {
     const std::optional<int> target = Rotation::switchTarget(index, delta, entries, context.config.hiddenCodes);
     if (!target) return;
     context.info("切换股票 delta=" + std::to_string(delta));
+    lastSwitchAt = context.scheduler.now();
     index = *target;
     const MarketEntry& entry = entries[*target];
     context.store.setPriorityCode(entry.item.code);
@@ -189,7 +208,17 @@ void CardPresenter::rotateViewTick() {
     const std::optional<int> next = ViewSequence::modeAfterCurrent(mode, sequence);
     if (!context.overview.isActive()) {
         if (!next) {
-            if (!context.config.pinPaused) switchStock(1, true);
+            if (context.config.pinPaused) return;
+            // The default 25 s security timer ends together with five 5 s views; when it (or the user)
+            // has only just moved to this security, start it on its first view instead of skipping it.
+            const double half = context.config.viewRotateSeconds / 2;
+            if (lastSwitchAt && context.scheduler.now() - *lastSwitchAt < half) {
+                mode = sequence.front();
+                setCardMode(mode);
+                updateRotateTimer();
+                return;
+            }
+            switchStock(1, true);
             return;
         }
         mode = *next;

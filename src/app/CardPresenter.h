@@ -80,6 +80,8 @@ private:
     int mode = 0;
     std::optional<TaskScheduler::TaskId> rotateTimer;
     std::optional<TaskScheduler::TaskId> viewRotateTimer;
+    /// When the card last moved to another security, on the scheduler's clock.
+    std::optional<double> lastSwitchAt;
 };
 
 } // namespace glimmer

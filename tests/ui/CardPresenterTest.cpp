@@ -83,6 +83,33 @@ TEST_F(CardPresenterTest, ViewRotationWalksTheEnabledViewsThenMovesToTheNextSecu
     EXPECT_EQ(app.card->mode(), 0) << "starting on the first view";
 }
 
+TEST_F(CardPresenterTest, SecurityAndViewTimersEndingTogetherMoveOnOnce) {
+    // The defaults: five 5 s views take exactly the 25 s of the security timer, so both fire at once.
+    app.config.enabledViews = {0, 1, 2, 3, 4};
+    start();
+    std::vector<std::string> shown;
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        app.scheduler.advance(25);
+        shown.push_back(onCard());
+        EXPECT_EQ(app.card->mode(), 0) << "each security starts on the first view";
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"300750", "510300", "600519"})) << "no security is skipped";
+    EXPECT_EQ(app.loggedCount("INFO 切换股票"), 3);
+}
+
+TEST_F(CardPresenterTest, ASecurityJustSwitchedToIsNotSkippedWhenTheViewsEndAMomentLater) {
+    app.config.enabledViews = {0, 1, 2, 3, 4};
+    app.config.autoRotateSeconds = 0;
+    start();
+    app.scheduler.advance(24);
+    app.presenter.switchStock(1, false);
+    app.scheduler.advance(1);
+    EXPECT_EQ(onCard(), "300750");
+    EXPECT_EQ(app.card->mode(), 0);
+    app.scheduler.advance(25);
+    EXPECT_EQ(onCard(), "510300") << "the next full round of views moves on as usual";
+}
+
 TEST_F(CardPresenterTest, ViewRotationFollowsAShortEnabledList) {
     app.config.enabledViews = {0, 1, 3};
     app.config.autoRotateSeconds = 0;
@@ -209,6 +236,22 @@ TEST_F(CardPresenterTest, TrayTextShowsTheCardSecurityOnlyWhileThePanelIsHidden)
     EXPECT_EQ(app.statusBar->title().text, " 贵州茅台 +0.67%");
     app.placement.showPanel();
     EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::iconOnly);
+}
+
+TEST_F(CardPresenterTest, RefreshTraceNamesWhatTheCardShows) {
+    app.store.list[2].quote.reset();
+    app.config.autoRotateSeconds = 0;
+    app.config.viewRotateSeconds = 0;
+    start();
+    EXPECT_EQ(app.loggedCount("INFO 卡片 "), 0) << "no trace without the variable";
+
+    ::setenv("GLIMMERBOX_REFRESH_TRACE", "1", 1);
+    app.presenter.refreshCard(false);
+    app.presenter.switchStock(2, false);
+    ::unsetenv("GLIMMERBOX_REFRESH_TRACE");
+    EXPECT_TRUE(app.logged("INFO 卡片 600519 1500.00"));
+    EXPECT_TRUE(app.logged("INFO 卡片 510300 加载中…"));
+    EXPECT_EQ(app.loggedCount("INFO 卡片 "), 2);
 }
 
 } // namespace
