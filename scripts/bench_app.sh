@@ -4,7 +4,7 @@
 # data drawn), resident memory after DURATION seconds and the CPU time used over DURATION idle
 # seconds at the default 30 s refresh, panel visible, no pointer.
 # Usage: scripts/bench_app.sh [build folder (default build/release)] [DURATION seconds (default 300)]
-# With faketime (Debian package faketime) installed the program's clock is put on a weekday morning so it polls at the
+# With libfaketime (Debian package libfaketime) installed the program's clock is put on a weekday morning so it polls at the
 # trading-time rate (GLIMMER_BENCH_FAKETIME=0 turns that off); without it, outside trading hours the
 # program polls every five minutes.
 set -euo pipefail

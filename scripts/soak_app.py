@@ -2,7 +2,8 @@
 """The real program on its own Xvfb display against glimmer-simmarket for MINUTES minutes, with
 random faults switched through the market's control endpoint every few seconds and 30 securities
 refreshed every 5 s. Passes when the program is still running at the end, its refresh trace kept
-coming through the whole run, and its card window still exists. Used by `scripts/soak MINUTES --app`."""
+coming through the whole run, the card never fell back from a price to its loading text, and its
+card window still exists. Used by `scripts/soak MINUTES --app`."""
 
 import json, os, random, re, shutil, signal, subprocess, sys, tempfile, time, urllib.request
 
@@ -73,6 +74,8 @@ try:
     if os.path.exists(faketime):
         # A Friday at 10:30 China time so the program polls at the trading-time rate.
         env.update(LD_PRELOAD=faketime, FAKETIME="@2024-11-08 02:30:00", FAKETIME_DONT_FAKE_MONOTONIC="1", TZ="UTC")
+    else:
+        print("libfaketime is missing: the program runs on the real clock and polls at its off-hours rate")
     app_out = os.path.join(work, "app.txt")
     app = start([os.path.join(build, "glimmerbox")], app_out, env)
 
@@ -117,12 +120,27 @@ try:
                             env=dict(os.environ, DISPLAY=display)).returncode == 0 if alive else False
     text = open(app_out, errors="replace").read()
     full = len(re.findall(r"刷新 快照=30 ", text))
+    # What the card showed at each update: once a security had a price, faults must not take it away.
+    card_updates, priced, lost = 0, set(), []
+    for code, shown in re.findall(r"INFO 卡片 (\S+) (\S+)", text):
+        card_updates += 1
+        try:
+            good = float(shown) > 0
+        except ValueError:
+            good = False
+        if good:
+            priced.add(code)
+        elif code in priced:
+            lost.append(f"{code} {shown}")
+    kept = card_updates > 0 and not lost
     print(f"app soak: {time.monotonic() - began:.0f} s, 30 securities, refresh 5 s, {toggles} fault changes")
     print(f"program alive at the end    {'yes' if alive else 'NO (exit ' + str(app.returncode) + ')'}")
     print(f"refresh passes by quarter   {' '.join(map(str, trace_by_quarter))} (passes with all 30 quotes: {full})")
+    print(f"card kept last good prices  {'yes' if kept else 'NO'} ({card_updates} card updates, "
+          f"{len(priced)} securities shown with a price{', lost: ' + ', '.join(lost[:5]) if lost else ''})")
     print(f"card window at the end      {'present' if window else 'MISSING'}")
     print(f"resident memory             start {rss_start} kB, end {rss_end} kB")
-    ok = alive and window and all(n > 0 for n in trace_by_quarter)
+    ok = alive and window and kept and all(n > 0 for n in trace_by_quarter)
     print("app soak passed" if ok else "app soak FAILED")
     sys.exit(0 if ok else 1)
 finally:
