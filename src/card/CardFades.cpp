@@ -3,6 +3,7 @@
 #include <QPointF>
 
 #include <algorithm>
+#include <cmath>
 
 namespace glimmer {
 
@@ -58,11 +59,18 @@ CardFades::CardFades(QObject* parent) : QObject(parent) {
     breath.setDuration(2 * breathMs);
     breath.setLoopCount(-1);
     connect(&breath, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        const double p = value.toDouble();
-        const double down = p < 0.5 ? 2 * p : 2 - 2 * p;
-        glow = 1.0 - (1.0 - breathLowAlpha) * down;
+        const double next = breathAlpha(value.toDouble());
+        if (next == glow) return;
+        glow = next;
         callIfSet(onGlowChanged);
     });
+}
+
+double CardFades::breathAlpha(double progress) {
+    const double p = std::clamp(progress, 0.0, 1.0);
+    const double down = p < 0.5 ? 2 * p : 2 - 2 * p;
+    const double step = std::round(down * breathSteps);
+    return 1.0 - (1.0 - breathLowAlpha) * step / breathSteps;
 }
 
 double CardFades::chartAlpha(int view) const { return isView(view) ? alpha[std::size_t(view)] : 0; }

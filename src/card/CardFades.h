@@ -21,6 +21,12 @@ public:
     /// One way; the glow fades down and back up in twice this.
     static constexpr int breathMs = 850;
     static constexpr double breathLowAlpha = 0.15;
+    /// Levels between full and low alpha. Finer steps cannot be told apart on a thin border, and each
+    /// step costs a repaint of the ring: 24 make about 28 repaints a second instead of one per frame.
+    static constexpr int breathSteps = 24;
+
+    /// The glow's alpha `progress` (0 to 1) of the way through one breath, down and back up.
+    static double breathAlpha(double progress);
 
     explicit CardFades(QObject* parent = nullptr);
 

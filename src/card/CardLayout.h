@@ -83,6 +83,9 @@ struct CardLayout {
     double bannerTextWidth() const { return card.width() - 26; }
     /// The right end of the counter's baseline box.
     QPointF counterAnchor() const { return {card.right() - 12, card.bottom() - 14}; }
+    /// Everything the header and the footer (dots, counter) draw lies inside these.
+    QRectF headerArea() const { return {card.left(), card.top(), card.width(), headerHeight - 1}; }
+    QRectF footerArea() const { return {card.left(), card.bottom() - footerHeight, card.width(), footerHeight}; }
 
     QRectF dockPreviewBar(DockSide side) const;
     QRectF dockPreviewHalo(DockSide side) const;

@@ -236,18 +236,24 @@ void StockCardView::paintEvent(QPaintEvent* event) {
     ChartKit::prepare(painter);
     const bool dark = Theme::isDark(this);
     const CardLayout l = layout();
+    // Cross-fades repaint only the charts and the glow only its ring: parts they miss are skipped
+    // rather than drawn and clipped away, since text shaping is most of a frame's cost.
+    const QRegion& dirty = event->region();
+    const auto touches = [&](const QRectF& area) { return dirty.intersects(area.toAlignedRect()); };
     CardPainter::body(painter, l, dark);
     if (!currentEntry) {
         CardPainter::placeholder(painter, l, currentPlaceholder, dark);
     } else {
-        CardPainter::header(painter, l, *currentEntry, currentLockedView, isPinPaused, dark);
-        if (!inExpandMode) {
+        if (touches(l.headerArea())) {
+            CardPainter::header(painter, l, *currentEntry, currentLockedView, isPinPaused, dark);
+        }
+        if (!inExpandMode && touches(l.footerArea())) {
             CardPainter::dots(painter, l, enabledViewIndices(), currentMode, currentLockedView, dark);
             CardPainter::counter(painter, l, currentIndex, currentTotal, dark);
         }
-        if (event->rect().intersects(l.charts.toAlignedRect())) paintCharts(painter, l, dark);
+        if (touches(l.charts)) paintCharts(painter, l, dark);
         // Over the chart, so the message stays readable.
-        if (currentAlertMessage && !currentAlertMessage->empty()) {
+        if (currentAlertMessage && !currentAlertMessage->empty() && touches(l.banner().adjusted(-1, -1, 1, 1))) {
             CardPainter::banner(painter, l, *currentAlertMessage, dark);
         }
     }

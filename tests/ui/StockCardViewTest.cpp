@@ -1,5 +1,6 @@
 // The card in a real panel on the offscreen platform, driven with mouse and wheel events.
 #include "card/CardButton.h"
+#include "card/CardLayout.h"
 #include "card/FloatingPanel.h"
 #include "card/MinimalSlider.h"
 #include "card/StockCardView.h"
@@ -236,6 +237,60 @@ TEST_F(StockCardViewTest, GlowBreathesOnlyWhileShownAndAnIdleCardNeverRepaints) 
     const long before = card->paintCount();
     settle(600);
     EXPECT_EQ(card->paintCount(), before);
+}
+
+TEST_F(StockCardViewTest, RepaintingOnlyARegionDrawsItExactlyAsAFullRepaint) {
+    card->setLockedView(2);
+    card->setAlertMessage("主力连续 5 分钟净流出，累计减少 0.32 亿");
+    ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
+    card->setAlertActive(true); // breathes only as events are processed, which render() does not do
+    const auto render = [&](const QRegion& region) {
+        QImage image(card->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        card->render(&image, region.boundingRect().topLeft(), region, QWidget::RenderFlags());
+        return image;
+    };
+    const QImage full = render(QRegion(card->rect()));
+    const CardLayout l(card->size());
+    const QRect outer = l.glow.toAlignedRect();
+    const std::vector<std::pair<const char*, QRegion>> parts{
+        {"charts (cross-fade)", QRegion(l.charts.toAlignedRect())},
+        {"glow ring", QRegion(outer).subtracted(QRegion(outer.adjusted(4, 4, -4, -4)))},
+        {"header", QRegion(l.headerArea().toAlignedRect())},
+        {"footer", QRegion(l.footerArea().toAlignedRect())},
+        {"across header and chart", QRegion(QRect(40, int(l.charts.top()) - 6, 200, 12))},
+        {"across chart and footer", QRegion(QRect(40, int(l.charts.bottom()) - 6, 300, 12))},
+    };
+    for (const auto& [name, region] : parts) {
+        const QImage part = render(region);
+        int differing = 0;
+        for (const QRect& r : region) {
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                for (int x = r.left(); x <= r.right(); ++x) differing += part.pixel(x, y) != full.pixel(x, y);
+            }
+        }
+        EXPECT_EQ(differing, 0) << name;
+    }
+}
+
+TEST(CardFadesBreath, GlowStepsStaySmoothButChangeFarLessOftenThanFrames) {
+    // One breath sampled at 60 frames a second: every frame used to repaint the ring.
+    const int frames = 2 * CardFades::breathMs * 60 / 1000;
+    int changes = 0;
+    double previous = CardFades::breathAlpha(0);
+    EXPECT_EQ(previous, 1);
+    for (int f = 1; f <= frames; ++f) {
+        const double progress = double(f) / frames;
+        const double alpha = CardFades::breathAlpha(progress);
+        EXPECT_LE(std::abs(alpha - previous), 0.04) << "no visible jump at frame " << f;
+        EXPECT_EQ(alpha < previous, progress <= 0.5 && alpha != previous) << "down first, then up";
+        if (alpha != previous) ++changes;
+        previous = alpha;
+    }
+    EXPECT_DOUBLE_EQ(CardFades::breathAlpha(0.5), CardFades::breathLowAlpha);
+    EXPECT_EQ(previous, 1);
+    EXPECT_EQ(changes, 2 * CardFades::breathSteps);
+    EXPECT_LT(changes, frames / 2);
 }
 
 TEST_F(StockCardViewTest, EmptyEnabledViewsBecomeTheFirstView) {
