@@ -25,6 +25,7 @@ done
 Xvfb "$display" -screen 0 1440x900x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 1 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start on $display" >&2; exit 1; }
 export DISPLAY="$display" QT_QPA_PLATFORM=xcb HOME="$work/home" XDG_DATA_HOME="$work/home/data"
 export XDG_CONFIG_HOME="$work/home/config" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
