@@ -115,6 +115,9 @@ bool SimMarket::start(std::string* error) {
         l.server = std::make_unique<httplib::Server>();
         l.server->new_task_queue = [] { return new httplib::ThreadPool(6); };
         l.server->set_keep_alive_timeout(2);
+        // Quote services keep a connection for many requests; the library's default of five made
+        // every fifth request of a refresh pass open a new connection.
+        l.server->set_keep_alive_max_count(100);
         // Small replies on a kept-alive connection would otherwise wait for the delayed ACK.
         l.server->set_tcp_nodelay(true);
         route(i);
