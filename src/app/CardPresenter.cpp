@@ -3,7 +3,6 @@
 #include "app/Rotation.h"
 #include "app/StatusBarController.h"
 #include "card/CardText.h"
-#include "card/ChartKit.h"
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 #include "card/ViewSequence.h"
@@ -22,9 +21,7 @@ namespace {
 // text), so a long run under faults can check that a price once shown is never lost again.
 void traceCard(const AppContext& context, const std::optional<MarketEntry>& entry) {
     if (!entry || !AppPaths::processEnv("GLIMMERBOX_REFRESH_TRACE")) return;
-    const std::string shown =
-        entry->quote ? ChartKit::px(entry->quote->price, ChartKit::priceDecimals(entry->quote->price)).toStdString()
-                     : std::string(CardText::loading);
+    const std::string shown = entry->quote ? CardText::price(*entry->quote).toStdString() : CardText::loading;
     context.info("卡片 " + entry->item.code + " " + shown);
 }
 

@@ -19,6 +19,10 @@ QString lockLabel(std::optional<int> lockedView) {
     return QStringLiteral("·锁定") + QString::fromUtf8(ViewSequence::label(*lockedView));
 }
 
+QString price(const Quote& quote) {
+    return ChartKit::px(quote.price, ChartKit::priceDecimals(quote.price));
+}
+
 QString changeLine(const Quote& quote, int decimals) {
     const double change = quote.price - quote.prevClose;
     const double percent = quote.prevClose > 0 ? change / quote.prevClose * 100 : 0;

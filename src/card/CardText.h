@@ -26,6 +26,9 @@ QString name(const MarketEntry& entry);
 /// "·锁定" and the view's label, or empty without a lock.
 QString lockLabel(std::optional<int> lockedView);
 
+/// The price with the decimals its size calls for, as every card shows it.
+QString price(const Quote& quote);
+
 /// "+0.12  +1.05%" (a plus only for a rise; a fall carries its own minus). The percent is 0 without
 /// a previous close.
 QString changeLine(const Quote& quote, int decimals);

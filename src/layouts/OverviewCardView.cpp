@@ -108,7 +108,7 @@ QString OverviewCardView::chartName(int mode) {
 }
 
 QString OverviewCardView::priceText(const Quote& quote) {
-    return ChartKit::px(quote.price, ChartKit::priceDecimals(quote.price));
+    return CardText::price(quote);
 }
 
 QString OverviewCardView::changeText(const Quote& quote) {
