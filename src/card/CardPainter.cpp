@@ -72,8 +72,8 @@ void header(QPainter& painter, const CardLayout& layout, const MarketEntry& entr
     const DynamicColor& tone = change > 0 ? Theme::up() : (change < 0 ? Theme::down() : Theme::flat());
     const QColor colour = tone.resolve(isDark);
 
-    ChartKit::draw(painter, CardText::price(quote), {right, top + 4},
-                   ChartKit::digitsFont(20, QFont::Bold, device), colour, ChartKit::Align::right);
+    ChartKit::draw(painter, CardText::price(quote), {right, top + 4}, ChartKit::digitsFont(20, QFont::Bold, device),
+                   colour, ChartKit::Align::right);
     ChartKit::draw(painter, CardText::changeLine(quote, decimals), {nameX, top + 28},
                    ChartKit::digitsFont(12, QFont::Medium, device), colour, ChartKit::Align::left);
     const QString time = CardText::timeText(entry);
