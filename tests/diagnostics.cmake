@@ -6,8 +6,6 @@ if(TARGET glimmerbox AND TARGET glimmer-simmarket)
       COMMAND ${GLIMMER_DIAG_DIR}/${script}.sh $<TARGET_FILE:glimmerbox> $<TARGET_FILE:glimmer-simmarket>)
     set_tests_properties(diagnostics.${script} PROPERTIES LABELS ui TIMEOUT 240)
   endforeach()
-  # The window modes need a display: scripts/test.sh runs the x11 label under Xvfb.
-  add_test(NAME diagnostics.window_modes
-    COMMAND ${GLIMMER_DIAG_DIR}/window_modes.sh $<TARGET_FILE:glimmerbox>)
-  set_tests_properties(diagnostics.window_modes PROPERTIES LABELS x11 TIMEOUT 240)
+  # The window modes need a display: each screen size on its own Xvfb.
+  glimmer_add_screen_tests(diagnostics.window_modes "" ${GLIMMER_DIAG_DIR}/window_modes.sh $<TARGET_FILE:glimmerbox>)
 endif()

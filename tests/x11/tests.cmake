@@ -1,4 +1,15 @@
 # End-to-end tests that drive the real program on an X display (Xvfb); labelled x11.
+
+# Screens every window test runs on, each on its own Xvfb: a desktop, a 14-inch laptop, a small one.
+set(GLIMMER_X11_SCREENS 1920x1080 1512x950 1280x800)
+# glimmer_add_screen_tests(NAME ENVIRONMENT COMMAND...): one test NAME.<size> per screen.
+function(glimmer_add_screen_tests name environment)
+  foreach(screen ${GLIMMER_X11_SCREENS})
+    add_test(NAME ${name}.${screen} COMMAND ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/on_screen.sh ${screen} ${ARGN})
+    set_tests_properties(${name}.${screen} PROPERTIES LABELS x11 TIMEOUT 240 ENVIRONMENT "${environment}")
+  endforeach()
+endfunction()
+
 # The program against the simulated market on its own 1440 x 900 display; the screenshot is kept.
 if(TARGET glimmer-simmarket)
   add_test(NAME x11.app_end_to_end
@@ -9,9 +20,8 @@ endif()
 
 # The floating panel's window as the X server sees it (xprop, xdotool).
 if(TARGET glimmer_ui_tests)
-  add_test(NAME x11.floating_panel_window
-    COMMAND glimmer_ui_tests --gtest_filter=FloatingPanelX11.*)
-  set_tests_properties(x11.floating_panel_window PROPERTIES LABELS x11 TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+  glimmer_add_screen_tests(x11.floating_panel_window "QT_QPA_PLATFORM=xcb"
+    $<TARGET_FILE:glimmer_ui_tests> --gtest_filter=FloatingPanelX11.*)
 endif()
 include(${CMAKE_CURRENT_LIST_DIR}/hotkeys_tests.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/layouts_tests.cmake)
