@@ -45,9 +45,9 @@ AppDelegate::AppDelegate(MarketStore& store, const ScreenSource& screens, TaskSc
       expander(std::make_unique<ExpandCoordinator>(screens)), overview(std::make_unique<OverviewCoordinator>(screens)),
       context(config, storeAccess, scheduler, screens, *expander, *overview, SoundPlayer::shared()), presenter(context),
       alerts(context, presenter), panelPlacement(context, presenter),
-      settings(SettingsHost::Callbacks{[this](const AppConfig& next) { applySavedConfiguration(next); },
+      settings(SettingsHost::Callbacks{[this](const ConfigEdit& edit) { return applySettingsEdit(edit); },
                                        [this] { testSound(); }, [this] { resetPosition(); }}) {
-    context.saveConfig = [this] { ConfigStore::save(config); };
+    context.saveConfig = [this] { saveConfig(); };
     // X11 has no application-wide activation; the window made key takes the focus itself.
 }
 
@@ -240,7 +240,7 @@ void AppDelegate::storeDidChange() {
         filled = true;
     }
     if (filled) {
-        ConfigStore::save(config);
+        saveConfig();
         store.setConfig(config);
     }
     const int at = presenter.currentIndex();
@@ -252,6 +252,11 @@ void AppDelegate::storeDidChange() {
             " 现价=" + TextFormat::shortest(entry.quote->price) + " 分时=" + std::to_string(entry.minutes.size()) +
             "点 资金流=" + std::to_string(entry.flow.size()) + "点 日K=" + std::to_string(entry.daily.size()) + "根");
     }
+}
+
+void AppDelegate::saveConfig() {
+    ConfigStore::save(config);
+    settings.follow(config);
 }
 
 void AppDelegate::registerHotKeys() {
@@ -287,7 +292,7 @@ void AppDelegate::applicationWillTerminate() {
     if (cardView && cardView->expandMode() && frameBeforeExpand) {
         config.originX = frameBeforeExpand->x;
         config.originY = frameBeforeExpand->y;
-        ConfigStore::save(config);
+        saveConfig();
     } else {
         panelPlacement.persistOrigin();
     }

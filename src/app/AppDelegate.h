@@ -46,6 +46,8 @@ public:
 
     void openSettings();
     void applySavedConfiguration(const AppConfig& next);
+    /// Applies one edit of the settings window to the current configuration and returns the result.
+    AppConfig applySettingsEdit(const ConfigEdit& edit);
     void testSound();
     void resetPosition();
     void showAbout();
@@ -70,6 +72,7 @@ public:
     PanelPlacement& placement() { return panelPlacement; }
     ExpandCoordinator& expandCoordinator() { return *expander; }
     OverviewCoordinator& overviewCoordinator() { return *overview; }
+    SettingsWindow* settingsWindow() const { return settings.settingsWindow(); }
 
 private:
     void wireCard();
@@ -79,6 +82,8 @@ private:
     void installKeyMonitor();
     void registerHotKeys();
     void storeDidChange();
+    /// Stores the configuration and shows it in an open settings window.
+    void saveConfig();
     void syncAutoLaunch();
 
     // Field order follows the order of construction and is relied on by the destructor.

@@ -14,10 +14,17 @@
 
 namespace glimmer {
 
+AppConfig AppDelegate::applySettingsEdit(const ConfigEdit& edit) {
+    AppConfig next = config;
+    edit(next);
+    if (next != config) applySavedConfiguration(next);
+    return config;
+}
+
 void AppDelegate::applySavedConfiguration(const AppConfig& next) {
     const AppConfig previous = config;
     config = next;
-    ConfigStore::save(config);
+    saveConfig();
 
     const bool sizeChanged = previous.width != config.width || previous.height != config.height;
     if (sizeChanged && panel) panelPlacement.applySizeChange();

@@ -1,5 +1,6 @@
 #include "app/SettingsHost.h"
 
+#include "settings/SettingsRootView.h"
 #include "settings/SettingsWindow.h"
 
 #include <QGuiApplication>
@@ -7,7 +8,8 @@
 
 namespace glimmer {
 
-SettingsHost::SettingsHost(Callbacks callbacks) : callbacks(std::move(callbacks)) {}
+SettingsHost::SettingsHost(Callbacks callbacks) : callbacks(std::move(callbacks)) {
+}
 
 SettingsHost::~SettingsHost() {
     delete window.data();
@@ -15,12 +17,13 @@ SettingsHost::~SettingsHost() {
 
 void SettingsHost::openSettings(const AppConfig& config) {
     if (window) {
+        follow(config);
         window->show();
         window->raise();
         window->activateWindow();
         return;
     }
-    window = new SettingsWindow(config, callbacks.onSave, callbacks.onTestSound, callbacks.onResetPosition);
+    window = new SettingsWindow(config, callbacks.onEdit, callbacks.onTestSound, callbacks.onResetPosition);
     window->setWindowTitle(QStringLiteral("Glimmerbox 设置"));
     window->applyTheme(config.themeMode);
     window->onClose = [this] { windowWillClose(); };
@@ -32,6 +35,10 @@ void SettingsHost::openSettings(const AppConfig& config) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+void SettingsHost::follow(const AppConfig& config) {
+    if (window) window->rootView().binding().follow(config);
 }
 
 void SettingsHost::windowWillClose() {

@@ -10,11 +10,12 @@
 namespace glimmer {
 
 /// Keeps at most one settings window: opens it on the current configuration, brings an open one
-/// forward, and forgets it when it closes so the next one starts from the configuration of then.
+/// forward, keeps its working copy in step with changes made elsewhere, and forgets it when it
+/// closes so the next one starts from the configuration of then.
 class SettingsHost {
 public:
     struct Callbacks {
-        std::function<void(const AppConfig&)> onSave;
+        ConfigBinding::EditHandler onEdit;
         std::function<void()> onTestSound;
         std::function<void()> onResetPosition;
     };
@@ -25,6 +26,8 @@ public:
     SettingsHost& operator=(const SettingsHost&) = delete;
 
     void openSettings(const AppConfig& config);
+    /// The configuration changed outside the window (card, overview, quotes, placement).
+    void follow(const AppConfig& config);
     /// The settings window was closed.
     void windowWillClose();
     void applyTheme(ThemeMode mode);

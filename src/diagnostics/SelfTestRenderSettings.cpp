@@ -9,7 +9,8 @@ void renderSettings() {
     SelfTestGui::application();
     const AppConfig config = ConfigStore::load();
     // Edits go nowhere: a render never writes the configuration.
-    SettingsWindow window(config, [](const AppConfig&) {}, [] {}, [] {});
+    SettingsWindow window(
+        config, ConfigBinding::EditHandler(), [] {}, [] {});
     window.setWindowFlag(Qt::FramelessWindowHint, true);
     window.setMinimumSize(0, 0);
     window.resize(660, 760);

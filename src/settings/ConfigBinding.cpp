@@ -7,12 +7,16 @@ namespace glimmer {
 ConfigBinding::ConfigBinding(AppConfig initial, QObject* parent) : QObject(parent), working(std::move(initial)) {
 }
 
-void ConfigBinding::edit(const std::function<void(AppConfig&)>& change) {
+void ConfigBinding::edit(const ConfigEdit& change) {
     AppConfig next = working;
     change(next);
     if (next == working) return;
-    working = std::move(next);
-    if (onSave) onSave(working);
+    follow(onEdit ? onEdit(change) : next);
+}
+
+void ConfigBinding::follow(const AppConfig& current) {
+    if (current == working) return;
+    working = current;
     emit changed();
 }
 

@@ -60,12 +60,12 @@ QFont formFont() {
 
 } // namespace
 
-SettingsRootView::SettingsRootView(const AppConfig& config, std::function<void(const AppConfig&)> onSave,
+SettingsRootView::SettingsRootView(const AppConfig& config, ConfigBinding::EditHandler onEdit,
                                    std::function<void()> onTestSound, std::function<void()> onResetPosition,
                                    QWidget* parent)
     : QScrollArea(parent) {
     working = new ConfigBinding(config, this);
-    working->onSave = std::move(onSave);
+    working->onEdit = std::move(onEdit);
 
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);

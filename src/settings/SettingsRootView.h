@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/AppConfig.h"
+#include "settings/ConfigBinding.h"
 
 #include <QScrollArea>
 
@@ -11,20 +12,18 @@ namespace glimmer {
 class AboutSection;
 class AlertSection;
 class AppearanceSection;
-class ConfigBinding;
 class HotKeySection;
 class SoundSection;
 class WatchlistSection;
 
 /// The settings form: one scrolling column of section cards editing a working copy of the
-/// configuration. Every change hands the whole new configuration to `onSave`.
+/// configuration. Every change is handed to `onEdit` as the edit itself.
 class SettingsRootView : public QScrollArea {
     Q_OBJECT
 
 public:
-    SettingsRootView(const AppConfig& config, std::function<void(const AppConfig&)> onSave,
-                     std::function<void()> onTestSound, std::function<void()> onResetPosition,
-                     QWidget* parent = nullptr);
+    SettingsRootView(const AppConfig& config, ConfigBinding::EditHandler onEdit, std::function<void()> onTestSound,
+                     std::function<void()> onResetPosition, QWidget* parent = nullptr);
 
     /// The working copy as edited so far.
     const AppConfig& config() const;

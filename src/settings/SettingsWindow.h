@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/AppConfig.h"
+#include "settings/ConfigBinding.h"
 
 #include <QWidget>
 
@@ -16,8 +17,8 @@ class SettingsWindow : public QWidget {
     Q_OBJECT
 
 public:
-    SettingsWindow(const AppConfig& config, std::function<void(const AppConfig&)> onSave,
-                   std::function<void()> onTestSound, std::function<void()> onResetPosition, QWidget* parent = nullptr);
+    SettingsWindow(const AppConfig& config, ConfigBinding::EditHandler onEdit, std::function<void()> onTestSound,
+                   std::function<void()> onResetPosition, QWidget* parent = nullptr);
 
     SettingsRootView& rootView() const { return *root; }
 

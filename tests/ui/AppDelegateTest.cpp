@@ -7,9 +7,13 @@
 #include "model/AppPaths.h"
 #include "model/ConfigStore.h"
 #include "model/ManualClock.h"
+#include "settings/SettingsRootView.h"
+#include "settings/SettingsWindow.h"
 #include "support/TempDir.h"
 #include "ui/FakeScreenSource.h"
 #include "ui/TestApplication.h"
+
+#include <QSpinBox>
 
 #include <sstream>
 
@@ -43,9 +47,12 @@ protected:
         source.fetchIntraday = [](const std::string&, const std::string&, const std::string&) {
             return std::optional<IntradaySnapshot>();
         };
-        source.fetchFlow = [](const std::string&, const std::optional<std::string>&) { return std::vector<FlowPoint>(); };
+        source.fetchFlow = [](const std::string&, const std::optional<std::string>&) {
+            return std::vector<FlowPoint>();
+        };
         source.fetchDaily = [](const std::string&, int) { return std::vector<DailyBar>(); };
-        store = std::make_unique<MarketStore>(config, main.poster(), MarketStoreOptions{&clock, &health, queue, source});
+        store =
+            std::make_unique<MarketStore>(config, main.poster(), MarketStoreOptions{&clock, &health, queue, source});
         delegate = std::make_unique<AppDelegate>(*store, screens, scheduler);
         delegate->applicationDidFinishLaunching();
     }
@@ -132,6 +139,48 @@ TEST_F(AppDelegateTest, ALargerCardKeepsTheRightAndBottomEdgesAndHidingIsLogged)
     EXPECT_EQ(delegate->card()->entry()->item.code, "300750") << "the card moves off the hidden security";
     EXPECT_NE(newLog().find("INFO 可见股票集合变更：隐藏 1 只，可见 1 只"), std::string::npos);
     EXPECT_EQ(ConfigStore::load().width, 400);
+}
+
+TEST_F(AppDelegateTest, TheSettingsWindowChangesOnlyWhatItEditsAndFollowsChangesMadeElsewhere) {
+    AppConfig config;
+    config.watchlist = {{"600519", "", InstrumentKind::stock}, {"300750", "宁德时代", InstrumentKind::stock}};
+    quotes["600519"] = quote("600519", "贵州茅台", 1421.5);
+    start(config);
+    delegate->openSettings();
+    SettingsWindow* window = delegate->settingsWindow();
+    ASSERT_NE(window, nullptr);
+
+    // Changed on the card, the overview and by the quotes while the window is open.
+    delegate->card()->onPinToggle();
+    delegate->card()->onLockToggle(2);
+    delegate->hideItem("300750");
+    refreshPass();
+    delegate->card()->onResize(QSizeF(400, 250));
+    delegate->card()->onResizeCommit();
+    delegate->resetPosition();
+    EXPECT_TRUE(window->rootView().config() == delegate->configuration()) << "the working copy follows";
+    // The slider's value is stored a moment later; an edit before that keeps it all the same.
+    delegate->card()->onOpacityChange(0.3);
+
+    QSpinBox* refresh = nullptr;
+    for (QSpinBox* box : window->findChildren<QSpinBox*>())
+        if (box->accessibleName() == QStringLiteral("刷新间隔")) refresh = box;
+    ASSERT_NE(refresh, nullptr);
+    refresh->setValue(45);
+    const AppConfig& now = delegate->configuration();
+
+    for (const AppConfig& seen : {now, ConfigStore::load(), window->rootView().config()}) {
+        EXPECT_EQ(seen.refreshSeconds, 45);
+        EXPECT_TRUE(seen.pinPaused);
+        EXPECT_EQ(seen.lockedViewType, 2);
+        EXPECT_EQ(seen.hiddenCodes, std::vector<std::string>{"300750"});
+        EXPECT_EQ(seen.watchlist[0].name, "贵州茅台");
+        EXPECT_EQ(seen.width, 400);
+        EXPECT_EQ(seen.opacity, 0.3);
+        EXPECT_EQ(seen.originX, now.originX);
+        EXPECT_EQ(seen.dockSide, now.dockSide);
+    }
+    EXPECT_TRUE(delegate->card()->pinPaused()) << "the pin is not drawn hollow again";
 }
 
 TEST_F(AppDelegateTest, TerminationStoresTheOriginOnce) {

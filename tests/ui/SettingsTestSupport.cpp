@@ -50,9 +50,15 @@ AppConfig livedInConfig() {
 
 SettingsHarness::SettingsHarness(const AppConfig& config) {
     ensureApplication();
+    owner = config;
     settings = std::make_unique<SettingsWindow>(
-        config, [this](const AppConfig& saved) { saves.push_back(saved); }, [this] { ++testSoundPresses; },
-        [this] { ++resetPresses; });
+        config,
+        [this](const ConfigEdit& edit) {
+            edit(owner);
+            saves.push_back(owner);
+            return owner;
+        },
+        [this] { ++testSoundPresses; }, [this] { ++resetPresses; });
 }
 
 SettingsHarness::~SettingsHarness() = default;

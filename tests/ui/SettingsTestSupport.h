@@ -16,7 +16,8 @@ namespace glimmer::testing {
 /// one of them hidden, three price alerts, a tuned alert set and a custom hot key.
 AppConfig livedInConfig();
 
-/// A settings window on a configuration, recording every save and every press of the two actions.
+/// A settings window on a configuration, standing in for the application that owns it: applies
+/// each edit to its own copy, records every save and every press of the two actions.
 class SettingsHarness {
 public:
     explicit SettingsHarness(const AppConfig& config);
@@ -39,6 +40,8 @@ public:
         return found;
     }
 
+    /// The application's configuration, which every edit of the window is applied to.
+    AppConfig owner;
     std::vector<AppConfig> saves;
     int testSoundPresses = 0;
     int resetPresses = 0;
