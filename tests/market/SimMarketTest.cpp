@@ -119,7 +119,8 @@ protected:
 
     static std::string trendsTarget(const std::string& secid) {
         return "/api/qt/stock/trends2/get?secid=" + secid +
-               "&fields1=f1,f2,f3,f4,f5,f6,f7,f8,f9,f10,f11,f12,f13&fields2=f51,f52,f53,f54,f55,f56,f57,f58&iscr=0&ndays=1";
+               "&fields1=f1,f2,f3,f4,f5,f6,f7,f8,f9,f10,f11,f12,f13&fields2=f51,f52,f53,f54,f55,f56,f57,f58&iscr=0&"
+               "ndays=1";
     }
     static std::string flowTarget(const std::string& secid) {
         return "/api/qt/stock/fflow/kline/get?lmt=0&klt=1&secid=" + secid +
@@ -240,13 +241,12 @@ TEST_F(SimMarketTest, FundFlowStartsAtTheFirstMinuteAndBothSourcesAgree) {
     const Json em = json(flowTarget("1.510300"));
     const auto& klines = em["data"]["klines"];
     ASSERT_EQ(klines.size(), 240u);
-    EXPECT_EQ(klines[0].get<std::string>(), klines[0].get<std::string>().substr(0, 10) + " 09:31" +
-                                                klines[0].get<std::string>().substr(16));
+    EXPECT_EQ(klines[0].get<std::string>(),
+              klines[0].get<std::string>().substr(0, 10) + " 09:31" + klines[0].get<std::string>().substr(16));
     const std::vector<std::string> lastEm = split(klines[239].get<std::string>(), ',');
     ASSERT_EQ(lastEm.size(), 6u);
     EXPECT_EQ(lastEm[0], "2024-11-08 15:00");
-    EXPECT_NEAR(num(lastEm[1]) + num(lastEm[2]) + num(lastEm[3]), 0.0, 1.0)
-        << "main, retail and medium orders net out";
+    EXPECT_NEAR(num(lastEm[1]) + num(lastEm[2]) + num(lastEm[3]), 0.0, 1.0) << "main, retail and medium orders net out";
 
     const Json qq = json("/cgi/cgi-bin/fundflow/hsfundtab?code=sh510300&type=todayFundTrend");
     const auto& minList = qq["data"]["todayFundTrend"]["minList"];
@@ -324,9 +324,8 @@ TEST_F(SimMarketTest, TheClockDecidesHowFarTheDayHasGone) {
     EXPECT_EQ(candles["data"]["sz000001"]["qfqday"][1][0], "2024-11-07") << "no candle for a day not yet traded";
 
     const std::pair<const char*, std::size_t> steps[] = {
-        {"2024-11-08 09:30", 1}, {"2024-11-08 10:00", 31},  {"2024-11-08 11:30", 121},
-        {"2024-11-08 12:10", 121}, {"2024-11-08 13:05", 126}, {"2024-11-08 15:00", 241},
-        {"2024-11-09 10:00", 241}, // a Saturday shows Friday
+        {"2024-11-08 09:30", 1},   {"2024-11-08 10:00", 31},  {"2024-11-08 11:30", 121}, {"2024-11-08 12:10", 121},
+        {"2024-11-08 13:05", 126}, {"2024-11-08 15:00", 241}, {"2024-11-09 10:00", 241}, // a Saturday shows Friday
     };
     double firstPrice = 0;
     for (const auto& [time, minutes] : steps) {
@@ -386,9 +385,31 @@ TEST(SimMarketModel, TradingMinutesFollowTheExchangeDay) {
     EXPECT_EQ(back.month, 11);
     EXPECT_EQ(back.day, 8);
     EXPECT_EQ(back.weekday, 5);
-    EXPECT_FALSE(MarketModel::isTradingDay(friday + 1));
-    EXPECT_EQ(MarketModel::previousTradingDay(friday + 3), friday) << "Monday follows Friday";
+    const MarketModel model;
+    EXPECT_FALSE(model.isTradingDay(friday + 1));
+    EXPECT_EQ(model.previousTradingDay(friday + 3), friday) << "Monday follows Friday";
     EXPECT_EQ(MarketModel::civilDay(MarketModel::dayNumber(2000, 2, 29)).day, 29);
+}
+
+TEST(SimMarketModel, AHolidayShowsTheLastTradingDayAndTheNextDayContinuesFromIt) {
+    const int thursday = MarketModel::dayNumber(2024, 11, 7);
+    const MarketModel plain(3);
+    const MarketModel model(3, {thursday + 1});
+    Security s;
+    ASSERT_TRUE(Universe::byCode("600519", s));
+
+    const SimView holiday = model.view(s, chinaTime("2024-11-08 10:30"));
+    EXPECT_EQ(holiday.day, thursday);
+    EXPECT_EQ(Replies::quoteFields(holiday)[30], "20241107150003") << "the stamp stays on Thursday's close";
+    EXPECT_EQ(holiday.minutes.size(), 241u);
+    EXPECT_DOUBLE_EQ(holiday.price, plain.closeOf(s, thursday));
+
+    const SimView monday = model.view(s, chinaTime("2024-11-11 10:30"));
+    EXPECT_DOUBLE_EQ(monday.prevClose, model.closeOf(s, thursday)) << "Monday follows Thursday";
+    const auto candles = model.candles(monday, 3);
+    ASSERT_EQ(candles.size(), 3u);
+    EXPECT_EQ(candles[1].day, thursday) << "no candle for the holiday";
+    EXPECT_TRUE(plain.isTradingDay(thursday + 1));
 }
 
 TEST(SimMarketModel, APinBeforeTheOpenMovesOnlyThePrice) {

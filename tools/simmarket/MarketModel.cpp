@@ -29,7 +29,8 @@ std::uint64_t textHash(const std::string& text) {
 class Noise {
 public:
     Noise(std::uint64_t seed, const std::string& symbol, int day, std::uint64_t purpose)
-        : state(splitmix(seed ^ splitmix(textHash(symbol) ^ splitmix(static_cast<std::uint64_t>(day) * 31 + purpose)))) {}
+        : state(
+              splitmix(seed ^ splitmix(textHash(symbol) ^ splitmix(static_cast<std::uint64_t>(day) * 31 + purpose)))) {}
 
     double uniform() {
         state = splitmix(state);
@@ -49,9 +50,12 @@ double roundTo(double value, int decimals) {
 
 double dailySigma(const Security& s) {
     switch (s.kind) {
-    case SecurityKind::Index: return 0.010;
-    case SecurityKind::Etf: return 0.012;
-    case SecurityKind::Stock: break;
+    case SecurityKind::Index:
+        return 0.010;
+    case SecurityKind::Etf:
+        return 0.012;
+    case SecurityKind::Stock:
+        break;
     }
     return 0.018;
 }
@@ -62,7 +66,9 @@ int labelAt(int index) {
 
 } // namespace
 
-MarketModel::MarketModel(std::uint64_t seed) : seedValue(seed) {}
+MarketModel::MarketModel(std::uint64_t seed, std::set<int> holidays)
+    : seedValue(seed), closedDays(std::move(holidays)) {
+}
 
 const std::vector<int>& MarketModel::minuteLabels() {
     static const std::vector<int> labels = [] {
@@ -106,12 +112,12 @@ CivilTime MarketModel::civilDay(int dayNumber) {
     return t;
 }
 
-bool MarketModel::isTradingDay(int dayNumber) {
+bool MarketModel::isTradingDay(int dayNumber) const {
     const int weekday = ((dayNumber % 7) + 11) % 7;
-    return weekday >= 1 && weekday <= 5;
+    return weekday >= 1 && weekday <= 5 && closedDays.count(dayNumber) == 0;
 }
 
-int MarketModel::previousTradingDay(int dayNumber) {
+int MarketModel::previousTradingDay(int dayNumber) const {
     int d = dayNumber - 1;
     while (!isTradingDay(d)) --d;
     return d;
@@ -244,7 +250,7 @@ SimView MarketModel::view(const Security& security, Instant now) const {
     v.security = security;
     v.stamp = china;
     if (!isTradingDay(day)) {
-        // A weekend shows the last trading day as it closed.
+        // A weekend or a holiday shows the last trading day as it closed.
         day = previousTradingDay(day);
         done = 241;
         v.stamp = civilDay(day);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,10 +39,10 @@ struct SimCandle {
 /// the snapshot, the minute series, the fund flow and today's candle always agree.
 struct SimView {
     Security security;
-    int day = 0;               // the trading day shown
-    CivilTime stamp;           // provider time stamp (China time)
+    int day = 0;     // the trading day shown
+    CivilTime stamp; // provider time stamp (China time)
     double prevClose = 0;
-    double price = 0;          // last price; the previous close before the first minute
+    double price = 0;                   // last price; the previous close before the first minute
     double open = 0, high = 0, low = 0; // 0 before the first minute
     long long volume = 0;
     double amount = 0;
@@ -50,10 +51,11 @@ struct SimView {
 
 /// The deterministic market: a seeded, mean-reverting daily random walk per security and, inside
 /// each trading day, a random path from the open to the close. Pins and scripted paths override
-/// the last price. Safe for concurrent use.
+/// the last price. Holidays are weekdays without trading: they show the last trading day as it
+/// closed, as weekends do. Safe for concurrent use.
 class MarketModel {
 public:
-    explicit MarketModel(std::uint64_t seed = 1);
+    explicit MarketModel(std::uint64_t seed = 1, std::set<int> holidays = {});
 
     std::uint64_t seed() const { return seedValue; }
 
@@ -64,8 +66,10 @@ public:
     /// Days since 1970-01-01 of a civil date, and back.
     static int dayNumber(int year, int month, int day);
     static CivilTime civilDay(int dayNumber);
-    static bool isTradingDay(int dayNumber);
-    static int previousTradingDay(int dayNumber);
+    /// A weekday that is not one of the holidays.
+    bool isTradingDay(int dayNumber) const;
+    int previousTradingDay(int dayNumber) const;
+    const std::set<int>& holidays() const { return closedDays; }
 
     /// The view of a security at an instant.
     SimView view(const Security& security, Instant now) const;
@@ -100,6 +104,7 @@ private:
     std::optional<Override> overrideOf(const std::string& code) const;
 
     std::uint64_t seedValue;
+    std::set<int> closedDays;
     mutable std::mutex lock;
     mutable std::map<std::string, std::vector<double>> closes; // symbol -> closes from the anchor day
     mutable std::map<std::pair<std::string, int>, SimCandle> candleCache;

@@ -87,7 +87,7 @@ const char* const notJsonBody =
 
 SimMarket::SimMarket() : SimMarket(Options{}) {}
 
-SimMarket::SimMarket(Options opts) : options(std::move(opts)), market(options.seed) {
+SimMarket::SimMarket(Options opts) : options(std::move(opts)), market(options.seed, options.holidays) {
     if (options.time) {
         manualClock.set(*options.time);
         isManualTime = true;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -53,6 +54,8 @@ public:
         std::optional<Instant> time;
         /// An outside clock (not owned); the control endpoint cannot move it.
         const Clock* clock = nullptr;
+        /// Weekdays played as exchange holidays (`MarketModel::dayNumber`).
+        std::set<int> holidays;
     };
 
     explicit SimMarket(Options options);

@@ -51,10 +51,13 @@ void SimMarket::control(const httplib::Request& request, httplib::Response& resp
         for (const SimFaultRule& rule : faults()) faultList.push_back(ruleJson(rule));
         Json origins = Json::array();
         for (std::size_t i = 0; i < listenerCount(); ++i) origins.push_back(origin(i));
+        Json holidays = Json::array();
+        for (const int day : market.holidays()) holidays.push_back(Replies::isoDate(day));
         return answer(response, 200,
                       Json{{"ok", true},
                            {"time", formatChinaTime(now())},
                            {"seed", market.seed()},
+                           {"holidays", holidays},
                            {"origins", origins},
                            {"endpoints", Json::parse(endpointsJson())},
                            {"faults", faultList}});
@@ -69,9 +72,9 @@ void SimMarket::control(const httplib::Request& request, httplib::Response& resp
             ++hosts[r.host];
             ++both[r.family + "@" + r.host];
         }
-        return answer(response, 200,
-                      Json{{"ok", true}, {"total", all.size()}, {"families", families}, {"hosts", hosts},
-                           {"familyHosts", both}});
+        return answer(
+            response, 200,
+            Json{{"ok", true}, {"total", all.size()}, {"families", families}, {"hosts", hosts}, {"familyHosts", both}});
     }
     if (!isPost && what == "log") {
         Json list = Json::array();

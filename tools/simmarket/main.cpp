@@ -18,6 +18,7 @@ void usage() {
                  "  --listeners N          1-3 listeners standing for the Eastmoney push hosts (default 3)\n"
                  "  --seed N               market seed (default 1)\n"
                  "  --time \"yyyy-MM-dd HH:mm\"  simulated China time (default: real time)\n"
+                 "  --holiday yyyy-MM-dd|today  repeatable; a weekday played as an exchange holiday\n"
                  "  --fault FAMILY[@HOST]=KIND[:ARG]  repeatable; families trends fflow snapshot minute fundflow\n"
                  "                         fqkline suggest sina *; kinds status:N delay:MS hang empty null notjson\n"
                  "                         gbk close\n"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     SimMarket::Options options;
     std::vector<glimmer::sim::SimFaultRule> faults;
     std::string endpointsFile;
+    std::vector<std::string> holidays;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> std::string {
@@ -71,6 +73,8 @@ int main(int argc, char** argv) {
                     return 2;
                 }
                 options.time = instant;
+            } else if (arg == "--holiday") {
+                holidays.push_back(value());
             } else if (arg == "--fault") {
                 glimmer::sim::SimFaultRule rule;
                 std::string error;
@@ -90,6 +94,16 @@ int main(int argc, char** argv) {
             std::cerr << "glimmer-simmarket: bad value for " << arg << "\n";
             return 2;
         }
+    }
+    // "today" is the day the market starts on: the --time day, or the real one.
+    for (const std::string& text : holidays) {
+        glimmer::Instant instant = options.time.value_or(glimmer::Clock::system().now());
+        if (text != "today" && !SimMarket::parseChinaTime(text + " 00:00", instant)) {
+            std::cerr << "glimmer-simmarket: --holiday wants \"yyyy-MM-dd\" or \"today\", got \"" << text << "\"\n";
+            return 2;
+        }
+        const glimmer::CivilTime day = glimmer::Clock::chinaTime(instant);
+        options.holidays.insert(glimmer::sim::MarketModel::dayNumber(day.year, day.month, day.day));
     }
     if (options.listeners < 1 || options.listeners > 3) {
         std::cerr << "glimmer-simmarket: 1 to 3 listeners\n";
@@ -117,6 +131,7 @@ int main(int argc, char** argv) {
     std::cout << "port " << market.port() << "\n";
     for (std::size_t i = 0; i < market.listenerCount(); ++i) std::cout << "listening on " << market.origin(i) << "\n";
     std::cout << "simulated time " << SimMarket::formatChinaTime(market.now()) << " (China)\n";
+    for (const int day : options.holidays) std::cout << "holiday " << glimmer::sim::Replies::isoDate(day) << "\n";
     if (!endpointsFile.empty()) std::cout << "endpoints file " << endpointsFile << "\n";
     std::cout << "control " << market.origin() << "/_sim/status\n" << std::flush;
 
