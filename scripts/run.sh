@@ -2,7 +2,8 @@
 # Installs what is missing, builds Release and starts Glimmerbox. Without a reachable display the
 # program runs on a virtual X display and a screenshot of it is refreshed in artifacts/screen.png.
 # --demo: runs against the simulated market on loopback with a configuration folder of its own
-# (GLIMMER_DEMO_HOME, default a fresh temporary folder), so no network is needed.
+# (GLIMMER_DEMO_HOME, default a fresh temporary folder), so no network is needed;
+# GLIMMER_DEMO_SIM_ARGS adds options for the simulated market, e.g. "--holiday today".
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -69,9 +70,11 @@ JSON
     day=$(TZ=Asia/Shanghai date -d "-$back day" +%F)
     sim_args=(--time "$day 10:00")
   fi
+  read -r -a extra_sim_args <<< "${GLIMMER_DEMO_SIM_ARGS:-}"
   endpoints="$home/endpoints.json"
   rm -f "$endpoints"
-  "$GLIMMER_ROOT/build/release/glimmer-simmarket" "${sim_args[@]}" --endpoints-file "$endpoints" \
+  "$GLIMMER_ROOT/build/release/glimmer-simmarket" "${sim_args[@]+"${sim_args[@]}"}" \
+    "${extra_sim_args[@]+"${extra_sim_args[@]}"}" --endpoints-file "$endpoints" \
     > "$home/simmarket.txt" 2>&1 &
   GLIMMER_SIM_PID=$!
   for _ in $(seq 1 50); do grep -q '^control ' "$home/simmarket.txt" 2>/dev/null && break; sleep 0.1; done

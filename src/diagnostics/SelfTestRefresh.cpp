@@ -29,8 +29,8 @@ void gateCases() {
     const Instant now = Clock::system().now();
     const double ttl = 15;
     auto ago = [now](double seconds) {
-        return std::optional<Instant>(now - std::chrono::duration_cast<Instant::duration>(
-                                                std::chrono::duration<double>(seconds)));
+        return std::optional<Instant>(
+            now - std::chrono::duration_cast<Instant::duration>(std::chrono::duration<double>(seconds)));
     };
     tally.check(MarketStore::isDue(std::nullopt, true, now, ttl), "从未拉过 → 必须拉");
     tally.check(!MarketStore::isDue(ago(1), false, now, ttl), "刚拉完 1 秒 → 不拉");
@@ -59,20 +59,24 @@ void runRefreshTrace() {
     const RefreshCounts second = store.refreshSynchronouslyForDiagnostics();
     line("第二轮: " + countsText(second));
 
-    const Instant now = Clock::system().now();
-    const bool trading = MarketStore::isTradingTime(now);
+    // The state the two passes found decides the rate and the TTLs in force.
+    const MarketPhase phase = store.phase();
+    line("交易日状态: " + TradingDay::describe(phase, store.tradingDay()));
+    const bool trading = TradingDay::usesTradingTTLs(phase);
     const double r = config.refreshSeconds;
     const double minutesTtl = MarketStore::minutesTTL(r, trading);
     const double flowTtl = MarketStore::flowTTL(r, trading);
     line("当前 TTL: 分时=" + format("%.0fs", minutesTtl) + " 资金流=" + format("%.0fs", flowTtl) +
          (trading ? "（交易时段）" : "（休市）"));
 
-    const double interval = trading ? MarketStore::pollInterval(r) : MarketStore::offHoursInterval;
+    const bool fast = TradingDay::pollsFast(phase);
+    const double interval = fast ? MarketStore::pollInterval(r) : MarketStore::offHoursInterval;
     const double securities = static_cast<double>(config.watchlist.size());
     const double snapshots = std::ceil(securities / 60.0) * 60.0 / interval;
     const double minutes = perMinute(securities, minutesTtl, interval);
     const double flows = perMinute(securities, flowTtl, interval);
-    const std::string when = trading ? format("交易时段 每 %.0fs 一轮", interval) : format("休市 每 %.0fs 一轮", interval);
+    const char* period = fast ? "交易时段" : (phase == MarketPhase::LunchBreak ? "午休" : "休市");
+    const std::string when = format("%s 每 %.0fs 一轮", period, interval);
     line(format("估算每分钟请求（%s）: 快照=%.1f 分时=%.1f 资金流=%.1f，合计 %.1f", when.c_str(), snapshots, minutes,
                 flows, snapshots + minutes + flows));
 

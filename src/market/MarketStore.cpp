@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 
 namespace glimmer {
@@ -77,6 +76,15 @@ void MarketStore::setPriorityCode(std::optional<std::string> code) {
     priority = std::move(code);
 }
 
+TradingDayState MarketStore::tradingDay() const {
+    std::lock_guard guard(settingsLock);
+    return day;
+}
+
+MarketPhase MarketStore::phase() const {
+    return TradingDay::phase(clock.now(), tradingDay());
+}
+
 std::vector<AlertEvent> MarketStore::latestAlertEvents() const {
     std::lock_guard guard(engineLock);
     return engine.latestEvents();
@@ -121,11 +129,11 @@ void MarketStore::restartTimer() {
     std::lock_guard guard(settingsLock);
     if (timer) queue->cancelTimer(*timer);
     timer = queue->scheduleTimer(0.2, interval, 0.2, [weak, this] {
-        if (weak.lock() && isTradingTime(clock.now())) requestRefresh();
+        if (weak.lock() && TradingDay::pollsFast(phase())) requestRefresh();
     });
     if (lowFreqTimer) queue->cancelTimer(*lowFreqTimer);
     lowFreqTimer = queue->scheduleTimer(offHoursInterval, offHoursInterval, 0, [weak, this] {
-        if (weak.lock() && !isTradingTime(clock.now())) requestRefresh();
+        if (weak.lock() && !TradingDay::pollsFast(phase())) requestRefresh();
     });
 }
 
@@ -181,16 +189,18 @@ RefreshCounts MarketStore::performRefresh() {
     const std::optional<std::string> first = priorityCode();
     const Instant now = clock.now();
     const std::string today = todayString(now);
-    const bool trading = isTradingTime(now);
-    const double r = refreshSetting(cfg.refreshSeconds);
-    const double minutesTtl = minutesTTL(r, trading);
-    const double flowTtl = flowTTL(r, trading);
 
     std::vector<WatchItem> items;
     items.reserve(work.size());
     for (const Entry& e : work) items.push_back(e.item);
     const std::map<std::string, Quote> quotes =
         source.fetchQuotesBatch ? source.fetchQuotesBatch(items) : std::map<std::string, Quote>{};
+    // The snapshot that finds a holiday already spares the series their trading-time TTLs.
+    observeTradingDay(quotes, now);
+    const bool trading = TradingDay::usesTradingTTLs(TradingDay::phase(now, tradingDay()));
+    const double r = refreshSetting(cfg.refreshSeconds);
+    const double minutesTtl = minutesTTL(r, trading);
+    const double flowTtl = flowTTL(r, trading);
 
     RefreshCounts counts;
     counts.batch = static_cast<int>(quotes.size());
@@ -271,6 +281,18 @@ RefreshCounts MarketStore::performRefresh() {
     return counts;
 }
 
+void MarketStore::observeTradingDay(const std::map<std::string, Quote>& quotes, Instant now) {
+    std::vector<std::string> dates;
+    dates.reserve(quotes.size());
+    for (const auto& [code, quote] : quotes) dates.push_back(quote.tradeDate);
+    std::string line;
+    {
+        std::lock_guard guard(settingsLock);
+        line = TradingDay::logLine(TradingDay::observe(day, now, dates), day);
+    }
+    if (!line.empty()) AppLog::write("INFO", line);
+}
+
 // A watch-list change that landed during the pass wins for membership, order and items; the pass's
 // data go to the securities that are still there.
 void MarketStore::writeBack(const std::vector<Entry>& processed) {
@@ -289,20 +311,6 @@ void MarketStore::writeBack(const std::vector<Entry>& processed) {
         merged.push_back(std::move(next));
     }
     entryList = std::move(merged);
-}
-
-bool MarketStore::isTradingTime(Instant instant) {
-    const CivilTime t = Clock::chinaTime(instant);
-    if (t.weekday == 0 || t.weekday == 6) return false;
-    const int minute = t.hour * 60 + t.minute;
-    return minute >= 555 && minute <= 905;
-}
-
-std::string MarketStore::todayString(Instant instant) {
-    const CivilTime t = Clock::chinaTime(instant);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year, t.month, t.day);
-    return text;
 }
 
 bool MarketStore::isDue(const std::optional<Instant>& loadedAt, bool isEmpty, Instant now, double ttl) {

@@ -4,6 +4,7 @@
 #include "market/MainPoster.h"
 #include "market/MarketSource.h"
 #include "market/SourceHealth.h"
+#include "market/TradingDay.h"
 #include "model/AlertEngine.h"
 #include "model/AppConfig.h"
 #include "model/Clock.h"
@@ -11,6 +12,7 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -75,9 +77,16 @@ public:
     bool isPollingEnabled() const { return pollingEnabled; }
     void setPollingEnabled(bool enabled) { pollingEnabled = enabled; }
 
+    /// What the snapshots have shown of today's exchange calendar.
+    TradingDayState tradingDay() const;
+    /// The phase that decides the poll rate and the TTLs now.
+    MarketPhase phase() const;
+
     /// Rebuilds the entries in watch-list order, keeping the data of securities that stay.
     void syncEntries();
-    /// (Re)creates the trading-time poll and the off-hours poll.
+    /// (Re)creates the fast poll (every `refreshSeconds` during the session) and the off-hours poll
+    /// (every five minutes otherwise). The fast one keeps ticking, so it resumes at the first tick
+    /// after a lunch break or a holiday ends.
     void restartTimer();
     /// Asks for one pass on the queue; ignored while polling is disabled.
     void requestRefresh();
@@ -95,9 +104,9 @@ public:
     std::vector<AlertEvent> latestAlertEvents() const;
 
     /// Weekdays 09:15 to 15:05 inclusive on the exchange's clock (China Standard Time), lunch included.
-    static bool isTradingTime(Instant instant);
+    static bool isTradingTime(Instant instant) { return TradingDay::isTradingTime(instant); }
     /// The exchange's calendar date, "yyyy-MM-dd".
-    static std::string todayString(Instant instant);
+    static std::string todayString(Instant instant) { return TradingDay::dateOf(instant); }
     /// Seconds between trading-time polls for a refresh setting: max(r, 5).
     static double pollInterval(double refreshSeconds);
     /// The time-to-live gate of one series: empty, never loaded, or loaded at least `ttl` seconds ago.
@@ -117,6 +126,7 @@ private:
     void refreshPass();
     void post(std::function<void(MarketStore&)> step);
     void writeBack(const std::vector<Entry>& processed);
+    void observeTradingDay(const std::map<std::string, Quote>& quotes, Instant now);
 
     const Clock& clock;
     SourceHealth& health;
@@ -126,9 +136,10 @@ private:
     mutable std::mutex lock; // guards entryList
     std::vector<Entry> entryList;
 
-    mutable std::mutex settingsLock; // guards settings, priority, the timer ids
+    mutable std::mutex settingsLock; // guards settings, priority, the trading day, the timer ids
     AppConfig settings;
     std::optional<std::string> priority;
+    TradingDayState day;
     std::optional<DispatchQueue::TimerId> timer;
     std::optional<DispatchQueue::TimerId> lowFreqTimer;
 

@@ -9,4 +9,6 @@ list(APPEND GLIMMER_MARKET_SOURCES
   market/MarketStore.h
   market/SerialQueue.cpp
   market/SerialQueue.h
+  market/TradingDay.cpp
+  market/TradingDay.h
 )

@@ -3,6 +3,8 @@
 #include "market/MarketStore.h"
 #include "market/SerialQueue.h"
 #include "model/AppLog.h"
+#include "model/AppPaths.h"
+#include "support/TempDir.h"
 
 #include "simmarket/SimMarket.h"
 
@@ -25,6 +27,9 @@ std::vector<WatchItem> watchOf(std::initializer_list<const char*> codes) {
 
 const std::vector<WatchItem> fiveCodes = watchOf({"600519", "300750", "000001", "510300", "002594"});
 
+const std::string closedLine = "INFO 今日休市（行情日期停在 2024-11-06），改为每 5 分钟刷新\n";
+const std::string reopenedLine = "INFO 今日开市，恢复盘中刷新\n";
+
 /// The store with the real fetchers against the simulated market on loopback, in simulated time.
 class MarketStoreSimTest : public ::testing::Test {
 protected:
@@ -33,10 +38,12 @@ protected:
         clock.setChinaTime(2024, 11, 8, 10, 30); // a Friday
         SimMarket::Options options;
         options.clock = &clock;
+        options.holidays = {sim::MarketModel::dayNumber(2024, 11, 7)}; // Thursday, for the calendar tests
         market = std::make_unique<SimMarket>(options);
         std::string error;
         ASSERT_TRUE(market->start(&error)) << error;
         Endpoints::setCurrent(market->endpoints());
+        logStart = logText().size();
     }
     void TearDown() override {
         store.reset();
@@ -65,6 +72,33 @@ protected:
 
     std::size_t requests(const std::string& family) const { return market->requestCount(family); }
 
+    // The owner's start sequence, timers included.
+    void startPolling() {
+        store->setPollingEnabled(true);
+        store->restartTimer();
+        store->requestRefresh();
+    }
+
+    /// China wall-clock times of the snapshot requests, "yyyy-MM-dd HH:mm:ss".
+    std::vector<std::string> snapshotTimes() const {
+        std::vector<std::string> times;
+        for (const auto& r : market->requests()) {
+            if (r.family == "snapshot") times.push_back(SimMarket::formatChinaTime(r.time));
+        }
+        return times;
+    }
+
+    static std::string logText() {
+        std::error_code error;
+        return std::filesystem::exists(AppPaths::logFile(), error) ? testing::readFile(AppPaths::logFile()) : "";
+    }
+    std::size_t logged(const std::string& line) const {
+        const std::string log = logText().substr(logStart);
+        std::size_t count = 0;
+        for (auto at = log.find(line); at != std::string::npos; at = log.find(line, at + line.size())) ++count;
+        return count;
+    }
+
     ManualClock clock;
     std::shared_ptr<ManualQueue> manualQueue = std::make_shared<ManualQueue>(clock);
     SourceHealth health;
@@ -72,6 +106,7 @@ protected:
     std::vector<std::string> callbacks;
     std::unique_ptr<SimMarket> market;
     std::unique_ptr<MarketStore> store;
+    std::size_t logStart = 0;
 };
 
 TEST_F(MarketStoreSimTest, FirstPassLoadsEverythingAndTheNextOnlyTheSnapshot) {
@@ -203,6 +238,75 @@ TEST_F(MarketStoreSimTest, CallbacksArriveOnTheDrainingThreadInOrder) {
     EXPECT_EQ(threads[0], mainThread);
     EXPECT_EQ(store->entries().size(), 2u);
     EXPECT_TRUE(store->entry(1)->quote);
+}
+
+TEST_F(MarketStoreSimTest, TheSnapshotsTellAHolidayFromATradingDay) {
+    struct Case {
+        const char* name;
+        int day; // of November 2024
+        const char* suspended;
+        std::size_t snapshots;
+        std::size_t trends;
+        std::size_t closedLines;
+    };
+    const Case cases[] = {
+        // The start and 09:29:00.2 to 09:31:00.2 every 30 s, then the five-minute poll at 09:34, 09:39
+        // and 09:44. From 09:31 the series keep the off-hours TTL: minutes at 09:29, 09:30 and 09:44.
+        {"holiday", 7, nullptr, 9, 6, 1},
+        {"trading day", 8, nullptr, 33, 34, 0},
+        {"one security suspended", 8, "000001", 33, 32, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        store.reset();
+        market->reset();
+        if (c.suspended) market->suspend(c.suspended);
+        clock.setChinaTime(2024, 11, c.day, 9, 29);
+        logStart = logText().size();
+        makeStore(watchOf({"600519", "000001"}));
+        startPolling();
+        manualQueue->advance(16 * 60);
+        EXPECT_EQ(requests("snapshot"), c.snapshots);
+        EXPECT_EQ(requests("trends"), c.trends);
+        EXPECT_EQ(logged(closedLine), c.closedLines);
+        EXPECT_EQ(store->phase() == MarketPhase::Holiday, c.closedLines == 1);
+    }
+}
+
+TEST_F(MarketStoreSimTest, TheLunchBreakPollsSlowlyAndTheAfternoonStartsAt1259) {
+    clock.setChinaTime(2024, 11, 8, 11, 29);
+    makeStore(watchOf({"600519"}));
+    startPolling();
+    manualQueue->advance(92 * 60);
+    std::vector<std::string> morning, afternoon;
+    for (const auto& t : snapshotTimes()) (t < "2024-11-08 12:59" ? morning : afternoon).push_back(t);
+    ASSERT_EQ(morning.size(), 5u + 17u);
+    EXPECT_EQ(morning[4], "2024-11-08 11:30:30") << "the morning's last minute is polled";
+    EXPECT_EQ(morning[5], "2024-11-08 11:34:00") << "then the five-minute poll";
+    EXPECT_EQ(morning.back(), "2024-11-08 12:54:00");
+    ASSERT_EQ(afternoon.size(), 4u) << "every 30 s from 12:59";
+    EXPECT_EQ(afternoon.front(), "2024-11-08 12:59:00");
+    EXPECT_EQ(logged(closedLine) + logged(reopenedLine), 0u);
+}
+
+TEST_F(MarketStoreSimTest, AHolidayEndsWithTheNextDaysFirstFreshSnapshot) {
+    clock.setChinaTime(2024, 11, 7, 9, 30, 30);
+    makeStore(watchOf({"600519", "000001"}));
+    startPolling();
+    manualQueue->advance(120);
+    ASSERT_EQ(store->phase(), MarketPhase::Holiday);
+    EXPECT_EQ(logged(closedLine), 1u);
+
+    market->clearRequests();
+    clock.setChinaTime(2024, 11, 8, 9, 14, 40);
+    manualQueue->advance(60);
+    const std::vector<std::string> times = snapshotTimes();
+    ASSERT_FALSE(times.empty());
+    EXPECT_GE(times.front(), "2024-11-08 09:15:00");
+    EXPECT_LE(times.front(), "2024-11-08 09:15:30") << "the fast poll does not wait for the five-minute one";
+    EXPECT_EQ(logged(reopenedLine), 1u);
+    EXPECT_EQ(store->tradingDay(), (TradingDayState{"", "2024-11-08", "2024-11-08"}));
+    EXPECT_EQ(store->phase(), MarketPhase::Session);
 }
 
 } // namespace

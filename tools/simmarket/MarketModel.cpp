@@ -249,8 +249,8 @@ SimView MarketModel::view(const Security& security, Instant now) const {
     SimView v;
     v.security = security;
     v.stamp = china;
-    if (!isTradingDay(day)) {
-        // A weekend or a holiday shows the last trading day as it closed.
+    if (!isTradingDay(day) || isSuspended(security.code)) {
+        // A weekend, a holiday or a suspension shows the last trading day as it closed.
         day = previousTradingDay(day);
         done = 241;
         v.stamp = civilDay(day);
@@ -361,9 +361,20 @@ void MarketModel::stepScript(const std::string& code) {
     ++found->second.step;
 }
 
+void MarketModel::suspend(const std::string& code) {
+    std::lock_guard guard(lock);
+    suspended.insert(code);
+}
+
 void MarketModel::clearOverrides() {
     std::lock_guard guard(lock);
     overrides.clear();
+    suspended.clear();
+}
+
+bool MarketModel::isSuspended(const std::string& code) const {
+    std::lock_guard guard(lock);
+    return suspended.count(code) != 0;
 }
 
 std::optional<MarketModel::Override> MarketModel::overrideOf(const std::string& code) const {

@@ -87,6 +87,9 @@ public:
     /// otherwise by one step on every `stepScript` (every snapshot request naming the code).
     void script(const std::string& code, std::vector<double> prices, double stepSeconds, Instant start);
     void stepScript(const std::string& code);
+    /// Suspends a code: it shows the last trading day before today as it closed.
+    void suspend(const std::string& code);
+    /// Drops pins, scripts and suspensions.
     void clearOverrides();
 
 private:
@@ -102,6 +105,7 @@ private:
     SimCandle candleOf(const Security& security, int day) const;
     const std::vector<double>& closeSeries(const Security& security, int day) const;
     std::optional<Override> overrideOf(const std::string& code) const;
+    bool isSuspended(const std::string& code) const;
 
     std::uint64_t seedValue;
     std::set<int> closedDays;
@@ -109,6 +113,7 @@ private:
     mutable std::map<std::string, std::vector<double>> closes; // symbol -> closes from the anchor day
     mutable std::map<std::pair<std::string, int>, SimCandle> candleCache;
     std::map<std::string, Override> overrides;
+    std::set<std::string> suspended;
 };
 
 } // namespace glimmer::sim

@@ -3,8 +3,8 @@
 #include "simmarket/Replies.h"
 
 #include <httplib.h>
-#include <nlohmann/json.hpp>
 #include <iconv.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -85,7 +85,8 @@ const char* const notJsonBody =
 
 } // namespace
 
-SimMarket::SimMarket() : SimMarket(Options{}) {}
+SimMarket::SimMarket() : SimMarket(Options{}) {
+}
 
 SimMarket::SimMarket(Options opts) : options(std::move(opts)), market(options.seed, options.holidays) {
     if (options.time) {
@@ -255,10 +256,17 @@ void SimMarket::serve(std::size_t index, const std::string& family, const httpli
                 return;
             }
             break;
-        case SimFault::Kind::Close: dropConnection(request); return;
-        case SimFault::Kind::Empty: shape = ReplyShape::EmptyArray; break;
-        case SimFault::Kind::NullData: shape = ReplyShape::NullData; break;
-        default: break;
+        case SimFault::Kind::Close:
+            dropConnection(request);
+            return;
+        case SimFault::Kind::Empty:
+            shape = ReplyShape::EmptyArray;
+            break;
+        case SimFault::Kind::NullData:
+            shape = ReplyShape::NullData;
+            break;
+        default:
+            break;
         }
     }
     Reply reply = build(family, request, shape);
@@ -336,8 +344,8 @@ std::optional<SimFault> SimMarket::faultFor(const std::string& family, std::size
     std::optional<SimFault> best;
     for (const SimFaultRule& rule : rules) {
         if (rule.family != "*" && rule.family != family) continue;
-        const bool hostMatches = rule.host.empty() || rule.host == key ||
-                                 std::find(roles.begin(), roles.end(), rule.host) != roles.end();
+        const bool hostMatches =
+            rule.host.empty() || rule.host == key || std::find(roles.begin(), roles.end(), rule.host) != roles.end();
         if (!hostMatches) continue;
         const int score = (rule.host.empty() ? 0 : 2) + (rule.family == "*" ? 0 : 1);
         if (score >= bestScore) {
@@ -351,8 +359,10 @@ std::optional<SimFault> SimMarket::faultFor(const std::string& family, std::size
 bool SimMarket::waitFor(int milliseconds, std::uint64_t generation) {
     std::unique_lock guard(stateLock);
     auto done = [&] { return isStopping || faultGeneration != generation; };
-    if (milliseconds < 0) released.wait(guard, done);
-    else released.wait_for(guard, std::chrono::milliseconds(milliseconds), done);
+    if (milliseconds < 0)
+        released.wait(guard, done);
+    else
+        released.wait_for(guard, std::chrono::milliseconds(milliseconds), done);
     return !isStopping;
 }
 
@@ -390,6 +400,10 @@ void SimMarket::pin(const std::string& code, double price, double prevClose) {
 
 void SimMarket::script(const std::string& code, std::vector<double> prices, double stepSeconds) {
     market.script(code, std::move(prices), stepSeconds, now());
+}
+
+void SimMarket::suspend(const std::string& code) {
+    market.suspend(code);
 }
 
 void SimMarket::clearPins() {
@@ -453,8 +467,8 @@ std::optional<SimView> SimMarket::view(const std::string& codeOrSymbol) const {
 bool SimMarket::parseChinaTime(const std::string& text, Instant& out) {
     CivilTime t;
     char tail = 0;
-    const int n = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day, &t.hour,
-                              &t.minute, &t.second, &tail);
+    const int n = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day, &t.hour, &t.minute,
+                              &t.second, &tail);
     if (n != 5 && n != 6) return false;
     if (n == 5) t.second = 0;
     if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 || t.hour > 23 || t.minute < 0 ||

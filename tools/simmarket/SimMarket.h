@@ -89,6 +89,9 @@ public:
     // Prices.
     void pin(const std::string& code, double price, double prevClose = 0);
     void script(const std::string& code, std::vector<double> prices, double stepSeconds = 0);
+    /// The code's quotes stay on the last trading day before today, as a suspended security's do.
+    void suspend(const std::string& code);
+    /// Clears pins, scripts and suspensions.
     void clearPins();
 
     // Clock.

@@ -1,0 +1,135 @@
+#include "market/TradingDay.h"
+
+#include <gtest/gtest.h>
+
+namespace glimmer {
+namespace {
+
+Instant china(int day, int hour, int minute, int second = 0) {
+    CivilTime t;
+    t.year = 2024;
+    t.month = 10;
+    t.day = day;
+    t.hour = hour;
+    t.minute = minute;
+    t.second = second;
+    return Clock::instantAtOffset(t, 8 * 3600);
+}
+
+// October 2024: the National Day week closes Tuesday 1 to Monday 7; Tuesday 8 trades again.
+const TradingDayState holidayOn2nd{"2024-10-02", "", "2024-09-30"};
+
+TEST(TradingDay, PhaseFollowsTheSessionTheLunchBreakAndAKnownHoliday) {
+    struct Case {
+        Instant at;
+        TradingDayState state;
+        MarketPhase phase;
+        const char* why;
+    };
+    const Case cases[] = {
+        {china(2, 9, 14, 59), {}, MarketPhase::Closed, "before the auction"},
+        {china(2, 9, 15), {}, MarketPhase::Session, "the auction polls fast"},
+        {china(2, 11, 30, 59), {}, MarketPhase::Session, "the last morning minute"},
+        {china(2, 11, 31), {}, MarketPhase::LunchBreak, "lunch from 11:31"},
+        {china(2, 12, 58, 59), {}, MarketPhase::LunchBreak, "lunch to 12:58"},
+        {china(2, 12, 59), {}, MarketPhase::Session, "fast again at 12:59"},
+        {china(2, 15, 5, 59), {}, MarketPhase::Session, "the closing minutes"},
+        {china(2, 15, 6), {}, MarketPhase::Closed, "after the close"},
+        {china(5, 10, 0), {}, MarketPhase::Closed, "Saturday"},
+        {china(2, 10, 0), holidayOn2nd, MarketPhase::Holiday, "the holiday found today"},
+        {china(2, 12, 0), holidayOn2nd, MarketPhase::Holiday, "a holiday has no lunch break"},
+        {china(2, 20, 0), holidayOn2nd, MarketPhase::Closed, "the evening is closed anyway"},
+        {china(3, 9, 15), holidayOn2nd, MarketPhase::Session, "a holiday ends with its day"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TradingDay::phase(c.at, c.state), c.phase) << c.why;
+
+    EXPECT_TRUE(TradingDay::pollsFast(MarketPhase::Session));
+    EXPECT_FALSE(TradingDay::pollsFast(MarketPhase::LunchBreak));
+    EXPECT_FALSE(TradingDay::pollsFast(MarketPhase::Holiday));
+    EXPECT_TRUE(TradingDay::usesTradingTTLs(MarketPhase::LunchBreak));
+    EXPECT_FALSE(TradingDay::usesTradingTTLs(MarketPhase::Holiday)) << "else a holiday costs more than a weekend";
+    EXPECT_FALSE(TradingDay::usesTradingTTLs(MarketPhase::Closed));
+}
+
+TEST(TradingDay, SnapshotsDecideWhetherTodayTrades) {
+    using Change = TradingDayChange;
+    struct Case {
+        Instant at;
+        std::vector<std::string> dates;
+        TradingDayState before;
+        Change change;
+        TradingDayState after;
+        const char* why;
+    };
+    const TradingDayState none;
+    const Case cases[] = {
+        {china(2, 9, 31), {"2024-09-30", "2024-09-30"}, none, Change::Closed, holidayOn2nd, "every date is old"},
+        {china(2, 9, 30, 59), {"2024-09-30"}, none, Change::None, {"", "", "2024-09-30"}, "too early to tell"},
+        {china(2, 15, 10), {"2024-09-30"}, none, Change::None, {"", "", "2024-09-30"}, "after the session"},
+        {china(5, 10, 0), {"2024-09-30"}, none, Change::None, {"", "", "2024-09-30"}, "a weekend is no holiday"},
+        {china(2, 10, 0),
+         {"2024-10-02", "2024-09-27"},
+         none,
+         Change::None,
+         {"", "2024-10-02", "2024-10-02"},
+         "one suspended security"},
+        {china(2, 10, 0),
+         {"", "2024-09-30", "20241002", "２０２４-10-02"},
+         none,
+         Change::Closed,
+         holidayOn2nd,
+         "quotes without a usable date do not count"},
+        {china(2, 10, 0), {"", "garbage"}, none, Change::None, none, "no dated quote: nothing known"},
+        {china(2, 10, 0), {}, none, Change::None, none, "an empty snapshot"},
+        {china(2, 10, 5), {"2024-09-30"}, holidayOn2nd, Change::None, holidayOn2nd, "said once a day"},
+        {china(2, 11, 0),
+         {"2024-10-02"},
+         holidayOn2nd,
+         Change::Reopened,
+         {"", "2024-10-02", "2024-10-02"},
+         "a later snapshot dated today"},
+        {china(2, 11, 0),
+         {"2024-09-30"},
+         {"", "2024-10-02", "2024-10-02"},
+         Change::None,
+         {"", "2024-10-02", "2024-09-30"},
+         "a day seen trading stays open"},
+        {china(3, 9, 31),
+         {"2024-09-30"},
+         holidayOn2nd,
+         Change::Closed,
+         {"2024-10-03", "", "2024-09-30"},
+         "the next holiday is said again"},
+        {china(8, 9, 15),
+         {"2024-10-08"},
+         {"2024-10-07", "", "2024-09-30"},
+         Change::Reopened,
+         {"", "2024-10-08", "2024-10-08"},
+         "the first fresh snapshot after the holidays"},
+        {china(8, 20, 0),
+         {"2024-10-08"},
+         {"2024-10-07", "", "2024-09-30"},
+         Change::None,
+         {"", "2024-10-08", "2024-10-08"},
+         "an old holiday ends quietly in the evening"},
+    };
+    for (const Case& c : cases) {
+        TradingDayState state = c.before;
+        EXPECT_EQ(TradingDay::observe(state, c.at, c.dates), c.change) << c.why;
+        EXPECT_EQ(state, c.after) << c.why;
+    }
+}
+
+TEST(TradingDay, LinesForTheLogAndTheTrace) {
+    EXPECT_EQ(TradingDay::logLine(TradingDayChange::Closed, holidayOn2nd),
+              "今日休市（行情日期停在 2024-09-30），改为每 5 分钟刷新");
+    EXPECT_EQ(TradingDay::logLine(TradingDayChange::Reopened, {}), "今日开市，恢复盘中刷新");
+    EXPECT_EQ(TradingDay::logLine(TradingDayChange::None, holidayOn2nd), "");
+    EXPECT_EQ(TradingDay::describe(MarketPhase::Session, holidayOn2nd), "开市");
+    EXPECT_EQ(TradingDay::describe(MarketPhase::LunchBreak, {}), "午休");
+    EXPECT_EQ(TradingDay::describe(MarketPhase::Holiday, holidayOn2nd), "休市（数据日期 2024-09-30）");
+    EXPECT_EQ(TradingDay::describe(MarketPhase::Closed, {}), "休市");
+}
+
+} // namespace
+} // namespace glimmer
