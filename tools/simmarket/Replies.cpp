@@ -49,8 +49,7 @@ std::string Replies::escapeUnicode(const std::string& utf8) {
         unsigned cp = c;
         std::size_t length = 1;
         if (c >= 0xF0 && i + 3 < utf8.size()) {
-            cp = ((c & 0x07u) << 18) | ((utf8[i + 1] & 0x3Fu) << 12) | ((utf8[i + 2] & 0x3Fu) << 6) |
-                 (utf8[i + 3] & 0x3Fu);
+            cp = ((c & 0x07u) << 18) | ((utf8[i + 1] & 0x3Fu) << 12) | ((utf8[i + 2] & 0x3Fu) << 6) | (utf8[i + 3] & 0x3Fu);
             length = 4;
         } else if (c >= 0xE0 && i + 2 < utf8.size()) {
             cp = ((c & 0x0Fu) << 12) | ((utf8[i + 1] & 0x3Fu) << 6) | (utf8[i + 2] & 0x3Fu);
@@ -297,12 +296,9 @@ std::string Replies::suggestion(const std::vector<Security>& hits, ReplyShape sh
         const Security& s = hits[i];
         if (i > 0) out += '^';
         const char* type = "GP-A";
-        if (s.kind == SecurityKind::Etf)
-            type = "ETF";
-        else if (s.kind == SecurityKind::Index)
-            type = "ZS";
-        else if (s.code.rfind("688", 0) == 0)
-            type = "GP-A-KCB";
+        if (s.kind == SecurityKind::Etf) type = "ETF";
+        else if (s.kind == SecurityKind::Index) type = "ZS";
+        else if (s.code.rfind("688", 0) == 0) type = "GP-A-KCB";
         out += s.symbol.substr(0, 2) + "~" + s.code + "~" + escapeUnicode(s.name) + "~" + s.pinyin + "~" + type;
     }
     out += "\";";

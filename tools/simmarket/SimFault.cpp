@@ -83,22 +83,14 @@ bool SimFaults::parse(const std::string& text, SimFaultRule& out, std::string& e
 
 std::string SimFaults::describe(const SimFault& fault) {
     switch (fault.kind) {
-    case SimFault::Kind::Status:
-        return "status:" + std::to_string(fault.arg);
-    case SimFault::Kind::Delay:
-        return "delay:" + std::to_string(fault.arg);
-    case SimFault::Kind::Hang:
-        return "hang";
-    case SimFault::Kind::Empty:
-        return "empty";
-    case SimFault::Kind::NullData:
-        return "null";
-    case SimFault::Kind::NotJson:
-        return "notjson";
-    case SimFault::Kind::Gbk:
-        return "gbk";
-    case SimFault::Kind::Close:
-        return "close";
+    case SimFault::Kind::Status: return "status:" + std::to_string(fault.arg);
+    case SimFault::Kind::Delay: return "delay:" + std::to_string(fault.arg);
+    case SimFault::Kind::Hang: return "hang";
+    case SimFault::Kind::Empty: return "empty";
+    case SimFault::Kind::NullData: return "null";
+    case SimFault::Kind::NotJson: return "notjson";
+    case SimFault::Kind::Gbk: return "gbk";
+    case SimFault::Kind::Close: return "close";
     }
     return "?";
 }

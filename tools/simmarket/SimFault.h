@@ -7,14 +7,14 @@ namespace glimmer::sim {
 /// A misbehaviour the simulated market can show on a family of endpoints.
 struct SimFault {
     enum class Kind {
-        Status,   // reply with status `arg` (the normal body stays, so 204/304 carry one)
-        Delay,    // wait `arg` milliseconds, then reply normally
-        Hang,     // never reply until the fault is cleared or the market stops
-        Empty,    // the "trends"/"klines"/rows array is empty
-        NullData, // "data": null
-        NotJson,  // an HTML error page with status 200
-        Gbk,      // the normal body encoded as GBK
-        Close,    // the connection is closed without a reply (Eastmoney's throttling)
+        Status,  // reply with status `arg` (the normal body stays, so 204/304 carry one)
+        Delay,   // wait `arg` milliseconds, then reply normally
+        Hang,    // never reply until the fault is cleared or the market stops
+        Empty,   // the "trends"/"klines"/rows array is empty
+        NullData,// "data": null
+        NotJson, // an HTML error page with status 200
+        Gbk,     // the normal body encoded as GBK
+        Close,   // the connection is closed without a reply (Eastmoney's throttling)
     };
     Kind kind = Kind::Status;
     int arg = 0;
@@ -34,7 +34,7 @@ struct SimFaultRule {
 namespace SimFaults {
 
 /// The endpoint families the market serves.
-inline constexpr const char* families[] = {"trends",   "fflow",   "snapshot", "minute",
+inline constexpr const char* families[] = {"trends", "fflow",   "snapshot", "minute",
                                            "fundflow", "fqkline", "suggest",  "sina"};
 bool isFamily(const std::string& name);
 
