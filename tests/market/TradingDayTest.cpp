@@ -62,56 +62,29 @@ TEST(TradingDay, SnapshotsDecideWhetherTodayTrades) {
         const char* why;
     };
     const TradingDayState none;
+    const TradingDayState seenOld{"", "", "2024-09-30"};
+    const TradingDayState open2nd{"", "2024-10-02", "2024-10-02"};
+    const TradingDayState open2ndOldData{"", "2024-10-02", "2024-09-30"};
+    const TradingDayState holidayOn3rd{"2024-10-03", "", "2024-09-30"};
+    const TradingDayState holidayOn7th{"2024-10-07", "", "2024-09-30"};
+    const TradingDayState open8th{"", "2024-10-08", "2024-10-08"};
+    const std::vector<std::string> old{"2024-09-30"};
+    const std::vector<std::string> badDates{"", "2024-09-30", "20241002", "２０２４-10-02", "2024-1x-02"};
     const Case cases[] = {
         {china(2, 9, 31), {"2024-09-30", "2024-09-30"}, none, Change::Closed, holidayOn2nd, "every date is old"},
-        {china(2, 9, 30, 59), {"2024-09-30"}, none, Change::None, {"", "", "2024-09-30"}, "too early to tell"},
-        {china(2, 15, 10), {"2024-09-30"}, none, Change::None, {"", "", "2024-09-30"}, "after the session"},
-        {china(5, 10, 0), {"2024-09-30"}, none, Change::None, {"", "", "2024-09-30"}, "a weekend is no holiday"},
-        {china(2, 10, 0),
-         {"2024-10-02", "2024-09-27"},
-         none,
-         Change::None,
-         {"", "2024-10-02", "2024-10-02"},
-         "one suspended security"},
-        {china(2, 10, 0),
-         {"", "2024-09-30", "20241002", "２０２４-10-02"},
-         none,
-         Change::Closed,
-         holidayOn2nd,
-         "quotes without a usable date do not count"},
+        {china(2, 9, 30, 59), old, none, Change::None, seenOld, "too early to tell"},
+        {china(2, 15, 10), old, none, Change::None, seenOld, "after the session"},
+        {china(5, 10, 0), old, none, Change::None, seenOld, "a weekend is no holiday"},
+        {china(2, 10, 0), {"2024-10-02", "2024-09-27"}, none, Change::None, open2nd, "one suspended security"},
+        {china(2, 10, 0), badDates, none, Change::Closed, holidayOn2nd, "quotes without a usable date do not count"},
         {china(2, 10, 0), {"", "garbage"}, none, Change::None, none, "no dated quote: nothing known"},
         {china(2, 10, 0), {}, none, Change::None, none, "an empty snapshot"},
-        {china(2, 10, 5), {"2024-09-30"}, holidayOn2nd, Change::None, holidayOn2nd, "said once a day"},
-        {china(2, 11, 0),
-         {"2024-10-02"},
-         holidayOn2nd,
-         Change::Reopened,
-         {"", "2024-10-02", "2024-10-02"},
-         "a later snapshot dated today"},
-        {china(2, 11, 0),
-         {"2024-09-30"},
-         {"", "2024-10-02", "2024-10-02"},
-         Change::None,
-         {"", "2024-10-02", "2024-09-30"},
-         "a day seen trading stays open"},
-        {china(3, 9, 31),
-         {"2024-09-30"},
-         holidayOn2nd,
-         Change::Closed,
-         {"2024-10-03", "", "2024-09-30"},
-         "the next holiday is said again"},
-        {china(8, 9, 15),
-         {"2024-10-08"},
-         {"2024-10-07", "", "2024-09-30"},
-         Change::Reopened,
-         {"", "2024-10-08", "2024-10-08"},
-         "the first fresh snapshot after the holidays"},
-        {china(8, 20, 0),
-         {"2024-10-08"},
-         {"2024-10-07", "", "2024-09-30"},
-         Change::None,
-         {"", "2024-10-08", "2024-10-08"},
-         "an old holiday ends quietly in the evening"},
+        {china(2, 10, 5), old, holidayOn2nd, Change::None, holidayOn2nd, "said once a day"},
+        {china(2, 11, 0), {"2024-10-02"}, holidayOn2nd, Change::Reopened, open2nd, "a later snapshot dated today"},
+        {china(2, 11, 0), old, open2nd, Change::None, open2ndOldData, "a day seen trading stays open"},
+        {china(3, 9, 31), old, holidayOn2nd, Change::Closed, holidayOn3rd, "the next holiday is said again"},
+        {china(8, 9, 15), {"2024-10-08"}, holidayOn7th, Change::Reopened, open8th, "the first fresh snapshot after"},
+        {china(8, 20, 0), {"2024-10-08"}, holidayOn7th, Change::None, open8th, "an old holiday ends quietly at night"},
     };
     for (const Case& c : cases) {
         TradingDayState state = c.before;
