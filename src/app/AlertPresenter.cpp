@@ -10,8 +10,8 @@
 
 namespace glimmer {
 
-AlertPresenter::AlertPresenter(AppContext& context, CardPresenter& presenter)
-    : context(context), presenter(presenter) {}
+AlertPresenter::AlertPresenter(AppContext& context, CardPresenter& presenter) : context(context), presenter(presenter) {
+}
 
 AlertPresenter::~AlertPresenter() {
     if (alertClearWorkItem) context.scheduler.cancel(*alertClearWorkItem);
@@ -23,9 +23,8 @@ void AlertPresenter::handleAlerts(const std::vector<AlertEvent>& events) {
     context.info("预警触发 " + first.code + " " + rawValue(first.kind) + " " + first.message);
 
     presenter.alertCode = first.code;
-    presenter.alertText = events.size() == 1
-                              ? first.message
-                              : first.message + "（另 " + std::to_string(events.size() - 1) + " 条）";
+    presenter.alertText =
+        events.size() == 1 ? first.message : first.message + "（另 " + std::to_string(events.size() - 1) + " 条）";
 
     const bool overview = context.overview.isActive();
     const std::vector<std::string>& hidden = context.config.hiddenCodes;
@@ -34,11 +33,7 @@ void AlertPresenter::handleAlerts(const std::vector<AlertEvent>& events) {
         const std::vector<MarketEntry> entries = context.store.entries();
         for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
             if (entries[i].item.code != first.code) continue;
-            if (i != presenter.currentIndex()) {
-                presenter.setCurrentIndex(i);
-                context.store.setPriorityCode(first.code);
-                presenter.refreshCard(true);
-            }
+            presenter.focusAlerted(i);
             break;
         }
     }

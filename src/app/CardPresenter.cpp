@@ -27,7 +27,8 @@ void traceCard(const AppContext& context, const std::optional<MarketEntry>& entr
 
 } // namespace
 
-CardPresenter::CardPresenter(AppContext& context) : context(context) {}
+CardPresenter::CardPresenter(AppContext& context) : context(context) {
+}
 
 CardPresenter::~CardPresenter() {
     if (rotateTimer) context.scheduler.cancel(*rotateTimer);
@@ -136,15 +137,39 @@ void CardPresenter::switchStock(int delta, bool resetView) {
     context.store.setPriorityCode(entry.item.code);
     if (!entry.updatedAt) context.store.refreshNow(entry.item.code);
 
+    startViewOfSecurity(resetView);
+    refreshCard(true);
+    if (context.cardView) context.cardView->pulseCharts();
+    if (resetView) updateRotateTimer();
+}
+
+void CardPresenter::startViewOfSecurity(bool resetView) {
     if (context.config.lockedViewType) {
         mode = *context.config.lockedViewType;
     } else if (resetView) {
         const std::vector<int> sequence = viewSequence();
         if (!sequence.empty()) mode = sequence.front();
     }
-    refreshCard(true);
-    if (context.cardView) context.cardView->pulseCharts();
-    if (resetView) updateRotateTimer();
+}
+
+void CardPresenter::focusAlerted(int target) {
+    const std::vector<MarketEntry> entries = context.store.entries();
+    if (target < 0 || target >= static_cast<int>(entries.size())) return;
+    lastSwitchAt = context.scheduler.now();
+    if (target != index) {
+        index = target;
+        context.store.setPriorityCode(entries[target].item.code);
+        startViewOfSecurity(true);
+        refreshCard(true);
+    }
+    updateRotateTimer();
+}
+
+bool CardPresenter::justSwitched() const {
+    // A moment of slack for a timer that fires a little late.
+    constexpr double timerSlackSeconds = 0.2;
+    return lastSwitchAt &&
+           context.scheduler.now() - *lastSwitchAt <= context.config.viewRotateSeconds + timerSlackSeconds;
 }
 
 void CardPresenter::applyMode(int newMode) {
@@ -206,10 +231,9 @@ void CardPresenter::rotateViewTick() {
     if (!context.overview.isActive()) {
         if (!next) {
             if (context.config.pinPaused) return;
-            // The default 25 s security timer ends together with five 5 s views; when it (or the user)
-            // has only just moved to this security, start it on its first view instead of skipping it.
-            const double half = context.config.viewRotateSeconds / 2;
-            if (lastSwitchAt && context.scheduler.now() - *lastSwitchAt < half) {
+            // The security timer, the user or an alert may have moved to this security since the
+            // last view tick: start it on its first view instead of skipping it.
+            if (justSwitched()) {
                 mode = sequence.front();
                 setCardMode(mode);
                 updateRotateTimer();

@@ -44,6 +44,10 @@ public:
     void refreshCard(bool syncOverview);
     void normalizeCurrentIndexIfHidden();
     void switchStock(int delta, bool resetView);
+    /// Alert focus counts as a switch: the card moves to the store entry at `target` (starting its
+    /// round on the first view) when it is elsewhere, and either way both timers start over, so the
+    /// alerted security gets a whole round before rotation moves on.
+    void focusAlerted(int target);
     void applyMode(int newMode);
     /// The context menu's choice: the card only, the overview keeps its view.
     void selectMode(int newMode);
@@ -73,6 +77,10 @@ private:
     void rotateStockTick();
     void rotateViewTick();
     void setCardMode(int newMode);
+    /// The view a security starts on when the card moves to it.
+    void startViewOfSecurity(bool resetView);
+    /// Whether the card moved to its security within the last view interval.
+    bool justSwitched() const;
     std::vector<int> viewSequence() const;
 
     AppContext& context;

@@ -107,6 +107,33 @@ TEST_F(AlertPresenterTest, InOverviewModeTheCardStaysAndShowsNoGlow) {
     EXPECT_EQ(app.presenter.alertCode, "600519");
 }
 
+TEST_F(AlertPresenterTest, TheAlertedSecurityGetsAWholeRoundBeforeRotationMovesOn) {
+    app.config.autoRotateSeconds = 25;
+    app.config.viewRotateSeconds = 5;
+    app.presenter.updateRotateTimer();
+    app.scheduler.advance(20);
+    ASSERT_EQ(app.card->mode(), 3) << "the last of the five views";
+
+    // An alert for the security on the card, one view before its round ends.
+    app.alerts.handleAlerts({event(AlertKind::fastDrop, "300750", "宁德时代", "3 分钟跌 2.00%")});
+    app.scheduler.advance(5);
+    EXPECT_EQ(app.card->entry()->item.code, "300750");
+    EXPECT_TRUE(app.card->alertActive());
+
+    // An alert for another security while the card is on its last view again.
+    app.scheduler.advance(20);
+    ASSERT_EQ(app.card->mode(), 3);
+    app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")});
+    EXPECT_EQ(app.card->entry()->item.code, "600519");
+    EXPECT_EQ(app.card->mode(), 0) << "its round starts on the first view";
+    EXPECT_EQ(app.loggedCount("INFO 切换股票"), 0) << "not a rotation step";
+    app.scheduler.advance(24.9);
+    EXPECT_EQ(app.card->entry()->item.code, "600519");
+    EXPECT_TRUE(app.card->alertActive()) << "glow and banner stay for the whole presentation";
+    app.scheduler.advance(0.2);
+    EXPECT_EQ(app.card->entry()->item.code, "510300");
+}
+
 TEST_F(AlertPresenterTest, AnEmptyBatchDoesNothing) {
     app.alerts.handleAlerts({});
     EXPECT_TRUE(app.logLines.empty());

@@ -98,16 +98,26 @@ TEST_F(CardPresenterTest, SecurityAndViewTimersEndingTogetherMoveOnOnce) {
 }
 
 TEST_F(CardPresenterTest, ASecurityJustSwitchedToIsNotSkippedWhenTheViewsEndAMomentLater) {
-    app.config.enabledViews = {0, 1, 2, 3, 4};
-    app.config.autoRotateSeconds = 0;
-    start();
-    app.scheduler.advance(24);
-    app.presenter.switchStock(1, false);
-    app.scheduler.advance(1);
-    EXPECT_EQ(onCard(), "300750");
-    EXPECT_EQ(app.card->mode(), 0);
-    app.scheduler.advance(25);
-    EXPECT_EQ(onCard(), "510300") << "the next full round of views moves on as usual";
+    // A switch made anywhere within the last view's interval, on the card's last view.
+    for (const double before : {1.0, 4.0, 5.0}) {
+        SCOPED_TRACE(before);
+        AppHarness app;
+        app.store.list = this->app.store.list;
+        app.config.enabledViews = {0, 1, 2, 3, 4};
+        app.config.autoRotateSeconds = 0;
+        app.config.viewRotateSeconds = 5;
+        app.buildPanel({100, 100, 376, 242});
+        app.presenter.updateRotateTimer();
+        app.presenter.refreshCard(true);
+        app.scheduler.advance(25 - before);
+        app.presenter.switchStock(1, false);
+        app.scheduler.advance(before);
+        ASSERT_TRUE(app.card->entry());
+        EXPECT_EQ(app.card->entry()->item.code, "300750");
+        EXPECT_EQ(app.card->mode(), 0);
+        app.scheduler.advance(25);
+        EXPECT_EQ(app.card->entry()->item.code, "510300") << "the next full round of views moves on as usual";
+    }
 }
 
 TEST_F(CardPresenterTest, ViewRotationFollowsAShortEnabledList) {
