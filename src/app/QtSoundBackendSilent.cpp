@@ -10,13 +10,21 @@ struct QtSoundBackend::Impl {};
 QtSoundBackend::QtSoundBackend() = default;
 QtSoundBackend::~QtSoundBackend() = default;
 
-bool QtSoundBackend::playFile(const std::string& path, double) {
+bool QtSoundBackend::playFile(const std::string& path, double, FailureHandler) {
     QFile file(QString::fromStdString(path));
     return file.open(QIODevice::ReadOnly) && file.size() > 0;
 }
 
 bool QtSoundBackend::playNamed(const std::string& name, double) {
     return !toneWav(name).isEmpty();
+}
+
+bool QtSoundBackend::isPlaying(const std::string&) const {
+    return false;
+}
+
+bool QtSoundBackend::canDecodeFiles() const {
+    return false;
 }
 
 } // namespace glimmer

@@ -8,7 +8,8 @@
 namespace glimmer {
 
 SoundPlayer::SoundPlayer(std::unique_ptr<SoundBackend> backend, TaskScheduler& scheduler)
-    : backend(std::move(backend)), scheduler(scheduler), self(std::make_shared<SoundPlayer*>(this)) {}
+    : backend(std::move(backend)), scheduler(scheduler), self(std::make_shared<SoundPlayer*>(this)) {
+}
 
 SoundPlayer::~SoundPlayer() = default;
 
@@ -23,14 +24,28 @@ void SoundPlayer::play() {
 }
 
 void SoundPlayer::playNow(bool forced) {
+    const unsigned long attempt = ++started;
     if (!config.customFilePath.empty()) {
         std::error_code error;
+        const std::weak_ptr<SoundPlayer*> weak = self;
+        // A file the decoder rejects after it started gets the fallback then.
+        auto onFailure = [weak, attempt, forced] {
+            const std::shared_ptr<SoundPlayer*> alive = weak.lock();
+            if (!alive || (*alive)->started != attempt) return;
+            SoundPlayer& player = **alive;
+            if (!player.config.enabled && !forced) return;
+            player.playFallback(forced);
+        };
         if (std::filesystem::is_regular_file(config.customFilePath, error) &&
-            backend->playFile(config.customFilePath, config.volume)) {
+            backend->playFile(config.customFilePath, config.volume, onFailure)) {
             active = config.customFilePath;
             return;
         }
     }
+    playFallback(forced);
+}
+
+void SoundPlayer::playFallback(bool forced) {
     if (config.systemSoundName.empty() || !backend->playNamed(config.systemSoundName, config.volume)) {
         startChime(forced);
         return;

@@ -36,11 +36,15 @@ public:
 
 private:
     void playNow(bool forced);
+    /// The chosen named sound, else the chime.
+    void playFallback(bool forced);
     void startChime(bool forced);
 
     std::unique_ptr<SoundBackend> backend;
     TaskScheduler& scheduler;
     std::optional<std::string> active;
+    /// Counts sounds started, so a late decoder failure of a sound already replaced stays quiet.
+    unsigned long started = 0;
     // Scheduled chime notes hold this weakly and stay silent once the player is gone.
     std::shared_ptr<SoundPlayer*> self;
 };

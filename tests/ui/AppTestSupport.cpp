@@ -27,7 +27,8 @@ void ManualScheduler::advance(double seconds) {
     for (;;) {
         auto next = tasks.end();
         for (auto it = tasks.begin(); it != tasks.end(); ++it) {
-            if (it->second.due <= target + 1e-9 && (next == tasks.end() || it->second.due < next->second.due)) next = it;
+            if (it->second.due <= target + 1e-9 && (next == tasks.end() || it->second.due < next->second.due))
+                next = it;
         }
         if (next == tasks.end()) break;
         clock = std::max(clock, next->second.due);
@@ -44,9 +45,13 @@ void ManualScheduler::advance(double seconds) {
     clock = target;
 }
 
-bool RecordingSoundBackend::playFile(const std::string& path, double volume) {
-    if (path.size() < 4 || path.substr(path.size() - 4) != ".wav") return false;
+bool RecordingSoundBackend::playFile(const std::string& path, double volume, FailureHandler onFailure) {
+    const auto endsWith = [&path](const std::string& tail) {
+        return path.size() >= tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    if (!endsWith(".wav")) return false;
     log.push_back({path, volume, scheduler.now()});
+    if (endsWith(".broken.wav")) failLater = std::move(onFailure);
     return true;
 }
 
@@ -104,8 +109,8 @@ bool AppHarness::logged(const std::string& line) const {
 }
 
 int AppHarness::loggedCount(const std::string& prefix) const {
-    return static_cast<int>(std::count_if(logLines.begin(), logLines.end(),
-                                          [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+    return static_cast<int>(
+        std::count_if(logLines.begin(), logLines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
 } // namespace glimmer::testing

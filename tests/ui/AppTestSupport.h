@@ -67,8 +67,12 @@ public:
     };
     explicit RecordingSoundBackend(const TaskScheduler& scheduler, std::vector<Played>& log)
         : scheduler(scheduler), log(log) {}
-    bool playFile(const std::string& path, double volume) override;
+    /// Files ending in ".wav" play; those named "*.broken.wav" are rejected later, by `failLater`.
+    bool playFile(const std::string& path, double volume, FailureHandler onFailure) override;
     bool playNamed(const std::string& name, double volume) override;
+
+    /// The late decoder failure of the last broken file, empty once reported.
+    FailureHandler failLater;
 
 private:
     const TaskScheduler& scheduler;

@@ -1,6 +1,6 @@
 #include "app/QtSoundBackend.h"
-#include "ui/AppTestSupport.h"
 #include "support/TempDir.h"
+#include "ui/AppTestSupport.h"
 #include "ui/TestApplication.h"
 
 #include <QAction>
@@ -9,6 +9,7 @@
 #include <QSystemTrayIcon>
 
 #include <fstream>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,9 @@ protected:
 
     ManualScheduler scheduler;
     std::vector<RecordingSoundBackend::Played> played;
-    SoundPlayer player{std::make_unique<RecordingSoundBackend>(scheduler, played), scheduler};
+    std::unique_ptr<RecordingSoundBackend> recording = std::make_unique<RecordingSoundBackend>(scheduler, played);
+    RecordingSoundBackend& backend = *recording;
+    SoundPlayer player{std::move(recording), scheduler};
 };
 
 TEST_F(SoundPlayerTest, SoundOffPlaysNothingAndKeepsTheActiveSound) {
@@ -70,6 +73,26 @@ TEST_F(SoundPlayerTest, AnExistingCustomFileWinsAndAnUnplayableOneFallsThrough) 
     player.config.customFilePath = text;
     player.play();
     EXPECT_EQ(names().back(), "Hero");
+
+    // A file the decoder rejects only after it started: the named sound follows then, once.
+    const std::string broken = (dir.path() / "x.broken.wav").string();
+    std::ofstream(broken) << "not a sound";
+    player.config.customFilePath = broken;
+    player.play();
+    EXPECT_EQ(names().back(), broken);
+    ASSERT_TRUE(backend.failLater);
+    std::exchange(backend.failLater, nullptr)();
+    EXPECT_EQ(names().back(), "Hero");
+    EXPECT_EQ(player.activeSound(), "Hero");
+
+    // A failure reported after a newer sound started stays quiet.
+    player.play();
+    ASSERT_TRUE(backend.failLater);
+    const auto late = std::exchange(backend.failLater, nullptr);
+    player.config.customFilePath = wav;
+    player.play();
+    late();
+    EXPECT_EQ(names().back(), wav);
 }
 
 TEST_F(SoundPlayerTest, ListeningPlaysAllThreeNotesWhileTheSoundIsOff) {
@@ -89,13 +112,70 @@ TEST_F(SoundPlayerTest, SwitchingOffDuringAChimeSilencesTheRemainingNotes) {
 }
 
 TEST_F(SoundPlayerTest, ChimeNotesOfAPlayerThatIsGoneStaySilent) {
-    auto shortLived = std::make_unique<SoundPlayer>(std::make_unique<RecordingSoundBackend>(scheduler, played),
-                                                    scheduler);
+    auto shortLived =
+        std::make_unique<SoundPlayer>(std::make_unique<RecordingSoundBackend>(scheduler, played), scheduler);
     shortLived->config = {true, 0.6, "", ""};
     shortLived->play();
     shortLived.reset();
     scheduler.advance(1);
     EXPECT_EQ(names(), std::vector<std::string>{"Tink"});
+}
+
+// The real Qt Multimedia backend. Without an audio device it still decodes, so the outcomes hold on
+// a machine with no sound card.
+class QtSoundBackendTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::ensureApplication();
+        if (!QtSoundBackend().canDecodeFiles()) {
+            GTEST_SKIP() << "no Qt Multimedia audio backend with decoders loads here (GStreamer base plugins "
+                            "missing), so the real decoder cannot be tried";
+        }
+    }
+
+    /// A player on the real backend with `file` as its custom sound and Hero as its named sound.
+    SoundPlayer& playerFor(const std::string& file) {
+        auto made = std::make_unique<QtSoundBackend>();
+        real = made.get();
+        player = std::make_unique<SoundPlayer>(std::move(made), scheduler);
+        player->config = {true, 0.3, "Hero", file};
+        return *player;
+    }
+
+    glimmer::testing::TempDir dir;
+    ManualScheduler scheduler;
+    QtSoundBackend* real = nullptr;
+    std::unique_ptr<SoundPlayer> player;
+};
+
+TEST_F(QtSoundBackendTest, AFileTheDecoderRejectsLaterPlaysTheNamedSoundInstead) {
+    const std::string text = (dir.path() / "x.mp3").string();
+    std::ofstream(text) << "a text file, not a sound";
+    SoundPlayer& sound = playerFor(text);
+    sound.play();
+    EXPECT_TRUE(testing::waitUntil([&] { return sound.activeSound() == "Hero"; }, 10000))
+        << "still " << sound.activeSound().value_or("nothing");
+    EXPECT_TRUE(real->isPlaying("Hero"));
+}
+
+TEST_F(QtSoundBackendTest, ADecodableFileKeepsPlaying) {
+    const std::string wav = (dir.path() / "ding.wav").string();
+    const QByteArray tone = QtSoundBackend::toneWav("Glass");
+    std::ofstream(wav, std::ios::binary).write(tone.constData(), tone.size());
+    SoundPlayer& sound = playerFor(wav);
+    sound.play();
+    testing::waitUntil([] { return false; }, 1500);
+    EXPECT_EQ(sound.activeSound(), wav);
+    EXPECT_FALSE(real->isPlaying("Hero"));
+}
+
+TEST(QtSoundBackend, ChimeNotesRingOverEachOther) {
+    testing::ensureApplication();
+    QtSoundBackend backend;
+    ASSERT_TRUE(backend.playNamed("Tink", 0.3));
+    ASSERT_TRUE(backend.playNamed("Glass", 0.3));
+    EXPECT_TRUE(backend.isPlaying("Tink")) << "Glass does not cut Tink off";
+    EXPECT_TRUE(backend.isPlaying("Glass"));
 }
 
 TEST(ToneWav, EveryNamedSoundIsAShortMonoPcmWave) {
