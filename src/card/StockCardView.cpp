@@ -40,19 +40,12 @@ CardButton* makeButton(QWidget* parent, Icons::Icon icon, const QString& accessi
 } // namespace
 
 StockCardView::StockCardView(QWidget* parent, const Clock& clock, const ScreenSource& screens)
-    : QWidget(parent),
-      screenSource(screens),
-      intraday(new IntradayView(this)),
-      macd(new MACDView(this)),
-      flow(new FlowView(this)),
-      kline(new KLineView(this)),
-      volume(new VolumeView(this)),
+    : QWidget(parent), screenSource(screens), intraday(new IntradayView(this)), macd(new MACDView(this)),
+      flow(new FlowView(this)), kline(new KLineView(this)), volume(new VolumeView(this)),
       closer(makeButton(this, Icons::Icon::xmark, QStringLiteral("关闭"), QStringLiteral("收起到菜单栏"))),
       expander(makeButton(this, Icons::Icon::split1x2, QStringLiteral("展开副图"), expandTip)),
       overviewer(makeButton(this, Icons::Icon::split2x2, QStringLiteral("全览所有股票"), overviewTip)),
-      slider(new MinimalSlider(this)),
-      animations(this),
-      machine(*this, *this, clock) {
+      slider(new MinimalSlider(this)), animations(this), machine(*this, *this, clock) {
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     // The charts keep the data; the card paints them itself so one frame can cross-fade them.
@@ -134,16 +127,30 @@ void StockCardView::setDockPreviewSide(std::optional<DockSide> side) {
     update();
 }
 
-void StockCardView::setPinPaused(bool paused) { isPinPaused = paused; }
+void StockCardView::setPinPaused(bool paused) {
+    if (paused == isPinPaused) return;
+    isPinPaused = paused;
+    update();
+}
 
 void StockCardView::setLockedView(std::optional<int> view) {
     currentLockedView = view;
     update();
 }
 
-void StockCardView::setOpacitySliderEnabled(bool enabled) { isSliderEnabled = enabled; }
+void StockCardView::setOpacitySliderEnabled(bool enabled) {
+    if (enabled == isSliderEnabled) return;
+    isSliderEnabled = enabled;
+    // Under the pointer the slider follows the switch at once, like the other hover controls.
+    if (hovering) animations.fadeControls(1, enabled ? 1 : 0);
+    update();
+}
 
-void StockCardView::setPlaceholderText(std::optional<std::string> text) { currentPlaceholder = std::move(text); }
+void StockCardView::setPlaceholderText(std::optional<std::string> text) {
+    if (text == currentPlaceholder) return;
+    currentPlaceholder = std::move(text);
+    update();
+}
 
 void StockCardView::setExpandMode(bool on) {
     if (on == inExpandMode) return;
@@ -197,7 +204,9 @@ std::vector<int> StockCardView::enabledViewIndices() const {
     return ViewSequence::enabledViewIndices(currentEnabledViews);
 }
 
-int StockCardView::nextEnabledMode() const { return ViewSequence::nextEnabledMode(currentMode, enabledViewIndices()); }
+int StockCardView::nextEnabledMode() const {
+    return ViewSequence::nextEnabledMode(currentMode, enabledViewIndices());
+}
 
 std::optional<int> StockCardView::modeAfterCurrent() const {
     return ViewSequence::modeAfterCurrent(currentMode, enabledViewIndices());
@@ -325,9 +334,8 @@ void StockCardView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void StockCardView::wheelEvent(QWheelEvent* event) {
-    const QPointF delta = event->pixelDelta().isNull()
-                              ? QPointF(event->angleDelta()) / 120.0 * pointsPerWheelNotch
-                              : QPointF(event->pixelDelta());
+    const QPointF delta = event->pixelDelta().isNull() ? QPointF(event->angleDelta()) / 120.0 * pointsPerWheelNotch
+                                                       : QPointF(event->pixelDelta());
     if (machine.scroll(delta.x(), delta.y())) {
         event->accept();
     } else {
@@ -394,12 +402,16 @@ void StockCardView::setWindowFrame(const Rect& frame) {
     }
 }
 
-std::vector<Screen> StockCardView::screens() const { return currentScreens(screenSource); }
+std::vector<Screen> StockCardView::screens() const {
+    return currentScreens(screenSource);
+}
 
 void StockCardView::armSingleClickTimer(double seconds) {
     singleClickTimer.start(std::max(0, int(std::ceil(seconds * 1000))));
 }
 
-void StockCardView::cancelSingleClickTimer() { singleClickTimer.stop(); }
+void StockCardView::cancelSingleClickTimer() {
+    singleClickTimer.stop();
+}
 
 } // namespace glimmer

@@ -1,9 +1,9 @@
 // The card in a real panel on the offscreen platform, driven with mouse and wheel events.
+#include "card/StockCardView.h"
 #include "card/CardButton.h"
 #include "card/CardLayout.h"
 #include "card/FloatingPanel.h"
 #include "card/MinimalSlider.h"
-#include "card/StockCardView.h"
 #include "card/Theme.h"
 #include "model/ManualClock.h"
 #include "ui/CardSamples.h"
@@ -14,6 +14,8 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -51,8 +53,8 @@ protected:
     /// Sends one mouse event with the pointer at `local` on the card and `global` on the desktop.
     void send(QEvent::Type type, QPointF local, QPointF global, Qt::MouseButtons buttons = Qt::LeftButton) {
         const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, local, local, global, button, type == QEvent::MouseButtonRelease ? Qt::NoButton : buttons,
-                          Qt::NoModifier);
+        QMouseEvent event(type, local, local, global, button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : buttons, Qt::NoModifier);
         QApplication::sendEvent(card, &event);
     }
     QPointF globalOf(QPointF local) const { return QPointF(card->mapToGlobal(local.toPoint())); }
@@ -77,7 +79,9 @@ protected:
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(card, &event);
     }
-    void settle(int ms) { waitUntil([] { return false; }, ms); }
+    void settle(int ms) {
+        waitUntil([] { return false; }, ms);
+    }
 
     ManualClock clock{Instant{} + std::chrono::hours(500000)};
     std::unique_ptr<testing::FakeScreenSource> screens;
@@ -237,6 +241,33 @@ TEST_F(StockCardViewTest, GlowBreathesOnlyWhileShownAndAnIdleCardNeverRepaints) 
     const long before = card->paintCount();
     settle(600);
     EXPECT_EQ(card->paintCount(), before);
+}
+
+TEST_F(StockCardViewTest, EveryFieldChangeRepaintsAtOnce) {
+    const std::vector<std::pair<const char*, std::function<void()>>> changes{
+        {"pin", [&] { card->setPinPaused(!card->pinPaused()); }},
+        {"lock", [&] { card->setLockedView(card->lockedView() ? std::nullopt : std::optional<int>(3)); }},
+        {"slider switch", [&] { card->setOpacitySliderEnabled(!card->opacitySliderEnabled()); }},
+        {"placeholder",
+         [&] { card->setPlaceholderText(card->placeholderText() ? std::nullopt : std::optional<std::string>("空")); }},
+        {"index", [&] { card->setIndex(card->index() + 1); }},
+        {"enabled views",
+         [&] {
+             card->setEnabledViews({0, 1});
+         }},
+    };
+    // Pinning is a click on the padlock while the pointer rests on the card, so nothing else moves.
+    for (const bool withEntry : {true, false}) {
+        card->setEntry(withEntry ? std::optional<MarketEntry>(samples::cardEntry(true)) : std::nullopt);
+        for (const auto& [name, change] : changes) {
+            ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
+            settle(50);
+            const long before = card->paintCount();
+            change();
+            EXPECT_TRUE(waitUntil([&] { return card->paintCount() > before; }, 500))
+                << name << (withEntry ? " on a card with data" : " on an empty card");
+        }
+    }
 }
 
 TEST_F(StockCardViewTest, RepaintingOnlyARegionDrawsItExactlyAsAFullRepaint) {
