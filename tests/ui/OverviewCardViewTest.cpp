@@ -173,5 +173,23 @@ TEST_F(OverviewCardViewTest, HoverFadesTheControlsInAndOutAndReportsIt) {
     EXPECT_EQ(hovers, (std::vector<bool>{true, false}));
 }
 
+TEST_F(OverviewCardViewTest, HoverStrengthensTheBorder) {
+    OverviewCardView card(Style::plain);
+    card.resize(350, 216);
+    // How far the outline at the left edge stands out from the body just inside it.
+    const auto borderContrast = [&card] {
+        QImage image(card.size(), QImage::Format_ARGB32);
+        image.fill(QColor(128, 128, 128));
+        card.render(&image);
+        const int y = card.height() / 2;
+        const int inside = qGray(image.pixel(4, y));
+        return std::max(std::abs(qGray(image.pixel(0, y)) - inside), std::abs(qGray(image.pixel(1, y)) - inside));
+    };
+    const int resting = borderContrast();
+    QEnterEvent enter(QPointF(100, 100), QPointF(100, 100), QPointF(100, 100));
+    QCoreApplication::sendEvent(&card, &enter);
+    EXPECT_GT(borderContrast(), resting);
+}
+
 } // namespace
 } // namespace glimmer
