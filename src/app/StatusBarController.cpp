@@ -66,7 +66,9 @@ StatusBarController::StatusBarController(TaskScheduler& scheduler, QObject* pare
     item->setContextMenu(itemMenu.get());
     connect(item, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) { handleClick(reason); });
-    if (isTrayAvailable()) item->show();
+    // Shown even without a tray: Qt watches for a tray that starts later (autostart at login often
+    // runs before the panel) only for an icon that is shown.
+    item->show();
 }
 
 StatusBarController::~StatusBarController() {

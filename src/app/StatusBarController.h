@@ -28,7 +28,8 @@ struct StatusTitle {
 
 /// The tray item: an icon, the security text while the panel is hidden, a blinking alert text and
 /// a small menu. Trays that show no text get the texts as tool tip, and the blink alternates the
-/// normal icon with a red alert icon. Without any tray the item stays hidden and the program runs on.
+/// normal icon with a red alert icon. Without any tray the program runs on, and a tray that starts
+/// later gets the item.
 class StatusBarController : public QObject {
     Q_OBJECT
 public:

@@ -206,6 +206,8 @@ TEST(StatusBarController, OnlyThePlainClickTogglesThePanel) {
         if (!action->isSeparator()) titles << action->text();
     }
     EXPECT_EQ(titles, (QStringList{"呼出 / 隐藏浮窗", "设置…", "关于 澜汐看板", "退出"}));
+    // No tray here; one that starts later takes the item only when it is shown.
+    EXPECT_TRUE(controller.statusItem()->isVisible());
 }
 
 } // namespace

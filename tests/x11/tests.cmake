@@ -18,6 +18,14 @@ if(TARGET glimmer-simmarket)
   set_tests_properties(x11.app_end_to_end PROPERTIES LABELS x11 TIMEOUT 120)
 endif()
 
+# A tray started after the program gets its icon.
+if(TARGET glimmer-simmarket)
+  add_test(NAME x11.tray_started_later
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/x11/on_screen.sh 1512x950 ${CMAKE_CURRENT_SOURCE_DIR}/x11/tray_later.sh
+            $<TARGET_FILE:glimmerbox> $<TARGET_FILE:glimmer-simmarket>)
+  set_tests_properties(x11.tray_started_later PROPERTIES LABELS x11 TIMEOUT 120 SKIP_RETURN_CODE 77)
+endif()
+
 # The floating panel's window as the X server sees it (xprop, xdotool).
 if(TARGET glimmer_ui_tests)
   glimmer_add_screen_tests(x11.floating_panel_window "QT_QPA_PLATFORM=xcb"

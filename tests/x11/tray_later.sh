@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The tray starts after the program (autostart at login often wins that race): the program's icon
+# must dock into it. Runs under tests/x11/on_screen.sh, which provides the X display.
+# Usage: tray_later.sh <glimmerbox> <glimmer-simmarket>
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh" "$1" "$2" ""
+command -v trayer >/dev/null || { echo "trayer is not installed: no tray to start"; exit 77; }
+tray_pid=""
+trap 'cleanup; [ -n "$tray_pid" ] && kill "$tray_pid" 2>/dev/null || true' EXIT
+
+export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config"
+export XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
+mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+log="$XDG_DATA_HOME/Glimmerbox/events.log"
+
+"$sim_bin" --time "2024-11-08 10:30" --endpoints-file "$work/endpoints.json" > "$work/sim.txt" 2>&1 &
+sim_pid=$!
+wait_for 10 grep -q '^control ' "$work/sim.txt" || { cat "$work/sim.txt"; echo "simulated market did not start"; exit 1; }
+printf '%s\n' '{"watchlist": [{"code": "600519", "name": "", "kind": "stock"}], "didImportHoldings": true}' \
+  > "$XDG_DATA_HOME/Glimmerbox/config.json"
+
+GLIMMERBOX_ENDPOINTS="$work/endpoints.json" "$app_bin" > "$work/stdout.txt" 2>&1 &
+app_pid=$!
+wait_for 20 grep -qs 'INFO 浮窗已显示' "$log" || fail "card not shown"
+
+trayer --edge top --align right --widthtype pixel --width 200 --height 32 > "$work/trayer.txt" 2>&1 &
+tray_pid=$!
+wait_for 10 xdotool search --class '^trayer$' >/dev/null || fail "trayer did not start"
+# Docked: the icon window (named after the program) is reparented into the tray's panel.
+docked() {
+  local panel
+  for panel in $(xdotool search --class '^trayer$'); do
+    xwininfo -tree -id "$panel" | grep -q '"Glimmerbox": ("glimmerbox"' && return 0
+  done
+  return 1
+}
+wait_for 10 docked || { xwininfo -root -tree; fail "the icon did not dock into the tray started later"; }
+echo "tray icon docked"
