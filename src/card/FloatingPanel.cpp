@@ -36,6 +36,8 @@ Qt::WindowFlags FloatingPanel::windowFlagsFor(bool alwaysOnTop, bool acceptsFocu
 void FloatingPanel::setAlwaysOnTop(bool onTop) {
     isOnTop = onTop;
     applyWindowFlags();
+    // A window not created yet gets its hints when it is first ordered front.
+    if (windowHandle() != nullptr) applyPlatformHints();
 }
 
 void FloatingPanel::applyWindowFlags() {

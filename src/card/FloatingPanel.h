@@ -6,7 +6,9 @@
 
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace glimmer {
 
@@ -48,6 +50,15 @@ public:
     void makeKeyAndOrderFront();
     bool isKeyWindow() const;
 
+    /// Where the window system keeps the window among workspaces (X11: _NET_WM_STATE_STICKY and
+    /// _NET_WM_DESKTOP); always on top means on every workspace.
+    struct WorkspaceState {
+        bool sticky = false;
+        std::optional<uint32_t> desktop;
+    };
+    /// What the window system holds for this window now; none where it cannot tell.
+    std::optional<WorkspaceState> workspaceState() const;
+
     /// The window flags for these settings.
     static Qt::WindowFlags windowFlagsFor(bool alwaysOnTop, bool acceptsFocus);
 
@@ -60,7 +71,8 @@ protected:
 
 private:
     void applyWindowFlags();
-    /// Window-system states Qt's flags do not cover (one source file per platform).
+    /// Window-system states Qt's flags do not cover: off the taskbar, and on every workspace while
+    /// on top (one source file per platform).
     void applyPlatformHints();
     Rect constrained(const Rect& frame) const;
 

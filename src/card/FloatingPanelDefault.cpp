@@ -3,6 +3,11 @@
 
 namespace glimmer {
 
-void FloatingPanel::applyPlatformHints() {}
+void FloatingPanel::applyPlatformHints() {
+}
+
+std::optional<FloatingPanel::WorkspaceState> FloatingPanel::workspaceState() const {
+    return std::nullopt;
+}
 
 } // namespace glimmer

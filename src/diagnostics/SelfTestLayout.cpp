@@ -11,6 +11,8 @@
 #include <QWidget>
 
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
 namespace glimmer::SelfTest {
 
@@ -46,7 +48,8 @@ void expandChecks(CheckTally& tally, const NamedScreen& screen) {
 
     const double bodyLeft = plan.main.minX() + StockCardView::leftGutter;
     bool aligned = !plan.subs.empty();
-    for (const Rect& sub : plan.subs) aligned = aligned && near(sub.minX(), bodyLeft) && near(sub.maxX(), plan.main.maxX());
+    for (const Rect& sub : plan.subs)
+        aligned = aligned && near(sub.minX(), bodyLeft) && near(sub.maxX(), plan.main.maxX());
     tally.check(aligned, prefix + "副图与主卡片体左对齐",
                 format("minX=%.0f 片体=%.0f", plan.subs.empty() ? 0.0 : plan.subs.front().minX(), bodyLeft));
 
@@ -87,7 +90,8 @@ void overviewChecks(CheckTally& tally, const NamedScreen& screen) {
 
     const OverviewLayout many = OverviewCoordinator::layout(13, w, h, v);
     const Rect& header = many.headerFrame;
-    tally.check(near(header.maxY(), v.maxY() - OverviewLayout::topInset), prefix + "13只 顶卡在屏幕顶部", origin(header));
+    tally.check(near(header.maxY(), v.maxY() - OverviewLayout::topInset), prefix + "13只 顶卡在屏幕顶部",
+                origin(header));
     tally.check(near(header.width, w + OverviewLayout::leftGutter) && near(header.height, h + OverviewLayout::topStrip),
                 prefix + "13只 顶卡窗口比卡片多出透明条", format("size=%.0fx%.0f", header.width, header.height));
     const bool listStarts = !many.listFrames.empty() && near(many.listFrames.front().maxY(), header.minY() - 8);
@@ -118,6 +122,36 @@ void overviewChecks(CheckTally& tally, const NamedScreen& screen) {
                 format("count=%zu", single.listFrames.size()));
 }
 
+std::string workspaceText(const FloatingPanel::WorkspaceState& state) {
+    return format("sticky=%d desktop=%s", state.sticky ? 1 : 0,
+                  state.desktop ? format("0x%X", *state.desktop).c_str() : "none");
+}
+
+/// Reads back from the real window where the window system keeps a panel among workspaces.
+void workspaceChecks(CheckTally& tally) {
+    constexpr uint32_t allDesktops = 0xFFFFFFFF;
+    for (const bool onTop : {false, true}) {
+        FloatingPanel panel(Rect{SelfTestGui::offscreenPosition, SelfTestGui::offscreenPosition, 376, 242});
+        panel.setAllowsOffscreenFrame(true);
+        panel.setAlwaysOnTop(onTop);
+        panel.orderFront();
+        SelfTestGui::settle(0.1);
+        const std::optional<FloatingPanel::WorkspaceState> state = panel.workspaceState();
+        panel.orderOut();
+        if (!state) {
+            SelfTestReport::line("  跳过  窗口工作区属性：当前窗口系统无从读取");
+            return;
+        }
+        const bool everywhere = state->sticky && state->desktop == allDesktops;
+        if (onTop) {
+            tally.check(everywhere, "开启置顶：窗口在所有工作区", workspaceText(*state));
+        } else {
+            tally.check(!state->sticky && state->desktop != allDesktops, "关闭置顶：窗口只在当前工作区",
+                        workspaceText(*state));
+        }
+    }
+}
+
 void windowAndThemeChecks(CheckTally& tally) {
     FloatingPanel panel(Rect{SelfTestGui::offscreenPosition, SelfTestGui::offscreenPosition, 376, 242});
     panel.setAllowsOffscreenFrame(true);
@@ -129,6 +163,7 @@ void windowAndThemeChecks(CheckTally& tally) {
     const Qt::WindowFlags floating = panel.windowFlags();
     tally.check(floating.testFlag(Qt::WindowStaysOnTopHint) && panel.alwaysOnTop(),
                 "开启置顶：floating 层级且跨全屏空间", format("flags=0x%x", static_cast<unsigned>(floating.toInt())));
+    workspaceChecks(tally);
 
     tally.check(AppConfig{}.themeMode == ThemeMode::system, "主题默认跟随系统");
     QWidget window;

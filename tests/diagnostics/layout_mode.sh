@@ -11,6 +11,7 @@ for screen in "14 寸 1512x950" "小屏 1280x800"; do
 done
 expect_match "^  PASS  关闭置顶：normal 层级且不进全屏辅助层  "
 expect_match "^  PASS  开启置顶：floating 层级且跨全屏空间  "
+expect_line "  跳过  窗口工作区属性：当前窗口系统无从读取"
 expect_line "  PASS  主题默认跟随系统"
 expect_line "  PASS  主题外观映射：system=nil / dark=darkAqua / light=aqua"
 expect_match "^  PASS  空启用序列返回 nil"

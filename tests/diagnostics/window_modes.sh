@@ -22,5 +22,11 @@ expect_line "  PASS  隐藏顶卡自己的股票后顶卡仍在  count=11"
 expect_line "  PASS  关闭后不留窗口  count=0"
 expect_no_match "FAIL"
 expect_line "=== 真窗口全览自测：全部通过 ==="
+# The window states read back from the X server: always on top means on every workspace.
+run_mode GLIMMERBOX_LAYOUT_TEST=1
+expect_line "  PASS  关闭置顶：窗口只在当前工作区  sticky=0 desktop=none"
+expect_line "  PASS  开启置顶：窗口在所有工作区  sticky=1 desktop=0xFFFFFFFF"
+expect_no_match "FAIL"
+expect_line "=== 展开/全览布局自测：全部通过 ==="
 [ ! -e "$XDG_DATA_HOME/Glimmerbox/config.json" ] || fail "a window test wrote the configuration"
 echo "window modes ok"

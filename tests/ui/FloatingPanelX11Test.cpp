@@ -43,6 +43,9 @@ TEST_F(FloatingPanelX11, ShownPanelIsUndecoratedAboveOthersOffTheTaskbarAndWhere
     EXPECT_TRUE(state.contains("_NET_WM_STATE_ABOVE")) << state.toStdString();
     EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_TASKBAR")) << state.toStdString();
     EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_PAGER")) << state.toStdString();
+    // On every workspace, as the window manager is told before mapping.
+    EXPECT_TRUE(state.contains("_NET_WM_STATE_STICKY")) << state.toStdString();
+    EXPECT_EQ(property(panel, "_NET_WM_DESKTOP"), "_NET_WM_DESKTOP(CARDINAL) = 4294967295");
     // Motif hints: flags say "decorations given", and the decorations are none.
     const QString motif = property(panel, "_MOTIF_WM_HINTS");
     const QStringList fields = motif.section('=', 1).split(',', Qt::SkipEmptyParts);
@@ -66,6 +69,8 @@ TEST_F(FloatingPanelX11, PanelNotOnTopStillStaysOutOfTheTaskbar) {
     const QString state = property(panel, "_NET_WM_STATE");
     EXPECT_FALSE(state.contains("_NET_WM_STATE_ABOVE")) << state.toStdString();
     EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_TASKBAR")) << state.toStdString();
+    EXPECT_FALSE(state.contains("_NET_WM_STATE_STICKY")) << state.toStdString();
+    EXPECT_TRUE(property(panel, "_NET_WM_DESKTOP").contains("not found")) << "the current workspace only";
 }
 
 TEST_F(FloatingPanelX11, ChangingSettingsOnAShownPanelKeepsItsWindowAndStates) {
