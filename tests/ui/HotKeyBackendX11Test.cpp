@@ -117,6 +117,21 @@ TEST_F(HotKeyBackendX11Test, PressedCombinationRunsItsHandlerOnceOnTheMainThread
     EXPECT_EQ(overviews, 1);
 }
 
+TEST_F(HotKeyBackendX11Test, HoldingACombinationCountsOnce) {
+    int expands = 0;
+    ASSERT_TRUE(center->registerKey(Slot::expand, keyE, commandOption, counting(expands)));
+    // Held well past X's 660 ms repeat delay, so the server repeats the key; the letter goes up
+    // last, as when the combination is let go the other way round.
+    ASSERT_TRUE(xdotool({"keydown", "ctrl+alt+e"}));
+    testing::waitUntil([] { return false; }, 1500);
+    ASSERT_TRUE(xdotool({"keyup", "ctrl+alt"}));
+    ASSERT_TRUE(xdotool({"keyup", "e"}));
+    settle();
+    EXPECT_EQ(expands, 1);
+    press("ctrl+alt+e", expands, 2);
+    EXPECT_EQ(expands, 2) << "the next press counts again";
+}
+
 TEST_F(HotKeyBackendX11Test, CombinationStillWorksWithCapsLockOn) {
     int expands = 0;
     ASSERT_TRUE(center->registerKey(Slot::expand, keyE, commandOption, counting(expands)));

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace glimmer {
@@ -27,9 +28,32 @@ constexpr xcb_keysym_t numLockKeySym = 0xff7f;
 constexpr std::uint16_t relevantMask = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_2 |
                                        XCB_MOD_MASK_3 | XCB_MOD_MASK_4 | XCB_MOD_MASK_5;
 
+// A press within this time of the one before, while the key has not been let go, is the key
+// repeating (X's default delay is 660 ms).
+constexpr xcb_timestamp_t repeatWindowMs = 2000;
+
 struct Grab {
     std::vector<xcb_keycode_t> keyCodes;
     std::uint16_t modifiers = 0;
+    // Whether the key is held, and when it last went down and up, on the server's clock.
+    bool down = false;
+    xcb_timestamp_t pressedAt = 0;
+    std::optional<xcb_timestamp_t> releasedAt;
+
+    bool holds(xcb_keycode_t code) const { return std::find(keyCodes.begin(), keyCodes.end(), code) != keyCodes.end(); }
+
+    /// A held key repeats: with detectable auto-repeat as further presses, without it as a release
+    /// and a press with one time stamp. Only the first press of a hold counts.
+    bool pressIsRepeat(xcb_timestamp_t time) {
+        const bool repeat = (down && time - pressedAt < repeatWindowMs) || (releasedAt && *releasedAt == time);
+        down = true;
+        pressedAt = time;
+        return repeat;
+    }
+    void release(xcb_timestamp_t time) {
+        down = false;
+        releasedAt = time;
+    }
 };
 
 } // namespace
@@ -123,14 +147,16 @@ public:
         if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) return false;
         const auto* key = static_cast<const xcb_key_press_event_t*>(message);
         const std::uint16_t modifiers = key->state & relevantMask & ~numLockMask;
-        for (const auto& entry : grabs) {
-            const Grab& held = entry.second;
+        bool ours = false;
+        for (auto& [id, held] : grabs) {
+            if (!held.holds(key->detail)) continue;
+            // The key may be let go after a modifier, so its release ends the hold whatever is held.
+            if (type == XCB_KEY_RELEASE) held.release(key->time);
             if (held.modifiers != modifiers) continue;
-            if (std::find(held.keyCodes.begin(), held.keyCodes.end(), key->detail) == held.keyCodes.end()) continue;
-            if (type == XCB_KEY_PRESS) post(entry.first);
-            return true; // the release of a hot key belongs to us as well
+            if (type == XCB_KEY_PRESS && !held.pressIsRepeat(key->time)) post(id);
+            ours = true; // the release of a hot key belongs to us as well
         }
-        return false;
+        return ours;
     }
 
 private:
