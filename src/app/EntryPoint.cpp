@@ -43,8 +43,8 @@ int runEntryPoint(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
+    // No display name: Qt appends it to every window title ("Glimmerbox 设置 — …").
     QApplication::setApplicationName(QStringLiteral("Glimmerbox"));
-    QApplication::setApplicationDisplayName(QStringLiteral("澜汐看板"));
     QApplication::setDesktopFileName(QStringLiteral("glimmerbox"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("glimmerbox"), StatusBarController::icon()));
     // Closing the settings window or hiding the card never ends the program; only quitting does.

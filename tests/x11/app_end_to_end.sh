@@ -67,7 +67,7 @@ wait_for 20 grep -qs 'INFO 首批数据到达 600519 贵州茅台 现价=' "$log
 grep -qE 'INFO 浮窗已显示 origin=\(1048,12\) 可见=true$' "$log" || fail "panel not shown in the corner"
 echo "first data after $(( ($(date +%s%N) - started) / 1000000 )) ms"
 
-window=$(xdotool search --name '^Glimmerbox$' | head -1)
+window=$(xdotool search --onlyvisible --name '^Glimmerbox$' | head -1)
 [ -n "$window" ] || fail "no Glimmerbox window"
 geometry=$(xdotool getwindowgeometry "$window")
 echo "$geometry"
@@ -88,6 +88,17 @@ sleep 0.5
 
 mkdir -p "$artifacts"
 import -display "$display" -window root "$artifacts/app_end_to_end.png" || echo "screenshot failed"
+
+# Window names as the window manager shows them (_NET_WM_NAME), nothing appended.
+net_wm_name() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+[ "$(net_wm_name "$window")" = "Glimmerbox" ] || fail "card window named '$(net_wm_name "$window")'"
+# The settings window through the card's menu: the sixth entry is "设置…".
+xdotool mousemove --window "$window" 200 120 click 3
+sleep 0.5
+xdotool key Down Down Down Down Down Down Return
+wait_for 5 xdotool search --onlyvisible --name '^Glimmerbox 设置$' >/dev/null || fail "settings window did not open"
+settings=$(xdotool search --onlyvisible --name '^Glimmerbox 设置$' | head -1)
+[ "$(net_wm_name "$settings")" = "Glimmerbox 设置" ] || fail "settings window named '$(net_wm_name "$settings")'"
 
 # A window moved by the window system is stored at quit even before the debounce fires.
 xdotool windowmove "$window" 200 300
