@@ -116,7 +116,7 @@ try:
     post("/_sim/faults/clear", {})
     alive = app.poll() is None
     rss_end = rss_kb() if alive else 0
-    window = subprocess.run(["xdotool", "search", "--name", "^Glimmerbox$"], capture_output=True,
+    window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Glimmerbox$"], capture_output=True,
                             env=dict(os.environ, DISPLAY=display)).returncode == 0 if alive else False
     text = open(app_out, errors="replace").read()
     full = len(re.findall(r"刷新 快照=30 ", text))
