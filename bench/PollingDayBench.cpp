@@ -2,8 +2,8 @@
 // securities at the default refresh, against the simulated market, in simulated time. The figure is
 // the counter "requests" (midnight to midnight, the store started the evening before); the Time
 // column only says how long the simulation took.
+#include "doubles/ManualQueue.h"
 #include "market/Endpoints.h"
-#include "market/ManualQueue.h"
 #include "market/MarketStore.h"
 #include "model/AppLog.h"
 

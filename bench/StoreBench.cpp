@@ -1,8 +1,8 @@
 // One refresh pass of the market store against the simulated market on loopback. The pass runs on
 // the benchmark thread, so the CPU column is our own work per pass (HTTP client, parsing, alerts);
 // the simulated market's threads are not counted there. The Time column is the wall time.
+#include "doubles/ManualQueue.h"
 #include "market/Endpoints.h"
-#include "market/ManualQueue.h"
 #include "market/MarketStore.h"
 #include "model/AppLog.h"
 

@@ -3,7 +3,12 @@ find_package(CURL REQUIRED)
 find_package(nlohmann_json 3.10 REQUIRED)
 find_package(SQLite3 REQUIRED)
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+# cpp-httplib serves the simulated market and the tests' stub servers; the program does not use it.
+if(GLIMMER_BUILD_TESTS)
+  pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+else()
+  pkg_check_modules(HTTPLIB IMPORTED_TARGET cpp-httplib)
+endif()
 find_package(Iconv)
 
 if(GLIMMER_BUILD_UI)

@@ -5,6 +5,7 @@
 #include "app/PanelFrames.h"
 #include "app/SoundPlayer.h"
 #include "app/StatusBarController.h"
+#include "app/Version.h"
 #include "app/hotkeys/AppHotKeys.h"
 #include "app/hotkeys/ArrowKeyStep.h"
 #include "card/FloatingPanel.h"
@@ -331,7 +332,9 @@ void AppDelegate::showAbout() {
                        "     拖浮窗边缘缩放；鼠标悬停时顶部出现透明度滑条与按钮\n") +
         QStringLiteral("配置：") + QString::fromStdString(AppPaths::configFile().string()) +
         QStringLiteral("\n官网：") + QString::fromUtf8(productWebsite);
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Glimmerbox"), QStringLiteral("澜汐看板 1.1.2 · Brisko"));
+    QMessageBox box(
+        QMessageBox::Information, QStringLiteral("Glimmerbox"),
+        QStringLiteral("澜汐看板 %1 · %2").arg(QString::fromUtf8(appVersion), QString::fromUtf8(appCodename)));
     box.setInformativeText(info);
     box.addButton(QStringLiteral("好"), QMessageBox::AcceptRole);
     box.exec();

@@ -4,6 +4,7 @@
 #include "app/DiagnosticModes.h"
 #include "app/StatusBarController.h"
 #include "app/TerminationSignals.h"
+#include "app/Version.h"
 #include "diagnostics/SelfTest.h"
 #include "market/MarketStore.h"
 #include "model/AppPaths.h"
@@ -30,9 +31,10 @@ std::string wholeNumber(double value) {
 } // namespace
 
 std::string startLogLine(const AppConfig& config) {
-    return "启动 v1.1.2（Brisko）股票池=" + std::to_string(config.watchlist.size()) +
-           "只 尺寸=" + wholeNumber(config.width) + "x" + wholeNumber(config.height) +
-           " 透明度=" + TextFormat::shortest(config.opacity) + " 刷新=" + wholeNumber(config.refreshSeconds) + "s";
+    return std::string("启动 v") + appVersion + "（" + appCodename +
+           "）股票池=" + std::to_string(config.watchlist.size()) + "只 尺寸=" + wholeNumber(config.width) + "x" +
+           wholeNumber(config.height) + " 透明度=" + TextFormat::shortest(config.opacity) +
+           " 刷新=" + wholeNumber(config.refreshSeconds) + "s";
 }
 
 int runEntryPoint(int argc, char** argv) {

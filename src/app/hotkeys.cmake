@@ -13,8 +13,6 @@ list(APPEND GLIMMER_APP_SOURCES
   app/hotkeys/HotKeyBackendNull.h
   app/hotkeys/HotKeyCenter.cpp
   app/hotkeys/HotKeyCenter.h
-  app/hotkeys/HotKeyKeys.cpp
-  app/hotkeys/HotKeyKeys.h
 )
 
 if(GLIMMER_PLATFORM STREQUAL "macos")

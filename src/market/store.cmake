@@ -1,8 +1,6 @@
 list(APPEND GLIMMER_MARKET_SOURCES
   market/DispatchQueue.h
   market/MainPoster.h
-  market/ManualQueue.cpp
-  market/ManualQueue.h
   market/MarketSource.cpp
   market/MarketSource.h
   market/MarketStore.cpp

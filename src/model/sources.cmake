@@ -16,10 +16,10 @@ set(GLIMMER_MODEL_SOURCES
   model/ConfigStore.h
   model/FileSync.h
   model/HoldingsImport.cpp
+  model/HotKeyKeys.cpp
+  model/HotKeyKeys.h
   model/Indicators.cpp
   model/Indicators.h
-  model/ManualClock.cpp
-  model/ManualClock.h
   model/MarketEntry.h
   model/MarketRecords.cpp
   model/MarketRecords.h

@@ -1,7 +1,6 @@
 #include "settings/HotKeySection.h"
 
-#include "app/hotkeys/HotKeyCenter.h"
-#include "app/hotkeys/HotKeyKeys.h"
+#include "model/HotKeyKeys.h"
 #include "settings/ConfigBinding.h"
 #include "settings/SettingsControls.h"
 
@@ -110,7 +109,7 @@ bool HotKeySection::eventFilter(QObject* watched, QEvent* event) {
         event->accept();
         return true;
     }
-    const std::string name = HotKeyCenter::displayName(*code, mask);
+    const std::string name = HotKeyKeys::displayName(*code, mask);
     binding.edit([&](AppConfig& c) {
         c.hotkey.keyCode = *code;
         c.hotkey.modifiers = mask;

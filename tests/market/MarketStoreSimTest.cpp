@@ -1,5 +1,5 @@
+#include "doubles/ManualQueue.h"
 #include "market/Endpoints.h"
-#include "market/ManualQueue.h"
 #include "market/MarketStore.h"
 #include "market/SerialQueue.h"
 #include "model/AppLog.h"

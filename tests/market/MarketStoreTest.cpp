@@ -1,5 +1,5 @@
 #include "market/MarketStore.h"
-#include "market/ManualQueue.h"
+#include "doubles/ManualQueue.h"
 #include "market/SerialQueue.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "doubles/ManualClock.h"
 #include "market/Endpoints.h"
 #include "market/SourceHealth.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
-#include "model/ManualClock.h"
 
 #include "market/SeriesStubHost.h"
 #include "support/TempDir.h"
@@ -24,7 +24,9 @@ inline constexpr const char* fundFlowPath = "/cgi/cgi-bin/fundflow/hsfundtab";
 inline constexpr const char* fqklinePath = "/appstock/app/fqkline/get";
 inline constexpr const char* sinaPath = "/quotes_service/api/json_v2.php/CN_MarketData.getKLineData";
 
-inline std::string fixture(const std::string& name) { return readFile(dataDir() / "market" / name); }
+inline std::string fixture(const std::string& name) {
+    return readFile(dataDir() / "market" / name);
+}
 
 /// Three Eastmoney push hosts, one Tencent host (chart and finance proxy) and one Sina host on
 /// loopback, a fresh source-health table, a manual clock and no forcing switch.
@@ -56,10 +58,9 @@ protected:
     // Every origin on a closed loopback port, so nothing a test forgets can reach the network.
     static Endpoints unreachable() {
         Endpoints endpoints;
-        for (std::string* origin :
-             {&endpoints.eastmoneyHistory, &endpoints.eastmoneyMain, &endpoints.eastmoneyDelayed,
-              &endpoints.tencentSnapshot, &endpoints.tencentChart, &endpoints.tencentFinance,
-              &endpoints.tencentSuggest, &endpoints.sinaQuotes}) {
+        for (std::string* origin : {&endpoints.eastmoneyHistory, &endpoints.eastmoneyMain, &endpoints.eastmoneyDelayed,
+                                    &endpoints.tencentSnapshot, &endpoints.tencentChart, &endpoints.tencentFinance,
+                                    &endpoints.tencentSuggest, &endpoints.sinaQuotes}) {
             *origin = "http://127.0.0.1:9";
         }
         return endpoints;

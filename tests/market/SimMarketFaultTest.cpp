@@ -1,7 +1,7 @@
 #include "simmarket/SimMarket.h"
 
+#include "doubles/ManualClock.h"
 #include "market/Endpoints.h"
-#include "model/ManualClock.h"
 #include "model/TextFormat.h"
 #include "support/TempDir.h"
 
@@ -85,7 +85,8 @@ TEST_F(SimMarketFaultTest, AHostFaultHitsOnlyThatHost) {
     EXPECT_EQ(get(trends, 2)->status, 200);
     const std::string flow = "/api/qt/stock/fflow/kline/get?lmt=0&klt=1&secid=1.600519";
     EXPECT_EQ(Json::parse(get(flow, 2)->body)["data"]["klines"].size(), 0u);
-    EXPECT_EQ(Json::parse(get(flow, 0)->body)["data"]["klines"].size(), 180u) << "14:00 is 181 minutes in, 180 with flow";
+    EXPECT_EQ(Json::parse(get(flow, 0)->body)["data"]["klines"].size(), 180u)
+        << "14:00 is 181 minutes in, 180 with flow";
 
     market->clearFaults();
     EXPECT_EQ(get(trends, 1)->status, 200);

@@ -1,7 +1,7 @@
 #include "simmarket/SimMarket.h"
 
+#include "doubles/ManualClock.h"
 #include "market/Endpoints.h"
-#include "model/ManualClock.h"
 #include "model/TextFormat.h"
 #include "support/TempDir.h"
 

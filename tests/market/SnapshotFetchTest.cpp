@@ -1,9 +1,9 @@
+#include "doubles/ManualClock.h"
 #include "market/Endpoints.h"
 #include "market/MarketAPI.h"
 #include "market/SymbolSearch.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
-#include "model/ManualClock.h"
 
 #include "ClientTestServer.h"
 #include "support/TempDir.h"

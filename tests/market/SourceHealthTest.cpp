@@ -1,6 +1,6 @@
 #include "market/SourceHealth.h"
 
-#include "model/ManualClock.h"
+#include "doubles/ManualClock.h"
 
 #include <gtest/gtest.h>
 

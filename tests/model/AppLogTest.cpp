@@ -1,6 +1,6 @@
 #include "model/AppLog.h"
+#include "doubles/ManualClock.h"
 #include "model/AppPaths.h"
-#include "model/ManualClock.h"
 
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "model/ManualClock.h"
+#include "doubles/ManualClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
+#include "model/ConfigStore.h"
+#include "doubles/ManualClock.h"
 #include "model/AppPaths.h"
 #include "model/ConfigJson.h"
-#include "model/ConfigStore.h"
-#include "model/ManualClock.h"
 
 #include "support/TempDir.h"
 

@@ -7,6 +7,7 @@ set(GLIMMER_MODEL_TESTS
   model/ConfigJsonTest.cpp
   model/ConfigStoreTest.cpp
   model/HoldingsImportTest.cpp
+  model/HotKeyKeysTest.cpp
   model/IndicatorsTest.cpp
   model/MarketRecordsTest.cpp
   model/TextFormatTest.cpp

@@ -1,12 +1,13 @@
 #include "app/AppDelegate.h"
+#include "app/EntryPoint.h"
 #include "app/QtTaskScheduler.h"
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
-#include "market/ManualQueue.h"
+#include "doubles/ManualClock.h"
+#include "doubles/ManualQueue.h"
 #include "market/MarketStore.h"
 #include "model/AppPaths.h"
 #include "model/ConfigStore.h"
-#include "model/ManualClock.h"
 #include "settings/SettingsRootView.h"
 #include "settings/SettingsWindow.h"
 #include "support/TempDir.h"
@@ -97,7 +98,7 @@ TEST_F(AppDelegateTest, StartsInTheCornerWithTheConfiguredViewsAndLogsItsStart) 
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(delegate->card()->mode(), 0);
     const std::string log = newLog();
-    EXPECT_NE(log.find("INFO 启动 v1.1.2（Brisko）股票池=0只 尺寸=350x216 透明度=0.55 刷新=30s"), std::string::npos);
+    EXPECT_NE(log.find("INFO " + startLogLine(config)), std::string::npos);
     EXPECT_NE(log.find("INFO 浮窗已显示 origin=(1048,12) 可见=true"), std::string::npos);
     EXPECT_TRUE(store->isPollingEnabled());
 }

@@ -1,7 +1,7 @@
 #include "card/CardInteraction.h"
 
 #include "card/ViewSequence.h"
-#include "model/ManualClock.h"
+#include "doubles/ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -188,8 +188,8 @@ TEST_F(CardInteractionTest, ReleaseDocksWithinThirtySixPointsOfTheVisibleEdge) {
     EXPECT_EQ(dragTo(53), std::nullopt);
     EXPECT_EQ(dragTo(1440 - 376 - 36), DockSide::right);
     EXPECT_EQ(dragTo(-20), DockSide::left); // sticking out still docks to that side
-    EXPECT_EQ(dragEnds, (std::vector<std::optional<DockSide>>{DockSide::left, std::nullopt, std::nullopt,
-                                                              std::nullopt, DockSide::right, DockSide::left}));
+    EXPECT_EQ(dragEnds, (std::vector<std::optional<DockSide>>{DockSide::left, std::nullopt, std::nullopt, std::nullopt,
+                                                              DockSide::right, DockSide::left}));
 }
 
 TEST_F(CardInteractionTest, PreviewRedrawsOnlyWhenTheSideChanges) {

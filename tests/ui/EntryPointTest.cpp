@@ -1,4 +1,5 @@
 #include "app/EntryPoint.h"
+#include "app/Version.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +13,11 @@ TEST(EntryPoint, StartLineTruncatesSizesAndKeepsTheOpacityText) {
     config.height = 216;
     config.opacity = 0.55;
     config.refreshSeconds = 7.5;
-    EXPECT_EQ(startLogLine(config), "启动 v1.1.2（Brisko）股票池=2只 尺寸=350x216 透明度=0.55 刷新=7s");
+    const std::string start = std::string("启动 v") + appVersion + "（" + appCodename + "）";
+    EXPECT_EQ(startLogLine(config), start + "股票池=2只 尺寸=350x216 透明度=0.55 刷新=7s");
     config.watchlist.clear();
     config.opacity = 1;
-    EXPECT_EQ(startLogLine(config), "启动 v1.1.2（Brisko）股票池=0只 尺寸=350x216 透明度=1 刷新=7s");
+    EXPECT_EQ(startLogLine(config), start + "股票池=0只 尺寸=350x216 透明度=1 刷新=7s");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "app/hotkeys/HotKeyCenter.h"
 #include "card/Theme.h"
 #include "model/AppPaths.h"
+#include "model/HotKeyKeys.h"
 #include "settings/AboutSection.h"
 #include "settings/AlertSection.h"
 #include "settings/HotKeySection.h"
@@ -278,7 +278,7 @@ TEST_F(HotKeyRecorderTest, OptionCommandFIsStoredAsKeyCodeThreeAndMask0x900) {
     const HotKeySpec& hotkey = h.saves.back().hotkey;
     EXPECT_EQ(hotkey.keyCode, 3u);
     EXPECT_EQ(hotkey.modifiers, 0x900u);
-    EXPECT_EQ(hotkey.displayName, HotKeyCenter::displayName(3, 0x900));
+    EXPECT_EQ(hotkey.displayName, HotKeyKeys::displayName(3, 0x900));
     EXPECT_TRUE(hotkey.enabled);
     EXPECT_EQ(button().text(), QString::fromStdString(hotkey.displayName));
 }

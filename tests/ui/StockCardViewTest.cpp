@@ -5,7 +5,7 @@
 #include "card/FloatingPanel.h"
 #include "card/MinimalSlider.h"
 #include "card/Theme.h"
-#include "model/ManualClock.h"
+#include "doubles/ManualClock.h"
 #include "ui/CardSamples.h"
 #include "ui/FakeScreenSource.h"
 #include "ui/TestApplication.h"

@@ -1,5 +1,5 @@
 #include "card/WindowAnimator.h"
-#include "model/ManualClock.h"
+#include "doubles/ManualClock.h"
 #include "ui/TestApplication.h"
 
 #include <QCoreApplication>
@@ -64,7 +64,8 @@ TEST(Easing, CurvesStartAtZeroEndAtOneAndHitTheirMidpoints) {
 
 TEST_F(WindowAnimatorTest, MoveWithZeroDurationArrivesAndCompletesAtOnce) {
     int completions = 0;
-    WindowAnimation* animation = WindowAnimator::move(window, {0, 300}, 0, [&] { ++completions; }, clock);
+    WindowAnimation* animation = WindowAnimator::move(
+        window, {0, 300}, 0, [&] { ++completions; }, clock);
     EXPECT_EQ(animation, nullptr);
     EXPECT_EQ(completions, 1);
     EXPECT_EQ(window.current, (Rect{0, 300, 376, 242}));
@@ -72,7 +73,8 @@ TEST_F(WindowAnimatorTest, MoveWithZeroDurationArrivesAndCompletesAtOnce) {
 
 TEST_F(WindowAnimatorTest, MoveFollowsTheInOutCurveAndCompletesOnceAtTheEnd) {
     int completions = 0;
-    WindowAnimation* animation = WindowAnimator::move(window, {448, 312}, 0.45, [&] { ++completions; }, clock);
+    WindowAnimation* animation = WindowAnimator::move(
+        window, {448, 312}, 0.45, [&] { ++completions; }, clock);
     ASSERT_NE(animation, nullptr);
     EXPECT_TRUE(animation->isRunning());
     EXPECT_EQ(window.originChanges, 0) << "the first update comes one tick after the start";
@@ -140,12 +142,14 @@ TEST_F(WindowAnimatorTest, FadeOutAndSinkScalesTheStartAlphaAndSinksByTheGivenAm
 
 TEST_F(WindowAnimatorTest, StepNeverFeedsNanOrNegativeProgress) {
     std::vector<double> seen;
-    WindowAnimation* zero = WindowAnimator::step(0, easeOutCubic, [&](double e) { seen.push_back(e); }, {}, clock);
+    WindowAnimation* zero = WindowAnimator::step(
+        0, easeOutCubic, [&](double e) { seen.push_back(e); }, {}, clock);
     zero->tick();
     ASSERT_EQ(seen, std::vector<double>{1.0});
 
     seen.clear();
-    WindowAnimation* late = WindowAnimator::step(1, easeInOutQuad, [&](double e) { seen.push_back(e); }, {}, clock);
+    WindowAnimation* late = WindowAnimator::step(
+        1, easeInOutQuad, [&](double e) { seen.push_back(e); }, {}, clock);
     clock.advance(-5); // the wall clock was set back
     late->tick();
     ASSERT_EQ(seen, std::vector<double>{0.0});

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "doubles/ManualClock.h"
 #include "market/Endpoints.h"
 #include "model/Clock.h"
-#include "model/ManualClock.h"
 #include "simmarket/MarketModel.h"
 #include "simmarket/Replies.h"
 #include "simmarket/SimFault.h"

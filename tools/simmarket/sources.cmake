@@ -13,7 +13,7 @@ add_library(glimmer_simmarket STATIC
 )
 # Headers are included as "simmarket/SimMarket.h".
 target_include_directories(glimmer_simmarket PUBLIC ${PROJECT_SOURCE_DIR}/tools)
-target_link_libraries(glimmer_simmarket PUBLIC glimmer_core PkgConfig::HTTPLIB Threads::Threads)
+target_link_libraries(glimmer_simmarket PUBLIC glimmer_core glimmer_test_doubles PkgConfig::HTTPLIB Threads::Threads)
 if(Iconv_FOUND AND NOT Iconv_IS_BUILT_IN)
   target_link_libraries(glimmer_simmarket PRIVATE Iconv::Iconv)
 endif()

@@ -5,15 +5,15 @@
 #include "FaultPlan.h"
 #include "SoakLedger.h"
 
+#include "doubles/ManualClock.h"
+#include "doubles/ManualQueue.h"
 #include "market/DailyKline.h"
 #include "market/EastmoneyFlow.h"
 #include "market/EastmoneyTrends.h"
 #include "market/Endpoints.h"
 #include "market/MarketAPI.h"
-#include "market/ManualQueue.h"
 #include "market/MarketStore.h"
 #include "model/AppLog.h"
-#include "model/ManualClock.h"
 #include "simmarket/SimMarket.h"
 #include "simmarket/Universe.h"
 
@@ -121,8 +121,8 @@ std::vector<WatchItem> watchList(std::size_t count) {
     for (const auto& security : sim::Universe::listed()) {
         if (items.size() == count) break;
         if (security.kind == sim::SecurityKind::Index) continue;
-        items.push_back({security.code, "",
-                         security.kind == sim::SecurityKind::Etf ? InstrumentKind::etf : InstrumentKind::stock});
+        items.push_back(
+            {security.code, "", security.kind == sim::SecurityKind::Etf ? InstrumentKind::etf : InstrumentKind::stock});
     }
     for (int n = 1; items.size() < count; ++n) {
         char code[16];

@@ -1,6 +1,6 @@
 #include "app/hotkeys/HotKeyBackendX11.h"
 
-#include "app/hotkeys/HotKeyKeys.h"
+#include "model/HotKeyKeys.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>

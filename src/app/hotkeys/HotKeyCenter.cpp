@@ -1,7 +1,5 @@
 #include "app/hotkeys/HotKeyCenter.h"
 
-#include "app/hotkeys/HotKeyKeys.h"
-
 namespace glimmer {
 
 HotKeyCenter& HotKeyCenter::shared() {
@@ -53,17 +51,6 @@ void HotKeyCenter::dispatch(std::uint32_t id) {
     // A copy: the handler may re-register its own slot.
     const std::function<void()> handler = it->second;
     handler();
-}
-
-std::string HotKeyCenter::displayName(std::uint32_t keyCode, std::uint32_t modifiers) {
-    std::string name;
-    if (modifiers & HotKeyKeys::commandBit) name += "⌘";
-    if (modifiers & HotKeyKeys::optionBit) name += "⌥";
-    if (modifiers & HotKeyKeys::controlBit) name += "⌃";
-    if (modifiers & HotKeyKeys::shiftBit) name += "⇧";
-    const HotKeyKeys::Key* key = HotKeyKeys::find(keyCode);
-    name += key != nullptr ? std::string(key->name) : "键" + std::to_string(keyCode);
-    return name;
 }
 
 } // namespace glimmer

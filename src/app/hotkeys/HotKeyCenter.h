@@ -37,10 +37,6 @@ public:
 
     static std::uint32_t hotKeyId(Slot slot) { return static_cast<std::uint32_t>(slot) + 1; }
 
-    /// "⌥⌘E": modifier symbols command, option, control, shift (in that order), then the key name;
-    /// a key outside the table reads "键" + its decimal code.
-    static std::string displayName(std::uint32_t keyCode, std::uint32_t modifiers);
-
 private:
     void dispatch(std::uint32_t id);
 

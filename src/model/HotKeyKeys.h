@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace glimmer::HotKeyKeys {
 
@@ -23,6 +24,10 @@ struct Key {
 std::span<const Key> table();
 /// The key for a macOS key code, nullptr when it is not in the table.
 const Key* find(std::uint32_t keyCode);
+
+/// "⌥⌘E": modifier symbols command, option, control, shift (in that order), then the key name;
+/// a key outside the table reads "键" + its decimal code.
+std::string displayName(std::uint32_t keyCode, std::uint32_t modifiers);
 
 /// X11 modifier masks for a stored mask, mapped as Qt maps them on Linux: command is Control,
 /// option is Alt (Mod1), control is Super (Mod4), shift is Shift. Other bits are dropped.

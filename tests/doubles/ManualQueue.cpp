@@ -1,4 +1,4 @@
-#include "market/ManualQueue.h"
+#include "doubles/ManualQueue.h"
 
 #include <algorithm>
 #include <chrono>

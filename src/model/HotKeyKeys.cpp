@@ -1,4 +1,4 @@
-#include "app/hotkeys/HotKeyKeys.h"
+#include "model/HotKeyKeys.h"
 
 #include <algorithm>
 #include <array>
@@ -29,6 +29,17 @@ std::span<const Key> table() {
 const Key* find(std::uint32_t keyCode) {
     const auto it = std::find_if(keys.begin(), keys.end(), [&](const Key& key) { return key.keyCode == keyCode; });
     return it == keys.end() ? nullptr : &*it;
+}
+
+std::string displayName(std::uint32_t keyCode, std::uint32_t modifiers) {
+    std::string name;
+    if (modifiers & commandBit) name += "⌘";
+    if (modifiers & optionBit) name += "⌥";
+    if (modifiers & controlBit) name += "⌃";
+    if (modifiers & shiftBit) name += "⇧";
+    const Key* key = find(keyCode);
+    name += key != nullptr ? std::string(key->name) : "键" + std::to_string(keyCode);
+    return name;
 }
 
 std::uint16_t x11Modifiers(std::uint32_t modifiers) {

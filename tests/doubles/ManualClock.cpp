@@ -1,10 +1,11 @@
-#include "model/ManualClock.h"
+#include "doubles/ManualClock.h"
 
 namespace glimmer {
 
 ManualClock::ManualClock(Instant start, int localUtcOffsetSeconds)
     : nanos(std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count()),
-      localOffset(localUtcOffsetSeconds) {}
+      localOffset(localUtcOffsetSeconds) {
+}
 
 Instant ManualClock::now() const {
     return Instant{std::chrono::duration_cast<Instant::duration>(std::chrono::nanoseconds{nanos.load()})};

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "doubles/ManualClock.h"
 #include "market/DispatchQueue.h"
-#include "model/ManualClock.h"
 
 #include <deque>
 #include <map>
