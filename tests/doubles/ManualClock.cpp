@@ -24,14 +24,7 @@ void ManualClock::advance(double seconds) {
 }
 
 void ManualClock::setChinaTime(int year, int month, int day, int hour, int minute, int second) {
-    CivilTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    set(instantAtOffset(t, 8 * 3600));
+    set(instantAtOffset(CivilTime{year, month, day, hour, minute, second}, 8 * 3600));
 }
 
 void ManualClock::setLocalUtcOffset(int seconds) {
