@@ -6,6 +6,7 @@
 #include "app/TerminationSignals.h"
 #include "app/Version.h"
 #include "diagnostics/SelfTest.h"
+#include "market/MarketAPI.h"
 #include "market/MarketStore.h"
 #include "model/AppPaths.h"
 #include "model/ConfigStore.h"
@@ -65,7 +66,10 @@ int runEntryPoint(int argc, char** argv) {
     QTimer::singleShot(0, running, [running] { running->applicationDidFinishLaunching(); });
 
     const int status = QApplication::exec();
-    store->stop();
+    // The position is stored; quitting never waits for the network. The pass in progress ends at
+    // once and keeps nothing, so the store's queue is free by the time it is destroyed.
+    store->abandon();
+    MarketAPI::shared().abandonTransfers();
     delegate.reset();
     store.reset();
     return status;

@@ -13,12 +13,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <set>
 #include <vector>
 
 namespace glimmer {
@@ -69,6 +71,13 @@ std::optional<std::string> validatedHost(const std::string& url) {
 
 } // namespace
 
+/// An easy handle with the multi handle that runs it: the multi handle's poll can be woken from
+/// another thread, which a plain curl_easy_perform cannot.
+struct Transfer {
+    CURL* easy = nullptr;
+    CURLM* multi = nullptr;
+};
+
 struct MarketAPI::Impl {
     CURLSH* share = nullptr;
     std::array<std::mutex, CURL_LOCK_DATA_LAST> shareLocks;
@@ -78,6 +87,11 @@ struct MarketAPI::Impl {
     std::condition_variable hostFreed;
     std::map<std::string, int> busyPerHost;
 
+    // Set once when the program ends: running transfers stop at once and no new one starts.
+    std::atomic<bool> abandoned{false};
+    std::mutex runningLock;
+    std::set<CURLM*> running;
+
     static void lockShare(CURL*, curl_lock_data data, curl_lock_access, void* user) {
         static_cast<Impl*>(user)->shareLocks[static_cast<std::size_t>(data)].lock();
     }
@@ -85,43 +99,93 @@ struct MarketAPI::Impl {
         static_cast<Impl*>(user)->shareLocks[static_cast<std::size_t>(data)].unlock();
     }
 
-    void enterHost(const std::string& host) {
+    /// False when the client was abandoned while waiting for a free slot.
+    bool enterHost(const std::string& host) {
         std::unique_lock guard(hostLock);
-        hostFreed.wait(guard, [&] { return busyPerHost[host] < maxConnectionsPerHost; });
+        hostFreed.wait(guard, [&] { return abandoned || busyPerHost[host] < maxConnectionsPerHost; });
+        if (abandoned) return false;
         ++busyPerHost[host];
+        return true;
     }
-    // Idle easy handles are kept: a fresh handle per request costs a wake-up socket pair and its own
-    // connection bookkeeping, which dominated the client's CPU time in a refresh pass.
-    std::mutex handleLock;
-    std::vector<CURL*> idleHandles;
-
-    CURL* takeHandle() {
-        {
-            std::lock_guard guard(handleLock);
-            if (!idleHandles.empty()) {
-                CURL* handle = idleHandles.back();
-                idleHandles.pop_back();
-                return handle;
-            }
-        }
-        return curl_easy_init();
-    }
-    void returnHandle(CURL* handle) {
-        curl_easy_reset(handle);
-        std::lock_guard guard(handleLock);
-        if (idleHandles.size() < static_cast<std::size_t>(maxConnectionsPerHost)) {
-            idleHandles.push_back(handle);
-            return;
-        }
-        curl_easy_cleanup(handle);
-    }
-
     void leaveHost(const std::string& host) {
         {
             std::lock_guard guard(hostLock);
             if (--busyPerHost[host] <= 0) busyPerHost.erase(host);
         }
         hostFreed.notify_all();
+    }
+
+    // Idle handles are kept: a fresh pair per request costs a wake-up socket pair and its own
+    // connection bookkeeping, which dominated the client's CPU time in a refresh pass.
+    std::mutex handleLock;
+    std::vector<Transfer> idleTransfers;
+
+    std::optional<Transfer> takeTransfer() {
+        {
+            std::lock_guard guard(handleLock);
+            if (!idleTransfers.empty()) {
+                const Transfer transfer = idleTransfers.back();
+                idleTransfers.pop_back();
+                return transfer;
+            }
+        }
+        Transfer fresh{curl_easy_init(), curl_multi_init()};
+        if (fresh.easy && fresh.multi) return fresh;
+        release(fresh);
+        return std::nullopt;
+    }
+    void returnTransfer(const Transfer& transfer) {
+        curl_easy_reset(transfer.easy);
+        std::lock_guard guard(handleLock);
+        if (idleTransfers.size() < static_cast<std::size_t>(maxConnectionsPerHost)) {
+            idleTransfers.push_back(transfer);
+            return;
+        }
+        release(transfer);
+    }
+    static void release(const Transfer& transfer) {
+        if (transfer.multi) curl_multi_cleanup(transfer.multi);
+        if (transfer.easy) curl_easy_cleanup(transfer.easy);
+    }
+
+    /// Runs one transfer to its end, or until the client is abandoned.
+    CURLcode perform(const Transfer& transfer) {
+        {
+            std::lock_guard guard(runningLock);
+            running.insert(transfer.multi);
+        }
+        CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+        if (curl_multi_add_handle(transfer.multi, transfer.easy) == CURLM_OK) {
+            result = runUntilDone(transfer.multi);
+            curl_multi_remove_handle(transfer.multi, transfer.easy);
+        }
+        std::lock_guard guard(runningLock);
+        running.erase(transfer.multi);
+        return result;
+    }
+    CURLcode runUntilDone(CURLM* multi) {
+        int active = 1;
+        while (!abandoned) {
+            if (curl_multi_perform(multi, &active) != CURLM_OK) return CURLE_FAILED_INIT;
+            if (active == 0) {
+                int left = 0;
+                const CURLMsg* message = curl_multi_info_read(multi, &left);
+                return message && message->msg == CURLMSG_DONE ? message->data.result : CURLE_FAILED_INIT;
+            }
+            // libcurl shortens the wait to its own next time-out; abandon() wakes it at once.
+            if (curl_multi_poll(multi, nullptr, 0, 1000, nullptr) != CURLM_OK) return CURLE_FAILED_INIT;
+        }
+        return CURLE_ABORTED_BY_CALLBACK;
+    }
+
+    void abandon() {
+        {
+            std::lock_guard guard(hostLock);
+            abandoned = true;
+        }
+        hostFreed.notify_all();
+        std::lock_guard guard(runningLock);
+        for (CURLM* multi : running) curl_multi_wakeup(multi);
     }
 };
 
@@ -144,7 +208,7 @@ MarketAPI::MarketAPI() : impl(std::make_unique<Impl>()) {
 }
 
 MarketAPI::~MarketAPI() {
-    for (CURL* handle : impl->idleHandles) curl_easy_cleanup(handle);
+    for (const Transfer& transfer : impl->idleTransfers) Impl::release(transfer);
     if (impl->share) curl_share_cleanup(impl->share);
 }
 
@@ -158,8 +222,10 @@ std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
     const double timeout = request.timeout > 0 && std::isfinite(request.timeout) ? request.timeout : 10;
     const double grace = request.graceSeconds >= 0 && std::isfinite(request.graceSeconds) ? request.graceSeconds : 3;
 
-    CURL* curl = impl->takeHandle();
-    if (!curl) return std::nullopt;
+    if (impl->abandoned) return std::nullopt;
+    const std::optional<Transfer> transfer = impl->takeTransfer();
+    if (!transfer) return std::nullopt;
+    CURL* curl = transfer->easy;
 
     std::string body;
     curl_slist* headers = nullptr;
@@ -186,18 +252,24 @@ std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &appendBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
 
-    impl->enterHost(*host);
-    const CURLcode code = curl_easy_perform(curl);
-    impl->leaveHost(*host);
+    CURLcode code = CURLE_ABORTED_BY_CALLBACK;
+    if (impl->enterHost(*host)) {
+        code = impl->perform(*transfer);
+        impl->leaveHost(*host);
+    }
 
     long status = 0;
     if (code == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    impl->returnHandle(curl);
+    impl->returnTransfer(*transfer);
     curl_slist_free_all(headers);
 
     if (code != CURLE_OK) return std::nullopt;
     if (status != 200 && !request.acceptsAnyStatus) return std::nullopt;
     return body;
+}
+
+void MarketAPI::abandonTransfers() {
+    impl->abandon();
 }
 
 std::optional<std::string> MarketAPI::decodeText(const std::optional<std::string>& data) {

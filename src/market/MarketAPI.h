@@ -48,6 +48,9 @@ public:
     std::optional<std::string> httpGet(const std::string& url, const std::string& referer, double timeout = 10);
     /// The general form behind `httpGet`; nothing for an invalid URL, a transport error or time-out.
     std::optional<std::string> get(const HttpRequest& request);
+    /// The program is ending: every running transfer stops at once and gives nothing, and so does
+    /// every later request. There is no way back.
+    void abandonTransfers();
 
     /// UTF-8 when valid and non-empty, else GB 18030, else nothing.
     static std::optional<std::string> decodeText(const std::optional<std::string>& data);

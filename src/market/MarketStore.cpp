@@ -158,6 +158,12 @@ void MarketStore::stop() {
     lowFreqTimer.reset();
 }
 
+void MarketStore::abandon() {
+    abandoned = true;
+    health.freeze();
+    stop();
+}
+
 void MarketStore::refreshPass() {
     if (isRefreshing) return;
     isRefreshing = true;
@@ -195,6 +201,7 @@ RefreshCounts MarketStore::performRefresh() {
     for (const Entry& e : work) items.push_back(e.item);
     const std::map<std::string, Quote> quotes =
         source.fetchQuotesBatch ? source.fetchQuotesBatch(items) : std::map<std::string, Quote>{};
+    if (abandoned) return {};
     // The snapshot that finds a holiday already spares the series their trading-time TTLs.
     observeTradingDay(quotes, now);
     const bool trading = TradingDay::usesTradingTTLs(TradingDay::phase(now, tradingDay()));
@@ -237,7 +244,7 @@ RefreshCounts MarketStore::performRefresh() {
             }
         }
 
-        if (isDue(e.flowLoadedAt, e.flow.empty(), now, flowTtl)) {
+        if (!abandoned && isDue(e.flowLoadedAt, e.flow.empty(), now, flowTtl)) {
             ++counts.flow;
             auto points = source.fetchFlow ? source.fetchFlow(secid, std::nullopt) : std::vector<FlowPoint>{};
             if (!points.empty()) {
@@ -246,7 +253,7 @@ RefreshCounts MarketStore::performRefresh() {
             }
         }
 
-        if (e.daily.empty() || e.dailyLoadedOn != today) {
+        if (!abandoned && (e.daily.empty() || e.dailyLoadedOn != today)) {
             ++counts.daily;
             auto bars = source.fetchDaily ? source.fetchDaily(SecID::tencentSymbol(code), dailyBarCount)
                                           : std::vector<DailyBar>{};
@@ -256,6 +263,8 @@ RefreshCounts MarketStore::performRefresh() {
             }
         }
 
+        // An abandoned pass stops here: its data were cut short and are not to be judged or kept.
+        if (abandoned) return counts;
         std::lock_guard guard(engineLock);
         auto fired = engine.evaluate(e, cfg.alerts, clock.now());
         events.insert(events.end(), fired.begin(), fired.end());

@@ -94,6 +94,9 @@ public:
     void refreshNow(const std::string& code);
     /// Disables polling and cancels both timers.
     void stop();
+    /// The program is ending: `stop`, and the pass in progress makes no further request and keeps,
+    /// reports, evaluates and counts in source health nothing of what it fetched.
+    void abandon();
 
     /// `syncEntries` and one pass, run on the queue while the caller waits.
     RefreshCounts refreshSynchronouslyForDiagnostics();
@@ -147,6 +150,7 @@ private:
     AlertEngine engine;
 
     std::atomic<bool> pollingEnabled{false};
+    std::atomic<bool> abandoned{false};
     bool isRefreshing = false; // touched only on the queue
 
     // Tasks and posted steps hold this weakly and do nothing once the store is gone.

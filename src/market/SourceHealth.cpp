@@ -23,6 +23,7 @@ bool SourceHealth::shouldSkip(const std::string& key, Instant now) {
 
 bool SourceHealth::recordFailure(const std::string& key, Instant now) {
     std::lock_guard guard(lock);
+    if (isFrozen) return false;
     const int count = ++consecutiveFailures[key];
     if (count < cooldownThreshold) return false;
     const auto found = coolingUntil.find(key);
@@ -34,6 +35,7 @@ bool SourceHealth::recordFailure(const std::string& key, Instant now) {
 
 void SourceHealth::recordSuccess(const std::string& key) {
     std::lock_guard guard(lock);
+    if (isFrozen) return;
     consecutiveFailures.erase(key);
     coolingUntil.erase(key);
 }
@@ -46,6 +48,11 @@ std::vector<std::string> SourceHealth::coolingKeys(Instant now) {
     }
     std::sort(keys.begin(), keys.end()); // already ordered by the map; kept explicit for the contract
     return keys;
+}
+
+void SourceHealth::freeze() {
+    std::lock_guard guard(lock);
+    isFrozen = true;
 }
 
 void SourceHealth::reset() {

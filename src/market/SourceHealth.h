@@ -26,11 +26,15 @@ public:
     std::vector<std::string> coolingKeys(Instant now);
     /// Forgets everything (tests, diagnostics).
     void reset();
+    /// The program is ending: transfers cut short say nothing about their source, so from now on
+    /// nothing is counted (and no cool-down starts or is logged).
+    void freeze();
 
 private:
     std::mutex lock;
     std::map<std::string, int> consecutiveFailures;
     std::map<std::string, Instant> coolingUntil;
+    bool isFrozen = false;
 };
 
 } // namespace glimmer

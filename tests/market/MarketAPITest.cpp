@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
+#include <thread>
 
 namespace glimmer {
 namespace {
@@ -41,6 +43,7 @@ protected:
                             "text/plain; charset=GBK");
         });
         server.server.Get("/hang", [this](const httplib::Request&, httplib::Response& res) {
+            ++hanging;
             server.hang();
             res.set_content("too late", "text/plain");
         });
@@ -59,6 +62,7 @@ protected:
     }
 
     ClientTestServer server;
+    std::atomic<int> hanging{0};
     MarketAPI api;
 };
 
@@ -110,6 +114,28 @@ TEST_F(MarketAPIHttpTest, EndlessSlowReplyGivesNothingWithinTimeoutPlusThreeSeco
     const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     EXPECT_FALSE(body);
     EXPECT_LT(waited, 1 + 3 + 1.5);
+}
+
+TEST_F(MarketAPIHttpTest, AbandoningEndsRunningAndWaitingTransfersAtOnceAndRefusesNewOnes) {
+    // Six requests to one host: four hang on the server, two wait for a free slot.
+    std::vector<std::future<std::optional<std::string>>> calls;
+    for (int i = 0; i < 6; ++i) {
+        calls.push_back(std::async(std::launch::async,
+                                   [this] { return api.httpGet(server.origin() + "/hang", "https://gu.qq.com", 30); }));
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (hanging < 4 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(hanging, 4);
+
+    const auto abandoned = std::chrono::steady_clock::now();
+    api.abandonTransfers();
+    for (auto& call : calls) {
+        ASSERT_EQ(call.wait_until(abandoned + std::chrono::milliseconds(500)), std::future_status::ready);
+        EXPECT_FALSE(call.get());
+    }
+    EXPECT_FALSE(api.httpGet(server.origin() + "/ok", "https://gu.qq.com", 10)) << "no request after the end";
+    EXPECT_EQ(hanging, 4);
 }
 
 TEST_F(MarketAPIHttpTest, TwoThreadsAtOnce) {

@@ -423,6 +423,33 @@ TEST(MarketStoreCallbacks, DiagnosticsPassSyncsAndReturnsItsCounts) {
     EXPECT_EQ(h.store->entries().size(), 2u);
 }
 
+TEST(MarketStoreCallbacks, AnAbandonedPassStopsItsRequestsAndKeepsNothing) {
+    StoreHarness h({fiveItems[0], fiveItems[1], fiveItems[2]});
+    auto config = h.store->config();
+    PriceAlert alert;
+    alert.code = "600519";
+    alert.direction = PriceAlertDirection::above;
+    alert.price = 10.00;
+    config.alerts.priceAlerts = {alert};
+    h.store->setConfig(config);
+    // The program quits while the second security's minutes are on the way.
+    h.market.duringMinutes = [&](const std::string& code) {
+        if (code == "300750") h.store->abandon();
+    };
+    h.start();
+    h.queue->runPending();
+    EXPECT_EQ(h.market.take(), (std::vector<std::string>{"batch", "minutes 1.600519", "flow 1.600519",
+                                                         "daily sh600519 320", "minutes 0.300750"}));
+    for (const MarketEntry& entry : h.store->entries()) EXPECT_FALSE(entry.quote) << entry.item.code;
+    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "started", "finished"})) << "no change, no alert";
+    EXPECT_EQ(h.queue->timerCount(), 0u);
+
+    const Instant now = h.clock.now();
+    EXPECT_FALSE(h.health.recordFailure("qq.quote", now));
+    EXPECT_FALSE(h.health.recordFailure("qq.quote", now));
+    EXPECT_TRUE(h.health.coolingKeys(now).empty()) << "a transfer cut short is not a provider failure";
+}
+
 TEST(MarketStoreCallbacks, NothingRunsForAStoreThatIsGone) {
     StoreHarness h;
     h.start();

@@ -3,7 +3,7 @@
 # Sourced after `set -euo pipefail`; the script sets $log before calling fail.
 app_bin="$1"
 sim_bin="$2"
-artifacts="$3"
+artifacts="${3:-}"
 work=$(mktemp -d)
 xvfb_pid="" sim_pid="" app_pid=""
 cleanup() {
