@@ -25,6 +25,24 @@ const Clock& clock() {
 
 enum class FileState { missing, unreadable, notAnObject, undecodable, clean };
 
+// A configuration nests four levels deep. Copying and printing a JSON value recurse once per level,
+// so a file nested far deeper would overflow the stack on every start: it counts as unusable.
+constexpr int maxNesting = 64;
+
+/// The JSON value of `text`, discarded when it is malformed or nests deeper than `maxNesting`.
+json parsedWithinNesting(const std::string& text) {
+    bool isTooDeep = false;
+    // The parser itself does not recurse; values past the limit are never built.
+    json tree = json::parse(
+        text,
+        [&isTooDeep](int depth, json::parse_event_t, const json&) {
+            isTooDeep = isTooDeep || depth > maxNesting;
+            return !isTooDeep;
+        },
+        false);
+    return isTooDeep ? json(json::value_t::discarded) : tree;
+}
+
 struct StoredFile {
     FileState state = FileState::missing;
     json tree;
@@ -45,7 +63,7 @@ StoredFile readStored(const std::filesystem::path& path) {
         file.state = FileState::unreadable;
         return file;
     }
-    json tree = json::parse(buffer.str(), nullptr, false);
+    json tree = parsedWithinNesting(buffer.str());
     if (tree.is_discarded() || !tree.is_object()) {
         file.state = FileState::notAnObject;
         return file;
@@ -62,8 +80,7 @@ std::optional<AppConfig> decodeMerged(const json& stored) {
 std::string backupStamp() {
     const CivilTime t = clock().localTime(clock().now());
     char text[32];
-    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
     return text;
 }
 
