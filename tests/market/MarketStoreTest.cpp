@@ -107,6 +107,17 @@ struct StoreHarness {
         store->requestRefresh();
     }
 
+    // The only price alert: `code` rising to `price`.
+    void alertAbove(const std::string& code, double price) {
+        auto config = store->config();
+        PriceAlert alert;
+        alert.code = code;
+        alert.direction = PriceAlertDirection::above;
+        alert.price = price;
+        config.alerts.priceAlerts = {alert};
+        store->setConfig(config);
+    }
+
     RefreshCounts pass() {
         RefreshCounts counts;
         queue->sync([&] { counts = store->performRefresh(); });
@@ -364,13 +375,7 @@ TEST(MarketStoreEntries, WatchListChangeDuringAPassIsMergedByCode) {
 
 TEST(MarketStoreCallbacks, PassReportsStartChangeAlertsFinishInOrder) {
     StoreHarness h({fiveItems[0], fiveItems[1]});
-    auto config = h.store->config();
-    PriceAlert alert;
-    alert.code = "300750";
-    alert.direction = PriceAlertDirection::above;
-    alert.price = 10.00;
-    config.alerts.priceAlerts = {alert};
-    h.store->setConfig(config);
+    h.alertAbove("300750", 10.00);
     h.start();
     EXPECT_TRUE(h.callbacks.empty()) << "nothing runs before the main thread drains";
     h.queue->runPending();
@@ -425,13 +430,7 @@ TEST(MarketStoreCallbacks, DiagnosticsPassSyncsAndReturnsItsCounts) {
 
 TEST(MarketStoreCallbacks, AnAbandonedPassStopsItsRequestsAndKeepsNothing) {
     StoreHarness h({fiveItems[0], fiveItems[1], fiveItems[2]});
-    auto config = h.store->config();
-    PriceAlert alert;
-    alert.code = "600519";
-    alert.direction = PriceAlertDirection::above;
-    alert.price = 10.00;
-    config.alerts.priceAlerts = {alert};
-    h.store->setConfig(config);
+    h.alertAbove("600519", 10.00);
     // The program quits while the second security's minutes are on the way.
     h.market.duringMinutes = [&](const std::string& code) {
         if (code == "300750") h.store->abandon();

@@ -16,19 +16,8 @@ post_json() {
   [[ "$reply" == "HTTP/1.1 200"* ]]
 }
 
-for n in $(seq 150 199); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1440x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-wait_for 10 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
-
-export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config"
-export XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$display" QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-dir="$XDG_DATA_HOME/Glimmerbox"
-log="$dir/events.log"
+start_display 150 1440x900
+use_private_home
 
 # A weekday morning on the exchange's clock, so the day has minutes to draw.
 "$sim_bin" --time "2024-11-08 10:30" --endpoints-file "$work/endpoints.json" > "$work/sim.txt" 2>&1 &

@@ -12,19 +12,8 @@ has_visible() { [ "$(visible_count "$1")" -ge "$2" ]; }
 has_none() { [ "$(visible_count "$1")" -eq 0 ]; }
 hotkey() { xdotool key --clearmodifiers "$1"; }
 
-for n in $(seq 200 249); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1512x950x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-wait_for 10 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
-
-export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config"
-export XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$display" QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-dir="$XDG_DATA_HOME/Glimmerbox"
-log="$dir/events.log"
+start_display 200 1512x950
+use_private_home
 
 "$sim_bin" --time "2024-11-08 10:30" --endpoints-file "$work/endpoints.json" > "$work/sim.txt" 2>&1 &
 sim_pid=$!

@@ -21,3 +21,29 @@ wait_for() {
   for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
   return 1
 }
+
+# start_display <first number> <WxH>: a private Xvfb of that size on the first free display number
+# from <first> on; sets $display and exports DISPLAY.
+start_display() {
+  local n
+  display=""
+  for n in $(seq "$1" $(( $1 + 49 ))); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+  done
+  [ -n "$display" ] || { echo "no free display number"; exit 1; }
+  Xvfb "$display" -screen 0 "${2}x24" -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  wait_for 10 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
+  export DISPLAY="$display" QT_QPA_PLATFORM=xcb
+}
+
+# use_private_home: HOME, the XDG folders and the runtime folder inside $work; sets $dir (the
+# program's folder) and $log (its event log).
+use_private_home() {
+  export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config"
+  export XDG_RUNTIME_DIR="$work/runtime"
+  mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  dir="$XDG_DATA_HOME/Glimmerbox"
+  log="$dir/events.log"
+}

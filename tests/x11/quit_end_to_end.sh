@@ -7,19 +7,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 # has_ended <pid>: the process is gone or only waits to be reaped.
 has_ended() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 
-for n in $(seq 250 299); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1440x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-wait_for 10 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
-
-export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config"
-export XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$display" QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-dir="$XDG_DATA_HOME/Glimmerbox"
-log="$dir/events.log"
+start_display 250 1440x900
+use_private_home
 
 "$sim_bin" --time "2024-11-08 10:30" --fault '*=hang' --endpoints-file "$work/endpoints.json" \
   > "$work/sim.txt" 2>&1 &
@@ -55,7 +44,7 @@ JSON
   app_pid=$!
   wait_for 20 grep -qs 'INFO 浮窗已显示' "$log" || fail "$how: card not shown"
   wait_for 10 has_requests_beyond "$before" || fail "$how: no request reached the market"
-  window=$(xdotool search --name '^Glimmerbox$' | head -1)
+  window=$(xdotool search --onlyvisible --name '^Glimmerbox$' | head -1)
   [ -n "$window" ] || fail "$how: no Glimmerbox window"
   xdotool windowmove "$window" "$x" "$y"
   sleep 0.3
