@@ -6,6 +6,7 @@
 #include "card/FloatingPanel.h"
 #include "card/ScreenSpace.h"
 #include "card/Theme.h"
+#include "card/WindowAnimation.h"
 #include "card/WindowAnimator.h"
 #include "layouts/OverviewCardView.h"
 #include "model/AppLog.h"
@@ -139,6 +140,7 @@ void OverviewCoordinator::buildPanels(bool animated) {
     const int current = ++generation;
     // A build without animation also ends a build-up still running (its timers are now stale).
     animating = animated;
+    slides.clear();
     const int n = int(shown.size());
     plan = layout(n, cardWidth, cardHeight, screenFrame);
     listCount = std::max(n - 1, 0);
@@ -169,9 +171,20 @@ void OverviewCoordinator::buildPanels(bool animated) {
         });
     }
     if (!animated) return;
-    later(&timers, step * double(std::max(listCount, 1)) + slideMs / 1000.0, [this, current] {
-        if (current == generation) animating = false;
-    });
+    later(&timers, step * double(std::max(listCount, 1)) + slideMs / 1000.0, [this, current] { endBuildUp(current); });
+}
+
+void OverviewCoordinator::endBuildUp(int current) {
+    if (current != generation) return;
+    // On a busy machine the last slide can still be moving when its time is up: wait for it.
+    const bool moving =
+        std::any_of(slides.begin(), slides.end(), [](const auto& slide) { return slide && slide->isRunning(); });
+    if (moving) {
+        later(&timers, WindowAnimation::tickMilliseconds / 1000.0, [this, current] { endBuildUp(current); });
+        return;
+    }
+    slides.clear();
+    animating = false;
 }
 
 void OverviewCoordinator::reveal(FloatingPanel* panel, const Rect& frame, bool animated, int current) {
@@ -185,13 +198,13 @@ void OverviewCoordinator::reveal(FloatingPanel* panel, const Rect& frame, bool a
         panel->setFrameOrigin(start);
         panel->orderFront();
         const double target = alpha;
-        WindowAnimator::step(
+        slides.emplace_back(WindowAnimator::step(
             slideMs / 1000.0, easeOut,
             [panel, start, frame, target](double e) {
                 panel->setAlphaValue(target * e);
                 panel->setFrameOrigin({frame.minX(), start.y + (frame.minY() - start.y) * e});
             },
-            {}, clock, panel);
+            {}, clock, panel));
     }
     // Scrolled list cards pass under the pinned header.
     if (panel != header.data() && !header.isNull() && header->isVisible()) header->raise();

@@ -18,6 +18,7 @@
 namespace glimmer {
 
 class FloatingPanel;
+class WindowAnimation;
 class OverviewCardView;
 
 /// Overview mode: one card per visible security, a header card pinned at the top centre of the
@@ -109,6 +110,7 @@ private:
     void wireCallbacks(OverviewCardView& card);
     void buildPanels(bool animated);
     void reveal(FloatingPanel* panel, const Rect& frame, bool animated, int generation);
+    void endBuildUp(int generation);
     void dropPanels();
     void placeList();
 
@@ -133,6 +135,8 @@ private:
     Rect screenFrame;
     /// Counts builds, so reveals of windows already dropped do nothing.
     int generation = 0;
+    /// The slides of the current build-up; a retired window takes its slide with it.
+    std::vector<QPointer<WindowAnimation>> slides;
     QObject timers;
 };
 

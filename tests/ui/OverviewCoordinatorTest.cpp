@@ -2,6 +2,7 @@
 #include "card/FloatingPanel.h"
 #include "card/MinimalSlider.h"
 #include "card/Theme.h"
+#include "doubles/ManualClock.h"
 #include "layouts/OverviewCardView.h"
 #include "ui/FakeScreenSource.h"
 #include "ui/LayoutSamples.h"
@@ -74,6 +75,19 @@ TEST_F(OverviewCoordinatorTest, BuildUpDropsTheWindowsInFromAboveOneAfterAnother
     ASSERT_TRUE(testing::waitUntil([&] { return !coordinator.isAnimating(); }, 2000));
     ASSERT_TRUE(testing::waitUntil([&] { return coordinator.listPanels()[2]->alphaValue() > 0.89; }, 1000));
     EXPECT_EQ(listTops(), (std::vector<double>{674, 450, 226}));
+}
+
+TEST_F(OverviewCoordinatorTest, TheBuildUpLastsUntilTheLastWindowHasSettled) {
+    // A clock that stands still stands for a machine too busy to move the windows on time.
+    ManualClock still;
+    OverviewCoordinator slow(screens, still);
+    slow.show(samples::watchList(3), 0, 350, 216, 0.9, true, laptop);
+    testing::waitUntil([] { return false; }, 500);
+    EXPECT_TRUE(slow.isAnimating()) << "the windows have not reached their places";
+    still.advance(1);
+    ASSERT_TRUE(testing::waitUntil([&] { return !slow.isAnimating(); }, 1000));
+    for (FloatingPanel* panel : slow.listPanels()) EXPECT_NEAR(panel->alphaValue(), 0.9, 0.01);
+    EXPECT_EQ(slow.listPanels()[1]->frame().maxY(), 450);
 }
 
 TEST_F(OverviewCoordinatorTest, WheelMovesTheListButNotTheHeaderAndStopsAtBothEnds) {
