@@ -10,7 +10,7 @@ GLIMMER_PACKAGES=(
   libcurl4-openssl-dev nlohmann-json3-dev libsqlite3-dev libcpp-httplib-dev
   libxcb1-dev libxcb-keysyms1-dev libx11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-cjk xvfb xdotool x11-utils imagemagick libfaketime trayer
+  fonts-noto-cjk xvfb xdotool x11-utils imagemagick libfaketime trayer locales
   clang libclang-rt-14-dev
 )
 

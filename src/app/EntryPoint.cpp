@@ -17,6 +17,7 @@
 #include <QMetaObject>
 #include <QTimer>
 
+#include <clocale>
 #include <cmath>
 #include <memory>
 
@@ -46,6 +47,9 @@ int runEntryPoint(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
+    // Qt sets the C library's locale from the environment; numbers the program writes keep their
+    // decimal point under a comma locale. Qt's own widgets still follow the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
     // No display name: Qt appends it to every window title ("Glimmerbox 设置 — …").
     QApplication::setApplicationName(QStringLiteral("Glimmerbox"));
     QApplication::setDesktopFileName(QStringLiteral("glimmerbox"));

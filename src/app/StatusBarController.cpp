@@ -9,8 +9,6 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include <cstdio>
-
 namespace glimmer {
 
 namespace {
@@ -161,9 +159,7 @@ std::string StatusBarController::securityText(const std::optional<MarketEntry>& 
     std::string name = quote.name;
     if (TextFormat::utf8Length(name) >= 5) name = TextFormat::utf8Prefix(name, 4);
     const double pct = quote.prevClose > 0 ? (quote.price - quote.prevClose) / quote.prevClose * 100 : 0;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%+.2f%%", pct);
-    return name + " " + buffer;
+    return name + " " + TextFormat::signedFixed(pct, 2) + "%";
 }
 
 } // namespace glimmer

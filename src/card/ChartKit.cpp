@@ -1,12 +1,13 @@
 #include "card/ChartKit.h"
 
+#include "model/TextFormat.h"
+
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <tuple>
 
@@ -321,12 +322,7 @@ RangeLabelTops placeRangeLabels(double top, double reference, double bottom, dou
 }
 
 QString px(double value, int decimals) {
-    decimals = std::clamp(decimals, 0, 12);
-    char format[8];
-    std::snprintf(format, sizeof format, "%%.%df", decimals);
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return QString::fromLatin1(buffer);
+    return QString::fromStdString(TextFormat::fixed(value, std::clamp(decimals, 0, 12)));
 }
 
 int priceDecimals(double value) {

@@ -1,5 +1,7 @@
 #include "card/Theme.h"
 
+#include "model/TextFormat.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 #include <QStyleHints>
@@ -8,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace glimmer::Theme {
 namespace {
@@ -83,17 +84,11 @@ const DynamicColor& maColor(std::size_t index) {
 }
 
 QString flowString(double amount) {
-    const char* sign = amount < 0 ? "-" : "";
+    const std::string sign = amount < 0 ? "-" : "";
     const double a = std::fabs(amount);
-    char buffer[512];
-    if (a >= 1e8) {
-        std::snprintf(buffer, sizeof buffer, "%s%.2f亿", sign, a / 1e8);
-    } else if (a >= 10000) {
-        std::snprintf(buffer, sizeof buffer, "%s%.0f万", sign, a / 10000);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%s%.0f", sign, a);
-    }
-    return QString::fromUtf8(buffer);
+    if (a >= 1e8) return QString::fromStdString(sign + TextFormat::fixed(a / 1e8, 2) + "亿");
+    if (a >= 10000) return QString::fromStdString(sign + TextFormat::fixed(a / 10000, 0) + "万");
+    return QString::fromStdString(sign + TextFormat::fixed(a, 0));
 }
 
 bool systemIsDark() {

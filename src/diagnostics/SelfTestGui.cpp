@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -34,6 +35,8 @@ QApplication& application() {
     // Never destroyed: the process ends right after the mode, and tearing Qt down at exit only
     // races the threads it started.
     static QApplication* app = new QApplication(argc, argv);
+    // As in the program: the report's figures keep their decimal point under a comma locale.
+    std::setlocale(LC_NUMERIC, "C");
     app->setQuitOnLastWindowClosed(false);
     return *app;
 }

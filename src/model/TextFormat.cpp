@@ -1,7 +1,7 @@
 #include "model/TextFormat.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <cmath>
 
 namespace glimmer::TextFormat {
@@ -47,9 +47,16 @@ std::string shortest(double value) {
 }
 
 std::string fixed(double value, int decimals) {
+    // to_chars never consults the C library's locale, which the GUI toolkit sets from the user's.
     char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    return buffer;
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, std::clamp(decimals, 0, 100));
+    return std::string(buffer, result.ptr);
+}
+
+std::string signedFixed(double value, int decimals) {
+    const std::string text = fixed(value, decimals);
+    return text.front() == '-' ? text : "+" + text;
 }
 
 std::size_t utf8Length(std::string_view text) {

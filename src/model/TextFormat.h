@@ -8,8 +8,11 @@ namespace glimmer::TextFormat {
 
 /// The shortest text that reads back as the same double ("0.55", "350", "1e-07").
 std::string shortest(double value);
-/// printf-style fixed decimals, "%.2f" for two.
+/// Fixed decimals as printf's "%.2f" gives them in the C locale: always a decimal point, whatever
+/// locale the process runs in. Decimals are clamped to 0...100.
 std::string fixed(double value, int decimals);
+/// The same with a sign in front of every value that is not negative ("%+.2f"): "+1.50", "-0.25".
+std::string signedFixed(double value, int decimals);
 
 /// Number of Unicode code points in UTF-8 text; an invalid byte counts as one character.
 std::size_t utf8Length(std::string_view text);

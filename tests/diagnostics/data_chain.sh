@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The data-chain check against the simulated market, healthy and with Eastmoney failing.
 source "$(dirname "$0")/common.sh" "$1" "$2"
+source "$(dirname "$0")/../support/comma_locale.sh"
 
+# Under a locale that writes numbers with a decimal comma, the report's figures keep their point.
+comma_locale "$work/locale"
 start_market
-run_mode GLIMMERBOX_SELFTEST=1
+run_mode GLIMMERBOX_SELFTEST=1 LOCPATH="$work/locale" LC_ALL=de_DE.UTF-8
 expect_line "=== Glimmerbox 数据链路自检 ==="
 expect_line "配置路径: $XDG_DATA_HOME/Glimmerbox/config.json"
 expect_line "股票池: 600519, 300750, 510300"

@@ -1,6 +1,10 @@
 #include "model/TextFormat.h"
 
+#include "support/CommaLocale.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace glimmer {
 namespace {
@@ -11,6 +15,21 @@ TEST(TextFormat, ShortestRoundTripText) {
     EXPECT_EQ(TextFormat::shortest(0.1 + 0.2), "0.30000000000000004");
     EXPECT_EQ(TextFormat::fixed(1.005, 2), "1.00");
     EXPECT_EQ(TextFormat::fixed(-0.126, 2), "-0.13");
+}
+
+TEST(TextFormat, NumbersKeepTheirDecimalPointUnderACommaLocale) {
+    testing::CommaLocale german;
+    ASSERT_TRUE(german.isActive()) << "localedef could not build " << testing::CommaLocale::name;
+    char printed[16];
+    std::snprintf(printed, sizeof printed, "%.2f", 0.5);
+    ASSERT_STREQ(printed, "0,50") << "the C library follows the locale";
+
+    EXPECT_EQ(TextFormat::fixed(1421.5, 2), "1421.50");
+    EXPECT_EQ(TextFormat::fixed(0.5, 2), "0.50");
+    EXPECT_EQ(TextFormat::signedFixed(1.5, 2), "+1.50");
+    EXPECT_EQ(TextFormat::signedFixed(-0.25, 2), "-0.25");
+    EXPECT_EQ(TextFormat::signedFixed(0, 2), "+0.00");
+    EXPECT_EQ(TextFormat::shortest(0.55), "0.55");
 }
 
 TEST(TextFormat, CharactersAreCodePointsNotBytes) {

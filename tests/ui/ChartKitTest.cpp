@@ -1,5 +1,9 @@
 #include "card/ChartKit.h"
 #include "ChartTestSupport.h"
+#include "card/Theme.h"
+#include "card/charts/FlowGeometry.h"
+#include "card/charts/VolumeView.h"
+#include "support/CommaLocale.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -115,6 +119,15 @@ TEST(ChartKitNumbers, PxUsesTheGivenFixedDecimals) {
     // Absurd decimal counts from a caller's bug still give bounded text.
     EXPECT_EQ(ChartKit::px(1.5, -3), QStringLiteral("2"));
     EXPECT_LE(ChartKit::px(1e300, 400).size(), 330);
+}
+
+TEST(ChartKitNumbers, EveryFigureOnScreenKeepsItsDecimalPointUnderACommaLocale) {
+    testing::CommaLocale german;
+    ASSERT_TRUE(german.isActive()) << "localedef could not build " << testing::CommaLocale::name;
+    EXPECT_EQ(ChartKit::px(1421.5, 2), QStringLiteral("1421.50"));
+    EXPECT_EQ(Theme::flowString(-2.5e8), QStringLiteral("-2.50亿"));
+    EXPECT_EQ(VolumeView::format(12345), QStringLiteral("1.2万手"));
+    EXPECT_EQ(yiText(-24000000), QStringLiteral("-0.24亿"));
 }
 
 TEST(ChartKitNumbers, ThreeDecimalsOnlyForPricesWithAThirdDecimalBetweenOneAndOneThousand) {

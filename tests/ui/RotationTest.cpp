@@ -2,6 +2,7 @@
 #include "app/Rotation.h"
 #include "app/StatusBarController.h"
 #include "card/DockGeometry.h"
+#include "support/CommaLocale.h"
 #include "ui/AppTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +106,12 @@ TEST(StatusText, LongNamesAreCutToFourCharactersAndChangesAlwaysSigned) {
     EXPECT_EQ(StatusBarController::securityText(testing::quotedEntry("600519", "贵州茅台", 10, 0)), "贵州茅台 +0.00%");
     EXPECT_EQ(StatusBarController::securityText(MarketEntry(WatchItem{"600519", "", InstrumentKind::stock})), "澜汐");
     EXPECT_EQ(StatusBarController::securityText(std::nullopt), "澜汐");
+
+    testing::CommaLocale german;
+    ASSERT_TRUE(german.isActive()) << "localedef could not build " << testing::CommaLocale::name;
+    EXPECT_EQ(StatusBarController::securityText(testing::quotedEntry("600519", "贵州茅台", 101.5, 100)),
+              "贵州茅台 +1.50%")
+        << "a decimal point under a comma locale";
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The real program on its own 1440 x 900 X display against the simulated market: first data, the
-# card window's place and size, rotation, a price alert, a clean SIGTERM and the stored origin.
+# card window's place and size, rotation, a price alert, a clean SIGTERM and the stored origin, all
+# under a German locale (decimal comma).
 # Usage: app_end_to_end.sh <glimmerbox> <glimmer-simmarket> <artifacts folder>
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/comma_locale.sh"
 
 # post_json <http://host:port> <path> <body>: a plain HTTP POST through bash's /dev/tcp.
 post_json() {
@@ -48,8 +50,11 @@ cat > "$dir/config.json" <<JSON
 }
 JSON
 
+# A user whose locale writes numbers with a decimal comma: what the program writes keeps the point.
+comma_locale "$work/locale"
 started=$(date +%s%N)
-GLIMMERBOX_ENDPOINTS="$work/endpoints.json" "$app_bin" > "$work/stdout.txt" 2>&1 &
+GLIMMERBOX_ENDPOINTS="$work/endpoints.json" LOCPATH="$work/locale" LC_ALL=de_DE.UTF-8 "$app_bin" \
+  > "$work/stdout.txt" 2>&1 &
 app_pid=$!
 
 wait_for 20 grep -qs 'INFO 首批数据到达 600519 贵州茅台 现价=' "$log" || fail "no first data"
@@ -73,6 +78,7 @@ xdotool key --clearmodifiers ctrl+alt+f
 wait_for 5 grep -qs 'INFO 浮窗已隐藏' "$log" || fail "hot key did not hide the card"
 xdotool key --clearmodifiers ctrl+alt+f
 wait_for 20 grep -qs 'INFO 预警触发 600519 priceAbove ' "$log" || fail "no price alert"
+grep -qF 'INFO 预警触发 600519 priceAbove 涨到 1600.00，现价 1666.00' "$log" || fail "alert figures not written with a decimal point"
 sleep 0.5
 
 mkdir -p "$artifacts"

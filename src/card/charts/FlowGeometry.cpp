@@ -1,8 +1,9 @@
 #include "card/charts/FlowGeometry.h"
 
+#include "model/TextFormat.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace glimmer {
 
@@ -40,9 +41,7 @@ FlowGeometry layoutFlow(const std::vector<FlowPoint>& flow, QSizeF size) {
 }
 
 QString yiText(double amount) {
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%.2f亿", amount / 1e8);
-    return QString::fromUtf8(buffer);
+    return QString::fromStdString(TextFormat::fixed(amount / 1e8, 2) + "亿");
 }
 
 QString scissorsText(double scissors) {

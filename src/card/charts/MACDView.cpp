@@ -1,11 +1,10 @@
 #include "card/charts/MACDView.h"
 
 #include "card/Theme.h"
+#include "model/TextFormat.h"
 
 #include <QPainter>
 #include <QPainterPath>
-
-#include <cstdio>
 
 namespace glimmer {
 
@@ -42,9 +41,8 @@ void MACDView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
     ChartKit::polyline(painter, g.dea, Theme::avgLine().resolve(isDark), 1.0);
     ChartKit::polyline(painter, g.dif, Theme::textPrimary().resolve(isDark), 1.1);
 
-    char legend[512];
-    std::snprintf(legend, sizeof legend, "DIF %.3f  DEA %.3f", g.lastDif, g.lastDea);
-    ChartKit::draw(painter, QString::fromLatin1(legend), {rect.right() - 2, rect.top() + 1},
+    const std::string legend = "DIF " + TextFormat::fixed(g.lastDif, 3) + "  DEA " + TextFormat::fixed(g.lastDea, 3);
+    ChartKit::draw(painter, QString::fromStdString(legend), {rect.right() - 2, rect.top() + 1},
                    ChartKit::font(ChartKit::TextStyle::legend, painter.device()),
                    Theme::textSecondary().resolve(isDark), ChartKit::Align::right);
     ChartKit::drawTimeLabels(painter, rect, size.height(), Theme::textTertiary().resolve(isDark));

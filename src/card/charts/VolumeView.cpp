@@ -1,10 +1,9 @@
 #include "card/charts/VolumeView.h"
 
 #include "card/Theme.h"
+#include "model/TextFormat.h"
 
 #include <QPainter>
-
-#include <cstdio>
 
 namespace glimmer {
 
@@ -13,15 +12,9 @@ VolumeView::VolumeView(QWidget* parent) : QWidget(parent) {
 }
 
 QString VolumeView::format(double lots) {
-    char buffer[512];
-    if (lots >= 1e8) {
-        std::snprintf(buffer, sizeof buffer, "%.2f亿手", lots / 1e8);
-    } else if (lots >= 10000) {
-        std::snprintf(buffer, sizeof buffer, "%.1f万手", lots / 10000);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%.0f手", lots);
-    }
-    return QString::fromUtf8(buffer);
+    if (lots >= 1e8) return QString::fromStdString(TextFormat::fixed(lots / 1e8, 2) + "亿手");
+    if (lots >= 10000) return QString::fromStdString(TextFormat::fixed(lots / 10000, 1) + "万手");
+    return QString::fromStdString(TextFormat::fixed(lots, 0) + "手");
 }
 
 void VolumeView::paintEvent(QPaintEvent*) {
