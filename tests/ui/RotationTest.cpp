@@ -1,5 +1,5 @@
-#include "app/PanelFrames.h"
 #include "app/Rotation.h"
+#include "app/PanelFrames.h"
 #include "app/StatusBarController.h"
 #include "card/DockGeometry.h"
 #include "support/CommaLocale.h"
@@ -102,7 +102,8 @@ TEST(PanelFrames, ResizingKeepsTheRightAndBottomEdges) {
 TEST(StatusText, LongNamesAreCutToFourCharactersAndChangesAlwaysSigned) {
     EXPECT_EQ(StatusBarController::securityText(testing::quotedEntry("512880", "证券ETF基金", 1.01, 1.0)),
               "证券ET +1.00%");
-    EXPECT_EQ(StatusBarController::securityText(testing::quotedEntry("600519", "贵州茅台", 99, 100)), "贵州茅台 -1.00%");
+    EXPECT_EQ(StatusBarController::securityText(testing::quotedEntry("600519", "贵州茅台", 99, 100)),
+              "贵州茅台 -1.00%");
     EXPECT_EQ(StatusBarController::securityText(testing::quotedEntry("600519", "贵州茅台", 10, 0)), "贵州茅台 +0.00%");
     EXPECT_EQ(StatusBarController::securityText(MarketEntry(WatchItem{"600519", "", InstrumentKind::stock})), "澜汐");
     EXPECT_EQ(StatusBarController::securityText(std::nullopt), "澜汐");
