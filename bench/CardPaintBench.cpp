@@ -29,8 +29,8 @@ void repaintCard(benchmark::State& state, double pixelRatio) {
     card.resize(samples::panelWidth, samples::panelHeight);
     card.setEntry(samples::cardEntry(true));
     card.setTotal(6);
-    card.setMode(int(state.range(0)));
-    card.applyMode(false);
+    card.setView(ChartViews::byNumber.at(std::size_t(state.range(0))));
+    card.applyView(false);
     QImage image(card.size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(pixelRatio);
     for (auto _ : state) {

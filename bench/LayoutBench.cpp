@@ -66,7 +66,7 @@ BENCHMARK(BM_ExpandDragFollow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 void BM_OverviewWheelScroll(benchmark::State& state) {
     ensureApplication();
     OverviewCoordinator coordinator;
-    coordinator.show(samples::watchList(13), 0, 350, 216, 1.0, true, mainVisibleFrame());
+    coordinator.show(samples::watchList(13), ChartView::intraday, 350, 216, 1.0, true, mainVisibleFrame());
     settle([&] { return !coordinator.isAnimating(); });
     int step = 0;
     for (auto _ : state) {

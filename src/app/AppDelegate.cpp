@@ -128,8 +128,8 @@ void AppDelegate::wireCard() {
     card.onSwitchStock = [self](int delta) {
         if (self) self->presenter.switchStock(delta, false);
     };
-    card.onSwitchMode = [self](int mode) {
-        if (self) self->presenter.applyMode(mode);
+    card.onSwitchView = [self](ChartView view) {
+        if (self) self->presenter.applyView(view);
     };
     card.onFocusRequest = [self] {
         if (self) self->presenter.focusFloating();
@@ -151,8 +151,8 @@ void AppDelegate::wireCard() {
     card.onPinToggle = [self] {
         if (self) self->presenter.togglePin();
     };
-    card.onLockToggle = [self](int mode) {
-        if (self) self->presenter.toggleLock(mode);
+    card.onLockToggle = [self](ChartView view) {
+        if (self) self->presenter.toggleLock(view);
     };
     card.onOpacityChange = [self](double value) {
         if (self) self->panelPlacement.setOpacityFromSlider(value);
@@ -274,9 +274,9 @@ void AppDelegate::installKeyMonitor() {
         if (step.action == ArrowAction::switchStock) {
             self->presenter.switchStock(step.delta, false);
         } else if (step.action == ArrowAction::stepView && self->cardView) {
-            const std::optional<int> next =
-                ViewSequence::stepMode(self->presenter.currentMode(), self->cardView->enabledViewIndices(), step.delta);
-            if (next) self->presenter.applyMode(*next);
+            const std::optional<ChartView> next =
+                ViewSequence::stepView(self->presenter.currentView(), self->cardView->enabledSequence(), step.delta);
+            if (next) self->presenter.applyView(*next);
         }
     };
 }

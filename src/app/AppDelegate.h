@@ -105,7 +105,7 @@ private:
 
     /// Panel frame and chart view before expand mode.
     std::optional<Rect> frameBeforeExpand;
-    std::optional<int> modeBeforeExpand;
+    std::optional<ChartView> viewBeforeExpand;
 
     bool didLogFirstData = false;
     bool didTerminate = false;

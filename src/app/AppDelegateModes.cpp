@@ -3,22 +3,12 @@
 #include "app/hotkeys/AppHotKeys.h"
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
-#include "card/ViewSequence.h"
 
 #include <QPointer>
 
 #include <algorithm>
 
 namespace glimmer {
-
-namespace {
-
-/// The view name of the overview log line; every index outside 0, 1, 2 and 4 reads 日K.
-const char* overviewViewName(int view) {
-    return view == 0 || view == 1 || view == 2 || view == 4 ? ViewSequence::label(view) : "日K";
-}
-
-} // namespace
 
 void AppDelegate::toggleExpandMode() {
     if (!panel || expander->isAnimating()) return;
@@ -29,11 +19,11 @@ void AppDelegate::toggleExpandMode() {
     if (overview->isActive()) exitOverviewMode();
 
     frameBeforeExpand = panel->frame();
-    modeBeforeExpand = presenter.currentMode();
+    viewBeforeExpand = presenter.currentView();
     context.suppressOriginPersist = true;
-    presenter.setCurrentMode(0);
+    presenter.setCurrentView(ChartView::intraday);
     if (cardView) {
-        cardView->setMode(0);
+        cardView->setView(ChartView::intraday);
         cardView->setExpandMode(true);
     }
     presenter.updateRotateTimer();
@@ -64,10 +54,10 @@ void AppDelegate::collapseExpandMode(std::function<void()> completion) {
         d.context.suppressOriginPersist = false;
         d.frameBeforeExpand.reset();
         if (d.cardView) d.cardView->setExpandMode(false);
-        if (d.modeBeforeExpand) {
-            d.presenter.setCurrentMode(*d.modeBeforeExpand);
-            if (d.cardView) d.cardView->setMode(*d.modeBeforeExpand);
-            d.modeBeforeExpand.reset();
+        if (d.viewBeforeExpand) {
+            d.presenter.setCurrentView(*d.viewBeforeExpand);
+            if (d.cardView) d.cardView->setView(*d.viewBeforeExpand);
+            d.viewBeforeExpand.reset();
         }
         if (d.cardView) d.cardView->update();
         d.presenter.updateRotateTimer();
@@ -96,16 +86,16 @@ void AppDelegate::enterOverviewMode() {
     }
     if (overview->isActive()) return;
 
-    const int mode = presenter.currentMode();
+    const ChartView view = presenter.currentView();
     overview->applyAppearance(config.themeMode);
-    overview->show(visible, mode, std::max(config.width, 240.0), std::max(config.height, 120.0), panel->alphaValue(),
+    overview->show(visible, view, std::max(config.width, 240.0), std::max(config.height, 120.0), panel->alphaValue(),
                    config.alwaysOnTop, overview->visibleFrameFor(panel));
     if (cardView) cardView->setOverviewMode(true);
     context.overviewHidByUser = false;
     panel->orderOut();
     context.info("全览：已展开 " + std::to_string(visible.size()) + " 只股票（隐藏 " +
                  std::to_string(config.hiddenCodes.size()) +
-                 " 只），顶卡固定 + 单列滚动，当前视图=" + overviewViewName(mode));
+                 " 只），顶卡固定 + 单列滚动，当前视图=" + ChartViews::label(view));
     presenter.updateRotateTimer();
     presenter.refreshCard(true);
 }

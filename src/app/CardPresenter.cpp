@@ -35,13 +35,9 @@ CardPresenter::~CardPresenter() {
     if (viewRotateTimer) context.scheduler.cancel(*viewRotateTimer);
 }
 
-const char* CardPresenter::viewName(int view) {
-    return ViewSequence::label(view);
-}
-
-std::vector<int> CardPresenter::viewSequence() const {
-    if (context.cardView) return context.cardView->enabledViewIndices();
-    return ViewSequence::enabledViewIndices(context.config.enabledViews);
+std::vector<ChartView> CardPresenter::viewSequence() const {
+    if (context.cardView) return context.cardView->enabledSequence();
+    return ViewSequence::enabledSequence(context.config.enabledViews);
 }
 
 std::vector<MarketEntry> CardPresenter::visibleEntries() const {
@@ -57,10 +53,10 @@ bool CardPresenter::isPanelVisible() const {
     return context.panel != nullptr && context.panel->isVisible();
 }
 
-void CardPresenter::setCardMode(int newMode) {
+void CardPresenter::setCardView(ChartView view) {
     StockCardView* card = context.cardView;
     if (!card) return;
-    card->setMode(newMode);
+    card->setView(view);
     card->update();
 }
 
@@ -72,8 +68,8 @@ void CardPresenter::configureCard() {
     card->setOpacitySliderEnabled(config.hoverOpacitySlider);
     card->setEnabledViews(config.enabledViews);
     card->setLockedView(config.lockedViewType);
-    mode = Rotation::startMode(config.lockedViewType, mode, card->enabledViewIndices());
-    setCardMode(mode);
+    current = Rotation::startView(config.lockedViewType, current, card->enabledSequence());
+    setCardView(current);
 }
 
 void CardPresenter::refreshCard(bool syncOverview) {
@@ -89,7 +85,7 @@ void CardPresenter::refreshCard(bool syncOverview) {
         card->setPlaceholderText(std::string(Rotation::allHiddenPlaceholder));
         card->setIndex(0);
         card->setTotal(0);
-        setCardMode(mode);
+        setCardView(current);
         card->setLockedView(context.config.lockedViewType);
         card->setAlertActive(false);
         card->setAlertMessage(std::nullopt);
@@ -106,7 +102,7 @@ void CardPresenter::refreshCard(bool syncOverview) {
     traceCard(context, onCard);
     card->setIndex(onCard ? Rotation::visiblePosition(onCard->item.code, entries, context.config.hiddenCodes) : 0);
     card->setTotal(static_cast<int>(visible.size()));
-    setCardMode(mode);
+    setCardView(current);
     card->setLockedView(context.config.lockedViewType);
 
     const bool active = alertCode && onCard && *alertCode == onCard->item.code;
@@ -145,10 +141,10 @@ void CardPresenter::switchStock(int delta, bool resetView) {
 
 void CardPresenter::startViewOfSecurity(bool resetView) {
     if (context.config.lockedViewType) {
-        mode = *context.config.lockedViewType;
+        current = *context.config.lockedViewType;
     } else if (resetView) {
-        const std::vector<int> sequence = viewSequence();
-        if (!sequence.empty()) mode = sequence.front();
+        const std::vector<ChartView> sequence = viewSequence();
+        if (!sequence.empty()) current = sequence.front();
     }
 }
 
@@ -172,26 +168,23 @@ bool CardPresenter::justSwitched() const {
            context.scheduler.now() - *lastSwitchAt <= context.config.viewRotateSeconds + timerSlackSeconds;
 }
 
-void CardPresenter::applyMode(int newMode) {
-    mode = newMode;
-    setCardMode(newMode);
-    context.overview.setViewIndex(newMode);
+void CardPresenter::applyView(ChartView view) {
+    current = view;
+    setCardView(view);
+    context.overview.setView(view);
 }
 
-void CardPresenter::selectMode(int newMode) {
-    mode = newMode;
-    setCardMode(newMode);
+void CardPresenter::selectView(ChartView view) {
+    current = view;
+    setCardView(view);
 }
 
 void CardPresenter::applyLockedView() {
-    const std::vector<int> sequence = viewSequence();
+    const std::vector<ChartView> sequence = viewSequence();
     context.config.lockedViewType = Rotation::effectiveLock(context.config.lockedViewType, sequence);
     if (context.cardView) context.cardView->setLockedView(context.config.lockedViewType);
-    if (context.config.lockedViewType) mode = *context.config.lockedViewType;
-    if (std::find(sequence.begin(), sequence.end(), mode) == sequence.end()) {
-        mode = sequence.empty() ? 0 : sequence.front();
-    }
-    setCardMode(mode);
+    current = Rotation::startView(context.config.lockedViewType, current, sequence);
+    setCardView(current);
 }
 
 void CardPresenter::updateRotateTimer() {
@@ -225,30 +218,30 @@ void CardPresenter::rotateViewTick() {
         if (overCard || context.overview.isHoveringAnyCard()) return;
     }
     if (context.config.lockedViewType) return;
-    const std::vector<int> sequence = viewSequence();
+    const std::vector<ChartView> sequence = viewSequence();
     if (sequence.size() < 2) return;
-    const std::optional<int> next = ViewSequence::modeAfterCurrent(mode, sequence);
+    const std::optional<ChartView> next = ViewSequence::viewAfter(current, sequence);
     if (!context.overview.isActive()) {
         if (!next) {
             if (context.config.pinPaused) return;
             // The security timer, the user or an alert may have moved to this security since the
             // last view tick: start it on its first view instead of skipping it.
             if (justSwitched()) {
-                mode = sequence.front();
-                setCardMode(mode);
+                current = sequence.front();
+                setCardView(current);
                 updateRotateTimer();
                 return;
             }
             switchStock(1, true);
             return;
         }
-        mode = *next;
-        setCardMode(mode);
+        current = *next;
+        setCardView(current);
         return;
     }
-    mode = next.value_or(sequence.front());
-    setCardMode(mode);
-    context.overview.setViewIndex(mode);
+    current = next.value_or(sequence.front());
+    setCardView(current);
+    context.overview.setView(current);
 }
 
 void CardPresenter::togglePin() {
@@ -259,16 +252,16 @@ void CardPresenter::togglePin() {
     context.save();
 }
 
-void CardPresenter::toggleLock(int view) {
+void CardPresenter::toggleLock(ChartView view) {
     AppConfig& config = context.config;
+    const std::string number = std::to_string(ChartViews::stored(view));
+    current = view;
     if (config.lockedViewType == view) {
         config.lockedViewType.reset();
-        mode = view;
-        context.info("取消全局锁定（原视图" + std::to_string(view) + "）");
+        context.info("取消全局锁定（原视图" + number + "）");
     } else {
         config.lockedViewType = view;
-        mode = view;
-        context.info("全局锁定视图" + std::to_string(view) + "，所有股票停在该视图");
+        context.info("全局锁定视图" + number + "，所有股票停在该视图");
     }
     applyLockedView();
     context.save();
@@ -300,12 +293,12 @@ void CardPresenter::updateStatusText() {
 
 std::unique_ptr<QMenu> CardPresenter::buildContextMenu(bool withQuit) {
     auto menu = std::make_unique<QMenu>();
-    for (int view = 0; view < 5; ++view) {
-        QAction* action = menu->addAction(QString::fromUtf8("查看") + QString::fromUtf8(viewName(view)));
-        action->setData(view);
+    for (const ChartView view : ChartViews::byNumber) {
+        QAction* action = menu->addAction(QStringLiteral("查看") + QString::fromUtf8(ChartViews::label(view)));
+        action->setData(ChartViews::stored(view));
         action->setCheckable(true);
-        action->setChecked(view == mode);
-        QObject::connect(action, &QAction::triggered, [this, view] { selectMode(view); });
+        action->setChecked(view == current);
+        QObject::connect(action, &QAction::triggered, [this, view] { selectView(view); });
     }
     menu->addSeparator();
     QObject::connect(menu->addAction(QStringLiteral("设置…")), &QAction::triggered, [this] {

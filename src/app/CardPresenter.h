@@ -27,8 +27,8 @@ public:
 
     int currentIndex() const { return index; }
     void setCurrentIndex(int value) { index = value; }
-    int currentMode() const { return mode; }
-    void setCurrentMode(int value) { mode = value; }
+    ChartView currentView() const { return current; }
+    void setCurrentView(ChartView value) { current = value; }
 
     /// The code and card text of the alert being presented.
     std::optional<std::string> alertCode;
@@ -48,13 +48,14 @@ public:
     /// round on the first view) when it is elsewhere, and either way both timers start over, so the
     /// alerted security gets a whole round before rotation moves on.
     void focusAlerted(int target);
-    void applyMode(int newMode);
+    /// The card and the overview show `view`.
+    void applyView(ChartView view);
     /// The context menu's choice: the card only, the overview keeps its view.
-    void selectMode(int newMode);
+    void selectView(ChartView view);
     void applyLockedView();
     void updateRotateTimer();
     void togglePin();
-    void toggleLock(int view);
+    void toggleLock(ChartView view);
     void focusFloating();
     void updateStatusText();
 
@@ -70,22 +71,19 @@ public:
     std::function<void()> onHidePanel;
     std::function<void()> onQuit;
 
-    /// Menu and log names of the chart views.
-    static const char* viewName(int view);
-
 private:
     void rotateStockTick();
     void rotateViewTick();
-    void setCardMode(int newMode);
+    void setCardView(ChartView view);
     /// The view a security starts on when the card moves to it.
     void startViewOfSecurity(bool resetView);
     /// Whether the card moved to its security within the last view interval.
     bool justSwitched() const;
-    std::vector<int> viewSequence() const;
+    std::vector<ChartView> viewSequence() const;
 
     AppContext& context;
     int index = 0;
-    int mode = 0;
+    ChartView current = ChartView::intraday;
     std::optional<TaskScheduler::TaskId> rotateTimer;
     std::optional<TaskScheduler::TaskId> viewRotateTimer;
     /// When the card last moved to another security, on the scheduler's clock.

@@ -62,13 +62,13 @@ std::optional<int> switchTarget(int current, int delta, const std::vector<Market
     return std::nullopt;
 }
 
-int startMode(std::optional<int> lockedView, int current, const std::vector<int>& sequence) {
+ChartView startView(std::optional<ChartView> lockedView, ChartView current, const std::vector<ChartView>& sequence) {
     if (lockedView) return *lockedView;
     if (std::find(sequence.begin(), sequence.end(), current) != sequence.end()) return current;
-    return sequence.empty() ? 0 : sequence.front();
+    return sequence.empty() ? ChartViews::order.front() : sequence.front();
 }
 
-std::optional<int> effectiveLock(std::optional<int> lockedView, const std::vector<int>& sequence) {
+std::optional<ChartView> effectiveLock(std::optional<ChartView> lockedView, const std::vector<ChartView>& sequence) {
     if (!lockedView) return std::nullopt;
     if (std::find(sequence.begin(), sequence.end(), *lockedView) == sequence.end()) return std::nullopt;
     return lockedView;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ChartView.h"
 #include "model/MarketEntry.h"
 
 #include <optional>
@@ -37,11 +38,11 @@ int visiblePosition(const std::string& code, const std::vector<MarketEntry>& ent
                     const std::vector<std::string>& hiddenCodes);
 
 /// The view a card starts on: the locked view, else `current` when it is in the sequence, else the
-/// sequence's first view (0 for an empty sequence).
-int startMode(std::optional<int> lockedView, int current, const std::vector<int>& sequence);
+/// sequence's first view (the intraday chart for an empty sequence).
+ChartView startView(std::optional<ChartView> lockedView, ChartView current, const std::vector<ChartView>& sequence);
 
 /// A lock on a view outside the sequence is dropped.
-std::optional<int> effectiveLock(std::optional<int> lockedView, const std::vector<int>& sequence);
+std::optional<ChartView> effectiveLock(std::optional<ChartView> lockedView, const std::vector<ChartView>& sequence);
 
 } // namespace Rotation
 } // namespace glimmer

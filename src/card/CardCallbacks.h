@@ -15,7 +15,7 @@ namespace glimmer {
 /// What the card reports to its owner. Every callback is optional and called on the main thread.
 struct CardCallbacks {
     std::function<void(int delta)> onSwitchStock;
-    std::function<void(int view)> onSwitchMode;
+    std::function<void(ChartView view)> onSwitchView;
     std::function<void()> onFocusRequest;
     std::function<void()> onClose;
     std::function<void()> onToggleExpand;
@@ -23,7 +23,7 @@ struct CardCallbacks {
     /// The secondary press; the owner builds and shows the menu while the event is alive.
     std::function<void(QMouseEvent& event)> onContextMenu;
     std::function<void()> onPinToggle;
-    std::function<void(int view)> onLockToggle;
+    std::function<void(ChartView view)> onLockToggle;
     std::function<void(double opacity)> onOpacityChange;
     std::function<void()> onOpacityCommit;
     /// The card size (the panel less its gutter and strip) while an edge is dragged.
@@ -35,8 +35,7 @@ struct CardCallbacks {
 };
 
 /// Calls `callback` when it is set.
-template <typename Callback, typename... Args>
-void notify(const Callback& callback, Args&&... args) {
+template <typename Callback, typename... Args> void notify(const Callback& callback, Args&&... args) {
     if (callback) callback(std::forward<Args>(args)...);
 }
 

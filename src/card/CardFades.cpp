@@ -9,8 +9,6 @@ namespace glimmer {
 
 namespace {
 
-bool isView(int view) { return view >= 0 && view < 5; }
-
 void callIfSet(const std::function<void()>& callback) {
     if (callback) callback();
 }
@@ -73,28 +71,33 @@ double CardFades::breathAlpha(double progress) {
     return 1.0 - (1.0 - breathLowAlpha) * step / breathSteps;
 }
 
-double CardFades::chartAlpha(int view) const { return isView(view) ? alpha[std::size_t(view)] : 0; }
+double CardFades::chartAlpha(ChartView view) const {
+    return alpha[std::size_t(ChartViews::stored(view))];
+}
 
-bool CardFades::isChartShown(int view) const { return isView(view) && shown[std::size_t(view)]; }
+bool CardFades::isChartShown(ChartView view) const {
+    return shown[std::size_t(ChartViews::stored(view))];
+}
 
-void CardFades::showOnly(int view) {
+void CardFades::showOnly(ChartView view) {
     charts.stop();
     isCrossFade = false;
     currentView = view;
-    for (int k = 0; k < 5; ++k) {
-        shown[std::size_t(k)] = k == view;
-        alpha[std::size_t(k)] = k == view ? 1 : 0;
+    const std::size_t only = std::size_t(ChartViews::stored(view));
+    for (std::size_t k = 0; k < alpha.size(); ++k) {
+        shown[k] = k == only;
+        alpha[k] = k == only ? 1 : 0;
     }
     callIfSet(onChartsChanged);
 }
 
-void CardFades::crossFadeTo(int view) {
+void CardFades::crossFadeTo(ChartView view) {
     charts.stop();
     currentView = view;
-    for (int k = 0; k < 5; ++k) {
-        const std::size_t i = std::size_t(k);
+    const std::size_t incoming = std::size_t(ChartViews::stored(view));
+    for (std::size_t i = 0; i < alpha.size(); ++i) {
         from[i] = alpha[i];
-        if (k == view) {
+        if (i == incoming) {
             shown[i] = true;
             to[i] = 1;
         } else {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ChartView.h"
+
 #include <QEasingCurve>
 #include <QObject>
 #include <QVariantAnimation>
@@ -30,13 +32,13 @@ public:
 
     explicit CardFades(QObject* parent = nullptr);
 
-    double chartAlpha(int view) const;
+    double chartAlpha(ChartView view) const;
     /// Whether the chart is drawn at all (hidden charts are skipped even when their alpha is not 0).
-    bool isChartShown(int view) const;
+    bool isChartShown(ChartView view) const;
     /// `view` alone, at full alpha, at once.
-    void showOnly(int view);
+    void showOnly(ChartView view);
     /// `view` fades in while every other shown chart fades out and is then hidden.
-    void crossFadeTo(int view);
+    void crossFadeTo(ChartView view);
     /// Every shown chart fades in from nothing.
     void pulse();
 
@@ -68,11 +70,12 @@ public:
 private:
     void finishCrossFade();
 
-    std::array<double, 5> alpha{1, 0, 0, 0, 0};
-    std::array<bool, 5> shown{true, false, false, false, false};
-    std::array<double, 5> from{};
-    std::array<double, 5> to{};
-    int currentView = 0;
+    // Indexed by the views' stored numbers; the intraday chart shows first.
+    std::array<double, ChartViews::count> alpha{1};
+    std::array<bool, ChartViews::count> shown{true};
+    std::array<double, ChartViews::count> from{};
+    std::array<double, ChartViews::count> to{};
+    ChartView currentView = ChartView::intraday;
     QVariantAnimation charts;
     bool isCrossFade = false;
 

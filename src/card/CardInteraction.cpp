@@ -8,7 +8,8 @@
 namespace glimmer {
 
 CardInteraction::CardInteraction(Host& host, CardCallbacks& callbacks, const Clock& clock)
-    : host(host), callbacks(callbacks), clock(clock) {}
+    : host(host), callbacks(callbacks), clock(clock) {
+}
 
 void CardInteraction::press(QPointF p, Point screen, int clickCount) {
     dragStartMouse = screen;
@@ -87,11 +88,11 @@ void CardInteraction::release(QPointF p) {
                 notify(callbacks.onPinToggle);
             } else if (!host.isExpandMode()) {
                 if (const auto view = layout.dotView(p, host.dotViews())) {
-                    const int chosen = *view;
-                    scheduleSingleClick([this, chosen] { notify(callbacks.onSwitchMode, chosen); });
+                    const ChartView chosen = *view;
+                    scheduleSingleClick([this, chosen] { notify(callbacks.onSwitchView, chosen); });
                 } else {
                     // The next view is chosen when the click is acted on, not now.
-                    scheduleSingleClick([this] { notify(callbacks.onSwitchMode, host.nextEnabledMode()); });
+                    scheduleSingleClick([this] { notify(callbacks.onSwitchView, host.nextView()); });
                 }
             }
         }
@@ -111,8 +112,8 @@ bool CardInteraction::scroll(double deltaX, double deltaY) {
     if (std::abs(scrollAccumX) >= scrollThreshold) {
         const int delta = scrollAccumX > 0 ? 1 : -1;
         scrollAccumX = 0;
-        scrollCooldownUntil = now + std::chrono::duration_cast<Instant::duration>(
-                                        std::chrono::duration<double>(scrollCooldown));
+        scrollCooldownUntil =
+            now + std::chrono::duration_cast<Instant::duration>(std::chrono::duration<double>(scrollCooldown));
         notify(callbacks.onSwitchStock, delta);
     }
     return true;
@@ -133,8 +134,8 @@ void CardInteraction::runDueSingleClick() {
 void CardInteraction::scheduleSingleClick(std::function<void()> action) {
     cancelSingleClick();
     pendingSingleClick = std::move(action);
-    singleClickDue = clock.now() + std::chrono::duration_cast<Instant::duration>(
-                                       std::chrono::duration<double>(singleClickDelay));
+    singleClickDue =
+        clock.now() + std::chrono::duration_cast<Instant::duration>(std::chrono::duration<double>(singleClickDelay));
     host.armSingleClickTimer(singleClickDelay);
 }
 

@@ -30,8 +30,8 @@ public:
         virtual ~Host() = default;
         virtual CardLayout cardLayout() const = 0;
         /// The views of the dots, in dot order; empty when no dots are drawn.
-        virtual std::vector<int> dotViews() const = 0;
-        virtual int nextEnabledMode() const = 0;
+        virtual std::vector<ChartView> dotViews() const = 0;
+        virtual ChartView nextView() const = 0;
         virtual bool isExpandMode() const = 0;
         /// The panel's frame in screen space; none when the card is not in a panel.
         virtual std::optional<Rect> windowFrame() const = 0;

@@ -31,7 +31,7 @@ QRectF CardLayout::dotHitSquare(std::size_t k, std::size_t count) const {
     return QRectF(firstDotX(count) + dotStep * double(k) - 5, card.bottom() - 16, 14, 14);
 }
 
-std::optional<int> CardLayout::dotView(QPointF p, const std::vector<int>& views) const {
+std::optional<ChartView> CardLayout::dotView(QPointF p, const std::vector<ChartView>& views) const {
     for (std::size_t k = 0; k < views.size(); ++k) {
         if (contains(dotHitSquare(k, views.size()), p)) return views[k];
     }

@@ -66,7 +66,7 @@ struct CardLayout {
     /// The square a dot answers clicks on, larger than the dot.
     QRectF dotHitSquare(std::size_t k, std::size_t count) const;
     /// The view of the dot under `p`, from the views in dot order.
-    std::optional<int> dotView(QPointF p, const std::vector<int>& views) const;
+    std::optional<ChartView> dotView(QPointF p, const std::vector<ChartView>& views) const;
 
     bool isOnPin(QPointF p) const { return contains(pin, p); }
     ResizeEdge resizeEdge(QPointF p) const;

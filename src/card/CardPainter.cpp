@@ -33,7 +33,7 @@ void placeholder(QPainter& painter, const CardLayout& layout, const std::optiona
                    Theme::textTertiary().resolve(isDark), ChartKit::Align::center);
 }
 
-void header(QPainter& painter, const CardLayout& layout, const MarketEntry& entry, std::optional<int> lockedView,
+void header(QPainter& painter, const CardLayout& layout, const MarketEntry& entry, std::optional<ChartView> lockedView,
             bool pinPaused, bool isDark) {
     const QPaintDevice* device = painter.device();
     const QRectF& card = layout.card;
@@ -56,8 +56,8 @@ void header(QPainter& painter, const CardLayout& layout, const MarketEntry& entr
                                            Theme::textTertiary().resolve(isDark), ChartKit::Align::left);
     if (lockedView) {
         ChartKit::draw(painter, CardText::lockLabel(lockedView), {codeX + codeSize.width() + 8, top + 10.5},
-                       ChartKit::systemFont(9, QFont::Normal, device),
-                       withAlpha(Theme::accent().resolve(isDark), 0.85), ChartKit::Align::left);
+                       ChartKit::systemFont(9, QFont::Normal, device), withAlpha(Theme::accent().resolve(isDark), 0.85),
+                       ChartKit::Align::left);
     }
 
     if (!entry.quote) {
@@ -85,8 +85,8 @@ void header(QPainter& painter, const CardLayout& layout, const MarketEntry& entr
                              Theme::divider().resolve(isDark), 0.6);
 }
 
-void dots(QPainter& painter, const CardLayout& layout, const std::vector<int>& views, int mode,
-          std::optional<int> lockedView, bool isDark) {
+void dots(QPainter& painter, const CardLayout& layout, const std::vector<ChartView>& views, ChartView current,
+          std::optional<ChartView> lockedView, bool isDark) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor ring = Theme::textSecondary().resolve(isDark);
@@ -98,7 +98,8 @@ void dots(QPainter& painter, const CardLayout& layout, const std::vector<int>& v
             painter.drawEllipse(dot.adjusted(-3.2, -3.2, 3.2, 3.2));
         }
         painter.setPen(Qt::NoPen);
-        painter.setBrush(views[k] == mode ? Theme::textPrimary().resolve(isDark) : Theme::textTertiary().resolve(isDark));
+        painter.setBrush(views[k] == current ? Theme::textPrimary().resolve(isDark)
+                                             : Theme::textTertiary().resolve(isDark));
         painter.drawEllipse(dot);
     }
     painter.restore();

@@ -17,11 +17,11 @@ namespace CardPainter {
 void body(QPainter& painter, const CardLayout& layout, bool isDark);
 void placeholder(QPainter& painter, const CardLayout& layout, const std::optional<std::string>& text, bool isDark);
 /// Pin, name, code, lock label and, with a quote, price, change line, time and divider.
-void header(QPainter& painter, const CardLayout& layout, const MarketEntry& entry, std::optional<int> lockedView,
+void header(QPainter& painter, const CardLayout& layout, const MarketEntry& entry, std::optional<ChartView> lockedView,
             bool pinPaused, bool isDark);
 /// One dot per view; the shown one bright and the locked one ringed.
-void dots(QPainter& painter, const CardLayout& layout, const std::vector<int>& views, int mode,
-          std::optional<int> lockedView, bool isDark);
+void dots(QPainter& painter, const CardLayout& layout, const std::vector<ChartView>& views, ChartView current,
+          std::optional<ChartView> lockedView, bool isDark);
 void counter(QPainter& painter, const CardLayout& layout, int index, int total, bool isDark);
 void banner(QPainter& painter, const CardLayout& layout, const std::string& message, bool isDark);
 void dockPreview(QPainter& painter, const CardLayout& layout, DockSide side);

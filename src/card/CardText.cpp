@@ -1,7 +1,6 @@
 #include "card/CardText.h"
 
 #include "card/ChartKit.h"
-#include "card/ViewSequence.h"
 #include "model/TextFormat.h"
 
 namespace glimmer::CardText {
@@ -14,9 +13,9 @@ QString name(const MarketEntry& entry) {
     return QString::fromStdString(displayName(entry.quote ? &*entry.quote : nullptr, entry.item));
 }
 
-QString lockLabel(std::optional<int> lockedView) {
+QString lockLabel(std::optional<ChartView> lockedView) {
     if (!lockedView) return {};
-    return QStringLiteral("·锁定") + QString::fromUtf8(ViewSequence::label(*lockedView));
+    return QStringLiteral("·锁定") + QString::fromUtf8(ChartViews::label(*lockedView));
 }
 
 QString price(const Quote& quote) {

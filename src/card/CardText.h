@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ChartView.h"
 #include "model/MarketEntry.h"
 
 #include <QString>
@@ -24,7 +25,7 @@ QString placeholder(const std::optional<std::string>& placeholderText);
 QString name(const MarketEntry& entry);
 
 /// "·锁定" and the view's label, or empty without a lock.
-QString lockLabel(std::optional<int> lockedView);
+QString lockLabel(std::optional<ChartView> lockedView);
 
 /// The price with the decimals its size calls for, as every card shows it.
 QString price(const Quote& quote);

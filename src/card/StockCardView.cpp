@@ -7,12 +7,8 @@
 #include "card/MinimalSlider.h"
 #include "card/ScreenSpace.h"
 #include "card/Theme.h"
-#include "card/charts/ChartFeed.h"
-#include "card/charts/FlowView.h"
-#include "card/charts/IntradayView.h"
-#include "card/charts/KLineView.h"
-#include "card/charts/MACDView.h"
-#include "card/charts/VolumeView.h"
+#include "card/charts/ChartFactory.h"
+#include "card/charts/ChartWidget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -40,8 +36,7 @@ CardButton* makeButton(QWidget* parent, Icons::Icon icon, const QString& accessi
 } // namespace
 
 StockCardView::StockCardView(QWidget* parent, const Clock& clock, const ScreenSource& screens)
-    : QWidget(parent), screenSource(screens), intraday(new IntradayView(this)), macd(new MACDView(this)),
-      flow(new FlowView(this)), kline(new KLineView(this)), volume(new VolumeView(this)),
+    : QWidget(parent), screenSource(screens),
       closer(makeButton(this, Icons::Icon::xmark, QStringLiteral("关闭"), QStringLiteral("收起到菜单栏"))),
       expander(makeButton(this, Icons::Icon::split1x2, QStringLiteral("展开副图"), expandTip)),
       overviewer(makeButton(this, Icons::Icon::split2x2, QStringLiteral("全览所有股票"), overviewTip)),
@@ -49,7 +44,11 @@ StockCardView::StockCardView(QWidget* parent, const Clock& clock, const ScreenSo
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     // The charts keep the data; the card paints them itself so one frame can cross-fade them.
-    for (QWidget* chart : std::initializer_list<QWidget*>{intraday, macd, flow, kline, volume}) chart->hide();
+    for (const ChartView view : ChartViews::order) {
+        ChartWidget* made = makeChart(view, this);
+        made->hide();
+        charts[std::size_t(ChartViews::stored(view))] = made;
+    }
 
     closer->onClick = [this] { notify(onClose); };
     expander->onClick = [this] { notify(onToggleExpand); };
@@ -92,12 +91,12 @@ void StockCardView::setEntry(std::optional<MarketEntry> entry) {
     update();
 }
 
-void StockCardView::setMode(int mode) {
-    if (mode == currentMode) return;
-    currentMode = mode;
+void StockCardView::setView(ChartView view) {
+    if (view == currentView) return;
+    currentView = view;
     update();
     syncCharts();
-    applyMode(true);
+    applyView(true);
 }
 
 void StockCardView::setIndex(int index) {
@@ -133,7 +132,7 @@ void StockCardView::setPinPaused(bool paused) {
     update();
 }
 
-void StockCardView::setLockedView(std::optional<int> view) {
+void StockCardView::setLockedView(std::optional<ChartView> view) {
     currentLockedView = view;
     update();
 }
@@ -166,23 +165,23 @@ void StockCardView::setOverviewMode(bool on) {
     update();
 }
 
-void StockCardView::setEnabledViews(std::vector<int> views) {
-    currentEnabledViews = views.empty() ? std::vector<int>{0} : std::move(views);
+void StockCardView::setEnabledViews(std::vector<ChartView> views) {
+    currentEnabledViews = views.empty() ? std::vector<ChartView>{ChartView::intraday} : std::move(views);
     update();
 }
 
 void StockCardView::syncCharts() {
     if (!currentEntry) return;
-    feedCharts(*currentEntry, *intraday, *macd, *flow, *kline, *volume);
+    for (ChartWidget* chart : charts) chart->setEntry(*currentEntry);
     update(layout().charts.toAlignedRect());
 }
 
-void StockCardView::applyMode(bool animated) {
+void StockCardView::applyView(bool animated) {
     // Off screen there is nothing to animate: the new chart simply shows.
     if (animated && isVisible()) {
-        animations.crossFadeTo(currentMode);
+        animations.crossFadeTo(currentView);
     } else {
-        animations.showOnly(currentMode);
+        animations.showOnly(currentView);
     }
 }
 
@@ -200,24 +199,20 @@ void StockCardView::pulseCharts() {
     if (isVisible()) animations.pulse();
 }
 
-std::vector<int> StockCardView::enabledViewIndices() const {
-    return ViewSequence::enabledViewIndices(currentEnabledViews);
+std::vector<ChartView> StockCardView::enabledSequence() const {
+    return ViewSequence::enabledSequence(currentEnabledViews);
 }
 
-int StockCardView::nextEnabledMode() const {
-    return ViewSequence::nextEnabledMode(currentMode, enabledViewIndices());
+ChartView StockCardView::nextView() const {
+    return ViewSequence::nextView(currentView, enabledSequence());
 }
 
-std::optional<int> StockCardView::modeAfterCurrent() const {
-    return ViewSequence::modeAfterCurrent(currentMode, enabledViewIndices());
-}
-
-std::optional<int> StockCardView::stepMode(int current, const std::vector<int>& indices, int delta) {
-    return ViewSequence::stepMode(current, indices, delta);
+std::optional<ChartView> StockCardView::viewAfterCurrent() const {
+    return ViewSequence::viewAfter(currentView, enabledSequence());
 }
 
 void StockCardView::prepareForPreview(double opacity) {
-    applyMode(false);
+    applyView(false);
     slider->setValue(opacity);
     animations.setControls(1, isSliderEnabled ? 1 : 0);
 }
@@ -257,7 +252,7 @@ void StockCardView::paintEvent(QPaintEvent* event) {
             CardPainter::header(painter, l, *currentEntry, currentLockedView, isPinPaused, dark);
         }
         if (!inExpandMode && touches(l.footerArea())) {
-            CardPainter::dots(painter, l, enabledViewIndices(), currentMode, currentLockedView, dark);
+            CardPainter::dots(painter, l, enabledSequence(), currentView, currentLockedView, dark);
             CardPainter::counter(painter, l, currentIndex, currentTotal, dark);
         }
         if (touches(l.charts)) paintCharts(painter, l, dark);
@@ -271,21 +266,16 @@ void StockCardView::paintEvent(QPaintEvent* event) {
 }
 
 void StockCardView::paintCharts(QPainter& painter, const CardLayout& l, bool isDark) const {
-    const auto paintOne = [&](int view, const auto& chart) {
-        const double alpha = animations.chartAlpha(view);
-        if (!animations.isChartShown(view) || alpha <= 0) return;
+    for (const ChartWidget* chart : charts) {
+        const double alpha = animations.chartAlpha(chart->view());
+        if (!animations.isChartShown(chart->view()) || alpha <= 0) continue;
         painter.save();
         painter.setOpacity(alpha);
         painter.translate(l.charts.topLeft());
         painter.setClipRect(QRectF(QPointF(0, 0), l.charts.size()), Qt::IntersectClip);
-        chart.paintChart(painter, l.charts.size(), isDark);
+        chart->paintChart(painter, l.charts.size(), isDark);
         painter.restore();
-    };
-    paintOne(0, *intraday);
-    paintOne(1, *macd);
-    paintOne(2, *flow);
-    paintOne(3, *kline);
-    paintOne(4, *volume);
+    }
 }
 
 void StockCardView::resizeEvent(QResizeEvent* event) {
@@ -295,7 +285,7 @@ void StockCardView::resizeEvent(QResizeEvent* event) {
     expander->setGeometry(l.expandButton.toRect());
     overviewer->setGeometry(l.overviewButton.toRect());
     slider->setGeometry(l.slider.toRect());
-    applyMode(false);
+    applyView(false);
 }
 
 Point StockCardView::screenPoint(QPointF global) const {
@@ -382,9 +372,9 @@ void StockCardView::hideEvent(QHideEvent* event) {
     animations.settle();
 }
 
-std::vector<int> StockCardView::dotViews() const {
+std::vector<ChartView> StockCardView::dotViews() const {
     // In expand mode no dots are drawn, yet double clicks on their squares keep their meaning.
-    return enabledViewIndices();
+    return enabledSequence();
 }
 
 std::optional<Rect> StockCardView::windowFrame() const {

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,12 +20,8 @@
 namespace glimmer {
 
 class CardButton;
-class FlowView;
-class IntradayView;
-class KLineView;
-class MACDView;
+class ChartWidget;
 class MinimalSlider;
-class VolumeView;
 
 /// The content of the main floating panel: one security with its header, one of five charts, the
 /// view dots and counter, hover controls, the alert glow and banner, and the dock preview. Mouse
@@ -33,7 +30,6 @@ class VolumeView;
 class StockCardView : public QWidget, public CardCallbacks, private CardInteraction::Host {
     Q_OBJECT
 public:
-    static constexpr auto viewOrder = ViewSequence::viewOrder;
     static constexpr double leftGutter = CardLayout::leftGutter;
     static constexpr double topStrip = CardLayout::topStrip;
     static constexpr double headerHeight = CardLayout::headerHeight;
@@ -50,8 +46,8 @@ public:
 
     const std::optional<MarketEntry>& entry() const { return currentEntry; }
     void setEntry(std::optional<MarketEntry> entry);
-    int mode() const { return currentMode; }
-    void setMode(int mode);
+    ChartView view() const { return currentView; }
+    void setView(ChartView view);
     int index() const { return currentIndex; }
     void setIndex(int index);
     int total() const { return currentTotal; }
@@ -64,8 +60,8 @@ public:
     void setDockPreviewSide(std::optional<DockSide> side) override;
     bool pinPaused() const { return isPinPaused; }
     void setPinPaused(bool paused);
-    std::optional<int> lockedView() const { return currentLockedView; }
-    void setLockedView(std::optional<int> view);
+    std::optional<ChartView> lockedView() const { return currentLockedView; }
+    void setLockedView(std::optional<ChartView> view);
     bool opacitySliderEnabled() const { return isSliderEnabled; }
     void setOpacitySliderEnabled(bool enabled);
     const std::optional<std::string>& placeholderText() const { return currentPlaceholder; }
@@ -74,33 +70,29 @@ public:
     void setExpandMode(bool on);
     bool overviewMode() const { return inOverviewMode; }
     void setOverviewMode(bool on);
-    const std::vector<int>& enabledViews() const { return currentEnabledViews; }
-    /// An empty list is stored as [0].
-    void setEnabledViews(std::vector<int> views);
+    const std::vector<ChartView>& enabledViews() const { return currentEnabledViews; }
+    /// An empty list is stored as the intraday chart alone.
+    void setEnabledViews(std::vector<ChartView> views);
 
     /// Copies the entry into the charts and redraws the chart in view.
     void syncCharts();
-    void applyMode(bool animated);
+    void applyView(bool animated);
     void updateGlow();
     /// Fades the visible chart in; the presenter calls it after switching security.
     void pulseCharts();
 
-    std::vector<int> enabledViewIndices() const;
-    int nextEnabledMode() const override;
-    std::optional<int> modeAfterCurrent() const;
-    static std::optional<int> stepMode(int current, const std::vector<int>& indices, int delta);
+    /// The enabled views in dot order.
+    std::vector<ChartView> enabledSequence() const;
+    ChartView nextView() const override;
+    std::optional<ChartView> viewAfterCurrent() const;
 
-    /// For off-screen renders: the chart of `mode` alone and the hover controls fully shown.
+    /// For off-screen renders: the current chart alone and the hover controls fully shown.
     void prepareForPreview(double opacity);
 
     bool isHovering() const { return hovering; }
     CardLayout layout() const { return CardLayout(size()); }
 
-    IntradayView* intradayView() const { return intraday; }
-    MACDView* macdView() const { return macd; }
-    FlowView* flowView() const { return flow; }
-    KLineView* klineView() const { return kline; }
-    VolumeView* volumeView() const { return volume; }
+    ChartWidget* chart(ChartView view) const { return charts[std::size_t(ChartViews::stored(view))]; }
     CardButton* closeButton() const { return closer; }
     CardButton* expandButton() const { return expander; }
     CardButton* overviewButton() const { return overviewer; }
@@ -126,7 +118,7 @@ protected:
 private:
     // CardInteraction::Host
     CardLayout cardLayout() const override { return layout(); }
-    std::vector<int> dotViews() const override;
+    std::vector<ChartView> dotViews() const override;
     bool isExpandMode() const override { return inExpandMode; }
     std::optional<Rect> windowFrame() const override;
     void setWindowFrame(const Rect& frame) override;
@@ -142,25 +134,22 @@ private:
 
     const ScreenSource& screenSource;
     std::optional<MarketEntry> currentEntry;
-    int currentMode = 0;
+    ChartView currentView = ChartView::intraday;
     int currentIndex = 0;
     int currentTotal = 0;
     bool isAlertActive = false;
     std::optional<std::string> currentAlertMessage;
     std::optional<DockSide> previewSide;
     bool isPinPaused = false;
-    std::optional<int> currentLockedView;
+    std::optional<ChartView> currentLockedView;
     bool isSliderEnabled = true;
     std::optional<std::string> currentPlaceholder;
     bool inExpandMode = false;
     bool inOverviewMode = false;
-    std::vector<int> currentEnabledViews{viewOrder.begin(), viewOrder.end()};
+    std::vector<ChartView> currentEnabledViews{ChartViews::order.begin(), ChartViews::order.end()};
 
-    IntradayView* intraday;
-    MACDView* macd;
-    FlowView* flow;
-    KLineView* kline;
-    VolumeView* volume;
+    // Indexed by the views' stored numbers.
+    std::array<ChartWidget*, ChartViews::count> charts{};
     CardButton* closer;
     CardButton* expander;
     CardButton* overviewer;

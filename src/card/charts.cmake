@@ -3,8 +3,10 @@ list(APPEND GLIMMER_CARD_SOURCES
   card/ChartKit.h
   card/Theme.cpp
   card/Theme.h
-  card/charts/ChartFeed.cpp
-  card/charts/ChartFeed.h
+  card/charts/ChartFactory.cpp
+  card/charts/ChartFactory.h
+  card/charts/ChartWidget.cpp
+  card/charts/ChartWidget.h
   card/charts/FlowGeometry.cpp
   card/charts/FlowGeometry.h
   card/charts/FlowView.cpp

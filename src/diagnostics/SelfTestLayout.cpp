@@ -1,6 +1,7 @@
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 #include "card/Theme.h"
+#include "card/ViewSequence.h"
 #include "diagnostics/SelfTest.h"
 #include "diagnostics/SelfTestGui.h"
 #include "diagnostics/SelfTestReport.h"
@@ -177,17 +178,20 @@ void windowAndThemeChecks(CheckTally& tally) {
 }
 
 void steppingChecks(CheckTally& tally) {
-    const std::vector<int> views{StockCardView::viewOrder.begin(), StockCardView::viewOrder.end()};
-    auto text = [](std::optional<int> value) { return value ? std::to_string(*value) : std::string("nil"); };
-    auto step = StockCardView::stepMode(0, views, 1);
-    tally.check(step == 1, "右键后移到下一视图", "0 → " + text(step));
-    step = StockCardView::stepMode(1, views, -1);
-    tally.check(step == 0, "左键回退到上一视图", "1 → " + text(step));
-    step = StockCardView::stepMode(3, views, 1);
-    tally.check(step == 0, "末尾右键回到第一个视图", "3 → " + text(step));
-    step = StockCardView::stepMode(0, views, -1);
-    tally.check(step == 3, "开头左键回到最后一个视图", "0 → " + text(step));
-    step = StockCardView::stepMode(0, {}, 1);
+    using enum ChartView;
+    const std::vector<ChartView> views{ChartViews::order.begin(), ChartViews::order.end()};
+    auto text = [](std::optional<ChartView> view) {
+        return view ? std::to_string(ChartViews::stored(*view)) : std::string("nil");
+    };
+    auto step = ViewSequence::stepView(intraday, views, 1);
+    tally.check(step == macd, "右键后移到下一视图", "0 → " + text(step));
+    step = ViewSequence::stepView(macd, views, -1);
+    tally.check(step == intraday, "左键回退到上一视图", "1 → " + text(step));
+    step = ViewSequence::stepView(dailyCandles, views, 1);
+    tally.check(step == intraday, "末尾右键回到第一个视图", "3 → " + text(step));
+    step = ViewSequence::stepView(intraday, views, -1);
+    tally.check(step == dailyCandles, "开头左键回到最后一个视图", "0 → " + text(step));
+    step = ViewSequence::stepView(intraday, {}, 1);
     tally.check(!step, "空启用序列返回 nil", "→ " + text(step));
 }
 

@@ -76,7 +76,8 @@ void testOverviewWithWindows() {
     overview.onFocusRequest = [&focusRequests] { ++focusRequests; };
     overview.onHideItem = [&hidden](const std::string& code) { hidden.push_back(code); };
 
-    overview.show(SelfTestWindows::sampleEntries(13), 0, defaults.width, defaults.height, 1.0, true, screen);
+    overview.show(SelfTestWindows::sampleEntries(13), ChartView::intraday, defaults.width, defaults.height, 1.0, true,
+                  screen);
     waitUntil([&overview] { return !overview.isAnimating(); }, 3);
     SelfTestGui::settle(0.25);
     const int built = SelfTestWindows::visiblePanelCount();
@@ -158,10 +159,10 @@ void testOverviewWithWindows() {
     tally.check(headerKept && SelfTestWindows::visiblePanelCount() == 11, "隐藏顶卡自己的股票后顶卡仍在",
                 format("count=%d", SelfTestWindows::visiblePanelCount()));
 
-    overview.setViewIndex(3);
+    overview.setView(ChartView::dailyCandles);
     SelfTestGui::settle(0.1);
-    bool same = overview.headerCard() && overview.headerCard()->mode() == 3;
-    for (OverviewCardView* card : overview.listCards()) same = same && card->mode() == 3;
+    bool same = overview.headerCard() && overview.headerCard()->view() == ChartView::dailyCandles;
+    for (OverviewCardView* card : overview.listCards()) same = same && card->view() == ChartView::dailyCandles;
     tally.check(same, "同步视图后每张卡视图一致", format("view=3 count=%zu", overview.listCards().size() + 1));
 
     overview.hide();

@@ -33,7 +33,7 @@ void renderPreview() {
 
     auto* card = new StockCardView;
     RenderStage stage(card, width, height);
-    card->setEnabledViews({StockCardView::viewOrder.begin(), StockCardView::viewOrder.end()});
+    card->setEnabledViews({ChartViews::order.begin(), ChartViews::order.end()});
     card->setEntry(input->entry);
     card->setIndex(0);
     card->setTotal(static_cast<int>(config.watchlist.size()));
@@ -42,18 +42,18 @@ void renderPreview() {
     card->prepareForPreview(opacity);
     stage.show();
 
-    for (int view = 0; view < 5; ++view) {
-        card->setMode(view);
-        const bool glowing = view == 2;
+    for (const ChartView view : ChartViews::byNumber) {
+        card->setView(view);
+        const bool glowing = view == ChartView::fundFlow;
         card->setAlertActive(glowing);
         card->setAlertMessage(glowing ? std::optional<std::string>("主力连续 5 分钟净流出，累计减少 0.32 亿")
                                       : std::nullopt);
         card->prepareForPreview(opacity);
         SelfTestGui::settle(0.2);
-        SelfTestGui::writePNG(card, "view" + std::to_string(view) + ".png");
+        SelfTestGui::writePNG(card, "view" + std::to_string(ChartViews::stored(view)) + ".png");
     }
 
-    card->setMode(0);
+    card->setView(ChartView::intraday);
     card->setExpandMode(true);
     card->prepareForPreview(opacity);
     SelfTestGui::settle(0.2);

@@ -22,11 +22,11 @@ int whole(double points) {
     return static_cast<int>(std::lround(points));
 }
 
-OverviewCardView* overviewCard(OverviewCardView::Style style, const MarketEntry& entry, int mode, int index,
+OverviewCardView* overviewCard(OverviewCardView::Style style, const MarketEntry& entry, ChartView view, int index,
                                int total, double opacity) {
     auto* card = new OverviewCardView(style);
     card->setEntry(entry);
-    card->setMode(mode);
+    card->setView(view);
     card->setPosition(index, total);
     card->setOverviewActive(style == OverviewCardView::Style::header);
     card->prepareForPreview(opacity);
@@ -65,10 +65,11 @@ void renderScreen(const RenderInput& input, double cardWidth, double cardHeight)
         card->setGeometry(whole(frame.x), whole(screenHeight - frame.maxY()), whole(frame.width), whole(frame.height));
     };
     const double opacity = input.config.opacity;
-    place(overviewCard(OverviewCardView::Style::header, entries[0], 0, 0, count, opacity), plan.headerFrame);
+    place(overviewCard(OverviewCardView::Style::header, entries[0], ChartView::intraday, 0, count, opacity),
+          plan.headerFrame);
     for (std::size_t i = 0; i < plan.listFrames.size(); ++i) {
         const int index = static_cast<int>(i) + 1;
-        place(overviewCard(OverviewCardView::Style::plain, entries[i + 1], 0, index, count, opacity),
+        place(overviewCard(OverviewCardView::Style::plain, entries[i + 1], ChartView::intraday, index, count, opacity),
               plan.listFrames[i]);
     }
     host.show();
@@ -87,16 +88,17 @@ void renderOverview() {
     const int total = static_cast<int>(input->config.watchlist.size());
     const double opacity = input->config.opacity;
 
-    for (int view = 0; view < 5; ++view) {
+    for (const ChartView view : ChartViews::byNumber) {
         OverviewCardView* card = overviewCard(OverviewCardView::Style::plain, input->entry, view, 0, total, opacity);
         RenderStage stage(card, whole(w), whole(h));
         stage.show();
         card->prepareForPreview(opacity);
         SelfTestGui::settle(0.2);
-        SelfTestGui::writePNG(card, "overview-view" + std::to_string(view) + ".png");
+        SelfTestGui::writePNG(card, "overview-view" + std::to_string(ChartViews::stored(view)) + ".png");
     }
     {
-        OverviewCardView* card = overviewCard(OverviewCardView::Style::header, input->entry, 0, 0, total, opacity);
+        OverviewCardView* card =
+            overviewCard(OverviewCardView::Style::header, input->entry, ChartView::intraday, 0, total, opacity);
         RenderStage stage(card, whole(w + OverviewCardView::leftGutter), whole(h + OverviewCardView::topStrip));
         stage.show();
         card->prepareForPreview(opacity);
@@ -112,15 +114,15 @@ void renderExpand() {
     const std::optional<RenderInput> input = RenderInput::load();
     if (!input) return;
     const double width = std::max(input->config.width, 320.0);
-    for (std::size_t k = 0; k < ExpandLayout::subViewIndices.size(); ++k) {
-        const int view = ExpandLayout::subViewIndices[k];
+    for (std::size_t k = 0; k < ExpandLayout::subViews.size(); ++k) {
+        const ChartView view = ExpandLayout::subViews[k];
         auto* panel = new SubChartView(view);
         RenderStage stage(panel, whole(width), whole(ExpandLayout::heights[k]));
         panel->setEntry(input->entry);
         panel->push();
         stage.show();
         SelfTestGui::settle(0.2);
-        SelfTestGui::writePNG(panel, "sub" + std::to_string(view) + ".png");
+        SelfTestGui::writePNG(panel, "sub" + std::to_string(ChartViews::stored(view)) + ".png");
     }
     SelfTestReport::line("副图预览渲染完成");
 }

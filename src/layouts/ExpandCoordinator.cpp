@@ -17,8 +17,8 @@ namespace glimmer {
 
 namespace {
 
-QString panelTitle(int viewIndex) {
-    return QStringLiteral("Glimmerbox-") + SubChartView::title(viewIndex);
+QString panelTitle(ChartView view) {
+    return QStringLiteral("Glimmerbox-") + QString::fromUtf8(ChartViews::label(view));
 }
 
 void later(QObject* context, double seconds, std::function<void()> step) {
@@ -60,15 +60,15 @@ void ExpandCoordinator::expand(FloatingPanel& mainPanel, double mainWidth, doubl
     remember(plan.main.origin(), plan.subs);
 
     for (std::size_t k = 0; k < plan.subs.size(); ++k) {
-        const int viewIndex = ExpandLayout::subViewIndices[k];
+        const ChartView chart = ExpandLayout::subViews[k];
         auto* panel = new FloatingPanel(plan.subs[k], screens);
         panel->setAllowsOffscreenFrame(true);
         panel->setFrame(plan.subs[k]);
         panel->setAlwaysOnTop(topmost);
         panel->setAlphaValue(0);
-        panel->setWindowTitle(panelTitle(viewIndex));
+        panel->setWindowTitle(panelTitle(chart));
         if (theme) Theme::applyMode(panel, *theme);
-        auto* view = new SubChartView(viewIndex);
+        auto* view = new SubChartView(chart);
         view->setEntry(entry);
         view->push();
         panel->setContentView(view);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "card/ScreenRect.h"
+#include "model/ChartView.h"
 
 #include <array>
 #include <vector>
@@ -11,8 +12,9 @@ namespace glimmer {
 /// sub-chart panels hanging below it, right edges aligned. Frames are in screen space (y up).
 namespace ExpandLayout {
 
-/// View indices of the sub panels from the top: MACD, fund flow, volume, daily candles.
-inline constexpr std::array<int, 4> subViewIndices{1, 2, 4, 3};
+/// The charts of the sub panels from the top.
+inline constexpr std::array<ChartView, 4> subViews{ChartView::macd, ChartView::fundFlow, ChartView::volume,
+                                                   ChartView::dailyCandles};
 /// Unscaled panel heights, same order.
 inline constexpr std::array<double, 4> heights{150, 150, 130, 200};
 inline constexpr double gap = 6;

@@ -6,12 +6,8 @@
 #include "card/ChartKit.h"
 #include "card/MinimalSlider.h"
 #include "card/Theme.h"
-#include "card/charts/ChartFeed.h"
-#include "card/charts/FlowView.h"
-#include "card/charts/IntradayView.h"
-#include "card/charts/KLineView.h"
-#include "card/charts/MACDView.h"
-#include "card/charts/VolumeView.h"
+#include "card/charts/ChartFactory.h"
+#include "card/charts/ChartWidget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -40,11 +36,12 @@ QColor atAlpha(QColor colour, double alpha) {
 } // namespace
 
 OverviewCardView::OverviewCardView(Style style, QWidget* parent)
-    : QWidget(parent), cardStyle(style), intraday(new IntradayView(this)), macd(new MACDView(this)),
-      flow(new FlowView(this)), kline(new KLineView(this)), volume(new VolumeView(this)),
+    : QWidget(parent), cardStyle(style),
       eye(makeButton(this, Icons::Icon::eye, QStringLiteral("隐藏"), QStringLiteral("隐藏这只股票（设置里可恢复）"))) {
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
+    for (const ChartView view : ChartViews::order)
+        charts[std::size_t(ChartViews::stored(view))] = makeChart(view, this);
     eye->onClick = [this] {
         if (currentEntry && onHideItem) onHideItem(currentEntry->item.code);
     };
@@ -93,21 +90,6 @@ QRectF OverviewCardView::chartRect(const QRectF& body) {
             std::max(body.height() - headerHeight - footerHeight, 10.0)};
 }
 
-QString OverviewCardView::chartName(int mode) {
-    switch (mode) {
-    case 0:
-        return QStringLiteral("分时");
-    case 1:
-        return QStringLiteral("MACD");
-    case 2:
-        return QStringLiteral("资金流");
-    case 4:
-        return QStringLiteral("量能");
-    default:
-        return QStringLiteral("日K");
-    }
-}
-
 QString OverviewCardView::priceText(const Quote& quote) {
     return CardText::price(quote);
 }
@@ -121,29 +103,14 @@ QString OverviewCardView::positionText(int index, int total) {
     return QString::number(index + 1) + QStringLiteral("/") + QString::number(total);
 }
 
-QWidget* OverviewCardView::chartView(int mode) const {
-    switch (mode) {
-    case 0:
-        return intraday;
-    case 1:
-        return macd;
-    case 2:
-        return flow;
-    case 4:
-        return volume;
-    default:
-        return kline;
-    }
-}
-
 void OverviewCardView::setEntry(std::optional<MarketEntry> entry) {
     currentEntry = std::move(entry);
     syncCharts();
     update();
 }
 
-void OverviewCardView::setMode(int mode) {
-    currentMode = mode;
+void OverviewCardView::setView(ChartView view) {
+    currentView = view;
     showChart();
     syncCharts();
     update();
@@ -172,23 +139,19 @@ void OverviewCardView::prepareForPreview(double opacity) {
 }
 
 void OverviewCardView::showChart() {
-    // Every index outside 0-4 shows the candles, like its footer name.
-    QWidget* shown = chartView(currentMode);
-    for (QWidget* chart : std::initializer_list<QWidget*>{intraday, macd, flow, kline, volume}) {
-        chart->setVisible(chart == shown);
-    }
+    for (ChartWidget* each : charts) each->setVisible(each->view() == currentView);
 }
 
 void OverviewCardView::syncCharts() {
     if (!currentEntry) return;
-    feedCharts(*currentEntry, *intraday, *macd, *flow, *kline, *volume);
-    chartView(currentMode)->update();
+    for (ChartWidget* each : charts) each->setEntry(*currentEntry);
+    chart(currentView)->update();
 }
 
 void OverviewCardView::layoutChildren() {
     const QRectF body = bodyRect(cardStyle, size());
     const QRect chart = chartRect(body).toRect();
-    for (QWidget* view : std::initializer_list<QWidget*>{intraday, macd, flow, kline, volume}) view->setGeometry(chart);
+    for (ChartWidget* each : charts) each->setGeometry(chart);
     eye->setGeometry(QRectF(body.right() - 24, body.top() + 5, 16, 16).toRect());
     if (cardStyle != Style::header) return;
     const double mid = body.center().x();
@@ -302,7 +265,7 @@ void OverviewCardView::paintEvent(QPaintEvent*) {
                        ChartKit::Align::right);
     }
 
-    ChartKit::draw(painter, chartName(currentMode), {body.left() + 10, body.bottom() - 14},
+    ChartKit::draw(painter, QString::fromUtf8(ChartViews::label(currentView)), {body.left() + 10, body.bottom() - 14},
                    ChartKit::systemFont(8.5, QFont::Medium, device), Theme::textSecondary().resolve(dark),
                    ChartKit::Align::left);
     const QString position = positionText(currentIndex, currentTotal);

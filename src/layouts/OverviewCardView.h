@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ChartView.h"
 #include "model/MarketEntry.h"
 
 #include <QVariantAnimation>
@@ -13,12 +14,8 @@
 namespace glimmer {
 
 class CardButton;
-class FlowView;
-class IntradayView;
-class KLineView;
-class MACDView;
+class ChartWidget;
 class MinimalSlider;
-class VolumeView;
 
 /// One security in overview mode: name, code, price and change, one of the five charts and a
 /// footer with the chart's name and the card's position. The header style adds a transparent strip
@@ -45,9 +42,9 @@ public:
     const std::optional<MarketEntry>& entry() const { return currentEntry; }
     /// Pushes the data to the charts and redraws.
     void setEntry(std::optional<MarketEntry> entry);
-    int mode() const { return currentMode; }
-    /// Shows the chart of `mode` alone and pushes the data.
-    void setMode(int mode);
+    ChartView view() const { return currentView; }
+    /// Shows the chart of `view` alone and pushes the data.
+    void setView(ChartView view);
     int index() const { return currentIndex; }
     int total() const { return currentTotal; }
     void setPosition(int index, int total);
@@ -63,8 +60,6 @@ public:
     static QRectF bodyRect(Style style, QSizeF size);
     /// The chart frame shared by the five charts.
     static QRectF chartRect(const QRectF& body);
-    /// Footer label of a chart index ("分时", "MACD", "资金流", "日K", "量能"; others "日K").
-    static QString chartName(int mode);
     /// The price as drawn: three decimals for 1 ≤ price < 1000 with a third decimal, else two.
     static QString priceText(const Quote& quote);
     /// "+0.12  +1.05%" in the price's decimals.
@@ -77,8 +72,7 @@ public:
     CardButton* expandButton() const { return expander; }
     CardButton* overviewButton() const { return overviewer; }
     MinimalSlider* opacitySlider() const { return slider; }
-    /// The chart view of `mode` (0 intraday, 1 MACD, 2 fund flow, 3 daily candles, 4 volume).
-    QWidget* chartView(int mode) const;
+    ChartWidget* chart(ChartView view) const { return charts[std::size_t(ChartViews::stored(view))]; }
     double controlsAlpha() const { return controls; }
 
     std::function<void(double delta)> onScroll;
@@ -107,18 +101,15 @@ private:
 
     Style cardStyle;
     std::optional<MarketEntry> currentEntry;
-    int currentMode = 0;
+    ChartView currentView = ChartView::intraday;
     int currentIndex = 0;
     int currentTotal = 0;
     bool isOverviewActive = false;
     bool hovering = false;
     double controls = 0;
 
-    IntradayView* intraday;
-    MACDView* macd;
-    FlowView* flow;
-    KLineView* kline;
-    VolumeView* volume;
+    // Indexed by the views' stored numbers.
+    std::array<ChartWidget*, ChartViews::count> charts{};
     CardButton* eye;
     CardButton* closer = nullptr;
     CardButton* expander = nullptr;

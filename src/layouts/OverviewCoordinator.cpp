@@ -66,13 +66,13 @@ bool OverviewCoordinator::isHoveringAnyCard() const {
                        [](const QPointer<OverviewCardView>& card) { return !card.isNull() && card->isHovering(); });
 }
 
-void OverviewCoordinator::show(std::vector<MarketEntry> entries, int viewIndex, double width, double height,
+void OverviewCoordinator::show(std::vector<MarketEntry> entries, ChartView chartView, double width, double height,
                                double opacity, bool topmost, const Rect& screen) {
     hide();
     if (entries.empty()) return;
     active = true;
     animating = true;
-    view = viewIndex;
+    currentView = chartView;
     cardWidth = width;
     cardHeight = height;
     alpha = opacity;
@@ -89,7 +89,7 @@ void OverviewCoordinator::toggle() {
 
 OverviewCardView* OverviewCoordinator::makeCard(bool isHeader, const MarketEntry& entry, int index) {
     auto* card = new OverviewCardView(isHeader ? OverviewCardView::Style::header : OverviewCardView::Style::plain);
-    card->setMode(view);
+    card->setView(currentView);
     card->setEntry(entry);
     card->setPosition(index, int(shown.size()));
     if (isHeader) {
@@ -329,11 +329,11 @@ void OverviewCoordinator::hideItem(const std::string& code) {
     AppLog::write("INFO", "全览：隐藏 " + name + "（" + code + "），剩 " + std::to_string(shown.size()) + " 只");
 }
 
-void OverviewCoordinator::setViewIndex(int viewIndex) {
-    view = viewIndex;
-    if (!headerView.isNull()) headerView->setMode(viewIndex);
+void OverviewCoordinator::setView(ChartView chartView) {
+    currentView = chartView;
+    if (!headerView.isNull()) headerView->setView(chartView);
     for (const QPointer<OverviewCardView>& card : cardsOfList) {
-        if (!card.isNull()) card->setMode(viewIndex);
+        if (!card.isNull()) card->setView(chartView);
     }
 }
 

@@ -55,8 +55,8 @@ public:
 
     /// Builds the windows for `entries` (the first one is the header) with the build-up animation.
     /// An empty list only hides.
-    void show(std::vector<MarketEntry> entries, int viewIndex, double cardWidth, double cardHeight, double opacity,
-              bool topmost, const Rect& screen);
+    void show(std::vector<MarketEntry> entries, ChartView chartView, double cardWidth, double cardHeight,
+              double opacity, bool topmost, const Rect& screen);
     /// The visible frame of the screen that holds most of `mainPanel` (the main screen's without one).
     Rect visibleFrameFor(const FloatingPanel* mainPanel) const;
     /// Leaves overview mode when it is on; entering takes `show`.
@@ -73,7 +73,7 @@ public:
     /// Moves the list by a wheel delta (negative moves it up), within 0 … maxScroll.
     void scroll(double delta);
     /// The chart every card shows.
-    virtual void setViewIndex(int viewIndex);
+    virtual void setView(ChartView chartView);
     virtual void setOpacity(double opacity);
     virtual void applyTopmost(bool topmost);
     virtual void applyAppearance(ThemeMode mode);
@@ -87,7 +87,7 @@ public:
     const Layout& layoutPlan() const { return plan; }
     double scrollOffset() const { return offset; }
     int scrollItemCount() const { return listCount; }
-    int viewIndex() const { return view; }
+    ChartView view() const { return currentView; }
     double opacity() const { return alpha; }
     bool topmost() const { return onTop; }
     OverviewCardView* headerCard() const;
@@ -118,7 +118,7 @@ private:
     const Clock& clock;
     bool active = false;
     bool animating = false;
-    int view = 0;
+    ChartView currentView = ChartView::intraday;
     int listCount = 0;
     QPointer<FloatingPanel> header;
     QPointer<OverviewCardView> headerView;

@@ -2,10 +2,8 @@
 
 #include "card/ChartKit.h"
 #include "card/Theme.h"
-#include "card/charts/FlowView.h"
-#include "card/charts/KLineView.h"
-#include "card/charts/MACDView.h"
-#include "card/charts/VolumeView.h"
+#include "card/charts/ChartFactory.h"
+#include "card/charts/ChartWidget.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -14,40 +12,13 @@
 
 namespace glimmer {
 
-namespace {
-
-QWidget* makeChart(int viewIndex, QWidget* parent) {
-    switch (viewIndex) {
-    case 4:
-        return new VolumeView(parent);
-    case 2:
-        return new FlowView(parent);
-    case 1:
-        return new MACDView(parent);
-    default:
-        return new KLineView(parent);
-    }
-}
-
-} // namespace
-
-SubChartView::SubChartView(int viewIndex, QWidget* parent)
-    : QWidget(parent), index(viewIndex), chartView(makeChart(viewIndex, this)) {
+SubChartView::SubChartView(ChartView view, QWidget* parent) : QWidget(parent), chartWidget(makeChart(view, this)) {
     setAttribute(Qt::WA_TranslucentBackground);
-    chartView->setGeometry(chartFrame(size()).toRect());
+    chartWidget->setGeometry(chartFrame(size()).toRect());
 }
 
-QString SubChartView::title(int viewIndex) {
-    switch (viewIndex) {
-    case 4:
-        return QStringLiteral("量能");
-    case 2:
-        return QStringLiteral("资金流");
-    case 1:
-        return QStringLiteral("MACD");
-    default:
-        return QStringLiteral("日K");
-    }
+ChartView SubChartView::view() const {
+    return chartWidget->view();
 }
 
 QRectF SubChartView::chartFrame(QSizeF size) {
@@ -56,25 +27,14 @@ QRectF SubChartView::chartFrame(QSizeF size) {
 
 void SubChartView::push() {
     if (!currentEntry) return;
-    const MarketEntry& e = *currentEntry;
-    if (auto* volume = qobject_cast<VolumeView*>(chartView)) {
-        volume->quote = e.quote;
-        volume->minutes = e.minutes;
-    } else if (auto* flow = qobject_cast<FlowView*>(chartView)) {
-        flow->minutes = e.minutes;
-        flow->flow = e.flow;
-    } else if (auto* macd = qobject_cast<MACDView*>(chartView)) {
-        macd->minutes = e.minutes;
-    } else if (auto* kline = qobject_cast<KLineView*>(chartView)) {
-        kline->bars = e.daily;
-    }
-    chartView->update();
+    chartWidget->setEntry(*currentEntry);
+    chartWidget->update();
     update();
 }
 
 void SubChartView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    chartView->setGeometry(chartFrame(size()).toRect());
+    chartWidget->setGeometry(chartFrame(size()).toRect());
 }
 
 void SubChartView::paintEvent(QPaintEvent*) {
@@ -85,8 +45,9 @@ void SubChartView::paintEvent(QPaintEvent*) {
     path.addRoundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), cornerRadius, cornerRadius);
     painter.fillPath(path, Theme::cardBackground().resolve(dark));
     painter.strokePath(path, QPen(Theme::cardBorder().resolve(dark), 1.0));
-    ChartKit::draw(painter, title(index), {12, 4}, ChartKit::systemFont(10, QFont::Medium, painter.device()),
-                   Theme::textSecondary().resolve(dark), ChartKit::Align::left);
+    ChartKit::draw(painter, QString::fromUtf8(ChartViews::label(view())), {12, 4},
+                   ChartKit::systemFont(10, QFont::Medium, painter.device()), Theme::textSecondary().resolve(dark),
+                   ChartKit::Align::left);
 }
 
 } // namespace glimmer

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ChartView.h"
 #include "model/MarketRecords.h"
 #include "model/Uuid.h"
 
@@ -91,8 +92,8 @@ struct AppConfig {
     double viewRotateSeconds = 5;
     bool pauseRotateOnHover = true;
     bool pinPaused = false;
-    std::optional<int> lockedViewType;
-    std::vector<int> enabledViews{0, 1, 2, 4, 3};
+    std::optional<ChartView> lockedViewType;
+    std::vector<ChartView> enabledViews{ChartViews::order.begin(), ChartViews::order.end()};
     bool volumeViewAdded = false;
     std::vector<std::string> hiddenCodes;
     bool autoLaunch = true;

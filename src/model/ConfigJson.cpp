@@ -111,8 +111,7 @@ public:
         return out;
     }
 
-    template <typename T, typename Parse>
-    T getEnum(const char* key, Parse parse) {
+    template <typename T, typename Parse> T getEnum(const char* key, Parse parse) {
         const std::string raw = getString(key);
         if (!ok) return T{};
         const auto value = parse(raw);
@@ -120,8 +119,7 @@ public:
         return *value;
     }
 
-    template <typename T>
-    T failValue() {
+    template <typename T> T failValue() {
         ok = false;
         return T{};
     }
@@ -201,19 +199,40 @@ std::optional<SoundConfig> decodeSound(const json& tree) {
     return s;
 }
 
+// Views travel as ChartView inside the program and as their numbers in the file; a number that
+// names no chart is dropped, so a file from a newer version still loads.
+std::optional<ChartView> storedView(std::optional<int> number) {
+    return number ? ChartViews::fromStored(*number) : std::nullopt;
+}
+
+std::vector<ChartView> storedViews(const std::vector<int>& numbers) {
+    std::vector<ChartView> views;
+    for (const int number : numbers)
+        if (const auto view = ChartViews::fromStored(number)) views.push_back(*view);
+    return views;
+}
+
+std::vector<int> viewNumbers(const std::vector<ChartView>& views) {
+    std::vector<int> numbers;
+    for (const ChartView view : views) numbers.push_back(ChartViews::stored(view));
+    return numbers;
+}
+
 json encodePriceAlert(const PriceAlert& a) {
-    return json{{"id", a.id.string()},       {"code", a.code},
-                {"direction", rawValue(a.direction)}, {"price", number(a.price)},
-                {"enabled", a.enabled},      {"note", a.note}};
+    return json{{"id", a.id.string()},      {"code", a.code},       {"direction", rawValue(a.direction)},
+                {"price", number(a.price)}, {"enabled", a.enabled}, {"note", a.note}};
 }
 
 } // namespace
 
 const char* rawValue(ThemeMode mode) {
     switch (mode) {
-    case ThemeMode::dark: return "dark";
-    case ThemeMode::light: return "light";
-    case ThemeMode::system: break;
+    case ThemeMode::dark:
+        return "dark";
+    case ThemeMode::light:
+        return "light";
+    case ThemeMode::system:
+        break;
     }
     return "system";
 }
@@ -270,8 +289,8 @@ json encode(const AppConfig& c) {
     root["viewRotateSeconds"] = number(c.viewRotateSeconds);
     root["pauseRotateOnHover"] = c.pauseRotateOnHover;
     root["pinPaused"] = c.pinPaused;
-    if (c.lockedViewType) root["lockedViewType"] = *c.lockedViewType;
-    root["enabledViews"] = c.enabledViews;
+    if (c.lockedViewType) root["lockedViewType"] = ChartViews::stored(*c.lockedViewType);
+    root["enabledViews"] = viewNumbers(c.enabledViews);
     root["volumeViewAdded"] = c.volumeViewAdded;
     root["hiddenCodes"] = c.hiddenCodes;
     root["autoLaunch"] = c.autoLaunch;
@@ -344,8 +363,8 @@ std::optional<AppConfig> decode(const json& tree) {
     c.viewRotateSeconds = r.getDouble("viewRotateSeconds");
     c.pauseRotateOnHover = r.getBool("pauseRotateOnHover");
     c.pinPaused = r.getBool("pinPaused");
-    c.lockedViewType = r.getOptionalInt("lockedViewType");
-    c.enabledViews = r.getIntArray("enabledViews");
+    c.lockedViewType = storedView(r.getOptionalInt("lockedViewType"));
+    c.enabledViews = storedViews(r.getIntArray("enabledViews"));
     c.volumeViewAdded = r.getBool("volumeViewAdded");
     c.hiddenCodes = r.getStringArray("hiddenCodes");
     c.autoLaunch = r.getBool("autoLaunch");

@@ -174,8 +174,9 @@ AppConfig load() {
         save(config);
     }
     if (!config.volumeViewAdded) {
-        if (std::find(config.enabledViews.begin(), config.enabledViews.end(), 4) == config.enabledViews.end()) {
-            config.enabledViews.push_back(4);
+        if (std::find(config.enabledViews.begin(), config.enabledViews.end(), ChartView::volume) ==
+            config.enabledViews.end()) {
+            config.enabledViews.push_back(ChartView::volume);
         }
         config.volumeViewAdded = true;
         save(config);

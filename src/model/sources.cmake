@@ -10,6 +10,8 @@ set(GLIMMER_MODEL_SOURCES
   model/AppPaths.h
   model/Clock.cpp
   model/Clock.h
+  model/ChartView.cpp
+  model/ChartView.h
   model/ConfigJson.cpp
   model/ConfigJson.h
   model/ConfigStore.cpp

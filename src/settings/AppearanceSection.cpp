@@ -35,16 +35,7 @@ QHBoxLayout* labelledRow(const QString& label, QWidget* parent, QLayout* into) {
 
 } // namespace
 
-const std::vector<std::pair<int, QString>>& AppearanceSection::viewChoices() {
-    static const std::vector<std::pair<int, QString>> choices{{0, QStringLiteral("分时")},
-                                                              {1, QStringLiteral("MACD")},
-                                                              {2, QStringLiteral("资金流")},
-                                                              {4, QStringLiteral("量能")},
-                                                              {3, QStringLiteral("日K")}};
-    return choices;
-}
-
-void AppearanceSection::setViewEnabled(AppConfig& config, int view, bool enabled) {
+void AppearanceSection::setViewEnabled(AppConfig& config, ChartView view, bool enabled) {
     auto& views = config.enabledViews;
     const bool present = std::find(views.begin(), views.end(), view) != views.end();
     if (enabled) {
@@ -52,7 +43,7 @@ void AppearanceSection::setViewEnabled(AppConfig& config, int view, bool enabled
         return;
     }
     // A hand-edited list may hold the view twice; removing it must still leave one view behind.
-    const bool othersRemain = std::any_of(views.begin(), views.end(), [&](int v) { return v != view; });
+    const bool othersRemain = std::any_of(views.begin(), views.end(), [&](ChartView v) { return v != view; });
     if (views.size() < 2 || !othersRemain) return;
     std::erase(views, view);
 }
@@ -159,11 +150,12 @@ AppearanceSection::AppearanceSection(ConfigBinding& binding, std::function<void(
 
     QHBoxLayout* viewsRow = labelledRow(QStringLiteral("轮播视图"), this, column);
     viewsRow->setSpacing(10);
-    for (const auto& [index, title] : viewChoices()) {
+    for (const ChartViews::Row& row : ChartViews::table) {
+        const QString title = QString::fromUtf8(row.label);
         auto* box = new QCheckBox(title, this);
-        box->setObjectName(QStringLiteral("view:%1").arg(index));
+        box->setObjectName(QStringLiteral("view:%1").arg(ChartViews::stored(row.view)));
         box->setAccessibleName(QStringLiteral("轮播视图：") + title);
-        const int view = index;
+        const ChartView view = row.view;
         connect(box, &QCheckBox::toggled, this, [this, view](bool on) {
             this->binding.edit([&](AppConfig& c) { setViewEnabled(c, view, on); });
             sync(); // a refused uncheck puts the mark back
@@ -171,7 +163,8 @@ AppearanceSection::AppearanceSection(ConfigBinding& binding, std::function<void(
         syncers.push_back([this, box, view] {
             const auto& views = this->binding.config().enabledViews;
             const bool checked = std::find(views.begin(), views.end(), view) != views.end();
-            const bool onlyOne = checked && std::all_of(views.begin(), views.end(), [&](int v) { return v == view; });
+            const bool onlyOne =
+                checked && std::all_of(views.begin(), views.end(), [&](ChartView v) { return v == view; });
             const QSignalBlocker block(box);
             box->setChecked(checked);
             box->setEnabled(!onlyOne);

@@ -27,11 +27,8 @@ class AppearanceSection : public SettingsSection {
 public:
     AppearanceSection(ConfigBinding& binding, std::function<void()> onResetPosition, QWidget* parent = nullptr);
 
-    /// The chart views offered, as (index, title) pairs in display order.
-    static const std::vector<std::pair<int, QString>>& viewChoices();
-
     /// Checking appends the view; unchecking removes every occurrence unless it is the last view.
-    static void setViewEnabled(AppConfig& config, int view, bool enabled);
+    static void setViewEnabled(AppConfig& config, ChartView view, bool enabled);
     /// The note under the window-mode switches, which says whether pinned mode is on.
     static QString pinnedNote(bool dockPinned);
 

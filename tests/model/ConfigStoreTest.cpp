@@ -59,7 +59,8 @@ TEST_F(ConfigStoreTest, FirstStartWritesDefaultsWithTheBuiltInWatchlist) {
     // The next start runs only the volume-view migration, which leaves an existing 4 alone.
     const AppConfig second = ConfigStore::load();
     EXPECT_TRUE(second.volumeViewAdded);
-    EXPECT_EQ(second.enabledViews, (std::vector<int>{0, 1, 2, 4, 3}));
+    EXPECT_EQ(second.enabledViews, (std::vector<ChartView>{ChartViews::order.begin(), ChartViews::order.end()}));
+    EXPECT_EQ(storedTree()["enabledViews"], json({0, 1, 2, 4, 3}));
     EXPECT_TRUE(storedTree()["volumeViewAdded"].get<bool>());
 }
 
@@ -68,7 +69,7 @@ TEST_F(ConfigStoreTest, FileIsPrettyPrintedWithSortedKeysAndRoundTrips) {
     config.originX = 120.5;
     config.originY = 33;
     config.dockSide = DockSide::left;
-    config.lockedViewType = 3;
+    config.lockedViewType = ChartView::dailyCandles;
     config.watchlist = {{"000001", "平安银行", InstrumentKind::stock}};
     PriceAlert alert;
     alert.code = "000001";
@@ -132,13 +133,26 @@ TEST_F(ConfigStoreTest, MissingKeysAtAnyDepthTakeTheirDefaults) {
 
 TEST_F(ConfigStoreTest, VolumeMigrationAppendsOnlyOnceAndSaves) {
     writeConfig(R"({"viewRotateSeconds": 5, "enabledViews": [0, 1], "didImportHoldings": true})");
-    EXPECT_EQ(ConfigStore::load().enabledViews, (std::vector<int>{0, 1, 4}));
+    using enum ChartView;
+    EXPECT_EQ(ConfigStore::load().enabledViews, (std::vector<ChartView>{intraday, macd, volume}));
     EXPECT_EQ(storedTree()["enabledViews"], json({0, 1, 4}));
 
     // Once offered, a user who removes the volume view keeps it removed.
     writeConfig(R"({"viewRotateSeconds": 5, "enabledViews": [2], "volumeViewAdded": true,
                     "didImportHoldings": true})");
-    EXPECT_EQ(ConfigStore::load().enabledViews, (std::vector<int>{2}));
+    EXPECT_EQ(ConfigStore::load().enabledViews, (std::vector<ChartView>{fundFlow}));
+}
+
+TEST_F(ConfigStoreTest, ViewNumbersThatNameNoChartAreDroppedAndTheRestKept) {
+    writeConfig(R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true, "width": 400,
+                    "enabledViews": [7, 1, -1, 3, 2147483647], "lockedViewType": 9})");
+    const AppConfig config = ConfigStore::load();
+    EXPECT_EQ(config.enabledViews, (std::vector<ChartView>{ChartView::macd, ChartView::dailyCandles}));
+    EXPECT_FALSE(config.lockedViewType.has_value());
+    EXPECT_EQ(config.width, 400);
+    ASSERT_TRUE(ConfigStore::save(config));
+    EXPECT_EQ(storedTree()["enabledViews"], json({1, 3}));
+    EXPECT_FALSE(storedTree().contains("lockedViewType"));
 }
 
 TEST_F(ConfigStoreTest, UndecodableFileGivesDefaultsAndIsKeptBeforeTheFirstSave) {

@@ -2,6 +2,7 @@ set(GLIMMER_MODEL_TESTS
   model/AlertEngineTest.cpp
   model/AppLogTest.cpp
   model/AppPathsTest.cpp
+  model/ChartViewTest.cpp
   model/ClockTest.cpp
   model/ConfigDurabilityTest.cpp
   model/ConfigJsonTest.cpp

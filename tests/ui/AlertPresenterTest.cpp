@@ -5,6 +5,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using testing::AppHarness;
 using testing::quotedEntry;
 
@@ -112,7 +114,7 @@ TEST_F(AlertPresenterTest, TheAlertedSecurityGetsAWholeRoundBeforeRotationMovesO
     app.config.viewRotateSeconds = 5;
     app.presenter.updateRotateTimer();
     app.scheduler.advance(20);
-    ASSERT_EQ(app.card->mode(), 3) << "the last of the five views";
+    ASSERT_EQ(app.card->view(), dailyCandles) << "the last of the five views";
 
     // An alert for the security on the card, one view before its round ends.
     app.alerts.handleAlerts({event(AlertKind::fastDrop, "300750", "宁德时代", "3 分钟跌 2.00%")});
@@ -122,10 +124,10 @@ TEST_F(AlertPresenterTest, TheAlertedSecurityGetsAWholeRoundBeforeRotationMovesO
 
     // An alert for another security while the card is on its last view again.
     app.scheduler.advance(20);
-    ASSERT_EQ(app.card->mode(), 3);
+    ASSERT_EQ(app.card->view(), dailyCandles);
     app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")});
     EXPECT_EQ(app.card->entry()->item.code, "600519");
-    EXPECT_EQ(app.card->mode(), 0) << "its round starts on the first view";
+    EXPECT_EQ(app.card->view(), intraday) << "its round starts on the first view";
     EXPECT_EQ(app.loggedCount("INFO 切换股票"), 0) << "not a rotation step";
     app.scheduler.advance(24.9);
     EXPECT_EQ(app.card->entry()->item.code, "600519");

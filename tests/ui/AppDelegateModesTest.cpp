@@ -21,6 +21,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using testing::FakeScreenSource;
 
 /// The delegate with its real expand and overview coordinators, over a store whose passes run by
@@ -116,14 +118,14 @@ protected:
 
 TEST_F(AppDelegateModesTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndCollapsingRestoresFrameAndView) {
     start({"600519", "300750"});
-    delegate->cardPresenter().applyMode(3);
+    delegate->cardPresenter().applyView(dailyCandles);
     panel().setFrameOrigin({300, 200});
     ASSERT_TRUE(delegate->cardPresenter().isViewRotationRunning());
 
     delegate->toggleExpandMode();
     EXPECT_TRUE(expander().isExpanded());
-    EXPECT_EQ(card().mode(), 0) << "expand mode shows the intraday chart";
-    EXPECT_EQ(delegate->cardPresenter().currentMode(), 0);
+    EXPECT_EQ(card().view(), intraday) << "expand mode shows the intraday chart";
+    EXPECT_EQ(delegate->cardPresenter().currentView(), intraday);
     EXPECT_TRUE(card().expandMode());
     EXPECT_FALSE(delegate->cardPresenter().isViewRotationRunning()) << "the view timer stops while expanded";
     EXPECT_TRUE(logged("副图展开：主卡分时移到右上角，四块副图自上而下落下"));
@@ -142,8 +144,8 @@ TEST_F(AppDelegateModesTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAn
     ASSERT_TRUE(settleExpander());
     EXPECT_FALSE(expander().isExpanded());
     EXPECT_EQ(panel().frame(), (Rect{300, 200, 376, 242})) << "back to the frame before expanding";
-    EXPECT_EQ(card().mode(), 3) << "back to the view before expanding";
-    EXPECT_EQ(delegate->cardPresenter().currentMode(), 3);
+    EXPECT_EQ(card().view(), dailyCandles) << "back to the view before expanding";
+    EXPECT_EQ(delegate->cardPresenter().currentView(), dailyCandles);
     EXPECT_FALSE(card().expandMode());
     EXPECT_TRUE(delegate->cardPresenter().isViewRotationRunning());
     EXPECT_TRUE(logged("副图展开：已收起，主卡回到右下角，恢复视图轮播"));
@@ -183,7 +185,7 @@ TEST_F(AppDelegateModesTest, QuittingWhileExpandedStoresTheOriginFromBeforeTheEx
 
 TEST_F(AppDelegateModesTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsEveryVisibleSecurity) {
     start({"600519", "300750", "000001"});
-    delegate->cardPresenter().applyMode(2);
+    delegate->cardPresenter().applyView(fundFlow);
     ASSERT_TRUE(expandFully());
 
     delegate->hotKeyHandlers().toggleOverview();
@@ -192,7 +194,7 @@ TEST_F(AppDelegateModesTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsE
     ASSERT_TRUE(testing::waitUntil([&] { return overview().isActive(); }, 3000));
     EXPECT_FALSE(expander().isExpanded());
     EXPECT_EQ(overview().entryCodes(), (std::vector<std::string>{"600519", "300750", "000001"}));
-    EXPECT_EQ(overview().viewIndex(), 2) << "the view from before expanding";
+    EXPECT_EQ(overview().view(), fundFlow) << "the view from before expanding";
     EXPECT_FALSE(panel().isVisible()) << "the overview replaces the main card";
     EXPECT_TRUE(card().overviewMode());
     EXPECT_FALSE(delegate->cardPresenter().isStockRotationRunning());

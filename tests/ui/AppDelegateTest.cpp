@@ -23,6 +23,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using testing::FakeScreenSource;
 
 /// The delegate over a store whose passes run by hand on quotes the test gives.
@@ -96,7 +98,7 @@ TEST_F(AppDelegateTest, StartsInTheCornerWithTheConfiguredViewsAndLogsItsStart) 
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->frame(), (Rect{1048, 12, 376, 242}));
     EXPECT_TRUE(panel->isVisible());
-    EXPECT_EQ(delegate->card()->mode(), 0);
+    EXPECT_EQ(delegate->card()->view(), intraday);
     const std::string log = newLog();
     EXPECT_NE(log.find("INFO " + startLogLine(config)), std::string::npos);
     EXPECT_NE(log.find("INFO 浮窗已显示 origin=(1048,12) 可见=true"), std::string::npos);
@@ -153,7 +155,7 @@ TEST_F(AppDelegateTest, TheSettingsWindowChangesOnlyWhatItEditsAndFollowsChanges
 
     // Changed on the card, the overview and by the quotes while the window is open.
     delegate->card()->onPinToggle();
-    delegate->card()->onLockToggle(2);
+    delegate->card()->onLockToggle(fundFlow);
     delegate->hideItem("300750");
     refreshPass();
     delegate->card()->onResize(QSizeF(400, 250));
@@ -173,7 +175,7 @@ TEST_F(AppDelegateTest, TheSettingsWindowChangesOnlyWhatItEditsAndFollowsChanges
     for (const AppConfig& seen : {now, ConfigStore::load(), window->rootView().config()}) {
         EXPECT_EQ(seen.refreshSeconds, 45);
         EXPECT_TRUE(seen.pinPaused);
-        EXPECT_EQ(seen.lockedViewType, 2);
+        EXPECT_EQ(seen.lockedViewType, fundFlow);
         EXPECT_EQ(seen.hiddenCodes, std::vector<std::string>{"300750"});
         EXPECT_EQ(seen.watchlist[0].name, "贵州茅台");
         EXPECT_EQ(seen.width, 400);

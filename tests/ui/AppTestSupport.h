@@ -85,14 +85,14 @@ public:
     using OverviewCoordinator::OverviewCoordinator;
     bool active = false;
     bool visible = true;
-    std::vector<int> viewIndices;
+    std::vector<ChartView> views;
     std::vector<std::size_t> updates; // sizes of the lists handed over
     bool isActive() const override { return active; }
     bool isVisible() const override { return active && visible; }
     bool isHoveringAnyCard() const override { return false; }
     void setVisible(bool on) override { visible = on; }
     void update(const std::vector<MarketEntry>& entries) override { updates.push_back(entries.size()); }
-    void setViewIndex(int view) override { viewIndices.push_back(view); }
+    void setView(ChartView view) override { views.push_back(view); }
 };
 
 /// An expand group that the test switches on and off.

@@ -8,12 +8,14 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 /// A card on one 1440 x 900 screen, its panel at (500, 100), recording what the machine asks for.
 class FakeHost final : public CardInteraction::Host {
 public:
     CardLayout cardLayout() const override { return CardLayout(QSizeF(376, 242)); }
-    std::vector<int> dotViews() const override { return ViewSequence::enabledViewIndices(enabled); }
-    int nextEnabledMode() const override { return ViewSequence::nextEnabledMode(mode, dotViews()); }
+    std::vector<ChartView> dotViews() const override { return ViewSequence::enabledSequence(enabled); }
+    ChartView nextView() const override { return ViewSequence::nextView(current, dotViews()); }
     bool isExpandMode() const override { return expand; }
     std::optional<Rect> windowFrame() const override { return frame; }
     void setWindowFrame(const Rect& f) override { frame = f; }
@@ -26,8 +28,8 @@ public:
     void armSingleClickTimer(double seconds) override { armed.push_back(seconds); }
     void cancelSingleClickTimer() override { ++cancels; }
 
-    std::vector<int> enabled{0, 1, 2, 3, 4};
-    int mode = 0;
+    std::vector<ChartView> enabled{intraday, macd, fundFlow, dailyCandles, volume};
+    ChartView current = intraday;
     bool expand = false;
     std::optional<Rect> frame = Rect{500, 100, 376, 242};
     std::optional<DockSide> preview;
@@ -39,9 +41,9 @@ public:
 class CardInteractionTest : public ::testing::Test {
 protected:
     CardInteractionTest() : machine(host, callbacks, clock) {
-        callbacks.onSwitchMode = [this](int view) { switched.push_back(view); };
+        callbacks.onSwitchView = [this](ChartView view) { switched.push_back(view); };
         callbacks.onSwitchStock = [this](int delta) { stocks.push_back(delta); };
-        callbacks.onLockToggle = [this](int view) { locks.push_back(view); };
+        callbacks.onLockToggle = [this](ChartView view) { locks.push_back(view); };
         callbacks.onPinToggle = [this] { ++pins; };
         callbacks.onFocusRequest = [this] { ++focus; };
         callbacks.onDragEnd = [this](std::optional<DockSide> side) { dragEnds.push_back(side); };
@@ -64,7 +66,8 @@ protected:
     FakeHost host;
     CardCallbacks callbacks;
     CardInteraction machine;
-    std::vector<int> switched, stocks, locks;
+    std::vector<ChartView> switched, locks;
+    std::vector<int> stocks;
     std::vector<std::optional<DockSide>> dragEnds;
     std::vector<QSizeF> resizes;
     int pins = 0, focus = 0, resizeCommits = 0;
@@ -81,9 +84,9 @@ TEST_F(CardInteractionTest, SingleClickOnTheBodyActsAfterTheDelayWithTheNextView
     elapse(0.239);
     EXPECT_TRUE(switched.empty());
     // The view is chosen when the click is acted on.
-    host.mode = 4;
+    host.current = volume;
     elapse(0.002);
-    EXPECT_EQ(switched, std::vector<int>{3});
+    EXPECT_EQ(switched, std::vector<ChartView>{dailyCandles});
     EXPECT_FALSE(machine.hasPendingSingleClick());
 }
 
@@ -107,13 +110,13 @@ TEST_F(CardInteractionTest, DoubleClickOnTheBodySwitchesStockOnceAndNeverTheView
 TEST_F(CardInteractionTest, DotClickPicksItsViewAndDoubleClickLocksItInstead) {
     click(fourthDot);
     elapse(0.25);
-    EXPECT_EQ(switched, std::vector<int>{4});
+    EXPECT_EQ(switched, std::vector<ChartView>{volume});
 
     switched.clear();
     click(fourthDot);
     click(fourthDot, 2);
     elapse(0.25);
-    EXPECT_EQ(locks, std::vector<int>{4});
+    EXPECT_EQ(locks, std::vector<ChartView>{volume});
     EXPECT_TRUE(switched.empty());
 }
 
@@ -139,7 +142,7 @@ TEST_F(CardInteractionTest, ExpandModeIgnoresSingleClicksButKeepsDoubleClicks) {
     EXPECT_TRUE(host.armed.empty());
     click(fourthDot, 2);
     click(body, 2);
-    EXPECT_EQ(locks, std::vector<int>{4});
+    EXPECT_EQ(locks, std::vector<ChartView>{volume});
     EXPECT_EQ(stocks, std::vector<int>{1});
 }
 
@@ -151,7 +154,7 @@ TEST_F(CardInteractionTest, MovesUnderFourPointsAreStillAClick) {
     machine.release(body);
     EXPECT_EQ(host.frame, (Rect{500, 100, 376, 242}));
     elapse(0.3);
-    EXPECT_EQ(switched, std::vector<int>{1});
+    EXPECT_EQ(switched, std::vector<ChartView>{macd});
     EXPECT_TRUE(dragEnds.empty());
 }
 

@@ -5,6 +5,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 // The default panel: a 350 x 216 card plus the 26-point gutter and strip.
 const CardLayout layout(QSizeF(376, 242));
 
@@ -26,13 +28,13 @@ TEST(CardLayout, TinyViewsKeepPositiveSizes) {
 }
 
 TEST(CardLayout, DotsAreCentredAndAnswerOnLargerSquares) {
-    const std::vector<int> views{0, 1, 2, 4, 3};
+    const std::vector<ChartView> views{intraday, macd, fundFlow, volume, dailyCandles};
     // (14 x 4 + 4) / 2 = 30 left of the card's middle at 201.
     EXPECT_DOUBLE_EQ(layout.firstDotX(5), 171);
     EXPECT_EQ(layout.dot(3, 5), QRectF(171 + 42, 231, 4, 4));
-    EXPECT_EQ(layout.dotView({173, 233}, views), 0);
-    EXPECT_EQ(layout.dotView({171 + 42 - 5, 226}, views), 4); // corner of the fourth square
-    EXPECT_EQ(layout.dotView({171 + 56 + 8.5, 239.5}, views), 3);
+    EXPECT_EQ(layout.dotView({173, 233}, views), intraday);
+    EXPECT_EQ(layout.dotView({171 + 42 - 5, 226}, views), volume); // corner of the fourth square
+    EXPECT_EQ(layout.dotView({171 + 56 + 8.5, 239.5}, views), dailyCandles);
     EXPECT_EQ(layout.dotView({171 + 56 + 9, 233}, views), std::nullopt); // squares end before their edge
     EXPECT_EQ(layout.dotView({173, 224}, views), std::nullopt);
     EXPECT_EQ(layout.dotView({173, 233}, {}), std::nullopt);
@@ -41,7 +43,7 @@ TEST(CardLayout, DotsAreCentredAndAnswerOnLargerSquares) {
 TEST(CardLayout, ResizeEdgesUseCornerZonesThenEdgeBands) {
     using E = ResizeEdge;
     EXPECT_EQ(layout.resizeEdge({30, 30}), (E{E::left | E::top}));
-    EXPECT_EQ(layout.resizeEdge({44, 44}), (E{E::left | E::top}));   // still inside 18 points
+    EXPECT_EQ(layout.resizeEdge({44, 44}), (E{E::left | E::top})); // still inside 18 points
     EXPECT_EQ(layout.resizeEdge({30, 230}), (E{E::left | E::bottom}));
     EXPECT_EQ(layout.resizeEdge({370, 30}), (E{E::right | E::top}));
     EXPECT_EQ(layout.resizeEdge({370, 238}), (E{E::right | E::bottom}));

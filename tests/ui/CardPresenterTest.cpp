@@ -8,6 +8,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using testing::AppHarness;
 using testing::quotedEntry;
 
@@ -68,30 +70,30 @@ TEST_F(CardPresenterTest, ASecurityNeverLoadedIsFetchedAtOnceWhenSwitchedTo) {
 }
 
 TEST_F(CardPresenterTest, ViewRotationWalksTheEnabledViewsThenMovesToTheNextSecurity) {
-    app.config.enabledViews = {0, 1, 2, 4, 3};
+    app.config.enabledViews = {intraday, macd, fundFlow, volume, dailyCandles};
     app.config.autoRotateSeconds = 0;
     start();
-    std::vector<int> seen{app.card->mode()};
+    std::vector<ChartView> seen{app.card->view()};
     for (int i = 0; i < 4; ++i) {
         app.scheduler.advance(5);
-        seen.push_back(app.card->mode());
+        seen.push_back(app.card->view());
     }
-    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 4, 3}));
+    EXPECT_EQ(seen, (std::vector<ChartView>{intraday, macd, fundFlow, volume, dailyCandles}));
     EXPECT_EQ(onCard(), "600519");
     app.scheduler.advance(5);
     EXPECT_EQ(onCard(), "300750") << "after the last view comes the next security";
-    EXPECT_EQ(app.card->mode(), 0) << "starting on the first view";
+    EXPECT_EQ(app.card->view(), intraday) << "starting on the first view";
 }
 
 TEST_F(CardPresenterTest, SecurityAndViewTimersEndingTogetherMoveOnOnce) {
     // The defaults: five 5 s views take exactly the 25 s of the security timer, so both fire at once.
-    app.config.enabledViews = {0, 1, 2, 3, 4};
+    app.config.enabledViews = {intraday, macd, fundFlow, dailyCandles, volume};
     start();
     std::vector<std::string> shown;
     for (int cycle = 0; cycle < 3; ++cycle) {
         app.scheduler.advance(25);
         shown.push_back(onCard());
-        EXPECT_EQ(app.card->mode(), 0) << "each security starts on the first view";
+        EXPECT_EQ(app.card->view(), intraday) << "each security starts on the first view";
     }
     EXPECT_EQ(shown, (std::vector<std::string>{"300750", "510300", "600519"})) << "no security is skipped";
     EXPECT_EQ(app.loggedCount("INFO 切换股票"), 3);
@@ -103,7 +105,7 @@ TEST_F(CardPresenterTest, ASecurityJustSwitchedToIsNotSkippedWhenTheViewsEndAMom
         SCOPED_TRACE(before);
         AppHarness app;
         app.store.list = this->app.store.list;
-        app.config.enabledViews = {0, 1, 2, 3, 4};
+        app.config.enabledViews = {intraday, macd, fundFlow, dailyCandles, volume};
         app.config.autoRotateSeconds = 0;
         app.config.viewRotateSeconds = 5;
         app.buildPanel({100, 100, 376, 242});
@@ -114,36 +116,36 @@ TEST_F(CardPresenterTest, ASecurityJustSwitchedToIsNotSkippedWhenTheViewsEndAMom
         app.scheduler.advance(before);
         ASSERT_TRUE(app.card->entry());
         EXPECT_EQ(app.card->entry()->item.code, "300750");
-        EXPECT_EQ(app.card->mode(), 0);
+        EXPECT_EQ(app.card->view(), intraday);
         app.scheduler.advance(25);
         EXPECT_EQ(app.card->entry()->item.code, "510300") << "the next full round of views moves on as usual";
     }
 }
 
 TEST_F(CardPresenterTest, ViewRotationFollowsAShortEnabledList) {
-    app.config.enabledViews = {0, 1, 3};
+    app.config.enabledViews = {intraday, macd, dailyCandles};
     app.config.autoRotateSeconds = 0;
     start();
     app.scheduler.advance(5);
-    EXPECT_EQ(app.card->mode(), 1);
+    EXPECT_EQ(app.card->view(), macd);
     app.scheduler.advance(5);
-    EXPECT_EQ(app.card->mode(), 3);
+    EXPECT_EQ(app.card->view(), dailyCandles);
     app.scheduler.advance(5);
     EXPECT_EQ(onCard(), "300750");
 }
 
 TEST_F(CardPresenterTest, OneEnabledViewNeverRotatesNorSwitches) {
-    app.config.enabledViews = {2};
+    app.config.enabledViews = {fundFlow};
     app.config.autoRotateSeconds = 0;
     start();
-    EXPECT_EQ(app.card->mode(), 2);
+    EXPECT_EQ(app.card->view(), fundFlow);
     app.scheduler.advance(30);
-    EXPECT_EQ(app.card->mode(), 2);
+    EXPECT_EQ(app.card->view(), fundFlow);
     EXPECT_EQ(onCard(), "600519");
 }
 
 TEST_F(CardPresenterTest, APinnedCardKeepsItsSecurity) {
-    app.config.enabledViews = {0, 1};
+    app.config.enabledViews = {intraday, macd};
     app.config.autoRotateSeconds = 4;
     start();
     app.presenter.togglePin();
@@ -161,43 +163,43 @@ TEST_F(CardPresenterTest, APinnedCardKeepsItsSecurity) {
 TEST_F(CardPresenterTest, AGlobalLockHoldsEverySecurityOnItsView) {
     app.config.autoRotateSeconds = 0;
     start();
-    app.presenter.toggleLock(3);
-    EXPECT_EQ(app.config.lockedViewType, 3);
-    EXPECT_EQ(app.card->lockedView(), 3);
-    EXPECT_EQ(app.card->mode(), 3);
+    app.presenter.toggleLock(dailyCandles);
+    EXPECT_EQ(app.config.lockedViewType, dailyCandles);
+    EXPECT_EQ(app.card->lockedView(), dailyCandles);
+    EXPECT_EQ(app.card->view(), dailyCandles);
     EXPECT_TRUE(app.logged("INFO 全局锁定视图3，所有股票停在该视图"));
     app.scheduler.advance(30);
-    EXPECT_EQ(app.card->mode(), 3) << "the view timer does nothing under a lock";
+    EXPECT_EQ(app.card->view(), dailyCandles) << "the view timer does nothing under a lock";
     app.presenter.switchStock(1, true);
-    EXPECT_EQ(app.card->mode(), 3) << "a new security keeps the locked view";
+    EXPECT_EQ(app.card->view(), dailyCandles) << "a new security keeps the locked view";
 
-    app.presenter.toggleLock(3);
+    app.presenter.toggleLock(dailyCandles);
     EXPECT_FALSE(app.config.lockedViewType.has_value());
     EXPECT_TRUE(app.logged("INFO 取消全局锁定（原视图3）"));
     EXPECT_EQ(app.saves, 2);
 }
 
 TEST_F(CardPresenterTest, ALockOnADisabledViewIsDropped) {
-    app.config.lockedViewType = 4;
-    app.config.enabledViews = {0, 1, 3};
+    app.config.lockedViewType = volume;
+    app.config.enabledViews = {intraday, macd, dailyCandles};
     start();
     app.presenter.applyLockedView();
     EXPECT_FALSE(app.config.lockedViewType.has_value());
-    EXPECT_EQ(app.card->mode(), 0);
+    EXPECT_EQ(app.card->view(), intraday);
 }
 
 TEST_F(CardPresenterTest, StartViewIsTheLockedOneWhateverTheEnabledList) {
-    app.config.lockedViewType = 3;
-    app.config.enabledViews = {0};
+    app.config.lockedViewType = dailyCandles;
+    app.config.enabledViews = {intraday};
     start();
-    EXPECT_EQ(app.card->mode(), 3);
+    EXPECT_EQ(app.card->view(), dailyCandles);
 }
 
 TEST_F(CardPresenterTest, AnEmptyEnabledListStartsOnTheIntradayView) {
     app.config.enabledViews = {};
-    app.presenter.setCurrentMode(2);
+    app.presenter.setCurrentView(fundFlow);
     start();
-    EXPECT_EQ(app.card->mode(), 0);
+    EXPECT_EQ(app.card->view(), intraday);
 }
 
 TEST_F(CardPresenterTest, HiddenPanelPausesBothTimers) {
@@ -206,24 +208,24 @@ TEST_F(CardPresenterTest, HiddenPanelPausesBothTimers) {
     app.panel->orderOut();
     app.scheduler.advance(60);
     EXPECT_EQ(onCard(), "600519");
-    EXPECT_EQ(app.card->mode(), 0);
+    EXPECT_EQ(app.card->view(), intraday);
 }
 
 TEST_F(CardPresenterTest, OverviewCyclesViewsWithoutChangingSecurity) {
-    app.config.enabledViews = {0, 1};
+    app.config.enabledViews = {intraday, macd};
     start();
     app.overview.active = true;
     app.presenter.updateRotateTimer();
     EXPECT_FALSE(app.presenter.isStockRotationRunning());
     app.scheduler.advance(5);
     app.scheduler.advance(5);
-    EXPECT_EQ(app.overview.viewIndices, (std::vector<int>{1, 0}));
+    EXPECT_EQ(app.overview.views, (std::vector<ChartView>{macd, intraday}));
     EXPECT_EQ(onCard(), "600519");
 }
 
 TEST_F(CardPresenterTest, ContextMenuChecksTheCurrentViewAndOffersQuitOnlyWithoutTray) {
     start();
-    app.presenter.applyMode(4);
+    app.presenter.applyView(volume);
     const auto menu = app.presenter.buildContextMenu(false);
     QStringList titles;
     for (QAction* action : menu->actions()) {
@@ -234,8 +236,8 @@ TEST_F(CardPresenterTest, ContextMenuChecksTheCurrentViewAndOffersQuitOnlyWithou
     }
     EXPECT_EQ(titles, (QStringList{"查看分时", "查看MACD", "查看资金流", "查看日K", "查看量能", "设置…", "隐藏浮窗"}));
     menu->actions().at(3)->trigger();
-    EXPECT_EQ(app.card->mode(), 3);
-    EXPECT_EQ(app.overview.viewIndices, std::vector<int>{4}) << "the menu choice leaves the overview alone";
+    EXPECT_EQ(app.card->view(), dailyCandles);
+    EXPECT_EQ(app.overview.views, std::vector<ChartView>{volume}) << "the menu choice leaves the overview alone";
     EXPECT_EQ(app.presenter.buildContextMenu(true)->actions().back()->text(), QStringLiteral("退出"));
 }
 

@@ -20,6 +20,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using samples::panelHeight;
 using samples::panelWidth;
 
@@ -65,33 +67,33 @@ TEST_F(CardRender, WritesEveryViewAndStateInLightAndDark) {
 
     // Each state starts from a fresh card showing a rising stock, second of six.
     const std::vector<std::pair<std::string, std::function<void(StockCardView&)>>> states{
-        {"intraday", [](StockCardView& card) { card.setMode(0); }},
-        {"macd", [](StockCardView& card) { card.setMode(1); }},
-        {"flow", [](StockCardView& card) { card.setMode(2); }},
-        {"kline", [](StockCardView& card) { card.setMode(3); }},
-        {"volume", [](StockCardView& card) { card.setMode(4); }},
+        {"intraday", [](StockCardView& card) { card.setView(intraday); }},
+        {"macd", [](StockCardView& card) { card.setView(macd); }},
+        {"flow", [](StockCardView& card) { card.setView(fundFlow); }},
+        {"kline", [](StockCardView& card) { card.setView(dailyCandles); }},
+        {"volume", [](StockCardView& card) { card.setView(volume); }},
         {"falling-locked",
          [](StockCardView& card) {
              card.setEntry(samples::cardEntry(false));
-             card.setMode(0);
-             card.setLockedView(0);
+             card.setView(intraday);
+             card.setLockedView(intraday);
              card.setPinPaused(true);
          }},
         {"alert",
          [](StockCardView& card) {
-             card.setMode(0);
+             card.setView(intraday);
              card.setAlertActive(true);
              card.setAlertMessage("贵州茅台 5分钟内快速拉升 2.35%，现价 1712.50，主力净流入 3.21亿");
          }},
         {"docked-preview",
          [](StockCardView& card) {
-             card.setMode(3);
+             card.setView(dailyCandles);
              card.setDockPreviewSide(DockSide::right);
          }},
         {"hover", [](StockCardView& card) { card.prepareForPreview(0.85); }},
         {"expand-mode",
          [](StockCardView& card) {
-             card.setMode(2);
+             card.setView(fundFlow);
              card.setAlertMessage("主力资金 30 分钟净流出 1.05亿");
              card.setExpandMode(true);
              card.setOverviewMode(true);

@@ -12,8 +12,12 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 /// Ten points per character, whatever the character: Chinese, Latin or emoji.
-double tenPerCharacter(const QString& text) { return 10.0 * double(text.toUcs4().size()); }
+double tenPerCharacter(const QString& text) {
+    return 10.0 * double(text.toUcs4().size());
+}
 
 TEST(CardBanner, ShortMessagesKeepEveryCharacterAfterTheWarningSign) {
     EXPECT_EQ(CardText::banner("放量突破", 300, tenPerCharacter), QStringLiteral("⚠ 放量突破"));
@@ -105,8 +109,9 @@ TEST(CardHeaderText, CounterAndPlaceholder) {
     EXPECT_EQ(CardText::counter(0, 5), QStringLiteral("1/5"));
     EXPECT_EQ(CardText::counter(11, 12), QStringLiteral("12/12"));
     EXPECT_EQ(CardText::placeholder(std::nullopt), QStringLiteral("添加股票后开始监控"));
-    EXPECT_EQ(CardText::placeholder("股票池已全部隐藏（设置里可恢复）"), QStringLiteral("股票池已全部隐藏（设置里可恢复）"));
-    EXPECT_EQ(CardText::lockLabel(0), QStringLiteral("·锁定分时"));
+    EXPECT_EQ(CardText::placeholder("股票池已全部隐藏（设置里可恢复）"),
+              QStringLiteral("股票池已全部隐藏（设置里可恢复）"));
+    EXPECT_EQ(CardText::lockLabel(intraday), QStringLiteral("·锁定分时"));
     EXPECT_EQ(CardText::lockLabel(std::nullopt), QString());
 }
 

@@ -1,18 +1,23 @@
 #include "ChartSamples.h"
 #include "ChartTestSupport.h"
 #include "card/Theme.h"
+#include "card/charts/ChartFactory.h"
 #include "card/charts/FlowView.h"
 #include "card/charts/IntradayView.h"
 #include "card/charts/KLineView.h"
 #include "card/charts/MACDView.h"
 #include "card/charts/VolumeView.h"
+#include "ui/CardSamples.h"
 
 #include <QPainter>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <memory>
+#include <set>
 
 namespace glimmer {
 namespace {
@@ -38,12 +43,55 @@ template <typename View> void showDay(View& view, const samples::Day& day) {
     view.minutes = day.minutes;
 }
 
-QRect whole(double ratio) { return QRect(QPoint(0, 0), (chartArea * ratio).toSize()); }
+QRect whole(double ratio) {
+    return QRect(QPoint(0, 0), (chartArea * ratio).toSize());
+}
 
 class ChartRender : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testing::ensureChartApplication(); }
 };
+
+TEST_F(ChartRender, EachChartTakesItsSeriesFromTheEntryAndDrawsOnlyWhenTheySuffice) {
+    using enum ChartView;
+    struct Case {
+        const char* name;
+        std::function<void(MarketEntry&)> change;
+        std::set<ChartView> withData;
+    };
+    const std::vector<Case> cases{
+        {"a full day", [](MarketEntry&) {}, {intraday, macd, fundFlow, dailyCandles, volume}},
+        {"no quote", [](MarketEntry& e) { e.quote.reset(); }, {macd, fundFlow, dailyCandles, volume}},
+        {"too few minutes for MACD",
+         [](MarketEntry& e) { e.minutes.resize(MACDGeometry::minimumMinutes - 1); },
+         {intraday, fundFlow, dailyCandles, volume}},
+        {"too few candles",
+         [](MarketEntry& e) { e.daily.resize(KLineGeometry::minimumBars - 1); },
+         {intraday, macd, fundFlow, volume}},
+        {"no flow and no minutes",
+         [](MarketEntry& e) {
+             e.flow.clear();
+             e.minutes.clear();
+         },
+         {dailyCandles}},
+    };
+    for (const ChartView view : ChartViews::order) {
+        SCOPED_TRACE(ChartViews::label(view));
+        const std::unique_ptr<ChartWidget> chart(makeChart(view, nullptr));
+        EXPECT_EQ(chart->view(), view);
+        EXPECT_FALSE(chart->hasData());
+        const int emptyState = opaquePixels(render(*chart, false), whole(1));
+        for (const Case& c : cases) {
+            MarketEntry entry = samples::cardEntry(true);
+            c.change(entry);
+            chart->setEntry(entry);
+            const bool expected = c.withData.count(view) > 0;
+            EXPECT_EQ(chart->hasData(), expected) << c.name;
+            const int drawn = opaquePixels(render(*chart, false), whole(1));
+            EXPECT_EQ(drawn == emptyState, !expected) << c.name << ": the empty-state text, or the chart";
+        }
+    }
+}
 
 TEST_F(ChartRender, IntradayLineIsRedOnARisingDayAndGreenOnAFallingOne) {
     for (bool dark : {false, true}) {

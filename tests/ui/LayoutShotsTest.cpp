@@ -22,6 +22,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using testing::FakeScreenSource;
 
 constexpr Rect desktop{0, 0, 1512, 950};
@@ -96,7 +98,7 @@ TEST_F(LayoutShots, OverviewOfEightSecurities) {
     for (const bool dark : {false, true}) {
         OverviewCoordinator coordinator(screens);
         coordinator.applyAppearance(dark ? ThemeMode::dark : ThemeMode::light);
-        coordinator.show(samples::watchList(8), 0, 350, 216, 1.0, true, desktop);
+        coordinator.show(samples::watchList(8), intraday, 350, 216, 1.0, true, desktop);
         ASSERT_TRUE(testing::waitUntil([&] { return !coordinator.isAnimating(); }, 3000));
         testing::waitUntil([] { return false; }, 100);
         coordinator.headerCard()->prepareForPreview(1.0); // the header's controls as under the pointer

@@ -22,6 +22,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 QString runTool(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
@@ -158,7 +160,7 @@ protected:
         coordinator.onEmpty = [this] { ++empties; };
     }
     void show(std::size_t count) {
-        coordinator.show(samples::watchList(count), 0, 350, 216, 1.0, true, visible);
+        coordinator.show(samples::watchList(count), intraday, 350, 216, 1.0, true, visible);
         ASSERT_TRUE(testing::waitUntil([&] { return !coordinator.isAnimating(); }, 3000));
         pump(150);
     }

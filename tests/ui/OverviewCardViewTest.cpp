@@ -14,6 +14,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using Style = OverviewCardView::Style;
 
 class OverviewCardViewTest : public ::testing::Test {
@@ -51,13 +53,9 @@ TEST_F(OverviewCardViewTest, HeaderCardIsLargerByItsStripAndGutterAndHasTheSameB
     EXPECT_EQ(OverviewCardView(Style::plain).closeButton(), nullptr);
 }
 
-TEST_F(OverviewCardViewTest, FooterNamesTheChartAndCountsFromOne) {
+TEST_F(OverviewCardViewTest, FooterCountsFromOne) {
     EXPECT_EQ(OverviewCardView::positionText(2, 13), "3/13");
     EXPECT_EQ(OverviewCardView::positionText(0, 0), "");
-    EXPECT_EQ(OverviewCardView::chartName(0), "分时");
-    EXPECT_EQ(OverviewCardView::chartName(2), "资金流");
-    EXPECT_EQ(OverviewCardView::chartName(4), "量能");
-    EXPECT_EQ(OverviewCardView::chartName(-1), "日K");
 }
 
 TEST_F(OverviewCardViewTest, PricesShowAThirdDecimalOnlyBelowAThousandWhenTheyHaveOne) {
@@ -76,18 +74,17 @@ TEST_F(OverviewCardViewTest, PricesShowAThirdDecimalOnlyBelowAThousandWhenTheyHa
     EXPECT_EQ(OverviewCardView::changeText(quote(10.5, 0)), "+10.50  +0.00%") << "no previous close, no percent";
 }
 
-TEST_F(OverviewCardViewTest, OnlyTheChartOfTheModeShowsAndItHasTheEntrysData) {
+TEST_F(OverviewCardViewTest, OnlyTheChartOfTheViewShowsAndItHasTheEntrysData) {
     OverviewCardView card(Style::plain);
     showCard(card, {350, 216});
     card.setEntry(samples::watchList(1)[0]);
-    EXPECT_FALSE(card.chartView(0)->isHidden());
-    EXPECT_TRUE(card.chartView(3)->isHidden());
-    EXPECT_EQ(static_cast<IntradayView*>(card.chartView(0))->minutes.size(), 241u);
-    card.setMode(7); // out of range: the candles, like its footer
-    EXPECT_FALSE(card.chartView(3)->isHidden());
-    EXPECT_TRUE(card.chartView(0)->isHidden());
-    EXPECT_EQ(static_cast<KLineView*>(card.chartView(3))->bars.size(), 120u);
-    EXPECT_EQ(card.chartView(3)->geometry(), QRect(8, 38, 334, 160));
+    EXPECT_FALSE(card.chart(intraday)->isHidden());
+    EXPECT_TRUE(card.chart(dailyCandles)->isHidden());
+    EXPECT_EQ(static_cast<IntradayView*>(card.chart(intraday))->minutes.size(), 241u);
+    card.setView(dailyCandles);
+    for (const ChartView view : ChartViews::order) EXPECT_EQ(card.chart(view)->isHidden(), view != dailyCandles);
+    EXPECT_EQ(static_cast<KLineView*>(card.chart(dailyCandles))->bars.size(), 120u);
+    EXPECT_EQ(card.chart(dailyCandles)->geometry(), QRect(8, 38, 334, 160));
 }
 
 TEST_F(OverviewCardViewTest, ClickOnAFadedEyeRequestsFocusInsteadOfHidingTheSecurity) {

@@ -13,6 +13,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using testing::FakeScreenSource;
 
 constexpr Rect laptop{0, 0, 1512, 950};
@@ -26,7 +28,7 @@ protected:
     }
 
     void show(std::size_t count, bool settle = true) {
-        coordinator.show(samples::watchList(count), 0, 350, 216, 0.9, true, laptop);
+        coordinator.show(samples::watchList(count), intraday, 350, 216, 0.9, true, laptop);
         if (settle) {
             ASSERT_TRUE(testing::waitUntil([&] { return !coordinator.isAnimating(); }, 3000));
         }
@@ -81,7 +83,7 @@ TEST_F(OverviewCoordinatorTest, TheBuildUpLastsUntilTheLastWindowHasSettled) {
     // A clock that stands still stands for a machine too busy to move the windows on time.
     ManualClock still;
     OverviewCoordinator slow(screens, still);
-    slow.show(samples::watchList(3), 0, 350, 216, 0.9, true, laptop);
+    slow.show(samples::watchList(3), intraday, 350, 216, 0.9, true, laptop);
     testing::waitUntil([] { return false; }, 500);
     EXPECT_TRUE(slow.isAnimating()) << "the windows have not reached their places";
     still.advance(1);
@@ -218,13 +220,13 @@ TEST_F(OverviewCoordinatorTest, UpdatesRefreshCardsInPlaceAndRebuildWhenTheCount
 
 TEST_F(OverviewCoordinatorTest, CardSettingsAndVisibilityReachEveryWindow) {
     show(5);
-    coordinator.setViewIndex(2);
+    coordinator.setView(fundFlow);
     coordinator.setOpacity(0.5);
     coordinator.applyTopmost(false);
     coordinator.applyAppearance(ThemeMode::dark);
     EXPECT_DOUBLE_EQ(coordinator.headerCard()->opacitySlider()->value(), 0.5);
-    for (OverviewCardView* card : coordinator.listCards()) EXPECT_EQ(card->mode(), 2);
-    EXPECT_EQ(coordinator.headerCard()->mode(), 2);
+    for (OverviewCardView* card : coordinator.listCards()) EXPECT_EQ(card->view(), fundFlow);
+    EXPECT_EQ(coordinator.headerCard()->view(), fundFlow);
     for (FloatingPanel* panel : coordinator.listPanels()) {
         EXPECT_NEAR(panel->alphaValue(), 0.5, 0.01);
         EXPECT_FALSE(panel->alwaysOnTop());
@@ -239,7 +241,7 @@ TEST_F(OverviewCoordinatorTest, CardSettingsAndVisibilityReachEveryWindow) {
 
     coordinator.setCardSize(400, 250);
     EXPECT_EQ(coordinator.panelFrames()[1].width, 400);
-    EXPECT_EQ(coordinator.listCards()[0]->mode(), 2) << "a rebuild keeps the view";
+    EXPECT_EQ(coordinator.listCards()[0]->view(), fundFlow) << "a rebuild keeps the view";
 }
 
 TEST_F(OverviewCoordinatorTest, CardCallbacksReachTheOwner) {

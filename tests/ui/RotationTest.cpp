@@ -10,6 +10,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using testing::quotedEntry;
 
 std::vector<MarketEntry> threeSecurities() {
@@ -54,13 +56,14 @@ TEST(Rotation, HiddenCardMovesForwardToTheNextVisibleOrStaysWhenAllAreHidden) {
 }
 
 TEST(Rotation, StartViewHonoursTheLockThenTheSequence) {
-    const std::vector<int> sequence{0, 1, 3};
-    EXPECT_EQ(Rotation::startMode(3, 0, {0}), 3) << "a lock wins whatever the enabled list says";
-    EXPECT_EQ(Rotation::startMode(std::nullopt, 1, sequence), 1);
-    EXPECT_EQ(Rotation::startMode(std::nullopt, 4, sequence), 0);
-    EXPECT_EQ(Rotation::startMode(std::nullopt, 4, {}), 0);
-    EXPECT_EQ(Rotation::effectiveLock(4, sequence), std::nullopt) << "a lock outside the sequence is dropped";
-    EXPECT_EQ(Rotation::effectiveLock(3, sequence), 3);
+    const std::vector<ChartView> sequence{intraday, macd, dailyCandles};
+    EXPECT_EQ(Rotation::startView(dailyCandles, intraday, {intraday}), dailyCandles)
+        << "a lock wins whatever the enabled list says";
+    EXPECT_EQ(Rotation::startView(std::nullopt, macd, sequence), macd);
+    EXPECT_EQ(Rotation::startView(std::nullopt, volume, sequence), intraday);
+    EXPECT_EQ(Rotation::startView(std::nullopt, volume, {}), intraday);
+    EXPECT_EQ(Rotation::effectiveLock(volume, sequence), std::nullopt) << "a lock outside the sequence is dropped";
+    EXPECT_EQ(Rotation::effectiveLock(dailyCandles, sequence), dailyCandles);
 }
 
 TEST(PanelFrames, FirstStartSitsInTheBottomRightCorner) {

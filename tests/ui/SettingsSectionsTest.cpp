@@ -26,6 +26,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using testing::SettingsHarness;
 
 QCheckBox* viewBox(SettingsHarness& h, int index) {
@@ -34,7 +36,7 @@ QCheckBox* viewBox(SettingsHarness& h, int index) {
 
 TEST(SettingsViewBoxes, OnlyRemainingViewIsCheckedAndLocked) {
     AppConfig config;
-    config.enabledViews = {2};
+    config.enabledViews = {fundFlow};
     SettingsHarness h(config);
     EXPECT_TRUE(viewBox(h, 2)->isChecked());
     EXPECT_FALSE(viewBox(h, 2)->isEnabled());
@@ -42,34 +44,34 @@ TEST(SettingsViewBoxes, OnlyRemainingViewIsCheckedAndLocked) {
 
     viewBox(h, 3)->click();
     ASSERT_EQ(h.saves.size(), 1u);
-    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<int>{2, 3}));
+    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<ChartView>{fundFlow, dailyCandles}));
     EXPECT_TRUE(viewBox(h, 2)->isEnabled());
 }
 
 TEST(SettingsViewBoxes, CheckingAppendsInTheOrderViewsWereSwitchedOn) {
     SettingsHarness h{AppConfig{}}; // [0, 1, 2, 4, 3]
     viewBox(h, 0)->click();
-    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<int>{1, 2, 4, 3}));
+    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<ChartView>{macd, fundFlow, volume, dailyCandles}));
     viewBox(h, 0)->click();
-    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<int>{1, 2, 4, 3, 0}));
+    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<ChartView>{macd, fundFlow, volume, dailyCandles, intraday}));
     viewBox(h, 4)->click();
     viewBox(h, 4)->click();
-    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<int>{1, 2, 3, 0, 4}));
+    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<ChartView>{macd, fundFlow, dailyCandles, intraday, volume}));
 }
 
 TEST(SettingsViewBoxes, UncheckingRemovesEveryCopyOfAHandEditedDuplicate) {
     AppConfig config;
-    config.enabledViews = {1, 2, 1};
+    config.enabledViews = {macd, fundFlow, macd};
     SettingsHarness h(config);
     viewBox(h, 1)->click();
-    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<int>{2}));
+    EXPECT_EQ(h.saves.back().enabledViews, (std::vector<ChartView>{fundFlow}));
     EXPECT_FALSE(viewBox(h, 2)->isEnabled());
 }
 
 TEST(SettingsViewBoxes, DuplicatedLastViewStaysAsTheOneRotatingView) {
     // Removing every copy here would leave no view at all.
     AppConfig config;
-    config.enabledViews = {3, 3};
+    config.enabledViews = {dailyCandles, dailyCandles};
     SettingsHarness h(config);
     EXPECT_FALSE(viewBox(h, 3)->isEnabled());
     viewBox(h, 3)->setEnabled(true);

@@ -5,6 +5,8 @@
 
 namespace glimmer::testing {
 
+using enum ChartView;
+
 AppConfig livedInConfig() {
     AppConfig config;
     config.width = 380;
@@ -20,7 +22,7 @@ AppConfig livedInConfig() {
     config.refreshSeconds = 20;
     config.autoRotateSeconds = 30;
     config.viewRotateSeconds = 6;
-    config.enabledViews = {0, 2, 3};
+    config.enabledViews = {intraday, fundFlow, dailyCandles};
     config.volumeViewAdded = true;
     config.didImportHoldings = true;
     config.hotkey = {15, 0x1100, "⌘⌃R", true};

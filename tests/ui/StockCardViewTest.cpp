@@ -22,6 +22,8 @@
 namespace glimmer {
 namespace {
 
+using enum ChartView;
+
 using testing::waitUntil;
 
 class StockCardViewTest : public ::testing::Test {
@@ -37,7 +39,7 @@ protected:
         panel->setContentView(card);
         card->setEntry(samples::cardEntry(true));
         card->setTotal(5);
-        card->onSwitchMode = [this](int view) { switched.push_back(view); };
+        card->onSwitchView = [this](ChartView view) { switched.push_back(view); };
         card->onSwitchStock = [this](int delta) { stocks.push_back(delta); };
         card->onPinToggle = [this] { ++pins; };
         card->onDragEnd = [this](std::optional<DockSide> side) { dragEnds.push_back(side); };
@@ -87,7 +89,8 @@ protected:
     std::unique_ptr<testing::FakeScreenSource> screens;
     std::unique_ptr<FloatingPanel> panel;
     StockCardView* card = nullptr;
-    std::vector<int> switched, stocks;
+    std::vector<ChartView> switched;
+    std::vector<int> stocks;
     std::vector<std::optional<DockSide>> dragEnds;
     std::vector<QSizeF> resizes;
     std::vector<bool> hovers;
@@ -102,7 +105,7 @@ TEST_F(StockCardViewTest, ClickOnTheBodyShowsTheNextViewOnlyAfterTheDelay) {
     EXPECT_TRUE(switched.empty());
     clock.advance(0.25);
     ASSERT_TRUE(waitUntil([&] { return !switched.empty(); }, 1500));
-    EXPECT_EQ(switched, std::vector<int>{1});
+    EXPECT_EQ(switched, std::vector<ChartView>{macd});
 }
 
 TEST_F(StockCardViewTest, DoubleClickOnTheBodyIsOneStockSwitchAndNoViewSwitch) {
@@ -209,18 +212,18 @@ TEST_F(StockCardViewTest, HoverFadesTheControlsInAndOut) {
 
 TEST_F(StockCardViewTest, ModeChangeCrossFadesOnScreenAndSwitchesAtOnceOffScreen) {
     settle(50);
-    card->setMode(1);
-    EXPECT_TRUE(card->fades().isChartShown(0));
-    EXPECT_TRUE(card->fades().isChartShown(1));
+    card->setView(macd);
+    EXPECT_TRUE(card->fades().isChartShown(intraday));
+    EXPECT_TRUE(card->fades().isChartShown(macd));
     ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
-    EXPECT_FALSE(card->fades().isChartShown(0));
-    EXPECT_EQ(card->fades().chartAlpha(1), 1);
+    EXPECT_FALSE(card->fades().isChartShown(intraday));
+    EXPECT_EQ(card->fades().chartAlpha(macd), 1);
 
     panel->orderOut();
-    card->setMode(3);
+    card->setView(dailyCandles);
     EXPECT_FALSE(card->fades().isAnimating());
-    EXPECT_FALSE(card->fades().isChartShown(1));
-    EXPECT_EQ(card->fades().chartAlpha(3), 1);
+    EXPECT_FALSE(card->fades().isChartShown(macd));
+    EXPECT_EQ(card->fades().chartAlpha(dailyCandles), 1);
 }
 
 TEST_F(StockCardViewTest, GlowBreathesOnlyWhileShownAndAnIdleCardNeverRepaints) {
@@ -246,14 +249,15 @@ TEST_F(StockCardViewTest, GlowBreathesOnlyWhileShownAndAnIdleCardNeverRepaints) 
 TEST_F(StockCardViewTest, EveryFieldChangeRepaintsAtOnce) {
     const std::vector<std::pair<const char*, std::function<void()>>> changes{
         {"pin", [&] { card->setPinPaused(!card->pinPaused()); }},
-        {"lock", [&] { card->setLockedView(card->lockedView() ? std::nullopt : std::optional<int>(3)); }},
+        {"lock",
+         [&] { card->setLockedView(card->lockedView() ? std::nullopt : std::optional<ChartView>(dailyCandles)); }},
         {"slider switch", [&] { card->setOpacitySliderEnabled(!card->opacitySliderEnabled()); }},
         {"placeholder",
          [&] { card->setPlaceholderText(card->placeholderText() ? std::nullopt : std::optional<std::string>("空")); }},
         {"index", [&] { card->setIndex(card->index() + 1); }},
         {"enabled views",
          [&] {
-             card->setEnabledViews({0, 1});
+             card->setEnabledViews({intraday, macd});
          }},
     };
     // Pinning is a click on the padlock while the pointer rests on the card, so nothing else moves.
@@ -271,7 +275,7 @@ TEST_F(StockCardViewTest, EveryFieldChangeRepaintsAtOnce) {
 }
 
 TEST_F(StockCardViewTest, RepaintingOnlyARegionDrawsItExactlyAsAFullRepaint) {
-    card->setLockedView(2);
+    card->setLockedView(fundFlow);
     card->setAlertMessage("主力连续 5 分钟净流出，累计减少 0.32 亿");
     ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
     card->setAlertActive(true); // breathes only as events are processed, which render() does not do
@@ -326,12 +330,12 @@ TEST(CardFadesBreath, GlowStepsStaySmoothButChangeFarLessOftenThanFrames) {
 
 TEST_F(StockCardViewTest, EmptyEnabledViewsBecomeTheFirstView) {
     card->setEnabledViews({});
-    EXPECT_EQ(card->enabledViews(), std::vector<int>{0});
-    card->setEnabledViews({3, 0, 1});
-    EXPECT_EQ(card->enabledViewIndices(), (std::vector<int>{0, 1, 3}));
-    card->setMode(3);
-    EXPECT_EQ(card->modeAfterCurrent(), std::nullopt);
-    EXPECT_EQ(card->nextEnabledMode(), 0);
+    EXPECT_EQ(card->enabledViews(), std::vector<ChartView>{intraday});
+    card->setEnabledViews({dailyCandles, intraday, macd});
+    EXPECT_EQ(card->enabledSequence(), (std::vector<ChartView>{intraday, macd, dailyCandles}));
+    card->setView(dailyCandles);
+    EXPECT_EQ(card->viewAfterCurrent(), std::nullopt);
+    EXPECT_EQ(card->nextView(), intraday);
 }
 
 } // namespace

@@ -6,58 +6,52 @@ namespace glimmer {
 namespace {
 
 using namespace ViewSequence;
-using Views = std::vector<int>;
+using enum ChartView;
+using Views = std::vector<ChartView>;
 
 TEST(ViewSequence, KeepsDotOrderWithVolumeBeforeDailyCandles) {
-    EXPECT_EQ(enabledViewIndices({3, 4, 2, 1, 0}), (Views{0, 1, 2, 4, 3}));
-    EXPECT_EQ(enabledViewIndices({3, 0, 1}), (Views{0, 1, 3}));
-    EXPECT_EQ(enabledViewIndices({}), (Views{0, 1, 2, 4, 3}));
-    // Indices that name no chart are not views.
-    EXPECT_EQ(enabledViewIndices({7, -1, 4}), (Views{4}));
+    const Views all{intraday, macd, fundFlow, volume, dailyCandles};
+    EXPECT_EQ(enabledSequence({dailyCandles, volume, fundFlow, macd, intraday}), all);
+    EXPECT_EQ(enabledSequence({dailyCandles, intraday, macd}), (Views{intraday, macd, dailyCandles}));
+    EXPECT_EQ(enabledSequence({}), all);
+    EXPECT_EQ(enabledSequence({volume, volume}), Views{volume});
 }
 
-TEST(ViewSequence, ModeAfterCurrentStopsAtTheEndSoThePresenterSwitchesSecurity) {
-    const Views seq = enabledViewIndices({0, 1, 3});
-    EXPECT_EQ(modeAfterCurrent(0, seq), 1);
-    EXPECT_EQ(modeAfterCurrent(1, seq), 3);
-    EXPECT_EQ(modeAfterCurrent(3, seq), std::nullopt);
+TEST(ViewSequence, ViewAfterStopsAtTheEndSoThePresenterSwitchesSecurity) {
+    const Views seq = enabledSequence({intraday, macd, dailyCandles});
+    EXPECT_EQ(viewAfter(intraday, seq), macd);
+    EXPECT_EQ(viewAfter(macd, seq), dailyCandles);
+    EXPECT_EQ(viewAfter(dailyCandles, seq), std::nullopt);
 
-    const Views all = enabledViewIndices({0, 1, 2, 3, 4});
-    EXPECT_EQ(modeAfterCurrent(4, all), 3);
-    EXPECT_EQ(modeAfterCurrent(3, all), std::nullopt);
-    EXPECT_EQ(modeAfterCurrent(2, enabledViewIndices({0, 1, 2, 3})), 3);
+    const Views all = enabledSequence({intraday, macd, fundFlow, dailyCandles, volume});
+    EXPECT_EQ(viewAfter(volume, all), dailyCandles);
+    EXPECT_EQ(viewAfter(dailyCandles, all), std::nullopt);
+    EXPECT_EQ(viewAfter(fundFlow, enabledSequence({intraday, macd, fundFlow, dailyCandles})), dailyCandles);
 
-    EXPECT_EQ(modeAfterCurrent(2, Views{2}), std::nullopt);
-    EXPECT_EQ(modeAfterCurrent(0, Views{}), std::nullopt);
+    EXPECT_EQ(viewAfter(fundFlow, Views{fundFlow}), std::nullopt);
+    EXPECT_EQ(viewAfter(intraday, Views{}), std::nullopt);
     // A view outside the sequence starts it over.
-    EXPECT_EQ(modeAfterCurrent(2, seq), 0);
+    EXPECT_EQ(viewAfter(fundFlow, seq), intraday);
 }
 
-TEST(ViewSequence, NextEnabledModeWrapsForClicks) {
-    const Views seq = enabledViewIndices({0, 1, 3});
-    EXPECT_EQ(nextEnabledMode(3, seq), 0);
-    EXPECT_EQ(nextEnabledMode(1, seq), 3);
-    EXPECT_EQ(nextEnabledMode(4, seq), 0);
-    EXPECT_EQ(nextEnabledMode(2, Views{2}), 2);
-    EXPECT_EQ(nextEnabledMode(2, Views{}), 0);
+TEST(ViewSequence, NextViewWrapsForClicks) {
+    const Views seq = enabledSequence({intraday, macd, dailyCandles});
+    EXPECT_EQ(nextView(dailyCandles, seq), intraday);
+    EXPECT_EQ(nextView(macd, seq), dailyCandles);
+    EXPECT_EQ(nextView(volume, seq), intraday);
+    EXPECT_EQ(nextView(fundFlow, Views{fundFlow}), fundFlow);
+    EXPECT_EQ(nextView(fundFlow, Views{}), intraday);
 }
 
-TEST(ViewSequence, StepModeWrapsBothWaysFromAnyDistance) {
-    EXPECT_EQ(stepMode(0, {0, 1, 2}, -1), 2);
-    EXPECT_EQ(stepMode(2, {0, 1, 2}, +1), 0);
-    EXPECT_EQ(stepMode(9, {0, 1, 2}, +1), 1); // absent counts as the first position
-    EXPECT_EQ(stepMode(0, {}, 1), std::nullopt);
+TEST(ViewSequence, StepViewWrapsBothWaysFromAnyDistance) {
+    const Views three{intraday, macd, fundFlow};
+    EXPECT_EQ(stepView(intraday, three, -1), fundFlow);
+    EXPECT_EQ(stepView(fundFlow, three, +1), intraday);
+    EXPECT_EQ(stepView(volume, three, +1), macd); // absent counts as the first position
+    EXPECT_EQ(stepView(intraday, {}, 1), std::nullopt);
     // Steps longer than the list still land inside it.
-    EXPECT_EQ(stepMode(0, {0, 1, 2}, -4), 2);
-    EXPECT_EQ(stepMode(1, {0, 1, 2}, 7), 2);
-}
-
-TEST(ViewSequence, LabelsNameEachChart) {
-    EXPECT_STREQ(label(0), "分时");
-    EXPECT_STREQ(label(2), "资金流");
-    EXPECT_STREQ(label(3), "日K");
-    EXPECT_STREQ(label(4), "量能");
-    EXPECT_STREQ(label(5), "");
+    EXPECT_EQ(stepView(intraday, three, -4), fundFlow);
+    EXPECT_EQ(stepView(macd, three, 7), fundFlow);
 }
 
 } // namespace

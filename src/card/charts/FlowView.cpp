@@ -6,23 +6,20 @@
 
 namespace glimmer {
 
-FlowView::FlowView(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(false);
+FlowView::FlowView(QWidget* parent) : ChartWidget(ChartView::fundFlow, QStringLiteral("暂无分钟资金流数据"), parent) {
 }
 
-void FlowView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paintChart(painter, size(), Theme::isDark(this));
+void FlowView::setEntry(const MarketEntry& entry) {
+    flow = entry.flow;
 }
 
-void FlowView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
-    ChartKit::prepare(painter);
+bool FlowView::hasData() const {
+    return !flow.empty();
+}
+
+void FlowView::paintData(QPainter& painter, QSizeF size, bool isDark) const {
     const FlowGeometry g = layoutFlow(flow, size);
-    if (g.isEmpty) {
-        ChartKit::drawEmptyState(painter, QStringLiteral("暂无分钟资金流数据"), size,
-                                 Theme::textTertiary().resolve(isDark));
-        return;
-    }
+    if (g.isEmpty) return;
     const QRectF& rect = g.plot.rect;
     const QColor mainColor = Theme::mainFlow().resolve(isDark);
     const QColor retailColor = Theme::retailFlow().resolve(isDark);

@@ -1,18 +1,15 @@
 #pragma once
 
+#include "card/charts/ChartWidget.h"
 #include "card/charts/FlowGeometry.h"
-
-#include <QWidget>
 
 #include <optional>
 #include <vector>
 
-class QPainter;
-
 namespace glimmer {
 
 /// Cumulative main-force and retail net inflow of the day and the gap between them.
-class FlowView : public QWidget {
+class FlowView : public ChartWidget {
     Q_OBJECT
 
 public:
@@ -21,15 +18,13 @@ public:
 
     explicit FlowView(QWidget* parent = nullptr);
 
-    /// Draws the chart from the fields alone onto a transparent surface of `size` logical pixels.
-    void paintChart(QPainter& painter, QSizeF size, bool isDark) const;
+    void setEntry(const MarketEntry& entry) override;
+    bool hasData() const override;
 
     std::vector<FlowPoint> flow;
-    /// Kept for owners that hand over the whole entry; not drawn.
-    std::vector<MinuteBar> minutes;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintData(QPainter& painter, QSizeF size, bool isDark) const override;
 };
 
 } // namespace glimmer

@@ -6,23 +6,21 @@
 
 namespace glimmer {
 
-IntradayView::IntradayView(QWidget* parent) : QWidget(parent) {
-    // No background of its own: the card behind shows through.
-    setAutoFillBackground(false);
+IntradayView::IntradayView(QWidget* parent) : ChartWidget(ChartView::intraday, QStringLiteral("等待行情…"), parent) {
 }
 
-void IntradayView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paintChart(painter, size(), Theme::isDark(this));
+void IntradayView::setEntry(const MarketEntry& entry) {
+    quote = entry.quote;
+    minutes = entry.minutes;
 }
 
-void IntradayView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
-    ChartKit::prepare(painter);
+bool IntradayView::hasData() const {
+    return quote.has_value() && !minutes.empty();
+}
+
+void IntradayView::paintData(QPainter& painter, QSizeF size, bool isDark) const {
     const IntradayGeometry g = layoutIntraday(quote, minutes, size);
-    if (g.isEmpty) {
-        ChartKit::drawEmptyState(painter, QStringLiteral("等待行情…"), size, Theme::textTertiary().resolve(isDark));
-        return;
-    }
+    if (g.isEmpty) return;
     const QRectF& rect = g.plot.rect;
     ChartKit::horizontalGrid(painter, g.plot, 4, Theme::gridLine().resolve(isDark));
     ChartKit::horizontalLine(painter, rect.left(), rect.right(), g.baselineY, Theme::preCloseLine().resolve(isDark),

@@ -1,18 +1,15 @@
 #pragma once
 
+#include "card/charts/ChartWidget.h"
 #include "card/charts/IntradayGeometry.h"
-
-#include <QWidget>
 
 #include <optional>
 #include <vector>
 
-class QPainter;
-
 namespace glimmer {
 
 /// Minute price line and average-price line over the previous-close baseline.
-class IntradayView : public QWidget {
+class IntradayView : public ChartWidget {
     Q_OBJECT
 
 public:
@@ -21,14 +18,14 @@ public:
 
     explicit IntradayView(QWidget* parent = nullptr);
 
-    /// Draws the chart from the fields alone onto a transparent surface of `size` logical pixels.
-    void paintChart(QPainter& painter, QSizeF size, bool isDark) const;
+    void setEntry(const MarketEntry& entry) override;
+    bool hasData() const override;
 
     std::optional<Quote> quote;
     std::vector<MinuteBar> minutes;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintData(QPainter& painter, QSizeF size, bool isDark) const override;
 };
 
 } // namespace glimmer

@@ -8,23 +8,21 @@
 
 namespace glimmer {
 
-KLineView::KLineView(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(false);
+KLineView::KLineView(QWidget* parent)
+    : ChartWidget(ChartView::dailyCandles, QStringLiteral("日 K 数据加载中…"), parent) {
 }
 
-void KLineView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paintChart(painter, size(), Theme::isDark(this));
+void KLineView::setEntry(const MarketEntry& entry) {
+    bars = entry.daily;
 }
 
-void KLineView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
-    ChartKit::prepare(painter);
+bool KLineView::hasData() const {
+    return bars.size() >= KLineGeometry::minimumBars;
+}
+
+void KLineView::paintData(QPainter& painter, QSizeF size, bool isDark) const {
     const KLineGeometry g = layoutKLine(bars, periods, size);
-    if (g.isEmpty) {
-        ChartKit::drawEmptyState(painter, QStringLiteral("日 K 数据加载中…"), size,
-                                 Theme::textTertiary().resolve(isDark));
-        return;
-    }
+    if (g.isEmpty) return;
     ChartKit::horizontalGrid(painter, g.plot, 4, Theme::gridLine().resolve(isDark));
 
     const QColor colours[3] = {Theme::down().resolve(isDark), Theme::flat().resolve(isDark),

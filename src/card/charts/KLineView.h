@@ -1,18 +1,15 @@
 #pragma once
 
+#include "card/charts/ChartWidget.h"
 #include "card/charts/KLineGeometry.h"
-
-#include <QWidget>
 
 #include <optional>
 #include <vector>
 
-class QPainter;
-
 namespace glimmer {
 
 /// Recent daily candles with moving-average lines and a two-row legend of their latest values.
-class KLineView : public QWidget {
+class KLineView : public ChartWidget {
     Q_OBJECT
 
 public:
@@ -20,14 +17,14 @@ public:
 
     explicit KLineView(QWidget* parent = nullptr);
 
-    /// Draws the chart from the fields alone onto a transparent surface of `size` logical pixels.
-    void paintChart(QPainter& painter, QSizeF size, bool isDark) const;
+    void setEntry(const MarketEntry& entry) override;
+    bool hasData() const override;
 
     std::vector<DailyBar> bars;
     std::vector<int> periods = defaultMovingAveragePeriods();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintData(QPainter& painter, QSizeF size, bool isDark) const override;
 };
 
 } // namespace glimmer

@@ -8,22 +8,20 @@
 
 namespace glimmer {
 
-MACDView::MACDView(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(false);
+MACDView::MACDView(QWidget* parent) : ChartWidget(ChartView::macd, QStringLiteral("等待行情…"), parent) {
 }
 
-void MACDView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paintChart(painter, size(), Theme::isDark(this));
+void MACDView::setEntry(const MarketEntry& entry) {
+    minutes = entry.minutes;
 }
 
-void MACDView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
-    ChartKit::prepare(painter);
+bool MACDView::hasData() const {
+    return minutes.size() >= MACDGeometry::minimumMinutes;
+}
+
+void MACDView::paintData(QPainter& painter, QSizeF size, bool isDark) const {
     const MACDGeometry g = layoutMACD(minutes, size);
-    if (g.isEmpty) {
-        ChartKit::drawEmptyState(painter, QStringLiteral("等待行情…"), size, Theme::textTertiary().resolve(isDark));
-        return;
-    }
+    if (g.isEmpty) return;
     const QRectF& rect = g.plot.rect;
     ChartKit::horizontalGrid(painter, g.plot, 4, Theme::gridLine().resolve(isDark));
     ChartKit::horizontalLine(painter, rect.left(), rect.right(), g.zeroY, Theme::preCloseLine().resolve(isDark), 0.8);

@@ -1,18 +1,15 @@
 #pragma once
 
+#include "card/charts/ChartWidget.h"
 #include "card/charts/MACDGeometry.h"
-
-#include <QWidget>
 
 #include <optional>
 #include <vector>
 
-class QPainter;
-
 namespace glimmer {
 
 /// MACD of the minute prices: histogram around the zero line with DIF and DEA.
-class MACDView : public QWidget {
+class MACDView : public ChartWidget {
     Q_OBJECT
 
 public:
@@ -21,13 +18,13 @@ public:
 
     explicit MACDView(QWidget* parent = nullptr);
 
-    /// Draws the chart from the fields alone onto a transparent surface of `size` logical pixels.
-    void paintChart(QPainter& painter, QSizeF size, bool isDark) const;
+    void setEntry(const MarketEntry& entry) override;
+    bool hasData() const override;
 
     std::vector<MinuteBar> minutes;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void paintData(QPainter& painter, QSizeF size, bool isDark) const override;
 };
 
 } // namespace glimmer

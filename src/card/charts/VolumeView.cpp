@@ -7,8 +7,16 @@
 
 namespace glimmer {
 
-VolumeView::VolumeView(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(false);
+VolumeView::VolumeView(QWidget* parent) : ChartWidget(ChartView::volume, QStringLiteral("暂无分钟成交量数据"), parent) {
+}
+
+void VolumeView::setEntry(const MarketEntry& entry) {
+    quote = entry.quote;
+    minutes = entry.minutes;
+}
+
+bool VolumeView::hasData() const {
+    return !minutes.empty();
 }
 
 QString VolumeView::format(double lots) {
@@ -17,19 +25,9 @@ QString VolumeView::format(double lots) {
     return QString::fromStdString(TextFormat::fixed(lots, 0) + "手");
 }
 
-void VolumeView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paintChart(painter, size(), Theme::isDark(this));
-}
-
-void VolumeView::paintChart(QPainter& painter, QSizeF size, bool isDark) const {
-    ChartKit::prepare(painter);
+void VolumeView::paintData(QPainter& painter, QSizeF size, bool isDark) const {
     const VolumeGeometry g = layoutVolume(quote, minutes, size);
-    if (g.isEmpty) {
-        ChartKit::drawEmptyState(painter, QStringLiteral("暂无分钟成交量数据"), size,
-                                 Theme::textTertiary().resolve(isDark));
-        return;
-    }
+    if (g.isEmpty) return;
     ChartKit::horizontalGrid(painter, ChartKit::Plot{g.plot, 0, 1}, 3, Theme::gridLine().resolve(isDark));
 
     QColor upColor = Theme::up().resolve(isDark);
