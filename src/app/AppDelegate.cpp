@@ -282,9 +282,8 @@ void AppDelegate::installKeyMonitor() {
 }
 
 void AppDelegate::syncAutoLaunch() {
-    if (!AutoLaunch::sync(config.autoLaunch) && config.autoLaunch) {
-        context.error("开机自启未能写入 LaunchAgent（当前路径可能不是 .app）");
-    }
+    const AutoLaunch::Host host = AutoLaunch::systemHost();
+    if (!AutoLaunch::sync(config.autoLaunch, host) && config.autoLaunch) context.error(host.format->texts().notWritten);
 }
 
 void AppDelegate::applicationWillTerminate() {

@@ -1,6 +1,5 @@
 #include "app/AutoLaunch.h"
 
-#include "app/AutoLaunchEntries.h"
 #include "model/AppLog.h"
 #include "model/FileSync.h"
 
@@ -14,15 +13,6 @@ namespace glimmer::AutoLaunch {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool isPresent(const fs::path& path) {
-    std::error_code error;
-    return !path.empty() && fs::exists(path, error);
-}
-
-bool isMac(const Host& host) {
-    return host.platform == HostPlatform::macos;
-}
 
 /// Writes through a temporary file renamed into place, so a login never sees half an entry.
 bool writeAtomically(const fs::path& file, const std::string& content, std::string& errorText) {
@@ -55,78 +45,64 @@ void runBootout(const Host& host, const std::string& which) {
     if (host.bootout) host.bootout(which);
 }
 
+/// No login entries on this system: enabling says so and fails, disabling finds nothing to remove.
+class UnsupportedFormat final : public LoginEntryFormat {
+public:
+    UnsupportedFormat()
+        : LoginEntryFormat("", {"开机自启失败：创建目录出错 ", "开机自启失败：写入出错 ", "开机自启：旧 id 已退役 ",
+                                "开机自启：旧 id 退役失败 ", "开机自启未能开启（此系统暂不支持）"}) {}
+
+    std::optional<fs::path> program(const Host&) const override {
+        AppLog::write("ERR ", "开机自启跳过：此系统暂不支持开机自启");
+        return std::nullopt;
+    }
+    std::optional<std::string> content(const Host&, const fs::path&) const override { return std::nullopt; }
+};
+
 } // namespace
 
-fs::path entryFile(const Host& host, const std::string& name) {
-    return host.agentDir / (name + (isMac(host) ? ".plist" : ".desktop"));
+std::shared_ptr<const LoginEntryFormat> unsupportedFormat() {
+    return std::make_shared<const UnsupportedFormat>();
 }
 
-fs::path plistURL(const Host& host) {
-    return entryFile(host, label);
-}
-
-bool isInsideBuildTree(const fs::path& path) {
+bool isPresent(const fs::path& path) {
     std::error_code error;
-    fs::path folder = path.parent_path();
-    while (!folder.empty()) {
-        if (fs::exists(folder / "CMakeCache.txt", error)) return true;
-        const fs::path parent = folder.parent_path();
-        if (parent == folder) break;
-        folder = parent;
-    }
-    return false;
+    return !path.empty() && fs::exists(path, error);
 }
 
-fs::path autostartDir(const AppPaths::EnvLookup& env) {
-    if (const auto config = env("XDG_CONFIG_HOME"); config && fs::path(*config).is_absolute())
-        return fs::path(*config) / "autostart";
-    const auto home = env("HOME");
-    return fs::path(home ? *home : std::string()) / ".config" / "autostart";
+fs::path entryFile(const Host& host, const std::string& name) {
+    // Without a folder there are no entries; a bare file name would point into the working folder.
+    if (host.agentDir.empty()) return {};
+    return host.agentDir / (name + host.format->extension());
 }
 
-bool sync(bool enabled) {
-    return sync(enabled, systemHost());
+fs::path currentEntry(const Host& host) {
+    return entryFile(host, label);
 }
 
 bool sync(bool enabled, const Host& host) {
     retireLegacy(host);
     if (enabled) return install(host);
-    if (!isPresent(plistURL(host))) return true;
+    if (!isPresent(currentEntry(host))) return true;
     return uninstall(host);
 }
 
 bool install(const Host& host) {
-    const std::string running = host.runningPath.string();
-    const bool isInstalled = isMac(host) ? running.ends_with(".app") && isPresent(host.runningPath)
-                                         : isPresent(host.runningPath) && !isInsideBuildTree(host.runningPath);
-    if (!isInstalled) {
-        AppLog::write("ERR ", "开机自启跳过：当前不是 .app 运行环境（" + running + "）");
-        return false;
-    }
-    const fs::path executable = isMac(host) ? fs::path(running + "/Contents/MacOS/Glimmerbox") : host.runningPath;
-    if (!isPresent(executable)) {
-        AppLog::write("ERR ", "开机自启跳过：找不到可执行文件 " + executable.string());
-        return false;
-    }
-
-    const std::string outLog = (host.logDir / "launch.log").string();
-    const std::string errLog = (host.logDir / "launch.err.log").string();
-    const bool isWritable = AutoLaunchEntries::isWritableText(executable.string()) &&
-                            (!isMac(host) || AutoLaunchEntries::isWritableText(host.logDir.string()));
-    const std::string content = isMac(host)
-                                    ? AutoLaunchEntries::launchAgentPlist(label, executable.string(), outLog, errLog)
-                                    : AutoLaunchEntries::desktopEntry(executable.string());
+    const LoginEntryFormat& format = *host.format;
+    const std::optional<fs::path> program = format.program(host);
+    if (!program) return false;
+    const std::optional<std::string> content = format.content(host, *program);
 
     std::error_code error;
     fs::create_directories(host.agentDir, error);
     if (error) {
-        AppLog::write("ERR ", "开机自启失败：创建 LaunchAgents 目录出错 " + error.message());
+        AppLog::write("ERR ", format.texts().folderFailed + error.message());
         return false;
     }
-    const fs::path file = plistURL(host);
+    const fs::path file = currentEntry(host);
     std::string errorText = "路径含控制字符或不是 UTF-8，无法写入";
-    if (!isWritable || !writeAtomically(file, content, errorText)) {
-        AppLog::write("ERR ", "开机自启失败：写入 plist 出错 " + errorText);
+    if (!content || !writeAtomically(file, *content, errorText)) {
+        AppLog::write("ERR ", format.texts().writeFailed + errorText);
         return false;
     }
     AppLog::write("INFO", "开机自启已开启 " + file.string());
@@ -135,7 +111,7 @@ bool install(const Host& host) {
 
 bool uninstall(const Host& host) {
     runBootout(host, label);
-    const fs::path file = plistURL(host);
+    const fs::path file = currentEntry(host);
     std::error_code error;
     if (fs::remove(file, error)) {
         AppLog::write("INFO", "开机自启已关闭 " + file.string());
@@ -154,12 +130,12 @@ void retireLegacy(const Host& host) {
     std::error_code error;
     fs::remove(backup, error);
     if (!error) fs::rename(legacy, backup, error);
+    const EntryTexts& texts = host.format->texts();
     if (error) {
-        AppLog::write("ERR ", "开机自启：旧 id LaunchAgent 退役失败 " + error.message());
+        AppLog::write("ERR ", texts.legacyFailed + error.message());
         return;
     }
-    AppLog::write("INFO", "开机自启：旧 id LaunchAgent 已退役 " + legacy.filename().string() + " → " +
-                              backup.filename().string());
+    AppLog::write("INFO", texts.legacyRetired + legacy.filename().string() + " → " + backup.filename().string());
 }
 
 } // namespace glimmer::AutoLaunch

@@ -7,12 +7,11 @@ namespace glimmer::AutoLaunch {
 
 Host systemHost() {
     Host host;
-    host.platform = HostPlatform::linuxDesktop;
+    host.format = desktopEntryFormat();
     host.agentDir = autostartDir(AppPaths::processEnv);
     std::error_code error;
     host.runningPath = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) host.runningPath.clear();
-    host.logDir = AppPaths::appSupportDir();
     return host;
 }
 

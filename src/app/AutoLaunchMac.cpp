@@ -1,5 +1,6 @@
 // Login entries on macOS: a per-user LaunchAgent, unloaded with launchctl.
 #include "app/AutoLaunch.h"
+#include "model/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,7 +27,7 @@ void launchctlBootout(const std::string& which) {
 
 Host systemHost() {
     Host host;
-    host.platform = HostPlatform::macos;
+    host.format = launchAgentFormat();
     host.agentDir = AppPaths::homeDir() / "Library" / "LaunchAgents";
     // The executable sits in <bundle>.app/Contents/MacOS.
     if (QCoreApplication::instance() != nullptr) {

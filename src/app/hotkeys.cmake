@@ -4,6 +4,9 @@ list(APPEND GLIMMER_APP_SOURCES
   app/AutoLaunch.h
   app/AutoLaunchEntries.cpp
   app/AutoLaunchEntries.h
+  app/DesktopEntryFormat.cpp
+  app/LaunchAgentFormat.cpp
+  app/LoginEntryFormat.h
   app/hotkeys/AppHotKeys.cpp
   app/hotkeys/AppHotKeys.h
   app/hotkeys/ArrowKeyStep.cpp
@@ -15,8 +18,11 @@ list(APPEND GLIMMER_APP_SOURCES
   app/hotkeys/HotKeyCenter.h
 )
 
+# The login entry this platform uses; both entry formats build everywhere, so both are tested.
 if(GLIMMER_PLATFORM STREQUAL "macos")
   list(APPEND GLIMMER_APP_SOURCES app/AutoLaunchMac.cpp)
+elseif(GLIMMER_PLATFORM STREQUAL "windows")
+  list(APPEND GLIMMER_APP_SOURCES app/AutoLaunchWindows.cpp)
 else()
   list(APPEND GLIMMER_APP_SOURCES app/AutoLaunchLinux.cpp)
 endif()

@@ -37,7 +37,7 @@ protected:
 
     AutoLaunch::Host linuxHost(const fs::path& program) {
         AutoLaunch::Host host;
-        host.platform = HostPlatform::linuxDesktop;
+        host.format = AutoLaunch::desktopEntryFormat();
         host.agentDir = dir / "config" / "autostart";
         host.runningPath = program;
         host.logDir = dir / "data" / "Glimmerbox";
@@ -47,7 +47,7 @@ protected:
 
     AutoLaunch::Host macHost(const fs::path& bundle) {
         AutoLaunch::Host host = linuxHost(bundle);
-        host.platform = HostPlatform::macos;
+        host.format = AutoLaunch::launchAgentFormat();
         host.agentDir = dir / "Library" / "LaunchAgents";
         host.logDir = dir / "Library" / "Application Support" / "Glimmerbox";
         return host;
@@ -64,10 +64,10 @@ TEST_F(AutoLaunchTest, EnablingFromABuildTreeLogsTheSkipLineAndWritesNothing) {
     const AutoLaunch::Host host = linuxHost(program);
 
     EXPECT_FALSE(AutoLaunch::sync(true, host));
-    EXPECT_NE(newLog().find("ERR  开机自启跳过：当前不是 .app 运行环境（" + program.string() + "）\n"),
+    EXPECT_NE(newLog().find("ERR  开机自启跳过：当前程序不是安装后的副本（" + program.string() + "）\n"),
               std::string::npos)
         << newLog();
-    EXPECT_FALSE(fs::exists(AutoLaunch::plistURL(host)));
+    EXPECT_FALSE(fs::exists(AutoLaunch::currentEntry(host)));
 }
 
 TEST_F(AutoLaunchTest, ThisTestProgramRunsFromABuildTreeAndIsNotInstalled) {
@@ -76,7 +76,8 @@ TEST_F(AutoLaunchTest, ThisTestProgramRunsFromABuildTreeAndIsNotInstalled) {
     EXPECT_TRUE(AutoLaunch::isInsideBuildTree(host.runningPath));
     EXPECT_EQ(host.agentDir, fs::path(*AppPaths::processEnv("XDG_CONFIG_HOME")) / "autostart");
     EXPECT_FALSE(AutoLaunch::install(host));
-    EXPECT_FALSE(fs::exists(AutoLaunch::plistURL(host)));
+    EXPECT_FALSE(fs::exists(AutoLaunch::currentEntry(host)));
+    EXPECT_EQ(host.format->texts().notWritten, "开机自启未能写入自启动项（当前程序可能不是安装后的副本）");
 }
 
 TEST_F(AutoLaunchTest, EnablingFromAnInstalledCopyWritesAnEscapedDesktopEntry) {
@@ -120,7 +121,7 @@ TEST_F(AutoLaunchTest, LegacyEntryIsRetiredToItsBackupExactlyOnce) {
     EXPECT_TRUE(AutoLaunch::sync(false, host));
     EXPECT_FALSE(fs::exists(legacy));
     EXPECT_EQ(readFile(host.agentDir / "io.glimmerbox.widget.desktop.bak"), "[Desktop Entry]\nExec=/old/widget\n");
-    EXPECT_NE(newLog().find("INFO 开机自启：旧 id LaunchAgent 已退役 io.glimmerbox.widget.desktop → "
+    EXPECT_NE(newLog().find("INFO 开机自启：旧 id 自启动项已退役 io.glimmerbox.widget.desktop → "
                             "io.glimmerbox.widget.desktop.bak\n"),
               std::string::npos)
         << newLog();
@@ -136,14 +137,24 @@ TEST_F(AutoLaunchTest, UnwritableFolderOrUnrepresentablePathFailsWithTheErrorLin
     writeFile(dir / "config", "a file where the folder should be");
     AutoLaunch::Host host = linuxHost(makeProgram(dir / "opt" / "glimmerbox"));
     EXPECT_FALSE(AutoLaunch::install(host));
-    EXPECT_NE(newLog().find("ERR  开机自启失败：创建 LaunchAgents 目录出错 "), std::string::npos) << newLog();
+    EXPECT_NE(newLog().find("ERR  开机自启失败：创建自启动目录出错 "), std::string::npos) << newLog();
 
     // A newline in a file name cannot be carried by an entry; writing a broken one would be worse.
     host = linuxHost(makeProgram(dir / "opt" / "glimmer\nbox"));
     host.agentDir = dir / "autostart";
     EXPECT_FALSE(AutoLaunch::install(host));
-    EXPECT_FALSE(fs::exists(AutoLaunch::plistURL(host)));
-    EXPECT_NE(newLog().find("ERR  开机自启失败：写入 plist 出错 "), std::string::npos) << newLog();
+    EXPECT_FALSE(fs::exists(AutoLaunch::currentEntry(host)));
+    EXPECT_NE(newLog().find("ERR  开机自启失败：写入自启动项出错 "), std::string::npos) << newLog();
+}
+
+TEST_F(AutoLaunchTest, ASystemWithoutLoginEntriesRefusesToEnableAndPointsAtNoFile) {
+    const AutoLaunch::Host host;
+    EXPECT_TRUE(AutoLaunch::currentEntry(host).empty()) << "not a bare name in the working folder";
+    EXPECT_TRUE(AutoLaunch::entryFile(host, AutoLaunch::legacyLabel).empty());
+    EXPECT_TRUE(AutoLaunch::sync(false, host));
+    EXPECT_EQ(newLog(), "");
+    EXPECT_FALSE(AutoLaunch::sync(true, host));
+    EXPECT_NE(newLog().find("ERR  开机自启跳过：此系统暂不支持开机自启\n"), std::string::npos) << newLog();
 }
 
 TEST_F(AutoLaunchTest, AutostartFolderFollowsXdgConfigHomeOnlyWhenAbsolute) {
