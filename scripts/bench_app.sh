@@ -9,45 +9,22 @@
 # program polls every five minutes.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$root/scripts/session.sh"
 build="${1:-$root/build/release}"
 duration="${2:-300}"
 work=$(mktemp -d)
-xvfb_pid="" sim_pid="" app_pid=""
+GLIMMER_XVFB_PID="" GLIMMER_SIM_PID="" app_pid=""
 cleanup() {
-  for pid in "$app_pid" "$sim_pid" "$xvfb_pid"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null || true; done
+  for pid in "$app_pid" "$GLIMMER_SIM_PID" "$GLIMMER_XVFB_PID"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-for n in $(seq 200 249); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1440x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start on $display" >&2; exit 1; }
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb HOME="$work/home" XDG_DATA_HOME="$work/home/data"
-export XDG_CONFIG_HOME="$work/home/config" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-
-"$build/glimmer-simmarket" --time "2024-11-08 10:30" --endpoints-file "$work/endpoints.json" > "$work/sim.txt" 2>&1 &
-sim_pid=$!
-for _ in $(seq 1 50); do grep -q '^control ' "$work/sim.txt" 2>/dev/null && break; sleep 0.1; done
-control=$(sed -n 's#^control http://\([^/]*\)/.*#\1#p' "$work/sim.txt")
-
-cat > "$XDG_DATA_HOME/Glimmerbox/config.json" <<'JSON'
-{
-  "watchlist": [
-    {"code": "600519", "name": "", "kind": "stock"}, {"code": "300750", "name": "", "kind": "stock"},
-    {"code": "510300", "name": "", "kind": "etf"}, {"code": "601318", "name": "", "kind": "stock"},
-    {"code": "000858", "name": "", "kind": "stock"}, {"code": "600036", "name": "", "kind": "stock"},
-    {"code": "002594", "name": "", "kind": "stock"}, {"code": "159915", "name": "", "kind": "etf"},
-    {"code": "000333", "name": "", "kind": "stock"}, {"code": "601012", "name": "", "kind": "stock"}
-  ],
-  "didImportHoldings": true,
-  "autoLaunch": false
-}
-JSON
+glimmer_start_xvfb 1440x900
+export QT_QPA_PLATFORM=xcb
+glimmer_private_home "$work"
+glimmer_start_market "$build/glimmer-simmarket" "$work" --time "2024-11-08 10:30"
+glimmer_demo_config "$GLIMMER_APP_DIR/config.json"
 
 faketime_lib=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
 launcher=()
@@ -58,7 +35,7 @@ if [ -f "$faketime_lib" ] && [ "${GLIMMER_BENCH_FAKETIME:-1}" = 1 ]; then
 fi
 
 start=$(date +%s%N)
-GLIMMERBOX_ENDPOINTS="$work/endpoints.json" "${launcher[@]}" "$build/glimmerbox" > "$work/out.txt" 2>&1 &
+"${launcher[@]}" "$build/glimmerbox" > "$work/out.txt" 2>&1 &
 app_pid=$!
 mapped="" data=""
 for _ in $(seq 1 2000); do
@@ -83,4 +60,4 @@ rss_kb=$(awk '/^VmRSS/ {print $2}' "/proc/$app_pid/status")
 cpu_s=$(awk -v a="$cpu_before" -v b="$cpu_after" -v t="$ticks" 'BEGIN {printf "%.2f", (b - a) / t}')
 echo "resident memory after $duration s: $(( rss_kb / 1024 )) MB"
 echo "CPU over $duration idle seconds: $cpu_s s ($(awk -v c="$cpu_s" -v d="$duration" 'BEGIN {printf "%.2f", 100 * c / d}') % of one core)"
-echo "snapshot requests served by the simulated market: $(grep -o '"snapshot": [0-9]*' <(exec 3<>"/dev/tcp/${control%:*}/${control##*:}"; printf 'GET /_sim/counters HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n' >&3; cat <&3) | head -1)"
+echo "snapshot requests served by the simulated market: $(glimmer_sim_request GET /_sim/counters | grep -o '"snapshot": [0-9]*' | head -1)"

@@ -36,26 +36,10 @@ fi
 
 if [ "$demo" -eq 1 ]; then
   home="${GLIMMER_DEMO_HOME:-$(mktemp -d -t glimmerbox-demo.XXXXXX)}"
-  mkdir -p "$home/data/Glimmerbox" "$home/config"
-  export XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config"
-  config="$home/data/Glimmerbox/config.json"
+  glimmer_app_folders "$home"
+  config="$GLIMMER_APP_DIR/config.json"
   if [ ! -f "$config" ]; then
-    cat > "$config" <<'JSON'
-{
-  "watchlist": [
-    {"code": "600519", "name": "", "kind": "stock"}, {"code": "300750", "name": "", "kind": "stock"},
-    {"code": "510300", "name": "", "kind": "etf"}, {"code": "601318", "name": "", "kind": "stock"},
-    {"code": "000858", "name": "", "kind": "stock"}, {"code": "600036", "name": "", "kind": "stock"},
-    {"code": "002594", "name": "", "kind": "stock"}, {"code": "159915", "name": "", "kind": "etf"},
-    {"code": "000333", "name": "", "kind": "stock"}, {"code": "601012", "name": "", "kind": "stock"}
-  ],
-  "didImportHoldings": true,
-  "autoLaunch": false,
-  "opacity": 0.9,
-  "autoRotateSeconds": 10,
-  "viewRotateSeconds": 4
-}
-JSON
+    glimmer_demo_config "$config" '"opacity": 0.9' '"autoRotateSeconds": 10' '"viewRotateSeconds": 4'
   fi
   # Inside the exchange's hours the simulated market follows the real clock; outside them it starts
   # at 10:00 of the last weekday (China time) and its clock is moved on with the real one.
@@ -70,28 +54,12 @@ JSON
     day=$(TZ=Asia/Shanghai date -d "-$back day" +%F)
     sim_args=(--time "$day 10:00")
   fi
-  read -r -a extra_sim_args <<< "${GLIMMER_DEMO_SIM_ARGS:-}"
-  endpoints="$home/endpoints.json"
-  rm -f "$endpoints"
-  "$GLIMMER_ROOT/build/release/glimmer-simmarket" "${sim_args[@]+"${sim_args[@]}"}" \
-    "${extra_sim_args[@]+"${extra_sim_args[@]}"}" --endpoints-file "$endpoints" \
-    > "$home/simmarket.txt" 2>&1 &
-  GLIMMER_SIM_PID=$!
-  for _ in $(seq 1 50); do grep -q '^control ' "$home/simmarket.txt" 2>/dev/null && break; sleep 0.1; done
-  control=$(sed -n 's#^control http://\([^/]*\)/.*#\1#p' "$home/simmarket.txt")
-  if [ ${#sim_args[@]} -gt 0 ] && [ -n "$control" ]; then
-    ( body='{"advance": 5}'
-      while sleep 5; do
-        exec 3<>"/dev/tcp/${control%:*}/${control##*:}" || continue
-        printf 'POST /_sim/clock HTTP/1.1\r\nHost: %s\r\nContent-Length: %d\r\nConnection: close\r\n\r\n%s' \
-          "$control" "${#body}" "$body" >&3
-        cat <&3 >/dev/null
-        exec 3>&-
-      done ) &
+  glimmer_start_market "$GLIMMER_ROOT/build/release/glimmer-simmarket" "$home" "${sim_args[@]+"${sim_args[@]}"}"
+  if [ ${#sim_args[@]} -gt 0 ]; then
+    ( while sleep 5; do glimmer_sim_request POST /_sim/clock '{"advance": 5}' > /dev/null || true; done ) &
     GLIMMER_CLOCK_PID=$!
   fi
-  export GLIMMERBOX_ENDPOINTS="$endpoints"
-  echo "Demo: simulated market at $control ($(sed -n 's/^simulated time //p' "$home/simmarket.txt")), configuration in $home/data/Glimmerbox"
+  echo "Demo: simulated market at $GLIMMER_SIM_CONTROL ($(sed -n 's/^simulated time //p' "$home/sim.txt")), configuration in $GLIMMER_APP_DIR"
 fi
 
 "$GLIMMER_ROOT/build/release/glimmerbox" "${args[@]+"${args[@]}"}"

@@ -4,6 +4,7 @@
 set -euo pipefail
 
 GLIMMER_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$GLIMMER_ROOT/scripts/session.sh"
 GLIMMER_PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
@@ -29,35 +30,22 @@ glimmer_install_packages() {
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# glimmer_build DIR BUILD_TYPE [extra cmake arguments...]
+# glimmer_build DIR BUILD_TYPE [extra cmake arguments...]: configures when the folder is new or the
+# arguments differ from the last configure there, then builds. Changed arguments start the cache
+# afresh, so an option dropped from the list does not linger in it.
 glimmer_build() {
   local dir="$1" type="$2"
   shift 2
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$GLIMMER_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@"
+  local wanted stamp
+  wanted="-G Ninja -DCMAKE_BUILD_TYPE=$type $*"
+  stamp="$dir/.glimmer-configure"
+  if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
+    local fresh=()
+    [ -f "$dir/CMakeCache.txt" ] && fresh=(--fresh)
+    cmake "${fresh[@]}" -S "$GLIMMER_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@"
+    printf '%s\n' "$wanted" > "$stamp"
   fi
   cmake --build "$dir" --parallel "$(nproc)"
-}
-
-# Starts Xvfb on a free display number and exports DISPLAY; the server ends with the calling shell.
-glimmer_start_xvfb() {
-  local n
-  for n in $(seq 91 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-      GLIMMER_XVFB_PID=$!
-      for _ in $(seq 1 50); do
-        if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-          export DISPLAY=":$n"
-          return 0
-        fi
-        sleep 0.1
-      done
-      kill "$GLIMMER_XVFB_PID" 2>/dev/null || true
-    fi
-  done
-  echo "could not start Xvfb" >&2
-  return 1
 }
 
 glimmer_display_reachable() {

@@ -6,16 +6,15 @@ glimmerbox="$1"
 simmarket="${2:-}"
 
 work=$(mktemp -d)
-sim_pid=""
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/session.sh"
+GLIMMER_SIM_PID=""
 cleanup() {
-    if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
+    stop_market
     rm -rf "$work"
 }
 trap cleanup EXIT
-export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$work/cwd"
-chmod 700 "$XDG_RUNTIME_DIR"
+glimmer_private_home "$work"
+mkdir -p "$work/cwd"
 # Every switch the program reads starts off, whatever the calling shell holds.
 for name in SELFTEST RENDER RENDER_SETTINGS FOLLOW_TEST OVERVIEW_TEST RENDER_OVERVIEW RENDER_EXPAND \
     ALERT_TEST REFRESH_TEST ROTATE_TEST LAYOUT_TEST DOCK_TEST FORCE_THEME RENDER_OPACITY ENDPOINTS \
@@ -32,26 +31,20 @@ fail() {
 # Starts the simulated market at a fixed exchange time; extra arguments are passed on (faults).
 start_market() {
     [ -n "$simmarket" ] || fail "no simulated market given"
-    rm -f "$work/endpoints.json"
-    "$simmarket" --time "2024-11-08 10:30" --endpoints-file "$work/endpoints.json" "$@" > "$work/sim.txt" 2>&1 &
-    sim_pid=$!
-    for _ in $(seq 1 100); do
-        [ -s "$work/endpoints.json" ] && grep -q '^control ' "$work/sim.txt" && break
-        sleep 0.1
-    done
-    [ -s "$work/endpoints.json" ] || fail "simulated market did not start"
-    export GLIMMERBOX_ENDPOINTS="$work/endpoints.json"
+    glimmer_start_market "$simmarket" "$work" --time "2024-11-08 10:30" "$@" || fail "simulated market did not start"
 }
 
 stop_market() {
-    if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
-    sim_pid=""
+    if [ -n "$GLIMMER_SIM_PID" ]; then
+        kill "$GLIMMER_SIM_PID" 2>/dev/null || true
+        wait "$GLIMMER_SIM_PID" 2>/dev/null || true
+    fi
+    GLIMMER_SIM_PID=""
 }
 
 # Writes a configuration file before the program first loads it.
 write_config() {
-    mkdir -p "$XDG_DATA_HOME/Glimmerbox"
-    printf '%s\n' "$1" > "$XDG_DATA_HOME/Glimmerbox/config.json"
+    printf '%s\n' "$1" > "$GLIMMER_APP_DIR/config.json"
 }
 
 # Runs the program with the given VAR=value settings in the private working directory; the status
@@ -98,7 +91,5 @@ brightness() {
 
 # POSTs a JSON body to the simulated market's control endpoint.
 sim_post() {
-    local control
-    control=$(sed -n 's|^control \(http://[^/]*\)/.*|\1|p' "$work/sim.txt")
-    curl -fsS -X POST -H 'Content-Type: application/json' -d "$2" "$control$1" > /dev/null || fail "control $1"
+    glimmer_sim_request POST "$1" "$2" > /dev/null || fail "control $1"
 }

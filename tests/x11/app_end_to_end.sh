@@ -7,25 +7,9 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../support/comma_locale.sh"
 
-# post_json <http://host:port> <path> <body>: a plain HTTP POST through bash's /dev/tcp.
-post_json() {
-  local hostport="${1#http://}" reply
-  exec 3<>"/dev/tcp/${hostport%:*}/${hostport##*:}"
-  printf 'POST %s HTTP/1.1\r\nHost: %s\r\nContent-Type: application/json\r\nContent-Length: %d\r\nConnection: close\r\n\r\n%s' \
-    "$2" "$hostport" "${#3}" "$3" >&3
-  reply=$(cat <&3)
-  exec 3>&-
-  [[ "$reply" == "HTTP/1.1 200"* ]]
-}
-
-start_display 150 1440x900
+start_display 1440x900
 use_private_home
-
-# A weekday morning on the exchange's clock, so the day has minutes to draw.
-"$sim_bin" --time "2024-11-08 10:30" --endpoints-file "$work/endpoints.json" > "$work/sim.txt" 2>&1 &
-sim_pid=$!
-wait_for 10 grep -q '^control ' "$work/sim.txt" || { cat "$work/sim.txt"; echo "simulated market did not start"; exit 1; }
-control=$(sed -n 's#^control \(http://[^/]*\)/.*#\1#p' "$work/sim.txt")
+start_market
 
 # Short rotation intervals, one price alert, the signal rules off so only that alert fires.
 cat > "$dir/config.json" <<JSON
@@ -53,7 +37,7 @@ JSON
 # A user whose locale writes numbers with a decimal comma: what the program writes keeps the point.
 comma_locale "$work/locale"
 started=$(date +%s%N)
-GLIMMERBOX_ENDPOINTS="$work/endpoints.json" LOCPATH="$work/locale" LC_ALL=de_DE.UTF-8 "$app_bin" \
+LOCPATH="$work/locale" LC_ALL=de_DE.UTF-8 "$app_bin" \
   > "$work/stdout.txt" 2>&1 &
 app_pid=$!
 
@@ -72,7 +56,7 @@ wait_for 15 grep -qs 'INFO 切换股票 delta=1' "$log" || fail "the security di
 
 # The simulated price crosses the alert line. Hiding and showing the card with its hot key asks
 # for a refresh at once, so the test does not wait for the next poll.
-post_json "$control" /_sim/pin '{"code": "600519", "price": 1666.0, "prevClose": 1500.0}' \
+glimmer_sim_request POST /_sim/pin '{"code": "600519", "price": 1666.0, "prevClose": 1500.0}' > /dev/null \
   || fail "could not pin the price"
 xdotool key --clearmodifiers ctrl+alt+f
 wait_for 5 grep -qs 'INFO 浮窗已隐藏' "$log" || fail "hot key did not hide the card"

@@ -12,12 +12,9 @@ has_visible() { [ "$(visible_count "$1")" -ge "$2" ]; }
 has_none() { [ "$(visible_count "$1")" -eq 0 ]; }
 hotkey() { xdotool key --clearmodifiers "$1"; }
 
-start_display 200 1512x950
+start_display 1512x950
 use_private_home
-
-"$sim_bin" --time "2024-11-08 10:30" --endpoints-file "$work/endpoints.json" > "$work/sim.txt" 2>&1 &
-sim_pid=$!
-wait_for 10 grep -q '^control ' "$work/sim.txt" || { cat "$work/sim.txt"; echo "simulated market did not start"; exit 1; }
+start_market
 
 # Eight securities; rotation off so the screenshots show a settled card.
 cat > "$dir/config.json" <<JSON
@@ -36,7 +33,7 @@ cat > "$dir/config.json" <<JSON
 }
 JSON
 
-GLIMMERBOX_ENDPOINTS="$work/endpoints.json" "$app_bin" > "$work/stdout.txt" 2>&1 &
+"$app_bin" > "$work/stdout.txt" 2>&1 &
 app_pid=$!
 
 wait_for 20 grep -qs 'INFO 首批数据到达 600519 贵州茅台 现价=' "$log" || fail "no first data"

@@ -5,9 +5,10 @@ app_bin="$1"
 sim_bin="$2"
 artifacts="${3:-}"
 work=$(mktemp -d)
-xvfb_pid="" sim_pid="" app_pid=""
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/session.sh"
+GLIMMER_XVFB_PID="" GLIMMER_SIM_PID="" app_pid=""
 cleanup() {
-  for pid in "$app_pid" "$sim_pid" "$xvfb_pid"; do
+  for pid in "$app_pid" "$GLIMMER_SIM_PID" "$GLIMMER_XVFB_PID"; do
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
   done
   rm -rf "$work"
@@ -22,28 +23,24 @@ wait_for() {
   return 1
 }
 
-# start_display <first number> <WxH>: a private Xvfb of that size on the first free display number
-# from <first> on; sets $display and exports DISPLAY.
+# start_display <WxH>: a private Xvfb of that size for the program; sets $display.
 start_display() {
-  local n
-  display=""
-  for n in $(seq "$1" $(( $1 + 49 ))); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-  done
-  [ -n "$display" ] || { echo "no free display number"; exit 1; }
-  Xvfb "$display" -screen 0 "${2}x24" -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  wait_for 10 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
-  export DISPLAY="$display" QT_QPA_PLATFORM=xcb
+  glimmer_start_xvfb "$1"
+  display="$DISPLAY"
+  export QT_QPA_PLATFORM=xcb
 }
 
 # use_private_home: HOME, the XDG folders and the runtime folder inside $work; sets $dir (the
 # program's folder) and $log (its event log).
 use_private_home() {
-  export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config"
-  export XDG_RUNTIME_DIR="$work/runtime"
-  mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR"
-  chmod 700 "$XDG_RUNTIME_DIR"
-  dir="$XDG_DATA_HOME/Glimmerbox"
+  glimmer_private_home "$work"
+  dir="$GLIMMER_APP_DIR"
   log="$dir/events.log"
+}
+
+# start_market [OPTION...]: the simulated market at 10:30 on a weekday morning (so the day has
+# minutes to draw) with the given extra options; $control is its control address (host:port).
+start_market() {
+  glimmer_start_market "$sim_bin" "$work" --time "2024-11-08 10:30" "$@" || exit 1
+  control="$GLIMMER_SIM_CONTROL"
 }

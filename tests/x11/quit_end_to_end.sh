@@ -7,23 +7,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 # has_ended <pid>: the process is gone or only waits to be reaped.
 has_ended() { [ ! -e "/proc/$1" ] || [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ]; }
 
-start_display 250 1440x900
+start_display 1440x900
 use_private_home
-
-"$sim_bin" --time "2024-11-08 10:30" --fault '*=hang' --endpoints-file "$work/endpoints.json" \
-  > "$work/sim.txt" 2>&1 &
-sim_pid=$!
-wait_for 10 grep -q '^control ' "$work/sim.txt" || { cat "$work/sim.txt"; echo "simulated market did not start"; exit 1; }
-control=$(sed -n 's#^control http://\([^/]*\)/.*#\1#p' "$work/sim.txt")
+start_market --fault '*=hang'
 
 # requests_seen: provider requests the market has received so far (hung ones included).
 requests_seen() {
-  local reply
-  exec 3<>"/dev/tcp/${control%:*}/${control##*:}"
-  printf 'GET /_sim/counters HTTP/1.1\r\nHost: %s\r\nConnection: close\r\n\r\n' "$control" >&3
-  reply=$(cat <&3)
-  exec 3>&-
-  echo "$reply" | grep -o '"total": *[0-9]*' | grep -o '[0-9]*$' || echo 0
+  glimmer_sim_request GET /_sim/counters | grep -o '"total": *[0-9]*' | grep -o '[0-9]*$' || echo 0
 }
 has_requests_beyond() { [ "$(requests_seen)" -gt "$1" ]; }
 
@@ -40,7 +30,7 @@ quit_once() {
 }
 JSON
   before=$(requests_seen)
-  GLIMMERBOX_ENDPOINTS="$work/endpoints.json" "$app_bin" > "$work/stdout.txt" 2>&1 &
+  "$app_bin" > "$work/stdout.txt" 2>&1 &
   app_pid=$!
   wait_for 20 grep -qs 'INFO 浮窗已显示' "$log" || fail "$how: card not shown"
   wait_for 10 has_requests_beyond "$before" || fail "$how: no request reached the market"

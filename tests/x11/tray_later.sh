@@ -8,19 +8,13 @@ command -v trayer >/dev/null || { echo "trayer is not installed: no tray to star
 tray_pid=""
 trap 'cleanup; [ -n "$tray_pid" ] && kill "$tray_pid" 2>/dev/null || true' EXIT
 
-export HOME="$work/home" XDG_DATA_HOME="$work/home/data" XDG_CONFIG_HOME="$work/home/config"
-export XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_DATA_HOME/Glimmerbox" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-log="$XDG_DATA_HOME/Glimmerbox/events.log"
-
-"$sim_bin" --time "2024-11-08 10:30" --endpoints-file "$work/endpoints.json" > "$work/sim.txt" 2>&1 &
-sim_pid=$!
-wait_for 10 grep -q '^control ' "$work/sim.txt" || { cat "$work/sim.txt"; echo "simulated market did not start"; exit 1; }
+export QT_QPA_PLATFORM=xcb
+use_private_home
+start_market
 printf '%s\n' '{"watchlist": [{"code": "600519", "name": "", "kind": "stock"}], "didImportHoldings": true}' \
-  > "$XDG_DATA_HOME/Glimmerbox/config.json"
+  > "$dir/config.json"
 
-GLIMMERBOX_ENDPOINTS="$work/endpoints.json" "$app_bin" > "$work/stdout.txt" 2>&1 &
+"$app_bin" > "$work/stdout.txt" 2>&1 &
 app_pid=$!
 wait_for 20 grep -qs 'INFO 浮窗已显示' "$log" || fail "card not shown"
 
