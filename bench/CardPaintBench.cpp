@@ -1,11 +1,14 @@
 // Full repaints of the stock card at the default panel size with a full trading day, one per view,
-// and the repaints an idle card makes while nothing changes.
+// the same card inside its floating panel (everything the window draws), and the repaints an idle
+// card makes while nothing changes.
 #include "../tests/ui/CardSamples.h"
+#include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLayout>
 
 #include <benchmark/benchmark.h>
 
@@ -23,6 +26,17 @@ void ensureCardApplication() {
     new QApplication(argc, argv); // lives for the whole run
 }
 
+/// Full repaints of `widget` and its children into one reused image.
+void repaintEach(benchmark::State& state, QWidget& widget, double pixelRatio) {
+    QImage image(widget.size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
 void repaintCard(benchmark::State& state, double pixelRatio) {
     ensureCardApplication();
     StockCardView card;
@@ -31,13 +45,7 @@ void repaintCard(benchmark::State& state, double pixelRatio) {
     card.setTotal(6);
     card.setView(ChartViews::byNumber.at(std::size_t(state.range(0))));
     card.applyView(false);
-    QImage image(card.size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(pixelRatio);
-    for (auto _ : state) {
-        image.fill(Qt::transparent);
-        card.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    repaintEach(state, card, pixelRatio);
     state.SetLabel(std::string("view ") + std::to_string(state.range(0)));
 }
 
@@ -51,6 +59,23 @@ void BM_CardFullRepaint2x(benchmark::State& state) {
     repaintCard(state, 2);
 }
 BENCHMARK(BM_CardFullRepaint2x)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+// The whole panel window: the card and whatever the panel itself paints around it.
+void BM_PanelFullRepaint(benchmark::State& state) {
+    ensureCardApplication();
+    const double pixelRatio = double(state.range(0));
+    FloatingPanel panel({100, 100, samples::panelWidth, samples::panelHeight});
+    auto* card = new StockCardView;
+    card->resize(samples::panelWidth, samples::panelHeight);
+    card->setEntry(samples::cardEntry(true));
+    card->setTotal(6);
+    card->applyView(false);
+    panel.setContentView(card);
+    panel.layout()->activate();
+    repaintEach(state, panel, pixelRatio);
+    state.SetLabel(std::to_string(state.range(0)) + "x");
+}
+BENCHMARK(BM_PanelFullRepaint)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // A shown card with data, pointer outside, nothing changing: counts its paint passes over a few
 // seconds of a running event loop and reports them per minute.
