@@ -25,7 +25,8 @@ endif()
 if(GLIMMER_BUILD_BENCH)
   find_package(benchmark REQUIRED)
 endif()
-# X11 backends (global hot-key grabs, the panel's window states) talk to the server through xcb.
+# X11 backends (global hot-key grabs, the panel's window states and input shape) talk to the server
+# through xcb.
 if(GLIMMER_BUILD_UI AND GLIMMER_PLATFORM STREQUAL "linux")
-  pkg_check_modules(GLIMMER_XCB IMPORTED_TARGET xcb xcb-keysyms)
+  pkg_check_modules(GLIMMER_XCB IMPORTED_TARGET xcb xcb-keysyms xcb-shape)
 endif()

@@ -9,7 +9,7 @@ GLIMMER_PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libcurl4-openssl-dev nlohmann-json3-dev libsqlite3-dev libcpp-httplib-dev
-  libxcb1-dev libxcb-keysyms1-dev libx11-dev
+  libxcb1-dev libxcb-keysyms1-dev libxcb-shape0-dev libx11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xdotool x11-utils imagemagick libfaketime trayer locales
   clang libclang-rt-14-dev

@@ -2,9 +2,12 @@
 
 #include "card/DockGeometry.h"
 #include "card/ScreenSpace.h"
+#include "card/ShadowCaster.h"
+#include "card/Theme.h"
 #include "card/WindowAnimation.h"
 
 #include <QEvent>
+#include <QPainter>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -54,11 +57,11 @@ void FloatingPanel::applyWindowFlags() {
 }
 
 Rect FloatingPanel::frame() const {
-    return ScreenSpace::of(screens).fromGlobal(geometry());
+    return ScreenSpace::of(screens).fromGlobal(geometry().marginsRemoved(margins));
 }
 
 void FloatingPanel::setFrame(const Rect& frame) {
-    setGeometry(ScreenSpace::of(screens).toGlobal(constrained(frame)));
+    setGeometry(ScreenSpace::of(screens).toGlobal(constrained(frame)).marginsAdded(margins));
 }
 
 void FloatingPanel::setFrameOrigin(const Point& origin) {
@@ -92,8 +95,15 @@ void FloatingPanel::setContentView(QWidget* view) {
         layout()->removeWidget(content);
         content->deleteLater();
     }
+    const Rect kept = frame();
     content = view;
+    caster = dynamic_cast<const ShadowCaster*>(view);
+    margins = caster != nullptr ? PanelShadow::margins(caster->bodyInsets()) : QMargins();
+    layout()->setContentsMargins(margins);
     if (content != nullptr) layout()->addWidget(content);
+    setFrame(kept);
+    applyInputRegion();
+    update();
 }
 
 void FloatingPanel::orderFront() {
@@ -130,6 +140,24 @@ bool FloatingPanel::isKeyWindow() const {
 void FloatingPanel::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     if (onMove) onMove();
+}
+
+void FloatingPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    applyInputRegion();
+}
+
+void FloatingPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The native window may be new, without the input region of an earlier one.
+    applyInputRegion();
+}
+
+void FloatingPanel::paintEvent(QPaintEvent*) {
+    if (caster == nullptr) return;
+    QPainter painter(this);
+    const QRectF body = QRectF(rect().marginsRemoved(margins)).marginsRemoved(caster->bodyInsets());
+    shadow.paint(painter, body, caster->bodyCornerRadius(), Theme::isDark(this));
 }
 
 void FloatingPanel::changeEvent(QEvent* event) {

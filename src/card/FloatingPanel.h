@@ -1,6 +1,7 @@
 #pragma once
 
 #include "card/AnimatedWindow.h"
+#include "card/PanelShadow.h"
 #include "card/ScreenRect.h"
 #include "card/ScreenSource.h"
 
@@ -12,9 +13,16 @@
 
 namespace glimmer {
 
+class ShadowCaster;
+
 /// The borderless, transparent tool window that hosts the card, the sub-chart panels and the
 /// overview cards. Clicking it does not take focus from other applications; it becomes the key
 /// window only through makeKeyAndOrderFront. It has no taskbar entry. Frames are in screen space.
+///
+/// Content that is a `ShadowCaster` gets a soft shadow, drawn in a transparent margin the window
+/// keeps around it. The margin is this class's business alone: `frame()` and `setFrame()` are the
+/// content's rectangle, so docking, the saved origin and the layouts never see it, and on X11
+/// pointer input passes through it to whatever lies below.
 class FloatingPanel : public QWidget, public AnimatedWindow {
     Q_OBJECT
 public:
@@ -36,7 +44,7 @@ public:
     void setAlphaValue(double alpha) override;
     QObject* animationHost() override { return this; }
 
-    /// The view that fills the panel; the panel takes ownership.
+    /// The view that fills the panel's frame; the panel takes ownership.
     void setContentView(QWidget* view);
     QWidget* contentView() const { return content; }
 
@@ -59,6 +67,9 @@ public:
     /// What the window system holds for this window now; none where it cannot tell.
     std::optional<WorkspaceState> workspaceState() const;
 
+    /// The window's margin around the frame that holds the shadow (none without a shadow).
+    QMargins shadowMargins() const { return margins; }
+
     /// The window flags for these settings.
     static Qt::WindowFlags windowFlagsFor(bool alwaysOnTop, bool acceptsFocus);
 
@@ -67,10 +78,16 @@ public:
 
 protected:
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void applyWindowFlags();
+    /// Limits pointer input to the frame, so clicks on the shadow reach the windows below (one
+    /// source file per platform; where the platform cannot, the margin ignores them).
+    void applyInputRegion();
     /// Window-system states Qt's flags do not cover: off the taskbar, and on every workspace while
     /// on top (one source file per platform).
     void applyPlatformHints();
@@ -78,6 +95,9 @@ private:
 
     const ScreenSource& screens;
     QWidget* content = nullptr;
+    const ShadowCaster* caster = nullptr;
+    QMargins margins;
+    PanelShadow shadow;
     bool isOffscreenAllowed = false;
     bool isOnTop = true;
     bool acceptsFocus = false;

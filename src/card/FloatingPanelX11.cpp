@@ -1,12 +1,15 @@
-// X11 part of FloatingPanel: EWMH states Qt has no flag for.
+// X11 part of FloatingPanel: EWMH states Qt has no flag for, and the input shape that lets clicks
+// on the shadow through.
 #include "card/FloatingPanel.h"
 
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -137,6 +140,29 @@ void FloatingPanel::applyPlatformHints() {
         requestMappedHints(connection, window, atoms, isOnTop);
     } else {
         setUnmappedHints(connection, window, atoms, isOnTop);
+    }
+    xcb_flush(connection);
+}
+
+void FloatingPanel::applyInputRegion() {
+    xcb_connection_t* connection = x11Connection();
+    // Only a window that exists already: asking for its id would create it too early.
+    if (connection == nullptr || !testAttribute(Qt::WA_WState_Created)) return;
+    const xcb_query_extension_reply_t* shape = xcb_get_extension_data(connection, &xcb_shape_id);
+    if (shape == nullptr || !shape->present) return;
+    const auto window = xcb_window_t(winId());
+    if (margins.isNull()) {
+        // Back to the default: the whole window takes input.
+        xcb_shape_mask(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, window, 0, 0, XCB_NONE);
+    } else {
+        // The native window counts device pixels.
+        const QRectF frame = QRectF(rect().marginsRemoved(margins));
+        const double ratio = devicePixelRatioF();
+        const xcb_rectangle_t input{int16_t(std::lround(frame.x() * ratio)), int16_t(std::lround(frame.y() * ratio)),
+                                    uint16_t(std::lround(frame.width() * ratio)),
+                                    uint16_t(std::lround(frame.height() * ratio))};
+        xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, window, 0, 0,
+                             1, &input);
     }
     xcb_flush(connection);
 }

@@ -5,6 +5,7 @@
 #include "card/CardInteraction.h"
 #include "card/CardLayout.h"
 #include "card/ScreenSource.h"
+#include "card/ShadowCaster.h"
 #include "card/ViewSequence.h"
 #include "model/Clock.h"
 #include "model/MarketEntry.h"
@@ -27,7 +28,7 @@ class MinimalSlider;
 /// view dots and counter, hover controls, the alert glow and banner, and the dock preview. Mouse
 /// input becomes the callbacks of `CardCallbacks`; the owner decides what comes next and writes the
 /// fields back. Its window, when it is a `FloatingPanel`, is moved and resized by the card itself.
-class StockCardView : public QWidget, public CardCallbacks, private CardInteraction::Host {
+class StockCardView : public QWidget, public CardCallbacks, public ShadowCaster, private CardInteraction::Host {
     Q_OBJECT
 public:
     static constexpr double leftGutter = CardLayout::leftGutter;
@@ -91,6 +92,10 @@ public:
 
     bool isHovering() const { return hovering; }
     CardLayout layout() const { return CardLayout(size()); }
+
+    // ShadowCaster: the card body, right of the gutter and below the strip.
+    QMarginsF bodyInsets() const override { return {leftGutter, topStrip, 0, 0}; }
+    double bodyCornerRadius() const override { return CardLayout::cornerRadius; }
 
     ChartWidget* chart(ChartView view) const { return charts[std::size_t(ChartViews::stored(view))]; }
     CardButton* closeButton() const { return closer; }

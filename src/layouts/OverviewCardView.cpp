@@ -85,6 +85,11 @@ QRectF OverviewCardView::bodyRect(Style style, QSizeF size) {
     return {leftGutter, topStrip, std::max(size.width() - leftGutter, 10.0), std::max(size.height() - topStrip, 10.0)};
 }
 
+QMarginsF OverviewCardView::bodyInsets() const {
+    if (cardStyle == Style::plain) return {};
+    return {leftGutter, topStrip, 0, 0};
+}
+
 QRectF OverviewCardView::chartRect(const QRectF& body) {
     return {body.left() + 8, body.top() + headerHeight, std::max(body.width() - 16, 10.0),
             std::max(body.height() - headerHeight - footerHeight, 10.0)};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "card/ShadowCaster.h"
 #include "model/ChartView.h"
 #include "model/MarketEntry.h"
 
@@ -21,7 +22,7 @@ class MinimalSlider;
 /// footer with the chart's name and the card's position. The header style adds a transparent strip
 /// above the body with the overview's buttons and a gutter on its left with the opacity slider.
 /// It keeps no state beyond what its owner sets; all input leaves through the callbacks.
-class OverviewCardView : public QWidget {
+class OverviewCardView : public QWidget, public ShadowCaster {
     Q_OBJECT
 public:
     enum class Style { plain, header };
@@ -58,6 +59,8 @@ public:
 
     /// The card body inside a view of `size`.
     static QRectF bodyRect(Style style, QSizeF size);
+    QMarginsF bodyInsets() const override;
+    double bodyCornerRadius() const override { return cornerRadius; }
     /// The chart frame shared by the five charts.
     static QRectF chartRect(const QRectF& body);
     /// The price as drawn: three decimals for 1 ≤ price < 1000 with a third decimal, else two.

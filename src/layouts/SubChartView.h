@@ -1,5 +1,6 @@
 #pragma once
 
+#include "card/ShadowCaster.h"
 #include "model/ChartView.h"
 #include "model/MarketEntry.h"
 
@@ -12,7 +13,7 @@ namespace glimmer {
 class ChartWidget;
 
 /// The content of one sub-chart panel in expand mode: a titled card around one chart.
-class SubChartView : public QWidget {
+class SubChartView : public QWidget, public ShadowCaster {
     Q_OBJECT
 public:
     static constexpr double headerHeight = 18;
@@ -27,6 +28,9 @@ public:
     void push();
 
     ChartWidget* chart() const { return chartWidget; }
+    // ShadowCaster: the card fills the view.
+    QMarginsF bodyInsets() const override { return {}; }
+    double bodyCornerRadius() const override { return cornerRadius; }
     /// The chart's frame in a view of `size`.
     static QRectF chartFrame(QSizeF size);
 

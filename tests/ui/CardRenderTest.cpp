@@ -1,6 +1,7 @@
-// Pictures of the card as a user sees it, and pixel probes that the painted parts land where the
-// layout puts them.
+// Pictures of the card as a user sees it, in its panel with the shadow, and pixel probes that the
+// painted parts land where the layout puts them.
 #include "card/CardLayout.h"
+#include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 #include "card/Theme.h"
 #include "support/TempDir.h"
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -33,20 +35,23 @@ protected:
     }
 
     void reset() {
-        owner = std::make_unique<StockCardView>();
+        panel = std::make_unique<FloatingPanel>(Rect{100, 100, panelWidth, panelHeight});
+        owner = new StockCardView;
         owner->resize(panelWidth, panelHeight);
         owner->setEntry(samples::cardEntry(true));
         owner->setTotal(6);
         owner->setIndex(1);
+        panel->setContentView(owner);
     }
 
-    void setDark(bool dark) { Theme::applyMode(owner.get(), dark ? ThemeMode::dark : ThemeMode::light); }
+    void setDark(bool dark) { Theme::applyMode(panel.get(), dark ? ThemeMode::dark : ThemeMode::light); }
 
-    std::unique_ptr<StockCardView> owner;
+    std::unique_ptr<FloatingPanel> panel;
+    StockCardView* owner = nullptr;
 };
 
-/// The picture on a desktop-like backdrop, so the transparent margins and the shadowless edge read
-/// as they would on screen.
+/// The picture on a desktop-like backdrop, so the transparent margins and the shadow read as they
+/// would on screen.
 QImage onBackdrop(const QImage& card, bool dark) {
     QImage picture(card.size(), QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(card.devicePixelRatio());
@@ -57,6 +62,38 @@ QImage onBackdrop(const QImage& card, bool dark) {
     painter.fillRect(QRectF(QPointF(0, 0), QSizeF(card.size()) / card.devicePixelRatio()), backdrop);
     painter.drawImage(QPointF(0, 0), card);
     return picture;
+}
+
+TEST_F(CardRender, ShadowFallsOutsideTheBodyAndFadesOutInTheWindowMargin) {
+    std::map<bool, int> nearRight;
+    for (bool dark : {false, true}) {
+        reset();
+        setDark(dark);
+        const QImage image = samples::renderWidget(*panel, 2);
+        const QMargins m = panel->shadowMargins();
+        ASSERT_GT(m.right(), 6);
+        ASSERT_GT(m.bottom(), 6);
+        const QRectF body = owner->layout().card;
+        ASSERT_EQ(image.size(), QSize(2 * (panelWidth + m.right()), 2 * (panelHeight + m.bottom())));
+        const auto alpha = [&](double x, double y) { return qAlpha(image.pixel(QPointF(2 * x, 2 * y).toPoint())); };
+        const double midY = body.center().y();
+        const double midX = body.center().x();
+        // Beside and below the body the shadow shows, weaker with distance, gone at the window's edge.
+        EXPECT_GT(alpha(body.right() + 1, midY), 15) << "dark " << dark;
+        EXPECT_GT(alpha(body.right() + 1, midY), alpha(body.right() + 5, midY));
+        EXPECT_GT(alpha(body.right() + 5, midY), alpha(body.right() + 9, midY));
+        EXPECT_LE(alpha(body.right() + m.right() - 0.5, midY), 2);
+        EXPECT_GT(alpha(midX, body.bottom() + 1), alpha(body.right() + 1, midY)) << "it falls downwards";
+        EXPECT_GT(alpha(midX, body.bottom() + 5), alpha(midX, body.bottom() + 9));
+        EXPECT_LE(alpha(midX, body.bottom() + m.bottom() - 0.5), 2);
+        // Round under the rounded corner, and the transparent gutter takes the left-hand shadow.
+        EXPECT_GT(alpha(body.right() - 2, body.bottom() + 1), 0);
+        EXPECT_LT(alpha(body.right() + 3, body.bottom() + 3), alpha(midX, body.bottom() + 3));
+        EXPECT_GT(alpha(body.left() - 2, midY), 0);
+        EXPECT_EQ(alpha(2, midY), 0) << "the slider's side of the gutter stays clear";
+        nearRight[dark] = alpha(body.right() + 2, midY);
+    }
+    EXPECT_GT(nearRight[true], nearRight[false]) << "a dark desktop needs a deeper shadow";
 }
 
 TEST_F(CardRender, WritesEveryViewAndStateInLightAndDark) {
@@ -112,7 +149,7 @@ TEST_F(CardRender, WritesEveryViewAndStateInLightAndDark) {
             StockCardView& card = *owner;
             setDark(dark);
             apply(card);
-            const QImage image = onBackdrop(samples::renderCard(card, 2), dark);
+            const QImage image = onBackdrop(samples::renderWidget(*panel, 2), dark);
             const auto file = folder / ("card-" + name + (dark ? "-dark.png" : "-light.png"));
             ASSERT_TRUE(image.save(QString::fromStdString(file.string())));
             EXPECT_GT(std::filesystem::file_size(file), 4000u) << file;

@@ -1,9 +1,10 @@
 #include "CardSamples.h"
 
-#include "card/StockCardView.h"
 #include "ChartSamples.h"
 
+#include <QLayout>
 #include <QPainter>
+#include <QWidget>
 
 namespace glimmer::samples {
 
@@ -19,11 +20,13 @@ MarketEntry cardEntry(bool closesUp) {
     return entry;
 }
 
-QImage renderCard(StockCardView& card, double ratio) {
-    QImage image((QSizeF(card.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+QImage renderWidget(QWidget& widget, double ratio) {
+    // A window never shown has not laid out its children yet.
+    if (widget.layout() != nullptr) widget.layout()->activate();
+    QImage image((QSizeF(widget.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
-    card.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     return image;
 }
 

@@ -4,9 +4,7 @@
 
 #include <QImage>
 
-namespace glimmer {
-class StockCardView;
-}
+class QWidget;
 
 namespace glimmer::samples {
 
@@ -17,7 +15,8 @@ MarketEntry cardEntry(bool closesUp = true);
 inline constexpr int panelWidth = 376;
 inline constexpr int panelHeight = 242;
 
-/// Renders the card as it is now into a transparent image at `ratio` device pixels per point.
-QImage renderCard(StockCardView& card, double ratio);
+/// Renders a widget (a card, or a panel with its shadow) as it is now into a transparent image at
+/// `ratio` device pixels per point.
+QImage renderWidget(QWidget& widget, double ratio);
 
 } // namespace glimmer::samples

@@ -1,4 +1,5 @@
 #include "card/FloatingPanel.h"
+#include "card/ShadowCaster.h"
 #include "ui/FakeScreenSource.h"
 #include "ui/TestApplication.h"
 
@@ -10,6 +11,17 @@ namespace glimmer {
 namespace {
 
 using testing::FakeScreenSource;
+
+/// Content whose body lies `insets` inside it, like the card right of its gutter.
+class Body : public QWidget, public ShadowCaster {
+public:
+    explicit Body(QMarginsF insets) : insets(insets) {}
+    QMarginsF bodyInsets() const override { return insets; }
+    double bodyCornerRadius() const override { return 12; }
+
+private:
+    QMarginsF insets;
+};
 
 class FloatingPanelTest : public ::testing::Test {
 protected:
@@ -106,6 +118,76 @@ TEST_F(FloatingPanelTest, AlphaContentAndMoveNotificationsReachTheWindow) {
     EXPECT_EQ(moves, 1);
     panel.orderOut();
     EXPECT_FALSE(panel.isVisible());
+}
+
+} // namespace
+} // namespace glimmer
+
+namespace glimmer {
+namespace {
+
+TEST_F(FloatingPanelTest, AShadowWidensTheWindowWhileTheFrameStaysTheContents) {
+    const QMargins full = PanelShadow::margins({});
+    EXPECT_GT(full.right(), 0);
+    EXPECT_GT(full.bottom(), full.top()) << "the shadow falls downwards";
+    // A card with a transparent gutter and strip needs room on the right and at the bottom only.
+    const QMargins card = PanelShadow::margins({26, 26, 0, 0});
+    EXPECT_EQ(card, QMargins(0, 0, full.right(), full.bottom()));
+
+    for (const QMarginsF insets : {QMarginsF(), QMarginsF(26, 26, 0, 0)}) {
+        FloatingPanel panel({100, 200, 376, 242}, screens);
+        auto* content = new Body(insets);
+        panel.setContentView(content);
+        const QMargins m = panel.shadowMargins();
+        EXPECT_EQ(m, PanelShadow::margins(insets));
+        EXPECT_EQ(panel.frame(), (Rect{100, 200, 376, 242})) << "adding the content keeps the frame";
+        EXPECT_EQ(panel.geometry(), QRect(100, 600 - 442, 376, 242).marginsAdded(m));
+        panel.orderFront();
+        ASSERT_TRUE(testing::waitForExposed(panel));
+        EXPECT_EQ(content->geometry(), QRect(m.left(), m.top(), 376, 242));
+        panel.setFrame({12, 24, 402, 268});
+        EXPECT_EQ(panel.frame(), (Rect{12, 24, 402, 268}));
+        EXPECT_EQ(content->size(), QSize(402, 268));
+        panel.setFrameOrigin({30, 40});
+        EXPECT_EQ(panel.frame(), (Rect{30, 40, 402, 268}));
+        // The top-edge rule applies to the frame, not to the shadow above it.
+        panel.setFrame({100, 500, 376, 242});
+        EXPECT_EQ(panel.frame(), (Rect{100, 358, 376, 242}));
+        // Plain content takes the margin away again, frame unchanged.
+        panel.setContentView(new QWidget);
+        EXPECT_EQ(panel.shadowMargins(), QMargins());
+        EXPECT_EQ(panel.frame(), (Rect{100, 358, 376, 242}));
+    }
+}
+
+TEST_F(FloatingPanelTest, ShadowTileIsASymmetricBlurThatFadesToNothingAtItsEdges) {
+    for (const double ratio : {1.0, 2.0}) {
+        const QImage tile = PanelShadow::tile(12, ratio, 0.5);
+        ASSERT_FALSE(tile.isNull());
+        const int side = tile.width();
+        ASSERT_EQ(tile.height(), side);
+        ASSERT_EQ(side % 2, 1) << "an odd side has one middle row and column to stretch";
+        const int mid = side / 2;
+        const auto alpha = [&](int x, int y) { return qAlpha(tile.pixel(x, y)); };
+        EXPECT_NEAR(alpha(mid, mid), 128, 1) << "the peak is the colour's alpha";
+        EXPECT_LE(alpha(0, mid), 1);
+        EXPECT_LE(alpha(mid, 0), 1);
+        EXPECT_LE(alpha(0, 0), 1);
+        // Soft: from the outer edge inwards the alpha only grows, through many steps.
+        int steps = 0;
+        for (int x = 1; x <= mid; ++x) {
+            EXPECT_GE(alpha(x, mid), alpha(x - 1, mid)) << "x " << x << " ratio " << ratio;
+            steps += alpha(x, mid) != alpha(x - 1, mid);
+        }
+        EXPECT_GT(steps, int(8 * ratio));
+        for (int i = 0; i < side; ++i) {
+            EXPECT_EQ(alpha(i, mid), alpha(side - 1 - i, mid));
+            EXPECT_EQ(alpha(i, mid), alpha(mid, i));
+        }
+        // Corners are rounder than edges: the diagonal fades sooner than the edge's middle.
+        const int in = int(PanelShadow::reach * ratio);
+        EXPECT_LT(alpha(in, in), alpha(in, mid));
+    }
 }
 
 } // namespace

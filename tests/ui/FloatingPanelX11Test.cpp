@@ -1,9 +1,11 @@
 // Checks the panel's window on a real X display with the standard X tools. Runs as an x11 test
 // (tests/x11/tests.cmake); elsewhere it skips.
 #include "card/FloatingPanel.h"
+#include "card/ShadowCaster.h"
 #include "ui/TestApplication.h"
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QScreen>
 
@@ -23,6 +25,17 @@ QString property(const FloatingPanel& panel, const char* name) {
     return runTool("xprop", {"-id", QString::number(panel.winId()), name}).trimmed();
 }
 
+/// Counts the presses that reach it; as a panel's content, a card body that fills it and casts a shadow.
+class PressCounter : public QWidget, public ShadowCaster {
+public:
+    QMarginsF bodyInsets() const override { return {}; }
+    double bodyCornerRadius() const override { return 12; }
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { ++presses; }
+};
+
 class FloatingPanelX11 : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,6 +45,11 @@ protected:
     }
 
     int screenHeight() const { return QGuiApplication::primaryScreen()->geometry().height(); }
+
+    static void clickAt(QPoint global) {
+        runTool("xdotool", {"mousemove", "--sync", QString::number(global.x()), QString::number(global.y())});
+        runTool("xdotool", {"click", "1"});
+    }
 };
 
 TEST_F(FloatingPanelX11, ShownPanelIsUndecoratedAboveOthersOffTheTaskbarAndWhereRequested) {
@@ -85,6 +103,38 @@ TEST_F(FloatingPanelX11, ChangingSettingsOnAShownPanelKeepsItsWindowAndStates) {
     EXPECT_TRUE(testing::waitUntil([&] { return property(panel, "WM_HINTS").contains("input focus: True"); }));
     EXPECT_TRUE(property(panel, "_NET_WM_STATE").contains("_NET_WM_STATE_SKIP_TASKBAR"));
     EXPECT_EQ(panel.frame(), (Rect{300, 400, 376, 242}));
+}
+
+TEST_F(FloatingPanelX11, ClicksOnTheShadowReachTheWindowBelow) {
+    if (runTool("xdotool", {"version"}).isEmpty()) GTEST_SKIP() << "xdotool is not installed";
+    PressCounter below;
+    below.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    below.setGeometry(40, 40, 700, 500);
+    below.show();
+    ASSERT_TRUE(testing::waitForExposed(below));
+
+    FloatingPanel panel({200, double(screenHeight() - 400), 376, 242});
+    auto* card = new PressCounter;
+    panel.setContentView(card);
+    panel.orderFront();
+    ASSERT_TRUE(testing::waitForExposed(panel));
+    const QMargins margins = panel.shadowMargins();
+    ASSERT_GT(margins.right(), 4);
+    const QString geometry = runTool("xdotool", {"getwindowgeometry", QString::number(panel.winId())});
+    EXPECT_TRUE(geometry.contains(QString("Geometry: %1x%2")
+                                      .arg(376 + margins.left() + margins.right())
+                                      .arg(242 + margins.top() + margins.bottom())))
+        << geometry.toStdString();
+
+    const QRect window = panel.geometry();
+    clickAt({window.right() - 2, window.center().y()});
+    EXPECT_TRUE(testing::waitUntil([&] { return below.presses == 1; })) << "a click on the shadow went nowhere";
+    EXPECT_EQ(card->presses, 0);
+    clickAt({window.center().x(), window.bottom() - 2});
+    EXPECT_TRUE(testing::waitUntil([&] { return below.presses == 2; }));
+    clickAt(window.center());
+    EXPECT_TRUE(testing::waitUntil([&] { return card->presses == 1; }));
+    EXPECT_EQ(below.presses, 2);
 }
 
 } // namespace

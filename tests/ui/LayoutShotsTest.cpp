@@ -50,19 +50,18 @@ protected:
         return image;
     }
 
-    /// Paints the panel's content where its frame lies on the desktop.
+    /// Paints the whole panel window, shadow included, where it lies on the desktop.
     static void place(QImage& image, FloatingPanel& panel) {
         if (!panel.isVisible() || panel.contentView() == nullptr) return;
         const Rect frame = panel.frame();
-        QWidget& content = *panel.contentView();
-        content.resize(int(frame.width), int(frame.height));
-        QImage layer((QSizeF(frame.width, frame.height) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        const QMargins margins = panel.shadowMargins();
+        QImage layer((QSizeF(panel.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
         layer.setDevicePixelRatio(ratio);
         layer.fill(Qt::transparent);
-        content.render(&layer, QPoint(), QRegion(), QWidget::DrawChildren);
+        panel.render(&layer, QPoint(), QRegion(), QWidget::DrawChildren);
         QPainter painter(&image);
         painter.setOpacity(panel.alphaValue());
-        painter.drawImage(QPointF(frame.x, desktop.maxY() - frame.maxY()), layer);
+        painter.drawImage(QPointF(frame.x - margins.left(), desktop.maxY() - frame.maxY() - margins.top()), layer);
     }
 
     QString out;
