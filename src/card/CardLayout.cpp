@@ -1,5 +1,7 @@
 #include "card/CardLayout.h"
 
+#include "card/MinimalSlider.h"
+
 #include <algorithm>
 
 namespace glimmer {
@@ -12,7 +14,7 @@ CardLayout::CardLayout(QSizeF viewSize) : view(viewSize) {
     closeButton = QRectF(mid - 9, 2, buttonSize, buttonSize);
     expandButton = QRectF(mid - 33, 2, buttonSize, buttonSize);
     overviewButton = QRectF(mid - 57, 2, buttonSize, buttonSize);
-    slider = QRectF(9, card.top() + 8, 14, std::max(card.height() - 16, 30.0));
+    slider = QRectF(9, card.top() + 8, MinimalSlider::width, std::max(card.height() - 16, 30.0));
     charts = QRectF(card.left() + 7, card.top() + headerHeight, std::max(card.width() - 14, 10.0),
                     std::max(card.height() - headerHeight - footerHeight, 10.0));
     pin = QRectF(card.left() + 9, card.top() + 8, 17, 17);

@@ -11,6 +11,9 @@ namespace glimmer {
 class MinimalSlider : public QWidget {
     Q_OBJECT
 public:
+    /// The width every owner gives it: the 11-point knob with a rim of dark background around it.
+    static constexpr double width = 14;
+
     explicit MinimalSlider(QWidget* parent = nullptr);
 
     double minValue() const { return minimum; }

@@ -163,7 +163,8 @@ void OverviewCardView::layoutChildren() {
     closer->setGeometry(QRectF(mid - 9, 4, 18, 18).toRect());
     expander->setGeometry(QRectF(mid - 33, 4, 18, 18).toRect());
     overviewer->setGeometry(QRectF(mid - 57, 4, 18, 18).toRect());
-    slider->setGeometry(QRectF(9, body.top() + 12, 6, std::max(body.height() - 24, 40.0)).toRect());
+    // As wide as the main card's slider: narrower would clip its knob to a sliver.
+    slider->setGeometry(QRectF(9, body.top() + 12, MinimalSlider::width, std::max(body.height() - 24, 40.0)).toRect());
 }
 
 void OverviewCardView::setControlsAlpha(double alpha) {

@@ -1,6 +1,7 @@
 #include "layouts/OverviewCardView.h"
 #include "card/CardButton.h"
 #include "card/MinimalSlider.h"
+#include "card/Theme.h"
 #include "card/charts/IntradayView.h"
 #include "card/charts/KLineView.h"
 #include "ui/LayoutSamples.h"
@@ -48,7 +49,7 @@ TEST_F(OverviewCardViewTest, HeaderCardIsLargerByItsStripAndGutterAndHasTheSameB
     EXPECT_EQ(card.closeButton()->geometry(), QRect(int(mid - 9), 4, 18, 18));
     EXPECT_EQ(card.overviewButton()->geometry().right() + 1, card.expandButton()->geometry().left() - 6);
     EXPECT_LT(card.closeButton()->geometry().bottom(), 26);
-    EXPECT_EQ(card.opacitySlider()->geometry(), QRect(9, 38, 6, 192));
+    EXPECT_EQ(card.opacitySlider()->geometry(), QRect(9, 38, 14, 192)) << "as wide as the main card's slider";
     EXPECT_EQ(card.eyeButton()->geometry(), QRect(376 - 24, 26 + 5, 16, 16));
     EXPECT_EQ(OverviewCardView(Style::plain).closeButton(), nullptr);
 }
@@ -186,6 +187,30 @@ TEST_F(OverviewCardViewTest, HoverStrengthensTheBorder) {
     QEnterEvent enter(QPointF(100, 100), QPointF(100, 100), QPointF(100, 100));
     QCoreApplication::sendEvent(&card, &enter);
     EXPECT_GT(borderContrast(), resting);
+}
+
+TEST_F(OverviewCardViewTest, HeaderSliderShowsItsWholeKnobInEitherTheme) {
+    for (const ThemeMode mode : {ThemeMode::light, ThemeMode::dark}) {
+        OverviewCardView card(Style::header);
+        card.resize(376, 242);
+        Theme::applyMode(&card, mode);
+        card.prepareForPreview(0.55);
+        for (const double ratio : {1.0, 2.0}) {
+            QImage image((QSizeF(card.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::transparent);
+            card.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+            const QRect slider = card.opacitySlider()->geometry();
+            const double y = slider.top() + MinimalSlider::knobY(slider.size(), MinimalSlider::fraction(0.55, 0.25, 1));
+            // Across the knob's middle: near-white, nearly opaque pixels over its whole 11-point width.
+            int knob = 0;
+            for (int x = int((slider.center().x() - 7) * ratio); x <= int((slider.center().x() + 7) * ratio); ++x) {
+                const QColor pixel = image.pixelColor(x, int(y * ratio));
+                knob += pixel.alpha() > 220 && pixel.lightness() > 220;
+            }
+            EXPECT_GE(knob, int(10 * ratio)) << "ratio " << ratio << " dark " << (mode == ThemeMode::dark);
+        }
+    }
 }
 
 } // namespace
