@@ -215,7 +215,7 @@ TEST_F(ChartRender, FlowScissorsTakeTheColourOfTheLeadingSide) {
     FlowView view;
     view.flow = samples::stockDay(true).flow; // main ends far above retail
     const QImage ahead = render(view, false, 2);
-    const QRectF scissorsBox(200, 149 - 16, 90, 10);
+    const QRectF scissorsBox(200, layoutFlow(view.flow, chartArea).legendY, 90, 10);
     EXPECT_GT(countLike(ahead, scissorsBox, Theme::mainFlow().resolve(false), 50), 5);
     EXPECT_EQ(countLike(ahead, scissorsBox, Theme::retailFlow().resolve(false), 50), 0);
     for (auto& point : view.flow) std::swap(point.main, point.retail);
@@ -233,6 +233,35 @@ TEST_F(ChartRender, FlowTimeRowEndsAtTheLastPoint) {
     // "10:15" right-aligned at the plot's right edge; nothing of "11:30/13:00" in the middle.
     EXPECT_GT(countLike(image, QRectF(g.plot.rect.right() - 22, 149 - 8, 22, 8), tertiary, 30), 5);
     EXPECT_EQ(countLike(image, QRectF(g.plot.rect.center().x() - 20, 149 - 8, 40, 8), tertiary, 30), 0);
+}
+
+TEST_F(ChartRender, FlowLegendAndTimeRowsHaveRoomBetweenThem) {
+    FlowView view;
+    view.flow = samples::stockDay(true).flow;
+    // The card's chart and the expand panel's, which is lower.
+    for (const QSizeF size : {chartArea, QSizeF(334, 124)}) {
+        const auto g = layoutFlow(view.flow, size);
+        for (double ratio : {1.0, 2.0}) {
+            const QImage image = render(view, false, ratio, size);
+            // Rows under the plot holding ink where both rows start: "● 主力" above "09:30".
+            std::vector<int> inkedRows;
+            for (int y = int((g.plot.rect.bottom() + 1) * ratio); y < image.height(); ++y) {
+                const QRect line(int(g.plot.rect.left() * ratio), y, int(36 * ratio), 1);
+                if (opaquePixels(image, line) > 0) inkedRows.push_back(y);
+            }
+            ASSERT_FALSE(inkedRows.empty());
+            std::vector<std::pair<int, int>> runs{{inkedRows.front(), inkedRows.front()}};
+            for (int y : inkedRows) {
+                if (y == runs.back().second + 1 || y == runs.back().first) {
+                    runs.back().second = y;
+                } else {
+                    runs.push_back({y, y});
+                }
+            }
+            ASSERT_EQ(runs.size(), 2u) << "legend and time rows at " << size.height() << " x" << ratio;
+            EXPECT_GE(runs[1].first - runs[0].second - 1, int(2 * ratio)) << size.height() << " x" << ratio;
+        }
+    }
 }
 
 TEST_F(ChartRender, KLineRisingBodiesAreHollowAndFallingBodiesFilled) {

@@ -74,7 +74,8 @@ TEST(FlowGeometry, SmallFlowsWidenTheRangeToOneYuan) {
     const auto g = layoutFlow(flow, chartArea);
     EXPECT_NEAR(g.plot.lo, -0.08, 1e-12);
     EXPECT_NEAR(g.plot.hi, 1.08, 1e-12);
-    EXPECT_EQ(g.plot.rect, QRectF(2, 1, 336 - 46 - 2, 149 - 20 - 1));
+    // The plot leaves room for the legend row and, under it, the time row.
+    EXPECT_EQ(g.plot.rect, QRectF(2, 1, 336 - 46 - 2, 149 - 28 - 1));
 }
 
 TEST(FlowGeometry, RangeAlwaysIncludesZero) {

@@ -28,6 +28,8 @@ FlowGeometry layoutFlow(const std::vector<FlowPoint>& flow, QSizeF size) {
                       std::max(size.height() - FlowGeometry::bottomInset - 1, 1.0));
     g.plot = ChartKit::Plot{rect, lo - pad, hi + pad};
     g.zeroY = g.plot.y(0);
+    g.legendY = size.height() - FlowGeometry::legendRowOffset;
+    g.timeY = size.height() - FlowGeometry::timeRowHeight;
     g.main.reserve(flow.size());
     g.retail.reserve(flow.size());
     for (std::size_t i = 0; i < flow.size(); ++i) {

@@ -43,7 +43,7 @@ void FlowView::paintData(QPainter& painter, QSizeF size, bool isDark) const {
     }
 
     const QFont valueFont = ChartKit::font(ChartKit::TextStyle::axisValue, painter.device());
-    const double legendY = size.height() - 16;
+    const double legendY = g.legendY;
     const QSizeF mainSize = ChartKit::draw(painter, QStringLiteral("● 主力 ") + Theme::flowString(g.last.main),
                                            {rect.left(), legendY}, valueFont, mainColor, ChartKit::Align::left);
     ChartKit::draw(painter, QStringLiteral("● 散户 ") + Theme::flowString(g.last.retail),
@@ -52,7 +52,7 @@ void FlowView::paintData(QPainter& painter, QSizeF size, bool isDark) const {
                    g.scissors >= 0 ? mainColor : retailColor, ChartKit::Align::right);
 
     const QFont timeFont = ChartKit::digitsFont(7.0, QFont::Medium, painter.device());
-    const double timeY = size.height() - 8;
+    const double timeY = g.timeY;
     ChartKit::draw(painter, QStringLiteral("09:30"), {rect.left(), timeY}, timeFont, tertiary, ChartKit::Align::left);
     ChartKit::draw(painter, QString::fromStdString(g.last.time), {rect.right(), timeY}, timeFont, tertiary,
                    ChartKit::Align::right);
