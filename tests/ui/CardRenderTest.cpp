@@ -6,6 +6,7 @@
 #include "card/Theme.h"
 #include "support/TempDir.h"
 #include "ui/CardSamples.h"
+#include "ui/ChartSamples.h"
 #include "ui/ChartTestSupport.h"
 
 #include <QPainter>
@@ -135,6 +136,15 @@ TEST_F(CardRender, WritesEveryViewAndStateInLightAndDark) {
              card.setExpandMode(true);
              card.setOverviewMode(true);
              card.prepareForPreview(0.85);
+         }},
+        {"fund",
+         [](StockCardView& card) {
+             const samples::Day day = samples::fundDay();
+             MarketEntry entry(WatchItem{"510300", "沪深300ETF", InstrumentKind::etf});
+             entry.quote = day.quote;
+             entry.minutes = day.minutes;
+             card.setEntry(entry);
+             card.setView(intraday);
          }},
         {"loading",
          [](StockCardView& card) {

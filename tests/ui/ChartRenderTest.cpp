@@ -1,5 +1,6 @@
 #include "ChartSamples.h"
 #include "ChartTestSupport.h"
+#include "card/ChartKit.h"
 #include "card/Theme.h"
 #include "card/charts/ChartFactory.h"
 #include "card/charts/FlowView.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -139,6 +141,34 @@ TEST_F(ChartRender, IntradayBaselineIsDashedFourOnThreeOff) {
     // 140 px of a 7 px pattern: 20 dashes, about four sevenths of the row inked.
     EXPECT_NEAR(runs, 20, 1);
     EXPECT_NEAR(inkedCount, 140 * 4 / 7, 12);
+}
+
+TEST_F(ChartRender, IntradayPriceLabelsCarryAFundsThirdDecimal) {
+    IntradayView view;
+    showDay(view, samples::fundDay());
+    ASSERT_EQ(ChartKit::priceDecimals(view.quote->price), 3) << view.quote->price;
+    const auto g = layoutIntraday(view.quote, view.minutes, chartArea);
+    EXPECT_EQ(g.decimals, 3);
+    for (double ratio : {1.0, 2.0}) {
+        const QImage image = render(view, false, ratio);
+        const QFont font = ChartKit::font(ChartKit::TextStyle::axisValue, &image);
+        const double labelX = g.plot.rect.right() + 4;
+        const double top = std::max(g.baselineY - 4, 0.0);
+        const double height = ChartKit::measure("0", font, &image).height();
+        // The rightmost ink of the previous-close label reaches past where "3.58" would end.
+        int right = -1;
+        for (int y = int(top * ratio); y < int((top + height) * ratio); ++y) {
+            for (int x = int(labelX * ratio); x < image.width(); ++x) {
+                if (qAlpha(image.pixel(x, y)) > 60) right = std::max(right, x);
+            }
+        }
+        const double twoDecimals = ChartKit::measure("3.58", font, &image).width();
+        const double threeDecimals = ChartKit::measure("3.580", font, &image).width();
+        EXPECT_GT(right / ratio, labelX + (twoDecimals + threeDecimals) / 2) << "ratio " << ratio;
+        EXPECT_LE(right / ratio, labelX + threeDecimals + 1) << "ratio " << ratio;
+    }
+    // A stock keeps two.
+    EXPECT_EQ(layoutIntraday(samples::stockDay(true).quote, samples::stockDay(true).minutes, chartArea).decimals, 2);
 }
 
 TEST_F(ChartRender, EmptyChartsShowTheirWaitingTextInTheMiddle) {

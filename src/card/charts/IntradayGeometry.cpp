@@ -40,6 +40,7 @@ IntradayGeometry layoutIntraday(const std::optional<Quote>& quote, const std::ve
     const double change = quote->price - quote->prevClose;
     g.direction = change > 0 ? 1 : (change < 0 ? -1 : 0);
     g.lastAverage = minutes.back().avg;
+    g.decimals = std::max(ChartKit::priceDecimals(quote->price), ChartKit::priceDecimals(quote->prevClose));
     return g;
 }
 

@@ -22,6 +22,9 @@ struct IntradayGeometry {
     /// Sign of the quote's change: 1 up, -1 down, 0 unchanged.
     int direction = 0;
     double lastAverage = 0;
+    /// Decimals of every price label: the security's own, as the header shows them (a fund's
+    /// third decimal even where one value happens to end in zero).
+    int decimals = 2;
 };
 
 IntradayGeometry layoutIntraday(const std::optional<Quote>& quote, const std::vector<MinuteBar>& minutes, QSizeF size);

@@ -39,20 +39,20 @@ void IntradayView::paintData(QPainter& painter, QSizeF size, bool isDark) const 
     const auto tops = ChartKit::placeRangeLabels(rect.top() - 4, g.baselineY - 4, rect.bottom() - 8,
                                                  ChartKit::measure("0", valueFont, painter.device()).height());
     if (tops.top) {
-        ChartKit::draw(painter, ChartKit::px(g.plot.hi, 2), {labelX, *tops.top}, valueFont, tertiary,
+        ChartKit::draw(painter, ChartKit::px(g.plot.hi, g.decimals), {labelX, *tops.top}, valueFont, tertiary,
                        ChartKit::Align::left);
     }
-    ChartKit::draw(painter, ChartKit::px(g.prevClose, 2), {labelX, tops.reference}, valueFont,
+    ChartKit::draw(painter, ChartKit::px(g.prevClose, g.decimals), {labelX, tops.reference}, valueFont,
                    Theme::textSecondary().resolve(isDark), ChartKit::Align::left);
     if (tops.bottom) {
-        ChartKit::draw(painter, ChartKit::px(g.plot.lo, 2), {labelX, *tops.bottom}, valueFont, tertiary,
+        ChartKit::draw(painter, ChartKit::px(g.plot.lo, g.decimals), {labelX, *tops.bottom}, valueFont, tertiary,
                        ChartKit::Align::left);
     }
 
     ChartKit::drawTimeLabels(painter, rect, size.height(), tertiary);
-    ChartKit::draw(painter, QStringLiteral("均价 ") + ChartKit::px(g.lastAverage, 2), {rect.left() + 2, rect.top() + 1},
-                   ChartKit::font(ChartKit::TextStyle::legend, painter.device()), Theme::avgLine().resolve(isDark),
-                   ChartKit::Align::left);
+    ChartKit::draw(painter, QStringLiteral("均价 ") + ChartKit::px(g.lastAverage, g.decimals),
+                   {rect.left() + 2, rect.top() + 1}, ChartKit::font(ChartKit::TextStyle::legend, painter.device()),
+                   Theme::avgLine().resolve(isDark), ChartKit::Align::left);
 }
 
 } // namespace glimmer
