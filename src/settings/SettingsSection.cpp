@@ -1,5 +1,8 @@
 #include "settings/SettingsSection.h"
 
+#include "card/Theme.h"
+
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -7,6 +10,27 @@
 #include <QVBoxLayout>
 
 namespace glimmer {
+
+namespace {
+
+/// `label`'s own font at a fractional pixel size: point sizes take fractions where pixel sizes
+/// do not, so the size goes through the label's DPI.
+QFont headerFont(const QLabel* label, double pixels, QFont::Weight weight) {
+    QFont font = label->font();
+    const int dpi = label->logicalDpiY();
+    font.setPointSizeF(pixels * 72.0 / (dpi > 0 ? dpi : 96));
+    font.setWeight(weight);
+    return font;
+}
+
+void setTextColour(QLabel* label, QColor colour) {
+    QPalette palette = label->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
 
 SettingsSection::SettingsSection(const QString& title, const std::optional<QString>& subtitle, QWidget* parent)
     : QFrame(parent) {
@@ -18,18 +42,11 @@ SettingsSection::SettingsSection(const QString& title, const std::optional<QStri
     auto* header = new QHBoxLayout;
     header->setSpacing(6);
     titleLabel = new QLabel(title, this);
-    QFont titleFont = titleLabel->font();
-    titleFont.setPixelSize(13);
-    titleFont.setWeight(QFont::DemiBold);
-    titleLabel->setFont(titleFont);
-    titleLabel->setForegroundRole(QPalette::PlaceholderText);
+    titleLabel->setFont(headerFont(titleLabel, titleSize, QFont::DemiBold));
     header->addWidget(titleLabel, 0, Qt::AlignBottom);
     if (subtitle) {
         subtitleLabel = new QLabel(*subtitle, this);
-        QFont subtitleFont = subtitleLabel->font();
-        subtitleFont.setPixelSize(11);
-        subtitleLabel->setFont(subtitleFont);
-        subtitleLabel->setForegroundRole(QPalette::PlaceholderText);
+        subtitleLabel->setFont(headerFont(subtitleLabel, subtitleSize, QFont::Normal));
         // Long hints wrap at narrow widths instead of being cut off.
         subtitleLabel->setWordWrap(true);
         header->addWidget(subtitleLabel, 1, Qt::AlignBottom);
@@ -41,6 +58,23 @@ SettingsSection::SettingsSection(const QString& title, const std::optional<QStri
     content = new QVBoxLayout;
     content->setSpacing(8);
     column->addLayout(content);
+    applyHeaderColours();
+}
+
+void SettingsSection::applyHeaderColours() {
+    // The palette in force says which theme the window shows.
+    const bool dark = palette().color(QPalette::Window).lightness() < 128;
+    QColor secondary = Theme::textSecondary().resolve(dark);
+    setTextColour(titleLabel, secondary);
+    if (subtitleLabel != nullptr) {
+        secondary.setAlphaF(float(subtitleAlpha));
+        setTextColour(subtitleLabel, secondary);
+    }
+}
+
+void SettingsSection::changeEvent(QEvent* event) {
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) applyHeaderColours();
 }
 
 QString SettingsSection::title() const {

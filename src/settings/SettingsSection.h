@@ -23,10 +23,20 @@ public:
     /// Where a section puts its controls, top to bottom.
     QVBoxLayout* contentLayout() const { return content; }
 
+    /// The header's text sizes, in pixels (points of the interface's own scale).
+    static constexpr double titleSize = 12.5;
+    static constexpr double subtitleSize = 10.5;
+    /// The title is in the secondary text colour, the subtitle in it at this alpha.
+    static constexpr double subtitleAlpha = 0.7;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    /// Header colours from the current palette, so a theme switch reaches them too.
+    void applyHeaderColours();
+
     QLabel* titleLabel = nullptr;
     QLabel* subtitleLabel = nullptr;
     QVBoxLayout* content = nullptr;

@@ -442,6 +442,39 @@ TEST(SettingsWindowShape, TitleSizesOrderAndConfigPath) {
     EXPECT_EQ(closed, 1);
 }
 
+TEST(SettingsWindowShape, SectionHeadingsAreASecondaryTitleOverAFainterHintInEitherTheme) {
+    SettingsHarness h{testing::livedInConfig()};
+    const auto label = [](SettingsSection* section, const QString& text) {
+        for (QLabel* l : section->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (l->text() == text) return l;
+        return static_cast<QLabel*>(nullptr);
+    };
+    const auto pixels = [](const QLabel* l) { return l->font().pointSizeF() * l->logicalDpiY() / 72.0; };
+    for (const char* theme : {"theme:light", "theme:dark"}) {
+        h.find<QPushButton>(QString::fromLatin1(theme))->click();
+        const QColor secondary = Theme::textSecondary().resolve(h.root().isDark());
+        int subtitles = 0;
+        for (SettingsSection* section : h.window().findChildren<SettingsSection*>()) {
+            QLabel* title = label(section, section->title());
+            ASSERT_NE(title, nullptr);
+            EXPECT_NEAR(pixels(title), 12.5, 0.05);
+            EXPECT_EQ(title->font().weight(), QFont::DemiBold);
+            const QColor titleColour = title->palette().color(QPalette::WindowText);
+            EXPECT_EQ(titleColour, secondary) << theme;
+            if (!section->subtitle()) continue;
+            ++subtitles;
+            QLabel* subtitle = label(section, *section->subtitle());
+            ASSERT_NE(subtitle, nullptr);
+            EXPECT_NEAR(pixels(subtitle), 10.5, 0.05);
+            EXPECT_LT(subtitle->font().weight(), QFont::DemiBold);
+            const QColor subtitleColour = subtitle->palette().color(QPalette::WindowText);
+            EXPECT_EQ(subtitleColour.rgb(), secondary.rgb()) << theme;
+            EXPECT_NEAR(subtitleColour.alphaF(), 0.7, 0.01);
+        }
+        EXPECT_GT(subtitles, 0);
+    }
+}
+
 TEST(SettingsWindowShape, EveryControlHasAnAccessibleNameAndTakesKeyboardFocus) {
     SettingsHarness h{testing::livedInConfig()};
     for (QWidget* w : h.window().findChildren<QWidget*>()) {
