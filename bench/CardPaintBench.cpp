@@ -3,12 +3,14 @@
 // card makes while nothing changes.
 #include "../tests/ui/CardSamples.h"
 #include "card/FloatingPanel.h"
+#include "card/PanelShadow.h"
 #include "card/StockCardView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLayout>
+#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
@@ -76,6 +78,28 @@ void BM_PanelFullRepaint(benchmark::State& state) {
     state.SetLabel(std::to_string(state.range(0)) + "x");
 }
 BENCHMARK(BM_PanelFullRepaint)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// The panel's shadow alone around a default card body, after its tile is made once.
+void BM_PanelShadowPaint(benchmark::State& state) {
+    ensureCardApplication();
+    const double pixelRatio = double(state.range(0));
+    const QMargins margins = PanelShadow::margins({});
+    const QRectF body(margins.left(), margins.top(), 350, 216);
+    QImage image(
+        (QSizeF(350 + margins.left() + margins.right(), 216 + margins.top() + margins.bottom()) * pixelRatio).toSize(),
+        QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
+    PanelShadow shadow;
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        shadow.paint(painter, body, 13, false);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(std::to_string(state.range(0)) + "x");
+}
+BENCHMARK(BM_PanelShadowPaint)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // A shown card with data, pointer outside, nothing changing: counts its paint passes over a few
 // seconds of a running event loop and reports them per minute.
