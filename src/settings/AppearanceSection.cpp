@@ -60,27 +60,47 @@ AppearanceSection::AppearanceSection(ConfigBinding& binding, std::function<void(
           QStringLiteral("拖浮窗边缘可缩放；拖到屏幕左右边缘松手自动吸附；鼠标悬停时左侧出现竖排透明度滑条"), parent),
       binding(binding), onResetPosition(std::move(onResetPosition)) {
     QVBoxLayout* column = contentLayout();
+    addSizeRow(column);
+    addOpacityRow(column);
+    addThemeRow(column);
+    addWindowModeRows(column);
+    addRefreshRow(column);
+    addRotationRow(column);
+    addViewRows(column);
+    addSwitchRow(column);
+    connect(&binding, &ConfigBinding::changed, this, &AppearanceSection::sync);
+    sync();
+}
 
-    auto* size = new QHBoxLayout;
-    size->setSpacing(12);
+void AppearanceSection::addSizeRow(QVBoxLayout* column) {
     QSpinBox* width = stepper(240, 760, 10, QStringLiteral("宽度 "), QString(), std::nullopt, &AppConfig::width);
     QSpinBox* height = stepper(150, 640, 6, QStringLiteral("高度 "), QString(), std::nullopt, &AppConfig::height);
     width->setObjectName(QStringLiteral("width"));
     height->setObjectName(QStringLiteral("height"));
-    width->setFixedWidth(160);
-    height->setFixedWidth(160);
-    size->addWidget(width);
-    size->addWidget(height);
-    size->addStretch(1);
-    column->addLayout(size);
+    addStepperPair(column, width, height, 160);
+}
 
-    QHBoxLayout* opacityRow = labelledRow(QStringLiteral("透明度"), this, column);
-    auto* opacityValue = new QLabel(this);
-    opacityValue->setMinimumWidth(40);
-    opacityRow->addWidget(opacitySlider(opacityValue), 1);
-    opacityRow->addWidget(opacityValue);
+void AppearanceSection::addStepperPair(QVBoxLayout* column, QSpinBox* first, QSpinBox* second, int width) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(12);
+    for (QSpinBox* box : {first, second}) {
+        box->setFixedWidth(width);
+        row->addWidget(box);
+    }
+    row->addStretch(1);
+    column->addLayout(row);
+}
 
-    QHBoxLayout* themeRow = labelledRow(QStringLiteral("主题"), this, column);
+void AppearanceSection::addOpacityRow(QVBoxLayout* column) {
+    QHBoxLayout* row = labelledRow(QStringLiteral("透明度"), this, column);
+    auto* value = new QLabel(this);
+    value->setMinimumWidth(40);
+    row->addWidget(opacitySlider(value), 1);
+    row->addWidget(value);
+}
+
+void AppearanceSection::addThemeRow(QVBoxLayout* column) {
+    QHBoxLayout* row = labelledRow(QStringLiteral("主题"), this, column);
     auto* themes = new QButtonGroup(this);
     themes->setExclusive(true);
     const std::pair<ThemeMode, QString> modes[] = {{ThemeMode::system, QStringLiteral("跟随系统")},
@@ -96,97 +116,97 @@ AppearanceSection::AppearanceSection(ConfigBinding& binding, std::function<void(
         segments->addWidget(segment);
         const ThemeMode chosen = mode;
         connect(segment, &QPushButton::clicked, this,
-                [this, chosen] { this->binding.edit([&](AppConfig& c) { c.themeMode = chosen; }); });
+                [this, chosen] { binding.edit([&](AppConfig& c) { c.themeMode = chosen; }); });
         syncers.push_back([this, segment, chosen] {
             const QSignalBlocker block(segment);
-            segment->setChecked(this->binding.config().themeMode == chosen);
+            segment->setChecked(binding.config().themeMode == chosen);
         });
     }
-    themeRow->addLayout(segments);
-    themeRow->addWidget(SettingsControls::hint(QStringLiteral("跟随系统时随 macOS 外观自动切换"), this), 1);
+    row->addLayout(segments);
+    row->addWidget(SettingsControls::hint(QStringLiteral("跟随系统时随 macOS 外观自动切换"), this), 1);
+}
 
-    auto* modesRow = new QHBoxLayout;
-    modesRow->setSpacing(16);
-    modesRow->addWidget(toggle(QStringLiteral("置顶模式"), &AppConfig::alwaysOnTop));
-    modesRow->addWidget(toggle(QStringLiteral("常驻模式"), &AppConfig::dockPinned));
+void AppearanceSection::addWindowModeRows(QVBoxLayout* column) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(16);
+    row->addWidget(toggle(QStringLiteral("置顶模式"), &AppConfig::alwaysOnTop));
+    row->addWidget(toggle(QStringLiteral("常驻模式"), &AppConfig::dockPinned));
     auto* reset = new QPushButton(QStringLiteral("回到右下角"), this);
     reset->setAccessibleName(QStringLiteral("回到右下角"));
     reset->setAutoDefault(false);
     connect(reset, &QPushButton::clicked, this, [this] {
-        if (this->onResetPosition) this->onResetPosition();
+        if (onResetPosition) onResetPosition();
     });
-    modesRow->addWidget(reset);
-    modesRow->addStretch(1);
-    column->addLayout(modesRow);
+    row->addWidget(reset);
+    row->addStretch(1);
+    column->addLayout(row);
 
     QLabel* note = SettingsControls::hint(QString(), this);
     note->setObjectName(QStringLiteral("pinnedNote"));
     note->setWordWrap(true);
     column->addWidget(note);
-    syncers.push_back([this, note] { note->setText(pinnedNote(this->binding.config().dockPinned)); });
+    syncers.push_back([this, note] { note->setText(pinnedNote(binding.config().dockPinned)); });
+}
 
-    QHBoxLayout* refreshRow = labelledRow(QStringLiteral("刷新间隔"), this, column);
+void AppearanceSection::addRefreshRow(QVBoxLayout* column) {
+    QHBoxLayout* row = labelledRow(QStringLiteral("刷新间隔"), this, column);
     QSpinBox* refresh = stepper(5, 300, 5, QString(), QStringLiteral(" 秒"), std::nullopt, &AppConfig::refreshSeconds);
     refresh->setObjectName(QStringLiteral("refreshSeconds"));
     refresh->setAccessibleName(QStringLiteral("刷新间隔"));
     refresh->setFixedWidth(100);
-    refreshRow->addWidget(refresh);
-    refreshRow->addWidget(SettingsControls::hint(QStringLiteral("（盘中建议 15–30 秒）"), this), 1);
+    row->addWidget(refresh);
+    row->addWidget(SettingsControls::hint(QStringLiteral("（盘中建议 15–30 秒）"), this), 1);
+}
 
-    auto* rotation = new QHBoxLayout;
-    rotation->setSpacing(12);
+void AppearanceSection::addRotationRow(QVBoxLayout* column) {
     QSpinBox* viewRotate = stepper(0, 30, 1, QStringLiteral("视图轮播 "), QStringLiteral(" 秒"),
                                    QStringLiteral("视图轮播 已关闭"), &AppConfig::viewRotateSeconds);
     QSpinBox* stockRotate = stepper(0, 120, 5, QStringLiteral("股票轮播 "), QStringLiteral(" 秒"),
                                     QStringLiteral("股票轮播 已关闭"), &AppConfig::autoRotateSeconds);
     viewRotate->setObjectName(QStringLiteral("viewRotateSeconds"));
     stockRotate->setObjectName(QStringLiteral("autoRotateSeconds"));
-    viewRotate->setFixedWidth(180);
-    stockRotate->setFixedWidth(180);
-    rotation->addWidget(viewRotate);
-    rotation->addWidget(stockRotate);
-    rotation->addStretch(1);
-    column->addLayout(rotation);
+    addStepperPair(column, viewRotate, stockRotate, 180);
+}
 
-    QHBoxLayout* viewsRow = labelledRow(QStringLiteral("轮播视图"), this, column);
-    viewsRow->setSpacing(10);
-    for (const ChartViews::Row& row : ChartViews::table) {
-        const QString title = QString::fromUtf8(row.label);
-        auto* box = new QCheckBox(title, this);
-        box->setObjectName(QStringLiteral("view:%1").arg(ChartViews::stored(row.view)));
-        box->setAccessibleName(QStringLiteral("轮播视图：") + title);
-        const ChartView view = row.view;
-        connect(box, &QCheckBox::toggled, this, [this, view](bool on) {
-            this->binding.edit([&](AppConfig& c) { setViewEnabled(c, view, on); });
-            sync(); // a refused uncheck puts the mark back
-        });
-        syncers.push_back([this, box, view] {
-            const auto& views = this->binding.config().enabledViews;
-            const bool checked = std::find(views.begin(), views.end(), view) != views.end();
-            const bool onlyOne =
-                checked && std::all_of(views.begin(), views.end(), [&](ChartView v) { return v == view; });
-            const QSignalBlocker block(box);
-            box->setChecked(checked);
-            box->setEnabled(!onlyOne);
-        });
-        viewsRow->addWidget(box);
-    }
-    viewsRow->addStretch(1);
-    auto* viewsHint = new QHBoxLayout;
-    viewsHint->addSpacing(labelWidth + 8);
-    viewsHint->addWidget(SettingsControls::hint(QStringLiteral("勾选的才出现在浮窗白点里，至少保留一个"), this), 1);
-    column->addLayout(viewsHint);
+void AppearanceSection::addViewRows(QVBoxLayout* column) {
+    QHBoxLayout* row = labelledRow(QStringLiteral("轮播视图"), this, column);
+    row->setSpacing(10);
+    for (const ChartViews::Row& chart : ChartViews::table) row->addWidget(viewBox(chart.view, chart.label));
+    row->addStretch(1);
+    auto* hint = new QHBoxLayout;
+    hint->addSpacing(labelWidth + 8);
+    hint->addWidget(SettingsControls::hint(QStringLiteral("勾选的才出现在浮窗白点里，至少保留一个"), this), 1);
+    column->addLayout(hint);
+}
 
-    auto* switches = new QHBoxLayout;
-    switches->setSpacing(16);
-    switches->addWidget(toggle(QStringLiteral("悬停暂停轮播"), &AppConfig::pauseRotateOnHover));
-    switches->addWidget(toggle(QStringLiteral("悬停显示透明度滑条"), &AppConfig::hoverOpacitySlider));
-    switches->addWidget(toggle(QStringLiteral("开机自启"), &AppConfig::autoLaunch));
-    switches->addStretch(1);
-    column->addLayout(switches);
+QCheckBox* AppearanceSection::viewBox(ChartView view, const char* label) {
+    const QString title = QString::fromUtf8(label);
+    auto* box = new QCheckBox(title, this);
+    box->setObjectName(QStringLiteral("view:%1").arg(ChartViews::stored(view)));
+    box->setAccessibleName(QStringLiteral("轮播视图：") + title);
+    connect(box, &QCheckBox::toggled, this, [this, view](bool on) {
+        binding.edit([&](AppConfig& c) { setViewEnabled(c, view, on); });
+        sync(); // a refused uncheck puts the mark back
+    });
+    syncers.push_back([this, box, view] {
+        const auto& views = binding.config().enabledViews;
+        const bool checked = std::find(views.begin(), views.end(), view) != views.end();
+        const bool onlyOne = checked && std::all_of(views.begin(), views.end(), [&](ChartView v) { return v == view; });
+        const QSignalBlocker block(box);
+        box->setChecked(checked);
+        box->setEnabled(!onlyOne);
+    });
+    return box;
+}
 
-    connect(&binding, &ConfigBinding::changed, this, &AppearanceSection::sync);
-    sync();
+void AppearanceSection::addSwitchRow(QVBoxLayout* column) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(16);
+    row->addWidget(toggle(QStringLiteral("悬停暂停轮播"), &AppConfig::pauseRotateOnHover));
+    row->addWidget(toggle(QStringLiteral("悬停显示透明度滑条"), &AppConfig::hoverOpacitySlider));
+    row->addWidget(toggle(QStringLiteral("开机自启"), &AppConfig::autoLaunch));
+    row->addStretch(1);
+    column->addLayout(row);
 }
 
 QSpinBox* AppearanceSection::stepper(int minimum, int maximum, int step, const QString& prefix, const QString& suffix,

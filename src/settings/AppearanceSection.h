@@ -14,6 +14,7 @@ class QLabel;
 class QPushButton;
 class QSlider;
 class QSpinBox;
+class QVBoxLayout;
 
 namespace glimmer {
 
@@ -33,6 +34,21 @@ public:
     static QString pinnedNote(bool dockPinned);
 
 private:
+    // One row each, top to bottom.
+    void addSizeRow(QVBoxLayout* column);
+    void addOpacityRow(QVBoxLayout* column);
+    void addThemeRow(QVBoxLayout* column);
+    /// The always-on-top and pinned switches, the reset button and the note under them.
+    void addWindowModeRows(QVBoxLayout* column);
+    void addRefreshRow(QVBoxLayout* column);
+    void addRotationRow(QVBoxLayout* column);
+    /// One box per chart and the hint under them.
+    void addViewRows(QVBoxLayout* column);
+    void addSwitchRow(QVBoxLayout* column);
+
+    /// Two steppers of one width side by side.
+    void addStepperPair(QVBoxLayout* column, QSpinBox* first, QSpinBox* second, int width);
+    QCheckBox* viewBox(ChartView view, const char* label);
     QSpinBox* stepper(int minimum, int maximum, int step, const QString& prefix, const QString& suffix,
                       const std::optional<QString>& offText, double AppConfig::*field);
     QCheckBox* toggle(const QString& label, bool AppConfig::*field);
