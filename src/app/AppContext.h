@@ -45,11 +45,6 @@ struct AppContext {
     /// Brings the application forward (focus requests, dialogs).
     std::function<void()> activateApplication;
 
-    /// True while the system itself moves the panel, so the move is not stored.
-    bool suppressOriginPersist = false;
-    /// The user hid the panel while overview mode was on.
-    bool overviewHidByUser = false;
-
     void save() const {
         if (saveConfig) saveConfig();
     }

@@ -46,6 +46,7 @@ AppDelegate::AppDelegate(MarketStore& store, const ScreenSource& screens, TaskSc
       expander(std::make_unique<ExpandCoordinator>(screens)), overview(std::make_unique<OverviewCoordinator>(screens)),
       context(config, storeAccess, scheduler, screens, *expander, *overview, SoundPlayer::shared()), presenter(context),
       alerts(context, presenter), panelPlacement(context, presenter),
+      modeController(context, presenter, panelPlacement),
       settings(SettingsHost::Callbacks{[this](const ConfigEdit& edit) { return applySettingsEdit(edit); },
                                        [this] { testSound(); }, [this] { resetPosition(); }}) {
     context.saveConfig = [this] { saveConfig(); };
@@ -138,10 +139,10 @@ void AppDelegate::wireCard() {
         if (self) self->panelPlacement.hidePanel();
     };
     card.onToggleExpand = [self] {
-        if (self) self->toggleExpandMode();
+        if (self) self->modeController.toggleExpand();
     };
     card.onToggleOverview = [self] {
-        if (self) self->toggleOverviewMode();
+        if (self) self->modeController.toggleOverview();
     };
     card.onContextMenu = [self](QMouseEvent&) {
         if (!self || !self->cardView) return;
@@ -185,10 +186,10 @@ void AppDelegate::wireOverview() {
         if (self) self->hideItem(code);
     };
     o.onToggleOverview = [self] {
-        if (self) self->toggleOverviewMode();
+        if (self) self->modeController.toggleOverview();
     };
     o.onToggleExpand = [self] {
-        if (self) self->toggleExpandMode();
+        if (self) self->modeController.toggleExpand();
     };
     o.onClose = [self] {
         if (self) self->panelPlacement.hidePanel();
@@ -197,7 +198,7 @@ void AppDelegate::wireOverview() {
         if (self) self->panelPlacement.setOpacityFromSlider(value);
     };
     o.onEmpty = [self] {
-        if (self) self->exitOverviewMode();
+        if (self) self->modeController.exitOverview();
     };
     o.onFocusRequest = [self] {
         if (self) self->presenter.focusFloating();
@@ -281,6 +282,35 @@ void AppDelegate::installKeyMonitor() {
     };
 }
 
+void AppDelegate::hideItem(const std::string& code) {
+    std::vector<std::string>& hidden = config.hiddenCodes;
+    if (std::find(hidden.begin(), hidden.end(), code) != hidden.end()) return;
+    hidden.push_back(code);
+    context.save();
+    context.info("隐藏股票 " + code + "：全览与主卡轮播都不再展示，设置里可恢复");
+    presenter.normalizeCurrentIndexIfHidden();
+    presenter.refreshCard(false);
+    if (presenter.visibleEntries().empty()) {
+        context.info("全览：可见股票已全部隐藏，退出全览");
+        modeController.exitOverview();
+    }
+}
+
+AppHotKeyHandlers AppDelegate::hotKeyHandlers() {
+    const QPointer<AppDelegate> self(this);
+    AppHotKeyHandlers handlers;
+    handlers.togglePanel = [self] {
+        if (self) self->panelPlacement.togglePanel();
+    };
+    handlers.toggleExpand = [self] {
+        if (self) self->modeController.toggleExpand();
+    };
+    handlers.toggleOverview = [self] {
+        if (self) self->modeController.toggleOverview();
+    };
+    return handlers;
+}
+
 void AppDelegate::syncAutoLaunch() {
     const AutoLaunch::Host host = AutoLaunch::systemHost();
     if (!AutoLaunch::sync(config.autoLaunch, host) && config.autoLaunch) context.error(host.format->texts().notWritten);
@@ -289,9 +319,10 @@ void AppDelegate::syncAutoLaunch() {
 void AppDelegate::applicationWillTerminate() {
     if (didTerminate) return;
     didTerminate = true;
-    if (cardView && cardView->expandMode() && frameBeforeExpand) {
-        config.originX = frameBeforeExpand->x;
-        config.originY = frameBeforeExpand->y;
+    if (const std::optional<Rect>& before = modeController.frameBeforeExpand();
+        cardView && cardView->expandMode() && before) {
+        config.originX = before->x;
+        config.originY = before->y;
         saveConfig();
     } else {
         panelPlacement.persistOrigin();

@@ -3,6 +3,7 @@
 #include "app/AlertPresenter.h"
 #include "app/AppContext.h"
 #include "app/CardPresenter.h"
+#include "app/ModeController.h"
 #include "app/PanelPlacement.h"
 #include "app/SettingsHost.h"
 #include "app/StoreAccess.h"
@@ -52,14 +53,6 @@ public:
     void resetPosition();
     void showAbout();
 
-    /// Expand mode (⌥⌘E): the card moves to the top-right corner with four sub-chart panels under
-    /// it; collapsing brings it back to its frame and view. Ignored while an animation runs.
-    void toggleExpandMode();
-    void collapseExpandMode(std::function<void()> completion);
-    /// Overview mode (⌥⌘G): one card per visible security instead of the main card.
-    void enterOverviewMode();
-    void exitOverviewMode();
-    void toggleOverviewMode();
     /// A security hidden from an overview card's eye button.
     void hideItem(const std::string& code);
     /// What the three global hot keys do.
@@ -70,6 +63,7 @@ public:
     StockCardView* card() const { return cardView; }
     CardPresenter& cardPresenter() { return presenter; }
     PanelPlacement& placement() { return panelPlacement; }
+    ModeController& modes() { return modeController; }
     ExpandCoordinator& expandCoordinator() { return *expander; }
     OverviewCoordinator& overviewCoordinator() { return *overview; }
     SettingsWindow* settingsWindow() const { return settings.settingsWindow(); }
@@ -101,11 +95,8 @@ private:
     CardPresenter presenter;
     AlertPresenter alerts;
     PanelPlacement panelPlacement;
+    ModeController modeController;
     SettingsHost settings;
-
-    /// Panel frame and chart view before expand mode.
-    std::optional<Rect> frameBeforeExpand;
-    std::optional<ChartView> viewBeforeExpand;
 
     bool didLogFirstData = false;
     bool didTerminate = false;

@@ -46,7 +46,7 @@ void AppDelegate::applySavedConfiguration(const AppConfig& next) {
         if (sizeChanged || hiddenChanged) {
             const std::vector<MarketEntry> visible = presenter.visibleEntries();
             if (visible.empty()) {
-                toggleOverviewMode();
+                modeController.toggleOverview();
             } else {
                 overview->rebuild(visible);
             }

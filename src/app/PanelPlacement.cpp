@@ -32,7 +32,8 @@ PanelPlacement::PanelPlacement(AppContext& context, CardPresenter& presenter)
     : moveAnimated([](FloatingPanel& panel, Point origin, double seconds, std::function<void()> completion) {
           WindowAnimator::move(panel, origin, seconds, std::move(completion));
       }),
-      context(context), presenter(presenter) {}
+      context(context), presenter(presenter) {
+}
 
 PanelPlacement::~PanelPlacement() {
     if (saveOriginWorkItem) context.scheduler.cancel(*saveOriginWorkItem);
@@ -48,7 +49,6 @@ void PanelPlacement::showPanel() {
     context.info("浮窗已呼出");
     if (context.panel) context.panel->setAlphaValue(context.config.opacity);
     if (context.overview.isActive()) {
-        context.overviewHidByUser = false;
         context.overview.setVisible(true);
     } else {
         if (context.panel) context.panel->orderFront();
@@ -61,7 +61,6 @@ void PanelPlacement::showPanel() {
 
 void PanelPlacement::hidePanel() {
     context.info("浮窗已隐藏（缩到菜单栏）");
-    if (context.overview.isActive()) context.overviewHidByUser = true;
     if (context.panel) context.panel->orderOut();
     if (context.expander.isExpanded() && !context.expander.isAnimating()) context.expander.orderOut();
     context.overview.setVisible(false);
@@ -110,7 +109,7 @@ void PanelPlacement::panelDidMove() {
         context.expander.follow(*context.panel);
         return;
     }
-    if (context.suppressOriginPersist) return;
+    if (originSavesHeld) return;
     cancelOriginSave();
     saveOriginWorkItem = context.scheduler.schedule(originSaveDelay, [this] {
         saveOriginWorkItem.reset();
@@ -119,9 +118,9 @@ void PanelPlacement::panelDidMove() {
 }
 
 void PanelPlacement::moveBySystem(const Rect& frame) {
-    context.suppressOriginPersist = true;
+    originSavesHeld = true;
     context.panel->setFrame(frame);
-    context.suppressOriginPersist = false;
+    originSavesHeld = false;
     persistOrigin();
 }
 
@@ -159,10 +158,10 @@ void PanelPlacement::snapPanel(DockSide side, bool animated) {
         return;
     }
     context.info("浮窗吸附到屏幕" + sideName + " " + originText(target));
-    context.suppressOriginPersist = true;
+    originSavesHeld = true;
     cancelOriginSave();
     auto finish = [this] {
-        context.suppressOriginPersist = false;
+        originSavesHeld = false;
         persistOrigin();
     };
     if (animated && moveAnimated) {
@@ -228,7 +227,8 @@ void PanelPlacement::applySizeChange() {
     const Rect frame = PanelFrames::resizedFrame(panel->frame(), context.config.width, context.config.height);
     panel->setFrame(frame);
     if (StockCardView* card = context.cardView) {
-        card->setGeometry(0, 0, static_cast<int>(std::lround(frame.width)), static_cast<int>(std::lround(frame.height)));
+        card->setGeometry(0, 0, static_cast<int>(std::lround(frame.width)),
+                          static_cast<int>(std::lround(frame.height)));
         card->update();
     }
     reDockIfPinned();

@@ -24,8 +24,8 @@ public:
     PanelPlacement& operator=(const PanelPlacement&) = delete;
 
     /// Moves a panel to an origin over `seconds` with ease-out, then calls the completion.
-    using MoveAnimation = std::function<void(FloatingPanel& panel, Point origin, double seconds,
-                                             std::function<void()> completion)>;
+    using MoveAnimation =
+        std::function<void(FloatingPanel& panel, Point origin, double seconds, std::function<void()> completion)>;
     /// The window animator by default; tests move at once.
     MoveAnimation moveAnimated;
 
@@ -54,6 +54,10 @@ public:
     /// The settings' reset button: back to the default corner.
     void resetPosition();
 
+    /// While held, moves of the panel are not stored: the program itself is moving it (expand mode).
+    void holdOriginSaves(bool held) { originSavesHeld = held; }
+    bool areOriginSavesHeld() const { return originSavesHeld; }
+
     bool isOriginSavePending() const { return saveOriginWorkItem.has_value(); }
     bool isOpacitySavePending() const { return saveOpacityWorkItem.has_value(); }
 
@@ -70,6 +74,7 @@ private:
     CardPresenter& presenter;
     std::optional<TaskScheduler::TaskId> saveOriginWorkItem;
     std::optional<TaskScheduler::TaskId> saveOpacityWorkItem;
+    bool originSavesHeld = false;
 };
 
 } // namespace glimmer

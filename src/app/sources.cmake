@@ -4,7 +4,6 @@ set(GLIMMER_APP_SOURCES
   app/AppContext.h
   app/AppDelegate.cpp
   app/AppDelegate.h
-  app/AppDelegateModes.cpp
   app/CardPresenter.cpp
   app/CardPresenter.h
   app/ConfigApply.cpp
@@ -12,6 +11,8 @@ set(GLIMMER_APP_SOURCES
   app/DiagnosticModes.h
   app/EntryPoint.cpp
   app/EntryPoint.h
+  app/ModeController.cpp
+  app/ModeController.h
   app/PanelFrames.cpp
   app/PanelFrames.h
   app/PanelPlacement.cpp

@@ -224,6 +224,7 @@ void OverviewCoordinator::dropPanels() {
 
 void OverviewCoordinator::hide() {
     active = false;
+    hiddenByOwner = false;
     animating = false;
     ++generation;
     dropPanels();
@@ -233,6 +234,7 @@ void OverviewCoordinator::hide() {
 
 void OverviewCoordinator::setVisible(bool visible) {
     if (!active) return;
+    hiddenByOwner = !visible;
     auto apply = [visible](FloatingPanel* panel) {
         if (panel == nullptr) return;
         if (visible) {

@@ -62,7 +62,10 @@ public:
     /// Leaves overview mode when it is on; entering takes `show`.
     virtual void toggle();
     virtual void hide();
+    /// Orders the windows out or in; the overview stays active either way.
     virtual void setVisible(bool visible);
+    /// Whether setVisible(false) hid the windows since they were shown.
+    virtual bool isHiddenByOwner() const { return hiddenByOwner; }
     /// Fresh data; a different number of entries rebuilds the windows.
     virtual void update(const std::vector<MarketEntry>& entries);
     /// Builds the windows again without animation, keeping the scroll offset where it still fits.
@@ -119,6 +122,7 @@ private:
     bool active = false;
     bool animating = false;
     ChartView currentView = ChartView::intraday;
+    bool hiddenByOwner = false;
     int listCount = 0;
     QPointer<FloatingPanel> header;
     QPointer<OverviewCardView> headerView;

@@ -90,7 +90,7 @@ protected:
         return testing::waitUntil([&] { return !expander().isAnimating(); }, 3000);
     }
     bool expandFully() {
-        delegate->toggleExpandMode();
+        delegate->modes().toggleExpand();
         return expander().isExpanded() && settleExpander();
     }
 
@@ -122,7 +122,7 @@ TEST_F(AppDelegateModesTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAn
     panel().setFrameOrigin({300, 200});
     ASSERT_TRUE(delegate->cardPresenter().isViewRotationRunning());
 
-    delegate->toggleExpandMode();
+    delegate->modes().toggleExpand();
     EXPECT_TRUE(expander().isExpanded());
     EXPECT_EQ(card().view(), intraday) << "expand mode shows the intraday chart";
     EXPECT_EQ(delegate->cardPresenter().currentView(), intraday);
@@ -139,7 +139,7 @@ TEST_F(AppDelegateModesTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAn
         1000))
         << "main card in the top-right corner";
 
-    delegate->toggleExpandMode();
+    delegate->modes().toggleExpand();
     EXPECT_TRUE(logged("副图展开：开始收起（自下而上卷起）"));
     ASSERT_TRUE(settleExpander());
     EXPECT_FALSE(expander().isExpanded());
@@ -210,23 +210,23 @@ TEST_F(AppDelegateModesTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsE
 
 TEST_F(AppDelegateModesTest, LeavingTheOverviewKeepsAPanelTheUserHidHiddenAndTakesTheOverviewOpacity) {
     start({"600519", "300750"});
-    delegate->enterOverviewMode();
+    delegate->modes().enterOverview();
     ASSERT_TRUE(overview().isActive());
     overview().setOpacity(0.8);
-    delegate->exitOverviewMode();
+    delegate->modes().exitOverview();
     EXPECT_TRUE(panel().isVisible());
     EXPECT_NEAR(panel().alphaValue(), 0.8, 0.01) << "the main card comes back at the overview's opacity";
 
-    delegate->enterOverviewMode();
+    delegate->modes().enterOverview();
     delegate->placement().hidePanel();
-    delegate->exitOverviewMode();
+    delegate->modes().exitOverview();
     EXPECT_FALSE(overview().isActive());
     EXPECT_FALSE(panel().isVisible()) << "hidden during overview mode stays hidden";
 }
 
 TEST_F(AppDelegateModesTest, HidingTheLastVisibleSecurityLeavesOverviewWithThePlaceholderOnTheCard) {
     start({"600519", "300750"});
-    delegate->enterOverviewMode();
+    delegate->modes().enterOverview();
     ASSERT_TRUE(overview().isActive());
 
     overview().hideItem("600519");
@@ -245,7 +245,7 @@ TEST_F(AppDelegateModesTest, HidingTheLastVisibleSecurityLeavesOverviewWithThePl
 
     delegate->hideItem("300750");
     EXPECT_EQ(loggedCount("隐藏股票 300750"), 1) << "a code already hidden is not added again";
-    delegate->toggleOverviewMode();
+    delegate->modes().toggleOverview();
     EXPECT_FALSE(overview().isActive());
     EXPECT_TRUE(logged("全览：可见股票为空（全部被隐藏），不进入全览"));
 }

@@ -91,6 +91,7 @@ public:
     bool isVisible() const override { return active && visible; }
     bool isHoveringAnyCard() const override { return false; }
     void setVisible(bool on) override { visible = on; }
+    bool isHiddenByOwner() const override { return active && !visible; }
     void update(const std::vector<MarketEntry>& entries) override { updates.push_back(entries.size()); }
     void setView(ChartView view) override { views.push_back(view); }
 };

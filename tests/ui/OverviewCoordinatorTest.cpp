@@ -235,9 +235,13 @@ TEST_F(OverviewCoordinatorTest, CardSettingsAndVisibilityReachEveryWindow) {
     coordinator.setVisible(false);
     EXPECT_FALSE(coordinator.isVisible());
     EXPECT_TRUE(coordinator.isActive());
+    EXPECT_TRUE(coordinator.isHiddenByOwner());
     for (FloatingPanel* panel : coordinator.listPanels()) EXPECT_FALSE(panel->isVisible());
+    coordinator.setCardSize(380, 230);
+    EXPECT_TRUE(coordinator.isHiddenByOwner()) << "a rebuild does not undo the owner's hiding";
     coordinator.setVisible(true);
     EXPECT_TRUE(coordinator.isVisible());
+    EXPECT_FALSE(coordinator.isHiddenByOwner());
 
     coordinator.setCardSize(400, 250);
     EXPECT_EQ(coordinator.panelFrames()[1].width, 400);

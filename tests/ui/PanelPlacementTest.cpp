@@ -55,7 +55,7 @@ TEST_F(PanelPlacementTest, MovesMadeBySnappingAreNotSavedTwice) {
     EXPECT_EQ(app.config.originX, 0);
     EXPECT_EQ(app.saves, 1);
     EXPECT_TRUE(app.logged("INFO 浮窗吸附到屏幕左侧 origin=(0,300)"));
-    EXPECT_FALSE(app.context.suppressOriginPersist);
+    EXPECT_FALSE(app.placement.areOriginSavesHeld());
 }
 
 TEST_F(PanelPlacementTest, SnappingAPanelAlreadyDockedOnlyLogsAndSaves) {
