@@ -101,6 +101,10 @@ struct AppConfig {
     AlertConfig alerts;
     SoundConfig sound;
     bool didImportHoldings = false;
+    /// Amounts and share counts show as "****" everywhere; percentages stay.
+    bool privacyMode = false;
+    /// Switches the privacy mode; off until the user turns it on.
+    HotKeySpec privacyHotkey{35, 0x900, "⌥⌘P", false};
 
     bool operator==(const AppConfig&) const = default;
 };

@@ -7,7 +7,8 @@
 namespace glimmer::AppLog {
 
 /// Appends one line "[yyyy-MM-dd HH:mm:ss] LEVL message\n" to events.log and mirrors it to standard
-/// output. Levels are "INFO" and "ERR " (four characters). Never fails towards the caller; the file
+/// output. Levels are "INFO", "WARN" (something unusable was set aside, nothing lost that mattered)
+/// and "ERR ", all four characters wide. Never fails towards the caller; the file
 /// is started afresh once it grows past 1500000 bytes.
 void write(const std::string& level, const std::string& message);
 

@@ -1,7 +1,11 @@
 #include "model/ConfigJson.h"
 
+#include "model/Holdings.h"
+
+#include <array>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace glimmer {
 
@@ -132,6 +136,35 @@ public:
     const json& object;
     bool ok;
 };
+
+constexpr std::array<std::string_view, 5> watchItemKeys{"code", "name", "kind", "shares", "cost"};
+
+bool isWatchItemKey(const std::string& key) {
+    for (std::string_view known : watchItemKeys)
+        if (key == known) return true;
+    return false;
+}
+
+// Numbers only: "100" written as text is as unusable as -5. Share counts stay far below 2^53, so
+// reading them as doubles loses nothing.
+std::optional<std::int64_t> sharesValue(const json& v) {
+    return v.is_number() ? Holdings::sharesFrom(v.get<double>()) : std::nullopt;
+}
+
+std::optional<double> costValue(const json& v) {
+    return v.is_number() ? Holdings::costFrom(v.get<double>()) : std::nullopt;
+}
+
+/// Reads one optional holdings value; a present but unusable one is listed and left out.
+template <typename T>
+std::optional<T> holdingsValue(const json& tree, const char* key, std::optional<T> (*parse)(const json&),
+                               const std::string& code, std::vector<ConfigJson::DroppedValue>* dropped) {
+    const auto it = tree.find(key);
+    if (it == tree.end() || it->is_null()) return std::nullopt;
+    std::optional<T> value = parse(*it);
+    if (!value && dropped) dropped->push_back({code, key});
+    return value;
+}
 
 std::optional<PriceAlert> decodePriceAlert(const json& tree) {
     Reader r(tree);
@@ -267,7 +300,24 @@ std::optional<PriceAlertDirection> priceAlertDirectionFromRaw(const std::string&
 namespace ConfigJson {
 
 json encode(const WatchItem& item) {
-    return json{{"code", item.code}, {"name", item.name}, {"kind", rawValue(item.kind)}};
+    json tree = json::object();
+    for (const auto& [key, text] : item.otherKeys) {
+        json value = json::parse(text, nullptr, false);
+        if (!value.is_discarded() && !isWatchItemKey(key)) tree[key] = std::move(value);
+    }
+    tree["code"] = item.code;
+    tree["name"] = item.name;
+    tree["kind"] = rawValue(item.kind);
+    if (item.shares) tree["shares"] = *item.shares;
+    if (item.cost) tree["cost"] = number(*item.cost);
+    return tree;
+}
+
+json encode(const HotKeySpec& hotkey) {
+    return json{{"keyCode", hotkey.keyCode},
+                {"modifiers", hotkey.modifiers},
+                {"displayName", hotkey.displayName},
+                {"enabled", hotkey.enabled}};
 }
 
 json encode(const AppConfig& c) {
@@ -294,10 +344,7 @@ json encode(const AppConfig& c) {
     root["volumeViewAdded"] = c.volumeViewAdded;
     root["hiddenCodes"] = c.hiddenCodes;
     root["autoLaunch"] = c.autoLaunch;
-    root["hotkey"] = json{{"keyCode", c.hotkey.keyCode},
-                          {"modifiers", c.hotkey.modifiers},
-                          {"displayName", c.hotkey.displayName},
-                          {"enabled", c.hotkey.enabled}};
+    root["hotkey"] = encode(c.hotkey);
     const AlertConfig& a = c.alerts;
     json alerts = json::object();
     alerts["priceAlerts"] = json::array();
@@ -322,20 +369,29 @@ json encode(const AppConfig& c) {
                          {"systemSoundName", c.sound.systemSoundName},
                          {"customFilePath", c.sound.customFilePath}};
     root["didImportHoldings"] = c.didImportHoldings;
+    root["privacyMode"] = c.privacyMode;
+    root["privacyHotkey"] = encode(c.privacyHotkey);
     return root;
 }
 
-std::optional<WatchItem> decodeWatchItem(const json& tree) {
+std::optional<WatchItem> decodeWatchItem(const json& tree, std::vector<DroppedValue>* dropped) {
     Reader r(tree);
     WatchItem item;
     item.code = r.getString("code");
     item.name = r.getString("name");
     item.kind = r.getEnum<InstrumentKind>("kind", instrumentKindFromRaw);
     if (!r.valid()) return std::nullopt;
+    item.shares = holdingsValue<std::int64_t>(tree, "shares", sharesValue, item.code, dropped);
+    item.cost = holdingsValue<double>(tree, "cost", costValue, item.code, dropped);
+    for (auto it = tree.begin(); it != tree.end(); ++it) {
+        if (!isWatchItemKey(it.key())) {
+            item.otherKeys[it.key()] = it->dump(-1, ' ', false, json::error_handler_t::replace);
+        }
+    }
     return item;
 }
 
-std::optional<AppConfig> decode(const json& tree) {
+std::optional<AppConfig> decode(const json& tree, std::vector<DroppedValue>* dropped) {
     Reader r(tree);
     if (!r.valid()) return std::nullopt;
     AppConfig c;
@@ -353,8 +409,9 @@ std::optional<AppConfig> decode(const json& tree) {
     }
     const json* list = r.field("watchlist");
     if (!list || !list->is_array()) return std::nullopt;
+    std::vector<DroppedValue> droppedHere;
     for (const json& element : *list) {
-        auto item = decodeWatchItem(element);
+        auto item = decodeWatchItem(element, &droppedHere);
         if (!item) return std::nullopt;
         c.watchlist.push_back(std::move(*item));
     }
@@ -369,15 +426,20 @@ std::optional<AppConfig> decode(const json& tree) {
     c.hiddenCodes = r.getStringArray("hiddenCodes");
     c.autoLaunch = r.getBool("autoLaunch");
     c.didImportHoldings = r.getBool("didImportHoldings");
+    c.privacyMode = r.getBool("privacyMode");
     if (!r.valid()) return std::nullopt;
 
     const auto hotkey = tree.contains("hotkey") ? decodeHotKey(tree.at("hotkey")) : std::nullopt;
+    const auto privacyHotkey = tree.contains("privacyHotkey") ? decodeHotKey(tree.at("privacyHotkey")) : std::nullopt;
     const auto alerts = tree.contains("alerts") ? decodeAlerts(tree.at("alerts")) : std::nullopt;
     const auto sound = tree.contains("sound") ? decodeSound(tree.at("sound")) : std::nullopt;
-    if (!hotkey || !alerts || !sound) return std::nullopt;
+    if (!hotkey || !privacyHotkey || !alerts || !sound) return std::nullopt;
     c.hotkey = *hotkey;
+    c.privacyHotkey = *privacyHotkey;
     c.alerts = *alerts;
     c.sound = *sound;
+    // Only a configuration that is used reports what it left out.
+    if (dropped) dropped->insert(dropped->end(), droppedHere.begin(), droppedHere.end());
     return c;
 }
 

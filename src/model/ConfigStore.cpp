@@ -73,8 +73,20 @@ StoredFile readStored(const std::filesystem::path& path) {
     return file;
 }
 
-std::optional<AppConfig> decodeMerged(const json& stored) {
-    return ConfigJson::decode(ConfigJson::merged(ConfigJson::encode(AppConfig{}), stored));
+std::optional<AppConfig> decodeMerged(const json& stored, std::vector<ConfigJson::DroppedValue>* dropped = nullptr) {
+    return ConfigJson::decode(ConfigJson::merged(ConfigJson::encode(AppConfig{}), stored), dropped);
+}
+
+/// One line for every unusable holdings value of a load; the values themselves stay out of the
+/// log, as they may be amounts the user keeps private.
+void warnAboutDropped(const std::vector<ConfigJson::DroppedValue>& dropped) {
+    if (dropped.empty()) return;
+    std::string list;
+    for (const ConfigJson::DroppedValue& value : dropped) {
+        if (!list.empty()) list += "、";
+        list += value.code + (value.key == "shares" ? " 持股" : " 成本");
+    }
+    AppLog::write("WARN", "配置文件中的持仓数值无效，已忽略：" + list);
 }
 
 std::string backupStamp() {
@@ -164,8 +176,10 @@ AppConfig load() {
         return config;
     }
 
-    const auto decoded = decodeMerged(stored.tree);
+    std::vector<ConfigJson::DroppedValue> dropped;
+    const auto decoded = decodeMerged(stored.tree, &dropped);
     if (!decoded) return AppConfig{};
+    warnAboutDropped(dropped);
     AppConfig config = *decoded;
 
     if (!stored.tree.contains("viewRotateSeconds")) {

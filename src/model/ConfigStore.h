@@ -27,7 +27,9 @@ std::vector<WatchItem> defaultWatchlist();
 /// 600519 贵州茅台, 300750 宁德时代, 510300 沪深300ETF.
 std::vector<WatchItem> builtInWatchlist();
 
-/// Watch-list items from the companion portfolio tool's holdings table; empty on any failure.
+/// Watch-list items from the companion portfolio tool's holdings table; empty on any failure. Share
+/// counts and cost prices come along when the table has such columns (shares, quantity, qty,
+/// share_count; avg_cost, cost, cost_price, average_cost, avg_price); unusable values are left out.
 std::vector<WatchItem> importHoldings();
 std::vector<WatchItem> importHoldings(const std::filesystem::path& database);
 

@@ -2,8 +2,11 @@
 
 #include "model/Clock.h"
 
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace glimmer {
 
@@ -14,9 +17,19 @@ std::optional<InstrumentKind> instrumentKindFromRaw(const std::string& raw);
 
 /// One instrument on the user's watch list. Row identity is `code`; equality is memberwise.
 struct WatchItem {
+    WatchItem() = default;
+    WatchItem(std::string code, std::string name, InstrumentKind kind = InstrumentKind::stock)
+        : code(std::move(code)), name(std::move(name)), kind(kind) {}
+
     std::string code;
     std::string name;
     InstrumentKind kind = InstrumentKind::stock;
+    /// Shares held (a whole number, 0 or more) and the cost price per share (above 0), when known.
+    std::optional<std::int64_t> shares;
+    std::optional<double> cost;
+    /// Keys of the stored item this version does not know, each with its JSON text, so a save
+    /// keeps what a newer version wrote there.
+    std::map<std::string, std::string> otherKeys;
 
     const std::string& id() const { return code; }
     bool operator==(const WatchItem&) const = default;

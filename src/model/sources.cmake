@@ -17,7 +17,11 @@ set(GLIMMER_MODEL_SOURCES
   model/ConfigStore.cpp
   model/ConfigStore.h
   model/FileSync.h
+  model/Holdings.cpp
+  model/Holdings.h
   model/HoldingsImport.cpp
+  model/HoldingsText.cpp
+  model/HoldingsText.h
   model/HotKeyKeys.cpp
   model/HotKeyKeys.h
   model/Indicators.cpp

@@ -30,6 +30,42 @@ TEST(ConfigJson, WatchItemNeedsAllThreeKeysAndAKnownKind) {
     EXPECT_FALSE(ConfigJson::decodeWatchItem(json::array()));
 }
 
+TEST(ConfigJson, WatchItemHoldingsAreOptionalAndUnusableOnesAreListed) {
+    const json base{{"code", "510300"}, {"name", "沪深300ETF"}, {"kind", "etf"}};
+    std::vector<ConfigJson::DroppedValue> dropped;
+    const auto plain = ConfigJson::decodeWatchItem(base, &dropped);
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->shares || plain->cost);
+
+    json full = base;
+    full["shares"] = 12300.0;
+    full["cost"] = 3.9125;
+    full["shares_note"] = "a key of a newer version";
+    const auto held = ConfigJson::decodeWatchItem(full, &dropped);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held->shares, 12300);
+    EXPECT_EQ(held->cost, 3.9125);
+    EXPECT_TRUE(dropped.empty());
+    const json encoded = ConfigJson::encode(*held);
+    EXPECT_EQ(encoded, full) << "the other key is kept";
+    EXPECT_TRUE(encoded["shares"].is_number_integer());
+
+    const std::pair<const char*, json> unusable[] = {
+        {"shares", -100}, {"shares", 10.5}, {"shares", "100"}, {"shares", 2e12}, {"shares", json::array()},
+        {"cost", 0},      {"cost", -3.5},   {"cost", "3.5"},   {"cost", true},
+    };
+    for (const auto& [key, value] : unusable) {
+        json tree = base;
+        tree[key] = value;
+        dropped.clear();
+        const auto item = ConfigJson::decodeWatchItem(tree, &dropped);
+        ASSERT_TRUE(item) << key << " " << value << ": the item stays";
+        EXPECT_FALSE(item->shares || item->cost) << key << " " << value;
+        EXPECT_EQ(dropped, (std::vector<ConfigJson::DroppedValue>{{"510300", key}})) << key << " " << value;
+        EXPECT_FALSE(ConfigJson::encode(*item).contains(key)) << "a dropped value is not written back";
+    }
+}
+
 TEST(ConfigJson, EncodedDefaultsDecodeToTheDefaults) {
     EXPECT_EQ(ConfigJson::decode(ConfigJson::encode(AppConfig{})), AppConfig{});
     const json tree = ConfigJson::encode(AppConfig{});
@@ -48,7 +84,7 @@ TEST(ConfigJson, EveryKeyIsRequiredByTheDecoder) {
         without.erase(key);
         EXPECT_FALSE(ConfigJson::decode(without)) << key;
     }
-    for (const char* section : {"hotkey", "alerts", "sound"}) {
+    for (const char* section : {"hotkey", "privacyHotkey", "alerts", "sound"}) {
         for (const auto& [key, value] : full[section].items()) {
             json without = full;
             without[section].erase(key);

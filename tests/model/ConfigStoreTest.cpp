@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace glimmer {
 namespace {
 
@@ -153,6 +155,57 @@ TEST_F(ConfigStoreTest, ViewNumbersThatNameNoChartAreDroppedAndTheRestKept) {
     ASSERT_TRUE(ConfigStore::save(config));
     EXPECT_EQ(storedTree()["enabledViews"], json({1, 3}));
     EXPECT_FALSE(storedTree().contains("lockedViewType"));
+}
+
+TEST_F(ConfigStoreTest, HoldingsAndKeysOfNewerVersionsInsideItemsSurviveASave) {
+    // An older file reads as before; a newer item's keys ride along untouched.
+    writeConfig(R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true, "watchlist": [
+        {"code": "600036", "name": "招商银行", "kind": "stock"},
+        {"code": "600519", "name": "贵州茅台", "kind": "stock", "shares": 300, "cost": 1400.5,
+         "lots": [{"date": "2024-03-01", "shares": 100}], "note": "长线"},
+        {"code": "510300", "name": "沪深300ETF", "kind": "etf", "shares": 12300.0}]})");
+    AppConfig config = ConfigStore::load();
+    ASSERT_EQ(config.watchlist.size(), 3u);
+    EXPECT_EQ(config.watchlist[0], (WatchItem{"600036", "招商银行", InstrumentKind::stock}));
+    EXPECT_EQ(config.watchlist[1].shares, 300);
+    EXPECT_EQ(config.watchlist[1].cost, 1400.5);
+    EXPECT_EQ(config.watchlist[2].shares, 12300);
+    EXPECT_FALSE(config.watchlist[2].cost);
+
+    config.width = 400;
+    config.watchlist[1].shares = 400;
+    ASSERT_TRUE(ConfigStore::save(config));
+    const json items = storedTree()["watchlist"];
+    EXPECT_EQ(items[0], json({{"code", "600036"}, {"name", "招商银行"}, {"kind", "stock"}})) << "nothing added";
+    EXPECT_EQ(items[1]["shares"], 400);
+    EXPECT_EQ(items[1]["cost"], 1400.5);
+    EXPECT_EQ(items[1]["note"], "长线");
+    EXPECT_EQ(items[1]["lots"], json::parse(R"([{"date": "2024-03-01", "shares": 100}])"));
+    EXPECT_EQ(ConfigStore::load(), config);
+}
+
+TEST_F(ConfigStoreTest, UnusableHoldingsAreDroppedWithOneWarningAndTheRestKept) {
+    const std::string text = R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true,
+        "width": 420, "watchlist": [
+        {"code": "600519", "name": "贵州茅台", "kind": "stock", "shares": -300, "cost": 1400.5},
+        {"code": "510300", "name": "沪深300ETF", "kind": "etf", "shares": 1000, "cost": "3.9"},
+        {"code": "600036", "name": "招商银行", "kind": "stock", "shares": 10.5, "cost": null}]})";
+    writeConfig(text);
+    const AppConfig config = ConfigStore::load();
+    EXPECT_EQ(config.width, 420);
+    ASSERT_EQ(config.watchlist.size(), 3u);
+    EXPECT_FALSE(config.watchlist[0].shares);
+    EXPECT_EQ(config.watchlist[0].cost, 1400.5);
+    EXPECT_EQ(config.watchlist[1].shares, 1000);
+    EXPECT_FALSE(config.watchlist[1].cost);
+    EXPECT_FALSE(config.watchlist[2].shares);
+    EXPECT_EQ(readFile(configPath()), text) << "the load does not rewrite the file";
+
+    const std::string log = readFile(dir / "Glimmerbox" / "events.log");
+    EXPECT_NE(log.find("WARN 配置文件中的持仓数值无效，已忽略：600519 持股、510300 成本、600036 持股\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
 }
 
 TEST_F(ConfigStoreTest, UndecodableFileGivesDefaultsAndIsKeptBeforeTheFirstSave) {

@@ -43,6 +43,33 @@ TEST_F(HoldingsImportTest, KindFollowsTypeAndCodePrefixInRowOrder) {
     EXPECT_EQ(items[4].code, "600519") << "duplicates stay";
 }
 
+TEST_F(HoldingsImportTest, ShareAndCostColumnsComeAlongWhenTheTableHasThem) {
+    makeDatabase("CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT, Quantity,"
+                 " avg_cost, cost TEXT);"
+                 "INSERT INTO holdings VALUES (1, '600519', '贵州茅台', 'stock', 300, 1400.5, 'x');"
+                 "INSERT INTO holdings VALUES (2, '510300', '沪深300ETF', 'etf', '12300', '3.9125', NULL);"
+                 "INSERT INTO holdings VALUES (3, '600036', '招商银行', 'stock', NULL, NULL, NULL);"
+                 "INSERT INTO holdings VALUES (4, '000001', '平安银行', 'stock', -5, 0, NULL);"
+                 "INSERT INTO holdings VALUES (5, '000002', '万科A', 'stock', 10.5, '12,5', NULL);");
+    const auto items = ConfigStore::importHoldings(path);
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].shares, 300);
+    EXPECT_EQ(items[0].cost, 1400.5) << "avg_cost is preferred to cost";
+    EXPECT_EQ(items[1].shares, 12300) << "numbers stored as text";
+    EXPECT_EQ(items[1].cost, 3.9125);
+    for (std::size_t i = 2; i < items.size(); ++i) {
+        EXPECT_FALSE(items[i].shares || items[i].cost) << items[i].code << ": empty or unusable values";
+    }
+
+    // A table without such columns imports the securities alone.
+    std::filesystem::remove(path);
+    makeDatabase("CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT, note TEXT);"
+                 "INSERT INTO holdings VALUES (1, '600519', '贵州茅台', 'stock', '300');");
+    const auto plain = ConfigStore::importHoldings(path);
+    ASSERT_EQ(plain.size(), 1u);
+    EXPECT_EQ(plain[0], (WatchItem{"600519", "贵州茅台", InstrumentKind::stock}));
+}
+
 TEST_F(HoldingsImportTest, AnyFailureImportsNothing) {
     EXPECT_TRUE(ConfigStore::importHoldings(path).empty()) << "missing file";
 

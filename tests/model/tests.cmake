@@ -8,6 +8,7 @@ set(GLIMMER_MODEL_TESTS
   model/ConfigJsonTest.cpp
   model/ConfigStoreTest.cpp
   model/HoldingsImportTest.cpp
+  model/HoldingsTest.cpp
   model/HotKeyKeysTest.cpp
   model/IndicatorsTest.cpp
   model/MarketRecordsTest.cpp
