@@ -1,7 +1,8 @@
 // Full repaints of the stock card at the default panel size with a full trading day, one per view,
-// the same card inside its floating panel (everything the window draws), and the repaints an idle
-// card makes while nothing changes.
+// the same card inside its floating panel (everything the window draws), the holdings line on its
+// own, and the repaints an idle card makes while nothing changes.
 #include "../tests/ui/CardSamples.h"
+#include "card/CardPainter.h"
 #include "card/FloatingPanel.h"
 #include "card/PanelShadow.h"
 #include "card/StockCardView.h"
@@ -39,11 +40,11 @@ void repaintEach(benchmark::State& state, QWidget& widget, double pixelRatio) {
     }
 }
 
-void repaintCard(benchmark::State& state, double pixelRatio) {
+void repaintCard(benchmark::State& state, double pixelRatio, bool held = false) {
     ensureCardApplication();
     StockCardView card;
     card.resize(samples::panelWidth, samples::panelHeight);
-    card.setEntry(samples::cardEntry(true));
+    card.setEntry(held ? samples::heldEntry(true) : samples::cardEntry(true));
     card.setTotal(6);
     card.setView(ChartViews::byNumber.at(std::size_t(state.range(0))));
     card.applyView(false);

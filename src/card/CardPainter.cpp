@@ -17,6 +17,22 @@ QColor withAlpha(QColor colour, double alpha) {
     return colour;
 }
 
+QFont changeLineFont(const QPaintDevice* device) {
+    return ChartKit::digitsFont(12, QFont::Medium, device);
+}
+
+QFont timeFont(const QPaintDevice* device) {
+    return ChartKit::digitsFont(9, QFont::Medium, device);
+}
+
+constexpr double changeLineTop = 28;
+constexpr double timeTop = 30;
+constexpr double stripGap = 9;
+
+double nameLeft(const CardLayout& layout) {
+    return layout.pin.right() + 4;
+}
+
 } // namespace
 
 void body(QPainter& painter, const CardLayout& layout, bool isDark) {
@@ -46,7 +62,7 @@ void header(QPainter& painter, const CardLayout& layout, const MarketEntry& entr
                  Theme::textPrimary().resolve(isDark));
     painter.restore();
 
-    const double nameX = layout.pin.right() + 4;
+    const double nameX = nameLeft(layout);
     const QSizeF nameSize = ChartKit::draw(painter, CardText::name(entry), {nameX, top + 7},
                                            ChartKit::systemFont(15, QFont::DemiBold, device),
                                            Theme::textPrimary().resolve(isDark), ChartKit::Align::left);
@@ -74,15 +90,35 @@ void header(QPainter& painter, const CardLayout& layout, const MarketEntry& entr
 
     ChartKit::draw(painter, CardText::price(quote), {right, top + 4}, ChartKit::digitsFont(20, QFont::Bold, device),
                    colour, ChartKit::Align::right);
-    ChartKit::draw(painter, CardText::changeLine(quote, decimals), {nameX, top + 28},
-                   ChartKit::digitsFont(12, QFont::Medium, device), colour, ChartKit::Align::left);
+    ChartKit::draw(painter, CardText::changeLine(quote, decimals), {nameX, top + changeLineTop}, changeLineFont(device),
+                   colour, ChartKit::Align::left);
     const QString time = CardText::timeText(entry);
     if (!time.isEmpty()) {
-        ChartKit::draw(painter, time, {right, top + 30}, ChartKit::digitsFont(9, QFont::Medium, device),
-                       Theme::textTertiary().resolve(isDark), ChartKit::Align::right);
+        ChartKit::draw(painter, time, {right, top + timeTop}, timeFont(device), Theme::textTertiary().resolve(isDark),
+                       ChartKit::Align::right);
     }
     ChartKit::horizontalLine(painter, card.left() + 10, card.right() - 10, top + CardLayout::headerHeight - 3,
                              Theme::divider().resolve(isDark), 0.6);
+}
+
+std::optional<HoldingStrip::Placed> holdingsStrip(const CardLayout& layout, const MarketEntry& entry,
+                                                  std::size_t dotCount, bool privacy, const QPaintDevice* device) {
+    const std::optional<HoldingFigures> figures = Holdings::figures(entry);
+    if (!figures) return std::nullopt;
+    const QRectF& card = layout.card;
+    const Quote& quote = *entry.quote;
+    const QString change = CardText::changeLine(quote, ChartKit::priceDecimals(quote.price));
+    const QString time = CardText::timeText(entry);
+    HoldingStrip::Stretch header;
+    header.left = nameLeft(layout) + ChartKit::measure(change, changeLineFont(device), device).width() + stripGap;
+    header.right =
+        card.right() - 12 - (time.isEmpty() ? 0 : ChartKit::measure(time, timeFont(device), device).width() + stripGap);
+    header.top = card.top() + timeTop - 0.5;
+    HoldingStrip::Stretch footer;
+    footer.left = card.left() + 10;
+    footer.right = layout.firstDotX(dotCount) - 8;
+    footer.top = card.bottom() - 14.5;
+    return HoldingStrip::arrange(*figures, privacy, header, footer, device);
 }
 
 void dots(QPainter& painter, const CardLayout& layout, const std::vector<ChartView>& views, ChartView current,

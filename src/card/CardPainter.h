@@ -1,6 +1,7 @@
 #pragma once
 
 #include "card/CardLayout.h"
+#include "card/HoldingStrip.h"
 #include "model/MarketEntry.h"
 
 #include <optional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 class QPainter;
+class QPaintDevice;
 
 namespace glimmer {
 
@@ -19,6 +21,10 @@ void placeholder(QPainter& painter, const CardLayout& layout, const std::optiona
 /// Pin, name, code, lock label and, with a quote, price, change line, time and divider.
 void header(QPainter& painter, const CardLayout& layout, const MarketEntry& entry, std::optional<ChartView> lockedView,
             bool pinPaused, bool isDark);
+/// The holdings strip of the entry's position on the header's second line (between the change line
+/// and the time) or in the footer left of the dots; none without figures or room.
+std::optional<HoldingStrip::Placed> holdingsStrip(const CardLayout& layout, const MarketEntry& entry,
+                                                  std::size_t dotCount, bool privacy, const QPaintDevice* device);
 /// One dot per view; the shown one bright and the locked one ringed.
 void dots(QPainter& painter, const CardLayout& layout, const std::vector<ChartView>& views, ChartView current,
           std::optional<ChartView> lockedView, bool isDark);

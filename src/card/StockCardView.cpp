@@ -165,6 +165,12 @@ void StockCardView::setOverviewMode(bool on) {
     update();
 }
 
+void StockCardView::setPrivacyMode(bool on) {
+    if (on == isPrivacyMode) return;
+    isPrivacyMode = on;
+    update();
+}
+
 void StockCardView::setEnabledViews(std::vector<ChartView> views) {
     currentEnabledViews = views.empty() ? std::vector<ChartView>{ChartView::intraday} : std::move(views);
     update();
@@ -251,10 +257,12 @@ void StockCardView::paintEvent(QPaintEvent* event) {
         if (touches(l.headerArea())) {
             CardPainter::header(painter, l, *currentEntry, currentLockedView, isPinPaused, dark);
         }
+        const std::vector<ChartView> sequence = enabledSequence();
         if (!inExpandMode && touches(l.footerArea())) {
-            CardPainter::dots(painter, l, enabledSequence(), currentView, currentLockedView, dark);
+            CardPainter::dots(painter, l, sequence, currentView, currentLockedView, dark);
             CardPainter::counter(painter, l, currentIndex, currentTotal, dark);
         }
+        paintHoldings(painter, l, sequence.size(), dirty, dark);
         if (touches(l.charts)) paintCharts(painter, l, dark);
         // Over the chart, so the message stays readable.
         if (currentAlertMessage && !currentAlertMessage->empty() && touches(l.banner().adjusted(-1, -1, 1, 1))) {
@@ -263,6 +271,19 @@ void StockCardView::paintEvent(QPaintEvent* event) {
     }
     if (previewSide) CardPainter::dockPreview(painter, l, *previewSide);
     if (isAlertActive) CardPainter::glow(painter, l, animations.glowAlpha(), dark);
+}
+
+void StockCardView::paintHoldings(QPainter& painter, const CardLayout& l, std::size_t dotCount, const QRegion& dirty,
+                                  bool isDark) const {
+    // Measuring the strip costs more than skipping it on the repaints of a chart fade.
+    const auto touches = [&](const QRectF& area) { return dirty.intersects(area.toAlignedRect()); };
+    if (!touches(l.headerArea()) && !touches(l.footerArea())) return;
+    const std::optional<HoldingStrip::Placed> strip =
+        CardPainter::holdingsStrip(l, *currentEntry, dotCount, isPrivacyMode, painter.device());
+    if (!strip) return;
+    if (touches(strip->slot == HoldingStrip::Slot::header ? l.headerArea() : l.footerArea())) {
+        HoldingStrip::paint(painter, *strip, isDark);
+    }
 }
 
 void StockCardView::paintCharts(QPainter& painter, const CardLayout& l, bool isDark) const {

@@ -71,6 +71,9 @@ public:
     void setExpandMode(bool on);
     bool overviewMode() const { return inOverviewMode; }
     void setOverviewMode(bool on);
+    /// Amounts of the holdings strip read "****".
+    bool privacyMode() const { return isPrivacyMode; }
+    void setPrivacyMode(bool on);
     const std::vector<ChartView>& enabledViews() const { return currentEnabledViews; }
     /// An empty list is stored as the intraday chart alone.
     void setEnabledViews(std::vector<ChartView> views);
@@ -136,6 +139,8 @@ private:
     void updateButtonLooks();
     void updateCursor(QPointF p);
     void paintCharts(QPainter& painter, const CardLayout& layout, bool isDark) const;
+    void paintHoldings(QPainter& painter, const CardLayout& layout, std::size_t dotCount, const QRegion& dirty,
+                       bool isDark) const;
 
     const ScreenSource& screenSource;
     std::optional<MarketEntry> currentEntry;
@@ -151,6 +156,7 @@ private:
     std::optional<std::string> currentPlaceholder;
     bool inExpandMode = false;
     bool inOverviewMode = false;
+    bool isPrivacyMode = false;
     std::vector<ChartView> currentEnabledViews{ChartViews::order.begin(), ChartViews::order.end()};
 
     // Indexed by the views' stored numbers.

@@ -12,6 +12,8 @@ list(APPEND GLIMMER_CARD_SOURCES
   card/CardPainter.h
   card/CardText.cpp
   card/CardText.h
+  card/HoldingStrip.cpp
+  card/HoldingStrip.h
   card/Icons.cpp
   card/Icons.h
   card/StockCardView.cpp

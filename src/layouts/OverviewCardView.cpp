@@ -4,6 +4,7 @@
 #include "card/CardFades.h"
 #include "card/CardText.h"
 #include "card/ChartKit.h"
+#include "card/HoldingStrip.h"
 #include "card/MinimalSlider.h"
 #include "card/Theme.h"
 #include "card/charts/ChartFactory.h"
@@ -137,6 +138,12 @@ void OverviewCardView::setOpacityValue(double value) {
     if (slider != nullptr) slider->setValue(value);
 }
 
+void OverviewCardView::setPrivacyMode(bool on) {
+    if (on == isPrivacyMode) return;
+    isPrivacyMode = on;
+    update();
+}
+
 void OverviewCardView::prepareForPreview(double opacity) {
     fade.stop();
     setOpacityValue(opacity);
@@ -254,6 +261,7 @@ void OverviewCardView::paintEvent(QPaintEvent*) {
         painter, QString::fromStdString(e.item.code), {body.left() + 10 + nameSize.width() + 5, body.top() + 8},
         ChartKit::digitsFont(8.5, QFont::Medium, device), Theme::textTertiary().resolve(dark), ChartKit::Align::left);
 
+    double changeWidth = 0;
     if (e.quote) {
         const Quote& quote = *e.quote;
         const double change = quote.price - quote.prevClose;
@@ -261,8 +269,9 @@ void OverviewCardView::paintEvent(QPaintEvent*) {
         const QColor colour = tone.resolve(dark);
         ChartKit::draw(painter, priceText(quote), {body.right() - 28, body.top() + 3},
                        ChartKit::digitsFont(15, QFont::Bold, device), colour, ChartKit::Align::right);
-        ChartKit::draw(painter, changeText(quote), {body.left() + 10, body.top() + 22},
-                       ChartKit::digitsFont(11, QFont::Normal, device), colour, ChartKit::Align::left);
+        changeWidth = ChartKit::draw(painter, changeText(quote), {body.left() + 10, body.top() + 22},
+                                     ChartKit::digitsFont(11, QFont::Normal, device), colour, ChartKit::Align::left)
+                          .width();
         ChartKit::horizontalLine(painter, body.left() + 10, body.right() - 10, body.top() + 37,
                                  Theme::divider().resolve(dark), 0.6);
     } else {
@@ -271,15 +280,33 @@ void OverviewCardView::paintEvent(QPaintEvent*) {
                        ChartKit::Align::right);
     }
 
-    ChartKit::draw(painter, QString::fromUtf8(ChartViews::label(currentView)), {body.left() + 10, body.bottom() - 14},
-                   ChartKit::systemFont(8.5, QFont::Medium, device), Theme::textSecondary().resolve(dark),
-                   ChartKit::Align::left);
+    const double nameWidth =
+        ChartKit::draw(painter, QString::fromUtf8(ChartViews::label(currentView)),
+                       {body.left() + 10, body.bottom() - 14}, ChartKit::systemFont(8.5, QFont::Medium, device),
+                       Theme::textSecondary().resolve(dark), ChartKit::Align::left)
+            .width();
     const QString position = positionText(currentIndex, currentTotal);
+    double positionWidth = 0;
     if (!position.isEmpty()) {
-        ChartKit::draw(painter, position, {body.right() - 10, body.bottom() - 14},
-                       ChartKit::digitsFont(8, QFont::Medium, device), Theme::textTertiary().resolve(dark),
-                       ChartKit::Align::right);
+        positionWidth = ChartKit::draw(painter, position, {body.right() - 10, body.bottom() - 14},
+                                       ChartKit::digitsFont(8, QFont::Medium, device),
+                                       Theme::textTertiary().resolve(dark), ChartKit::Align::right)
+                            .width();
     }
+    paintHoldings(painter, body, changeWidth, nameWidth, positionWidth, dark);
+}
+
+void OverviewCardView::paintHoldings(QPainter& painter, const QRectF& body, double changeWidth, double nameWidth,
+                                     double positionWidth, bool isDark) const {
+    const std::optional<HoldingFigures> figures = Holdings::figures(*currentEntry);
+    if (!figures) return;
+    constexpr double gap = 9;
+    HoldingStrip::Stretch header{body.left() + 10 + changeWidth + gap, body.right() - 10, body.top() + 23, true};
+    HoldingStrip::Stretch footer{body.left() + 10 + nameWidth + gap,
+                                 body.right() - 10 - (positionWidth > 0 ? positionWidth + gap : 0),
+                                 body.bottom() - 14.5, false};
+    const auto strip = HoldingStrip::arrange(*figures, isPrivacyMode, header, footer, painter.device());
+    if (strip) HoldingStrip::paint(painter, *strip, isDark);
 }
 
 } // namespace glimmer

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+class QPainter;
+
 namespace glimmer {
 
 class CardButton;
@@ -53,6 +55,9 @@ public:
     /// Tints the overview button with the accent colour while overview mode is on.
     void setOverviewActive(bool active);
     void setOpacityValue(double value);
+    /// Amounts of the holdings strip read "****".
+    bool privacyMode() const { return isPrivacyMode; }
+    void setPrivacyMode(bool on);
     bool isHovering() const { return hovering; }
     /// Every control shown at full alpha, for off-screen renders.
     void prepareForPreview(double opacity);
@@ -101,6 +106,10 @@ private:
     void showChart();
     void setControlsAlpha(double alpha);
     void fadeControls(double target);
+    /// The holdings strip right of the change line, or in the footer between the chart's name and
+    /// the position.
+    void paintHoldings(QPainter& painter, const QRectF& body, double changeWidth, double nameWidth,
+                       double positionWidth, bool isDark) const;
 
     Style cardStyle;
     std::optional<MarketEntry> currentEntry;
@@ -108,6 +117,7 @@ private:
     int currentIndex = 0;
     int currentTotal = 0;
     bool isOverviewActive = false;
+    bool isPrivacyMode = false;
     bool hovering = false;
     double controls = 0;
 

@@ -1,6 +1,7 @@
 // Pictures of the card as a user sees it, in its panel with the shadow, and pixel probes that the
 // painted parts land where the layout puts them.
 #include "card/CardLayout.h"
+#include "card/CardPainter.h"
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 #include "card/Theme.h"
@@ -8,7 +9,9 @@
 #include "ui/CardSamples.h"
 #include "ui/ChartSamples.h"
 #include "ui/ChartTestSupport.h"
+#include "ui/TextRecorder.h"
 
+#include <QLayout>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -152,6 +155,19 @@ TEST_F(CardRender, WritesEveryViewAndStateInLightAndDark) {
              card.setEntry(entry);
          }},
         {"placeholder", [](StockCardView& card) { card.setEntry(std::nullopt); }},
+        {"holdings", [](StockCardView& card) { card.setEntry(samples::heldEntry(true)); }},
+        {"holdings-falling", [](StockCardView& card) { card.setEntry(samples::heldEntry(false)); }},
+        {"holdings-minimum",
+         [](StockCardView& card) {
+             qobject_cast<FloatingPanel*>(card.window())
+                 ->setFrame({100, 100, CardLayout::minimumPanelWidth, CardLayout::minimumPanelHeight});
+             card.setEntry(samples::heldEntry(true));
+         }},
+        {"holdings-private",
+         [](StockCardView& card) {
+             card.setEntry(samples::heldEntry(true));
+             card.setPrivacyMode(true);
+         }},
     };
     for (bool dark : {false, true}) {
         for (const auto& [name, apply] : states) {
@@ -165,6 +181,63 @@ TEST_F(CardRender, WritesEveryViewAndStateInLightAndDark) {
             EXPECT_GT(std::filesystem::file_size(file), 4000u) << file;
         }
     }
+}
+
+TEST_F(CardRender, HoldingsStripTakesTheHeaderLineWhenWideTheFooterWhenSmallAndNeverTheChart) {
+    const struct {
+        QSize size;
+        HoldingStrip::Slot slot;
+    } cases[] = {
+        {QSize(panelWidth, panelHeight), HoldingStrip::Slot::header},
+        {QSize(int(CardLayout::minimumPanelWidth), int(CardLayout::minimumPanelHeight)), HoldingStrip::Slot::footer},
+    };
+    for (const auto& c : cases) {
+        for (bool dark : {false, true}) {
+            reset();
+            panel->setFrame({100, 100, double(c.size.width()), double(c.size.height())});
+            panel->layout()->activate();
+            ASSERT_EQ(owner->size(), c.size);
+            setDark(dark);
+            const QImage without = samples::renderWidget(*owner, 1);
+            owner->setEntry(samples::heldEntry(true));
+            const QImage with = samples::renderWidget(*owner, 1);
+
+            const CardLayout layout(QSizeF(c.size));
+            const auto strip = CardPainter::holdingsStrip(layout, *owner->entry(), 5, false, &with);
+            ASSERT_TRUE(strip);
+            EXPECT_EQ(strip->slot, c.slot) << c.size.width();
+
+            const QRect changed = testing::differingPixels(without, with);
+            ASSERT_FALSE(changed.isEmpty()) << "the strip is drawn";
+            EXPECT_FALSE(changed.intersects(layout.charts.toAlignedRect()))
+                << "chart untouched at " << c.size.width() << ": " << changed.x() << "," << changed.y() << " "
+                << changed.width() << "x" << changed.height();
+            if (c.slot == HoldingStrip::Slot::header) {
+                // The second header line, between the change line and the time.
+                EXPECT_GE(changed.top(), layout.card.top() + 26);
+                EXPECT_LE(changed.bottom(), layout.headerArea().bottom());
+                EXPECT_LT(changed.right(), layout.card.right() - 60) << "clear of the time";
+            } else {
+                EXPECT_GE(changed.top(), layout.footerArea().top());
+                EXPECT_LT(changed.right(), layout.dot(0, 5).left() - 4) << "clear of the dots";
+            }
+        }
+    }
+}
+
+TEST_F(CardRender, PrivacyModeDrawsNoAmountButKeepsThePercent) {
+    owner->setEntry(samples::heldEntry(true));
+    const QString shown = testing::TextRecorder::textsOf(*owner).join(QLatin1Char('|'));
+    EXPECT_TRUE(shown.contains(QStringLiteral("+2,451.00"))) << shown.toStdString();
+
+    owner->setPrivacyMode(true);
+    const QStringList texts = testing::TextRecorder::textsOf(*owner);
+    const QString masked = texts.join(QLatin1Char('|'));
+    EXPECT_FALSE(masked.contains(QStringLiteral("2,451"))) << masked.toStdString();
+    EXPECT_FALSE(masked.contains(QStringLiteral("万"))) << masked.toStdString();
+    EXPECT_EQ(masked.count(QStringLiteral("****")), 2) << masked.toStdString();
+    EXPECT_TRUE(masked.contains(QStringLiteral("+20.22%"))) << masked.toStdString();
+    EXPECT_TRUE(masked.contains(QStringLiteral("1683.67"))) << "prices stay";
 }
 
 } // namespace

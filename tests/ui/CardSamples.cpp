@@ -20,6 +20,13 @@ MarketEntry cardEntry(bool closesUp) {
     return entry;
 }
 
+MarketEntry heldEntry(bool closesUp) {
+    MarketEntry entry = cardEntry(closesUp);
+    entry.item.shares = 300;
+    entry.item.cost = 1400.5;
+    return entry;
+}
+
 QImage renderWidget(QWidget& widget, double ratio) {
     // A window never shown has not laid out its children yet.
     if (widget.layout() != nullptr) widget.layout()->activate();

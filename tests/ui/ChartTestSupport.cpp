@@ -46,4 +46,14 @@ int countLike(const QImage& image, const QRectF& rect, const QColor& expected, i
     return count;
 }
 
+QRect differingPixels(const QImage& a, const QImage& b) {
+    QRect box;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
 } // namespace glimmer::testing

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QSizeF>
 
 #include <functional>
@@ -21,6 +22,9 @@ QImage renderChart(QSizeF size, double ratio, const std::function<void(QPainter&
 
 /// Whether `colour` is close to `expected` in hue and strength (anti-aliasing blends the edges).
 bool looksLike(const QColor& colour, const QColor& expected, int tolerance = 40);
+
+/// The box around every pixel that differs between two images of one size; empty when none does.
+QRect differingPixels(const QImage& a, const QImage& b);
 
 /// Count of pixels in `rect` (logical) that look like `expected`.
 int countLike(const QImage& image, const QRectF& rect, const QColor& expected, int tolerance = 40);

@@ -4,9 +4,13 @@
 #include "card/Theme.h"
 #include "card/charts/IntradayView.h"
 #include "card/charts/KLineView.h"
+#include "ui/CardSamples.h"
+#include "ui/ChartTestSupport.h"
 #include "ui/LayoutSamples.h"
 #include "ui/TestApplication.h"
+#include "ui/TextRecorder.h"
 
+#include <QImage>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -211,6 +215,45 @@ TEST_F(OverviewCardViewTest, HeaderSliderShowsItsWholeKnobInEitherTheme) {
             EXPECT_GE(knob, int(10 * ratio)) << "ratio " << ratio << " dark " << (mode == ThemeMode::dark);
         }
     }
+}
+
+TEST_F(OverviewCardViewTest, HoldingsStripBesideTheChangeOrInTheFooterNeverOnTheChart) {
+    const struct {
+        QSize size;
+        bool inHeader;
+    } cases[] = {{QSize(350, 216), true}, {QSize(240, 150), false}};
+    for (const auto& c : cases) {
+        OverviewCardView card(Style::plain);
+        card.resize(c.size);
+        card.setEntry(samples::cardEntry(true));
+        const QImage without = samples::renderWidget(card, 1);
+        card.setEntry(samples::heldEntry(true));
+        const QImage with = samples::renderWidget(card, 1);
+
+        const QRectF body = OverviewCardView::bodyRect(Style::plain, QSizeF(c.size));
+        const QRect changed = testing::differingPixels(without, with);
+        ASSERT_FALSE(changed.isEmpty()) << c.size.width();
+        EXPECT_FALSE(changed.intersects(OverviewCardView::chartRect(body).toAlignedRect())) << c.size.width();
+        if (c.inHeader) {
+            EXPECT_GE(changed.top(), body.top() + 20) << "second line, under the price";
+            EXPECT_LE(changed.bottom(), body.top() + OverviewCardView::headerHeight);
+        } else {
+            EXPECT_GE(changed.top(), body.bottom() - OverviewCardView::footerHeight);
+        }
+    }
+}
+
+TEST_F(OverviewCardViewTest, PrivacyModeDrawsNoAmountButKeepsThePercent) {
+    OverviewCardView card(Style::header);
+    card.resize(376, 242);
+    card.setEntry(samples::heldEntry(true));
+    EXPECT_TRUE(testing::TextRecorder::textsOf(card).join(QLatin1Char('|')).contains(QStringLiteral("+2,451.00")));
+    card.setPrivacyMode(true);
+    const QString masked = testing::TextRecorder::textsOf(card).join(QLatin1Char('|'));
+    EXPECT_FALSE(masked.contains(QStringLiteral("2,451"))) << masked.toStdString();
+    EXPECT_FALSE(masked.contains(QStringLiteral("万"))) << masked.toStdString();
+    EXPECT_TRUE(masked.contains(QStringLiteral("****"))) << masked.toStdString();
+    EXPECT_TRUE(masked.contains(QStringLiteral("+20.22%"))) << masked.toStdString();
 }
 
 } // namespace

@@ -6,5 +6,7 @@ list(APPEND GLIMMER_UI_TESTS
   ui/CardSamples.h
   ui/CardTextTest.cpp
   ui/StockCardViewTest.cpp
+  ui/TextRecorder.cpp
+  ui/TextRecorder.h
   ui/ViewSequenceTest.cpp
 )
