@@ -102,6 +102,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     statusBar = new StatusBarController(context.scheduler);
     context.statusBar = statusBar;
     wireStatusBar();
+    applyPrivacyMode();
     wireStore();
     registerHotKeys();
     installKeyMonitor();
@@ -213,6 +214,10 @@ void AppDelegate::wireStatusBar() {
     statusBar->onOpenSettings = [self] {
         if (self) self->openSettings();
     };
+    statusBar->onTogglePrivacy = [self] {
+        if (self) self->togglePrivacyMode();
+    };
+    statusBar->setPrivacyMode(config.privacyMode);
     statusBar->onAbout = [self] {
         if (self) self->showAbout();
     };
@@ -262,7 +267,9 @@ void AppDelegate::saveConfig() {
 }
 
 void AppDelegate::registerHotKeys() {
-    registerAppHotKeys(HotKeyCenter::shared(), config.hotkey, hotKeyHandlers());
+    const AppHotKeyHandlers handlers = hotKeyHandlers();
+    registerAppHotKeys(HotKeyCenter::shared(), config.hotkey, handlers);
+    registerPrivacyHotKey(HotKeyCenter::shared(), config.privacyHotkey, handlers.togglePrivacy);
 }
 
 void AppDelegate::installKeyMonitor() {
@@ -307,6 +314,9 @@ AppHotKeyHandlers AppDelegate::hotKeyHandlers() {
     };
     handlers.toggleOverview = [self] {
         if (self) self->modeController.toggleOverview();
+    };
+    handlers.togglePrivacy = [self] {
+        if (self) self->togglePrivacyMode();
     };
     return handlers;
 }

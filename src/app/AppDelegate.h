@@ -53,6 +53,8 @@ public:
     void resetPosition();
     void showAbout();
 
+    /// Privacy mode (tray menu, optional hot key): amounts and share counts show as "****".
+    void togglePrivacyMode();
     /// A security hidden from an overview card's eye button.
     void hideItem(const std::string& code);
     /// What the three global hot keys do.
@@ -79,6 +81,8 @@ private:
     /// Stores the configuration and shows it in an open settings window.
     void saveConfig();
     void syncAutoLaunch();
+    /// Hands the privacy mode to the card, the overview and the tray.
+    void applyPrivacyMode();
 
     // Field order follows the order of construction and is relied on by the destructor.
     AppConfig config;

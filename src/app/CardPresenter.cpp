@@ -7,6 +7,7 @@
 #include "card/StockCardView.h"
 #include "card/ViewSequence.h"
 #include "model/AppPaths.h"
+#include "model/HoldingsText.h"
 
 #include <QAction>
 #include <QMenu>
@@ -68,6 +69,7 @@ void CardPresenter::configureCard() {
     card->setOpacitySliderEnabled(config.hoverOpacitySlider);
     card->setEnabledViews(config.enabledViews);
     card->setLockedView(config.lockedViewType);
+    card->setPrivacyMode(config.privacyMode);
     current = Rotation::startView(config.lockedViewType, current, card->enabledSequence());
     setCardView(current);
 }
@@ -279,11 +281,14 @@ void CardPresenter::focusFloating() {
 void CardPresenter::updateStatusText() {
     StatusBarController* status = context.statusBar;
     if (!status) return;
+    const std::vector<MarketEntry> entries = context.store.entries();
+    // Hidden securities are still held: the totals count every position.
+    const std::string holdings = HoldingsText::summaryLine(Holdings::totals(entries), context.config.privacyMode);
+    status->setHoldingsLine(holdings.empty() ? std::nullopt : std::optional<std::string>(holdings));
     if (isPanelVisible()) {
         status->setNormalText(std::nullopt);
     } else {
         if (status->isBlinking()) return;
-        const std::vector<MarketEntry> entries = context.store.entries();
         std::optional<MarketEntry> entry;
         if (index >= 0 && index < static_cast<int>(entries.size())) entry = entries[index];
         status->setNormalText(StatusBarController::securityText(entry));

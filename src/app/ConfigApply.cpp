@@ -9,10 +9,37 @@
 #include "card/StockCardView.h"
 #include "market/MarketStore.h"
 #include "model/ConfigStore.h"
+#include "model/HoldingsText.h"
+#include "settings/WatchlistEditing.h"
 
 #include <algorithm>
 
 namespace glimmer {
+
+namespace {
+
+bool grabChanged(const HotKeySpec& a, const HotKeySpec& b) {
+    return a.keyCode != b.keyCode || a.modifiers != b.modifiers || a.enabled != b.enabled;
+}
+
+const WatchItem* findItem(const std::vector<WatchItem>& list, const std::string& code) {
+    const auto it = std::find_if(list.begin(), list.end(), [&](const WatchItem& w) { return w.code == code; });
+    return it == list.end() ? nullptr : &*it;
+}
+
+} // namespace
+
+void AppDelegate::togglePrivacyMode() {
+    AppConfig next = config;
+    next.privacyMode = !next.privacyMode;
+    applySavedConfiguration(next);
+}
+
+void AppDelegate::applyPrivacyMode() {
+    if (cardView) cardView->setPrivacyMode(config.privacyMode);
+    overview->setPrivacyMode(config.privacyMode);
+    if (statusBar) statusBar->setPrivacyMode(config.privacyMode);
+}
 
 AppConfig AppDelegate::applySettingsEdit(const ConfigEdit& edit) {
     AppConfig next = config;
@@ -69,16 +96,27 @@ void AppDelegate::applySavedConfiguration(const AppConfig& next) {
         store.restartTimer();
     }
     if (previous.alerts != config.alerts) store.setAlerts(config.alerts);
+    if (previous.privacyMode != config.privacyMode) {
+        context.info(config.privacyMode ? "隐私模式已开启：金额与持股数显示为 ****" : "隐私模式已关闭");
+        applyPrivacyMode();
+    }
+    for (const WatchItem& item : config.watchlist) {
+        const WatchItem* before = findItem(previous.watchlist, item.code);
+        if (before && (before->shares != item.shares || before->cost != item.cost)) {
+            context.info(HoldingsText::changeLine(item, config.privacyMode));
+        }
+    }
     if (previous.watchlist != config.watchlist) {
         store.setConfig(config);
         store.syncEntries();
-        store.restartTimer();
-        store.requestRefresh();
+        // Holdings alone need no new data.
+        if (!WatchlistEditing::sameSecurities(previous.watchlist, config.watchlist)) {
+            store.restartTimer();
+            store.requestRefresh();
+        }
     }
 
-    const HotKeySpec& oldKey = previous.hotkey;
-    const HotKeySpec& newKey = config.hotkey;
-    if (oldKey.keyCode != newKey.keyCode || oldKey.modifiers != newKey.modifiers || oldKey.enabled != newKey.enabled) {
+    if (grabChanged(previous.hotkey, config.hotkey) || grabChanged(previous.privacyHotkey, config.privacyHotkey)) {
         registerHotKeys();
     }
     if (previous.autoLaunch != config.autoLaunch) syncAutoLaunch();

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QSignalBlocker>
 
 namespace glimmer {
 
@@ -50,6 +51,12 @@ StatusBarController::StatusBarController(TaskScheduler& scheduler, QObject* pare
 
     QMenu& m = *itemMenu;
     connect(m.addAction(QStringLiteral("呼出 / 隐藏浮窗")), &QAction::triggered, this, [this] { toggleAction(); });
+    privacy = m.addAction(QStringLiteral("隐私模式"));
+    privacy->setCheckable(true);
+    privacy->setToolTip(QStringLiteral("金额和持股数显示为 ****"));
+    connect(privacy, &QAction::triggered, this, [this] {
+        if (onTogglePrivacy) onTogglePrivacy();
+    });
     m.addSeparator();
     QAction* settings = m.addAction(QStringLiteral("设置…"));
     settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
@@ -84,23 +91,24 @@ StatusTitle StatusBarController::title() const {
     return {};
 }
 
+QString StatusBarController::toolTipText() const {
+    const StatusTitle current = title();
+    QString text = current.style == StatusTitle::Style::iconOnly ? QString::fromUtf8(toolTip)
+                                                                 : QString::fromStdString(current.text).trimmed();
+    if (currentHoldings && !currentHoldings->empty())
+        text += QLatin1Char('\n') + QString::fromStdString(*currentHoldings);
+    return text;
+}
+
+void StatusBarController::setPrivacyMode(bool on) {
+    const QSignalBlocker quiet(privacy);
+    privacy->setChecked(on);
+}
+
 void StatusBarController::applyTitle() {
     if (!item) return;
-    const StatusTitle current = title();
-    switch (current.style) {
-    case StatusTitle::Style::alert:
-        item->setIcon(isBlinkOn ? alertIcon() : icon());
-        item->setToolTip(QString::fromStdString(current.text).trimmed());
-        break;
-    case StatusTitle::Style::security:
-        item->setIcon(icon());
-        item->setToolTip(QString::fromStdString(current.text).trimmed());
-        break;
-    case StatusTitle::Style::iconOnly:
-        item->setIcon(icon());
-        item->setToolTip(QString::fromUtf8(toolTip));
-        break;
-    }
+    item->setIcon(title().style == StatusTitle::Style::alert && isBlinkOn ? alertIcon() : icon());
+    item->setToolTip(toolTipText());
 }
 
 void StatusBarController::startAlertBlink(const std::string& message) {

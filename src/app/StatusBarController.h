@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+class QAction;
 class QMenu;
 
 namespace glimmer {
@@ -43,6 +44,14 @@ public:
     const std::optional<std::string>& alertMessage() const { return currentAlert; }
     const std::optional<std::string>& normalText() const { return currentNormal; }
     void setNormalText(std::optional<std::string> text) { currentNormal = std::move(text); }
+    /// The holdings totals ("今日盈亏 … / 持仓盈亏 …"), added under every tool tip; none without holdings.
+    const std::optional<std::string>& holdingsLine() const { return currentHoldings; }
+    void setHoldingsLine(std::optional<std::string> line) { currentHoldings = std::move(line); }
+    /// The tool tip the item shows now.
+    QString toolTipText() const;
+    /// Checks the menu's privacy entry without reporting it as a click.
+    void setPrivacyMode(bool on);
+    QAction* privacyAction() const { return privacy; }
     /// The title as the fields give it now.
     StatusTitle title() const;
     /// Whether a tray exists to show the item in.
@@ -61,6 +70,7 @@ public:
     void quitAction() const;
 
     std::function<void()> onTogglePanel;
+    std::function<void()> onTogglePrivacy;
     std::function<void()> onOpenSettings;
     std::function<void()> onAbout;
     std::function<void()> onQuit;
@@ -83,6 +93,8 @@ private:
     bool isBlinkOn = false;
     std::optional<std::string> currentAlert;
     std::optional<std::string> currentNormal;
+    std::optional<std::string> currentHoldings;
+    QAction* privacy = nullptr;
 };
 
 } // namespace glimmer

@@ -92,6 +92,7 @@ OverviewCardView* OverviewCoordinator::makeCard(bool isHeader, const MarketEntry
     card->setView(currentView);
     card->setEntry(entry);
     card->setPosition(index, int(shown.size()));
+    card->setPrivacyMode(isPrivacyMode);
     if (isHeader) {
         card->setOverviewActive(true);
         card->setOpacityValue(alpha);
@@ -365,6 +366,14 @@ void OverviewCoordinator::applyAppearance(ThemeMode mode) {
     };
     apply(header.data());
     for (const QPointer<FloatingPanel>& panel : panelsOfList) apply(panel.data());
+}
+
+void OverviewCoordinator::setPrivacyMode(bool on) {
+    isPrivacyMode = on;
+    if (!headerView.isNull()) headerView->setPrivacyMode(on);
+    for (const QPointer<OverviewCardView>& card : cardsOfList) {
+        if (!card.isNull()) card->setPrivacyMode(on);
+    }
 }
 
 void OverviewCoordinator::setCardSize(double width, double height) {

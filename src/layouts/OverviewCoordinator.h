@@ -80,6 +80,9 @@ public:
     virtual void setOpacity(double opacity);
     virtual void applyTopmost(bool topmost);
     virtual void applyAppearance(ThemeMode mode);
+    /// Every card masks its amounts; cards built later too.
+    void setPrivacyMode(bool on);
+    bool privacyMode() const { return isPrivacyMode; }
     /// A resized card: the windows are rebuilt at the new size.
     virtual void setCardSize(double width, double height);
 
@@ -133,6 +136,7 @@ private:
     double offset = 0;
     double alpha = 1.0;
     bool onTop = true;
+    bool isPrivacyMode = false;
     std::optional<ThemeMode> theme;
     double cardWidth = 350;
     double cardHeight = 216;

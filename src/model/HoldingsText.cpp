@@ -1,5 +1,7 @@
 #include "model/HoldingsText.h"
 
+#include "model/TextFormat.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -65,6 +67,12 @@ std::string percent(double value) {
 
 std::string shares(std::int64_t count, bool privacy) {
     return privacy ? mask : grouped(count);
+}
+
+std::string changeLine(const WatchItem& item, bool privacy) {
+    const std::string count = item.shares ? shares(*item.shares, privacy) : "未填";
+    const std::string cost = item.cost ? TextFormat::shortest(*item.cost) : "未填";
+    return "持仓变更 " + item.code + " " + item.name + "：持股 " + count + "，成本 " + cost;
 }
 
 std::string summaryLine(const HoldingTotals& totals, bool privacy) {

@@ -22,6 +22,10 @@ std::string percent(double value);
 /// "12,300", or the mask.
 std::string shares(std::int64_t count, bool privacy);
 
+/// The log line of an edited position, "持仓变更 600519 贵州茅台：持股 300，成本 1400.5" ("未填" for
+/// a value not given); the share count is masked in privacy mode.
+std::string changeLine(const WatchItem& item, bool privacy);
+
 /// The tray's total line, "今日盈亏 +1,234.00 / 持仓盈亏 +5.6 万" (the parts the totals have; the
 /// market value when they have neither); empty without any position.
 std::string summaryLine(const HoldingTotals& totals, bool privacy);

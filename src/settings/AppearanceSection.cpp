@@ -205,6 +205,10 @@ void AppearanceSection::addSwitchRow(QVBoxLayout* column) {
     row->addWidget(toggle(QStringLiteral("悬停暂停轮播"), &AppConfig::pauseRotateOnHover));
     row->addWidget(toggle(QStringLiteral("悬停显示透明度滑条"), &AppConfig::hoverOpacitySlider));
     row->addWidget(toggle(QStringLiteral("开机自启"), &AppConfig::autoLaunch));
+    QCheckBox* privacy = toggle(QStringLiteral("隐私模式"), &AppConfig::privacyMode);
+    privacy->setObjectName(QStringLiteral("privacyMode"));
+    privacy->setToolTip(QStringLiteral("金额和持股数显示为 ****，百分比照常"));
+    row->addWidget(privacy);
     row->addStretch(1);
     column->addLayout(row);
 }

@@ -17,33 +17,43 @@ namespace glimmer {
 HotKeySection::HotKeySection(ConfigBinding& binding, QWidget* parent)
     : SettingsSection(QStringLiteral("全局快捷键"), QStringLiteral("任何 App 前台时都能一键呼出/隐藏浮窗"), parent),
       binding(binding) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(10);
-    enabled = SettingsControls::toggle(QStringLiteral("启用快捷键"), this);
-    enabled->setFixedWidth(120);
-    record = new QPushButton(this);
-    record->setFixedWidth(130);
-    record->setAutoDefault(false);
-    record->setObjectName(QStringLiteral("hotkeyRecorder"));
-    row->addWidget(enabled);
-    row->addWidget(record);
-    row->addWidget(SettingsControls::hint(QStringLiteral("需包含 ⌘ / ⌥ / ⌃ 中至少一个修饰键"), this), 1);
-    contentLayout()->addLayout(row);
-
-    connect(enabled, &QCheckBox::toggled, this,
-            [this](bool on) { this->binding.edit([&](AppConfig& c) { c.hotkey.enabled = on; }); });
-    connect(record, &QPushButton::clicked, this, [this] {
-        if (recording)
-            stopRecording();
-        else
-            startRecording();
-    });
+    panelKey.spec = &AppConfig::hotkey;
+    privacyKey.spec = &AppConfig::privacyHotkey;
+    addRow(panelKey, QStringLiteral("启用快捷键"), QStringLiteral("hotkeyRecorder"),
+           QStringLiteral("需包含 ⌘ / ⌥ / ⌃ 中至少一个修饰键"));
+    addRow(privacyKey, QStringLiteral("隐私模式"), QStringLiteral("privacyHotkeyRecorder"),
+           QStringLiteral("一键切换隐私模式：金额和持股数显示为 ****"));
     connect(&binding, &ConfigBinding::changed, this, &HotKeySection::sync);
     sync();
 }
 
+void HotKeySection::addRow(KeyRow& key, const QString& toggleText, const QString& recorderName,
+                           const QString& hintText) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(10);
+    key.enabled = SettingsControls::toggle(toggleText, this);
+    key.enabled->setFixedWidth(120);
+    key.record = new QPushButton(this);
+    key.record->setFixedWidth(130);
+    key.record->setAutoDefault(false);
+    key.record->setObjectName(recorderName);
+    row->addWidget(key.enabled);
+    row->addWidget(key.record);
+    row->addWidget(SettingsControls::hint(hintText, this), 1);
+    contentLayout()->addLayout(row);
+
+    const auto spec = key.spec;
+    connect(key.enabled, &QCheckBox::toggled, this,
+            [this, spec](bool on) { this->binding.edit([&](AppConfig& c) { (c.*spec).enabled = on; }); });
+    connect(key.record, &QPushButton::clicked, this, [this, &key] {
+        const bool wasThis = recordingKey == &key;
+        stopRecording();
+        if (!wasThis) startRecording(key);
+    });
+}
+
 HotKeySection::~HotKeySection() {
-    if (recording && qApp) qApp->removeEventFilter(this);
+    if (recordingKey && qApp) qApp->removeEventFilter(this);
 }
 
 std::uint32_t HotKeySection::carbonModifiers(Qt::KeyboardModifiers modifiers) {
@@ -83,21 +93,21 @@ std::optional<std::uint32_t> HotKeySection::macKeyCode(int qtKey) {
     return std::nullopt;
 }
 
-void HotKeySection::startRecording() {
-    recording = true;
+void HotKeySection::startRecording(KeyRow& row) {
+    recordingKey = &row;
     qApp->installEventFilter(this);
     sync();
 }
 
 void HotKeySection::stopRecording() {
-    if (!recording) return;
+    if (!recordingKey) return;
     qApp->removeEventFilter(this);
-    recording = false;
+    recordingKey = nullptr;
     sync();
 }
 
 bool HotKeySection::eventFilter(QObject* watched, QEvent* event) {
-    if (!recording || (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride))
+    if (!recordingKey || (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride))
         return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     const std::uint32_t mask = carbonModifiers(key->modifiers());
@@ -110,10 +120,11 @@ bool HotKeySection::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     const std::string name = HotKeyKeys::displayName(*code, mask);
+    const auto spec = recordingKey->spec;
     binding.edit([&](AppConfig& c) {
-        c.hotkey.keyCode = *code;
-        c.hotkey.modifiers = mask;
-        c.hotkey.displayName = name;
+        (c.*spec).keyCode = *code;
+        (c.*spec).modifiers = mask;
+        (c.*spec).displayName = name;
     });
     stopRecording();
     return true;
@@ -125,15 +136,22 @@ void HotKeySection::hideEvent(QHideEvent* event) {
 }
 
 void HotKeySection::sync() {
-    const HotKeySpec& hotkey = binding.config().hotkey;
+    syncRow(panelKey);
+    syncRow(privacyKey);
+}
+
+void HotKeySection::syncRow(const KeyRow& row) {
+    const HotKeySpec& hotkey = binding.config().*row.spec;
     {
-        const QSignalBlocker block(enabled);
-        enabled->setChecked(hotkey.enabled);
+        const QSignalBlocker block(row.enabled);
+        row.enabled->setChecked(hotkey.enabled);
     }
-    record->setText(recording ? QStringLiteral("请按下组合键…") : QString::fromStdString(hotkey.displayName));
-    record->setAccessibleName(recording
-                                  ? QStringLiteral("正在录制快捷键，请按下组合键")
-                                  : QStringLiteral("录制快捷键，当前 ") + QString::fromStdString(hotkey.displayName));
+    const bool recording = recordingKey == &row;
+    row.record->setText(recording ? QStringLiteral("请按下组合键…") : QString::fromStdString(hotkey.displayName));
+    const QString which = row.spec == &AppConfig::privacyHotkey ? QStringLiteral("隐私模式") : QString();
+    row.record->setAccessibleName(recording ? QStringLiteral("正在录制快捷键，请按下组合键")
+                                            : which + QStringLiteral("录制快捷键，当前 ") +
+                                                  QString::fromStdString(hotkey.displayName));
 }
 
 } // namespace glimmer

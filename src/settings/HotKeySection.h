@@ -2,6 +2,8 @@
 
 #include "settings/SettingsSection.h"
 
+#include "model/AppConfig.h"
+
 #include <QKeyCombination>
 #include <Qt>
 
@@ -15,8 +17,8 @@ namespace glimmer {
 
 class ConfigBinding;
 
-/// The global hot-key card: the on/off switch and a recorder button that takes the next key press
-/// holding a modifier as the new combination.
+/// The global hot-key card: for the panel toggle and for the privacy switch, an on/off switch and a
+/// recorder button that takes the next key press holding a modifier as the new combination.
 class HotKeySection : public SettingsSection {
     Q_OBJECT
 
@@ -24,8 +26,10 @@ public:
     explicit HotKeySection(ConfigBinding& binding, QWidget* parent = nullptr);
     ~HotKeySection() override;
 
-    bool isRecording() const { return recording; }
-    QPushButton* recordButton() const { return record; }
+    bool isRecording() const { return recordingKey != nullptr; }
+    QPushButton* recordButton() const { return panelKey.record; }
+    QPushButton* privacyRecordButton() const { return privacyKey.record; }
+    QCheckBox* privacyToggle() const { return privacyKey.enabled; }
 
     /// The stored modifier mask of Qt's modifiers, mapped as Qt maps the Mac keys: Control is
     /// command, Alt is option, Meta is control.
@@ -39,14 +43,23 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void startRecording();
+    /// One hot key's row and the setting it edits.
+    struct KeyRow {
+        HotKeySpec AppConfig::*spec = nullptr;
+        QCheckBox* enabled = nullptr;
+        QPushButton* record = nullptr;
+    };
+
+    void addRow(KeyRow& row, const QString& toggleText, const QString& recorderName, const QString& hintText);
+    void startRecording(KeyRow& row);
     void stopRecording();
     void sync();
+    void syncRow(const KeyRow& row);
 
     ConfigBinding& binding;
-    QCheckBox* enabled = nullptr;
-    QPushButton* record = nullptr;
-    bool recording = false;
+    KeyRow panelKey;
+    KeyRow privacyKey;
+    KeyRow* recordingKey = nullptr;
 };
 
 } // namespace glimmer

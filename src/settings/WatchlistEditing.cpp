@@ -1,6 +1,9 @@
 #include "settings/WatchlistEditing.h"
 
+#include "model/Holdings.h"
+
 #include <algorithm>
+#include <charconv>
 
 namespace glimmer::WatchlistEditing {
 
@@ -115,6 +118,76 @@ void toggleHidden(AppConfig& config, const std::string& code) {
         std::erase(config.hiddenCodes, code);
     else
         config.hiddenCodes.push_back(code);
+}
+
+namespace {
+
+constexpr std::size_t maxShareDigits = 13;
+constexpr std::size_t maxCostDigits = 8;
+constexpr std::size_t maxCostDecimals = 4;
+
+bool allDigits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<double> numberOf(std::string_view text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+WatchItem* findItem(AppConfig& config, const std::string& code) {
+    const auto it = std::find_if(config.watchlist.begin(), config.watchlist.end(),
+                                 [&](const WatchItem& w) { return w.code == code; });
+    return it == config.watchlist.end() ? nullptr : &*it;
+}
+
+} // namespace
+
+Typed typedShares(std::string_view text) {
+    if (text.empty()) return Typed::complete;
+    if (!allDigits(text) || text.size() > maxShareDigits) return Typed::invalid;
+    return sharesOf(text) ? Typed::complete : Typed::partial;
+}
+
+Typed typedCost(std::string_view text) {
+    if (text.empty()) return Typed::complete;
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    if (!allDigits(whole) || !allDigits(fraction) || whole.size() > maxCostDigits ||
+        fraction.size() > maxCostDecimals) {
+        return Typed::invalid;
+    }
+    return costOf(text) ? Typed::complete : Typed::partial;
+}
+
+std::optional<std::int64_t> sharesOf(std::string_view text) {
+    if (text.empty() || !allDigits(text) || text.size() > maxShareDigits) return std::nullopt;
+    const std::optional<double> value = numberOf(text);
+    return value ? Holdings::sharesFrom(*value) : std::nullopt;
+}
+
+std::optional<double> costOf(std::string_view text) {
+    // "12." and ".5" are on their way to a number, not one yet.
+    if (text.empty() || text.front() == '.' || text.back() == '.') return std::nullopt;
+    const std::optional<double> value = numberOf(text);
+    return value ? Holdings::costFrom(*value) : std::nullopt;
+}
+
+void setShares(AppConfig& config, const std::string& code, std::optional<std::int64_t> shares) {
+    if (WatchItem* item = findItem(config, code)) item->shares = shares;
+}
+
+void setCost(AppConfig& config, const std::string& code, std::optional<double> cost) {
+    if (WatchItem* item = findItem(config, code)) item->cost = cost;
+}
+
+bool sameSecurities(const std::vector<WatchItem>& a, const std::vector<WatchItem>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const WatchItem& x, const WatchItem& y) {
+        return x.code == y.code && x.name == y.name && x.kind == y.kind;
+    });
 }
 
 } // namespace glimmer::WatchlistEditing

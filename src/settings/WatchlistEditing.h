@@ -2,8 +2,11 @@
 
 #include "model/AppConfig.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 /// The watch-list editor's rules, on a plain configuration value.
 namespace glimmer::WatchlistEditing {
@@ -29,6 +32,23 @@ void move(AppConfig& config, const std::string& code, int direction);
 /// Hides a shown code or shows a hidden one.
 void toggleHidden(AppConfig& config, const std::string& code);
 bool isHidden(const AppConfig& config, const std::string& code);
+
+/// How far a holdings field's text is: `partial` may still become a number ("12.", "0" for a cost),
+/// `invalid` never can (letters, a sign, too many digits).
+enum class Typed { invalid, partial, complete };
+/// A share count: digits only, at most the largest count allowed; empty is complete (no holding).
+Typed typedShares(std::string_view text);
+/// A cost price: digits with at most one point and four decimals, above 0; empty is complete.
+Typed typedCost(std::string_view text);
+/// The value of complete text; none for empty (or anything else).
+std::optional<std::int64_t> sharesOf(std::string_view text);
+std::optional<double> costOf(std::string_view text);
+
+/// Sets or (with none) clears the holdings of the listed code; nothing for a code not listed.
+void setShares(AppConfig& config, const std::string& code, std::optional<std::int64_t> shares);
+void setCost(AppConfig& config, const std::string& code, std::optional<double> cost);
+/// The same securities in the same order, whatever their holdings.
+bool sameSecurities(const std::vector<WatchItem>& a, const std::vector<WatchItem>& b);
 
 /// Text without leading and trailing white space and line breaks (Unicode-aware for the
 /// ideographic space an input method may type).

@@ -1,5 +1,6 @@
 #include "settings/WatchlistSection.h"
 
+#include "model/HoldingsText.h"
 #include "settings/ConfigBinding.h"
 #include "settings/SettingsControls.h"
 #include "settings/SettingsWidgets.h"
@@ -154,8 +155,77 @@ bool WatchlistSection::eventFilter(QObject* watched, QEvent* event) {
 
 void WatchlistSection::sync() {
     const AppConfig& config = binding.config();
-    if (built && config.watchlist == builtItems && config.hiddenCodes == builtHidden) return;
-    rebuildRows();
+    const bool sameRows = built && WatchlistEditing::sameSecurities(config.watchlist, builtItems) &&
+                          config.hiddenCodes == builtHidden && config.privacyMode == builtPrivacy;
+    if (!sameRows) {
+        rebuildRows();
+    } else if (config.watchlist != builtItems) {
+        // Only holdings changed: the rows stay, so the field being typed in keeps its focus.
+        builtItems = config.watchlist;
+        refreshHoldingFields();
+    }
+}
+
+QString WatchlistSection::holdingsText(const WatchItem& item, HoldingsValidator::Field field, bool privacy) {
+    if (field == HoldingsValidator::Field::cost) {
+        return item.cost ? SettingsControls::formatNumber(*item.cost) : QString();
+    }
+    if (!item.shares) return {};
+    return privacy ? QString::fromUtf8(HoldingsText::mask) : QString::number(*item.shares);
+}
+
+QLineEdit* WatchlistSection::holdingsField(const WatchItem& item, HoldingsValidator::Field field, QWidget* row) {
+    const bool isShares = field == HoldingsValidator::Field::shares;
+    const QString code = qs(item.code);
+    const QString title = isShares ? QStringLiteral("持股") : QStringLiteral("成本");
+    auto* edit = new QLineEdit(row);
+    edit->setObjectName((isShares ? QStringLiteral("shares:") : QStringLiteral("cost:")) + code);
+    edit->setAccessibleName(title + QLatin1Char(' ') + code + QLatin1Char(' ') + qs(item.name));
+    edit->setPlaceholderText(QStringLiteral("—"));
+    edit->setFixedWidth(isShares ? 78 : 66);
+    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const bool privacy = binding.config().privacyMode;
+    edit->setText(holdingsText(item, field, privacy));
+    if (isShares && privacy) {
+        edit->setReadOnly(true);
+        edit->setToolTip(QStringLiteral("隐私模式下不显示持股数，关闭隐私模式后可编辑"));
+        return edit;
+    }
+    edit->setToolTip(isShares ? QStringLiteral("持有股数（整数），留空表示未持有")
+                              : QStringLiteral("每股成本价，留空表示未填"));
+    const std::string key = item.code;
+    edit->setValidator(new HoldingsValidator(
+        field,
+        [this, key, field] {
+            for (const WatchItem& w : binding.config().watchlist)
+                if (w.code == key) return holdingsText(w, field, false);
+            return QString();
+        },
+        edit));
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit, key, isShares] {
+        const std::string text = edit->text().toStdString();
+        binding.edit([&](AppConfig& c) {
+            if (isShares) {
+                WatchlistEditing::setShares(c, key, WatchlistEditing::sharesOf(text));
+            } else {
+                WatchlistEditing::setCost(c, key, WatchlistEditing::costOf(text));
+            }
+        });
+    });
+    return edit;
+}
+
+void WatchlistSection::refreshHoldingFields() {
+    const AppConfig& config = binding.config();
+    for (const WatchItem& item : config.watchlist) {
+        for (const auto field : {HoldingsValidator::Field::shares, HoldingsValidator::Field::cost}) {
+            const QString name =
+                (field == HoldingsValidator::Field::shares ? QStringLiteral("shares:") : QStringLiteral("cost:")) +
+                qs(item.code);
+            auto* edit = rowList->findChild<QLineEdit*>(name);
+            if (edit && !edit->hasFocus()) edit->setText(holdingsText(item, field, config.privacyMode));
+        }
+    }
 }
 
 void WatchlistSection::rebuildRows() {
@@ -171,6 +241,7 @@ void WatchlistSection::rebuildRows() {
     const AppConfig& config = binding.config();
     builtItems = config.watchlist;
     builtHidden = config.hiddenCodes;
+    builtPrivacy = config.privacyMode;
     built = true;
 
     if (config.watchlist.empty()) {
@@ -210,6 +281,15 @@ QWidget* WatchlistSection::makeRow(std::size_t index) {
     layout->addWidget(nameLabel);
     layout->addWidget(SettingsControls::kindTag(item.kind, row));
     layout->addStretch(1);
+    // Each field with its caption, so a filled-in number still says what it is.
+    for (const auto field : {HoldingsValidator::Field::shares, HoldingsValidator::Field::cost}) {
+        auto* pair = new QHBoxLayout;
+        pair->setSpacing(4);
+        pair->addWidget(SettingsControls::hint(
+            field == HoldingsValidator::Field::shares ? QStringLiteral("持股") : QStringLiteral("成本"), row));
+        pair->addWidget(holdingsField(item, field, row));
+        layout->addLayout(pair);
+    }
 
     const QString who = code + QLatin1Char(' ') + qs(item.name);
     auto* up = SettingsControls::iconButton(SettingsControls::lineIcon(QStringLiteral("arrow.up"), iconGrey),

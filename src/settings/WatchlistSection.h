@@ -1,6 +1,7 @@
 #pragma once
 
 #include "market/SymbolSearch.h"
+#include "settings/HoldingsValidator.h"
 #include "settings/SettingsSection.h"
 
 #include <string>
@@ -16,8 +17,8 @@ namespace glimmer {
 class ConfigBinding;
 class SymbolSuggester;
 
-/// The watch-list card: a search / add field with suggestions, and one row per instrument with
-/// move, hide and delete buttons.
+/// The watch-list card: a search / add field with suggestions, and one row per instrument with its
+/// holdings (shares and cost price, edited in place) and move, hide and delete buttons.
 class WatchlistSection : public SettingsSection {
     Q_OBJECT
 
@@ -35,6 +36,10 @@ public:
     /// Pick-hit: appends the suggestion unless already listed; clears field and suggestions.
     void pick(const SymbolHit& hit);
 
+    /// What a holdings field shows for an item: the stored number, empty when none, and "****"
+    /// for the share count in privacy mode.
+    static QString holdingsText(const WatchItem& item, HoldingsValidator::Field field, bool privacy);
+
 protected:
     /// Down in the field moves into the suggestions; Up and Down step through them.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,6 +49,9 @@ private:
     void sync();
     void rebuildRows();
     QWidget* makeRow(std::size_t index);
+    QLineEdit* holdingsField(const WatchItem& item, HoldingsValidator::Field field, QWidget* row);
+    /// Puts stored holdings into the fields the user is not typing in.
+    void refreshHoldingFields();
 
     ConfigBinding& binding;
     QLineEdit* field = nullptr;
@@ -57,6 +65,7 @@ private:
     // What the rows were last built from, so unrelated edits leave them (and the focus) alone.
     std::vector<WatchItem> builtItems;
     std::vector<std::string> builtHidden;
+    bool builtPrivacy = false;
     bool built = false;
 };
 

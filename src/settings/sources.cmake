@@ -7,6 +7,8 @@ set(GLIMMER_SETTINGS_SOURCES
   settings/AppearanceSection.h
   settings/ConfigBinding.cpp
   settings/ConfigBinding.h
+  settings/HoldingsValidator.cpp
+  settings/HoldingsValidator.h
   settings/HotKeySection.cpp
   settings/HotKeySection.h
   settings/MaToggle.cpp

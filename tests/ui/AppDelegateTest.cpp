@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "app/EntryPoint.h"
 #include "app/QtTaskScheduler.h"
+#include "app/hotkeys/AppHotKeys.h"
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 #include "doubles/ManualClock.h"
@@ -14,7 +15,9 @@
 #include "ui/FakeScreenSource.h"
 #include "ui/TestApplication.h"
 
+#include <QLineEdit>
 #include <QSpinBox>
+#include <QTest>
 
 #include <sstream>
 
@@ -184,6 +187,50 @@ TEST_F(AppDelegateTest, TheSettingsWindowChangesOnlyWhatItEditsAndFollowsChanges
         EXPECT_EQ(seen.dockSide, now.dockSide);
     }
     EXPECT_TRUE(delegate->card()->pinPaused()) << "the pin is not drawn hollow again";
+}
+
+TEST_F(AppDelegateTest, HoldingsTypedInSettingsNeedNoRefetchAndPrivacyMasksCardAndLog) {
+    AppConfig config;
+    config.watchlist = {{"600519", "贵州茅台", InstrumentKind::stock}};
+    quotes["600519"] = quote("600519", "贵州茅台", 1500);
+    start(config);
+    refreshPass();
+    delegate->openSettings();
+    SettingsWindow* window = delegate->settingsWindow();
+    ASSERT_NE(window, nullptr);
+    const auto field = [window](const char* name) { return window->findChild<QLineEdit*>(QString::fromUtf8(name)); };
+    const auto type = [](QLineEdit* edit, const QString& text) {
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    };
+
+    ASSERT_NE(field("shares:600519"), nullptr);
+    type(field("shares:600519"), QStringLiteral("3x00"));
+    EXPECT_EQ(field("shares:600519")->text(), QStringLiteral("300")) << "letters are refused as typed";
+    main.drain();
+    EXPECT_EQ(delegate->configuration().watchlist[0].shares, 300);
+    EXPECT_EQ(ConfigStore::load().watchlist[0].shares, 300);
+    ASSERT_TRUE(delegate->card()->entry());
+    EXPECT_EQ(delegate->card()->entry()->item.shares, 300) << "the card has the holdings at once";
+    EXPECT_EQ(queue->pendingCount(), 0u) << "holdings alone fetch nothing";
+    EXPECT_NE(newLog().find("INFO 持仓变更 600519 贵州茅台：持股 300，成本 未填"), std::string::npos);
+
+    delegate->hotKeyHandlers().togglePrivacy();
+    EXPECT_TRUE(delegate->configuration().privacyMode);
+    EXPECT_TRUE(ConfigStore::load().privacyMode);
+    EXPECT_TRUE(delegate->card()->privacyMode());
+    EXPECT_TRUE(delegate->overviewCoordinator().privacyMode());
+    EXPECT_NE(newLog().find("INFO 隐私模式已开启：金额与持股数显示为 ****"), std::string::npos);
+    ASSERT_NE(field("shares:600519"), nullptr);
+    EXPECT_EQ(field("shares:600519")->text(), QStringLiteral("****"));
+    EXPECT_TRUE(field("shares:600519")->isReadOnly());
+
+    type(field("cost:600519"), QStringLiteral("1400.5"));
+    EXPECT_EQ(delegate->configuration().watchlist[0].cost, 1400.5);
+    const std::string log = newLog();
+    EXPECT_NE(log.find("INFO 持仓变更 600519 贵州茅台：持股 ****，成本 1400.5"), std::string::npos) << log;
+    EXPECT_EQ(log.find("持股 300，成本 1400.5"), std::string::npos) << "no share count in the log";
 }
 
 TEST_F(AppDelegateTest, TerminationStoresTheOriginOnce) {

@@ -46,7 +46,7 @@ protected:
     SharedDesktopBackend* backend;
     std::unique_ptr<HotKeyCenter> center;
     std::size_t logStart = 0;
-    AppHotKeyHandlers handlers{[] {}, [] {}, [] {}};
+    AppHotKeyHandlers handlers{[] {}, [] {}, [] {}, [] {}};
 };
 
 // Log lines without their time stamps.
@@ -92,6 +92,26 @@ TEST_F(AppHotKeysTest, DisablingTheUserKeyDropsOnlyTheToggleSilently) {
     EXPECT_TRUE(center->isRegistered(Slot::overview));
     EXPECT_EQ(messages(newLog()), "INFO 副图展开快捷键 ⌥⌘E 注册成功\n"
                                   "INFO 全览快捷键 ⌥⌘G 注册成功\n");
+}
+
+TEST_F(AppHotKeysTest, ThePrivacyKeyIsGrabbedOnlyOnceTheUserTurnsItOn) {
+    int presses = 0;
+    const AppConfig defaults;
+    registerPrivacyHotKey(*center, defaults.privacyHotkey, [&] { ++presses; });
+    EXPECT_FALSE(center->isRegistered(Slot::privacy)) << "off by default";
+    EXPECT_EQ(newLog(), "");
+
+    HotKeySpec on = defaults.privacyHotkey;
+    on.enabled = true;
+    registerPrivacyHotKey(*center, on, [&] { ++presses; });
+    EXPECT_EQ(messages(newLog()), "INFO 隐私模式快捷键 ⌥⌘P 注册成功\n");
+    EXPECT_EQ(backend->held.at(4), std::make_pair(35u, 0x900u));
+    backend->onTriggered(4);
+    EXPECT_EQ(presses, 1);
+
+    registerPrivacyHotKey(*center, defaults.privacyHotkey, [&] { ++presses; });
+    EXPECT_FALSE(center->isRegistered(Slot::privacy));
+    EXPECT_EQ(backend->held.count(4), 0u);
 }
 
 TEST_F(AppHotKeysTest, WithoutAShortcutFacilityEveryLineEndsInFailure) {

@@ -250,6 +250,28 @@ TEST_F(CardPresenterTest, TrayTextShowsTheCardSecurityOnlyWhileThePanelIsHidden)
     EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::iconOnly);
 }
 
+TEST_F(CardPresenterTest, TrayToolTipAddsTheHoldingsTotalsAndHidesThemInPrivacyMode) {
+    start();
+    EXPECT_EQ(app.statusBar->toolTipText(), QString::fromUtf8(StatusBarController::toolTip)) << "nothing held";
+
+    app.store.list[0].item.shares = 100; // +1,000.00 today, +10,000.00 on a cost of 1,400
+    app.store.list[0].item.cost = 1400;
+    app.store.list[2].item.shares = 10000; // +200.00 today, no cost
+    app.config.hiddenCodes = {"510300"};   // hidden from the card, still held
+    app.presenter.refreshCard(true);
+    const QString tip =
+        QString::fromUtf8(StatusBarController::toolTip) + QStringLiteral("\n今日盈亏 +1,200.00 / 持仓盈亏 +1.0 万");
+    EXPECT_EQ(app.statusBar->toolTipText(), tip);
+    EXPECT_EQ(app.statusBar->statusItem()->toolTip(), tip);
+
+    app.placement.hidePanel();
+    EXPECT_EQ(app.statusBar->toolTipText(), QStringLiteral("贵州茅台 +0.67%\n今日盈亏 +1,200.00 / 持仓盈亏 +1.0 万"));
+
+    app.config.privacyMode = true;
+    app.presenter.updateStatusText();
+    EXPECT_EQ(app.statusBar->statusItem()->toolTip(), QStringLiteral("贵州茅台 +0.67%\n今日盈亏 **** / 持仓盈亏 ****"));
+}
+
 TEST_F(CardPresenterTest, RefreshTraceNamesWhatTheCardShows) {
     app.store.list[2].quote.reset();
     app.config.autoRotateSeconds = 0;

@@ -38,6 +38,9 @@ protected:
         AppConfig config = testing::livedInConfig();
         config.themeMode = GetParam();
         config.sound.customFilePath = "/Users/li/Music/提醒音.m4a";
+        config.watchlist[0].shares = 300;
+        config.watchlist[0].cost = 1400.5;
+        config.watchlist[2].shares = 123000;
         harness = std::make_unique<SettingsHarness>(config);
         WatchlistSection& watchlist = *harness->root().watchlistSection();
         watchlist.suggester().setSearchFunction([](const std::string&) {

@@ -311,6 +311,22 @@ TEST_F(HotKeyRecorderTest, SecondPressStopsRecordingWithoutChange) {
     EXPECT_TRUE(h.saves.empty());
 }
 
+TEST_F(HotKeyRecorderTest, ThePrivacyKeyHasItsOwnSwitchAndRecorder) {
+    h.window().show();
+    QCheckBox& toggle = *section().privacyToggle();
+    QPushButton& privacy = *section().privacyRecordButton();
+    EXPECT_FALSE(toggle.isChecked()) << "off by default";
+    EXPECT_EQ(privacy.text(), QStringLiteral("⌥⌘P"));
+    QTest::mouseClick(&privacy, Qt::LeftButton);
+    EXPECT_EQ(button().text(), QStringLiteral("⌘⌃R")) << "only the pressed recorder listens";
+    QTest::keyClick(&privacy, Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    toggle.click();
+    ASSERT_EQ(h.saves.size(), 2u);
+    const AppConfig& saved = h.saves.back();
+    EXPECT_EQ(saved.privacyHotkey, (HotKeySpec{4, 0x300, HotKeyKeys::displayName(4, 0x300), true}));
+    EXPECT_EQ(saved.hotkey, testing::livedInConfig().hotkey) << "the panel key is untouched";
+}
+
 TEST_F(HotKeyRecorderTest, ClosingTheWindowStopsRecording) {
     h.window().show();
     QTest::mouseClick(&button(), Qt::LeftButton);

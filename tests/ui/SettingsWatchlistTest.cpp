@@ -1,4 +1,5 @@
 #include "settings/SettingsRootView.h"
+#include "settings/WatchlistEditing.h"
 #include "settings/WatchlistSection.h"
 #include "ui/SettingsTestSupport.h"
 #include "ui/TestApplication.h"
@@ -195,7 +196,7 @@ TEST_F(WatchlistEditorTest, RebuiltRowsStayInTabOrderRightAfterTheAddButton) {
     QCoreApplication::processEvents(); // new rows show once the layout has run
     QWidget* first = nextTabStop(add);
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->objectName(), QStringLiteral("moveDown:600519")) // move-up of the first row is off
+    EXPECT_EQ(first->objectName(), QStringLiteral("shares:600519"))
         << first->metaObject()->className() << " " << first->accessibleName().toStdString();
 
     // Walking on visits every row before leaving the card, ending with the new row's buttons.
@@ -206,6 +207,89 @@ TEST_F(WatchlistEditorTest, RebuiltRowsStayInTabOrderRightAfterTheAddButton) {
         w = nextTabStop(w);
     }
     EXPECT_EQ(last, QStringLiteral("delete:588000"));
+}
+
+TEST(WatchlistEditing, HoldingsTextIsJudgedAsItIsTyped) {
+    using WatchlistEditing::Typed;
+    const std::pair<const char*, Typed> shares[] = {
+        {"", Typed::complete},
+        {"0", Typed::complete},
+        {"12300", Typed::complete},
+        {"1000000000000", Typed::complete},
+        {"1000000000001", Typed::partial},
+        {"12345678901234", Typed::invalid},
+        {"-5", Typed::invalid},
+        {"1.5", Typed::invalid},
+        {"12a", Typed::invalid},
+        {" 1", Typed::invalid},
+        {"１２", Typed::invalid},
+    };
+    for (const auto& [text, typed] : shares) EXPECT_EQ(WatchlistEditing::typedShares(text), typed) << text;
+    const std::pair<const char*, Typed> costs[] = {
+        {"", Typed::complete},         {"1400.5", Typed::complete}, {"3.9125", Typed::complete},
+        {"0.001", Typed::complete},    {"12.", Typed::partial},     {".5", Typed::partial},
+        {"0", Typed::partial},         {"0.000", Typed::partial},   {"3.91251", Typed::invalid},
+        {"1.2.3", Typed::invalid},     {"-1", Typed::invalid},      {"1,5", Typed::invalid},
+        {"123456789", Typed::invalid}, {"1e3", Typed::invalid},
+    };
+    for (const auto& [text, typed] : costs) EXPECT_EQ(WatchlistEditing::typedCost(text), typed) << text;
+    EXPECT_EQ(WatchlistEditing::sharesOf("12300"), 12300);
+    EXPECT_FALSE(WatchlistEditing::sharesOf(""));
+    EXPECT_EQ(WatchlistEditing::costOf("3.9125"), 3.9125);
+    EXPECT_FALSE(WatchlistEditing::costOf("12."));
+}
+
+TEST_F(WatchlistEditorTest, HoldingsFieldsTakeNumbersOnlyAndChangeOnlyTheirOwnItem) {
+    harness.window().show();
+    ASSERT_TRUE(testing::waitForExposed(harness.window()));
+    AppConfig expected = harness.config();
+    auto* shares = harness.find<QLineEdit>(QStringLiteral("shares:510300"));
+    auto* cost = harness.find<QLineEdit>(QStringLiteral("cost:510300"));
+    ASSERT_TRUE(shares && cost);
+    EXPECT_TRUE(shares->text().isEmpty());
+
+    shares->setFocus();
+    QTest::keyClicks(shares, QStringLiteral("12-3x00"));
+    EXPECT_EQ(shares->text(), QStringLiteral("12300"));
+    EXPECT_TRUE(harness.saves.empty()) << "applied when the field is left, not per key";
+    QTest::keyClick(shares, Qt::Key_Tab);
+    ASSERT_EQ(harness.saves.size(), 1u);
+    expected.watchlist[2].shares = 12300;
+    EXPECT_EQ(harness.saves.back(), expected);
+    EXPECT_TRUE(cost->hasFocus()) << "the rows are not rebuilt under the user";
+
+    QTest::keyClicks(cost, QStringLiteral("3.91257"));
+    EXPECT_EQ(cost->text(), QStringLiteral("3.9125")) << "four decimals at most";
+    QTest::keyClick(cost, Qt::Key_Return);
+    EXPECT_EQ(harness.saves.back().watchlist[2].cost, 3.9125);
+
+    // A half-typed cost goes back to the stored one; an emptied field clears the holding.
+    cost->selectAll();
+    QTest::keyClicks(cost, QStringLiteral("0"));
+    QTest::keyClick(cost, Qt::Key_Return);
+    EXPECT_EQ(cost->text(), QStringLiteral("3.9125"));
+    EXPECT_EQ(harness.saves.size(), 2u);
+    shares->setFocus();
+    shares->selectAll();
+    QTest::keyClick(shares, Qt::Key_Backspace);
+    QTest::keyClick(shares, Qt::Key_Return);
+    EXPECT_FALSE(harness.saves.back().watchlist[2].shares);
+    EXPECT_EQ(harness.saves.back().watchlist[2].cost, 3.9125);
+}
+
+TEST_F(WatchlistEditorTest, PrivacyModeShowsTheShareCountMaskedAndReadOnly) {
+    AppConfig config = testing::livedInConfig();
+    config.watchlist[0].shares = 300;
+    config.watchlist[0].cost = 1400.5;
+    SettingsHarness held{config};
+    EXPECT_EQ(held.find<QLineEdit>(QStringLiteral("shares:600519"))->text(), QStringLiteral("300"));
+    held.root().binding().edit([](AppConfig& c) { c.privacyMode = true; });
+    auto* shares = held.find<QLineEdit>(QStringLiteral("shares:600519"));
+    EXPECT_EQ(shares->text(), QStringLiteral("****"));
+    EXPECT_TRUE(shares->isReadOnly());
+    EXPECT_EQ(held.find<QLineEdit>(QStringLiteral("cost:600519"))->text(), QStringLiteral("1400.5"));
+    EXPECT_TRUE(held.find<QLineEdit>(QStringLiteral("shares:510300"))->text().isEmpty())
+        << "nothing held, nothing masked";
 }
 
 TEST_F(WatchlistEditorTest, EmptyListShowsTheInvitation) {

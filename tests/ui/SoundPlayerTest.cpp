@@ -205,7 +205,16 @@ TEST(StatusBarController, OnlyThePlainClickTogglesThePanel) {
     for (QAction* action : controller.menu()->actions()) {
         if (!action->isSeparator()) titles << action->text();
     }
-    EXPECT_EQ(titles, (QStringList{"呼出 / 隐藏浮窗", "设置…", "关于 澜汐看板", "退出"}));
+    EXPECT_EQ(titles, (QStringList{"呼出 / 隐藏浮窗", "隐私模式", "设置…", "关于 澜汐看板", "退出"}));
+
+    // The privacy entry reports its click; the owner's state checks it without a report.
+    int privacyClicks = 0;
+    controller.onTogglePrivacy = [&] { ++privacyClicks; };
+    controller.setPrivacyMode(true);
+    EXPECT_TRUE(controller.privacyAction()->isChecked());
+    EXPECT_EQ(privacyClicks, 0);
+    controller.privacyAction()->trigger();
+    EXPECT_EQ(privacyClicks, 1);
     // No tray here; one that starts later takes the item only when it is shown.
     EXPECT_TRUE(controller.statusItem()->isVisible());
 }

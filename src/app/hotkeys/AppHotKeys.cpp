@@ -29,4 +29,14 @@ void registerAppHotKeys(HotKeyCenter& center, const HotKeySpec& hotkey, const Ap
     AppLog::write("INFO", std::string("全览快捷键 ⌥⌘G 注册") + outcome(isOverviewRegistered));
 }
 
+void registerPrivacyHotKey(HotKeyCenter& center, const HotKeySpec& hotkey, const std::function<void()>& handler) {
+    using Slot = HotKeyCenter::Slot;
+    if (!hotkey.enabled) {
+        center.unregister(Slot::privacy);
+        return;
+    }
+    const bool isRegistered = center.registerKey(Slot::privacy, hotkey.keyCode, hotkey.modifiers, handler);
+    AppLog::write("INFO", "隐私模式快捷键 " + hotkey.displayName + " 注册" + outcome(isRegistered));
+}
+
 } // namespace glimmer

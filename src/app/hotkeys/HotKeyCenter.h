@@ -11,14 +11,14 @@
 
 namespace glimmer {
 
-/// The process-wide registry of the three global hot keys. Handlers run on the main thread, from
+/// The process-wide registry of the global hot keys. Handlers run on the main thread, from
 /// the event loop. Registration happens on the main thread only.
 ///
 /// `register` is a C++ keyword, so registering is `registerKey`.
 class HotKeyCenter {
 public:
-    /// The id a slot registers under is its value + 1 (1, 2, 3).
-    enum class Slot : std::uint32_t { toggle = 0, expand = 1, overview = 2 };
+    /// The id a slot registers under is its value + 1 (1, 2, 3, 4).
+    enum class Slot : std::uint32_t { toggle = 0, expand = 1, overview = 2, privacy = 3 };
 
     /// The singleton, on the backend makeHotKeyBackend() picks. Create the QApplication first.
     static HotKeyCenter& shared();
