@@ -155,7 +155,7 @@ TEST_F(CardRender, WritesEveryViewAndStateInLightAndDark) {
              card.setEntry(entry);
          }},
         {"placeholder", [](StockCardView& card) { card.setEntry(std::nullopt); }},
-        {"holdings", [](StockCardView& card) { card.setEntry(samples::heldEntry(true)); }},
+        {"holdings-default", [](StockCardView& card) { card.setEntry(samples::heldEntry(true)); }},
         {"holdings-falling", [](StockCardView& card) { card.setEntry(samples::heldEntry(false)); }},
         {"holdings-minimum",
          [](StockCardView& card) {
