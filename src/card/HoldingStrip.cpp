@@ -71,19 +71,28 @@ Fonts fonts(const QPaintDevice* device) {
 }
 
 double width(const Line& line, const Fonts& fonts, const QPaintDevice* device) {
-    double total = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (i > 0) total += partGap;
-        total += ChartKit::measure(line[i].label, fonts.label, device).width() + labelGap +
-                 ChartKit::measure(line[i].value, fonts.value, device).width();
-    }
-    return total;
+    return widths({line}, fonts, device).front();
 }
 
 std::vector<double> widths(const std::vector<Line>& lines, const Fonts& fonts, const QPaintDevice* device) {
+    // The lines share their parts; each part is measured once, as shaping is the cost.
+    const QFontMetricsF labels(fonts.label, device);
+    const QFontMetricsF values(fonts.value, device);
+    std::vector<std::pair<Part, double>> measured;
+    const auto partWidth = [&](const Part& part) {
+        for (const auto& [known, w] : measured)
+            if (known == part) return w;
+        const double w = labels.horizontalAdvance(part.label) + labelGap + values.horizontalAdvance(part.value);
+        measured.emplace_back(part, w);
+        return w;
+    };
     std::vector<double> out;
     out.reserve(lines.size());
-    for (const Line& line : lines) out.push_back(width(line, fonts, device));
+    for (const Line& line : lines) {
+        double total = 0;
+        for (std::size_t i = 0; i < line.size(); ++i) total += (i > 0 ? partGap : 0) + partWidth(line[i]);
+        out.push_back(total);
+    }
     return out;
 }
 
