@@ -102,6 +102,33 @@ void BM_PanelShadowPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_PanelShadowPaint)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
+// The intraday card of a held stock: the same repaint plus the holdings line.
+void BM_CardFullRepaintHeld(benchmark::State& state) {
+    repaintCard(state, 1, true);
+}
+BENCHMARK(BM_CardFullRepaintHeld)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// The holdings line alone at the default size (header line) and the minimum size (footer):
+// measuring its forms, choosing one and drawing it.
+void BM_HoldingStripPaint(benchmark::State& state) {
+    ensureCardApplication();
+    const QSize size = state.range(0) == 0
+                           ? QSize(samples::panelWidth, samples::panelHeight)
+                           : QSize(int(CardLayout::minimumPanelWidth), int(CardLayout::minimumPanelHeight));
+    const CardLayout layout{QSizeF(size)};
+    const MarketEntry entry = samples::heldEntry(true);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    for (auto _ : state) {
+        const auto strip = CardPainter::holdingsStrip(layout, entry, 5, false, &image);
+        if (strip) HoldingStrip::paint(painter, *strip, false);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(state.range(0) == 0 ? "default size, header line" : "minimum size, footer");
+}
+BENCHMARK(BM_HoldingStripPaint)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
+
 // A shown card with data, pointer outside, nothing changing: counts its paint passes over a few
 // seconds of a running event loop and reports them per minute.
 void BM_CardIdleRepaints(benchmark::State& state) {
