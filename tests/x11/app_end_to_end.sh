@@ -49,9 +49,9 @@ window=$(xdotool search --onlyvisible --name '^Glimmerbox$' | head -1)
 [ -n "$window" ] || fail "no Glimmerbox window"
 geometry=$(xdotool getwindowgeometry "$window")
 echo "$geometry"
-echo "$geometry" | grep -q 'Position: 1048,646' || fail "card window not 16 from the right and 12 from the bottom"
+grep -q 'Position: 1048,646' <<<"$geometry" || fail "card window not 16 from the right and 12 from the bottom"
 # The window is the 376 x 242 card plus its shadow margin on the right and at the bottom.
-echo "$geometry" | grep -q 'Geometry: 388x256' || fail "card window not 376 x 242 with its 12 x 14 shadow margin"
+grep -q 'Geometry: 388x256' <<<"$geometry" || fail "card window not 376 x 242 with its 12 x 14 shadow margin"
 
 wait_for 15 grep -qs 'INFO 切换股票 delta=1' "$log" || fail "the security did not rotate"
 

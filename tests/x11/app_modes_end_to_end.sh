@@ -59,7 +59,7 @@ wait_for 5 logged '副图展开：主卡分时移到右上角，四块副图自�
 wait_for 5 logged '副图展开：展开完成' || fail "expansion did not complete"
 wait_for 5 has_visible '^Glimmerbox-(MACD|资金流|量能|日K)$' 4 || fail "four sub-chart windows expected"
 main_window=$(xdotool search --onlyvisible --name '^Glimmerbox$' | head -1)
-wait_for 5 bash -c "xdotool getwindowgeometry $main_window | grep -q 'Position: 1120,12'" \
+wait_for 5 bash -c "xdotool getwindowgeometry $main_window | grep 'Position: 1120,12' >/dev/null" \
   || { xdotool getwindowgeometry "$main_window"; fail "card not in the top-right corner"; }
 sleep 0.4
 import -display "$display" -window root "$artifacts/app_expanded.png" || echo "screenshot failed"

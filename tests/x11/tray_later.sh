@@ -25,7 +25,7 @@ wait_for 10 xdotool search --class '^trayer$' >/dev/null || fail "trayer did not
 docked() {
   local panel
   for panel in $(xdotool search --class '^trayer$'); do
-    xwininfo -tree -id "$panel" | grep -q '"Glimmerbox": ("glimmerbox"' && return 0
+    xwininfo -tree -id "$panel" | grep '"Glimmerbox": ("glimmerbox"' >/dev/null && return 0
   done
   return 1
 }
