@@ -24,7 +24,7 @@ struct SimSetup {
     PostedTasks main;
     AppConfig config;
 
-    SimSetup() {
+    explicit SimSetup(int count) {
         AppLog::setEchoToStdout(false);
         clock.setChinaTime(2024, 11, 8, 10, 30);
         sim::SimMarket::Options options;
@@ -32,7 +32,7 @@ struct SimSetup {
         market = std::make_unique<sim::SimMarket>(options);
         market->start();
         Endpoints::setCurrent(market->endpoints());
-        for (int i = 0; i < 60; ++i) {
+        for (int i = 0; i < count; ++i) {
             char code[16];
             std::snprintf(code, sizeof code, "%06d", i % 2 ? 600000 + i : 1 + i); // Shanghai and Shenzhen
             config.watchlist.push_back({code, "", InstrumentKind::stock});
@@ -52,8 +52,8 @@ struct SimSetup {
     }
 };
 
-void BM_FullPassOfSixtySecurities(benchmark::State& state) {
-    SimSetup setup;
+void fullPass(benchmark::State& state, int count) {
+    SimSetup setup(count);
     for (auto _ : state) {
         state.PauseTiming();
         auto store = setup.makeStore();
@@ -61,17 +61,16 @@ void BM_FullPassOfSixtySecurities(benchmark::State& state) {
         const auto counts = store->performRefresh();
         benchmark::DoNotOptimize(counts);
         state.PauseTiming();
-        if (counts.batch != 60 || counts.minutes != 60) state.SkipWithError("the simulated market did not answer");
+        if (counts.batch != count || counts.minutes != count) state.SkipWithError("the simulated market did not answer");
         store.reset();
         setup.main.drain();
         state.ResumeTiming();
     }
-    state.counters["requests"] = 181;
+    state.counters["requests"] = 3 * count + (count + 59) / 60;
 }
-BENCHMARK(BM_FullPassOfSixtySecurities)->Unit(benchmark::kMillisecond)->Iterations(20);
 
-void BM_SnapshotOnlyPassOfSixtySecurities(benchmark::State& state) {
-    SimSetup setup;
+void snapshotOnlyPass(benchmark::State& state, int count) {
+    SimSetup setup(count);
     auto store = setup.makeStore();
     store->performRefresh(); // everything loaded; the clock stands still, so the TTLs hold
     for (auto _ : state) {
@@ -83,6 +82,25 @@ void BM_SnapshotOnlyPassOfSixtySecurities(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
+
+void BM_FullPassOfSixtySecurities(benchmark::State& state) {
+    fullPass(state, 60);
+}
+BENCHMARK(BM_FullPassOfSixtySecurities)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_FullPassOf200Securities(benchmark::State& state) {
+    fullPass(state, 200);
+}
+BENCHMARK(BM_FullPassOf200Securities)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_SnapshotOnlyPassOfSixtySecurities(benchmark::State& state) {
+    snapshotOnlyPass(state, 60);
+}
 BENCHMARK(BM_SnapshotOnlyPassOfSixtySecurities)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+void BM_SnapshotOnlyPassOf200Securities(benchmark::State& state) {
+    snapshotOnlyPass(state, 200);
+}
+BENCHMARK(BM_SnapshotOnlyPassOf200Securities)->Unit(benchmark::kMillisecond)->Iterations(100);
 
 } // namespace
