@@ -10,13 +10,6 @@ namespace glimmer::AutoLaunchEntries {
 /// nor a desktop entry can carry anything else faithfully.
 bool isWritableText(std::string_view text);
 
-/// XML character data with &, <, >, " and ' replaced by entities.
-std::string xmlEscaped(std::string_view text);
-
-/// A launchd agent that starts `executable` once at login, interactive, not kept alive.
-std::string launchAgentPlist(std::string_view label, std::string_view executable, std::string_view outLog,
-                             std::string_view errLog);
-
 /// One Exec argument: double-quoted with ", `, $ and \ backslash-escaped, % doubled; then the
 /// desktop-entry string escapes applied to the result.
 std::string desktopExecArgument(std::string_view argument);

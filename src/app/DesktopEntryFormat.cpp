@@ -16,7 +16,8 @@ public:
     DesktopEntryFormat()
         : LoginEntryFormat(".desktop", {"开机自启失败：创建自启动目录出错 ", "开机自启失败：写入自启动项出错 ",
                                         "开机自启：旧 id 自启动项已退役 ", "开机自启：旧 id 自启动项退役失败 ",
-                                        "开机自启未能写入自启动项（当前程序可能不是安装后的副本）"}) {}
+                                        "开机自启未能写入自启动项 ~/.config/autostart/" + std::string(label) +
+                                            ".desktop（当前程序可能不是安装后的副本）"}) {}
 
     std::optional<fs::path> program(const Host& host) const override {
         if (!isPresent(host.runningPath) || isInsideBuildTree(host.runningPath)) {

@@ -1,6 +1,7 @@
 #include "settings/AppearanceSection.h"
 
 #include "settings/ConfigBinding.h"
+#include "settings/DesktopWords.h"
 #include "settings/SettingsControls.h"
 #include "settings/SettingsWidgets.h"
 
@@ -123,7 +124,7 @@ void AppearanceSection::addThemeRow(QVBoxLayout* column) {
         });
     }
     row->addLayout(segments);
-    row->addWidget(SettingsControls::hint(QStringLiteral("跟随系统时随 macOS 外观自动切换"), this), 1);
+    row->addWidget(SettingsControls::hint(QString::fromUtf8(DesktopWords::appearanceHint()), this), 1);
 }
 
 void AppearanceSection::addWindowModeRows(QVBoxLayout* column) {

@@ -7,6 +7,7 @@ set(GLIMMER_SETTINGS_SOURCES
   settings/AppearanceSection.h
   settings/ConfigBinding.cpp
   settings/ConfigBinding.h
+  settings/DesktopWords.h
   settings/HoldingsValidator.cpp
   settings/HoldingsValidator.h
   settings/HotKeySection.cpp
@@ -32,3 +33,11 @@ set(GLIMMER_SETTINGS_SOURCES
   settings/WatchlistSection.cpp
   settings/WatchlistSection.h
 )
+# The words the settings use for the desktop's own features.
+if(GLIMMER_PLATFORM STREQUAL "macos")
+  list(APPEND GLIMMER_SETTINGS_SOURCES settings/DesktopWordsMac.cpp)
+elseif(GLIMMER_PLATFORM STREQUAL "windows")
+  list(APPEND GLIMMER_SETTINGS_SOURCES settings/DesktopWordsWindows.cpp)
+else()
+  list(APPEND GLIMMER_SETTINGS_SOURCES settings/DesktopWordsLinux.cpp)
+endif()

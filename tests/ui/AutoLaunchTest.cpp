@@ -77,7 +77,8 @@ TEST_F(AutoLaunchTest, ThisTestProgramRunsFromABuildTreeAndIsNotInstalled) {
     EXPECT_EQ(host.agentDir, fs::path(*AppPaths::processEnv("XDG_CONFIG_HOME")) / "autostart");
     EXPECT_FALSE(AutoLaunch::install(host));
     EXPECT_FALSE(fs::exists(AutoLaunch::currentEntry(host)));
-    EXPECT_EQ(host.format->texts().notWritten, "开机自启未能写入自启动项（当前程序可能不是安装后的副本）");
+    EXPECT_NE(host.format->texts().notWritten.find("自启动项 ~/.config/autostart/io.glimmerbox.Glimmerbox.desktop"),
+              std::string::npos);
 }
 
 TEST_F(AutoLaunchTest, EnablingFromAnInstalledCopyWritesAnEscapedDesktopEntry) {
