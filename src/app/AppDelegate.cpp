@@ -16,6 +16,7 @@
 #include "market/MarketStore.h"
 #include "model/AppPaths.h"
 #include "model/ConfigStore.h"
+#include "model/HotKeyKeys.h"
 #include "model/TextFormat.h"
 
 #include <QApplication>
@@ -365,11 +366,14 @@ void AppDelegate::showAbout() {
     const QString info =
         QStringLiteral("行情小窗监控 · 墨川工坊\n\n"
                        "数据源：东方财富（1 分钟分时 / 分钟资金流）、腾讯（前复权日 K）\n") +
-        QStringLiteral("快捷键：") + QString::fromStdString(config.hotkey.displayName) +
+        QStringLiteral("快捷键：") +
+        QString::fromStdString(HotKeyKeys::displayName(config.hotkey.keyCode, config.hotkey.modifiers)) +
         QStringLiteral(" 呼出 / 隐藏浮窗\n"
                        "操作：单击切视图，双击切股票，双击白点锁定视图；股票名左侧图钉实心时暂停股票轮播\n"
-                       "     顶部三个按钮：⌥⌘G 全览所有股票 / ⌥⌘E 展开所有副图 / 收起浮窗\n"
-                       "     拖浮窗边缘缩放；鼠标悬停时顶部出现透明度滑条与按钮\n") +
+                       "     顶部三个按钮：%1 全览所有股票 / %2 展开所有副图 / 收起浮窗\n"
+                       "     拖浮窗边缘缩放；鼠标悬停时顶部出现透明度滑条与按钮\n")
+            .arg(QString::fromStdString(HotKeyKeys::displayName(HotKeyKeys::overviewKeys)),
+                 QString::fromStdString(HotKeyKeys::displayName(HotKeyKeys::expandKeys))) +
         QStringLiteral("配置：") + QString::fromStdString(AppPaths::configFile().string()) +
         QStringLiteral("\n官网：") + QString::fromUtf8(productWebsite);
     QMessageBox box(

@@ -13,6 +13,11 @@ QString name(const MarketEntry& entry) {
     return QString::fromStdString(displayName(entry.quote ? &*entry.quote : nullptr, entry.item));
 }
 
+QString withKeys(const char* text, HotKeyKeys::Combination keys) {
+    return QString::fromUtf8(text) + QStringLiteral("（") + QString::fromStdString(HotKeyKeys::displayName(keys)) +
+           QStringLiteral("）");
+}
+
 QString lockLabel(std::optional<ChartView> lockedView) {
     if (!lockedView) return {};
     return QStringLiteral("·锁定") + QString::fromUtf8(ChartViews::label(*lockedView));

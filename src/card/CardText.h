@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ChartView.h"
+#include "model/HotKeyKeys.h"
 #include "model/MarketEntry.h"
 
 #include <QString>
@@ -23,6 +24,9 @@ QString placeholder(const std::optional<std::string>& placeholderText);
 
 /// The quote's name when it has one, else the watch-list name.
 QString name(const MarketEntry& entry);
+
+/// A button's tool tip naming its hot key: "展开所有副图（Ctrl+Alt+E）".
+QString withKeys(const char* text, HotKeyKeys::Combination keys);
 
 /// "·锁定" and the view's label, or empty without a lock.
 QString lockLabel(std::optional<ChartView> lockedView);

@@ -2,6 +2,7 @@
 
 #include "card/CardButton.h"
 #include "card/CardPainter.h"
+#include "card/CardText.h"
 #include "card/ChartKit.h"
 #include "card/FloatingPanel.h"
 #include "card/MinimalSlider.h"
@@ -21,10 +22,18 @@ namespace glimmer {
 
 namespace {
 
-const QString expandTip = QStringLiteral("展开所有副图（⌥⌘E）");
-const QString collapseTip = QStringLiteral("收起副图（⌥⌘E）");
-const QString overviewTip = QStringLiteral("全览所有股票（⌥⌘G）");
-const QString closeOverviewTip = QStringLiteral("收起全览（⌥⌘G）");
+QString expandTip() {
+    return CardText::withKeys("展开所有副图", HotKeyKeys::expandKeys);
+}
+QString collapseTip() {
+    return CardText::withKeys("收起副图", HotKeyKeys::expandKeys);
+}
+QString overviewTip() {
+    return CardText::withKeys("全览所有股票", HotKeyKeys::overviewKeys);
+}
+QString closeOverviewTip() {
+    return CardText::withKeys("收起全览", HotKeyKeys::overviewKeys);
+}
 
 CardButton* makeButton(QWidget* parent, Icons::Icon icon, const QString& accessible, const QString& tip) {
     auto* button = new CardButton(icon, parent);
@@ -38,8 +47,8 @@ CardButton* makeButton(QWidget* parent, Icons::Icon icon, const QString& accessi
 StockCardView::StockCardView(QWidget* parent, const Clock& clock, const ScreenSource& screens)
     : QWidget(parent), screenSource(screens),
       closer(makeButton(this, Icons::Icon::xmark, QStringLiteral("关闭"), QStringLiteral("收起到菜单栏"))),
-      expander(makeButton(this, Icons::Icon::split1x2, QStringLiteral("展开副图"), expandTip)),
-      overviewer(makeButton(this, Icons::Icon::split2x2, QStringLiteral("全览所有股票"), overviewTip)),
+      expander(makeButton(this, Icons::Icon::split1x2, QStringLiteral("展开副图"), expandTip())),
+      overviewer(makeButton(this, Icons::Icon::split2x2, QStringLiteral("全览所有股票"), overviewTip())),
       slider(new MinimalSlider(this)), animations(this), machine(*this, *this, clock) {
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
@@ -235,9 +244,9 @@ void StockCardView::applyControlAlphas() {
 void StockCardView::updateButtonLooks() {
     const QColor accent = Theme::accent().resolve(false);
     expander->setTint(inExpandMode ? accent : QColor(Qt::white));
-    expander->setToolTip(inExpandMode ? collapseTip : expandTip);
+    expander->setToolTip(inExpandMode ? collapseTip() : expandTip());
     overviewer->setTint(inOverviewMode ? accent : QColor(Qt::white));
-    overviewer->setToolTip(inOverviewMode ? closeOverviewTip : overviewTip);
+    overviewer->setToolTip(inOverviewMode ? closeOverviewTip() : overviewTip());
 }
 
 void StockCardView::paintEvent(QPaintEvent* event) {

@@ -10,6 +10,7 @@
 #include "market/SymbolSearch.h"
 #include "model/AppPaths.h"
 #include "model/ConfigStore.h"
+#include "model/HotKeyKeys.h"
 #include "model/Indicators.h"
 #include "model/TextFormat.h"
 
@@ -140,7 +141,8 @@ void run() {
     std::vector<std::string> codes;
     for (const WatchItem& item : config.watchlist) codes.push_back(item.code);
     line("股票池: " + joined(codes, ", "));
-    line("刷新间隔: " + TextFormat::shortest(config.refreshSeconds) + "s  快捷键: " + config.hotkey.displayName);
+    line("刷新间隔: " + TextFormat::shortest(config.refreshSeconds) +
+         "s  快捷键: " + HotKeyKeys::displayName(config.hotkey.keyCode, config.hotkey.modifiers));
     if (config.watchlist.empty()) {
         line("!! 股票池为空");
         return;

@@ -48,10 +48,10 @@ OverviewCardView::OverviewCardView(Style style, QWidget* parent)
     };
     if (cardStyle == Style::header) {
         closer = makeButton(this, Icons::Icon::xmark, QStringLiteral("关闭"), QStringLiteral("收起到菜单栏"));
-        expander =
-            makeButton(this, Icons::Icon::split1x2, QStringLiteral("展开副图"), QStringLiteral("展开所有副图（⌥⌘E）"));
-        overviewer =
-            makeButton(this, Icons::Icon::split2x2, QStringLiteral("收起全览"), QStringLiteral("收起全览（⌥⌘G）"));
+        expander = makeButton(this, Icons::Icon::split1x2, QStringLiteral("展开副图"),
+                              CardText::withKeys("展开所有副图", HotKeyKeys::expandKeys));
+        overviewer = makeButton(this, Icons::Icon::split2x2, QStringLiteral("收起全览"),
+                                CardText::withKeys("收起全览", HotKeyKeys::overviewKeys));
         closer->onClick = [this] {
             if (onClose) onClose();
         };

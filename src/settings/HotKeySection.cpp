@@ -19,8 +19,7 @@ HotKeySection::HotKeySection(ConfigBinding& binding, QWidget* parent)
       binding(binding) {
     panelKey.spec = &AppConfig::hotkey;
     privacyKey.spec = &AppConfig::privacyHotkey;
-    addRow(panelKey, QStringLiteral("启用快捷键"), QStringLiteral("hotkeyRecorder"),
-           QStringLiteral("需包含 ⌘ / ⌥ / ⌃ 中至少一个修饰键"));
+    addRow(panelKey, QStringLiteral("启用快捷键"), QStringLiteral("hotkeyRecorder"), recorderHint());
     addRow(privacyKey, QStringLiteral("隐私模式"), QStringLiteral("privacyHotkeyRecorder"),
            QStringLiteral("一键切换隐私模式：金额和持股数显示为 ****"));
     connect(&binding, &ConfigBinding::changed, this, &HotKeySection::sync);
@@ -65,10 +64,20 @@ std::uint32_t HotKeySection::carbonModifiers(Qt::KeyboardModifiers modifiers) {
     return mask;
 }
 
-std::optional<std::uint32_t> HotKeySection::macKeyCode(int qtKey) {
+QString HotKeySection::recorderHint() {
+    using namespace HotKeyKeys;
+    return QStringLiteral("需包含 %1 / %2 / %3 中至少一个修饰键；可用字母、数字、符号、F1–F12、方向键、Home / End / "
+                          "PgUp / PgDown")
+        .arg(QString::fromStdString(modifierName(commandBit)), QString::fromStdString(modifierName(optionBit)),
+             QString::fromStdString(modifierName(controlBit)));
+}
+
+std::optional<std::uint32_t> HotKeySection::macKeyCode(int qtKey, std::uint32_t nativeScanCode) {
     // The table names keys by X11 keysym: Latin-1 characters stand for themselves (letters in
     // lower case), the special keys use the 0xff00 block.
     std::uint32_t keySym = 0;
+    // Qt numbers Home, End, Left, Up, Right, Down, PageUp and PageDown in a row; X11 orders them otherwise.
+    constexpr std::uint32_t navigationKeySyms[] = {0xff50, 0xff57, 0xff51, 0xff52, 0xff53, 0xff54, 0xff55, 0xff56};
     switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -85,11 +94,18 @@ std::optional<std::uint32_t> HotKeySection::macKeyCode(int qtKey) {
         keySym = 0xff1b;
         break;
     default:
-        if (qtKey < 0x20 || qtKey > 0x7e) return std::nullopt;
-        keySym = static_cast<std::uint32_t>(qtKey >= 'A' && qtKey <= 'Z' ? qtKey - 'A' + 'a' : qtKey);
+        if (qtKey >= Qt::Key_Home && qtKey <= Qt::Key_PageDown) {
+            keySym = navigationKeySyms[qtKey - Qt::Key_Home];
+        } else if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) {
+            keySym = 0xffbe + std::uint32_t(qtKey - Qt::Key_F1);
+        } else if (qtKey >= 0x20 && qtKey <= 0x7e) {
+            keySym = static_cast<std::uint32_t>(qtKey >= 'A' && qtKey <= 'Z' ? qtKey - 'A' + 'a' : qtKey);
+        }
     }
     for (const HotKeyKeys::Key& key : HotKeyKeys::table())
-        if (key.keySym == keySym) return key.keyCode;
+        if (keySym != 0 && key.keySym == keySym) return key.keyCode;
+    // Shift turns 1 into "!" and - into "_": the key itself is found by where it sits.
+    if (const HotKeyKeys::Key* key = HotKeyKeys::findByScanCode(nativeScanCode)) return key->keyCode;
     return std::nullopt;
 }
 
@@ -111,7 +127,7 @@ bool HotKeySection::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     const std::uint32_t mask = carbonModifiers(key->modifiers());
-    const std::optional<std::uint32_t> code = macKeyCode(key->key());
+    const std::optional<std::uint32_t> code = macKeyCode(key->key(), key->nativeScanCode());
     // No modifier, a bare modifier key or a key the hot keys cannot use: not a combination.
     if (mask == 0 || !code) return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::ShortcutOverride) {
@@ -147,11 +163,12 @@ void HotKeySection::syncRow(const KeyRow& row) {
         row.enabled->setChecked(hotkey.enabled);
     }
     const bool recording = recordingKey == &row;
-    row.record->setText(recording ? QStringLiteral("请按下组合键…") : QString::fromStdString(hotkey.displayName));
+    // Named from the stored codes: a file written on a Mac holds "⌥⌘F" as its display name.
+    const QString keys = QString::fromStdString(HotKeyKeys::displayName(hotkey.keyCode, hotkey.modifiers));
+    row.record->setText(recording ? QStringLiteral("请按下组合键…") : keys);
     const QString which = row.spec == &AppConfig::privacyHotkey ? QStringLiteral("隐私模式") : QString();
     row.record->setAccessibleName(recording ? QStringLiteral("正在录制快捷键，请按下组合键")
-                                            : which + QStringLiteral("录制快捷键，当前 ") +
-                                                  QString::fromStdString(hotkey.displayName));
+                                            : which + QStringLiteral("录制快捷键，当前 ") + keys);
 }
 
 } // namespace glimmer

@@ -34,8 +34,11 @@ public:
     /// The stored modifier mask of Qt's modifiers, mapped as Qt maps the Mac keys: Control is
     /// command, Alt is option, Meta is control.
     static std::uint32_t carbonModifiers(Qt::KeyboardModifiers modifiers);
-    /// The macOS virtual key code of a Qt key from the hot-key table; none for keys outside it.
-    static std::optional<std::uint32_t> macKeyCode(int qtKey);
+    /// The macOS virtual key code of a Qt key from the hot-key table, else of the digit or
+    /// punctuation key at the native (X11) key code; none for keys outside the table.
+    static std::optional<std::uint32_t> macKeyCode(int qtKey, std::uint32_t nativeScanCode = 0);
+    /// Which modifiers and keys a combination may use, named as this platform names them.
+    static QString recorderHint();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

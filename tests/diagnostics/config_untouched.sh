@@ -10,7 +10,7 @@ config="$XDG_DATA_HOME/Glimmerbox/config.json"
 sed -i -e 's/"refreshSeconds": 30/"refreshSeconds": 45/' "$config"
 grep -q '"refreshSeconds": 45' "$config" || fail "could not edit the refresh interval"
 run_mode GLIMMERBOX_SELFTEST=1
-expect_line "刷新间隔: 45s  快捷键: ⌥⌘F"
+expect_line "刷新间隔: 45s  快捷键: Ctrl+Alt+F"
 before=$(sha256sum "$config")
 for mode in SELFTEST REFRESH_TEST RENDER RENDER_SETTINGS RENDER_OVERVIEW RENDER_EXPAND ALERT_TEST ROTATE_TEST \
     LAYOUT_TEST DOCK_TEST; do

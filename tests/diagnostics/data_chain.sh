@@ -10,7 +10,7 @@ run_mode GLIMMERBOX_SELFTEST=1 LOCPATH="$work/locale" LC_ALL=de_DE.UTF-8
 expect_line "=== Glimmerbox 数据链路自检 ==="
 expect_line "配置路径: $XDG_DATA_HOME/Glimmerbox/config.json"
 expect_line "股票池: 600519, 300750, 510300"
-expect_line "刷新间隔: 30s  快捷键: ⌥⌘F"
+expect_line "刷新间隔: 30s  快捷键: Ctrl+Alt+F"
 expect_match "^--- 批量快照（.*一次 3 只）---$"
 expect_match "^  600519 贵州茅台 现价=[0-9]+\.[0-9]{2} [+-][0-9]+\.[0-9]{2}% 成交额=[0-9]+万$"
 expect_match "^  510300 沪深300ETF 现价=[0-9]+\.[0-9]{3} "

@@ -7,40 +7,71 @@
 namespace glimmer {
 namespace {
 
-TEST(HotKeyDisplayName, PutsCommandBeforeOptionControlAndShift) {
-    EXPECT_EQ(HotKeyKeys::displayName(14, 0x900), "⌘⌥E");
-    EXPECT_EQ(HotKeyKeys::displayName(49, 0x1100), "⌘⌃Space");
-    EXPECT_EQ(HotKeyKeys::displayName(3, 0x1b00), "⌘⌥⌃⇧F");
-    EXPECT_EQ(HotKeyKeys::displayName(36, 0x200), "⇧↩");
-    EXPECT_EQ(HotKeyKeys::displayName(29, 0), "0");
+using HotKeyKeys::Style;
+
+TEST(HotKeyDisplayName, MacSymbolsPutCommandFirstLinuxWordsPutCtrlFirst) {
+    struct Case {
+        std::uint32_t keyCode, modifiers;
+        const char* symbols;
+        const char* words;
+    };
+    const Case cases[] = {
+        {14, 0x900, "⌘⌥E", "Ctrl+Alt+E"},
+        {49, 0x1100, "⌘⌃Space", "Ctrl+Super+Space"},
+        {3, 0x1b00, "⌘⌥⌃⇧F", "Ctrl+Alt+Shift+Super+F"},
+        {40, 0x1000, "⌃K", "Super+K"},
+        {18, 0x300, "⌘⇧1", "Ctrl+Shift+1"},
+        {36, 0x200, "⇧↩", "Shift+Enter"},
+        {53, 0x800, "⌥⎋", "Alt+Esc"},
+        {122, 0x100, "⌘F1", "Ctrl+F1"},
+        {111, 0x800, "⌥F12", "Alt+F12"},
+        {123, 0x900, "⌘⌥←", "Ctrl+Alt+Left"},
+        {121, 0x100, "⌘⇟", "Ctrl+PgDown"},
+        {29, 0, "0", "0"},
+        // Outside the table: 105 (F13), 10 (the ISO section key, between entries), the largest code.
+        {105, 0x100, "⌘键105", "Ctrl+键105"},
+        {10, 0, "键10", "键10"},
+        {4294967295u, 0, "键4294967295", "键4294967295"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(HotKeyKeys::displayName(c.keyCode, c.modifiers, Style::symbols), c.symbols) << c.words;
+        EXPECT_EQ(HotKeyKeys::displayName(c.keyCode, c.modifiers, Style::words), c.words);
+    }
+    // A Linux build uses the words everywhere, the fixed combinations included.
+    EXPECT_EQ(HotKeyKeys::displayName(HotKeyKeys::expandKeys), "Ctrl+Alt+E");
+    EXPECT_EQ(HotKeyKeys::displayName(HotKeyKeys::overviewKeys), "Ctrl+Alt+G");
+    EXPECT_EQ(HotKeyKeys::modifierName(HotKeyKeys::controlBit), "Super");
 }
 
-TEST(HotKeyDisplayName, KeyOutsideTheTableReadsAsItsDecimalCode) {
-    EXPECT_EQ(HotKeyKeys::displayName(105, 0x100), "⌘键105");
-    // 10 sits between table entries (the ISO section key) and has no name.
-    EXPECT_EQ(HotKeyKeys::displayName(10, 0), "键10");
-    EXPECT_EQ(HotKeyKeys::displayName(4294967295u, 0), "键4294967295");
-}
-
-TEST(HotKeyKeyTable, HoldsFiftyOneKeysEachWithItsOwnCodeAndKeySym) {
+TEST(HotKeyKeyTable, OldCodesKeepTheirKeysAndEveryKeyIsFoundOnce) {
     const auto keys = HotKeyKeys::table();
-    ASSERT_EQ(keys.size(), 51u);
-    std::set<std::uint32_t> codes, keySyms;
+    ASSERT_EQ(keys.size(), 71u);
+    std::set<std::uint32_t> codes, keySyms, scanCodes;
     for (const auto& key : keys) {
         codes.insert(key.keyCode);
         keySyms.insert(key.keySym);
+        if (key.scanCode != 0) scanCodes.insert(key.scanCode);
         EXPECT_EQ(HotKeyKeys::find(key.keyCode), &key);
     }
-    EXPECT_EQ(codes.size(), 51u);
-    EXPECT_EQ(keySyms.size(), 51u);
+    EXPECT_EQ(codes.size(), 71u);
+    EXPECT_EQ(keySyms.size(), 71u);
+    EXPECT_EQ(scanCodes.size(), 20u) << "ten digits and ten punctuation keys";
     // Digits follow the ANSI layout, not numeric order.
     EXPECT_EQ(HotKeyKeys::find(22)->keySym, std::uint32_t('6'));
     EXPECT_EQ(HotKeyKeys::find(23)->keySym, std::uint32_t('5'));
-    EXPECT_EQ(HotKeyKeys::find(53)->keySym, 0xff1bu); // Escape
+    EXPECT_EQ(HotKeyKeys::find(53)->keySym, 0xff1bu);  // Escape
+    EXPECT_EQ(HotKeyKeys::find(99)->keySym, 0xffc0u);  // F3
+    EXPECT_EQ(HotKeyKeys::find(116)->keySym, 0xff55u); // Page Up
     EXPECT_EQ(HotKeyKeys::find(10), nullptr);
+    // The key under a shifted character, by its place on a PC keyboard.
+    EXPECT_EQ(HotKeyKeys::findByScanCode(10)->keyCode, 18u); // 1
+    EXPECT_EQ(HotKeyKeys::findByScanCode(19)->keyCode, 29u); // 0
+    EXPECT_EQ(HotKeyKeys::findByScanCode(61)->keyCode, 44u); // slash
+    EXPECT_EQ(HotKeyKeys::findByScanCode(0), nullptr);
+    EXPECT_EQ(HotKeyKeys::findByScanCode(41), nullptr); // F, a letter: found by its character
 }
 
-TEST(HotKeyKeyTable, ModifiersMapLikeQtOnLinux) {
+TEST(HotKeyKeyTable, ModifiersMapLikeQtOnLinuxForX11AndThePortal) {
     constexpr std::uint16_t shift = 0x01, control = 0x04, alt = 0x08, super = 0x40;
     EXPECT_EQ(HotKeyKeys::x11Modifiers(0x100), control);
     EXPECT_EQ(HotKeyKeys::x11Modifiers(0x800), alt);
@@ -49,6 +80,12 @@ TEST(HotKeyKeyTable, ModifiersMapLikeQtOnLinux) {
     EXPECT_EQ(HotKeyKeys::x11Modifiers(0x900), control | alt);
     // Carbon's other bits (caps lock 0x400, the right-hand variants) are not part of a combination.
     EXPECT_EQ(HotKeyKeys::x11Modifiers(0x400 | 0x2000 | 0x4000), 0);
+
+    EXPECT_EQ(HotKeyKeys::portalTrigger(3, 0x900), "CTRL+ALT+f");
+    EXPECT_EQ(HotKeyKeys::portalTrigger(40, 0x1200), "SHIFT+LOGO+k");
+    EXPECT_EQ(HotKeyKeys::portalTrigger(27, 0x100), "CTRL+minus");
+    EXPECT_EQ(HotKeyKeys::portalTrigger(116, 0x400 | 0x800), "ALT+Page_Up");
+    EXPECT_EQ(HotKeyKeys::portalTrigger(105, 0x900), "");
 }
 
 } // namespace

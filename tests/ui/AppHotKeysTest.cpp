@@ -64,13 +64,13 @@ std::string messages(const std::string& log) {
 }
 
 TEST_F(AppHotKeysTest, RegistersTheThreeKeysAndLogsEachOutcome) {
-    HotKeySpec hotkey; // ⌥⌘F
+    HotKeySpec hotkey; // stored as "⌥⌘F", logged as Linux names it
     backend->takenElsewhere.insert({5, 0x900});
     registerAppHotKeys(*center, hotkey, handlers);
 
-    EXPECT_EQ(messages(newLog()), "INFO 全局快捷键 ⌥⌘F 注册成功\n"
-                                  "INFO 副图展开快捷键 ⌥⌘E 注册成功\n"
-                                  "INFO 全览快捷键 ⌥⌘G 注册失败\n");
+    EXPECT_EQ(messages(newLog()), "INFO 全局快捷键 Ctrl+Alt+F 注册成功\n"
+                                  "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功\n"
+                                  "INFO 全览快捷键 Ctrl+Alt+G 注册失败\n");
     EXPECT_EQ(backend->held.at(1), std::make_pair(3u, 0x900u));
     EXPECT_EQ(backend->held.at(2), std::make_pair(14u, 0x900u));
     EXPECT_FALSE(center->isRegistered(Slot::overview));
@@ -90,8 +90,8 @@ TEST_F(AppHotKeysTest, DisablingTheUserKeyDropsOnlyTheToggleSilently) {
     EXPECT_FALSE(center->isRegistered(Slot::toggle));
     EXPECT_TRUE(center->isRegistered(Slot::expand));
     EXPECT_TRUE(center->isRegistered(Slot::overview));
-    EXPECT_EQ(messages(newLog()), "INFO 副图展开快捷键 ⌥⌘E 注册成功\n"
-                                  "INFO 全览快捷键 ⌥⌘G 注册成功\n");
+    EXPECT_EQ(messages(newLog()), "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功\n"
+                                  "INFO 全览快捷键 Ctrl+Alt+G 注册成功\n");
 }
 
 TEST_F(AppHotKeysTest, ThePrivacyKeyIsGrabbedOnlyOnceTheUserTurnsItOn) {
@@ -104,7 +104,7 @@ TEST_F(AppHotKeysTest, ThePrivacyKeyIsGrabbedOnlyOnceTheUserTurnsItOn) {
     HotKeySpec on = defaults.privacyHotkey;
     on.enabled = true;
     registerPrivacyHotKey(*center, on, [&] { ++presses; });
-    EXPECT_EQ(messages(newLog()), "INFO 隐私模式快捷键 ⌥⌘P 注册成功\n");
+    EXPECT_EQ(messages(newLog()), "INFO 隐私模式快捷键 Ctrl+Alt+P 注册成功\n");
     EXPECT_EQ(backend->held.at(4), std::make_pair(35u, 0x900u));
     backend->onTriggered(4);
     EXPECT_EQ(presses, 1);
@@ -117,9 +117,9 @@ TEST_F(AppHotKeysTest, ThePrivacyKeyIsGrabbedOnlyOnceTheUserTurnsItOn) {
 TEST_F(AppHotKeysTest, WithoutAShortcutFacilityEveryLineEndsInFailure) {
     HotKeyCenter nothing(std::make_unique<HotKeyBackendNull>());
     registerAppHotKeys(nothing, HotKeySpec{}, handlers);
-    EXPECT_EQ(messages(newLog()), "INFO 全局快捷键 ⌥⌘F 注册失败\n"
-                                  "INFO 副图展开快捷键 ⌥⌘E 注册失败\n"
-                                  "INFO 全览快捷键 ⌥⌘G 注册失败\n");
+    EXPECT_EQ(messages(newLog()), "INFO 全局快捷键 Ctrl+Alt+F 注册失败\n"
+                                  "INFO 副图展开快捷键 Ctrl+Alt+E 注册失败\n"
+                                  "INFO 全览快捷键 Ctrl+Alt+G 注册失败\n");
 }
 
 } // namespace

@@ -268,7 +268,7 @@ protected:
 TEST_F(HotKeyRecorderTest, OptionCommandFIsStoredAsKeyCodeThreeAndMask0x900) {
     h.window().show();
     ASSERT_TRUE(testing::waitForExposed(h.window()));
-    EXPECT_EQ(button().text(), QStringLiteral("⌘⌃R"));
+    EXPECT_EQ(button().text(), QStringLiteral("Ctrl+Super+R"));
     QTest::mouseClick(&button(), Qt::LeftButton);
     EXPECT_TRUE(section().isRecording());
     EXPECT_EQ(button().text(), QStringLiteral("请按下组合键…"));
@@ -300,12 +300,46 @@ TEST_F(HotKeyRecorderTest, KeysWithoutModifiersAreIgnoredWhileRecordingGoesOn) {
     EXPECT_EQ(h.saves.back().hotkey.modifiers, 0x200u);
 }
 
+TEST_F(HotKeyRecorderTest, TakesFunctionNavigationAndShiftedKeysByTheKeyNotItsCharacter) {
+    h.window().show();
+    struct Case {
+        int qtKey;
+        Qt::KeyboardModifiers modifiers;
+        quint32 nativeScanCode;
+        const char* text;
+        std::uint32_t keyCode;
+    };
+    const Case cases[] = {
+        {Qt::Key_F5, Qt::ControlModifier, 71, "", 96},
+        {Qt::Key_PageDown, Qt::AltModifier, 117, "", 121},
+        // X reports the shifted character; the key code says which key it was.
+        {Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier, 10, "!", 18},
+        {Qt::Key_ParenRight, Qt::ControlModifier | Qt::ShiftModifier, 19, ")", 29},
+        {Qt::Key_Underscore, Qt::AltModifier | Qt::ShiftModifier, 20, "_", 27},
+    };
+    for (const Case& c : cases) {
+        QTest::mouseClick(&button(), Qt::LeftButton);
+        QKeyEvent press(QEvent::KeyPress, c.qtKey, c.modifiers, c.nativeScanCode, 0, 0, QString::fromUtf8(c.text));
+        QApplication::sendEvent(&button(), &press);
+        EXPECT_FALSE(section().isRecording()) << c.keyCode;
+        EXPECT_EQ(h.saves.back().hotkey.keyCode, c.keyCode);
+    }
+    EXPECT_EQ(button().text(), QStringLiteral("Alt+Shift+-"));
+    // A shifted symbol with no key code to go by (F13 is not in the table either) is not taken.
+    QTest::mouseClick(&button(), Qt::LeftButton);
+    QTest::keyClick(&button(), Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(&button(), Qt::Key_F13, Qt::ControlModifier);
+    EXPECT_TRUE(section().isRecording());
+    EXPECT_TRUE(HotKeySection::recorderHint().startsWith(QStringLiteral("需包含 Ctrl / Alt / Super 中")));
+    EXPECT_TRUE(HotKeySection::recorderHint().contains(QStringLiteral("F1–F12")));
+}
+
 TEST_F(HotKeyRecorderTest, SecondPressStopsRecordingWithoutChange) {
     h.window().show();
     QTest::mouseClick(&button(), Qt::LeftButton);
     QTest::mouseClick(&button(), Qt::LeftButton);
     EXPECT_FALSE(section().isRecording());
-    EXPECT_EQ(button().text(), QStringLiteral("⌘⌃R"));
+    EXPECT_EQ(button().text(), QStringLiteral("Ctrl+Super+R"));
     // Once stopped, key presses go to the form again.
     QTest::keyClick(&button(), Qt::Key_K, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_TRUE(h.saves.empty());
@@ -316,9 +350,9 @@ TEST_F(HotKeyRecorderTest, ThePrivacyKeyHasItsOwnSwitchAndRecorder) {
     QCheckBox& toggle = *section().privacyToggle();
     QPushButton& privacy = *section().privacyRecordButton();
     EXPECT_FALSE(toggle.isChecked()) << "off by default";
-    EXPECT_EQ(privacy.text(), QStringLiteral("⌥⌘P"));
+    EXPECT_EQ(privacy.text(), QStringLiteral("Ctrl+Alt+P"));
     QTest::mouseClick(&privacy, Qt::LeftButton);
-    EXPECT_EQ(button().text(), QStringLiteral("⌘⌃R")) << "only the pressed recorder listens";
+    EXPECT_EQ(button().text(), QStringLiteral("Ctrl+Super+R")) << "only the pressed recorder listens";
     QTest::keyClick(&privacy, Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
     toggle.click();
     ASSERT_EQ(h.saves.size(), 2u);
@@ -344,7 +378,17 @@ TEST(HotKeyKeyCodes, QtKeysMapToMacVirtualKeyCodesAndModifiersToTheStoredMask) {
     EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_Return), 36u);
     EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_Escape), 53u);
     EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_Slash), 44u);
-    EXPECT_FALSE(HotKeySection::macKeyCode(Qt::Key_F5).has_value());
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_F1), 122u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_F5), 96u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_F12), 111u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_Home), 115u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_End), 119u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_Left), 123u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_Up), 126u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_PageUp), 116u);
+    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_PageDown), 121u);
+    EXPECT_FALSE(HotKeySection::macKeyCode(Qt::Key_F13).has_value());
+    EXPECT_FALSE(HotKeySection::macKeyCode(Qt::Key_Insert).has_value());
     EXPECT_FALSE(HotKeySection::macKeyCode(Qt::Key_Control).has_value());
     EXPECT_EQ(HotKeySection::carbonModifiers(Qt::ControlModifier | Qt::MetaModifier), 0x1100u);
     EXPECT_EQ(HotKeySection::carbonModifiers(Qt::ShiftModifier | Qt::AltModifier), 0xA00u);

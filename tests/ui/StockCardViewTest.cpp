@@ -210,6 +210,13 @@ TEST_F(StockCardViewTest, HoverFadesTheControlsInAndOut) {
     EXPECT_EQ(hovers, (std::vector<bool>{true, false}));
 }
 
+TEST_F(StockCardViewTest, ButtonTipsNameTheirKeysAndFollowTheMode) {
+    EXPECT_EQ(card->expandButton()->toolTip(), QStringLiteral("展开所有副图（Ctrl+Alt+E）"));
+    EXPECT_EQ(card->overviewButton()->toolTip(), QStringLiteral("全览所有股票（Ctrl+Alt+G）"));
+    card->setExpandMode(true);
+    EXPECT_EQ(card->expandButton()->toolTip(), QStringLiteral("收起副图（Ctrl+Alt+E）"));
+}
+
 TEST_F(StockCardViewTest, ModeChangeCrossFadesOnScreenAndSwitchesAtOnceOffScreen) {
     settle(50);
     card->setView(macd);

@@ -37,7 +37,7 @@ JSON
 app_pid=$!
 
 wait_for 20 grep -qs 'INFO 首批数据到达 600519 贵州茅台 现价=' "$log" || fail "no first data"
-for line in '全局快捷键 ⌥⌘F 注册成功' '副图展开快捷键 ⌥⌘E 注册成功' '全览快捷键 ⌥⌘G 注册成功'; do
+for line in '全局快捷键 Ctrl+Alt+F 注册成功' '副图展开快捷键 Ctrl+Alt+E 注册成功' '全览快捷键 Ctrl+Alt+G 注册成功'; do
   logged "$line" || fail "missing registration line: $line"
 done
 wait_for 5 has_visible '^Glimmerbox$' 1 || fail "card window not shown"

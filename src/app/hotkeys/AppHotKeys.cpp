@@ -1,15 +1,18 @@
 #include "app/hotkeys/AppHotKeys.h"
 
 #include "model/AppLog.h"
+#include "model/HotKeyKeys.h"
 
 namespace glimmer {
 
 namespace {
 
-constexpr std::uint32_t keyE = 14, keyG = 5, commandOption = 0x900;
-
-const char* outcome(bool isRegistered) {
+std::string outcome(bool isRegistered) {
     return isRegistered ? "成功" : "失败";
+}
+
+std::string keysOf(const HotKeySpec& hotkey) {
+    return HotKeyKeys::displayName(hotkey.keyCode, hotkey.modifiers);
 }
 
 } // namespace
@@ -21,12 +24,15 @@ void registerAppHotKeys(HotKeyCenter& center, const HotKeySpec& hotkey, const Ap
     } else {
         const bool isRegistered =
             center.registerKey(Slot::toggle, hotkey.keyCode, hotkey.modifiers, handlers.togglePanel);
-        AppLog::write("INFO", "全局快捷键 " + hotkey.displayName + " 注册" + outcome(isRegistered));
+        AppLog::write("INFO", "全局快捷键 " + keysOf(hotkey) + " 注册" + outcome(isRegistered));
     }
-    const bool isExpandRegistered = center.registerKey(Slot::expand, keyE, commandOption, handlers.toggleExpand);
-    AppLog::write("INFO", std::string("副图展开快捷键 ⌥⌘E 注册") + outcome(isExpandRegistered));
-    const bool isOverviewRegistered = center.registerKey(Slot::overview, keyG, commandOption, handlers.toggleOverview);
-    AppLog::write("INFO", std::string("全览快捷键 ⌥⌘G 注册") + outcome(isOverviewRegistered));
+    const auto expand = HotKeyKeys::expandKeys, overview = HotKeyKeys::overviewKeys;
+    const bool isExpandRegistered =
+        center.registerKey(Slot::expand, expand.keyCode, expand.modifiers, handlers.toggleExpand);
+    AppLog::write("INFO", "副图展开快捷键 " + HotKeyKeys::displayName(expand) + " 注册" + outcome(isExpandRegistered));
+    const bool isOverviewRegistered =
+        center.registerKey(Slot::overview, overview.keyCode, overview.modifiers, handlers.toggleOverview);
+    AppLog::write("INFO", "全览快捷键 " + HotKeyKeys::displayName(overview) + " 注册" + outcome(isOverviewRegistered));
 }
 
 void registerPrivacyHotKey(HotKeyCenter& center, const HotKeySpec& hotkey, const std::function<void()>& handler) {
@@ -36,7 +42,7 @@ void registerPrivacyHotKey(HotKeyCenter& center, const HotKeySpec& hotkey, const
         return;
     }
     const bool isRegistered = center.registerKey(Slot::privacy, hotkey.keyCode, hotkey.modifiers, handler);
-    AppLog::write("INFO", "隐私模式快捷键 " + hotkey.displayName + " 注册" + outcome(isRegistered));
+    AppLog::write("INFO", "隐私模式快捷键 " + keysOf(hotkey) + " 注册" + outcome(isRegistered));
 }
 
 } // namespace glimmer

@@ -15,8 +15,9 @@ struct AppHotKeyHandlers {
     std::function<void()> togglePrivacy;
 };
 
-/// Registers the user's panel toggle (or drops it when disabled), ⌥⌘E for expand and ⌥⌘G for the
-/// overview, logging one line per registration. Called at start-up and after the hot key changes.
+/// Registers the user's panel toggle (or drops it when disabled), the expand and the overview
+/// keys, logging one line per registration with the keys as this platform names them. Called at start-up and after the
+/// hot key changes.
 void registerAppHotKeys(HotKeyCenter& center, const HotKeySpec& hotkey, const AppHotKeyHandlers& handlers);
 
 /// Registers the privacy switch when the user turned its key on (logging the outcome), else drops
