@@ -5,9 +5,11 @@
 #include "app/StatusBarController.h"
 #include "app/TerminationSignals.h"
 #include "app/Version.h"
+#include "app/WindowSystemChoice.h"
 #include "diagnostics/SelfTest.h"
 #include "market/MarketAPI.h"
 #include "market/MarketStore.h"
+#include "model/AppLog.h"
 #include "model/AppPaths.h"
 #include "model/ConfigStore.h"
 #include "model/TextFormat.h"
@@ -45,6 +47,10 @@ int runEntryPoint(int argc, char** argv) {
         SelfTest::runSwitch(*mode);
         return 0;
     }
+
+    const WindowSystemChoice windowSystem = chooseWindowSystem(AppPaths::processEnv);
+    if (windowSystem.platform) qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*windowSystem.platform));
+    if (!windowSystem.logLine.empty()) AppLog::write("INFO", windowSystem.logLine);
 
     QApplication application(argc, argv);
     // Qt sets the C library's locale from the environment; numbers the program writes keep their

@@ -11,6 +11,8 @@ set(GLIMMER_APP_SOURCES
   app/DiagnosticModes.h
   app/EntryPoint.cpp
   app/EntryPoint.h
+  app/WindowSystemChoice.cpp
+  app/WindowSystemChoice.h
   app/ModeController.cpp
   app/ModeController.h
   app/PanelFrames.cpp

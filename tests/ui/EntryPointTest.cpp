@@ -1,5 +1,8 @@
 #include "app/EntryPoint.h"
 #include "app/Version.h"
+#include "app/WindowSystemChoice.h"
+
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +21,36 @@ TEST(EntryPoint, StartLineTruncatesSizesAndKeepsTheOpacityText) {
     config.watchlist.clear();
     config.opacity = 1;
     EXPECT_EQ(startLogLine(config), start + "股票池=0只 尺寸=350x216 透明度=1 刷新=7s");
+}
+
+TEST(WindowSystemChoice, WaylandSessionsRunOnXWaylandUnlessTheUserChoseOrThereIsNone) {
+    using Env = std::map<std::string, std::string>;
+    struct Case {
+        Env env;
+        WindowSystemChoice choice;
+    };
+    const std::string compositor = "，浮窗位置与置顶由合成器决定";
+    const Case cases[] = {
+        {{{"DISPLAY", ":0"}, {"XDG_SESSION_TYPE", "x11"}}, {}},
+        {{{"XDG_SESSION_TYPE", "tty"}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", "wayland"}}, {}},
+        {{{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":1"}},
+         {"xcb", "Wayland 会话：经 XWayland（DISPLAY=:1）以 X11 方式运行，浮窗自行定位并置顶"}},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}},
+         {"xcb", "Wayland 会话：经 XWayland（DISPLAY=:0）以 X11 方式运行，浮窗自行定位并置顶"}},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ""}},
+         {std::nullopt, "Wayland 会话且无 XWayland：以 Wayland 方式运行" + compositor}},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland-egl"}},
+         {std::nullopt, "Wayland 会话：按 QT_QPA_PLATFORM=wayland-egl 运行" + compositor}},
+        {{{"XDG_SESSION_TYPE", "wayland"}, {"QT_QPA_PLATFORM", "xcb"}},
+         {std::nullopt, "Wayland 会话：按 QT_QPA_PLATFORM=xcb 运行"}},
+    };
+    for (const Case& c : cases) {
+        const auto env = [&](const char* name) -> std::optional<std::string> {
+            const auto it = c.env.find(name);
+            return it == c.env.end() ? std::nullopt : std::optional<std::string>(it->second);
+        };
+        EXPECT_EQ(chooseWindowSystem(env), c.choice) << c.choice.logLine;
+    }
 }
 
 } // namespace
