@@ -38,7 +38,10 @@ void HotKeySection::addRow(KeyRow& key, const QString& toggleText, const QString
     key.record->setObjectName(recorderName);
     row->addWidget(key.enabled);
     row->addWidget(key.record);
-    row->addWidget(SettingsControls::hint(hintText, this), 1);
+    QLabel* hint = SettingsControls::hint(hintText, this);
+    // The list of usable keys is longer than the row is wide.
+    hint->setWordWrap(true);
+    row->addWidget(hint, 1);
     contentLayout()->addLayout(row);
 
     const auto spec = key.spec;
@@ -66,8 +69,8 @@ std::uint32_t HotKeySection::carbonModifiers(Qt::KeyboardModifiers modifiers) {
 
 QString HotKeySection::recorderHint() {
     using namespace HotKeyKeys;
-    return QStringLiteral("需包含 %1 / %2 / %3 中至少一个修饰键；可用字母、数字、符号、F1–F12、方向键、Home / End / "
-                          "PgUp / PgDown")
+    return QStringLiteral("需包含 %1 / %2 / %3 中至少一个修饰键；可用字母、数字、符号、F1–F12、方向键、Home、End、"
+                          "PgUp、PgDown")
         .arg(QString::fromStdString(modifierName(commandBit)), QString::fromStdString(modifierName(optionBit)),
              QString::fromStdString(modifierName(controlBit)));
 }
