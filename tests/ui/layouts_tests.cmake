@@ -4,7 +4,6 @@ list(APPEND GLIMMER_UI_TESTS
   ui/LayoutSamples.cpp
   ui/LayoutSamples.h
   ui/LayoutShotsTest.cpp
-  ui/LayoutsX11Test.cpp
   ui/OverviewCardViewTest.cpp
   ui/OverviewCoordinatorTest.cpp
 )

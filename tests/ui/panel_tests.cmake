@@ -2,7 +2,6 @@ list(APPEND GLIMMER_UI_TESTS
   ui/DockGeometryTest.cpp
   ui/FakeScreenSource.h
   ui/FloatingPanelTest.cpp
-  ui/FloatingPanelX11Test.cpp
   ui/MinimalSliderTest.cpp
   ui/ScreenSpaceTest.cpp
   ui/TestApplication.cpp
