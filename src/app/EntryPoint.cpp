@@ -59,7 +59,7 @@ int runEntryPoint(int argc, char** argv) {
     // No display name: Qt appends it to every window title ("Glimmerbox 设置 — …").
     QApplication::setApplicationName(QStringLiteral("Glimmerbox"));
     QApplication::setDesktopFileName(QStringLiteral("glimmerbox"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("glimmerbox"), StatusBarController::icon()));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("glimmerbox"), StatusBarController::icon(QApplication::palette())));
     // Closing the settings window or hiding the card never ends the program; only quitting does.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -3,6 +3,8 @@
 #include "model/TextFormat.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPainter>
@@ -46,7 +48,9 @@ QIcon iconIn(const QColor& color) {
 
 StatusBarController::StatusBarController(TaskScheduler& scheduler, QObject* parent)
     : QObject(parent), scheduler(scheduler), itemMenu(std::make_unique<QMenu>()) {
-    item = new QSystemTrayIcon(icon(), this);
+    normalIcon = icon(QGuiApplication::palette());
+    item = new QSystemTrayIcon(normalIcon, this);
+    qApp->installEventFilter(this);
     item->setToolTip(QString::fromUtf8(toolTip));
 
     QMenu& m = *itemMenu;
@@ -107,7 +111,7 @@ void StatusBarController::setPrivacyMode(bool on) {
 
 void StatusBarController::applyTitle() {
     if (!item) return;
-    item->setIcon(title().style == StatusTitle::Style::alert && isBlinkOn ? alertIcon() : icon());
+    item->setIcon(title().style == StatusTitle::Style::alert && isBlinkOn ? alertIcon() : normalIcon);
     item->setToolTip(toolTipText());
 }
 
@@ -151,9 +155,17 @@ void StatusBarController::quitAction() const {
     if (onQuit) onQuit();
 }
 
-QIcon StatusBarController::icon() {
-    static const QIcon normal = iconIn(QColor(0x4a, 0x4f, 0x57));
-    return normal;
+bool StatusBarController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange) {
+        normalIcon = icon(QGuiApplication::palette());
+        applyTitle();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QIcon StatusBarController::icon(const QPalette& palette) {
+    // Panels follow the desktop's colour scheme, which reaches us as the palette of the platform theme.
+    return iconIn(palette.color(QPalette::Active, QPalette::WindowText));
 }
 
 QIcon StatusBarController::alertIcon() {

@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QPalette>
 #include <QSystemTrayIcon>
 
 #include <functional>
@@ -75,8 +76,9 @@ public:
     std::function<void()> onAbout;
     std::function<void()> onQuit;
 
-    /// The monochrome chart icon, and its red variant for the alert blink.
-    static QIcon icon();
+    /// The monochrome chart icon in the palette's text colour, so it is light on a dark panel and dark
+    /// on a light one; and its red variant for the alert blink.
+    static QIcon icon(const QPalette& palette);
     static QIcon alertIcon();
     /// The tray text of a security: its name (first four characters of a longer one), a space and
     /// the signed percent change; "澜汐" without a quote.
@@ -84,6 +86,10 @@ public:
 
     static constexpr const char* toolTip = "点击呼出/隐藏浮窗，右键打开菜单";
     static constexpr double blinkInterval = 0.55;
+
+protected:
+    /// Redraws the icon when the platform theme's palette changes (a dark panel chosen at run time).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     TaskScheduler& scheduler;
@@ -95,6 +101,7 @@ private:
     std::optional<std::string> currentNormal;
     std::optional<std::string> currentHoldings;
     QAction* privacy = nullptr;
+    QIcon normalIcon;
 };
 
 } // namespace glimmer

@@ -1,5 +1,9 @@
 #include "ui/AppTestSupport.h"
 
+#include <QApplication>
+#include <QImage>
+#include <QPalette>
+
 #include <gtest/gtest.h>
 
 namespace glimmer {
@@ -90,6 +94,36 @@ TEST_F(AlertPresenterTest, TheTrayBlinksOnlyWhileThePanelIsHiddenAndStopsWhenItI
     app.placement.showPanel();
     EXPECT_FALSE(app.statusBar->isBlinking());
     EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::iconOnly);
+}
+
+/// The colour of the tray icon's strokes: its most opaque pixel at the panel's usual size.
+QColor trayInk(const StatusBarController& bar) {
+    const QImage image = bar.statusItem()->icon().pixmap(22).toImage();
+    QColor ink(Qt::transparent);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).alpha() > ink.alpha()) ink = image.pixelColor(x, y);
+    return ink;
+}
+
+TEST_F(AlertPresenterTest, TheTrayIconTakesThePanelsTextColourAndItsBlinkIsRed) {
+    const QPalette before = QApplication::palette();
+    QPalette dark(QColor(0xf2, 0xf2, 0xf2), QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::WindowText, QColor(0xf2, 0xf2, 0xf2));
+    QPalette light(QColor(0x20, 0x20, 0x20), QColor(0xf6, 0xf6, 0xf6));
+    light.setColor(QPalette::WindowText, QColor(0x20, 0x20, 0x20));
+
+    QApplication::setPalette(dark);
+    EXPECT_GT(trayInk(*app.statusBar).lightness(), 200) << "light on a dark panel";
+    app.placement.hidePanel();
+    app.alerts.handleAlerts({event(AlertKind::fastRise, "600519", "贵州茅台", "5 分钟涨 3.1%")});
+    const QColor red = trayInk(*app.statusBar);
+    EXPECT_TRUE(red.red() > 200 && red.green() < 100 && red.blue() < 100) << red.name().toStdString();
+    QApplication::setPalette(light);
+    EXPECT_EQ(trayInk(*app.statusBar), red) << "the blink stays red whatever the panel";
+    app.scheduler.advance(0.55);
+    EXPECT_LT(trayInk(*app.statusBar).lightness(), 60) << "dark on a light panel once the theme changed";
+    QApplication::setPalette(before);
 }
 
 TEST_F(AlertPresenterTest, ClearingAfterABlinkReturnsTheTrayToTheSecurityText) {
