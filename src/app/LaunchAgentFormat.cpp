@@ -95,7 +95,7 @@ public:
         if (!AutoLaunchEntries::isWritableText(executable) || !AutoLaunchEntries::isWritableText(host.logDir.string()))
             return std::nullopt;
         return launchAgentPlist(label, executable, (host.logDir / "launch.log").string(),
-                                                   (host.logDir / "launch.err.log").string());
+                                (host.logDir / "launch.err.log").string());
     }
 };
 
