@@ -33,11 +33,6 @@ namespace glimmer {
 
 namespace {
 
-std::string whole(double value) {
-    if (!std::isfinite(value)) return "0";
-    return std::to_string(static_cast<long long>(std::trunc(value)));
-}
-
 constexpr const char* productWebsite = "https://glimmerbox.io";
 
 } // namespace
@@ -121,7 +116,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     syncAutoLaunch();
     const Rect shown = panel->frame();
-    context.info("浮窗已显示 origin=(" + whole(shown.x) + "," + whole(shown.y) +
+    context.info("浮窗已显示 origin=(" + TextFormat::whole(shown.x) + "," + TextFormat::whole(shown.y) +
                  ") 可见=" + (panel->isVisible() ? "true" : "false"));
 }
 

@@ -20,25 +20,15 @@
 #include <QTimer>
 
 #include <clocale>
-#include <cmath>
 #include <memory>
 
 namespace glimmer {
 
-namespace {
-
-std::string wholeNumber(double value) {
-    if (!std::isfinite(value)) return TextFormat::shortest(value);
-    return std::to_string(static_cast<long long>(std::trunc(value)));
-}
-
-} // namespace
-
 std::string startLogLine(const AppConfig& config) {
     return std::string("启动 v") + appVersion + "（" + appCodename +
-           "）股票池=" + std::to_string(config.watchlist.size()) + "只 尺寸=" + wholeNumber(config.width) + "x" +
-           wholeNumber(config.height) + " 透明度=" + TextFormat::shortest(config.opacity) +
-           " 刷新=" + wholeNumber(config.refreshSeconds) + "s";
+           "）股票池=" + std::to_string(config.watchlist.size()) + "只 尺寸=" + TextFormat::whole(config.width) + "x" +
+           TextFormat::whole(config.height) + " 透明度=" + TextFormat::shortest(config.opacity) +
+           " 刷新=" + TextFormat::whole(config.refreshSeconds) + "s";
 }
 
 int runEntryPoint(int argc, char** argv) {

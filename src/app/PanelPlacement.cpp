@@ -9,6 +9,7 @@
 #include "card/StockCardView.h"
 #include "card/Theme.h"
 #include "card/WindowAnimator.h"
+#include "model/TextFormat.h"
 
 #include <cmath>
 #include <string>
@@ -17,13 +18,8 @@ namespace glimmer {
 
 namespace {
 
-std::string whole(double value) {
-    if (!std::isfinite(value)) return "0";
-    return std::to_string(static_cast<long long>(std::trunc(value)));
-}
-
 std::string originText(const Rect& frame) {
-    return "origin=(" + whole(frame.x) + "," + whole(frame.y) + ")";
+    return "origin=(" + TextFormat::whole(frame.x) + "," + TextFormat::whole(frame.y) + ")";
 }
 
 } // namespace
@@ -199,7 +195,8 @@ void PanelPlacement::resize(QSizeF cardSize) {
 }
 
 void PanelPlacement::resizeCommit() {
-    context.info("浮窗缩放为 " + whole(context.config.width) + "x" + whole(context.config.height));
+    context.info("浮窗缩放为 " + TextFormat::whole(context.config.width) + "x" +
+                 TextFormat::whole(context.config.height));
     reDockIfPinned();
     persistOrigin();
     context.save();

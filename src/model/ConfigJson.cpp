@@ -65,10 +65,11 @@ public:
             return i;
         }
         if (v.is_number_float()) {
-            // A whole number written with a fraction part (5.0) still counts as an integer.
+            // A whole number written with a fraction part (5.0) still counts as an integer. The bound
+            // is max + 1 because a large max rounds up to it as a double, where the cast overflows.
             const double d = v.get<double>();
             if (!std::isfinite(d) || d != std::trunc(d) || d < static_cast<double>(min) ||
-                d > static_cast<double>(max)) {
+                d >= static_cast<double>(max) + 1.0) {
                 return failValue<long long>();
             }
             return static_cast<long long>(d);

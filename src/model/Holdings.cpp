@@ -26,7 +26,7 @@ std::optional<std::int64_t> sharesFrom(double value) {
 }
 
 std::optional<double> costFrom(double value) {
-    if (!std::isfinite(value) || value <= 0) return std::nullopt;
+    if (!std::isfinite(value) || value <= 0 || value > maxCost) return std::nullopt;
     return value;
 }
 

@@ -35,10 +35,12 @@ namespace Holdings {
 
 /// The most shares an item may hold; larger counts are taken for typing errors.
 inline constexpr std::int64_t maxShares = 1'000'000'000'000;
+/// The highest cost price per share in yuan; no listed security comes near it either.
+inline constexpr double maxCost = 1'000'000;
 
 /// A share count from a stored or typed number: whole, from 0 to `maxShares`.
 std::optional<std::int64_t> sharesFrom(double value);
-/// A cost price per share: finite and above 0.
+/// A cost price per share: above 0 and at most `maxCost`.
 std::optional<double> costFrom(double value);
 
 /// Figures of a position with shares above 0 and a quote with a price; none otherwise. Prices are

@@ -2,6 +2,7 @@
 
 #include "model/TextFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -11,6 +12,8 @@ namespace {
 
 constexpr std::int64_t fenPerWan = 1'000'000;     // 10,000 yuan
 constexpr std::int64_t fenPerYi = 10'000'000'000; // 100,000,000 yuan
+// Amounts are clamped to this many units before rounding to an integer, which larger ones overflow.
+constexpr double wholeLimit = 9.0e15;
 
 std::string grouped(std::int64_t whole) {
     const std::string digits = std::to_string(whole);
@@ -46,7 +49,7 @@ std::string magnitudeText(std::int64_t fen) {
 
 std::string amount(double yuan, bool signedText) {
     if (!std::isfinite(yuan)) return "—";
-    const auto fen = static_cast<std::int64_t>(std::llround(yuan * 100));
+    const auto fen = static_cast<std::int64_t>(std::llround(std::clamp(yuan * 100, -wholeLimit, wholeLimit)));
     std::string text = fen < 0 ? "-" : (fen > 0 && signedText ? "+" : "");
     text += magnitudeText(std::llabs(fen));
     return text;
@@ -58,7 +61,7 @@ std::string amount(double yuan, bool signedText, bool privacy) {
 
 std::string percent(double value) {
     if (!std::isfinite(value)) return "—";
-    const auto basisPoints = static_cast<std::int64_t>(std::llround(value * 100));
+    const auto basisPoints = static_cast<std::int64_t>(std::llround(std::clamp(value * 100, -wholeLimit, wholeLimit)));
     const std::int64_t magnitude = std::llabs(basisPoints);
     std::string text = basisPoints > 0 ? "+" : (basisPoints < 0 ? "-" : "");
     text += std::to_string(magnitude / 100) + "." + twoDigits(magnitude % 100) + "%";

@@ -46,6 +46,12 @@ std::string shortest(double value) {
     return std::string(buffer, result.ptr);
 }
 
+std::string whole(double value) {
+    if (!std::isfinite(value)) return shortest(value);
+    // Adding 0 turns the -0 of a small negative value into 0.
+    return fixed(std::trunc(value) + 0.0, 0);
+}
+
 std::string fixed(double value, int decimals) {
     // to_chars never consults the C library's locale, which the GUI toolkit sets from the user's.
     char buffer[512];

@@ -8,6 +8,9 @@ namespace glimmer::TextFormat {
 
 /// The shortest text that reads back as the same double ("0.55", "350", "1e-07").
 std::string shortest(double value);
+/// The value truncated to a whole number ("350" for 350.9), exact at any size: no integer type holds
+/// what a hand-edited file may say. Not-a-number and infinities read as `shortest` gives them.
+std::string whole(double value);
 /// Fixed decimals as printf's "%.2f" gives them in the C locale: always a decimal point, whatever
 /// locale the process runs in. Decimals are clamped to 0...100.
 std::string fixed(double value, int decimals);

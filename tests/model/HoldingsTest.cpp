@@ -101,7 +101,8 @@ TEST(Holdings, StoredAndTypedNumbersOutsideTheirRangeAreRefused) {
     EXPECT_EQ(Holdings::sharesFrom(double(Holdings::maxShares)), Holdings::maxShares);
     for (double bad : {-1.0, 10.5, inf, nan, double(Holdings::maxShares) * 10}) EXPECT_FALSE(Holdings::sharesFrom(bad));
     EXPECT_EQ(Holdings::costFrom(0.001), 0.001);
-    for (double bad : {0.0, -3.0, inf, -inf, nan}) EXPECT_FALSE(Holdings::costFrom(bad));
+    EXPECT_EQ(Holdings::costFrom(Holdings::maxCost), Holdings::maxCost);
+    for (double bad : {0.0, -3.0, inf, -inf, nan, 1e20}) EXPECT_FALSE(Holdings::costFrom(bad));
 }
 
 TEST(HoldingsText, AmountsInYuanWanAndYi) {
@@ -126,6 +127,9 @@ TEST(HoldingsText, AmountsInYuanWanAndYi) {
         {99999500, false, "1.00 亿"},
         {123456789, true, "+1.23 亿"},
         {-1234567890123, true, "-12345.68 亿"},
+        // Past what a 64-bit count of fen holds, the text stops growing instead of wrapping.
+        {-1e30, true, "-900000.00 亿"},
+        {1e30, true, "+900000.00 亿"},
     };
     for (const auto& c : cases) EXPECT_EQ(HoldingsText::amount(c.yuan, c.signedText), c.text) << c.yuan;
     EXPECT_EQ(HoldingsText::amount(std::nan(""), true), "—");
@@ -137,6 +141,7 @@ TEST(HoldingsText, PercentsSharesAndMasks) {
     EXPECT_EQ(HoldingsText::percent(-0.5), "-0.50%");
     EXPECT_EQ(HoldingsText::percent(0.001), "0.00%");
     EXPECT_EQ(HoldingsText::percent(-12.3449), "-12.34%");
+    EXPECT_EQ(HoldingsText::percent(-1e30), "-90000000000000.00%");
     EXPECT_EQ(HoldingsText::shares(1234567, false), "1,234,567");
     EXPECT_EQ(HoldingsText::shares(100, false), "100");
     EXPECT_EQ(HoldingsText::shares(100, true), "****");

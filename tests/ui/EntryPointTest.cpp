@@ -21,6 +21,12 @@ TEST(EntryPoint, StartLineTruncatesSizesAndKeepsTheOpacityText) {
     config.watchlist.clear();
     config.opacity = 1;
     EXPECT_EQ(startLogLine(config), start + "股票池=0只 尺寸=350x216 透明度=1 刷新=7s");
+    // A hand-edited file may hold sizes no integer type holds.
+    config.width = 1e20;
+    config.height = -1e20;
+    config.refreshSeconds = -0.5;
+    EXPECT_EQ(startLogLine(config),
+              start + "股票池=0只 尺寸=100000000000000000000x-100000000000000000000 透明度=1 刷新=0s");
 }
 
 TEST(WindowSystemChoice, WaylandSessionsRunOnXWaylandUnlessTheUserChoseOrThereIsNone) {
