@@ -19,17 +19,6 @@ namespace {
 using sim::SimFault;
 using sim::SimMarket;
 
-const std::string coolDownLine = "批量快照不可用，冷却 120 秒，改逐只拉分时";
-
-std::size_t countInLog(const std::string& text) {
-    std::error_code error;
-    if (!std::filesystem::exists(AppPaths::logFile(), error)) return 0;
-    const std::string log = testing::readFile(AppPaths::logFile());
-    std::size_t count = 0;
-    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) ++count;
-    return count;
-}
-
 std::vector<WatchItem> itemsOf(std::initializer_list<const char*> codes) {
     std::vector<WatchItem> items;
     for (const char* code : codes) items.push_back({code, "", InstrumentKind::stock});
@@ -89,50 +78,11 @@ TEST_F(SimClientTest, SnapshotFollowsTheSimulatedDay) {
     EXPECT_NEAR(quotes.at("600519").changePercent(), 5.5, 1e-9);
 }
 
-TEST_F(SimClientTest, LongWatchListIsRequestedSixtyAtATime) {
-    std::vector<WatchItem> items;
-    for (int i = 0; i < 121; ++i) items.push_back({std::to_string(600000 + i), "", InstrumentKind::stock});
-    const auto quotes = api.fetchQuotesBatch(items, clock, health);
-    EXPECT_EQ(market->requestCount("snapshot"), 3u);
-    EXPECT_EQ(quotes.size(), 121u) << "the market knows every six-digit code";
-}
-
 TEST_F(SimClientTest, GbkSnapshotDecodes) {
     market->setFault("snapshot", "", SimFault{SimFault::Kind::Gbk, 0});
     const auto quotes = api.fetchQuotesBatch(itemsOf({"600519", "510300"}), clock, health);
     ASSERT_EQ(quotes.size(), 2u);
     EXPECT_EQ(quotes.at("510300").name, "沪深300ETF");
-}
-
-TEST_F(SimClientTest, NoContentAndNotModifiedRepliesAreFailures) {
-    for (const int status : {204, 304}) {
-        market->setFault("snapshot", "", SimFault{SimFault::Kind::Status, status});
-        EXPECT_TRUE(api.fetchQuotesBatch(itemsOf({"600519"}), clock, health).empty()) << status;
-    }
-    EXPECT_TRUE(health.shouldSkip("qq.quote", clock.now()));
-}
-
-TEST_F(SimClientTest, ThrottledSnapshotCoolsDownWithOneLogLine) {
-    market->setFault("snapshot", "", SimFault{SimFault::Kind::Close, 0});
-    const std::size_t before = countInLog(coolDownLine);
-    api.fetchQuotesBatch(itemsOf({"600519"}), clock, health);
-    api.fetchQuotesBatch(itemsOf({"600519"}), clock, health);
-    clock.advance(30);
-    api.fetchQuotesBatch(itemsOf({"600519"}), clock, health);
-    EXPECT_EQ(countInLog(coolDownLine), before + 1);
-    EXPECT_EQ(market->requestCount("snapshot"), 2u) << "the cooling source is skipped";
-
-    market->clearFaults();
-    clock.advance(120);
-    EXPECT_EQ(api.fetchQuotesBatch(itemsOf({"600519"}), clock, health).size(), 1u);
-}
-
-TEST_F(SimClientTest, HangingServiceGivesUpAfterTimeoutPlusThreeSeconds) {
-    market->setFault("snapshot", "", SimFault{SimFault::Kind::Hang, 0});
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_FALSE(api.httpGet(market->origin() + "/utf8/q=sh600519", Referers::tencent, 1));
-    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    EXPECT_LT(waited, 1 + 3 + 1.5);
 }
 
 TEST_F(SimClientTest, SearchByPinyinCodeAndChineseName) {

@@ -61,22 +61,6 @@ protected:
     std::unique_ptr<SimMarket> market;
 };
 
-TEST_F(SimMarketFaultTest, ThreeListenersGiveThreeEastmoneyOriginsInTheEndpointsFile) {
-    const Endpoints endpoints = market->endpoints();
-    EXPECT_NE(endpoints.eastmoneyHistory, endpoints.eastmoneyMain);
-    EXPECT_NE(endpoints.eastmoneyMain, endpoints.eastmoneyDelayed);
-    EXPECT_NE(endpoints.eastmoneyHistory, endpoints.eastmoneyDelayed);
-    EXPECT_EQ(endpoints.tencentSnapshot, market->origin());
-
-    testing::TempDir dir;
-    ASSERT_TRUE(market->writeEndpointsFile(dir / "endpoints.json"));
-    Endpoints read;
-    std::string error;
-    ASSERT_TRUE(Endpoints::fromFile(dir / "endpoints.json", read, error)) << error;
-    EXPECT_EQ(read, endpoints) << "every key replaces its default";
-    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(get(trends, i)->status, 200) << "listener " << i;
-}
-
 TEST_F(SimMarketFaultTest, AHostFaultHitsOnlyThatHost) {
     market->setFault("trends", "eastmoney.main", SimFault{SimFault::Kind::Status, 503});
     market->setFault("fflow", market->hostKey(2), SimFault{SimFault::Kind::Empty, 0});
@@ -92,40 +76,6 @@ TEST_F(SimMarketFaultTest, AHostFaultHitsOnlyThatHost) {
     EXPECT_EQ(get(trends, 1)->status, 200);
 }
 
-TEST_F(SimMarketFaultTest, ReplyFaultsBendTheBodyTheWayProvidersDo) {
-    market->setFault("trends", "", SimFault{SimFault::Kind::Empty, 0});
-    EXPECT_TRUE(Json::parse(get(trends)->body)["data"]["trends"].empty());
-    market->setFault("trends", "", SimFault{SimFault::Kind::NullData, 0});
-    EXPECT_TRUE(Json::parse(get(trends)->body)["data"].is_null());
-    market->setFault("trends", "", SimFault{SimFault::Kind::NotJson, 0});
-    const auto html = get(trends);
-    EXPECT_EQ(html->status, 200);
-    EXPECT_TRUE(Json::parse(html->body, nullptr, false).is_discarded());
-
-    market->setFault("snapshot", "", SimFault{SimFault::Kind::Gbk, 0});
-    const std::string gbk = get("/utf8/q=sh600519")->body;
-    EXPECT_FALSE(TextFormat::isValidUtf8(gbk));
-    EXPECT_EQ(field(gbk, 1), "\xb9\xf3\xd6\xdd\xc3\xa9\xcc\xa8") << "贵州茅台 in GBK";
-    EXPECT_EQ(field(gbk, 2), "600519");
-
-    market->setFault("snapshot", "", SimFault{SimFault::Kind::Status, 304});
-    EXPECT_EQ(get("/utf8/q=sh600519")->status, 304);
-}
-
-TEST_F(SimMarketFaultTest, ClosedConnectionsAndHangsGiveTheClientNothing) {
-    market->setFault("*", "eastmoney.history", SimFault{SimFault::Kind::Close, 0});
-    const auto closed = get(trends, 0);
-    EXPECT_FALSE(closed) << "a closed connection is not a reply";
-    EXPECT_EQ(get(trends, 1)->status, 200);
-
-    market->setFault("*", "eastmoney.history", SimFault{SimFault::Kind::Hang, 0});
-    EXPECT_FALSE(get(trends, 0, 150)) << "the client's time-out ends the wait";
-    market->setFault("*", "eastmoney.history", SimFault{SimFault::Kind::Delay, 2000});
-    EXPECT_FALSE(get(trends, 0, 150));
-    market->setFault("*", "eastmoney.history", SimFault{SimFault::Kind::Delay, 20});
-    EXPECT_EQ(get(trends, 0)->status, 200);
-}
-
 TEST_F(SimMarketFaultTest, StoppingReleasesAHangingRequest) {
     market->setFault("snapshot", "", SimFault{SimFault::Kind::Hang, 0});
     auto pending = std::async(std::launch::async, [this] { return static_cast<bool>(get("/utf8/q=sh600519")); });
@@ -134,64 +84,6 @@ TEST_F(SimMarketFaultTest, StoppingReleasesAHangingRequest) {
     market->stop();
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(3));
     EXPECT_FALSE(pending.get());
-}
-
-TEST_F(SimMarketFaultTest, PinsReachEveryEndpointSoAlertsCanFire) {
-    market->pin("600519", 1666.66, 1500.0);
-    const std::string snapshot = get("/utf8/q=sh600519")->body;
-    EXPECT_EQ(field(snapshot, 3), "1666.66");
-    EXPECT_EQ(field(snapshot, 4), "1500.00");
-    EXPECT_GE(std::stod(field(snapshot, 33)), 1666.66);
-    const Json reply = Json::parse(get(trends)->body);
-    EXPECT_DOUBLE_EQ(reply["data"]["preClose"].get<double>(), 1500.0);
-    const std::string last = reply["data"]["trends"].back();
-    EXPECT_EQ(last.substr(0, 16), "2024-11-08 14:00");
-    EXPECT_EQ(last.substr(last.find(',', 17) + 1, 7), "1666.66");
-    const Json candles = Json::parse(get("/appstock/app/fqkline/get?param=sh600519,day,,,2,qfq")->body);
-    EXPECT_EQ(candles["data"]["sh600519"]["qfqday"][1][2], "1666.66");
-
-    market->clearPins();
-    EXPECT_NE(field(get("/utf8/q=sh600519")->body, 3), "1666.66");
-}
-
-TEST_F(SimMarketFaultTest, ScriptedPathsStepPerSnapshotOrWithTheClock) {
-    market->script("000001", {10.0, 10.5, 11.2});
-    std::vector<std::string> prices;
-    for (int i = 0; i < 4; ++i) prices.push_back(field(get("/utf8/q=sz000001")->body, 3));
-    EXPECT_EQ(prices, (std::vector<std::string>{"10.00", "10.50", "11.20", "11.20"})) << "the last step sticks";
-
-    market->script("510300", {4.0, 4.4}, 60);
-    EXPECT_EQ(field(get("/utf8/q=sh510300")->body, 3), "4.000");
-    EXPECT_EQ(field(get("/utf8/q=sh510300")->body, 3), "4.000") << "a timed path ignores requests";
-    clock.advance(60);
-    EXPECT_EQ(field(get("/utf8/q=sh510300")->body, 3), "4.400");
-}
-
-TEST_F(SimMarketFaultTest, RequestsAreCountedAndLoggedInOrderPerHost) {
-    get("/utf8/q=sh600519", 0);
-    get(trends, 1);
-    get("/s3/?q=gzmt&t=all", 0);
-    get(trends, 2);
-    control("/_sim/status", nullptr);
-    EXPECT_EQ(market->requestCount(), 4u) << "control requests are not counted";
-    EXPECT_EQ(market->requestCount("trends"), 2u);
-    EXPECT_EQ(market->requestCount("trends", market->hostKey(1)), 1u);
-    const std::vector<SimRequest> log = market->requests();
-    ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(log[0].family, "snapshot");
-    EXPECT_EQ(log[0].target, "/utf8/q=sh600519");
-    EXPECT_EQ(log[1].host, market->hostKey(1));
-    EXPECT_EQ(log[2].family, "suggest");
-    EXPECT_LT(log[2].sequence, log[3].sequence);
-    EXPECT_EQ(log[3].time, clock.now());
-
-    const Json counters = control("/_sim/counters", nullptr);
-    EXPECT_EQ(counters["total"], 4);
-    EXPECT_EQ(counters["families"]["trends"], 2);
-    EXPECT_EQ(counters["familyHosts"]["trends@" + market->hostKey(2)], 1);
-    EXPECT_EQ(control("/_sim/log", nullptr)["requests"][1]["family"], "trends");
-    control("/_sim/log/clear", Json::object());
-    EXPECT_EQ(market->requestCount(), 0u);
 }
 
 TEST_F(SimMarketFaultTest, TheControlEndpointSetsFaultsPinsAndRejectsNonsense) {
@@ -235,22 +127,6 @@ TEST(SimFaults, SpecsReadLikeTheCommandLineOption) {
         EXPECT_FALSE(SimFaults::parse(bad, rule, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
     }
-}
-
-TEST(SimMarketClock, ControlMovesTheMarketsOwnClock) {
-    SimMarket::Options options;
-    Instant start;
-    ASSERT_TRUE(SimMarket::parseChinaTime("2024-11-08 09:29", start));
-    options.time = start;
-    SimMarket market(options);
-    ASSERT_TRUE(market.start());
-    httplib::Client client("127.0.0.1", market.port());
-    ASSERT_EQ(client.Post("/_sim/clock", R"({"advance": 120})", "application/json")->status, 200);
-    EXPECT_EQ(SimMarket::formatChinaTime(market.now()), "2024-11-08 09:31:00");
-    EXPECT_EQ(market.view("600519")->minutes.size(), 2u);
-    ASSERT_EQ(client.Post("/_sim/clock", R"({"time": "2024-11-08 13:00"})", "application/json")->status, 200);
-    EXPECT_EQ(market.view("sh600519")->minutes.size(), 121u);
-    EXPECT_EQ(client.Post("/_sim/clock", R"({"time": "2024-13-08 13:00"})", "application/json")->status, 400);
 }
 
 } // namespace
