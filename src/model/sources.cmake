@@ -1,6 +1,8 @@
 set(GLIMMER_MODEL_SOURCES
   model/AlertEngine.cpp
   model/AlertEngine.h
+  model/AlertScenarios.cpp
+  model/AlertScenarios.h
   model/AlertEvent.cpp
   model/AlertEvent.h
   model/AppConfig.h

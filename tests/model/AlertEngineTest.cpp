@@ -1,4 +1,5 @@
 #include "model/AlertEngine.h"
+#include "model/AlertScenarios.h"
 
 #include <gtest/gtest.h>
 
@@ -65,98 +66,8 @@ AlertConfig quietConfig() {
     return config;
 }
 
-// ---- Acceptance scenarios: "002003", one below-alert at 11.00, default rules, cool-down 10 minutes.
-
-TEST(AlertEngineAcceptance, BelowAlertFiresOnceThenRearmsAfterTheRecovery) {
-    AlertEngine engine;
-    AlertConfig config;
-    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::below, 11.00));
-
-    const auto first = engine.evaluate(entryAt(10.80), config, at(0));
-    ASSERT_EQ(first.size(), 1u) << "跌破价格首次触发";
-    EXPECT_EQ(first[0].kind, AlertKind::priceBelow);
-    EXPECT_EQ(first[0].code, "002003");
-    EXPECT_EQ(first[0].name, "伟星股份");
-    EXPECT_EQ(first[0].message, "跌破 11.00，现价 10.80");
-    EXPECT_EQ(first[0].firedAt, at(0));
-
-    EXPECT_TRUE(engine.evaluate(entryAt(10.70), config, at(30)).empty()) << "跌破价格不重复触发";
-
-    EXPECT_TRUE(engine.evaluate(entryAt(11.50), config, at(60)).empty()) << "re-arming is silent";
-    const auto again = engine.evaluate(entryAt(10.90), config, at(90));
-    ASSERT_EQ(again.size(), 1u) << "价格回升后再次跌破可触发, although the cool-down has not passed";
-    EXPECT_EQ(again[0].message, "跌破 11.00，现价 10.90");
-    EXPECT_EQ(engine.latestEvents().size(), 2u);
-}
-
-TEST(AlertEngineAcceptance, AboveAlertFiresWhenThePriceReachesIt) {
-    AlertEngine engine;
-    AlertConfig config;
-    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::above, 13.00));
-    const auto events = engine.evaluate(entryAt(13.20), config, at(0));
-    ASSERT_EQ(events.size(), 1u) << "涨到价格触发";
-    EXPECT_EQ(events[0].kind, AlertKind::priceAbove);
-    EXPECT_EQ(events[0].message, "涨到 13.00，现价 13.20");
-}
-
-TEST(AlertEngineAcceptance, FastRiseAndFastDropOverThreeMinutes) {
-    AlertEngine engine;
-    auto rising = entryAt(10.6);
-    rising.minutes = minuteSeries({10.0, 10.1, 10.3, 10.6});
-    const auto rise = engine.evaluate(rising, AlertConfig{}, at(0));
-    ASSERT_EQ(rise.size(), 1u) << "快涨触发";
-    EXPECT_EQ(rise[0].kind, AlertKind::fastRise);
-    EXPECT_EQ(rise[0].message, "3 分钟涨 6.00%，现价 10.60");
-
-    auto falling = entryAt(9.5);
-    falling.minutes = minuteSeries({10.2, 10.1, 10.0, 9.5});
-    const auto drop = engine.evaluate(falling, AlertConfig{}, at(0));
-    ASSERT_EQ(drop.size(), 1u) << "快跌触发";
-    EXPECT_EQ(drop[0].kind, AlertKind::fastDrop);
-    EXPECT_EQ(drop[0].message, "3 分钟跌 -6.86%，现价 9.50");
-}
-
-TEST(AlertEngineAcceptance, ScissorsFiresOncePerCooldown) {
-    AlertEngine engine;
-    auto entry = entryAt(11.3);
-    entry.flow = {flowPoint(150'000'000, 20'000'000)};
-    const auto events = engine.evaluate(entry, AlertConfig{}, at(0));
-    ASSERT_EQ(events.size(), 1u) << "剪刀差触发";
-    EXPECT_EQ(events[0].kind, AlertKind::scissors);
-    EXPECT_EQ(events[0].message, "剪刀差 1.30 亿（主力领先散户）");
-    EXPECT_TRUE(engine.evaluate(entry, AlertConfig{}, at(120)).empty()) << "冷却期内同类预警只触发一次";
-}
-
-TEST(AlertEngineAcceptance, MainFallingOverFiveSamples) {
-    AlertEngine engine;
-    auto entry = entryAt(11.3);
-    for (const double main : {30e6, 25e6, 20e6, 15e6, 10e6}) entry.flow.push_back(flowPoint(main, 5e6));
-    const auto events = engine.evaluate(entry, AlertConfig{}, at(0));
-    ASSERT_EQ(events.size(), 1u) << "主力持续下降触发";
-    EXPECT_EQ(events[0].kind, AlertKind::mainFalling);
-    EXPECT_EQ(events[0].message, "主力连续 5 分钟净流出，累计减少 0.20 亿");
-}
-
-TEST(AlertEngineAcceptance, PullBackOntoTheTwentyDayAverage) {
-    AlertEngine engine;
-    AlertConfig config;
-    config.maTouchPeriods = {20};
-    auto entry = entryAt(12.02);
-    entry.daily = dailyCloses(20, 12.00);
-    const auto events = engine.evaluate(entry, config, at(0));
-    ASSERT_EQ(events.size(), 1u) << "回踩均线触发";
-    EXPECT_EQ(events[0].kind, AlertKind::maTouch);
-    EXPECT_EQ(events[0].message, "回踩 M20（均线 12.00，现价 12.02）");
-}
-
-TEST(AlertEngineAcceptance, CalmMarketRaisesNothing) {
-    AlertEngine engine;
-    AlertConfig config;
-    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::below, 11.00));
-    auto entry = entryAt(11.30);
-    entry.minutes = minuteSeries({11.30, 11.30, 11.30, 11.30, 11.30});
-    EXPECT_TRUE(engine.evaluate(entry, config, at(0)).empty()) << "平静行情不误报";
-    EXPECT_TRUE(engine.latestEvents().empty());
+TEST(AlertEngine, ReferenceScenariosOfTheSelfTest) {
+    for (const AlertScenario& scenario : alertScenarios()) EXPECT_TRUE(scenario.passes()) << scenario.label;
 }
 
 // ---- Price alert latches.
@@ -447,15 +358,6 @@ TEST(AlertEngine, NameFallsBackToTheWatchItem) {
     const auto events = engine.evaluate(entryAt(10.5, "002003", ""), config, at(0));
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].name, "伟星股份");
-}
-
-TEST(AlertKindRaw, RoundTripsEveryKind) {
-    for (const auto kind : {AlertKind::priceBelow, AlertKind::priceAbove, AlertKind::fastRise, AlertKind::fastDrop,
-                            AlertKind::scissors, AlertKind::mainFalling, AlertKind::maTouch}) {
-        EXPECT_EQ(alertKindFromRaw(rawValue(kind)), kind);
-    }
-    EXPECT_STREQ(rawValue(AlertKind::maTouch), "maTouch");
-    EXPECT_FALSE(alertKindFromRaw("MaTouch"));
 }
 
 } // namespace
