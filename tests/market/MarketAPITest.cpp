@@ -175,19 +175,5 @@ TEST(MarketAPI, DecodeTextPrefersUtf8ThenGb18030) {
     EXPECT_FALSE(MarketAPI::decodeText(std::string("\xFF\xFF\xFF")));
 }
 
-TEST(MarketAPI, NumReadsNumbersAndNumericStrings) {
-    using nlohmann::json;
-    EXPECT_EQ(MarketAPI::num(json(12.5)), 12.5);
-    EXPECT_EQ(MarketAPI::num(json(-3)), -3);
-    EXPECT_EQ(MarketAPI::num(json(18446744073709551615ull)), 18446744073709551615.0);
-    EXPECT_EQ(MarketAPI::num(json("12.5")), 12.5);
-    EXPECT_EQ(MarketAPI::num(json("-0.25")), -0.25);
-    EXPECT_EQ(MarketAPI::num(json("+7")), 7);
-    for (const json& value : {json("12.5x"), json(""), json("-"), json("nan"), json("inf"), json(" 1"), json(nullptr),
-                              json(true), json::array({1}), json::object()}) {
-        EXPECT_FALSE(MarketAPI::num(value)) << value.dump();
-    }
-}
-
 } // namespace
 } // namespace glimmer

@@ -152,17 +152,5 @@ TEST(QuoteBatch, RecordScannerKeepsNonEmptyPairsInOrder) {
     EXPECT_EQ(found[1], (std::pair<std::string, std::string>{"sz000002", "c"}));
 }
 
-TEST(QuoteBatch, AnyBytesGiveAResultWithoutCrashing) {
-    const std::string reply = fixture("tencent_snapshot_utf8.txt");
-    // Every truncation of a real reply, and some hostile shapes.
-    for (std::size_t cut = 0; cut <= reply.size(); cut += 7) QuoteBatch::parse(reply.substr(0, cut), fetchedAt);
-    for (const std::string& text :
-         {std::string("v_"), std::string("v_=\""), std::string("\"\"\"~~~"), std::string(200, '~'),
-          std::string("v_x=\"") + std::string(500, '~') + "\"", std::string("v_a=\"\xff\xfe~\x00~\x80\"", 12)}) {
-        QuoteBatch::parse(text, fetchedAt);
-    }
-    SUCCEED();
-}
-
 } // namespace
 } // namespace glimmer

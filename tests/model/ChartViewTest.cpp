@@ -28,13 +28,5 @@ TEST(ChartViews, StoredNumbersNameTheChartsAndNothingElse) {
     }
 }
 
-TEST(ChartViews, LabelsNameEachChart) {
-    EXPECT_STREQ(ChartViews::label(ChartView::intraday), "分时");
-    EXPECT_STREQ(ChartViews::label(ChartView::macd), "MACD");
-    EXPECT_STREQ(ChartViews::label(ChartView::fundFlow), "资金流");
-    EXPECT_STREQ(ChartViews::label(ChartView::dailyCandles), "日K");
-    EXPECT_STREQ(ChartViews::label(ChartView::volume), "量能");
-}
-
 } // namespace
 } // namespace glimmer

@@ -5,13 +5,6 @@
 namespace glimmer {
 namespace {
 
-TEST(MarketRecords, SameCodeIsTheSameRowButNotTheSameValue) {
-    const WatchItem a{"600519", "贵州茅台", InstrumentKind::stock};
-    const WatchItem b{"600519", "茅台", InstrumentKind::stock};
-    EXPECT_NE(a, b);
-    EXPECT_EQ(a.id(), b.id());
-}
-
 TEST(MarketRecords, ChangePercentWithoutPreviousCloseIsZero) {
     Quote q;
     q.price = 12.5;
@@ -29,25 +22,6 @@ TEST(MarketRecords, DisplayNamePrefersTheProvidersName) {
     EXPECT_EQ(displayName(&q, item), "沪深300ETF");
     q.name = "300ETF";
     EXPECT_EQ(displayName(&q, item), "300ETF");
-}
-
-TEST(MarketRecords, QuoteEqualityCoversTheOptionalTimeAndInstant) {
-    Quote a;
-    Quote b;
-    EXPECT_EQ(a, b);
-    b.quoteTime = "14:59";
-    EXPECT_NE(a, b);
-    a.quoteTime = "14:59";
-    a.updatedAt = Instant{std::chrono::seconds{1}};
-    EXPECT_NE(a, b);
-}
-
-TEST(MarketRecords, NewEntryHoldsOnlyItsItem) {
-    const MarketEntry entry(WatchItem{"300750", "宁德时代", InstrumentKind::stock});
-    EXPECT_FALSE(entry.quote);
-    EXPECT_TRUE(entry.minutes.empty() && entry.flow.empty() && entry.daily.empty());
-    EXPECT_TRUE(entry.dailyLoadedOn.empty());
-    EXPECT_FALSE(entry.minutesLoadedAt || entry.flowLoadedAt || entry.updatedAt || entry.error);
 }
 
 } // namespace

@@ -25,8 +25,6 @@ TEST(ThemeColours, RedMeansUpAndGreenMeansDownInBothAppearances) {
         EXPECT_GT(up.red(), up.green() * 2) << dark;
         EXPECT_GT(down.green(), down.red() * 2) << dark;
     }
-    EXPECT_EQ(Theme::up().resolve(false), QColor::fromRgbF(0.8f, 0.16f, 0.19f, 1.0f));
-    EXPECT_EQ(Theme::down().resolve(true), QColor::fromRgbF(0.157f, 0.749f, 0.447f, 1.0f));
 }
 
 TEST(ThemeColours, DarkVariantsDifferAndTheAccentDoesNot) {
@@ -34,16 +32,9 @@ TEST(ThemeColours, DarkVariantsDifferAndTheAccentDoesNot) {
     EXPECT_LT(Theme::cardBackground().resolve(true).lightness(), 40);
     EXPECT_GT(Theme::cardBackground().resolve(false).lightness(), 200);
     EXPECT_EQ(Theme::accent().resolve(false), Theme::accent().resolve(true));
-    EXPECT_NEAR(Theme::gridLine().resolve(false).alphaF(), 0.08, 0.005);
-    EXPECT_NEAR(Theme::fillUp().resolve(true).alphaF(), 0.14, 0.005);
-}
-
-TEST(ThemeColours, MainFlowIsTheRisingColourItself) {
-    EXPECT_EQ(&Theme::mainFlow(), &Theme::up());
 }
 
 TEST(ThemeColours, MovingAverageIndicesBeyondTheListTakeTheLastColour) {
-    EXPECT_EQ(Theme::maColors().size(), 7u);
     EXPECT_EQ(&Theme::maColor(6), &Theme::maColors()[6]);
     EXPECT_EQ(&Theme::maColor(11), &Theme::maColors()[6]);
     // Only the first average follows the appearance: near-black on light, near-white on dark.

@@ -1,7 +1,6 @@
 # The running application: presenter, alert presentation, placement, tray item, sound, entry switches.
 list(APPEND GLIMMER_UI_TESTS
   ui/AlertPresenterTest.cpp
-  ui/AppDelegateModesTest.cpp
   ui/AppDelegateTest.cpp
   ui/AppTestSupport.cpp
   ui/AppTestSupport.h
