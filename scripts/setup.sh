@@ -12,6 +12,7 @@ GLIMMER_PACKAGES=(
   libxcb1-dev libxcb-keysyms1-dev libxcb-shape0-dev libx11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xdotool x11-utils imagemagick libfaketime trayer locales
+  weston xwayland qt6-wayland dbus-daemon
   clang libclang-rt-14-dev
 )
 

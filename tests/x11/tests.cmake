@@ -31,6 +31,14 @@ if(TARGET glimmer-simmarket)
   set_tests_properties(x11.app_end_to_end PROPERTIES LABELS x11 TIMEOUT 120)
 endif()
 
+# A Wayland session with XWayland (headless Weston): the program runs on xcb at its stored place.
+if(TARGET glimmer-simmarket)
+  add_test(NAME x11.wayland_session
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/x11/wayland_session.sh $<TARGET_FILE:glimmerbox>
+            $<TARGET_FILE:glimmer-simmarket>)
+  set_tests_properties(x11.wayland_session PROPERTIES LABELS x11 TIMEOUT 120)
+endif()
+
 # A tray started after the program gets its icon.
 if(TARGET glimmer-simmarket)
   add_test(NAME x11.tray_started_later
