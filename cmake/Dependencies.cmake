@@ -29,4 +29,6 @@ endif()
 # through xcb.
 if(GLIMMER_BUILD_UI AND GLIMMER_PLATFORM STREQUAL "linux")
   pkg_check_modules(GLIMMER_XCB IMPORTED_TARGET xcb xcb-keysyms xcb-shape)
+  # The desktop portal's global shortcuts (Wayland sessions).
+  find_package(Qt6 6.2 REQUIRED COMPONENTS DBus)
 endif()

@@ -27,9 +27,11 @@ else()
   list(APPEND GLIMMER_APP_SOURCES app/AutoLaunchLinux.cpp)
 endif()
 
-# X11 grabs where xcb is found (Linux); elsewhere no global shortcuts yet.
+# X11 grabs and the desktop portal where xcb is found (Linux); elsewhere no global shortcuts yet.
 if(GLIMMER_XCB_FOUND)
   list(APPEND GLIMMER_APP_SOURCES
+    app/hotkeys/HotKeyBackendPortal.cpp
+    app/hotkeys/HotKeyBackendPortal.h
     app/hotkeys/HotKeyBackendSelectX11.cpp
     app/hotkeys/HotKeyBackendX11.cpp
     app/hotkeys/HotKeyBackendX11.h

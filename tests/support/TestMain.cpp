@@ -1,5 +1,5 @@
 // Every test process runs with HOME and the XDG folders inside a private temporary folder, so no
-// test can touch the user's real files.
+// test can touch the user's real files, and without the user's session bus.
 #include "support/TempDir.h"
 
 #include "model/AppLog.h"
@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
     set("XDG_DATA_HOME", home / "data");
     set("XDG_CONFIG_HOME", home / "config");
     set("XDG_CACHE_HOME", home / "cache");
+    // Nor the user's session bus or Wayland session: D-Bus tests start private buses of their own.
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + (home / "no-session-bus").string()).c_str(), 1);
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unsetenv("XDG_SESSION_TYPE");
     glimmer::AppPaths::overrideAppSupportDir(home / "data" / "Glimmerbox");
     glimmer::AppLog::setEchoToStdout(false);
     return RUN_ALL_TESTS();

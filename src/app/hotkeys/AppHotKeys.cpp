@@ -7,12 +7,13 @@ namespace glimmer {
 
 namespace {
 
-std::string outcome(bool isRegistered) {
-    return isRegistered ? "成功" : "失败";
-}
-
-std::string keysOf(const HotKeySpec& hotkey) {
-    return HotKeyKeys::displayName(hotkey.keyCode, hotkey.modifiers);
+/// Asks for the combination and logs "<what> <keys> 注册成功" or "失败" once the system has answered.
+void request(HotKeyCenter& center, HotKeyCenter::Slot slot, HotKeyKeys::Combination keys,
+             const std::function<void()>& handler, const std::string& what) {
+    const std::string line = what + " " + HotKeyKeys::displayName(keys) + " 注册";
+    center.requestKey(slot, keys.keyCode, keys.modifiers, handler, [line](bool isRegistered) {
+        AppLog::write("INFO", line + (isRegistered ? "成功" : "失败"));
+    });
 }
 
 } // namespace
@@ -22,17 +23,10 @@ void registerAppHotKeys(HotKeyCenter& center, const HotKeySpec& hotkey, const Ap
     if (!hotkey.enabled) {
         center.unregister(Slot::toggle);
     } else {
-        const bool isRegistered =
-            center.registerKey(Slot::toggle, hotkey.keyCode, hotkey.modifiers, handlers.togglePanel);
-        AppLog::write("INFO", "全局快捷键 " + keysOf(hotkey) + " 注册" + outcome(isRegistered));
+        request(center, Slot::toggle, {hotkey.keyCode, hotkey.modifiers}, handlers.togglePanel, "全局快捷键");
     }
-    const auto expand = HotKeyKeys::expandKeys, overview = HotKeyKeys::overviewKeys;
-    const bool isExpandRegistered =
-        center.registerKey(Slot::expand, expand.keyCode, expand.modifiers, handlers.toggleExpand);
-    AppLog::write("INFO", "副图展开快捷键 " + HotKeyKeys::displayName(expand) + " 注册" + outcome(isExpandRegistered));
-    const bool isOverviewRegistered =
-        center.registerKey(Slot::overview, overview.keyCode, overview.modifiers, handlers.toggleOverview);
-    AppLog::write("INFO", "全览快捷键 " + HotKeyKeys::displayName(overview) + " 注册" + outcome(isOverviewRegistered));
+    request(center, Slot::expand, HotKeyKeys::expandKeys, handlers.toggleExpand, "副图展开快捷键");
+    request(center, Slot::overview, HotKeyKeys::overviewKeys, handlers.toggleOverview, "全览快捷键");
 }
 
 void registerPrivacyHotKey(HotKeyCenter& center, const HotKeySpec& hotkey, const std::function<void()>& handler) {
@@ -41,8 +35,7 @@ void registerPrivacyHotKey(HotKeyCenter& center, const HotKeySpec& hotkey, const
         center.unregister(Slot::privacy);
         return;
     }
-    const bool isRegistered = center.registerKey(Slot::privacy, hotkey.keyCode, hotkey.modifiers, handler);
-    AppLog::write("INFO", "隐私模式快捷键 " + keysOf(hotkey) + " 注册" + outcome(isRegistered));
+    request(center, Slot::privacy, {hotkey.keyCode, hotkey.modifiers}, handler, "隐私模式快捷键");
 }
 
 } // namespace glimmer

@@ -17,20 +17,36 @@ HotKeyCenter::~HotKeyCenter() {
 
 bool HotKeyCenter::registerKey(Slot slot, std::uint32_t keyCode, std::uint32_t modifiers,
                                std::function<void()> handler) {
+    requestKey(slot, keyCode, modifiers, std::move(handler), [](bool) {});
+    return isRegistered(slot);
+}
+
+void HotKeyCenter::requestKey(Slot slot, std::uint32_t keyCode, std::uint32_t modifiers, std::function<void()> handler,
+                              std::function<void(bool)> settled) {
     unregister(slot);
     const std::uint32_t id = hotKeyId(slot);
     handlers[id] = std::move(handler);
-    if (backend->grab(id, keyCode, modifiers)) {
-        refs.insert(id);
-        return true;
-    }
-    handlers.erase(id);
-    return false;
+    const unsigned serial = ++requestSerials[id];
+    pending.insert(id);
+    backend->grabLater(id, keyCode, modifiers, [this, id, serial, settled = std::move(settled)](bool isHeld) {
+        if (requestSerials[id] == serial) {
+            pending.erase(id);
+            if (isHeld) {
+                refs.insert(id);
+            } else {
+                handlers.erase(id);
+            }
+        }
+        settled(isHeld);
+    });
 }
 
 void HotKeyCenter::unregister(Slot slot) {
     const std::uint32_t id = hotKeyId(slot);
-    if (refs.erase(id) > 0) backend->release(id);
+    ++requestSerials[id];
+    // Also withdraws a request the system has not answered yet.
+    const bool wasAsked = pending.erase(id) > 0;
+    if (refs.erase(id) > 0 || wasAsked) backend->release(id);
     handlers.erase(id);
 }
 
@@ -38,6 +54,8 @@ void HotKeyCenter::unregisterAll() {
     for (const std::uint32_t id : refs) backend->release(id);
     refs.clear();
     handlers.clear();
+    for (auto& [id, serial] : requestSerials) ++serial;
+    pending.clear();
     backend->releaseAll();
 }
 

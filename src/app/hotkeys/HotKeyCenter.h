@@ -28,9 +28,12 @@ public:
     HotKeyCenter(const HotKeyCenter&) = delete;
     HotKeyCenter& operator=(const HotKeyCenter&) = delete;
 
-    /// Replaces the slot's registration. False when the system refuses the combination; the slot
-    /// is then left without handler.
+    /// Replaces the slot's registration. False when the system refuses the combination, or has not
+    /// answered yet; a refused slot is left without handler.
     bool registerKey(Slot slot, std::uint32_t keyCode, std::uint32_t modifiers, std::function<void()> handler);
+    /// The same, telling `settled` the outcome once the system has answered (at once on X11).
+    void requestKey(Slot slot, std::uint32_t keyCode, std::uint32_t modifiers, std::function<void()> handler,
+                    std::function<void(bool)> settled);
     void unregister(Slot slot);
     void unregisterAll();
     bool isRegistered(Slot slot) const;
@@ -42,6 +45,10 @@ private:
 
     std::map<std::uint32_t, std::function<void()>> handlers;
     std::set<std::uint32_t> refs;
+    // Ids asked for and not answered yet, and per id the latest request: an answer to an older
+    // one changes nothing.
+    std::set<std::uint32_t> pending;
+    std::map<std::uint32_t, unsigned> requestSerials;
     std::unique_ptr<HotKeyBackend> backend;
 };
 
