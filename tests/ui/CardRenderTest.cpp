@@ -5,7 +5,6 @@
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 #include "card/Theme.h"
-#include "support/TempDir.h"
 #include "ui/CardSamples.h"
 #include "ui/ChartSamples.h"
 #include "ui/ChartTestSupport.h"
@@ -100,10 +99,11 @@ TEST_F(CardRender, ShadowFallsOutsideTheBodyAndFadesOutInTheWindowMargin) {
     EXPECT_GT(nearRight[true], nearRight[false]) << "a dark desktop needs a deeper shadow";
 }
 
+// Pictures for the README (scripts/pictures); the colour probes below are what the suite checks.
 TEST_F(CardRender, WritesEveryViewAndStateInLightAndDark) {
-    testing::TempDir temp;
     const char* wanted = std::getenv("GLIMMER_CARD_ARTIFACTS");
-    const std::filesystem::path folder = wanted && *wanted ? std::filesystem::path(wanted) : temp.path();
+    if (wanted == nullptr || *wanted == 0) GTEST_SKIP() << "writes pictures only when GLIMMER_CARD_ARTIFACTS is set";
+    const std::filesystem::path folder(wanted);
     std::filesystem::create_directories(folder);
 
     // Each state starts from a fresh card showing a rising stock, second of six.
@@ -178,8 +178,54 @@ TEST_F(CardRender, WritesEveryViewAndStateInLightAndDark) {
             const QImage image = onBackdrop(samples::renderWidget(*panel, 2), dark);
             const auto file = folder / ("card-" + name + (dark ? "-dark.png" : "-light.png"));
             ASSERT_TRUE(image.save(QString::fromStdString(file.string())));
-            EXPECT_GT(std::filesystem::file_size(file), 4000u) << file;
         }
+    }
+}
+
+/// How many pixels of `area` (card points, drawn at 2x) are close to `colour`.
+int pixelsLike(const QImage& image, const QRectF& area, const QColor& colour) {
+    int count = 0;
+    const QRect box = QRectF(area.topLeft() * 2, area.size() * 2).toAlignedRect() & image.rect();
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c = QColor::fromRgba(image.pixel(x, y));
+            if (c.alpha() > 96 && std::abs(c.red() - colour.red()) < 40 && std::abs(c.green() - colour.green()) < 40 &&
+                std::abs(c.blue() - colour.blue()) < 40)
+                ++count;
+        }
+    }
+    return count;
+}
+
+TEST_F(CardRender, DirectionAlertAndDockPreviewShowInTheirColours) {
+    for (bool dark : {false, true}) {
+        const auto render = [&](const std::function<void(StockCardView&)>& apply) {
+            reset();
+            setDark(dark);
+            apply(*owner);
+            return samples::renderWidget(*panel, 2);
+        };
+        const CardLayout l = owner->layout();
+        const QColor up = Theme::up().resolve(dark), down = Theme::down().resolve(dark);
+        const QColor alert = Theme::alert().resolve(dark), accent = Theme::accent().resolve(dark);
+        const QImage rising = render([](StockCardView&) {});
+        const QImage falling = render([](StockCardView& card) { card.setEntry(samples::cardEntry(false)); });
+        const QImage alerted = render([](StockCardView& card) {
+            card.setAlertActive(true);
+            card.setAlertMessage("贵州茅台 5分钟内快速拉升 2.35%");
+        });
+        const QImage docked = render([](StockCardView& card) { card.setDockPreviewSide(DockSide::right); });
+        const QRectF ring(l.glow.left(), l.card.center().y() - 20, 2, 40);
+        const QRectF bar = l.dockPreviewBar(DockSide::right);
+        EXPECT_GT(pixelsLike(rising, l.headerArea(), up), 500) << "the last price and change of a rising stock";
+        EXPECT_EQ(pixelsLike(rising, l.headerArea(), down), 0);
+        EXPECT_GT(pixelsLike(falling, l.headerArea(), down), 500);
+        EXPECT_EQ(pixelsLike(falling, l.headerArea(), up), 0);
+        EXPECT_GT(pixelsLike(alerted, l.banner(), alert), 4 * pixelsLike(rising, l.banner(), alert)) << "the banner";
+        EXPECT_GT(pixelsLike(alerted, ring, alert), 100) << "the glow ring";
+        EXPECT_EQ(pixelsLike(rising, ring, alert), 0);
+        EXPECT_GT(pixelsLike(docked, bar, accent), 1000) << "the dock preview bar";
+        EXPECT_EQ(pixelsLike(rising, bar, accent), 0);
     }
 }
 
