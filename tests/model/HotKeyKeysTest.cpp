@@ -45,7 +45,6 @@ TEST(HotKeyDisplayName, MacSymbolsPutCommandFirstLinuxWordsPutCtrlFirst) {
 
 TEST(HotKeyKeyTable, OldCodesKeepTheirKeysAndEveryKeyIsFoundOnce) {
     const auto keys = HotKeyKeys::table();
-    ASSERT_EQ(keys.size(), 71u);
     std::set<std::uint32_t> codes, keySyms, scanCodes;
     for (const auto& key : keys) {
         codes.insert(key.keyCode);
@@ -53,8 +52,8 @@ TEST(HotKeyKeyTable, OldCodesKeepTheirKeysAndEveryKeyIsFoundOnce) {
         if (key.scanCode != 0) scanCodes.insert(key.scanCode);
         EXPECT_EQ(HotKeyKeys::find(key.keyCode), &key);
     }
-    EXPECT_EQ(codes.size(), 71u);
-    EXPECT_EQ(keySyms.size(), 71u);
+    EXPECT_EQ(codes.size(), keys.size());
+    EXPECT_EQ(keySyms.size(), keys.size());
     EXPECT_EQ(scanCodes.size(), 20u) << "ten digits and ten punctuation keys";
     // Digits follow the ANSI layout, not numeric order.
     EXPECT_EQ(HotKeyKeys::find(22)->keySym, std::uint32_t('6'));
