@@ -1,6 +1,7 @@
 #include "model/AppLog.h"
 
 #include "model/AppPaths.h"
+#include "model/FileSync.h"
 
 #include <atomic>
 #include <cstdio>
@@ -19,16 +20,11 @@ void appendToFile(const std::filesystem::path& file, const std::string& line) {
     if (!error && size > static_cast<std::uintmax_t>(maxLogBytes)) {
         std::filesystem::remove(file, error);
     }
-    std::FILE* handle = std::fopen(file.c_str(), "ab");
-    if (!handle) {
-        AppPaths::ensureAppSupportDir();
-        handle = std::fopen(file.c_str(), "ab");
-    }
-    if (!handle) return;
-    // A buffer as large as the line makes the append one write, so lines from two threads never mix.
-    std::setvbuf(handle, nullptr, _IOFBF, line.size() + 1);
-    std::fwrite(line.data(), 1, line.size(), handle);
-    std::fclose(handle);
+    // One write() on an append descriptor: a line of any length lands whole, whatever other
+    // threads write meanwhile. stdio would split a line longer than its buffer.
+    if (FileSync::appendAtOnce(file, line)) return;
+    AppPaths::ensureAppSupportDir();
+    FileSync::appendAtOnce(file, line);
 }
 
 } // namespace
