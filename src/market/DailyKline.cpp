@@ -124,10 +124,11 @@ std::vector<DailyBar> parseSina(std::string_view text) {
     }
 }
 
-std::vector<DailyBar> fetchDailyTencent(const std::string& symbol, int count, const Clock& clock,
-                                        SourceHealth& health, double timeout) {
+std::vector<DailyBar> fetchDailyTencent(const std::string& symbol, int count, const Clock& clock, SourceHealth& health,
+                                        double timeout) {
     if (health.shouldSkip(sourceKey, clock.now())) return {};
-    const auto body = MarketAPI::shared().httpGet(tencentUrl(symbol, count), Referers::tencent, timeout);
+    const auto body =
+        MarketAPI::shared().httpGet(tencentUrl(symbol, count), Referers::tencent, timeout, ReplyLimit::dailyBars);
     const auto text = MarketAPI::decodeText(body);
     TencentReply reply = text ? parseTencent(*text, symbol) : TencentReply{};
     if (!reply.isUsable) {
@@ -142,7 +143,8 @@ std::vector<DailyBar> fetchDailyTencent(const std::string& symbol, int count, co
 }
 
 std::vector<DailyBar> fetchDailySina(const std::string& symbol, int count, double timeout) {
-    const auto body = MarketAPI::shared().httpGet(sinaUrl(symbol, count), Referers::sina, timeout);
+    const auto body =
+        MarketAPI::shared().httpGet(sinaUrl(symbol, count), Referers::sina, timeout, ReplyLimit::dailyBars);
     const auto text = MarketAPI::decodeText(body);
     return text ? parseSina(*text) : std::vector<DailyBar>{};
 }

@@ -42,8 +42,8 @@ Reply parse(std::string_view text) {
     }
 }
 
-std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<std::string>& symbol,
-                                 const Clock& clock, SourceHealth& health, double timeout) {
+std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<std::string>& symbol, const Clock& clock,
+                                 SourceHealth& health, double timeout) {
     const std::string tencentSymbol = symbol ? *symbol : MarketAPI::tencentSymbol(secid);
     if (AppPaths::processEnv("GLIMMERBOX_FORCE_QQ_FLOW") == "1") {
         return QQFundFlow::fetchFlowQQ(tencentSymbol, clock, health, timeout);
@@ -51,7 +51,8 @@ std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<s
     for (const std::string& origin : MarketAPI::flowHosts()) {
         const std::string key = "em.flow." + Endpoints::hostKey(origin);
         if (health.shouldSkip(key, clock.now())) continue;
-        const auto body = MarketAPI::shared().httpGet(url(origin, secid), Referers::eastmoneyData, timeout);
+        const auto body =
+            MarketAPI::shared().httpGet(url(origin, secid), Referers::eastmoneyData, timeout, ReplyLimit::fundFlow);
         const auto text = MarketAPI::decodeText(body);
         Reply reply = text ? parse(*text) : Reply{};
         if (!reply.isUsable) {

@@ -17,9 +17,8 @@ namespace glimmer::EastmoneyTrends {
 namespace {
 
 std::optional<IntradaySnapshot> buildSnapshot(const ReplyJson& json, const ReplyJson::Node& data,
-                                              const ReplyJson::Node& trends,
-                                              const std::string& code, const std::string& fallbackName,
-                                              Instant now) {
+                                              const ReplyJson::Node& trends, const std::string& code,
+                                              const std::string& fallbackName, Instant now) {
     IntradaySnapshot snapshot;
     snapshot.minutes.reserve(trends.size);
     double firstOpen = 0;
@@ -93,8 +92,8 @@ Reply parse(std::string_view text, const std::string& code, const std::string& f
 }
 
 std::optional<IntradaySnapshot> fetchIntraday(const std::string& secid, const std::string& code,
-                                              const std::string& fallbackName, const Clock& clock,
-                                              SourceHealth& health, double timeout) {
+                                              const std::string& fallbackName, const Clock& clock, SourceHealth& health,
+                                              double timeout) {
     const std::string symbol = MarketAPI::tencentSymbol(secid);
     if (AppPaths::processEnv("GLIMMERBOX_FORCE_QQ_INTRADAY") == "1") {
         return QQIntraday::fetchIntradayQQ(symbol, code, fallbackName, clock, health, timeout);
@@ -102,7 +101,8 @@ std::optional<IntradaySnapshot> fetchIntraday(const std::string& secid, const st
     for (const std::string& origin : MarketAPI::trendsHosts()) {
         const std::string key = "em.trends." + Endpoints::hostKey(origin);
         if (health.shouldSkip(key, clock.now())) continue;
-        const auto body = MarketAPI::shared().httpGet(url(origin, secid), Referers::eastmoneyQuote, timeout);
+        const auto body =
+            MarketAPI::shared().httpGet(url(origin, secid), Referers::eastmoneyQuote, timeout, ReplyLimit::minutes);
         const auto text = MarketAPI::decodeText(body);
         Reply reply = text ? parse(*text, code, fallbackName, clock.now()) : Reply{};
         if (!reply.isUsable) {

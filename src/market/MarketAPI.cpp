@@ -28,20 +28,32 @@ namespace glimmer {
 namespace {
 
 constexpr int maxConnectionsPerHost = 4;
-// A quote reply is a few hundred kilobytes at most; anything far larger is not a reply we can use.
-constexpr std::size_t maxBodyBytes = 32u * 1024 * 1024;
 
 void initialiseCurlOnce() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+struct BodySink {
+    std::string body;
+    std::size_t limit = 0;
+    bool isTooLarge = false;
+};
+
 size_t appendBody(char* data, size_t size, size_t count, void* user) {
-    auto* body = static_cast<std::string*>(user);
+    auto* sink = static_cast<BodySink*>(user);
     const size_t bytes = size * count;
-    if (body->size() + bytes > maxBodyBytes) return 0; // aborts the transfer
-    body->append(data, bytes);
+    if (bytes > sink->limit - sink->body.size()) {
+        sink->isTooLarge = true;
+        return 0; // aborts the transfer
+    }
+    sink->body.append(data, bytes);
     return bytes;
+}
+
+// Scheme, host and path: the query may be long and says nothing about where the reply came from.
+std::string withoutQuery(const std::string& url) {
+    return url.substr(0, url.find('?'));
 }
 
 /// "host[:port]" of a valid http(s) URL, nothing for anything curl would not accept as one.
@@ -212,8 +224,11 @@ MarketAPI::~MarketAPI() {
     if (impl->share) curl_share_cleanup(impl->share);
 }
 
-std::optional<std::string> MarketAPI::httpGet(const std::string& url, const std::string& referer, double timeout) {
-    return get(HttpRequest{url, referer, userAgent, timeout});
+std::optional<std::string> MarketAPI::httpGet(const std::string& url, const std::string& referer, double timeout,
+                                              std::size_t maxBodyBytes) {
+    HttpRequest request{url, referer, userAgent, timeout};
+    request.maxBodyBytes = maxBodyBytes;
+    return get(request);
 }
 
 std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
@@ -227,7 +242,8 @@ std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
     if (!transfer) return std::nullopt;
     CURL* curl = transfer->easy;
 
-    std::string body;
+    BodySink sink;
+    sink.limit = request.maxBodyBytes;
     curl_slist* headers = nullptr;
     headers = curl_slist_append(headers, ("User-Agent: " + request.userAgent).c_str());
     headers = curl_slist_append(headers, ("Referer: " + request.referer).c_str());
@@ -237,11 +253,12 @@ std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     if (impl->share) curl_easy_setopt(curl, CURLOPT_SHARE, impl->share);
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
 #if LIBCURL_VERSION_NUM >= 0x075500
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A redirect may move a request onto https, never off it; a libcurl too old to say so follows none.
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
 #endif
     curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
     // `timeout` bounds connecting and any stall without data; the whole call gives up `grace` later.
@@ -250,7 +267,7 @@ std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::max(1L, static_cast<long>(std::ceil(timeout))));
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeoutMs + static_cast<long>(grace * 1000));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &appendBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
 
     CURLcode code = CURLE_ABORTED_BY_CALLBACK;
     if (impl->enterHost(*host)) {
@@ -263,9 +280,14 @@ std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
     impl->returnTransfer(*transfer);
     curl_slist_free_all(headers);
 
+    if (sink.isTooLarge) {
+        AppLog::write("WARN", "回复超过 " + std::to_string(request.maxBodyBytes / 1024) + " KB 上限，已放弃：" +
+                                  withoutQuery(request.url));
+        return std::nullopt;
+    }
     if (code != CURLE_OK) return std::nullopt;
     if (status != 200 && !request.acceptsAnyStatus) return std::nullopt;
-    return body;
+    return std::move(sink.body);
 }
 
 void MarketAPI::abandonTransfers() {
@@ -374,7 +396,8 @@ std::map<std::string, Quote> MarketAPI::fetchQuotesBatch(const std::vector<Watch
             if (i > first) list += ',';
             list += symbols[i];
         }
-        const auto text = decodeText(httpGet(origin + "/utf8/q=" + list, Referers::tencent, 10));
+        const auto text =
+            decodeText(httpGet(origin + "/utf8/q=" + list, Referers::tencent, 10, ReplyLimit::snapshotBatch));
         if (!text) {
             if (health.recordFailure(key, clock.now())) {
                 AppLog::write("INFO", "批量快照不可用，冷却 " +

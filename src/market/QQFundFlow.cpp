@@ -19,8 +19,8 @@ double inflow(const ReplyJson& json, const ReplyJson::Node& item, const char* ke
 } // namespace
 
 std::string url(const std::string& symbol) {
-    return Endpoints::current().tencentFinance + "/cgi/cgi-bin/fundflow/hsfundtab?code=" +
-           SeriesFields::identifier(symbol) + "&type=todayFundTrend";
+    return Endpoints::current().tencentFinance +
+           "/cgi/cgi-bin/fundflow/hsfundtab?code=" + SeriesFields::identifier(symbol) + "&type=todayFundTrend";
 }
 
 std::vector<FlowPoint> parseMinutes(const ReplyJson& json) {
@@ -53,7 +53,7 @@ std::vector<FlowPoint> parseMinutes(const ReplyJson& json) {
 std::vector<FlowPoint> fetchFlowQQ(const std::string& symbol, const Clock& clock, SourceHealth& health,
                                    double timeout) {
     if (health.shouldSkip(sourceKey, clock.now())) return {};
-    const auto body = MarketAPI::shared().httpGet(url(symbol), Referers::tencent, timeout);
+    const auto body = MarketAPI::shared().httpGet(url(symbol), Referers::tencent, timeout, ReplyLimit::fundFlow);
     const auto text = MarketAPI::decodeText(body);
     ReplyJson document;
     if (!text || !document.parse(*text) || !document.root()->isObject()) {

@@ -96,7 +96,7 @@ std::optional<IntradaySnapshot> fetchIntradayQQ(const std::string& symbol, const
                                                 const std::string& fallbackName, const Clock& clock,
                                                 SourceHealth& health, double timeout) {
     if (health.shouldSkip(sourceKey, clock.now())) return std::nullopt;
-    const auto body = MarketAPI::shared().httpGet(url(symbol), Referers::tencent, timeout);
+    const auto body = MarketAPI::shared().httpGet(url(symbol), Referers::tencent, timeout, ReplyLimit::minutes);
     const auto text = MarketAPI::decodeText(body);
     ReplyJson document;
     if (!text || !document.parse(*text) || !document.root()->isObject()) {

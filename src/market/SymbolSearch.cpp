@@ -81,6 +81,7 @@ std::vector<SymbolHit> search(std::string_view query, int limit, MarketAPI& api)
     request.timeout = 5;
     request.graceSeconds = 1;        // the whole search waits at most 6 s
     request.acceptsAnyStatus = true; // the suggestion service is judged by its body alone
+    request.maxBodyBytes = ReplyLimit::search;
     const auto text = MarketAPI::decodeText(api.get(request));
     if (!text) return {};
     auto hits = parse(*text);

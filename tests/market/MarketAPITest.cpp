@@ -1,4 +1,5 @@
 #include "market/MarketAPI.h"
+#include "model/AppPaths.h"
 
 #include "ClientTestServer.h"
 #include "support/TempDir.h"
@@ -54,6 +55,12 @@ protected:
                 return sink.is_writable() && sink.write("x", 1);
             });
         });
+        server.server.Get("/big", [](const httplib::Request& req, httplib::Response& res) {
+            res.set_content(std::string(std::stoul(req.get_param_value("n")), ' '), "text/plain");
+        });
+        server.server.Get("/to-http", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect(server.origin() + "/ok");
+        });
         server.server.Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
             res.set_header("Set-Cookie", "session=abc; Path=/");
             res.set_content(req.has_header("Cookie") ? "had cookie" : "no cookie", "text/plain");
@@ -98,6 +105,22 @@ TEST_F(MarketAPIHttpTest, GbkBodyDecodes) {
     ASSERT_TRUE(text);
     EXPECT_NE(text->find("贵州茅台"), std::string::npos);
     EXPECT_NE(text->find("沪深300ETF"), std::string::npos);
+}
+
+TEST_F(MarketAPIHttpTest, BodyPastItsKindsLimitGivesNothingAndOneWarning) {
+    HttpRequest request{server.origin() + "/big?n=4096", "https://gu.qq.com", MarketAPI::userAgent};
+    request.maxBodyBytes = 4096;
+    EXPECT_EQ(api.get(request).value_or("").size(), 4096u);
+    request.url = server.origin() + "/big?n=4097";
+    EXPECT_FALSE(api.get(request));
+    const std::string log = testing::readFile(AppPaths::logFile());
+    EXPECT_NE(log.find("WARN 回复超过 4 KB 上限，已放弃：" + server.origin() + "/big\n"), std::string::npos) << log;
+    // A reply of a few megabytes is far past anything a provider sends.
+    EXPECT_FALSE(api.httpGet(server.origin() + "/big?n=3000000", "https://gu.qq.com", 10));
+}
+
+TEST_F(MarketAPIHttpTest, RedirectsNeverLeadToPlainHttp) {
+    EXPECT_FALSE(api.httpGet(server.origin() + "/to-http", "https://gu.qq.com", 10));
 }
 
 TEST_F(MarketAPIHttpTest, HangingServerGivesNothingWithinTimeoutPlusThreeSeconds) {
