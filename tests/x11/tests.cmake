@@ -23,21 +23,21 @@ function(glimmer_add_screen_tests name environment)
   endforeach()
 endfunction()
 
-# The program against the simulated market on its own 1440 x 900 display; the screenshot is kept.
-if(TARGET glimmer-simmarket)
-  add_test(NAME x11.app_end_to_end
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/x11/app_end_to_end.sh $<TARGET_FILE:glimmerbox>
-            $<TARGET_FILE:glimmer-simmarket> ${PROJECT_SOURCE_DIR}/artifacts)
-  set_tests_properties(x11.app_end_to_end PROPERTIES LABELS x11 TIMEOUT 120)
-endif()
+# glimmer_add_app_test(NAME SCRIPT [ARGUMENT...]): x11.NAME runs SCRIPT with the program, the
+# simulated market and the arguments.
+function(glimmer_add_app_test name script)
+  if(NOT TARGET glimmer-simmarket)
+    return()
+  endif()
+  add_test(NAME x11.${name}
+    COMMAND ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${script} $<TARGET_FILE:glimmerbox> $<TARGET_FILE:glimmer-simmarket> ${ARGN})
+  set_tests_properties(x11.${name} PROPERTIES LABELS x11 TIMEOUT 120)
+endfunction()
 
+# The program against the simulated market on its own 1440 x 900 display; the screenshot is kept.
+glimmer_add_app_test(app_end_to_end app_end_to_end.sh ${PROJECT_SOURCE_DIR}/artifacts)
 # A Wayland session with XWayland (headless Weston): the program runs on xcb at its stored place.
-if(TARGET glimmer-simmarket)
-  add_test(NAME x11.wayland_session
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/x11/wayland_session.sh $<TARGET_FILE:glimmerbox>
-            $<TARGET_FILE:glimmer-simmarket>)
-  set_tests_properties(x11.wayland_session PROPERTIES LABELS x11 TIMEOUT 120)
-endif()
+glimmer_add_app_test(wayland_session wayland_session.sh)
 
 # A tray started after the program gets its icon.
 if(TARGET glimmer-simmarket)
