@@ -168,14 +168,16 @@ protected:
     static std::string logText() {
         return std::filesystem::exists(AppPaths::logFile()) ? testing::readFile(AppPaths::logFile()) : std::string();
     }
-    /// The hot-key lines logged since the test began, without time stamps.
+    /// The registration lines logged since the test began, without time stamps.
     std::vector<std::string> loggedLines() const {
         std::vector<std::string> lines;
         const std::string log = logText().substr(logStart);
         for (std::size_t start = 0, end; start < log.size(); start = end + 1) {
             end = log.find('\n', start);
             const std::string line = log.substr(start, end - start);
-            if (line.find("快捷键") != std::string::npos) lines.push_back(line.substr(line.find("] ") + 2));
+            if (line.find("快捷键") != std::string::npos && line.find("注册") != std::string::npos &&
+                line.find("门户") == std::string::npos)
+                lines.push_back(line.substr(line.find("] ") + 2));
         }
         return lines;
     }
@@ -200,6 +202,7 @@ TEST_F(PortalHotKeysTest, BindsTheKeysInOneRequestWithTheirTriggersAndDeliversPr
     EXPECT_EQ(dynamic_cast<HotKeyBackendPortal*>(makeLinuxHotKeyBackend(false, *bus).get()), nullptr)
         << "outside a Wayland session X11 grabs serve";
     startCenter();
+    EXPECT_NE(logText().find("INFO 全局快捷键经桌面门户（GlobalShortcuts）注册"), std::string::npos);
     HotKeySpec hotkey;
     hotkey.keyCode = 40; // K with Super and Shift
     hotkey.modifiers = 0x1200;
@@ -258,6 +261,7 @@ TEST_F(PortalHotKeysTest, ARefusingPortalFailsEachKeyAndOneWithoutShortcutsIsNot
         return dynamic_cast<HotKeyBackendPortal*>(backend.get()) != nullptr;
     };
     EXPECT_FALSE(isPortal(true)) << "no portal";
+    EXPECT_NE(logText().find("INFO 桌面门户不提供全局快捷键：全局快捷键不可用"), std::string::npos);
     FakePortal withoutShortcuts(address, FakePortal::Mode::withoutShortcuts);
     EXPECT_FALSE(isPortal(true)) << "portal without GlobalShortcuts";
 }
