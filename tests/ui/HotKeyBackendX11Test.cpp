@@ -115,6 +115,16 @@ TEST_F(HotKeyBackendX11Test, PressedCombinationRunsItsHandlerOnceOnTheMainThread
 
     press("ctrl+alt+g", overviews, 1);
     EXPECT_EQ(overviews, 1);
+
+    // Function and navigation keys, and a shifted digit, which X reports by its key.
+    int others = 0;
+    ASSERT_TRUE(center->registerKey(Slot::toggle, 96, 0x100, counting(others)));    // Ctrl+F5
+    ASSERT_TRUE(center->registerKey(Slot::privacy, 18, 0x300, counting(others)));   // Ctrl+Shift+1
+    ASSERT_TRUE(center->registerKey(Slot::overview, 116, 0x900, counting(others))); // Ctrl+Alt+PgUp
+    press("ctrl+F5", others, 1);
+    press("ctrl+shift+1", others, 2);
+    press("ctrl+alt+Prior", others, 3);
+    EXPECT_EQ(others, 3);
 }
 
 TEST_F(HotKeyBackendX11Test, HoldingACombinationCountsOnce) {
