@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 
 namespace glimmer {
@@ -204,10 +205,13 @@ RefreshCounts MarketStore::performRefresh() {
     if (abandoned) return {};
     // The snapshot that finds a holiday already spares the series their trading-time TTLs.
     observeTradingDay(quotes, now);
-    const bool trading = TradingDay::usesTradingTTLs(TradingDay::phase(now, tradingDay()));
+    const MarketPhase phase = TradingDay::phase(now, tradingDay());
+    const bool trading = TradingDay::usesTradingTTLs(phase);
     const double r = refreshSetting(cfg.refreshSeconds);
-    const double minutesTtl = minutesTTL(r, trading);
-    const double flowTtl = flowTTL(r, trading);
+    // Before today's first quote the series can hold nothing new; only an empty one is fetched.
+    const double never = std::numeric_limits<double>::infinity();
+    const double minutesTtl = phase == MarketPhase::PreOpen ? never : minutesTTL(r, trading);
+    const double flowTtl = phase == MarketPhase::PreOpen ? never : flowTTL(r, trading);
 
     RefreshCounts counts;
     counts.batch = static_cast<int>(quotes.size());

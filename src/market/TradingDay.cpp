@@ -53,6 +53,9 @@ MarketPhase TradingDay::phase(Instant now, const TradingDayState& state) {
     if (state.closedOn == dateOf(now)) return MarketPhase::Holiday;
     const int minute = minuteOfDay(Clock::chinaTime(now));
     if (minute >= lunchStart && minute <= lunchEnd) return MarketPhase::LunchBreak;
+    // A trading day's auction dates its quotes today from 09:15; until then, or on a holiday, the
+    // day has no minutes yet.
+    if (minute < verdictFrom && state.dataDate < dateOf(now)) return MarketPhase::PreOpen;
     return MarketPhase::Session;
 }
 
@@ -100,6 +103,7 @@ std::string TradingDay::logLine(TradingDayChange change, const TradingDayState& 
 std::string TradingDay::describe(MarketPhase phase, const TradingDayState& state) {
     switch (phase) {
     case MarketPhase::Session:
+    case MarketPhase::PreOpen:
         return "开市";
     case MarketPhase::LunchBreak:
         return "午休";

@@ -10,6 +10,8 @@ namespace glimmer {
 /// What the exchange is doing at an instant, as far as polling cares.
 enum class MarketPhase {
     Session,    // weekday 09:15 to 15:05 outside the lunch break: poll at the refresh setting
+    PreOpen,    // 09:15 to 09:31 while the quotes still carry an earlier date: the auction is polled,
+                // the minute and flow series, which cannot have today's data yet, wait
     LunchBreak, // 11:31 to 12:58: no price can change
     Holiday,    // a weekday the quotes showed to be closed
     Closed,     // nights and weekends
@@ -38,9 +40,11 @@ public:
     static std::string dateOf(Instant instant);
 
     static MarketPhase phase(Instant now, const TradingDayState& state);
-    /// Only the session polls at the refresh setting; everything else at the off-hours rate.
-    static bool pollsFast(MarketPhase phase) { return phase == MarketPhase::Session; }
-    /// The lunch break keeps the trading-time TTLs; a holiday is closed all day.
+    /// Only the session and the auction before it poll at the refresh setting; everything else at
+    /// the off-hours rate.
+    static bool pollsFast(MarketPhase phase) { return phase == MarketPhase::Session || phase == MarketPhase::PreOpen; }
+    /// The lunch break keeps the trading-time TTLs; a holiday is closed all day, and so is the
+    /// auction until the quotes show today.
     static bool usesTradingTTLs(MarketPhase phase);
 
     /// Takes the trade dates of one snapshot's quotes (empty or malformed ones are ignored).

@@ -243,7 +243,8 @@ TEST_F(MarketStoreSimTest, CallbacksArriveOnTheDrainingThreadInOrder) {
 TEST_F(MarketStoreSimTest, TheSnapshotsTellAHolidayFromATradingDay) {
     struct Case {
         const char* name;
-        int day; // of November 2024
+        int day;    // of November 2024
+        int minute; // after 09:00, when polling starts
         const char* suspended;
         std::size_t snapshots;
         std::size_t trends;
@@ -251,17 +252,21 @@ TEST_F(MarketStoreSimTest, TheSnapshotsTellAHolidayFromATradingDay) {
     };
     const Case cases[] = {
         // The start and 09:29:00.2 to 09:31:00.2 every 30 s, then the five-minute poll at 09:34, 09:39
-        // and 09:44. From 09:31 the series keep the off-hours TTL: minutes at 09:29, 09:30 and 09:44.
-        {"holiday", 7, nullptr, 9, 6, 1},
-        {"trading day", 8, nullptr, 33, 34, 0},
-        {"one security suspended", 8, "000001", 33, 32, 0},
+        // and 09:44. While the quotes carry yesterday's date the series keep the off-hours TTL:
+        // minutes at 09:29 and 09:39 only.
+        {"holiday", 7, 29, nullptr, 9, 4, 1},
+        {"trading day", 8, 29, nullptr, 33, 34, 0},
+        {"one security suspended", 8, 29, "000001", 33, 32, 0},
+        // Before 09:31 a holiday's auction is polled every 30 s from 09:15:00.2 (22 snapshots after
+        // the start), while its series, loaded at the start, wait for today's first quote.
+        {"holiday auction", 7, 10, nullptr, 23, 2, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         store.reset();
         market->reset();
         if (c.suspended) market->suspend(c.suspended);
-        clock.setChinaTime(2024, 11, c.day, 9, 29);
+        clock.setChinaTime(2024, 11, c.day, 9, c.minute);
         logStart = logText().size();
         makeStore(watchOf({"600519", "000001"}));
         startPolling();

@@ -28,7 +28,9 @@ TEST(TradingDay, PhaseFollowsTheSessionTheLunchBreakAndAKnownHoliday) {
     };
     const Case cases[] = {
         {china(2, 9, 14, 59), {}, MarketPhase::Closed, "before the auction"},
-        {china(2, 9, 15), {}, MarketPhase::Session, "the auction polls fast"},
+        {china(2, 9, 15), {}, MarketPhase::PreOpen, "the auction polls fast, the series wait"},
+        {china(2, 9, 30, 59), {"", "", "2024-09-30"}, MarketPhase::PreOpen, "quotes of an earlier day"},
+        {china(2, 9, 16), {"", "2024-10-02", "2024-10-02"}, MarketPhase::Session, "today's quotes open it"},
         {china(2, 11, 30, 59), {}, MarketPhase::Session, "the last morning minute"},
         {china(2, 11, 31), {}, MarketPhase::LunchBreak, "lunch from 11:31"},
         {china(2, 12, 58, 59), {}, MarketPhase::LunchBreak, "lunch to 12:58"},
@@ -39,13 +41,16 @@ TEST(TradingDay, PhaseFollowsTheSessionTheLunchBreakAndAKnownHoliday) {
         {china(2, 10, 0), holidayOn2nd, MarketPhase::Holiday, "the holiday found today"},
         {china(2, 12, 0), holidayOn2nd, MarketPhase::Holiday, "a holiday has no lunch break"},
         {china(2, 20, 0), holidayOn2nd, MarketPhase::Closed, "the evening is closed anyway"},
-        {china(3, 9, 15), holidayOn2nd, MarketPhase::Session, "a holiday ends with its day"},
+        {china(3, 9, 15), holidayOn2nd, MarketPhase::PreOpen, "a holiday ends with its day"},
+        {china(3, 9, 31), holidayOn2nd, MarketPhase::Session, "the verdict is the snapshots' again"},
     };
     for (const Case& c : cases) EXPECT_EQ(TradingDay::phase(c.at, c.state), c.phase) << c.why;
 
     EXPECT_TRUE(TradingDay::pollsFast(MarketPhase::Session));
     EXPECT_FALSE(TradingDay::pollsFast(MarketPhase::LunchBreak));
     EXPECT_FALSE(TradingDay::pollsFast(MarketPhase::Holiday));
+    EXPECT_TRUE(TradingDay::pollsFast(MarketPhase::PreOpen)) << "the auction is watched";
+    EXPECT_FALSE(TradingDay::usesTradingTTLs(MarketPhase::PreOpen)) << "no minutes before today's quotes";
     EXPECT_TRUE(TradingDay::usesTradingTTLs(MarketPhase::LunchBreak));
     EXPECT_FALSE(TradingDay::usesTradingTTLs(MarketPhase::Holiday)) << "else a holiday costs more than a weekend";
     EXPECT_FALSE(TradingDay::usesTradingTTLs(MarketPhase::Closed));
