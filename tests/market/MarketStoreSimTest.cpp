@@ -1,7 +1,6 @@
 #include "doubles/ManualQueue.h"
 #include "market/Endpoints.h"
 #include "market/MarketStore.h"
-#include "market/SerialQueue.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
 #include "support/TempDir.h"
@@ -10,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
 
 namespace glimmer {
 namespace {
@@ -141,18 +138,6 @@ TEST_F(MarketStoreSimTest, FirstPassLoadsEverythingAndTheNextOnlyTheSnapshot) {
     EXPECT_EQ(market->requests().front().family, "snapshot");
 }
 
-TEST_F(MarketStoreSimTest, PriorityCodeIsRequestedFirst) {
-    makeStore(fiveCodes);
-    store->setPriorityCode("000001");
-    pass();
-    std::vector<std::string> order;
-    for (const auto& r : market->requests()) {
-        if (r.family != "trends") continue;
-        order.push_back(r.target.substr(r.target.find("secid=") + 6, 8));
-    }
-    EXPECT_EQ(order, (std::vector<std::string>{"0.000001", "1.600519", "0.300750", "1.510300", "0.002594"}));
-}
-
 TEST_F(MarketStoreSimTest, CoolingSnapshotIsNotRequestedAndPricesComeFromTheMinutes) {
     makeStore(watchOf({"600519", "000001"}));
     market->setFault("snapshot", "", SimFault{SimFault::Kind::Status, 503});
@@ -191,18 +176,6 @@ TEST_F(MarketStoreSimTest, EntriesSurviveAFailingMarket) {
     }
 }
 
-TEST_F(MarketStoreSimTest, NextTradingDayReloadsDailyCandlesOnce) {
-    makeStore(fiveCodes);
-    pass();
-    clock.setChinaTime(2024, 11, 11, 9, 20); // Monday
-    market->clearRequests();
-    EXPECT_EQ(pass().daily, 5);
-    clock.advance(30);
-    EXPECT_EQ(pass().daily, 0);
-    EXPECT_EQ(requests("fqkline"), 5u);
-    EXPECT_EQ(store->entry(0)->dailyLoadedOn, "2024-11-11");
-}
-
 TEST_F(MarketStoreSimTest, TenSecuritiesOverFiveTradingMinutesStayWithinTheTTLs) {
     makeStore(
         watchOf({"600519", "300750", "000001", "510300", "002594", "601318", "600036", "000858", "159915", "688981"}));
@@ -215,29 +188,6 @@ TEST_F(MarketStoreSimTest, TenSecuritiesOverFiveTradingMinutesStayWithinTheTTLs)
     EXPECT_EQ(requests("fflow"), 30u);
     EXPECT_EQ(requests("fqkline"), 10u);
     EXPECT_EQ(market->requests().size(), 100u) << "20 requests a minute";
-}
-
-TEST_F(MarketStoreSimTest, CallbacksArriveOnTheDrainingThreadInOrder) {
-    makeStore(watchOf({"600519", "000001"}), std::make_shared<SerialQueue>("glimmerbox.marketstore"));
-    main.drain();
-    callbacks.clear();
-    const auto mainThread = std::this_thread::get_id();
-    std::vector<std::thread::id> threads;
-    store->onChange = [&] {
-        callbacks.push_back("change");
-        threads.push_back(std::this_thread::get_id());
-    };
-    store->setPollingEnabled(true);
-    store->requestRefresh();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while ((callbacks.empty() || callbacks.back() != "finished") && std::chrono::steady_clock::now() < deadline) {
-        if (main.drain() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    EXPECT_EQ(callbacks, (std::vector<std::string>{"started", "change", "finished"}));
-    ASSERT_EQ(threads.size(), 1u);
-    EXPECT_EQ(threads[0], mainThread);
-    EXPECT_EQ(store->entries().size(), 2u);
-    EXPECT_TRUE(store->entry(1)->quote);
 }
 
 TEST_F(MarketStoreSimTest, TheSnapshotsTellAHolidayFromATradingDay) {

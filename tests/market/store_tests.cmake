@@ -1,5 +1,4 @@
 list(APPEND GLIMMER_MARKET_TESTS
-  market/ManualQueueTest.cpp
   market/MarketStoreSimTest.cpp
   market/MarketStoreTest.cpp
   market/SerialQueueTest.cpp
