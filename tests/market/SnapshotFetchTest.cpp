@@ -179,6 +179,7 @@ TEST_F(SnapshotServiceTest, SearchSendsUtf8PercentEncodingAndKeepsTheFirstHits) 
 TEST_F(SnapshotServiceTest, SearchReadsTheBodyWhateverTheStatus) {
     suggestStatus = 404;
     EXPECT_EQ(SymbolSearch::search("hs300", 20, api).size(), 12u);
+    EXPECT_EQ(SymbolSearch::search("hs300", 11, api).size(), 11u);
     EXPECT_TRUE(SymbolSearch::search("hs300", 0, api).empty());
 }
 

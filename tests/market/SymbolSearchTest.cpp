@@ -81,6 +81,7 @@ TEST(SymbolSearch, EscapeDecoding) {
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\u8d35\\u5dde\\u8305\\u53f0"), "贵州茅台");
     EXPECT_EQ(SymbolSearch::decodeEscapes("A\\u00e9\\x41\\u12"), "Aé\\x41\\u12") << "bad escapes stay as typed";
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\ud83d\\ude00"), "😀");
+    EXPECT_EQ(SymbolSearch::decodeEscapes("\\udbff\\udfff"), "\xF4\x8F\xBF\xBF") << "the last code point";
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\ud83dx"), "\xEF\xBF\xBDx") << "a lone surrogate is no character";
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\"), "\\");
 }
