@@ -11,6 +11,7 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QThread>
 
@@ -62,7 +63,13 @@ public:
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
         const QString member = message.member();
         const QList<QVariant> args = message.arguments();
-        if (member == QLatin1String("Get")) {
+        {
+            const std::lock_guard lock(mutex);
+            calls.push_back(member.toStdString() + " " + args.value(0).toString().toStdString());
+        }
+        if (member == QLatin1String("Register")) {
+            bus.send(message.createReply());
+        } else if (member == QLatin1String("Get")) {
             bus.send(mode == Mode::withoutShortcuts
                          ? message.createErrorReply(QDBusError::UnknownInterface, QStringLiteral("no such interface"))
                          : message.createReply(QVariant::fromValue(QDBusVariant(1u))));
@@ -115,6 +122,7 @@ public:
     }
 
     const Mode mode;
+    std::vector<std::string> calls; // member and first argument (when a string), in order
     std::atomic<int> bindCalls = 0;
     std::mutex mutex;
     std::vector<QString> triggers;
@@ -148,6 +156,7 @@ class PortalHotKeysTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testing::ensureApplication();
+        QGuiApplication::setDesktopFileName(QStringLiteral("glimmerbox"));
         registerPortalShortcutTypes();
         daemon.start(QStringLiteral("dbus-daemon"),
                      {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
@@ -213,6 +222,9 @@ TEST_F(PortalHotKeysTest, BindsTheKeysInOneRequestWithTheirTriggersAndDeliversPr
                                                        "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功",
                                                        "INFO 全览快捷键 Ctrl+Alt+G 注册成功"}));
     EXPECT_EQ(portal.bindCalls, 1);
+    ASSERT_GE(portal.calls.size(), 2u);
+    EXPECT_EQ(portal.calls[0], "Register glimmerbox") << "the program's desktop entry, before anything else";
+    EXPECT_EQ(portal.calls[1], "Get org.freedesktop.portal.GlobalShortcuts");
     EXPECT_EQ(portal.boundTriggers(),
               (std::vector<QString>{"toggle-panel SHIFT+LOGO+k", "expand CTRL+ALT+e", "overview CTRL+ALT+g"}));
     EXPECT_EQ(portal.boundSession, portal.session);

@@ -99,6 +99,15 @@ bool HotKeyBackendPortal::isOffered(const QDBusConnection& bus) {
     return bus.call(call, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
 }
 
+void HotKeyBackendPortal::registerApp(const QDBusConnection& bus, const QString& desktopFileName) {
+    if (!bus.isConnected() || desktopFileName.isEmpty()) return;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        portalService, portalPath, QStringLiteral("org.freedesktop.host.portal.Registry"), QStringLiteral("Register"));
+    call << desktopFileName << QVariantMap();
+    // Sent ahead of the other calls on this connection, which the portal then handles after it.
+    bus.asyncCall(call);
+}
+
 bool HotKeyBackendPortal::grab(Id, std::uint32_t, std::uint32_t) {
     return false;
 }

@@ -43,6 +43,10 @@ public:
     /// Whether a desktop portal on the bus offers global shortcuts (GNOME's from version 48,
     /// KDE Plasma's from 5.27). Waits up to two seconds for the answer.
     static bool isOffered(const QDBusConnection& bus);
+    /// Tells the portal which desktop entry this program is (a program outside a sandbox has no
+    /// app id otherwise, and GNOME binds no shortcuts without one). Must precede every other
+    /// portal call on the connection; portals older than the Registry ignore it.
+    static void registerApp(const QDBusConnection& bus, const QString& desktopFileName);
 
     /// Always false: the portal answers later, through grabLater.
     bool grab(Id id, std::uint32_t keyCode, std::uint32_t modifiers) override;

@@ -13,6 +13,7 @@ namespace glimmer {
 std::unique_ptr<HotKeyBackend> makeLinuxHotKeyBackend(bool isWaylandSession, const QDBusConnection& bus) {
     const bool isXcb = qGuiApp != nullptr && QGuiApplication::platformName() == QLatin1String("xcb");
     if (isWaylandSession) {
+        HotKeyBackendPortal::registerApp(bus, QGuiApplication::desktopFileName());
         if (HotKeyBackendPortal::isOffered(bus)) {
             AppLog::write("INFO", "全局快捷键经桌面门户（GlobalShortcuts）注册");
             return std::make_unique<HotKeyBackendPortal>(bus);
