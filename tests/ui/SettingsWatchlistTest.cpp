@@ -54,25 +54,21 @@ TEST_F(WatchlistEditorTest, CodeFollowedByANameAddsBothAndSavesTheWholeConfigura
     EXPECT_NE(button(QStringLiteral("delete"), "601318"), nullptr);
 }
 
-TEST_F(WatchlistEditorTest, ExchangePrefixIsDroppedAndTheNameLeftEmpty) {
-    type(QStringLiteral("  sz000858  "));
-    QTest::mouseClick(harness.root().watchlistSection()->addButton(), Qt::LeftButton);
-    ASSERT_EQ(harness.saves.size(), 1u);
-    EXPECT_EQ(harness.saves.back().watchlist.back(), (WatchItem{"000858", "", InstrumentKind::stock}));
-}
-
-TEST_F(WatchlistEditorTest, NameAfterARunOfBlanksKeepsItsInnerBlanks) {
-    type(QStringLiteral("601012   隆基 绿能"));
-    pressReturn();
-    ASSERT_EQ(harness.saves.size(), 1u);
-    EXPECT_EQ(harness.saves.back().watchlist.back().name, "隆基 绿能");
-}
-
-TEST_F(WatchlistEditorTest, FullWidthDigitsFromAnInputMethodCountAsTheCode) {
-    type(QStringLiteral("６０１８８８"));
-    pressReturn();
-    ASSERT_EQ(harness.saves.size(), 1u);
-    EXPECT_EQ(harness.saves.back().watchlist.back().code, "601888");
+TEST_F(WatchlistEditorTest, TypedTextGivesTheCodeAndName) {
+    const struct {
+        QString typed;
+        WatchItem added;
+    } cases[] = {
+        {QStringLiteral("  sz000858  "), {"000858", "", InstrumentKind::stock}}, // the exchange prefix goes
+        {QStringLiteral("601012   隆基 绿能"), {"601012", "隆基 绿能", InstrumentKind::stock}},
+        {QStringLiteral("６０１９８９"), {"601989", "", InstrumentKind::stock}}, // full-width digits of an input method
+    };
+    for (const auto& c : cases) {
+        type(c.typed);
+        QTest::mouseClick(harness.root().watchlistSection()->addButton(), Qt::LeftButton);
+        ASSERT_FALSE(harness.saves.empty()) << c.typed.toStdString();
+        EXPECT_EQ(harness.saves.back().watchlist.back(), c.added) << c.typed.toStdString();
+    }
 }
 
 TEST_F(WatchlistEditorTest, FewerThanFiveDigitsAddNothingAndKeepTheText) {
