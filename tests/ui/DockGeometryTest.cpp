@@ -27,48 +27,45 @@ const std::vector<Screen> stacked{
     {{-200, 982, 1920, 1080}, {-200, 1050, 1920, 1012}},
 };
 
-TEST(DockSide, NearerEdgeWithinToleranceDocksAndTheMiddleDoesNot) {
-    EXPECT_EQ(dockSide(panelAt(20), laptopVisible, snapTolerance), DockSide::left);
-    EXPECT_EQ(dockSide(panelAt(1044), laptopVisible, snapTolerance), DockSide::right);
-    EXPECT_EQ(dockSide(panelAt(520), laptopVisible, snapTolerance), std::nullopt);
-    EXPECT_EQ(dockSide(panelAt(520), laptopVisible, previewTolerance), std::nullopt);
-}
-
-TEST(DockSide, SnapToleranceIncludes36AndExcludes37) {
-    EXPECT_EQ(dockSide(panelAt(36), laptopVisible, snapTolerance), DockSide::left);
-    EXPECT_EQ(dockSide(panelAt(37), laptopVisible, snapTolerance), std::nullopt);
-    EXPECT_EQ(dockSide(panelAt(1440 - 376 - 36), laptopVisible, snapTolerance), DockSide::right);
-    EXPECT_EQ(dockSide(panelAt(1440 - 376 - 37), laptopVisible, snapTolerance), std::nullopt);
-}
-
-TEST(DockSide, PreviewShowsBeforeReleaseWouldDockUpTo52) {
-    EXPECT_EQ(dockSide(panelAt(37), laptopVisible, previewTolerance), DockSide::left);
-    EXPECT_EQ(dockSide(panelAt(52), laptopVisible, previewTolerance), DockSide::left);
-    EXPECT_EQ(dockSide(panelAt(53), laptopVisible, previewTolerance), std::nullopt);
-    EXPECT_EQ(dockSide(panelAt(1440 - 376 - 52), laptopVisible, previewTolerance), DockSide::right);
-    EXPECT_EQ(dockSide(panelAt(1440 - 376 - 53), laptopVisible, previewTolerance), std::nullopt);
-}
-
-TEST(DockSide, WhenBothEdgesAreNearTheNearerWinsAndATieDocksLeft) {
-    const Rect visible{0, 0, 800, 700};
-    EXPECT_EQ(dockSide({30, 100, 700, 242}, visible, snapTolerance), DockSide::left);
-    EXPECT_EQ(dockSide({70, 100, 700, 242}, visible, snapTolerance), DockSide::right);
-    EXPECT_EQ(dockSide({30, 100, 740, 242}, visible, snapTolerance), DockSide::left);
-}
-
-TEST(DockSide, NegativeGapsOfAPanelStickingOutDockToThatSide) {
-    EXPECT_EQ(dockSide(panelAt(-120), laptopVisible, snapTolerance), DockSide::left);
-    EXPECT_EQ(dockSide(panelAt(1200), laptopVisible, snapTolerance), DockSide::right);
-    // Wider than the screen and sticking out on both sides: the side it sticks out more.
-    EXPECT_EQ(dockSide({-40, 100, 900, 242}, {0, 0, 800, 700}, snapTolerance), DockSide::right);
-    EXPECT_EQ(dockSide({-70, 100, 900, 242}, {0, 0, 800, 700}, snapTolerance), DockSide::left);
-}
-
-TEST(DockSide, GapsAreMeasuredFromTheGivenScreenNotFromZero) {
+TEST(DockSide, NearerEdgeWithinTheToleranceOfTheGivenScreen) {
+    constexpr auto left = DockSide::left, right = DockSide::right;
+    const Rect narrow{0, 0, 800, 700};
     const Rect second = sideBySide[1].visibleFrame;
-    EXPECT_EQ(dockSide({1532, 400, 376, 242}, second, snapTolerance), DockSide::left);
-    EXPECT_EQ(dockSide({1532, 400, 376, 242}, laptopVisible, snapTolerance), DockSide::right);
-    EXPECT_EQ(dockSide({1800, 400, 376, 242}, second, snapTolerance), std::nullopt);
+    const struct {
+        Rect panel, visible;
+        double tolerance;
+        std::optional<DockSide> side;
+    } cases[] = {
+        {panelAt(20), laptopVisible, snapTolerance, left},
+        {panelAt(1044), laptopVisible, snapTolerance, right},
+        {panelAt(520), laptopVisible, previewTolerance, std::nullopt},
+        // Release docks up to 36 points; the preview shows up to 52.
+        {panelAt(36), laptopVisible, snapTolerance, left},
+        {panelAt(37), laptopVisible, snapTolerance, std::nullopt},
+        {panelAt(1440 - 376 - 36), laptopVisible, snapTolerance, right},
+        {panelAt(1440 - 376 - 37), laptopVisible, snapTolerance, std::nullopt},
+        {panelAt(52), laptopVisible, previewTolerance, left},
+        {panelAt(53), laptopVisible, previewTolerance, std::nullopt},
+        {panelAt(1440 - 376 - 52), laptopVisible, previewTolerance, right},
+        {panelAt(1440 - 376 - 53), laptopVisible, previewTolerance, std::nullopt},
+        // Both edges near: the nearer wins, a tie docks left.
+        {{30, 100, 700, 242}, narrow, snapTolerance, left},
+        {{70, 100, 700, 242}, narrow, snapTolerance, right},
+        {{30, 100, 740, 242}, narrow, snapTolerance, left},
+        // Sticking out docks to that side; out on both, to the side it sticks out more.
+        {panelAt(-120), laptopVisible, snapTolerance, left},
+        {panelAt(1200), laptopVisible, snapTolerance, right},
+        {{-40, 100, 900, 242}, narrow, snapTolerance, right},
+        {{-70, 100, 900, 242}, narrow, snapTolerance, left},
+        // Gaps count from the given screen, not from zero.
+        {{1532, 400, 376, 242}, second, snapTolerance, left},
+        {{1532, 400, 376, 242}, laptopVisible, snapTolerance, right},
+        {{1800, 400, 376, 242}, second, snapTolerance, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(dockSide(c.panel, c.visible, c.tolerance), c.side)
+            << c.panel.x << "+" << c.panel.width << " on " << c.visible.x << "+" << c.visible.width;
+    }
 }
 
 TEST(DockedFrame, SitsOnTheEdgeAndKeepsSizeAndHeight) {
