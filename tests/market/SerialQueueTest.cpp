@@ -79,13 +79,16 @@ TEST(SerialQueue, OneShotTimerFiresOnceAndWaitsForItsDelay) {
     SerialQueue queue("glimmerbox.test");
     std::atomic<int> fires{0};
     std::promise<void> fired;
+    std::atomic<bool> laterFirst{false};
     const auto start = std::chrono::steady_clock::now();
+    queue.scheduleTimer(0.5, 0, 0, [&] { laterFirst = fires == 0; });
     queue.scheduleTimer(0.03, 0, 0, [&] {
         ++fires;
         fired.set_value();
     });
     ASSERT_EQ(fired.get_future().wait_for(5s), std::future_status::ready);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 30ms) << "never early";
+    EXPECT_FALSE(laterFirst) << "the timer scheduled first but due later waits its turn";
     std::this_thread::sleep_for(10ms);
     queue.sync([] {});
     EXPECT_EQ(fires.load(), 1);

@@ -14,6 +14,7 @@ TEST(ThemeFlowString, UsesYiAboveOneHundredMillionAndWanAboveTenThousand) {
     EXPECT_EQ(Theme::flowString(99999), QStringLiteral("10万"));
     EXPECT_EQ(Theme::flowString(-56000), QStringLiteral("-6万"));
     EXPECT_EQ(Theme::flowString(9999), QStringLiteral("9999"));
+    EXPECT_EQ(Theme::flowString(10000), QStringLiteral("1万"));
     EXPECT_EQ(Theme::flowString(0), QStringLiteral("0"));
     EXPECT_EQ(Theme::flowString(-0.0), QStringLiteral("0"));
 }
