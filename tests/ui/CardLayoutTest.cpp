@@ -1,4 +1,5 @@
 #include "card/CardLayout.h"
+#include "card/HoldingStrip.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,19 @@ TEST(ResizedFrame, NeverShrinksBelowTheMinimumPanel) {
     EXPECT_EQ(bottom.height, 176);
     EXPECT_EQ(bottom.maxY(), start.maxY()); // the top edge stays
     EXPECT_EQ(resizedFrame(start, {E::top | E::right}, {-500, -500}), (Rect{100, 100, 266, 176}));
+}
+
+TEST(HoldingStripPlace, TheMostDetailedLineThatFitsTakesTheHeaderOrElseTheFooter) {
+    using HoldingStrip::place;
+    using enum HoldingStrip::Slot;
+    const auto at = [](const std::optional<HoldingStrip::Placement>& p) {
+        return p ? std::optional(std::pair(p->slot, p->line)) : std::nullopt;
+    };
+    EXPECT_EQ(at(place({120, 80}, 100, 130)), std::pair(footer, std::size_t(0)));
+    EXPECT_EQ(at(place({120, 80}, 100, 110)), std::pair(header, std::size_t(1)));
+    EXPECT_EQ(at(place({100}, 100, 0)), std::pair(header, std::size_t(0))) << "an exact fit fits";
+    EXPECT_EQ(at(place({90}, 80, 90)), std::pair(footer, std::size_t(0)));
+    EXPECT_EQ(at(place({120, 110}, 100, 105)), std::nullopt);
 }
 
 } // namespace
