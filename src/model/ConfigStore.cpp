@@ -4,8 +4,11 @@
 #include "model/AppPaths.h"
 #include "model/ConfigJson.h"
 #include "model/FileSync.h"
+#include "model/TextFormat.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -87,6 +90,28 @@ void warnAboutDropped(const std::vector<ConfigJson::DroppedValue>& dropped) {
         list += value.code + (value.key == "shares" ? " 持股" : " 成本");
     }
     AppLog::write("WARN", "配置文件中的持仓数值无效，已忽略：" + list);
+}
+
+// A hand-edited size can be anything; outside these bounds the card can neither be seen nor
+// grabbed. The lower bounds are the smallest card a resize makes; no screen needs more than 4096.
+constexpr double minCardWidth = 240;
+constexpr double minCardHeight = 150;
+constexpr double maxCardSide = 4096;
+
+double usableSide(double side, double minimum, double fallback) {
+    return std::isfinite(side) ? std::clamp(side, minimum, maxCardSide) : fallback;
+}
+
+/// Brings a stored card size into the range a card can be shown at, saying so once.
+void keepCardSizeUsable(AppConfig& config) {
+    const double width = usableSide(config.width, minCardWidth, AppConfig{}.width);
+    const double height = usableSide(config.height, minCardHeight, AppConfig{}.height);
+    if (width == config.width && height == config.height) return;
+    AppLog::write("WARN", "配置文件中的卡片尺寸 " + TextFormat::whole(config.width) + "x" +
+                              TextFormat::whole(config.height) + " 无法显示，改用 " + TextFormat::whole(width) + "x" +
+                              TextFormat::whole(height));
+    config.width = width;
+    config.height = height;
 }
 
 std::string backupStamp() {
@@ -181,6 +206,7 @@ AppConfig load() {
     if (!decoded) return AppConfig{};
     warnAboutDropped(dropped);
     AppConfig config = *decoded;
+    keepCardSizeUsable(config);
 
     if (!stored.tree.contains("viewRotateSeconds")) {
         config.autoRotateSeconds = 25;

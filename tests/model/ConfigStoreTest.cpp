@@ -184,6 +184,34 @@ TEST_F(ConfigStoreTest, HoldingsAndKeysOfNewerVersionsInsideItemsSurviveASave) {
     EXPECT_EQ(ConfigStore::load(), config);
 }
 
+TEST_F(ConfigStoreTest, ACardSizeThatCannotBeShownIsBroughtIntoRangeWithOneWarning) {
+    struct Case {
+        const char* stored;
+        double width, height;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {R"("width": 1e20, "height": -5)", 4096, 150, "卡片尺寸 100000000000000000000x-5 无法显示，改用 4096x150"},
+        {R"("width": 100, "height": 5000)", 240, 4096, "卡片尺寸 100x5000 无法显示，改用 240x4096"},
+        {R"("width": 240, "height": 4096)", 240, 4096, nullptr},
+        {R"("width": 900, "height": 700)", 900, 700, nullptr},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(dir / "Glimmerbox" / "events.log");
+        writeConfig(std::string(R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true, )") +
+                    c.stored + "}");
+        const AppConfig config = ConfigStore::load();
+        EXPECT_EQ(config.width, c.width) << c.stored;
+        EXPECT_EQ(config.height, c.height) << c.stored;
+        const std::string log = readFile(dir / "Glimmerbox" / "events.log");
+        if (c.warning) {
+            EXPECT_NE(log.find(c.warning), std::string::npos) << log;
+        } else {
+            EXPECT_EQ(log, "") << c.stored;
+        }
+    }
+}
+
 TEST_F(ConfigStoreTest, UnusableHoldingsAreDroppedWithOneWarningAndTheRestKept) {
     const std::string text = R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true,
         "width": 420, "watchlist": [
