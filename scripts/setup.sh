@@ -14,6 +14,7 @@ GLIMMER_PACKAGES=(
   fonts-noto-cjk xvfb xdotool x11-utils imagemagick libfaketime trayer locales
   weston xwayland qt6-wayland dbus-daemon
   clang libclang-rt-14-dev
+  dpkg-dev file desktop-file-utils appstream
 )
 
 glimmer_install_packages() {
