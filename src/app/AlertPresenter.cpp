@@ -4,6 +4,7 @@
 #include "app/Rotation.h"
 #include "app/SoundPlayer.h"
 #include "app/StatusBarController.h"
+#include "app/notify/AlertNotifier.h"
 #include "card/StockCardView.h"
 
 #include <algorithm>
@@ -26,17 +27,8 @@ void AlertPresenter::handleAlerts(const std::vector<AlertEvent>& events) {
     presenter.alertText =
         events.size() == 1 ? first.message : first.message + "（另 " + std::to_string(events.size() - 1) + " 条）";
 
+    focusSecurity(first.code);
     const bool overview = context.overview.isActive();
-    const std::vector<std::string>& hidden = context.config.hiddenCodes;
-    const bool isHidden = std::find(hidden.begin(), hidden.end(), first.code) != hidden.end();
-    if (!overview && !isHidden) {
-        const std::vector<MarketEntry> entries = context.store.entries();
-        for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-            if (entries[i].item.code != first.code) continue;
-            presenter.focusAlerted(i);
-            break;
-        }
-    }
 
     const std::vector<MarketEntry> entries = context.store.entries();
     bool active = false;
@@ -53,7 +45,30 @@ void AlertPresenter::handleAlerts(const std::vector<AlertEvent>& events) {
     if (!presenter.isPanelVisible() && context.statusBar) {
         context.statusBar->startAlertBlink(first.name + " " + first.message);
     }
+    notifyDesktop(events);
     scheduleAlertClear(presentationSeconds);
+}
+
+void AlertPresenter::focusSecurity(const std::string& code) {
+    if (context.overview.isActive()) return;
+    const std::vector<std::string>& hidden = context.config.hiddenCodes;
+    if (std::find(hidden.begin(), hidden.end(), code) != hidden.end()) return;
+    const std::vector<MarketEntry> entries = context.store.entries();
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+        if (entries[i].item.code != code) continue;
+        presenter.focusAlerted(i);
+        return;
+    }
+}
+
+void AlertPresenter::notifyDesktop(const std::vector<AlertEvent>& events) {
+    AlertNotifier* notifier = context.notifier;
+    if (notifier == nullptr || !context.config.sound.desktopNotifications) return;
+    if (presenter.isPanelVisible() && !notifier->isScreenLocked()) return;
+    for (const AlertEvent& event : events) {
+        notifier->notify(event.code, event.name + " " + event.code, event.message, notifiedCodes.contains(event.code));
+        notifiedCodes.insert(event.code);
+    }
 }
 
 void AlertPresenter::scheduleAlertClear(double seconds) {
@@ -65,6 +80,7 @@ void AlertPresenter::scheduleAlertClear(double seconds) {
 }
 
 void AlertPresenter::clearAlert() {
+    notifiedCodes.clear();
     presenter.alertCode.reset();
     presenter.alertText.reset();
     if (StockCardView* card = context.cardView) {

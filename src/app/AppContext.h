@@ -14,6 +14,7 @@
 
 namespace glimmer {
 
+class AlertNotifier;
 class SoundPlayer;
 class StatusBarController;
 class StockCardView;
@@ -37,6 +38,8 @@ struct AppContext {
     FloatingPanel* panel = nullptr;
     StockCardView* cardView = nullptr;
     StatusBarController* statusBar = nullptr;
+    /// Desktop notifications; null where the desktop has none.
+    AlertNotifier* notifier = nullptr;
 
     /// Writes `config` to disk.
     std::function<void()> saveConfig;

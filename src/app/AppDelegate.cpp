@@ -8,6 +8,7 @@
 #include "app/Version.h"
 #include "app/hotkeys/AppHotKeys.h"
 #include "app/hotkeys/ArrowKeyStep.h"
+#include "app/notify/AlertNotifier.h"
 #include "card/FloatingPanel.h"
 #include "card/MinimalSlider.h"
 #include "card/ScreenSpace.h"
@@ -37,7 +38,8 @@ constexpr const char* productWebsite = "https://glimmerbox.io";
 
 } // namespace
 
-AppDelegate::AppDelegate(MarketStore& store, const ScreenSource& screens, TaskScheduler& scheduler, QObject* parent)
+AppDelegate::AppDelegate(MarketStore& store, const ScreenSource& screens, TaskScheduler& scheduler,
+                         AlertNotifier* notifier, QObject* parent)
     : QObject(parent), config(store.config()), store(store), storeAccess(store),
       expander(std::make_unique<ExpandCoordinator>(screens)), overview(std::make_unique<OverviewCoordinator>(screens)),
       context(config, storeAccess, scheduler, screens, *expander, *overview, SoundPlayer::shared()), presenter(context),
@@ -46,6 +48,7 @@ AppDelegate::AppDelegate(MarketStore& store, const ScreenSource& screens, TaskSc
       settings(SettingsHost::Callbacks{[this](const ConfigEdit& edit) { return applySettingsEdit(edit); },
                                        [this] { testSound(); }, [this] { resetPosition(); }}) {
     context.saveConfig = [this] { saveConfig(); };
+    context.notifier = notifier;
     // X11 has no application-wide activation; the window made key takes the focus itself.
 }
 
@@ -98,6 +101,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     statusBar = new StatusBarController(context.scheduler);
     context.statusBar = statusBar;
     wireStatusBar();
+    wireNotifier();
     applyPrivacyMode();
     wireStore();
     registerHotKeys();
@@ -118,6 +122,15 @@ void AppDelegate::applicationDidFinishLaunching() {
     const Rect shown = panel->frame();
     context.info("浮窗已显示 origin=(" + TextFormat::whole(shown.x) + "," + TextFormat::whole(shown.y) +
                  ") 可见=" + (panel->isVisible() ? "true" : "false"));
+}
+
+void AppDelegate::wireNotifier() {
+    if (!context.notifier) return;
+    context.notifier->onActivated = [self = QPointer<AppDelegate>(this)](const std::string& code) {
+        if (!self) return;
+        self->alerts.focusSecurity(code);
+        if (!self->presenter.isPanelVisible()) self->panelPlacement.showPanel();
+    };
 }
 
 void AppDelegate::wireCard() {

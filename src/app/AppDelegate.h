@@ -20,6 +20,7 @@
 
 namespace glimmer {
 
+class AlertNotifier;
 struct AppHotKeyHandlers;
 class ArrowKeyMonitor;
 class FloatingPanel;
@@ -34,9 +35,11 @@ class StockCardView;
 class AppDelegate : public QObject {
     Q_OBJECT
 public:
-    /// The store exists (its creation loaded the configuration) before the delegate copies it.
+    /// The store exists (its creation loaded the configuration) before the delegate copies it. The
+    /// notifier, when there is one, outlives the delegate.
     explicit AppDelegate(MarketStore& store, const ScreenSource& screens = ScreenSource::system(),
-                         TaskScheduler& scheduler = TaskScheduler::main(), QObject* parent = nullptr);
+                         TaskScheduler& scheduler = TaskScheduler::main(), AlertNotifier* notifier = nullptr,
+                         QObject* parent = nullptr);
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
@@ -74,6 +77,8 @@ private:
     void wireCard();
     void wireOverview();
     void wireStatusBar();
+    /// A click on an alert's notification shows the card on that security.
+    void wireNotifier();
     void wireStore();
     void installKeyMonitor();
     void registerHotKeys();

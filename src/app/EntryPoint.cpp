@@ -6,6 +6,7 @@
 #include "app/TerminationSignals.h"
 #include "app/Version.h"
 #include "app/WindowSystemChoice.h"
+#include "app/notify/AlertNotifier.h"
 #include "diagnostics/SelfTest.h"
 #include "market/MarketAPI.h"
 #include "market/MarketStore.h"
@@ -49,7 +50,8 @@ int runEntryPoint(int argc, char** argv) {
     // No display name: Qt appends it to every window title ("Glimmerbox 设置 — …").
     QApplication::setApplicationName(QStringLiteral("Glimmerbox"));
     QApplication::setDesktopFileName(QStringLiteral("glimmerbox"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("glimmerbox"), StatusBarController::icon(QApplication::palette())));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("glimmerbox"), StatusBarController::icon(QApplication::palette())));
     // Closing the settings window or hiding the card never ends the program; only quitting does.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -58,7 +60,9 @@ int runEntryPoint(int argc, char** argv) {
         QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
     };
     auto store = std::make_unique<MarketStore>(ConfigStore::load(), poster);
-    auto delegate = std::make_unique<AppDelegate>(*store);
+    const std::unique_ptr<AlertNotifier> notifier = systemAlertNotifier();
+    auto delegate =
+        std::make_unique<AppDelegate>(*store, ScreenSource::system(), TaskScheduler::main(), notifier.get());
     AppDelegate* running = delegate.get();
     TerminationSignals terminationSignals([running] { running->quit(); });
     QObject::connect(&application, &QCoreApplication::aboutToQuit, running,

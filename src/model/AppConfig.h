@@ -70,6 +70,8 @@ struct SoundConfig {
     double volume = 0.6;
     std::string systemSoundName;
     std::string customFilePath;
+    /// A desktop notification for each alert while the card is hidden or the screen locked.
+    bool desktopNotifications = true;
 
     bool operator==(const SoundConfig&) const = default;
 };

@@ -229,6 +229,7 @@ std::optional<SoundConfig> decodeSound(const json& tree) {
     s.volume = r.getDouble("volume");
     s.systemSoundName = r.getString("systemSoundName");
     s.customFilePath = r.getString("customFilePath");
+    s.desktopNotifications = r.getBool("desktopNotifications");
     if (!r.valid()) return std::nullopt;
     return s;
 }
@@ -368,7 +369,8 @@ json encode(const AppConfig& c) {
     root["sound"] = json{{"enabled", c.sound.enabled},
                          {"volume", number(c.sound.volume)},
                          {"systemSoundName", c.sound.systemSoundName},
-                         {"customFilePath", c.sound.customFilePath}};
+                         {"customFilePath", c.sound.customFilePath},
+                         {"desktopNotifications", c.sound.desktopNotifications}};
     root["didImportHoldings"] = c.didImportHoldings;
     root["privacyMode"] = c.privacyMode;
     root["privacyHotkey"] = encode(c.privacyHotkey);

@@ -108,6 +108,12 @@ SoundSection::SoundSection(ConfigBinding& binding, std::function<void()> onTestS
     connect(clear, &QPushButton::clicked, this,
             [this] { this->binding.edit([](AppConfig& c) { c.sound.customFilePath.clear(); }); });
 
+    notifications = SettingsControls::toggle(QStringLiteral("桌面通知"), this);
+    notifications->setToolTip(QStringLiteral("浮窗隐藏或锁屏时，预警同时发一条桌面通知；点击通知呼出浮窗"));
+    contentLayout()->addWidget(notifications);
+    connect(notifications, &QCheckBox::toggled, this,
+            [this](bool on) { this->binding.edit([&](AppConfig& c) { c.sound.desktopNotifications = on; }); });
+
     connect(&binding, &ConfigBinding::changed, this, &SoundSection::sync);
     sync();
 }
@@ -125,6 +131,10 @@ void SoundSection::sync() {
     {
         const QSignalBlocker block(enabled);
         enabled->setChecked(sound.enabled);
+    }
+    {
+        const QSignalBlocker block(notifications);
+        notifications->setChecked(sound.desktopNotifications);
     }
     {
         const QSignalBlocker block(volume);

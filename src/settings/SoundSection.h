@@ -36,6 +36,7 @@ public:
     QComboBox* systemSoundPicker() const { return systemSound; }
     QPushButton* chooseButton() const { return choose; }
     QPushButton* clearButton() const { return clear; }
+    QCheckBox* notificationsToggle() const { return notifications; }
     QLabel* fileNameLabel() const { return fileName; }
 
 private:
@@ -53,6 +54,7 @@ private:
     QWidget* fileRow = nullptr;
     QLabel* fileName = nullptr;
     QPushButton* clear = nullptr;
+    QCheckBox* notifications = nullptr;
 };
 
 } // namespace glimmer

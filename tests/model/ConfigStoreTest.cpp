@@ -120,6 +120,7 @@ TEST_F(ConfigStoreTest, RotationMigrationOverridesAStoredStockInterval) {
 
 TEST_F(ConfigStoreTest, MissingKeysAtAnyDepthTakeTheirDefaults) {
     writeConfig(R"({"viewRotateSeconds": 7, "alerts": {"cooldownMinutes": 3}, "hotkey": {"keyCode": 40},
+                    "sound": {"enabled": true},
                     "volumeViewAdded": true, "didImportHoldings": true, "futureKey": {"x": [1, 2]},
                     "deeperFutureKey": [[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[{"y": 1}]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]})");
     const AppConfig config = ConfigStore::load();
@@ -131,6 +132,8 @@ TEST_F(ConfigStoreTest, MissingKeysAtAnyDepthTakeTheirDefaults) {
     EXPECT_EQ(config.hotkey.displayName, "⌥⌘F");
     EXPECT_EQ(config.viewRotateSeconds, 7);
     EXPECT_EQ(config.width, 350);
+    EXPECT_TRUE(config.sound.enabled);
+    EXPECT_TRUE(config.sound.desktopNotifications) << "files from before the switch notify";
 }
 
 TEST_F(ConfigStoreTest, VolumeMigrationAppendsOnlyOnceAndSaves) {

@@ -126,6 +126,34 @@ TEST_F(AlertPresenterTest, TheTrayIconTakesThePanelsTextColourAndItsBlinkIsRed) 
     QApplication::setPalette(before);
 }
 
+TEST_F(AlertPresenterTest, NotificationsWhileHiddenOrLockedOneEachReplacedPerSecurityUntilTheClear) {
+    testing::RecordingNotifier notifier;
+    app.context.notifier = &notifier;
+    const auto fire = [&](const std::vector<AlertEvent>& events) {
+        notifier.sent.clear();
+        app.alerts.handleAlerts(events);
+        return notifier.sent;
+    };
+    using Sent = std::vector<std::string>;
+    EXPECT_EQ(fire({event(AlertKind::fastRise, "300750", "宁德时代", "5 分钟涨 3.1%")}), Sent{}) << "the card shows it";
+    notifier.locked = true;
+    EXPECT_EQ(fire({event(AlertKind::fastRise, "300750", "宁德时代", "5 分钟涨 3.5%")}),
+              Sent{"300750|宁德时代 300750|5 分钟涨 3.5%"});
+    notifier.locked = false;
+    app.placement.hidePanel();
+    EXPECT_EQ(fire({event(AlertKind::scissors, "300750", "宁德时代", "主力/散户剪刀差"),
+                    event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")}),
+              (Sent{"300750|宁德时代 300750|主力/散户剪刀差|replaces", "600519|贵州茅台 600519|突破 1600.00"}));
+    app.config.sound.desktopNotifications = false;
+    EXPECT_EQ(fire({event(AlertKind::fastDrop, "600519", "贵州茅台", "3 分钟跌 2.00%")}), Sent{});
+    app.config.sound.desktopNotifications = true;
+    app.scheduler.advance(25);
+    EXPECT_EQ(fire({event(AlertKind::fastDrop, "600519", "贵州茅台", "3 分钟跌 2.50%")}),
+              Sent{"600519|贵州茅台 600519|3 分钟跌 2.50%"})
+        << "a new presentation gets a new notification";
+    app.context.notifier = nullptr;
+}
+
 TEST_F(AlertPresenterTest, ClearingAfterABlinkReturnsTheTrayToTheSecurityText) {
     app.placement.hidePanel();
     app.alerts.handleAlerts({event(AlertKind::mainFalling, "510300", "沪深300ETF", "主力持续流出")});

@@ -13,6 +13,7 @@
 #include "settings/SettingsRootView.h"
 #include "settings/SettingsWindow.h"
 #include "support/TempDir.h"
+#include "ui/AppTestSupport.h"
 #include "ui/FakeScreenSource.h"
 #include "ui/TestApplication.h"
 
@@ -70,7 +71,7 @@ protected:
         source.fetchDaily = [](const std::string&, int) { return std::vector<DailyBar>(); };
         store =
             std::make_unique<MarketStore>(config, main.poster(), MarketStoreOptions{&clock, &health, queue, source});
-        delegate = std::make_unique<AppDelegate>(*store, screens, scheduler);
+        delegate = std::make_unique<AppDelegate>(*store, screens, scheduler, &notifier);
         delegate->applicationDidFinishLaunching();
     }
 
@@ -98,6 +99,7 @@ protected:
     std::map<std::string, Quote> quotes;
     FakeScreenSource screens{{{QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900)}}};
     QtTaskScheduler scheduler;
+    testing::RecordingNotifier notifier;
     std::unique_ptr<MarketStore> store;
     std::unique_ptr<AppDelegate> delegate;
     std::size_t logStart = 0;
@@ -156,6 +158,19 @@ TEST_F(AppDelegateTest, ALargerCardKeepsTheRightAndBottomEdgesAndHidingIsLogged)
     EXPECT_EQ(delegate->card()->entry()->item.code, "300750") << "the card moves off the hidden security";
     EXPECT_NE(newLog().find("INFO 可见股票集合变更：隐藏 1 只，可见 1 只"), std::string::npos);
     EXPECT_EQ(ConfigStore::load().width, 400);
+}
+
+TEST_F(AppDelegateTest, ClickingAnAlertNotificationShowsTheCardOnItsSecurity) {
+    AppConfig config;
+    config.watchlist = {{"600519", "贵州茅台", InstrumentKind::stock}, {"300750", "宁德时代", InstrumentKind::stock}};
+    start(config);
+    refreshPass();
+    delegate->placement().hidePanel();
+    ASSERT_FALSE(delegate->mainPanel()->isVisible());
+    ASSERT_TRUE(notifier.onActivated);
+    notifier.onActivated("300750");
+    EXPECT_TRUE(delegate->mainPanel()->isVisible());
+    EXPECT_EQ(delegate->card()->entry()->item.code, "300750");
 }
 
 TEST_F(AppDelegateTest, TheSettingsWindowChangesOnlyWhatItEditsAndFollowsChangesMadeElsewhere) {

@@ -9,6 +9,7 @@
 #include "app/StatusBarController.h"
 #include "app/StoreAccess.h"
 #include "app/TaskScheduler.h"
+#include "app/notify/AlertNotifier.h"
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 #include "ui/FakeScreenSource.h"
@@ -77,6 +78,19 @@ public:
 private:
     const TaskScheduler& scheduler;
     std::vector<Played>& log;
+};
+
+/// Every notification asked for ("code|title|body", "|replaces" when it replaces), and a screen
+/// lock the test switches.
+class RecordingNotifier final : public AlertNotifier {
+public:
+    void notify(const std::string& code, const std::string& title, const std::string& body, bool replace) override {
+        sent.push_back(code + "|" + title + "|" + body + (replace ? "|replaces" : ""));
+    }
+    bool isScreenLocked() const override { return locked; }
+
+    std::vector<std::string> sent;
+    bool locked = false;
 };
 
 /// An overview that the test switches on and off.

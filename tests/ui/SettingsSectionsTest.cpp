@@ -406,6 +406,15 @@ TEST(SettingsSound, CustomFileDisablesTheSystemPickerUntilCleared) {
     EXPECT_FALSE(sound.fileNameLabel()->isVisible());
 }
 
+TEST(SettingsSound, DesktopNotificationsStartOnAndTheSwitchSavesOff) {
+    SettingsHarness h{testing::livedInConfig()};
+    QCheckBox* toggle = h.root().soundSection()->notificationsToggle();
+    ASSERT_TRUE(toggle->isChecked());
+    toggle->click();
+    ASSERT_EQ(h.saves.size(), 1u);
+    EXPECT_FALSE(h.saves.back().sound.desktopNotifications);
+}
+
 TEST(SettingsSound, CancellingTheFileDialogChangesNothing) {
     SettingsHarness h{testing::livedInConfig()};
     SoundSection& sound = *h.root().soundSection();

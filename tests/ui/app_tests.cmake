@@ -11,3 +11,7 @@ list(APPEND GLIMMER_UI_TESTS
   ui/RotationTest.cpp
   ui/SoundPlayerTest.cpp
 )
+# Alert notifications against a notification server of our own on a private bus (dbus-daemon).
+if(TARGET Qt6::DBus)
+  list(APPEND GLIMMER_UI_TESTS ui/DesktopNotifierTest.cpp)
+endif()

@@ -1,0 +1,154 @@
+#include "app/notify/DesktopNotifier.h"
+#include "model/AppPaths.h"
+
+#include "support/TempDir.h"
+#include "ui/TestApplication.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusVirtualObject>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace glimmer {
+namespace {
+
+/// One Notify call as the server received it.
+struct NotifyCall {
+    QString appName;
+    uint replacesId = 0;
+    QString summary;
+    QString body;
+    QStringList actions;
+    QVariantMap hints;
+    int timeout = 0;
+};
+
+/// A notification server of our own: answers Notify with a new id, or the replaced one.
+class FakeNotificationServer : public QDBusVirtualObject {
+public:
+    QString introspect(const QString&) const override { return {}; }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
+        if (message.member() != QLatin1String("Notify")) return false;
+        const QList<QVariant> a = message.arguments();
+        calls.push_back({a.value(0).toString(), a.value(1).toUInt(), a.value(3).toString(), a.value(4).toString(),
+                         a.value(5).toStringList(), qdbus_cast<QVariantMap>(a.value(6)), a.value(7).toInt()});
+        bus.send(message.createReply(QVariant(calls.back().replacesId != 0 ? calls.back().replacesId : ++lastId)));
+        return true;
+    }
+
+    std::vector<NotifyCall> calls;
+    uint lastId = 40;
+};
+
+/// A private bus with the fake server on one connection and the notifier on another.
+class DesktopNotifierTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::ensureApplication();
+        // Our own configuration: no services are started on demand, so a missing server stays missing.
+        testing::writeFile(dir / "bus.conf", "<busconfig><type>session</type><listen>unix:dir=" + dir.path().string() +
+                                                 "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
+                                                 "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
+        daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=%1").arg((dir / "bus.conf").c_str()),
+                                                     QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+        ASSERT_TRUE(daemon.waitForReadyRead(5000)) << "dbus-daemon did not start";
+        const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+        server = QDBusConnection::connectToBus(address, QStringLiteral("notification-server"));
+        ASSERT_TRUE(server.registerVirtualObject(QString::fromLatin1(DesktopNotifier::path), &fake));
+        ASSERT_TRUE(server.registerService(QString::fromLatin1(DesktopNotifier::service)));
+        notifier = std::make_unique<DesktopNotifier>(QDBusConnection::connectToBus(address, QStringLiteral("program")));
+        notifier->onActivated = [this](const std::string& code) { activated.push_back(code); };
+        logStart = logText().size();
+    }
+    void TearDown() override {
+        notifier.reset();
+        QDBusConnection::disconnectFromBus(QStringLiteral("program"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("notification-server"));
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+
+    static std::string logText() {
+        return std::filesystem::exists(AppPaths::logFile()) ? testing::readFile(AppPaths::logFile()) : std::string();
+    }
+    bool callsReach(std::size_t count) {
+        return QTest::qWaitFor([&] { return fake.calls.size() >= count; }, 5000);
+    }
+    void emitSignal(const QString& path, const QString& interface, const QString& name, const QVariantList& args) {
+        QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
+        signal.setArguments(args);
+        server.send(signal);
+    }
+
+    testing::TempDir dir;
+    QProcess daemon;
+    QDBusConnection server{QString()};
+    FakeNotificationServer fake;
+    std::unique_ptr<DesktopNotifier> notifier;
+    std::vector<std::string> activated;
+    std::size_t logStart = 0;
+};
+
+TEST_F(DesktopNotifierTest, OneNotificationPerSecurityReplacedInPlaceAndAClickNamesItsSecurity) {
+    using Call = std::pair<uint, QString>;
+    // Asked for before the server answers: the later texts wait for the first one's id and only the
+    // newest is sent, in its place; another security gets a notification of its own.
+    notifier->notify("600519", "贵州茅台 600519", "跌破 1500.00 <止损> & 观察", false);
+    notifier->notify("600519", "贵州茅台 600519", "5 分钟涨 3.1%", true);
+    notifier->notify("600519", "贵州茅台 600519", "主力持续流出", true);
+    notifier->notify("300750", "宁德时代 300750", "主力/散户剪刀差", false);
+    ASSERT_TRUE(callsReach(3));
+    std::vector<Call> sent;
+    for (const NotifyCall& call : fake.calls) sent.emplace_back(call.replacesId, call.body);
+    const std::vector<Call> expected{{0, QStringLiteral("跌破 1500.00 &lt;止损&gt; &amp; 观察")},
+                                     {0, QStringLiteral("主力/散户剪刀差")},
+                                     {41, QStringLiteral("主力持续流出")}};
+    EXPECT_EQ(sent, expected) << "the body is markup, so its text is escaped";
+    const NotifyCall& first = fake.calls[0];
+    EXPECT_EQ(first.summary, QStringLiteral("贵州茅台 600519"));
+    EXPECT_TRUE(first.actions.contains(QStringLiteral("default")));
+    EXPECT_EQ(first.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("glimmerbox"));
+    EXPECT_EQ(first.timeout, -1);
+
+    const QString path = QString::fromLatin1(DesktopNotifier::path);
+    const QString interface = QString::fromLatin1(DesktopNotifier::service);
+    emitSignal(path, interface, QStringLiteral("ActionInvoked"), {42u, QStringLiteral("other")});
+    emitSignal(path, interface, QStringLiteral("ActionInvoked"), {42u, QStringLiteral("default")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !activated.empty(); }, 5000));
+    EXPECT_EQ(activated, std::vector<std::string>{"300750"});
+    notifier->notify("600519", "贵州茅台 600519", "新的一轮", false);
+    ASSERT_TRUE(callsReach(4));
+    EXPECT_EQ(fake.calls[3].replacesId, 0u) << "a new presentation starts a new notification";
+
+    EXPECT_FALSE(notifier->isScreenLocked());
+    emitSignal(QStringLiteral("/org/gnome/ScreenSaver"), QStringLiteral("org.gnome.ScreenSaver"),
+               QStringLiteral("ActiveChanged"), {true});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return notifier->isScreenLocked(); }, 5000));
+    emitSignal(QStringLiteral("/ScreenSaver"), QStringLiteral("org.freedesktop.ScreenSaver"),
+               QStringLiteral("ActiveChanged"), {false});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !notifier->isScreenLocked(); }, 5000));
+}
+
+TEST_F(DesktopNotifierTest, WithoutAServerTheFailureIsLoggedOnceAndNothingElseHappens) {
+    ASSERT_TRUE(server.unregisterService(QString::fromLatin1(DesktopNotifier::service)));
+    notifier->notify("600519", "贵州茅台 600519", "跌破 1500.00", false);
+    notifier->notify("300750", "宁德时代 300750", "主力/散户剪刀差", false);
+    const std::string line = "ERR  桌面通知未能发送：";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return logText().find(line, logStart) != std::string::npos; }, 5000));
+    QTest::qWait(200);
+    const std::string log = logText().substr(logStart);
+    EXPECT_EQ(log.find(line), log.rfind(line)) << log;
+    EXPECT_TRUE(fake.calls.empty());
+}
+
+} // namespace
+} // namespace glimmer
