@@ -33,9 +33,10 @@ glimmer_app_folders() {
 }
 
 # glimmer_private_home WORK: HOME, the runtime folder and the program's folders inside WORK, for a
-# run on a private display that must touch neither the real home nor the user's session.
+# run on a private display that must touch neither the real home nor the user's session. The session
+# bus is the runtime folder's, where none runs, so no notification or portal call reaches the desktop.
 glimmer_private_home() {
-  export HOME="$1/home" XDG_RUNTIME_DIR="$1/runtime"
+  export HOME="$1/home" XDG_RUNTIME_DIR="$1/runtime" DBUS_SESSION_BUS_ADDRESS="unix:path=$1/runtime/bus"
   glimmer_app_folders "$HOME"
   mkdir -p "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
