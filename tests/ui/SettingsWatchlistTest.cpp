@@ -136,6 +136,12 @@ TEST_F(WatchlistEditorTest, FirstRowCannotMoveUpAndLastRowCannotMoveDown) {
     EXPECT_EQ(codesOf(harness.saves.back()),
               (std::vector<std::string>{"300750", "600519", "510300", "588000", "002003"}));
     EXPECT_FALSE(button(QStringLiteral("moveDown"), "002003")->isEnabled());
+
+    // The ends stay put when asked directly too.
+    AppConfig config = harness.saves.back();
+    WatchlistEditing::move(config, "002003", 1);
+    WatchlistEditing::move(config, "300750", -1);
+    EXPECT_EQ(codesOf(config), codesOf(harness.saves.back()));
 }
 
 TEST_F(WatchlistEditorTest, OnlyItemHasBothMovesDisabled) {
