@@ -29,7 +29,8 @@ QString SoundSection::audioFileFilter() {
 }
 
 SoundSection::SoundSection(ConfigBinding& binding, std::function<void()> onTestSound, QWidget* parent)
-    : SettingsSection(QStringLiteral("警示音"), QStringLiteral("默认关闭；开启后预警触发时播放提示音"), parent),
+    : SettingsSection(QStringLiteral("警示音"), QStringLiteral("提示音默认关闭；浮窗隐藏或锁屏时预警另发桌面通知"),
+                      parent),
       binding(binding), onTestSound(std::move(onTestSound)) {
     chooseFile = [](QWidget* parent) -> std::optional<QString> {
         const QString path =
