@@ -49,6 +49,7 @@ TEST(Rotation, HiddenCardMovesForwardToTheNextVisibleOrStaysWhenAllAreHidden) {
     EXPECT_EQ(Rotation::indexSkippingHidden(2, entries, {"510300"}), 0);
     EXPECT_EQ(Rotation::indexSkippingHidden(1, entries, {"600519", "300750", "510300"}), 1);
     EXPECT_EQ(Rotation::indexSkippingHidden(9, entries, {}), 0);
+    EXPECT_EQ(Rotation::indexSkippingHidden(3, entries, {}), 0) << "one past the end";
     EXPECT_EQ(Rotation::indexSkippingHidden(-3, entries, {}), 0);
     EXPECT_EQ(Rotation::indexSkippingHidden(2, {}, {}), 0);
     EXPECT_EQ(Rotation::clampedIndex(5, 3), 2);
