@@ -35,18 +35,19 @@ void BM_RequestsPerDay(benchmark::State& state) {
             state.SkipWithError("the simulated market did not start");
             return;
         }
-        Endpoints::setCurrent(market.endpoints());
 
         AppConfig config;
         for (const char* code :
              {"600519", "300750", "000001", "510300", "002594", "601318", "600036", "000858", "159915", "688981"}) {
             config.watchlist.push_back({code, "", InstrumentKind::stock});
         }
+        MarketAPI http;
         SourceHealth health;
         PostedTasks main;
         auto queue = std::make_shared<ManualQueue>(clock);
         {
-            MarketStore store(config, main.poster(), MarketStoreOptions{&clock, &health, queue, {}});
+            MarketStore store(config, main.poster(), FetchContext{http, health, clock, market.endpoints()},
+                              MarketStoreOptions{queue, {}});
             store.setPollingEnabled(true);
             store.syncEntries();
             store.restartTimer();
@@ -61,7 +62,6 @@ void BM_RequestsPerDay(benchmark::State& state) {
         }
         state.counters["requests"] = static_cast<double>(market.requestCount());
         for (const sim::SimRequest& request : market.requests()) state.counters[request.family] += 1;
-        Endpoints::setCurrent(Endpoints{});
         market.stop();
         AppLog::setEchoToStdout(true);
     }

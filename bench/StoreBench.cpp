@@ -20,6 +20,7 @@ using namespace glimmer;
 struct SimSetup {
     ManualClock clock;
     std::unique_ptr<sim::SimMarket> market;
+    MarketAPI http;
     SourceHealth health;
     PostedTasks main;
     AppConfig config;
@@ -31,22 +32,19 @@ struct SimSetup {
         options.clock = &clock;
         market = std::make_unique<sim::SimMarket>(options);
         market->start();
-        Endpoints::setCurrent(market->endpoints());
         for (int i = 0; i < count; ++i) {
             char code[16];
             std::snprintf(code, sizeof code, "%06d", i % 2 ? 600000 + i : 1 + i); // Shanghai and Shenzhen
             config.watchlist.push_back({code, "", InstrumentKind::stock});
         }
     }
-    ~SimSetup() {
-        Endpoints::setCurrent(Endpoints{});
-        market->stop();
-    }
+    ~SimSetup() { market->stop(); }
 
     std::unique_ptr<MarketStore> makeStore() {
         auto queue = std::make_shared<ManualQueue>(clock);
         auto store =
-            std::make_unique<MarketStore>(config, main.poster(), MarketStoreOptions{&clock, &health, queue, {}});
+            std::make_unique<MarketStore>(config, main.poster(), FetchContext{http, health, clock, market->endpoints()},
+                                          MarketStoreOptions{queue, {}});
         store->syncEntries();
         return store;
     }

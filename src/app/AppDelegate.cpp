@@ -19,6 +19,7 @@
 #include "model/ConfigStore.h"
 #include "model/HotKeyKeys.h"
 #include "model/TextFormat.h"
+#include "settings/SymbolSuggester.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -36,6 +37,12 @@ namespace {
 
 constexpr const char* productWebsite = "https://glimmerbox.io";
 
+// A copy of the context: a lookup still running when the program ends may outlive the store.
+SymbolSearch::Lookup symbolLookup(const FetchContext& context) {
+    return
+        [context](const std::string& query) { return SymbolSearch::search(query, SymbolSuggester::hitLimit, context); };
+}
+
 } // namespace
 
 AppDelegate::AppDelegate(MarketStore& store, const ScreenSource& screens, TaskScheduler& scheduler,
@@ -46,7 +53,8 @@ AppDelegate::AppDelegate(MarketStore& store, const ScreenSource& screens, TaskSc
       alerts(context, presenter), panelPlacement(context, presenter),
       modeController(context, presenter, panelPlacement),
       settings(SettingsHost::Callbacks{[this](const ConfigEdit& edit) { return applySettingsEdit(edit); },
-                                       [this] { testSound(); }, [this] { resetPosition(); }}) {
+                                       [this] { testSound(); }, [this] { resetPosition(); },
+                                       symbolLookup(store.fetchContext())}) {
     context.saveConfig = [this] { saveConfig(); };
     context.notifier = notifier;
     // X11 has no application-wide activation; the window made key takes the focus itself.

@@ -59,7 +59,14 @@ int runEntryPoint(int argc, char** argv) {
     MainPoster poster = [](std::function<void()> task) {
         QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
     };
-    auto store = std::make_unique<MarketStore>(ConfigStore::load(), poster);
+    // Never released (but reachable, so leak checkers stay quiet): a symbol lookup still running
+    // at exit may use the client.
+    static MarketAPI* const client = new MarketAPI;
+    MarketAPI& http = *client;
+    SourceHealth health;
+    const FetchContext fetchContext =
+        FetchContext::fromEnvironment(http, health, Clock::system(), AppPaths::processEnv);
+    auto store = std::make_unique<MarketStore>(ConfigStore::load(), poster, fetchContext);
     const std::unique_ptr<AlertNotifier> notifier = systemAlertNotifier();
     auto delegate =
         std::make_unique<AppDelegate>(*store, ScreenSource::system(), TaskScheduler::main(), notifier.get());
@@ -73,7 +80,7 @@ int runEntryPoint(int argc, char** argv) {
     // The position is stored; quitting never waits for the network. The pass in progress ends at
     // once and keeps nothing, so the store's queue is free by the time it is destroyed.
     store->abandon();
-    MarketAPI::shared().abandonTransfers();
+    http.abandonTransfers();
     delegate.reset();
     store.reset();
     return status;

@@ -23,7 +23,8 @@ void SettingsHost::openSettings(const AppConfig& config) {
         window->activateWindow();
         return;
     }
-    window = new SettingsWindow(config, callbacks.onEdit, callbacks.onTestSound, callbacks.onResetPosition);
+    window = new SettingsWindow(config, callbacks.onEdit, callbacks.onTestSound, callbacks.onResetPosition,
+                                callbacks.search);
     window->setWindowTitle(QStringLiteral("Glimmerbox 设置"));
     window->applyTheme(config.themeMode);
     window->onClose = [this] { windowWillClose(); };

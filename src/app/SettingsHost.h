@@ -18,6 +18,7 @@ public:
         ConfigBinding::EditHandler onEdit;
         std::function<void()> onTestSound;
         std::function<void()> onResetPosition;
+        SymbolSearch::Lookup search;
     };
 
     explicit SettingsHost(Callbacks callbacks);

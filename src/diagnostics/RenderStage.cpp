@@ -13,7 +13,7 @@
 namespace glimmer {
 
 MarketEntry RenderInput::fetchEntry(const WatchItem& item) {
-    const MarketSource source = MarketSource::live(Clock::system(), SourceHealth::shared());
+    const MarketSource source = MarketSource::live(SelfTest::fetchContext());
     const std::string secid = SecID::secid(item.code);
     const Instant now = Clock::system().now();
     MarketEntry entry(item);

@@ -14,6 +14,13 @@ std::optional<ThemeMode> forcedAppearance() {
     return std::nullopt;
 }
 
+const FetchContext& fetchContext() {
+    // Never released: a transfer of a diagnostic may still run while the process ends.
+    static const FetchContext* context = new FetchContext(
+        FetchContext::fromEnvironment(*new MarketAPI, *new SourceHealth, Clock::system(), AppPaths::processEnv));
+    return *context;
+}
+
 bool runSwitch(const std::string& name) {
     static const std::map<std::string, std::function<void()>> modes{
         {"GLIMMERBOX_SELFTEST", run},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "market/FetchContext.h"
 #include "model/AppConfig.h"
 
 #include <optional>
@@ -29,6 +30,10 @@ void renderSettings();
 
 /// GLIMMERBOX_FORCE_THEME: "dark" or "light"; anything else leaves the system appearance.
 std::optional<ThemeMode> forcedAppearance();
+
+/// What the diagnostic modes fetch with: one client and health table on the system clock, with the
+/// endpoints and switches of the environment, made at first use and kept to the end of the process.
+const FetchContext& fetchContext();
 
 /// Runs the mode of a diagnostic switch ("GLIMMERBOX_DOCK_TEST", ...); false for an unknown name.
 bool runSwitch(const std::string& name);

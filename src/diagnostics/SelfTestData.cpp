@@ -63,7 +63,7 @@ void printFlowPoint(const std::string& label, const FlowPoint& point) {
 
 void snapshotSection(const AppConfig& config, const MarketSource& source) {
     const std::vector<WatchItem>& items = config.watchlist;
-    line("\n--- 批量快照（腾讯 " + Endpoints::hostKey(Endpoints::current().tencentSnapshot) + "，一次 " +
+    line("\n--- 批量快照（腾讯 " + Endpoints::hostKey(fetchContext().endpoints.tencentSnapshot) + "，一次 " +
          std::to_string(items.size()) + " 只）---");
     const std::map<std::string, Quote> quotes = source.fetchQuotesBatch(items);
     if (quotes.empty()) {
@@ -97,7 +97,7 @@ void snapshotSection(const AppConfig& config, const MarketSource& source) {
 void searchSection() {
     line("\n--- 联想搜索（代码 / 中文 / 拼音）---");
     for (const char* query : {"600519", "茅台", "gzmt", "510300"}) {
-        const std::vector<SymbolHit> hits = SymbolSearch::search(query, 8);
+        const std::vector<SymbolHit> hits = SymbolSearch::search(query, 8, fetchContext());
         std::vector<std::string> shown;
         for (std::size_t i = 0; i < hits.size() && i < 3; ++i) shown.push_back(hitText(hits[i]));
         line(std::string("  ") + query + " → " + std::to_string(hits.size()) + " 条: " + joined(shown, " | "));
@@ -147,7 +147,7 @@ void run() {
         line("!! 股票池为空");
         return;
     }
-    const MarketSource source = MarketSource::live(Clock::system(), SourceHealth::shared());
+    const MarketSource source = MarketSource::live(fetchContext());
     snapshotSection(config, source);
     searchSection();
 
@@ -163,7 +163,7 @@ void run() {
     }
 
     line("\n--- 分时兜底（腾讯 minute）---");
-    const auto tencent = QQIntraday::fetchIntradayQQ(symbol, item.code, item.name);
+    const auto tencent = QQIntraday::fetchIntradayQQ(symbol, item.code, item.name, fetchContext());
     if (tencent) {
         printIntraday(*tencent, "手");
     } else {
@@ -188,7 +188,7 @@ void run() {
     }
 
     line("\n--- 资金流兜底（腾讯 hsfundtab）---");
-    const std::vector<FlowPoint> qqFlow = QQFundFlow::fetchFlowQQ(symbol);
+    const std::vector<FlowPoint> qqFlow = QQFundFlow::fetchFlowQQ(symbol, fetchContext());
     if (qqFlow.empty()) {
         line("!! 腾讯资金流为空");
     } else {

@@ -53,7 +53,7 @@ void runRefreshTrace() {
         return;
     }
     PostedTasks mainTasks; // nothing listens: the passes are read from their counts
-    MarketStore store(config, mainTasks.poster());
+    MarketStore store(config, mainTasks.poster(), fetchContext());
     const RefreshCounts first = store.refreshSynchronouslyForDiagnostics();
     line("第一轮: " + countsText(first));
     const RefreshCounts second = store.refreshSynchronouslyForDiagnostics();
@@ -86,7 +86,7 @@ void runRefreshTrace() {
         line("!! 第二轮仍有重复请求（若报分时/资金流，多为东财被限流后数据为空，每轮都会重试）");
     }
 
-    const std::vector<std::string> cooling = SourceHealth::shared().coolingKeys(Clock::system().now());
+    const std::vector<std::string> cooling = fetchContext().health.coolingKeys(Clock::system().now());
     std::string keys;
     for (std::size_t i = 0; i < cooling.size(); ++i) keys += (i ? ", " : "") + cooling[i];
     line("冷却中的源: " + (cooling.empty() ? std::string("无") : keys));

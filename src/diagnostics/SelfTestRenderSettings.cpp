@@ -10,7 +10,8 @@ void renderSettings() {
     const AppConfig config = ConfigStore::load();
     // Edits go nowhere: a render never writes the configuration.
     SettingsWindow window(
-        config, ConfigBinding::EditHandler(), [] {}, [] {});
+        config, ConfigBinding::EditHandler(), [] {}, [] {},
+        [](const std::string&) { return std::vector<SymbolHit>{}; });
     window.setWindowFlag(Qt::FramelessWindowHint, true);
     window.setMinimumSize(0, 0);
     window.resize(660, 760);

@@ -5,7 +5,6 @@
 #include "market/ReplyJson.h"
 #include "market/SeriesFields.h"
 #include "model/AppLog.h"
-#include "model/AppPaths.h"
 
 #include <array>
 
@@ -33,13 +32,13 @@ const ReplyJson::Node* rowsOf(const ReplyJson& json, const ReplyJson::Node& entr
 
 } // namespace
 
-std::string tencentUrl(const std::string& symbol, int count) {
-    return Endpoints::current().tencentChart + "/appstock/app/fqkline/get?param=" + SeriesFields::identifier(symbol) +
-           ",day,,," + std::to_string(count) + ",qfq";
+std::string tencentUrl(const Endpoints& endpoints, const std::string& symbol, int count) {
+    return endpoints.tencentChart + "/appstock/app/fqkline/get?param=" + SeriesFields::identifier(symbol) + ",day,,," +
+           std::to_string(count) + ",qfq";
 }
 
-std::string sinaUrl(const std::string& symbol, int count) {
-    return Endpoints::current().sinaQuotes +
+std::string sinaUrl(const Endpoints& endpoints, const std::string& symbol, int count) {
+    return endpoints.sinaQuotes +
            "/quotes_service/api/json_v2.php/CN_MarketData.getKLineData?symbol=" + SeriesFields::identifier(symbol) +
            "&scale=240&ma=no&datalen=" + std::to_string(count);
 }
@@ -124,11 +123,13 @@ std::vector<DailyBar> parseSina(std::string_view text) {
     }
 }
 
-std::vector<DailyBar> fetchDailyTencent(const std::string& symbol, int count, const Clock& clock, SourceHealth& health,
+std::vector<DailyBar> fetchDailyTencent(const std::string& symbol, int count, const FetchContext& context,
                                         double timeout) {
+    SourceHealth& health = context.health;
+    const Clock& clock = context.clock;
     if (health.shouldSkip(sourceKey, clock.now())) return {};
-    const auto body =
-        MarketAPI::shared().httpGet(tencentUrl(symbol, count), Referers::tencent, timeout, ReplyLimit::dailyBars);
+    const auto body = context.http.httpGet(tencentUrl(context.endpoints, symbol, count), Referers::tencent, timeout,
+                                           ReplyLimit::dailyBars);
     const auto text = MarketAPI::decodeText(body);
     TencentReply reply = text ? parseTencent(*text, symbol) : TencentReply{};
     if (!reply.isUsable) {
@@ -142,20 +143,20 @@ std::vector<DailyBar> fetchDailyTencent(const std::string& symbol, int count, co
     return std::move(reply.bars);
 }
 
-std::vector<DailyBar> fetchDailySina(const std::string& symbol, int count, double timeout) {
+std::vector<DailyBar> fetchDailySina(const std::string& symbol, int count, const FetchContext& context,
+                                     double timeout) {
     const auto body =
-        MarketAPI::shared().httpGet(sinaUrl(symbol, count), Referers::sina, timeout, ReplyLimit::dailyBars);
+        context.http.httpGet(sinaUrl(context.endpoints, symbol, count), Referers::sina, timeout, ReplyLimit::dailyBars);
     const auto text = MarketAPI::decodeText(body);
     return text ? parseSina(*text) : std::vector<DailyBar>{};
 }
 
-std::vector<DailyBar> fetchDaily(const std::string& symbol, int count, const Clock& clock, SourceHealth& health,
-                                 double timeout) {
-    if (!AppPaths::processEnv("GLIMMERBOX_FORCE_SINA_K")) {
-        auto bars = fetchDailyTencent(symbol, count, clock, health, timeout);
+std::vector<DailyBar> fetchDaily(const std::string& symbol, int count, const FetchContext& context, double timeout) {
+    if (!context.switches.forceSinaDaily) {
+        auto bars = fetchDailyTencent(symbol, count, context, timeout);
         if (!bars.empty()) return bars;
     }
-    auto bars = fetchDailySina(symbol, count, timeout);
+    auto bars = fetchDailySina(symbol, count, context, timeout);
     if (!bars.empty()) {
         AppLog::write("INFO", "日K降级新浪(不复权) " + symbol + " 根数=" + std::to_string(bars.size()));
     }

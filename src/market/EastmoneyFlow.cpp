@@ -5,11 +5,14 @@
 #include "market/QQFundFlow.h"
 #include "market/ReplyJson.h"
 #include "market/SeriesFields.h"
-#include "model/AppPaths.h"
 
 #include <array>
 
 namespace glimmer::EastmoneyFlow {
+
+std::vector<std::string> hosts(const Endpoints& endpoints) {
+    return {endpoints.eastmoneyMain, endpoints.eastmoneyHistory, endpoints.eastmoneyDelayed};
+}
 
 std::string url(const std::string& origin, const std::string& secid) {
     return origin + "/api/qt/stock/fflow/kline/get?lmt=0&klt=1&secid=" + SeriesFields::identifier(secid) +
@@ -42,17 +45,17 @@ Reply parse(std::string_view text) {
     }
 }
 
-std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<std::string>& symbol, const Clock& clock,
-                                 SourceHealth& health, double timeout) {
+std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<std::string>& symbol,
+                                 const FetchContext& context, double timeout) {
     const std::string tencentSymbol = symbol ? *symbol : MarketAPI::tencentSymbol(secid);
-    if (AppPaths::processEnv("GLIMMERBOX_FORCE_QQ_FLOW") == "1") {
-        return QQFundFlow::fetchFlowQQ(tencentSymbol, clock, health, timeout);
-    }
-    for (const std::string& origin : MarketAPI::flowHosts()) {
+    if (context.switches.forceQQFlow) return QQFundFlow::fetchFlowQQ(tencentSymbol, context, timeout);
+    SourceHealth& health = context.health;
+    const Clock& clock = context.clock;
+    for (const std::string& origin : hosts(context.endpoints)) {
         const std::string key = "em.flow." + Endpoints::hostKey(origin);
         if (health.shouldSkip(key, clock.now())) continue;
         const auto body =
-            MarketAPI::shared().httpGet(url(origin, secid), Referers::eastmoneyData, timeout, ReplyLimit::fundFlow);
+            context.http.httpGet(url(origin, secid), Referers::eastmoneyData, timeout, ReplyLimit::fundFlow);
         const auto text = MarketAPI::decodeText(body);
         Reply reply = text ? parse(*text) : Reply{};
         if (!reply.isUsable) {
@@ -62,7 +65,7 @@ std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<s
         health.recordSuccess(key);
         if (!reply.points.empty()) return std::move(reply.points);
     }
-    return QQFundFlow::fetchFlowQQ(tencentSymbol, clock, health, timeout);
+    return QQFundFlow::fetchFlowQQ(tencentSymbol, context, timeout);
 }
 
 } // namespace glimmer::EastmoneyFlow

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "market/SourceHealth.h"
-#include "model/Clock.h"
+#include "market/FetchContext.h"
 #include "model/MarketRecords.h"
 
 #include <optional>
@@ -10,6 +9,9 @@
 #include <vector>
 
 namespace glimmer::EastmoneyFlow {
+
+/// The push-host origins in the order the fund flow is asked for.
+std::vector<std::string> hosts(const Endpoints& endpoints);
 
 /// Request URL of today's minute fund flow of `secid` on one push host.
 std::string url(const std::string& origin, const std::string& secid);
@@ -24,9 +26,8 @@ struct Reply {
 Reply parse(std::string_view text);
 
 /// Today's minute fund flow: the Eastmoney push hosts in order, then the Tencent fund-flow table for
-/// `symbol` (derived from `secid` when absent). GLIMMERBOX_FORCE_QQ_FLOW=1 goes to Tencent at once.
-std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<std::string>& symbol = std::nullopt,
-                                 const Clock& clock = Clock::system(), SourceHealth& health = SourceHealth::shared(),
-                                 double timeout = 10);
+/// `symbol` (derived from `secid` when absent). The forcing switch goes to Tencent at once.
+std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<std::string>& symbol,
+                                 const FetchContext& context, double timeout = 10);
 
 } // namespace glimmer::EastmoneyFlow

@@ -5,7 +5,6 @@
 #include "market/QQIntraday.h"
 #include "market/ReplyJson.h"
 #include "market/SeriesFields.h"
-#include "model/AppPaths.h"
 #include "model/TextFormat.h"
 
 #include <array>
@@ -72,6 +71,10 @@ std::optional<IntradaySnapshot> buildSnapshot(const ReplyJson& json, const Reply
 
 } // namespace
 
+std::vector<std::string> hosts(const Endpoints& endpoints) {
+    return {endpoints.eastmoneyHistory, endpoints.eastmoneyMain, endpoints.eastmoneyDelayed};
+}
+
 std::string url(const std::string& origin, const std::string& secid) {
     return origin + "/api/qt/stock/trends2/get?secid=" + SeriesFields::identifier(secid) +
            "&fields1=f1,f2,f3,f4,f5,f6,f7,f8,f9,f10,f11,f12,f13&fields2=f51,f52,f53,f54,f55,f56,f57,f58&iscr=0&ndays=1";
@@ -92,17 +95,19 @@ Reply parse(std::string_view text, const std::string& code, const std::string& f
 }
 
 std::optional<IntradaySnapshot> fetchIntraday(const std::string& secid, const std::string& code,
-                                              const std::string& fallbackName, const Clock& clock, SourceHealth& health,
+                                              const std::string& fallbackName, const FetchContext& context,
                                               double timeout) {
     const std::string symbol = MarketAPI::tencentSymbol(secid);
-    if (AppPaths::processEnv("GLIMMERBOX_FORCE_QQ_INTRADAY") == "1") {
-        return QQIntraday::fetchIntradayQQ(symbol, code, fallbackName, clock, health, timeout);
+    if (context.switches.forceQQIntraday) {
+        return QQIntraday::fetchIntradayQQ(symbol, code, fallbackName, context, timeout);
     }
-    for (const std::string& origin : MarketAPI::trendsHosts()) {
+    SourceHealth& health = context.health;
+    const Clock& clock = context.clock;
+    for (const std::string& origin : hosts(context.endpoints)) {
         const std::string key = "em.trends." + Endpoints::hostKey(origin);
         if (health.shouldSkip(key, clock.now())) continue;
         const auto body =
-            MarketAPI::shared().httpGet(url(origin, secid), Referers::eastmoneyQuote, timeout, ReplyLimit::minutes);
+            context.http.httpGet(url(origin, secid), Referers::eastmoneyQuote, timeout, ReplyLimit::minutes);
         const auto text = MarketAPI::decodeText(body);
         Reply reply = text ? parse(*text, code, fallbackName, clock.now()) : Reply{};
         if (!reply.isUsable) {
@@ -112,7 +117,7 @@ std::optional<IntradaySnapshot> fetchIntraday(const std::string& secid, const st
         health.recordSuccess(key);
         if (reply.snapshot) return std::move(reply.snapshot);
     }
-    return QQIntraday::fetchIntradayQQ(symbol, code, fallbackName, clock, health, timeout);
+    return QQIntraday::fetchIntradayQQ(symbol, code, fallbackName, context, timeout);
 }
 
 } // namespace glimmer::EastmoneyTrends

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "market/FetchContext.h"
 #include "market/IntradaySnapshot.h"
-#include "market/SourceHealth.h"
-#include "model/Clock.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace glimmer::EastmoneyTrends {
+
+/// The push-host origins in the order the minute trends are asked for.
+std::vector<std::string> hosts(const Endpoints& endpoints);
 
 /// Request URL of the one-day minute trends of `secid` on one push host.
 std::string url(const std::string& origin, const std::string& secid);
@@ -23,10 +26,10 @@ struct Reply {
 Reply parse(std::string_view text, const std::string& code, const std::string& fallbackName, Instant now);
 
 /// Today's minutes: the Eastmoney push hosts in order (a cooling host is skipped, a failing one is
-/// counted against its own key), then the Tencent minute query. GLIMMERBOX_FORCE_QQ_INTRADAY=1 goes
-/// to Tencent at once.
+/// counted against its own key), then the Tencent minute query. The forcing switch goes to Tencent
+/// at once.
 std::optional<IntradaySnapshot> fetchIntraday(const std::string& secid, const std::string& code,
-                                              const std::string& fallbackName, const Clock& clock = Clock::system(),
-                                              SourceHealth& health = SourceHealth::shared(), double timeout = 10);
+                                              const std::string& fallbackName, const FetchContext& context,
+                                              double timeout = 10);
 
 } // namespace glimmer::EastmoneyTrends

@@ -2,19 +2,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <mutex>
-#include <optional>
 #include <sstream>
 
 namespace glimmer {
 
 namespace {
-
-std::mutex endpointsLock;
-std::optional<Endpoints> endpointsInForce;
 
 // An origin is "scheme://host[:port]" with nothing after it; anything else would let a typo build
 // request URLs that silently point somewhere else.
@@ -33,30 +26,7 @@ bool isOrigin(const std::string& value) {
     return true;
 }
 
-Endpoints loadFromEnvironment() {
-    Endpoints endpoints;
-    const char* file = std::getenv("GLIMMERBOX_ENDPOINTS");
-    if (!file || !*file) return endpoints;
-    std::string error;
-    if (!Endpoints::fromFile(file, endpoints, error)) {
-        std::fprintf(stderr, "GLIMMERBOX_ENDPOINTS: %s: %s; using the built-in endpoints\n", file, error.c_str());
-        return Endpoints{};
-    }
-    return endpoints;
-}
-
 } // namespace
-
-Endpoints Endpoints::current() {
-    std::lock_guard guard(endpointsLock);
-    if (!endpointsInForce) endpointsInForce = loadFromEnvironment();
-    return *endpointsInForce;
-}
-
-void Endpoints::setCurrent(const Endpoints& endpoints) {
-    std::lock_guard guard(endpointsLock);
-    endpointsInForce = endpoints;
-}
 
 bool Endpoints::fromFile(const std::filesystem::path& file, Endpoints& out, std::string& error) {
     std::ifstream in(file, std::ios::binary);

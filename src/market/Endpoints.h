@@ -20,11 +20,6 @@ struct Endpoints {
 
     bool operator==(const Endpoints&) const = default;
 
-    /// The endpoints in force: the GLIMMERBOX_ENDPOINTS file read once (a file that cannot be read
-    /// or parsed is reported once on standard error and ignored), unless replaced with `setCurrent`.
-    static Endpoints current();
-    static void setCurrent(const Endpoints& endpoints);
-
     /// Reads an endpoints file; keys "eastmoney.history", "eastmoney.main", "eastmoney.delayed",
     /// "tencent.snapshot", "tencent.chart", "tencent.finance", "tencent.suggest", "sina.quotes".
     /// Missing keys keep the defaults. On failure returns false and sets `error`.

@@ -1,9 +1,5 @@
 #include "market/MarketAPI.h"
 
-#include "market/Endpoints.h"
-#include "market/PercentEncoding.h"
-#include "market/QuoteBatch.h"
-#include "market/SecID.h"
 #include "model/AppLog.h"
 #include "model/TextFormat.h"
 
@@ -201,11 +197,6 @@ struct MarketAPI::Impl {
     }
 };
 
-MarketAPI& MarketAPI::shared() {
-    static MarketAPI* instance = new MarketAPI; // never released: a late transfer may still use it
-    return *instance;
-}
-
 MarketAPI::MarketAPI() : impl(std::make_unique<Impl>()) {
     initialiseCurlOnce();
     impl->share = curl_share_init();
@@ -348,16 +339,6 @@ std::optional<double> MarketAPI::num(const nlohmann::json& value) {
     return std::nullopt;
 }
 
-std::vector<std::string> MarketAPI::trendsHosts() {
-    const Endpoints endpoints = Endpoints::current();
-    return {endpoints.eastmoneyHistory, endpoints.eastmoneyMain, endpoints.eastmoneyDelayed};
-}
-
-std::vector<std::string> MarketAPI::flowHosts() {
-    const Endpoints endpoints = Endpoints::current();
-    return {endpoints.eastmoneyMain, endpoints.eastmoneyHistory, endpoints.eastmoneyDelayed};
-}
-
 std::string MarketAPI::tencentSymbol(const std::string& secid) {
     std::vector<std::string> pieces;
     std::size_t start = 0;
@@ -370,51 +351,6 @@ std::string MarketAPI::tencentSymbol(const std::string& secid) {
     }
     if (pieces.size() != 2) return secid;
     return (pieces[0] == "1" ? "sh" : "sz") + pieces[1];
-}
-
-} // namespace glimmer
-
-namespace glimmer {
-
-std::map<std::string, Quote> MarketAPI::fetchQuotesBatch(const std::vector<WatchItem>& items, const Clock& clock,
-                                                         SourceHealth& health) {
-    static const std::string key = "qq.quote";
-    std::map<std::string, Quote> result;
-    if (items.empty()) return result;
-    if (health.shouldSkip(key, clock.now())) return result;
-
-    // Each symbol is encoded on its own so that only the separators are bare commas.
-    std::vector<std::string> symbols;
-    symbols.reserve(items.size());
-    for (const auto& item : items) symbols.push_back(percentEncode(SecID::tencentSymbol(item.code), "_"));
-
-    const std::string origin = Endpoints::current().tencentSnapshot;
-    for (std::size_t first = 0; first < symbols.size(); first += QuoteBatch::chunkSize) {
-        const std::size_t last = std::min(symbols.size(), first + QuoteBatch::chunkSize);
-        std::string list;
-        for (std::size_t i = first; i < last; ++i) {
-            if (i > first) list += ',';
-            list += symbols[i];
-        }
-        const auto text =
-            decodeText(httpGet(origin + "/utf8/q=" + list, Referers::tencent, 10, ReplyLimit::snapshotBatch));
-        if (!text) {
-            if (health.recordFailure(key, clock.now())) {
-                AppLog::write("INFO", "批量快照不可用，冷却 " +
-                                          std::to_string(static_cast<int>(SourceHealth::cooldownSeconds)) +
-                                          " 秒，改逐只拉分时");
-            }
-            break;
-        }
-        auto chunk = QuoteBatch::parse(*text, clock.now());
-        if (chunk.empty()) {
-            health.recordFailure(key, clock.now()); // a reply without usable records is never logged
-            break;
-        }
-        health.recordSuccess(key);
-        for (auto& [code, quote] : chunk) result.insert_or_assign(code, std::move(quote));
-    }
-    return result;
 }
 
 } // namespace glimmer

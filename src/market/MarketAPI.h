@@ -1,13 +1,8 @@
 #pragma once
 
-#include "market/SourceHealth.h"
-#include "model/Clock.h"
-#include "model/MarketRecords.h"
-
 #include <nlohmann/json_fwd.hpp>
 
 #include <cstddef>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,8 +42,6 @@ struct HttpRequest {
 /// safe to call from two threads at once.
 class MarketAPI {
 public:
-    static MarketAPI& shared();
-
     MarketAPI();
     ~MarketAPI();
     MarketAPI(const MarketAPI&) = delete;
@@ -75,18 +68,8 @@ public:
     /// A complete, finite decimal number ("12.5", "-0.3", "1e3"); nothing for anything else.
     static std::optional<double> number(std::string_view text);
 
-    /// Eastmoney push-host origins in the order the intraday and fund-flow fetchers try them.
-    static std::vector<std::string> trendsHosts();
-    static std::vector<std::string> flowHosts();
-
     /// "1.600519" → "sh600519", "0.000001" → "sz000001"; anything but two dot-separated pieces unchanged.
     static std::string tencentSymbol(const std::string& secid);
-
-    /// The batch snapshot of every item, keyed by code; empty when the source is cooling down or the
-    /// first request fails. One request per 60 symbols.
-    std::map<std::string, Quote> fetchQuotesBatch(const std::vector<WatchItem>& items,
-                                                  const Clock& clock = Clock::system(),
-                                                  SourceHealth& health = SourceHealth::shared());
 
 private:
     struct Impl;

@@ -3,25 +3,24 @@
 #include "market/DailyKline.h"
 #include "market/EastmoneyFlow.h"
 #include "market/EastmoneyTrends.h"
-#include "market/MarketAPI.h"
+#include "market/QuoteBatch.h"
 
 namespace glimmer {
 
-MarketSource MarketSource::live(const Clock& clock, SourceHealth& health) {
-    const Clock* c = &clock;
-    SourceHealth* h = &health;
+MarketSource MarketSource::live(const FetchContext& context) {
     MarketSource source;
-    source.fetchQuotesBatch = [c, h](const std::vector<WatchItem>& items) {
-        return MarketAPI::shared().fetchQuotesBatch(items, *c, *h);
+    source.fetchQuotesBatch = [context](const std::vector<WatchItem>& items) {
+        return QuoteBatch::fetch(items, context);
     };
-    source.fetchIntraday = [c, h](const std::string& secid, const std::string& code, const std::string& fallbackName) {
-        return EastmoneyTrends::fetchIntraday(secid, code, fallbackName, *c, *h);
+    source.fetchIntraday = [context](const std::string& secid, const std::string& code,
+                                     const std::string& fallbackName) {
+        return EastmoneyTrends::fetchIntraday(secid, code, fallbackName, context);
     };
-    source.fetchFlow = [c, h](const std::string& secid, const std::optional<std::string>& symbol) {
-        return EastmoneyFlow::fetchFlow(secid, symbol, *c, *h);
+    source.fetchFlow = [context](const std::string& secid, const std::optional<std::string>& symbol) {
+        return EastmoneyFlow::fetchFlow(secid, symbol, context);
     };
-    source.fetchDaily = [c, h](const std::string& symbol, int count) {
-        return DailyKline::fetchDaily(symbol, count, *c, *h);
+    source.fetchDaily = [context](const std::string& symbol, int count) {
+        return DailyKline::fetchDaily(symbol, count, context);
     };
     return source;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "market/FetchContext.h"
 #include "market/IntradaySnapshot.h"
-#include "market/SourceHealth.h"
-#include "model/Clock.h"
 #include "model/MarketRecords.h"
 
 #include <functional>
@@ -13,8 +12,8 @@
 
 namespace glimmer {
 
-/// The four fetchers a refresh pass calls. `live` binds the real provider fetchers to a clock and a
-/// health table; tests of the scheduling rules may bind recorders instead.
+/// The four fetchers a refresh pass calls. `live` binds the real provider fetchers to a fetch
+/// context; tests of the scheduling rules may bind recorders instead.
 struct MarketSource {
     std::function<std::map<std::string, Quote>(const std::vector<WatchItem>& items)> fetchQuotesBatch;
     std::function<std::optional<IntradaySnapshot>(const std::string& secid, const std::string& code,
@@ -23,7 +22,7 @@ struct MarketSource {
     std::function<std::vector<FlowPoint>(const std::string& secid, const std::optional<std::string>& symbol)> fetchFlow;
     std::function<std::vector<DailyBar>(const std::string& symbol, int count)> fetchDaily;
 
-    static MarketSource live(const Clock& clock, SourceHealth& health);
+    static MarketSource live(const FetchContext& context);
 };
 
 } // namespace glimmer

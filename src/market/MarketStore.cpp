@@ -3,7 +3,6 @@
 #include "market/SecID.h"
 #include "market/SerialQueue.h"
 #include "model/AppLog.h"
-#include "model/AppPaths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,11 +20,10 @@ double refreshSetting(double seconds) {
 
 } // namespace
 
-MarketStore::MarketStore(AppConfig config, MainPoster poster, Options options)
-    : clock(options.clock ? *options.clock : Clock::system()),
-      health(options.health ? *options.health : SourceHealth::shared()),
-      source(options.source ? std::move(*options.source) : MarketSource::live(clock, health)),
-      postToMain(std::move(poster)), settings(std::move(config)), queue(std::move(options.queue)) {
+MarketStore::MarketStore(AppConfig config, MainPoster poster, const FetchContext& context, Options options)
+    : context(context), clock(context.clock),
+      source(options.source ? std::move(*options.source) : MarketSource::live(context)), postToMain(std::move(poster)),
+      settings(std::move(config)), queue(std::move(options.queue)) {
     if (!queue) queue = std::make_shared<SerialQueue>("glimmerbox.marketstore");
 }
 
@@ -161,7 +159,7 @@ void MarketStore::stop() {
 
 void MarketStore::abandon() {
     abandoned = true;
-    health.freeze();
+    context.health.freeze();
     stop();
 }
 
@@ -274,10 +272,10 @@ RefreshCounts MarketStore::performRefresh() {
         events.insert(events.end(), fired.begin(), fired.end());
     }
 
-    if (AppPaths::processEnv("GLIMMERBOX_REFRESH_TRACE")) {
+    if (context.switches.traceRefresh) {
         std::string line = "刷新 快照=" + std::to_string(counts.batch) + " 分时=" + std::to_string(counts.minutes) +
                            " 资金流=" + std::to_string(counts.flow) + " 日K=" + std::to_string(counts.daily);
-        const auto cooling = health.coolingKeys(clock.now());
+        const auto cooling = context.health.coolingKeys(clock.now());
         if (!cooling.empty()) {
             line += " 冷却中=[";
             for (std::size_t i = 0; i < cooling.size(); ++i) line += (i ? "," : "") + cooling[i];

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "market/DispatchQueue.h"
+#include "market/FetchContext.h"
 #include "market/MainPoster.h"
 #include "market/MarketSource.h"
-#include "market/SourceHealth.h"
 #include "market/TradingDay.h"
 #include "model/AlertEngine.h"
 #include "model/AppConfig.h"
@@ -31,12 +31,10 @@ struct RefreshCounts {
     bool operator==(const RefreshCounts&) const = default;
 };
 
-/// What a market store is built with; every part has a production default.
+/// What a market store may be built with besides its fetch context; each has a production default.
 struct MarketStoreOptions {
-    const Clock* clock = nullptr;         // the system clock when absent
-    SourceHealth* health = nullptr;       // the shared table when absent
     std::shared_ptr<DispatchQueue> queue; // a "glimmerbox.marketstore" worker when absent
-    std::optional<MarketSource> source;   // the live fetchers when absent
+    std::optional<MarketSource> source;   // the live fetchers on the store's context when absent
 };
 
 /// Holds one entry per watch-list security, polls the providers on its own serial queue with
@@ -49,7 +47,8 @@ public:
 
     using Options = MarketStoreOptions;
 
-    MarketStore(AppConfig config, MainPoster postToMain, Options options = {});
+    /// The context's clock times the passes and its source health is frozen by `abandon`.
+    MarketStore(AppConfig config, MainPoster postToMain, const FetchContext& context, Options options = {});
     ~MarketStore();
     MarketStore(const MarketStore&) = delete;
     MarketStore& operator=(const MarketStore&) = delete;
@@ -103,6 +102,9 @@ public:
     /// One refresh pass. Runs on the queue; tests may call it there directly.
     RefreshCounts performRefresh();
 
+    /// What the store fetches with; the symbol search of the settings uses it too.
+    const FetchContext& fetchContext() const { return context; }
+
     /// The most recent alert events of the store's engine, oldest first.
     std::vector<AlertEvent> latestAlertEvents() const;
 
@@ -131,8 +133,8 @@ private:
     void writeBack(const std::vector<Entry>& processed);
     void observeTradingDay(const std::map<std::string, Quote>& quotes, Instant now);
 
+    const FetchContext context;
     const Clock& clock;
-    SourceHealth& health;
     MarketSource source;
     MainPoster postToMain;
 

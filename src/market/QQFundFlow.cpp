@@ -18,9 +18,8 @@ double inflow(const ReplyJson& json, const ReplyJson::Node& item, const char* ke
 
 } // namespace
 
-std::string url(const std::string& symbol) {
-    return Endpoints::current().tencentFinance +
-           "/cgi/cgi-bin/fundflow/hsfundtab?code=" + SeriesFields::identifier(symbol) + "&type=todayFundTrend";
+std::string url(const std::string& origin, const std::string& symbol) {
+    return origin + "/cgi/cgi-bin/fundflow/hsfundtab?code=" + SeriesFields::identifier(symbol) + "&type=todayFundTrend";
 }
 
 std::vector<FlowPoint> parseMinutes(const ReplyJson& json) {
@@ -50,10 +49,12 @@ std::vector<FlowPoint> parseMinutes(const ReplyJson& json) {
     }
 }
 
-std::vector<FlowPoint> fetchFlowQQ(const std::string& symbol, const Clock& clock, SourceHealth& health,
-                                   double timeout) {
+std::vector<FlowPoint> fetchFlowQQ(const std::string& symbol, const FetchContext& context, double timeout) {
+    SourceHealth& health = context.health;
+    const Clock& clock = context.clock;
     if (health.shouldSkip(sourceKey, clock.now())) return {};
-    const auto body = MarketAPI::shared().httpGet(url(symbol), Referers::tencent, timeout, ReplyLimit::fundFlow);
+    const auto body = context.http.httpGet(url(context.endpoints.tencentFinance, symbol), Referers::tencent, timeout,
+                                           ReplyLimit::fundFlow);
     const auto text = MarketAPI::decodeText(body);
     ReplyJson document;
     if (!text || !document.parse(*text) || !document.root()->isObject()) {

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "market/FetchContext.h"
 #include "market/ReplyJson.h"
-#include "market/SourceHealth.h"
-#include "model/Clock.h"
 #include "model/MarketRecords.h"
 
 #include <string>
@@ -11,13 +10,12 @@
 namespace glimmer::QQFundFlow {
 
 /// Request URL of the Tencent fund-flow table for one symbol ("sz000001").
-std::string url(const std::string& symbol);
+std::string url(const std::string& origin, const std::string& symbol);
 
 /// The minutes 09:30-15:00 of "data"."todayFundTrend"."minList"; empty when the path is missing.
 std::vector<FlowPoint> parseMinutes(const ReplyJson& json);
 
 /// The Tencent fund-flow table alone, guarded by the "qq.fundflow" cool-down.
-std::vector<FlowPoint> fetchFlowQQ(const std::string& symbol, const Clock& clock = Clock::system(),
-                                   SourceHealth& health = SourceHealth::shared(), double timeout = 10);
+std::vector<FlowPoint> fetchFlowQQ(const std::string& symbol, const FetchContext& context, double timeout = 10);
 
 } // namespace glimmer::QQFundFlow

@@ -41,8 +41,8 @@ Quote placeholderQuote(const std::string& code, const std::string& fallbackName,
 
 } // namespace
 
-std::string url(const std::string& symbol) {
-    return Endpoints::current().tencentChart + "/appstock/app/minute/query?code=" + SeriesFields::identifier(symbol);
+std::string url(const std::string& origin, const std::string& symbol) {
+    return origin + "/appstock/app/minute/query?code=" + SeriesFields::identifier(symbol);
 }
 
 std::optional<IntradaySnapshot> parse(const ReplyJson& json, const std::string& symbol, const std::string& code,
@@ -93,10 +93,13 @@ std::optional<IntradaySnapshot> parse(const ReplyJson& json, const std::string& 
 }
 
 std::optional<IntradaySnapshot> fetchIntradayQQ(const std::string& symbol, const std::string& code,
-                                                const std::string& fallbackName, const Clock& clock,
-                                                SourceHealth& health, double timeout) {
+                                                const std::string& fallbackName, const FetchContext& context,
+                                                double timeout) {
+    SourceHealth& health = context.health;
+    const Clock& clock = context.clock;
     if (health.shouldSkip(sourceKey, clock.now())) return std::nullopt;
-    const auto body = MarketAPI::shared().httpGet(url(symbol), Referers::tencent, timeout, ReplyLimit::minutes);
+    const auto body = context.http.httpGet(url(context.endpoints.tencentChart, symbol), Referers::tencent, timeout,
+                                           ReplyLimit::minutes);
     const auto text = MarketAPI::decodeText(body);
     ReplyJson document;
     if (!text || !document.parse(*text) || !document.root()->isObject()) {

@@ -1,6 +1,9 @@
 #include "market/QuoteBatch.h"
 
 #include "market/MarketAPI.h"
+#include "market/PercentEncoding.h"
+#include "market/SecID.h"
+#include "model/AppLog.h"
 #include "model/TextFormat.h"
 
 #include <algorithm>
@@ -145,6 +148,48 @@ std::optional<std::string> quoteTime(std::string_view stamp) {
     time.append(stamp.substr(hour, minute - hour)).append(":");
     time.append(stamp.substr(minute, end - minute));
     return time;
+}
+
+std::map<std::string, Quote> fetch(const std::vector<WatchItem>& items, const FetchContext& context) {
+    SourceHealth& health = context.health;
+    const Clock& clock = context.clock;
+    static const std::string key = "qq.quote";
+    std::map<std::string, Quote> result;
+    if (items.empty()) return result;
+    if (health.shouldSkip(key, clock.now())) return result;
+
+    // Each symbol is encoded on its own so that only the separators are bare commas.
+    std::vector<std::string> symbols;
+    symbols.reserve(items.size());
+    for (const auto& item : items) symbols.push_back(percentEncode(SecID::tencentSymbol(item.code), "_"));
+
+    const std::string origin = context.endpoints.tencentSnapshot;
+    for (std::size_t first = 0; first < symbols.size(); first += chunkSize) {
+        const std::size_t last = std::min(symbols.size(), first + chunkSize);
+        std::string list;
+        for (std::size_t i = first; i < last; ++i) {
+            if (i > first) list += ',';
+            list += symbols[i];
+        }
+        const auto text = MarketAPI::decodeText(
+            context.http.httpGet(origin + "/utf8/q=" + list, Referers::tencent, 10, ReplyLimit::snapshotBatch));
+        if (!text) {
+            if (health.recordFailure(key, clock.now())) {
+                AppLog::write("INFO", "批量快照不可用，冷却 " +
+                                          std::to_string(static_cast<int>(SourceHealth::cooldownSeconds)) +
+                                          " 秒，改逐只拉分时");
+            }
+            break;
+        }
+        auto chunk = parse(*text, clock.now());
+        if (chunk.empty()) {
+            health.recordFailure(key, clock.now()); // a reply without usable records is never logged
+            break;
+        }
+        health.recordSuccess(key);
+        for (auto& [code, quote] : chunk) result.insert_or_assign(code, std::move(quote));
+    }
+    return result;
 }
 
 } // namespace glimmer::QuoteBatch

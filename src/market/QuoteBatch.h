@@ -1,5 +1,6 @@
 #pragma once
 
+#include "market/FetchContext.h"
 #include "model/Clock.h"
 #include "model/MarketRecords.h"
 
@@ -10,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-/// Parser of the Tencent snapshot reply: records `v_<symbol>="<payload>";` whose payload is a list
+/// The Tencent batch snapshot and the parser of its reply: records `v_<symbol>="<payload>";` whose payload is a list
 /// of "~"-separated fields at fixed positions. Total on any bytes: a record that cannot be used is
 /// dropped, nothing throws.
 namespace glimmer::QuoteBatch {
@@ -32,5 +33,9 @@ std::optional<std::string> quoteTime(std::string_view stamp);
 
 /// Symbols per snapshot request.
 inline constexpr std::size_t chunkSize = 60;
+
+/// The snapshot of every item, keyed by code; empty when the source is cooling down or the first
+/// request fails. One request per `chunkSize` symbols.
+std::map<std::string, Quote> fetch(const std::vector<WatchItem>& items, const FetchContext& context);
 
 } // namespace glimmer::QuoteBatch

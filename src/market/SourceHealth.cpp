@@ -5,11 +5,6 @@
 
 namespace glimmer {
 
-SourceHealth& SourceHealth::shared() {
-    static SourceHealth* instance = new SourceHealth; // never released: fetchers may run during exit
-    return *instance;
-}
-
 bool SourceHealth::shouldSkip(const std::string& key, Instant now) {
     std::lock_guard guard(lock);
     const auto found = coolingUntil.find(key);

@@ -13,8 +13,6 @@ namespace glimmer {
 /// which the fetchers skip it and go to their fallback. Safe for any thread.
 class SourceHealth {
 public:
-    static SourceHealth& shared();
-
     static constexpr int cooldownThreshold = 2;
     static constexpr double cooldownSeconds = 120;
 

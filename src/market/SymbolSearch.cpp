@@ -66,13 +66,13 @@ bool isCodeField(std::string_view field) {
 
 } // namespace
 
-std::optional<std::string> url(std::string_view query) {
-    return Endpoints::current().tencentSuggest + "/s3/?q=" + percentEncode(query) + "&t=all";
+std::optional<std::string> url(const Endpoints& endpoints, std::string_view query) {
+    return endpoints.tencentSuggest + "/s3/?q=" + percentEncode(query) + "&t=all";
 }
 
-std::vector<SymbolHit> search(std::string_view query, int limit, MarketAPI& api) {
+std::vector<SymbolHit> search(std::string_view query, int limit, const FetchContext& context) {
     if (limit <= 0) return {};
-    const auto address = url(query);
+    const auto address = url(context.endpoints, query);
     if (!address) return {};
     HttpRequest request;
     request.url = *address;
@@ -82,7 +82,7 @@ std::vector<SymbolHit> search(std::string_view query, int limit, MarketAPI& api)
     request.graceSeconds = 1;        // the whole search waits at most 6 s
     request.acceptsAnyStatus = true; // the suggestion service is judged by its body alone
     request.maxBodyBytes = ReplyLimit::search;
-    const auto text = MarketAPI::decodeText(api.get(request));
+    const auto text = MarketAPI::decodeText(context.http.get(request));
     if (!text) return {};
     auto hits = parse(*text);
     if (hits.size() > static_cast<std::size_t>(limit)) hits.resize(static_cast<std::size_t>(limit));

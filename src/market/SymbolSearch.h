@@ -1,8 +1,9 @@
 #pragma once
 
-#include "market/MarketAPI.h"
+#include "market/FetchContext.h"
 #include "model/MarketRecords.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,10 +27,13 @@ namespace SymbolSearch {
 
 /// The request URL; the query goes out as UTF-8 percent-encoding of every byte outside ASCII letters
 /// and digits.
-std::optional<std::string> url(std::string_view query);
+std::optional<std::string> url(const Endpoints& endpoints, std::string_view query);
 
 /// Blocking, up to about 6 s; never on the UI thread. The first `limit` hits in provider order.
-std::vector<SymbolHit> search(std::string_view query, int limit, MarketAPI& api = MarketAPI::shared());
+std::vector<SymbolHit> search(std::string_view query, int limit, const FetchContext& context);
+
+/// A blocking search as the watch-list field runs it on a worker thread.
+using Lookup = std::function<std::vector<SymbolHit>(const std::string& query)>;
 
 /// The reply parser: entries between the first and last double quote, "^"-separated, fields "~"-separated.
 std::vector<SymbolHit> parse(std::string_view text);

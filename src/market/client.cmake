@@ -1,6 +1,8 @@
 list(APPEND GLIMMER_MARKET_SOURCES
   market/Endpoints.cpp
   market/Endpoints.h
+  market/FetchContext.cpp
+  market/FetchContext.h
   market/MarketAPI.cpp
   market/MarketAPI.h
   market/PercentEncoding.cpp

@@ -62,7 +62,7 @@ QFont formFont() {
 
 SettingsRootView::SettingsRootView(const AppConfig& config, ConfigBinding::EditHandler onEdit,
                                    std::function<void()> onTestSound, std::function<void()> onResetPosition,
-                                   QWidget* parent)
+                                   SymbolSearch::Lookup search, QWidget* parent)
     : QScrollArea(parent) {
     working = new ConfigBinding(config, this);
     working->onEdit = std::move(onEdit);
@@ -80,7 +80,7 @@ SettingsRootView::SettingsRootView(const AppConfig& config, ConfigBinding::EditH
     layout->setSpacing(16);
 
     appearance = new AppearanceSection(*working, std::move(onResetPosition), column);
-    watchlist = new WatchlistSection(*working, column);
+    watchlist = new WatchlistSection(*working, std::move(search), column);
     alerts = new AlertSection(*working, column);
     hotKey = new HotKeySection(*working, column);
     sound = new SoundSection(*working, std::move(onTestSound), column);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "market/SymbolSearch.h"
 #include "model/AppConfig.h"
 #include "settings/ConfigBinding.h"
 
@@ -23,7 +24,7 @@ class SettingsRootView : public QScrollArea {
 
 public:
     SettingsRootView(const AppConfig& config, ConfigBinding::EditHandler onEdit, std::function<void()> onTestSound,
-                     std::function<void()> onResetPosition, QWidget* parent = nullptr);
+                     std::function<void()> onResetPosition, SymbolSearch::Lookup search, QWidget* parent = nullptr);
 
     /// The working copy as edited so far.
     const AppConfig& config() const;

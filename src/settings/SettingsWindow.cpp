@@ -13,11 +13,12 @@ namespace glimmer {
 
 SettingsWindow::SettingsWindow(const AppConfig& config, ConfigBinding::EditHandler onEdit,
                                std::function<void()> onTestSound, std::function<void()> onResetPosition,
-                               QWidget* parent)
+                               SymbolSearch::Lookup search, QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Glimmerbox 设置"));
     setAccessibleName(QStringLiteral("Glimmerbox 设置"));
-    root = new SettingsRootView(config, std::move(onEdit), std::move(onTestSound), std::move(onResetPosition), this);
+    root = new SettingsRootView(config, std::move(onEdit), std::move(onTestSound), std::move(onResetPosition),
+                                std::move(search), this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(root);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "market/SymbolSearch.h"
 #include "model/AppConfig.h"
 #include "settings/ConfigBinding.h"
 
@@ -18,7 +19,7 @@ class SettingsWindow : public QWidget {
 
 public:
     SettingsWindow(const AppConfig& config, ConfigBinding::EditHandler onEdit, std::function<void()> onTestSound,
-                   std::function<void()> onResetPosition, QWidget* parent = nullptr);
+                   std::function<void()> onResetPosition, SymbolSearch::Lookup search, QWidget* parent = nullptr);
 
     SettingsRootView& rootView() const { return *root; }
 

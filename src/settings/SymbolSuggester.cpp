@@ -12,10 +12,8 @@ namespace glimmer {
 namespace {
 
 // Lookups of their own: a slow provider (up to 6 s) holding a few threads must neither wait behind
-// nor hold up other work on the global pool. Made after the market client, so that at exit it is
-// destroyed first and waits for running lookups while the client still exists.
+// nor hold up other work on the global pool.
 QThreadPool& lookupPool() {
-    [[maybe_unused]] static MarketAPI& client = MarketAPI::shared();
     static QThreadPool pool;
     [[maybe_unused]] static const bool configured = [] {
         pool.setMaxThreadCount(4);
@@ -26,10 +24,9 @@ QThreadPool& lookupPool() {
 
 } // namespace
 
-SymbolSuggester::SymbolSuggester(QObject* parent)
+SymbolSuggester::SymbolSuggester(SearchFunction search, QObject* parent)
     : QObject(parent), channel(std::make_shared<Channel>()),
-      search(std::make_shared<SearchFunction>(
-          [](const std::string& query) { return SymbolSearch::search(query, hitLimit); })) {
+      search(std::make_shared<SearchFunction>(std::move(search))) {
     channel->target = this;
     debounce.setSingleShot(true);
     debounce.setTimerType(Qt::PreciseTimer); // a coarse timer may fire up to 5 % early
@@ -41,10 +38,6 @@ SymbolSuggester::~SymbolSuggester() {
     std::lock_guard guard(channel->lock);
     channel->target = nullptr;
     ++channel->latest;
-}
-
-void SymbolSuggester::setSearchFunction(SearchFunction function) {
-    search = std::make_shared<SearchFunction>(std::move(function));
 }
 
 void SymbolSuggester::cancel() {

@@ -23,16 +23,14 @@ class SymbolSuggester : public QObject {
     Q_OBJECT
 
 public:
-    using SearchFunction = std::function<std::vector<SymbolHit>(const std::string& query)>;
+    using SearchFunction = SymbolSearch::Lookup;
 
     static constexpr int debounceMs = 300;
     static constexpr int hitLimit = 8;
 
-    explicit SymbolSuggester(QObject* parent = nullptr);
+    /// `search` runs on a worker thread and is asked for at most `hitLimit` hits.
+    explicit SymbolSuggester(SearchFunction search, QObject* parent = nullptr);
     ~SymbolSuggester() override;
-
-    /// Replaces the lookup (blocking, called on a worker thread). The default asks `SymbolSearch`.
-    void setSearchFunction(SearchFunction function);
 
     /// Called on every text change. Empty text clears the suggestions at once.
     void schedule(const QString& text);

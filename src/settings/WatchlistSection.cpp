@@ -30,7 +30,7 @@ const QColor trashRed(230, 60, 55, 204); // red at 80 % opacity
 
 } // namespace
 
-WatchlistSection::WatchlistSection(ConfigBinding& binding, QWidget* parent)
+WatchlistSection::WatchlistSection(ConfigBinding& binding, SymbolSearch::Lookup search, QWidget* parent)
     : SettingsSection(QStringLiteral("轮播清单"),
                       QStringLiteral("单击切视图、双击切股票、左右拖动也可切股票；双击白点锁定该视图"), parent),
       binding(binding) {
@@ -66,7 +66,7 @@ WatchlistSection::WatchlistSection(ConfigBinding& binding, QWidget* parent)
     contentLayout()->addWidget(SettingsControls::divider(this));
     contentLayout()->addWidget(SettingsControls::hint(QStringLiteral("轮播间隔在外观与位置里设置"), this));
 
-    lookup = new SymbolSuggester(this);
+    lookup = new SymbolSuggester(std::move(search), this);
     lookup->onHits = [this](const std::vector<SymbolHit>& hits) { showHits(hits); };
     connect(field, &QLineEdit::textChanged, this, [this](const QString& text) { lookup->schedule(text); });
     connect(field, &QLineEdit::returnPressed, this, &WatchlistSection::addTypedItem);

@@ -23,7 +23,7 @@ class WatchlistSection : public SettingsSection {
     Q_OBJECT
 
 public:
-    explicit WatchlistSection(ConfigBinding& binding, QWidget* parent = nullptr);
+    WatchlistSection(ConfigBinding& binding, SymbolSearch::Lookup search, QWidget* parent = nullptr);
 
     QLineEdit* codeField() const { return field; }
     QPushButton* addButton() const { return add; }

@@ -69,7 +69,7 @@ class DailyKlineFetch : public SeriesFetchTest {};
 
 TEST_F(DailyKlineFetch, TencentAnswersWithTheDocumentedRequest) {
     tencent.serve(fqklinePath, fixture("qq_fqkline_600519.json"));
-    EXPECT_EQ(DailyKline::fetchDaily("sh600519", 320, clock).size(), 320u);
+    EXPECT_EQ(DailyKline::fetchDaily("sh600519", 320, context).size(), 320u);
     const auto request = tencent.requests().at(0);
     EXPECT_EQ(request.query.at("param"), "sh600519,day,,,320,qfq");
     EXPECT_EQ(request.referer, "https://gu.qq.com");
@@ -80,7 +80,7 @@ TEST_F(DailyKlineFetch, TencentAnswersWithTheDocumentedRequest) {
 TEST_F(DailyKlineFetch, SinaFallbackIsLoggedWithTheBarCount) {
     tencent.serve(fqklinePath, R"({"code":0,"msg":"","data":{"sz000001":{"qt":{},"version":"16"}}})");
     sina.serve(sinaPath, fixture("sina_kline_sz000001.json"));
-    EXPECT_EQ(DailyKline::fetchDaily("sz000001", 320, clock).size(), 320u);
+    EXPECT_EQ(DailyKline::fetchDaily("sz000001", 320, context).size(), 320u);
     const auto request = sina.requests().at(0);
     EXPECT_EQ(request.referer, "https://finance.sina.com.cn");
     EXPECT_EQ(request.query.at("symbol"), "sz000001");
@@ -89,14 +89,14 @@ TEST_F(DailyKlineFetch, SinaFallbackIsLoggedWithTheBarCount) {
     EXPECT_EQ(request.query.at("datalen"), "320");
     EXPECT_EQ(occurrences(newLog(), "INFO 日K降级新浪(不复权) sz000001 根数=320\n"), 1);
     // A reply without rows still counts as a healthy Tencent source.
-    DailyKline::fetchDaily("sz000001", 320, clock);
-    EXPECT_TRUE(SourceHealth::shared().coolingKeys(clock.now()).empty());
+    DailyKline::fetchDaily("sz000001", 320, context);
+    EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
 }
 
 TEST_F(DailyKlineFetch, TencentFailuresCoolDownOnceThenSinaServesAlone) {
     tencent.serve(fqklinePath, fixture("qq_fqkline_param_error.json"));
     sina.serve(sinaPath, fixture("sina_kline_sz000001.json"));
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(DailyKline::fetchDaily("sh600519", 320, clock).size(), 320u);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(DailyKline::fetchDaily("sh600519", 320, context).size(), 320u);
     EXPECT_EQ(tencent.count(fqklinePath), 2);
     EXPECT_EQ(sina.count(sinaPath), 4);
     const std::string log = newLog();
@@ -104,21 +104,19 @@ TEST_F(DailyKlineFetch, TencentFailuresCoolDownOnceThenSinaServesAlone) {
     EXPECT_EQ(occurrences(log, "日K降级新浪(不复权) sh600519 根数=320"), 4);
 }
 
-TEST_F(DailyKlineFetch, PresenceOfTheSinaSwitchForcesSinaWhateverItsValue) {
+TEST_F(DailyKlineFetch, SinaSwitchSkipsTencent) {
     tencent.serve(fqklinePath, fixture("qq_fqkline_600519.json"));
     sina.serve(sinaPath, fixture("sina_kline_sz000001.json"));
-    for (const char* value : {"0", ""}) {
-        ::setenv("GLIMMERBOX_FORCE_SINA_K", value, 1);
-        EXPECT_EQ(DailyKline::fetchDaily("sh600519", 320, clock).size(), 320u);
-    }
+    context.switches.forceSinaDaily = true;
+    EXPECT_EQ(DailyKline::fetchDaily("sh600519", 320, context).size(), 320u);
     EXPECT_EQ(tencent.count(fqklinePath), 0);
-    EXPECT_EQ(sina.count(sinaPath), 2);
+    EXPECT_EQ(sina.count(sinaPath), 1);
 }
 
 TEST_F(DailyKlineFetch, BothSourcesFailingGivesNothingAndNoFallbackLine) {
     tencent.serve(fqklinePath, "", 304);
     sina.serve(sinaPath, "null");
-    EXPECT_TRUE(DailyKline::fetchDaily("sh600519", 320, clock).empty());
+    EXPECT_TRUE(DailyKline::fetchDaily("sh600519", 320, context).empty());
     EXPECT_EQ(occurrences(newLog(), "日K降级新浪"), 0);
 }
 

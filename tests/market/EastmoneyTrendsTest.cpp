@@ -100,7 +100,7 @@ TEST(EastmoneyTrendsParse, HostileSecidCannotAddQueryParameters) {
 class EastmoneyTrendsFetch : public SeriesFetchTest {
 protected:
     std::optional<IntradaySnapshot> fetch(double timeout = 10) {
-        return EastmoneyTrends::fetchIntraday("1.600519", "600519", "贵州茅台", clock, SourceHealth::shared(), timeout);
+        return EastmoneyTrends::fetchIntraday("1.600519", "600519", "贵州茅台", context, timeout);
     }
 };
 
@@ -126,7 +126,7 @@ TEST_F(EastmoneyTrendsFetch, FailingHostCoolsDownAloneWhileTheNextOneAnswers) {
     ASSERT_TRUE(fetch());
     ASSERT_TRUE(fetch());
     EXPECT_EQ(history.count(trendsPath), 2);
-    EXPECT_EQ(SourceHealth::shared().coolingKeys(clock.now()), std::vector<std::string>{key("em.trends.", history)});
+    EXPECT_EQ(health.coolingKeys(clock.now()), std::vector<std::string>{key("em.trends.", history)});
 
     // Cooling: the failing host is not asked again for 120 s.
     clock.advance(119);
@@ -146,7 +146,7 @@ TEST_F(EastmoneyTrendsFetch, AllHostsCoolingGoesStraightToTencent) {
     tencent.serve(minutePath, fixture("qq_minute_600519.json"));
     ASSERT_TRUE(fetch());
     ASSERT_TRUE(fetch());
-    EXPECT_EQ(SourceHealth::shared().coolingKeys(clock.now()).size(), 3u);
+    EXPECT_EQ(health.coolingKeys(clock.now()).size(), 3u);
 
     const auto snapshot = fetch();
     ASSERT_TRUE(snapshot);
@@ -164,7 +164,7 @@ TEST_F(EastmoneyTrendsFetch, SuccessClearsAHostsFailureCount) {
     ASSERT_TRUE(fetch()); // and succeeds
     history.serve(trendsPath, "not json");
     ASSERT_TRUE(fetch()); // one failure again: no cool-down
-    EXPECT_TRUE(SourceHealth::shared().coolingKeys(clock.now()).empty());
+    EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
 }
 
 TEST_F(EastmoneyTrendsFetch, UsableReplyWithoutMinutesTriesTheNextHostWithoutCounting) {
@@ -172,20 +172,15 @@ TEST_F(EastmoneyTrendsFetch, UsableReplyWithoutMinutesTriesTheNextHostWithoutCou
     main.serve(trendsPath, fixture("em_trends_600519.json"));
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(fetch());
     EXPECT_EQ(history.count(trendsPath), 3);
-    EXPECT_TRUE(SourceHealth::shared().coolingKeys(clock.now()).empty());
+    EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
 }
 
-TEST_F(EastmoneyTrendsFetch, ForcingSwitchNeedsExactlyOne) {
+TEST_F(EastmoneyTrendsFetch, ForcingSwitchGoesToTencentAtOnce) {
     history.serve(trendsPath, fixture("em_trends_600519.json"));
     tencent.serve(minutePath, fixture("qq_minute_600519.json"));
-    ::setenv("GLIMMERBOX_FORCE_QQ_INTRADAY", "1", 1);
+    context.switches.forceQQIntraday = true;
     ASSERT_TRUE(fetch());
     EXPECT_EQ(history.count(trendsPath), 0);
-    EXPECT_EQ(tencent.count(minutePath), 1);
-
-    ::setenv("GLIMMERBOX_FORCE_QQ_INTRADAY", "true", 1);
-    ASSERT_TRUE(fetch());
-    EXPECT_EQ(history.count(trendsPath), 1);
     EXPECT_EQ(tencent.count(minutePath), 1);
 }
 

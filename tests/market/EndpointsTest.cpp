@@ -1,9 +1,13 @@
 #include "market/Endpoints.h"
-#include "market/MarketAPI.h"
+#include "market/EastmoneyFlow.h"
+#include "market/EastmoneyTrends.h"
+#include "market/FetchContext.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace glimmer {
 namespace {
@@ -48,18 +52,46 @@ TEST(Endpoints, HostKeyKeepsThePortSoLoopbackHostsStayApart) {
     EXPECT_EQ(Endpoints::hostKey("http://127.0.0.1:8001/"), "127.0.0.1:8001");
 }
 
-TEST(Endpoints, HostListsFollowTheEndpointsInForce) {
+TEST(Endpoints, HostListsFollowTheEndpointsGiven) {
     Endpoints endpoints;
     endpoints.eastmoneyHistory = "http://127.0.0.1:1";
     endpoints.eastmoneyMain = "http://127.0.0.2:1";
     endpoints.eastmoneyDelayed = "http://127.0.0.3:1";
-    Endpoints::setCurrent(endpoints);
-    EXPECT_EQ(MarketAPI::trendsHosts(),
+    EXPECT_EQ(EastmoneyTrends::hosts(endpoints),
               (std::vector<std::string>{"http://127.0.0.1:1", "http://127.0.0.2:1", "http://127.0.0.3:1"}));
-    EXPECT_EQ(MarketAPI::flowHosts(),
+    EXPECT_EQ(EastmoneyFlow::hosts(endpoints),
               (std::vector<std::string>{"http://127.0.0.2:1", "http://127.0.0.1:1", "http://127.0.0.3:1"}));
-    Endpoints::setCurrent(Endpoints{});
-    EXPECT_EQ(MarketAPI::trendsHosts().front(), "https://push2his.eastmoney.com");
+}
+
+TEST(FetchContext, EnvironmentSetsTheEndpointsAndEachSwitchByItsOwnRule) {
+    TempDir dir;
+    writeFile(dir / "endpoints.json", R"({"tencent.chart": "http://127.0.0.1:8001"})");
+    writeFile(dir / "broken.json", "{not json");
+    MarketAPI http;
+    SourceHealth health;
+    const auto read = [&](const std::map<std::string, std::string>& variables) {
+        return FetchContext::fromEnvironment(http, health, Clock::system(),
+                                             [&](const char* name) -> std::optional<std::string> {
+                                                 const auto found = variables.find(name);
+                                                 if (found == variables.end()) return std::nullopt;
+                                                 return found->second;
+                                             });
+    };
+    EXPECT_EQ(read({}).endpoints, Endpoints{});
+    EXPECT_EQ(read({}).switches, SourceSwitches{});
+    EXPECT_EQ(read({{"GLIMMERBOX_ENDPOINTS", (dir / "endpoints.json").string()}}).endpoints.tencentChart,
+              "http://127.0.0.1:8001");
+    EXPECT_EQ(read({{"GLIMMERBOX_ENDPOINTS", (dir / "broken.json").string()}}).endpoints, Endpoints{});
+
+    // The Tencent switches need exactly "1"; the Sina switch and the trace only need to be present.
+    EXPECT_EQ(read({{"GLIMMERBOX_FORCE_QQ_INTRADAY", "1"},
+                    {"GLIMMERBOX_FORCE_QQ_FLOW", "1"},
+                    {"GLIMMERBOX_FORCE_SINA_K", ""},
+                    {"GLIMMERBOX_REFRESH_TRACE", "0"}})
+                  .switches,
+              (SourceSwitches{true, true, true, true}));
+    EXPECT_EQ(read({{"GLIMMERBOX_FORCE_QQ_INTRADAY", "true"}, {"GLIMMERBOX_FORCE_QQ_FLOW", "0"}}).switches,
+              SourceSwitches{});
 }
 
 } // namespace

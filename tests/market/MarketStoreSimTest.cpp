@@ -39,12 +39,11 @@ protected:
         market = std::make_unique<SimMarket>(options);
         std::string error;
         ASSERT_TRUE(market->start(&error)) << error;
-        Endpoints::setCurrent(market->endpoints());
+        context.endpoints = market->endpoints();
         logStart = logText().size();
     }
     void TearDown() override {
         store.reset();
-        Endpoints::setCurrent(Endpoints{});
         if (market) market->stop();
         AppLog::setEchoToStdout(true);
     }
@@ -53,7 +52,7 @@ protected:
         AppConfig config;
         config.watchlist = watchlist;
         if (!queue) queue = manualQueue;
-        store = std::make_unique<MarketStore>(config, main.poster(), MarketStoreOptions{&clock, &health, queue, {}});
+        store = std::make_unique<MarketStore>(config, main.poster(), context, MarketStoreOptions{queue, {}});
         store->onChange = [this] { callbacks.push_back("change"); };
         store->onAlerts = [this](const std::vector<AlertEvent>&) { callbacks.push_back("alerts"); };
         store->onRefreshStarted = [this] { callbacks.push_back("started"); };
@@ -99,6 +98,8 @@ protected:
     ManualClock clock;
     std::shared_ptr<ManualQueue> manualQueue = std::make_shared<ManualQueue>(clock);
     SourceHealth health;
+    MarketAPI http;
+    FetchContext context{http, health, clock};
     PostedTasks main;
     std::vector<std::string> callbacks;
     std::unique_ptr<SimMarket> market;

@@ -43,7 +43,7 @@ TEST(QQFundFlowParse, WrongShapesGiveNothing) {
 }
 
 TEST(QQFundFlowParse, HostileSymbolIsEncoded) {
-    const std::string url = QQFundFlow::url("sz000001&type=x");
+    const std::string url = QQFundFlow::url("http://127.0.0.1:9", "sz000001&type=x");
     EXPECT_NE(url.find("code=sz000001%26type%3Dx&type=todayFundTrend"), std::string::npos);
 }
 
@@ -52,7 +52,7 @@ class QQFundFlowFetch : public SeriesFetchTest {};
 TEST_F(QQFundFlowFetch, TransportFailuresCoolDownWithOneLogLine) {
     tencent.serve(fundFlowPath, "", 502);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(QQFundFlow::fetchFlowQQ("sz000001", clock).empty());
+        EXPECT_TRUE(QQFundFlow::fetchFlowQQ("sz000001", context).empty());
         clock.advance(10);
     }
     EXPECT_EQ(tencent.count(fundFlowPath), 2);
@@ -62,18 +62,18 @@ TEST_F(QQFundFlowFetch, TransportFailuresCoolDownWithOneLogLine) {
 
 TEST_F(QQFundFlowFetch, EmptyTableCoolsDownSilently) {
     tencent.serve(fundFlowPath, R"({"code":0,"msg":"","data":{"todayFundTrend":{"minList":[]}}})");
-    QQFundFlow::fetchFlowQQ("sz000001", clock);
-    QQFundFlow::fetchFlowQQ("sz000001", clock);
-    EXPECT_EQ(SourceHealth::shared().coolingKeys(clock.now()), std::vector<std::string>{"qq.fundflow"});
+    QQFundFlow::fetchFlowQQ("sz000001", context);
+    QQFundFlow::fetchFlowQQ("sz000001", context);
+    EXPECT_EQ(health.coolingKeys(clock.now()), std::vector<std::string>{"qq.fundflow"});
     EXPECT_EQ(newLog(), "");
 }
 
 TEST_F(QQFundFlowFetch, CoolDownAfterASecondTransportFailureAlsoFollowingAnEmptyTable) {
     // An empty table and a broken body both count; only the transport failure is logged.
     tencent.serve(fundFlowPath, R"({"data":{"todayFundTrend":{"minList":[]}}})");
-    QQFundFlow::fetchFlowQQ("sz000001", clock);
+    QQFundFlow::fetchFlowQQ("sz000001", context);
     tencent.serve(fundFlowPath, "{broken");
-    QQFundFlow::fetchFlowQQ("sz000001", clock);
+    QQFundFlow::fetchFlowQQ("sz000001", context);
     EXPECT_EQ(occurrences(newLog(), "腾讯资金流不可用，冷却 120 秒"), 1);
 }
 

@@ -87,7 +87,7 @@ TEST(QQIntradayParse, RepliesWithoutUsableLinesGiveNothing) {
 class QQIntradayFetch : public SeriesFetchTest {
 protected:
     std::optional<IntradaySnapshot> fetch() {
-        return QQIntraday::fetchIntradayQQ("sh600519", "600519", "贵州茅台", clock);
+        return QQIntraday::fetchIntradayQQ("sh600519", "600519", "贵州茅台", context);
     }
 };
 
@@ -106,7 +106,7 @@ TEST_F(QQIntradayFetch, EmptyRepliesCoolDownSilently) {
     tencent.serve(minutePath, fixture("qq_minute_unknown.json"));
     EXPECT_FALSE(fetch());
     EXPECT_FALSE(fetch());
-    EXPECT_EQ(SourceHealth::shared().coolingKeys(clock.now()), std::vector<std::string>{"qq.intraday"});
+    EXPECT_EQ(health.coolingKeys(clock.now()), std::vector<std::string>{"qq.intraday"});
     EXPECT_EQ(newLog(), "");
 }
 
@@ -118,12 +118,12 @@ TEST_F(QQIntradayFetch, ExpiredCoolDownAsksAgainAndSuccessClearsIt) {
     clock.advance(120);
     ASSERT_TRUE(fetch());
     EXPECT_EQ(tencent.count(minutePath), 3);
-    EXPECT_TRUE(SourceHealth::shared().coolingKeys(clock.now()).empty());
+    EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
 }
 
 TEST_F(QQIntradayFetch, HostileSymbolIsEncoded) {
     tencent.serve(minutePath, fixture("qq_minute_600519.json"));
-    QQIntraday::fetchIntradayQQ("sh600519&x=1", "600519", "x", clock);
+    QQIntraday::fetchIntradayQQ("sh600519&x=1", "600519", "x", context);
     ASSERT_EQ(tencent.requests().size(), 1u);
     EXPECT_EQ(tencent.requests()[0].query.at("code"), "sh600519&x=1");
     EXPECT_EQ(tencent.requests()[0].query.count("x"), 0u);

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "doubles/ManualClock.h"
-#include "market/Endpoints.h"
-#include "market/SourceHealth.h"
+#include "market/FetchContext.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
 
@@ -11,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -29,31 +27,23 @@ inline std::string fixture(const std::string& name) {
 }
 
 /// Three Eastmoney push hosts, one Tencent host (chart and finance proxy) and one Sina host on
-/// loopback, a fresh source-health table, a manual clock and no forcing switch.
+/// loopback in a context of its own: a fresh source-health table, a manual clock, no forcing switch.
 class SeriesFetchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SourceHealth::shared().reset();
-        Endpoints endpoints = unreachable();
+        Endpoints& endpoints = context.endpoints;
         endpoints.eastmoneyHistory = history.origin();
         endpoints.eastmoneyMain = main.origin();
         endpoints.eastmoneyDelayed = delayed.origin();
         endpoints.tencentChart = tencent.origin();
         endpoints.tencentFinance = tencent.origin();
         endpoints.sinaQuotes = sina.origin();
-        Endpoints::setCurrent(endpoints);
         clock.setChinaTime(2024, 11, 8, 10, 0, 0);
         AppLog::setClock(&clock);
-        clearSwitches();
         logStart = logText().size();
     }
 
-    void TearDown() override {
-        Endpoints::setCurrent(unreachable());
-        SourceHealth::shared().reset();
-        AppLog::setClock(nullptr);
-        clearSwitches();
-    }
+    void TearDown() override { AppLog::setClock(nullptr); }
 
     // Every origin on a closed loopback port, so nothing a test forgets can reach the network.
     static Endpoints unreachable() {
@@ -64,12 +54,6 @@ protected:
             *origin = "http://127.0.0.1:9";
         }
         return endpoints;
-    }
-
-    static void clearSwitches() {
-        ::unsetenv("GLIMMERBOX_FORCE_QQ_INTRADAY");
-        ::unsetenv("GLIMMERBOX_FORCE_QQ_FLOW");
-        ::unsetenv("GLIMMERBOX_FORCE_SINA_K");
     }
 
     static std::string logText() {
@@ -95,6 +79,9 @@ protected:
     SeriesStubHost tencent;
     SeriesStubHost sina;
     ManualClock clock;
+    MarketAPI http;
+    SourceHealth health;
+    FetchContext context{http, health, clock, unreachable()};
     std::size_t logStart = 0;
 };
 

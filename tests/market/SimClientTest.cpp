@@ -1,6 +1,6 @@
 #include "doubles/ManualClock.h"
 #include "market/Endpoints.h"
-#include "market/MarketAPI.h"
+#include "market/QuoteBatch.h"
 #include "market/SymbolSearch.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
@@ -37,11 +37,10 @@ protected:
         market = std::make_unique<SimMarket>(options);
         std::string error;
         ASSERT_TRUE(market->start(&error)) << error;
-        Endpoints::setCurrent(market->endpoints());
+        context.endpoints = market->endpoints();
         clock.set(start);
     }
     void TearDown() override {
-        Endpoints::setCurrent(Endpoints{});
         if (market) market->stop();
     }
 
@@ -49,10 +48,11 @@ protected:
     MarketAPI api;
     SourceHealth health;
     ManualClock clock;
+    FetchContext context{api, health, clock};
 };
 
 TEST_F(SimClientTest, SnapshotAgreesWithTheMarket) {
-    const auto quotes = api.fetchQuotesBatch(itemsOf({"600519", "000001", "510300", "159915"}), clock, health);
+    const auto quotes = QuoteBatch::fetch(itemsOf({"600519", "000001", "510300", "159915"}), context);
     ASSERT_EQ(quotes.size(), 4u);
     for (const char* code : {"600519", "000001", "510300", "159915"}) {
         const auto view = market->view(code);
@@ -72,7 +72,7 @@ TEST_F(SimClientTest, SnapshotAgreesWithTheMarket) {
 
 TEST_F(SimClientTest, SnapshotFollowsTheSimulatedDay) {
     market->pin("600519", 1688.00, 1600.00);
-    const auto quotes = api.fetchQuotesBatch(itemsOf({"600519"}), clock, health);
+    const auto quotes = QuoteBatch::fetch(itemsOf({"600519"}), context);
     ASSERT_TRUE(quotes.contains("600519"));
     EXPECT_DOUBLE_EQ(quotes.at("600519").price, 1688.00);
     EXPECT_NEAR(quotes.at("600519").changePercent(), 5.5, 1e-9);
@@ -80,26 +80,26 @@ TEST_F(SimClientTest, SnapshotFollowsTheSimulatedDay) {
 
 TEST_F(SimClientTest, GbkSnapshotDecodes) {
     market->setFault("snapshot", "", SimFault{SimFault::Kind::Gbk, 0});
-    const auto quotes = api.fetchQuotesBatch(itemsOf({"600519", "510300"}), clock, health);
+    const auto quotes = QuoteBatch::fetch(itemsOf({"600519", "510300"}), context);
     ASSERT_EQ(quotes.size(), 2u);
     EXPECT_EQ(quotes.at("510300").name, "沪深300ETF");
 }
 
 TEST_F(SimClientTest, SearchByPinyinCodeAndChineseName) {
-    const auto byPinyin = SymbolSearch::search("gzmt", 8, api);
+    const auto byPinyin = SymbolSearch::search("gzmt", 8, context);
     ASSERT_FALSE(byPinyin.empty());
     EXPECT_EQ(byPinyin.front(), (SymbolHit{"600519", "贵州茅台", InstrumentKind::stock}));
 
-    const auto byName = SymbolSearch::search("茅台", 8, api);
+    const auto byName = SymbolSearch::search("茅台", 8, context);
     ASSERT_FALSE(byName.empty());
     EXPECT_EQ(byName.front().code, "600519");
 
-    const auto etf = SymbolSearch::search("510300", 8, api);
+    const auto etf = SymbolSearch::search("510300", 8, context);
     ASSERT_FALSE(etf.empty());
     EXPECT_EQ(etf.front().kind, InstrumentKind::etf);
 
-    EXPECT_TRUE(SymbolSearch::search("qqqqqqqq", 8, api).empty());
-    EXPECT_LE(SymbolSearch::search("0", 3, api).size(), 3u);
+    EXPECT_TRUE(SymbolSearch::search("qqqqqqqq", 8, context).empty());
+    EXPECT_LE(SymbolSearch::search("0", 3, context).size(), 3u);
 }
 
 } // namespace

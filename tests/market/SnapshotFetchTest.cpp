@@ -1,6 +1,6 @@
 #include "doubles/ManualClock.h"
 #include "market/Endpoints.h"
-#include "market/MarketAPI.h"
+#include "market/QuoteBatch.h"
 #include "market/SymbolSearch.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
@@ -76,13 +76,10 @@ protected:
             res.set_content(fixture("smartbox_hs300.txt"), "text/html; charset=utf-8");
         });
         ASSERT_TRUE(server.start());
-        Endpoints endpoints;
-        endpoints.tencentSnapshot = server.origin();
-        endpoints.tencentSuggest = server.origin();
-        Endpoints::setCurrent(endpoints);
+        context.endpoints.tencentSnapshot = server.origin();
+        context.endpoints.tencentSuggest = server.origin();
         clock.setChinaTime(2024, 11, 8, 10, 30);
     }
-    void TearDown() override { Endpoints::setCurrent(Endpoints{}); }
 
     std::vector<std::string> requestTargets() {
         std::lock_guard guard(lock);
@@ -93,6 +90,7 @@ protected:
     MarketAPI api;
     SourceHealth health;
     ManualClock clock;
+    FetchContext context{api, health, clock};
     std::mutex lock;
     std::vector<std::string> targets;
     std::vector<std::string> queries;
@@ -102,12 +100,12 @@ protected:
 };
 
 TEST_F(SnapshotServiceTest, EmptyWatchListMakesNoRequest) {
-    EXPECT_TRUE(api.fetchQuotesBatch({}, clock, health).empty());
+    EXPECT_TRUE(QuoteBatch::fetch({}, context).empty());
     EXPECT_TRUE(requestTargets().empty());
 }
 
 TEST_F(SnapshotServiceTest, GbkReplyBecomesQuotesKeyedByCode) {
-    const auto quotes = api.fetchQuotesBatch(itemsOf({"600519", "000001", "510300"}), clock, health);
+    const auto quotes = QuoteBatch::fetch(itemsOf({"600519", "000001", "510300"}), context);
     ASSERT_EQ(quotes.size(), 3u);
     EXPECT_EQ(quotes.at("600519").name, "贵州茅台");
     EXPECT_EQ(quotes.at("510300").updatedAt, clock.now());
@@ -115,7 +113,7 @@ TEST_F(SnapshotServiceTest, GbkReplyBecomesQuotesKeyedByCode) {
 }
 
 TEST_F(SnapshotServiceTest, SixtyOneSymbolsTakeTwoRequests) {
-    const auto quotes = api.fetchQuotesBatch(watchList(61), clock, health);
+    const auto quotes = QuoteBatch::fetch(watchList(61), context);
     EXPECT_FALSE(quotes.empty());
     const auto sent = requestTargets();
     ASSERT_EQ(sent.size(), 2u);
@@ -125,7 +123,7 @@ TEST_F(SnapshotServiceTest, SixtyOneSymbolsTakeTwoRequests) {
 
 TEST_F(SnapshotServiceTest, FailingChunkKeepsEarlierChunksAndSkipsLaterOnes) {
     statuses = {200, 500};
-    const auto quotes = api.fetchQuotesBatch(watchList(130), clock, health);
+    const auto quotes = QuoteBatch::fetch(watchList(130), context);
     EXPECT_EQ(quotes.size(), 3u) << "the first chunk's quotes survive";
     EXPECT_EQ(requestTargets().size(), 2u) << "the third chunk is not requested";
 }
@@ -133,41 +131,41 @@ TEST_F(SnapshotServiceTest, FailingChunkKeepsEarlierChunksAndSkipsLaterOnes) {
 TEST_F(SnapshotServiceTest, TwoFailedRefreshesCoolDownAndLogOnce) {
     statuses = {503, 503, 503};
     const std::size_t before = countInLog(coolDownLine);
-    EXPECT_TRUE(api.fetchQuotesBatch(watchList(3), clock, health).empty());
+    EXPECT_TRUE(QuoteBatch::fetch(watchList(3), context).empty());
     EXPECT_EQ(countInLog(coolDownLine), before) << "one failure is no cool-down";
-    EXPECT_TRUE(api.fetchQuotesBatch(watchList(3), clock, health).empty());
+    EXPECT_TRUE(QuoteBatch::fetch(watchList(3), context).empty());
     EXPECT_EQ(countInLog(coolDownLine), before + 1);
 
     clock.advance(60);
-    EXPECT_TRUE(api.fetchQuotesBatch(watchList(3), clock, health).empty());
+    EXPECT_TRUE(QuoteBatch::fetch(watchList(3), context).empty());
     EXPECT_EQ(requestTargets().size(), 2u) << "a cooling source makes no request";
 
     clock.advance(61);
-    EXPECT_EQ(api.fetchQuotesBatch(watchList(3), clock, health).size(), 0u);
+    EXPECT_EQ(QuoteBatch::fetch(watchList(3), context).size(), 0u);
     EXPECT_EQ(requestTargets().size(), 3u);
     EXPECT_EQ(countInLog(coolDownLine), before + 1) << "after expiry one failure starts nothing";
-    EXPECT_EQ(api.fetchQuotesBatch(watchList(3), clock, health).size(), 3u);
+    EXPECT_EQ(QuoteBatch::fetch(watchList(3), context).size(), 3u);
     EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
 }
 
 TEST_F(SnapshotServiceTest, RepliesWithoutRecordsCoolDownSilently) {
     replyBody = fixture("tencent_snapshot_none.txt");
     const std::size_t before = countInLog(coolDownLine);
-    api.fetchQuotesBatch(watchList(2), clock, health);
-    api.fetchQuotesBatch(watchList(2), clock, health);
+    QuoteBatch::fetch(watchList(2), context);
+    QuoteBatch::fetch(watchList(2), context);
     EXPECT_TRUE(health.shouldSkip("qq.quote", clock.now()));
     EXPECT_EQ(countInLog(coolDownLine), before);
 }
 
 TEST_F(SnapshotServiceTest, HandEditedCodesCannotAddUrlParts) {
-    api.fetchQuotesBatch(itemsOf({"600519&r=1#x", "00 01,sh1", "平安"}), clock, health);
+    QuoteBatch::fetch(itemsOf({"600519&r=1#x", "00 01,sh1", "平安"}), context);
     const auto sent = requestTargets();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], "/utf8/q=sh600519%26r%3D1%23x,sz00%2001%2Csh1,sz%E5%B9%B3%E5%AE%89");
 }
 
 TEST_F(SnapshotServiceTest, SearchSendsUtf8PercentEncodingAndKeepsTheFirstHits) {
-    const auto hits = SymbolSearch::search("沪深300", 8, api);
+    const auto hits = SymbolSearch::search("沪深300", 8, context);
     ASSERT_EQ(hits.size(), 8u);
     EXPECT_EQ(hits.front().code, "510300");
     EXPECT_EQ(hits.back().code, "510330");
@@ -178,9 +176,9 @@ TEST_F(SnapshotServiceTest, SearchSendsUtf8PercentEncodingAndKeepsTheFirstHits) 
 
 TEST_F(SnapshotServiceTest, SearchReadsTheBodyWhateverTheStatus) {
     suggestStatus = 404;
-    EXPECT_EQ(SymbolSearch::search("hs300", 20, api).size(), 12u);
-    EXPECT_EQ(SymbolSearch::search("hs300", 11, api).size(), 11u);
-    EXPECT_TRUE(SymbolSearch::search("hs300", 0, api).empty());
+    EXPECT_EQ(SymbolSearch::search("hs300", 20, context).size(), 12u);
+    EXPECT_EQ(SymbolSearch::search("hs300", 11, context).size(), 11u);
+    EXPECT_TRUE(SymbolSearch::search("hs300", 0, context).empty());
 }
 
 TEST(SymbolSearchOffline, NoServerGivesAnEmptyList) {
@@ -189,10 +187,9 @@ TEST(SymbolSearchOffline, NoServerGivesAnEmptyList) {
     Endpoints endpoints;
     endpoints.tencentSuggest = closed.origin();
     closed.stop();
-    Endpoints::setCurrent(endpoints);
     MarketAPI api;
-    EXPECT_TRUE(SymbolSearch::search("gzmt", 8, api).empty());
-    Endpoints::setCurrent(Endpoints{});
+    SourceHealth health;
+    EXPECT_TRUE(SymbolSearch::search("gzmt", 8, FetchContext{api, health, Clock::system(), endpoints}).empty());
 }
 
 } // namespace

@@ -89,11 +89,9 @@ TEST(SymbolSearch, EscapeDecoding) {
 TEST(SymbolSearch, QueryGoesOutAsUtf8PercentEncoding) {
     Endpoints endpoints;
     endpoints.tencentSuggest = "http://127.0.0.1:9";
-    Endpoints::setCurrent(endpoints);
-    EXPECT_EQ(SymbolSearch::url("gzmt"), "http://127.0.0.1:9/s3/?q=gzmt&t=all");
-    EXPECT_EQ(SymbolSearch::url("茅台"), "http://127.0.0.1:9/s3/?q=%E8%8C%85%E5%8F%B0&t=all");
-    EXPECT_EQ(SymbolSearch::url("a&t=x#y z"), "http://127.0.0.1:9/s3/?q=a%26t%3Dx%23y%20z&t=all");
-    Endpoints::setCurrent(Endpoints{});
+    EXPECT_EQ(SymbolSearch::url(endpoints, "gzmt"), "http://127.0.0.1:9/s3/?q=gzmt&t=all");
+    EXPECT_EQ(SymbolSearch::url(endpoints, "茅台"), "http://127.0.0.1:9/s3/?q=%E8%8C%85%E5%8F%B0&t=all");
+    EXPECT_EQ(SymbolSearch::url(endpoints, "a&t=x#y z"), "http://127.0.0.1:9/s3/?q=a%26t%3Dx%23y%20z&t=all");
 }
 
 } // namespace

@@ -69,8 +69,8 @@ protected:
             return std::vector<FlowPoint>();
         };
         source.fetchDaily = [](const std::string&, int) { return std::vector<DailyBar>(); };
-        store =
-            std::make_unique<MarketStore>(config, main.poster(), MarketStoreOptions{&clock, &health, queue, source});
+        store = std::make_unique<MarketStore>(config, main.poster(), FetchContext{http, health, clock},
+                                              MarketStoreOptions{queue, source});
         delegate = std::make_unique<AppDelegate>(*store, screens, scheduler, &notifier);
         delegate->applicationDidFinishLaunching();
     }
@@ -96,6 +96,7 @@ protected:
     std::shared_ptr<ManualQueue> queue = std::make_shared<ManualQueue>(clock);
     PostedTasks main;
     SourceHealth health;
+    MarketAPI http;
     std::map<std::string, Quote> quotes;
     FakeScreenSource screens{{{QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900)}}};
     QtTaskScheduler scheduler;

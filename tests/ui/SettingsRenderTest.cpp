@@ -41,13 +41,12 @@ protected:
         config.watchlist[0].shares = 300;
         config.watchlist[0].cost = 1400.5;
         config.watchlist[2].shares = 123000;
-        harness = std::make_unique<SettingsHarness>(config);
-        WatchlistSection& watchlist = *harness->root().watchlistSection();
-        watchlist.suggester().setSearchFunction([](const std::string&) {
+        harness = std::make_unique<SettingsHarness>(config, [](const std::string&) {
             return std::vector<SymbolHit>{{"601318", "中国平安", InstrumentKind::stock},
                                           {"601319", "中国人保", InstrumentKind::stock},
                                           {"512880", "证券ETF", InstrumentKind::etf}};
         });
+        WatchlistSection& watchlist = *harness->root().watchlistSection();
         harness->window().show();
         ASSERT_TRUE(testing::waitForExposed(harness->window()));
         watchlist.codeField()->insert(QStringLiteral("中国"));

@@ -1,4 +1,4 @@
-#include "market/Endpoints.h"
+#include "market/FetchContext.h"
 #include "settings/SettingsRootView.h"
 #include "settings/SymbolSuggester.h"
 #include "settings/WatchlistSection.h"
@@ -14,13 +14,16 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
+
 namespace glimmer {
 namespace {
 
 using testing::SettingsHarness;
 
-// Suggestions come from a simulated market on loopback; the endpoints point there for each test.
-// One market serves the whole suite: stopping a listener waits for its idle connections.
+// Suggestions come from a simulated market on loopback through the real search; a test may point
+// the lookups at another market. One market serves the whole suite: stopping a listener waits for
+// its idle connections.
 class SymbolSearchFieldTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -34,10 +37,21 @@ protected:
     void SetUp() override {
         ASSERT_NE(market, nullptr);
         market->reset();
-        previous = Endpoints::current();
-        Endpoints::setCurrent(market->endpoints());
+        pointAt(*market);
     }
-    void TearDown() override { Endpoints::setCurrent(previous); }
+
+    void pointAt(const sim::SimMarket& target) {
+        std::lock_guard guard(endpointsLock);
+        endpoints = target.endpoints();
+    }
+    std::vector<SymbolHit> search(const std::string& query) {
+        FetchContext context{http, health, Clock::system()};
+        {
+            std::lock_guard guard(endpointsLock);
+            context.endpoints = endpoints;
+        }
+        return SymbolSearch::search(query, SymbolSuggester::hitLimit, context);
+    }
 
     WatchlistSection& section() { return *harness.root().watchlistSection(); }
     QLineEdit& field() { return *section().codeField(); }
@@ -49,8 +63,11 @@ protected:
     }
 
     static inline sim::SimMarket* market = nullptr;
-    Endpoints previous;
-    SettingsHarness harness{AppConfig{}};
+    MarketAPI http;
+    SourceHealth health;
+    std::mutex endpointsLock; // lookups read the endpoints on worker threads
+    Endpoints endpoints;
+    SettingsHarness harness{AppConfig{}, [this](const std::string& query) { return search(query); }};
 };
 
 TEST_F(SymbolSearchFieldTest, BurstOfKeystrokesMakesOneLookupAfterTheTypingPauses) {
@@ -88,11 +105,11 @@ TEST_F(SymbolSearchFieldTest, SlowOldLookupNeverReplacesNewerSuggestions) {
     sim::SimMarket slow;
     ASSERT_TRUE(slow.start());
     slow.setFault("suggest", "", sim::SimFault{sim::SimFault::Kind::Hang, 0});
-    Endpoints::setCurrent(slow.endpoints());
+    pointAt(slow);
     QTest::keyClicks(&field(), QStringLiteral("gzmt"));
     ASSERT_TRUE(testing::waitUntil([&] { return slow.requestCount("suggest") == 1; }, 5000));
 
-    Endpoints::setCurrent(market->endpoints());
+    pointAt(*market);
     field().clear();
     QTest::keyClicks(&field(), QStringLiteral("hs300"));
     ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));

@@ -50,7 +50,8 @@ AppConfig livedInConfig() {
     return config;
 }
 
-SettingsHarness::SettingsHarness(const AppConfig& config) {
+SettingsHarness::SettingsHarness(const AppConfig& config, SymbolSearch::Lookup search) {
+    if (!search) search = [](const std::string&) { return std::vector<SymbolHit>{}; };
     ensureApplication();
     owner = config;
     settings = std::make_unique<SettingsWindow>(
@@ -60,7 +61,7 @@ SettingsHarness::SettingsHarness(const AppConfig& config) {
             saves.push_back(owner);
             return owner;
         },
-        [this] { ++testSoundPresses; }, [this] { ++resetPresses; });
+        [this] { ++testSoundPresses; }, [this] { ++resetPresses; }, std::move(search));
 }
 
 SettingsHarness::~SettingsHarness() = default;

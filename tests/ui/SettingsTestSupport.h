@@ -17,10 +17,11 @@ namespace glimmer::testing {
 AppConfig livedInConfig();
 
 /// A settings window on a configuration, standing in for the application that owns it: applies
-/// each edit to its own copy, records every save and every press of the two actions.
+/// each edit to its own copy, records every save and every press of the two actions. Symbol lookups
+/// go to `search`, by default one that finds nothing.
 class SettingsHarness {
 public:
-    explicit SettingsHarness(const AppConfig& config);
+    explicit SettingsHarness(const AppConfig& config, SymbolSearch::Lookup search = {});
     ~SettingsHarness();
 
     SettingsWindow& window() { return *settings; }

@@ -133,19 +133,17 @@ std::vector<WatchItem> watchList(std::size_t count) {
 }
 
 /// The live fetchers with a short time-out, so hangs cost seconds rather than minutes.
-MarketSource shortTimeoutSource(const Clock& clock, SourceHealth& health, double timeout) {
-    MarketSource source = MarketSource::live(clock, health);
-    const Clock* c = &clock;
-    SourceHealth* h = &health;
-    source.fetchIntraday = [c, h, timeout](const std::string& secid, const std::string& code,
-                                           const std::string& fallbackName) {
-        return EastmoneyTrends::fetchIntraday(secid, code, fallbackName, *c, *h, timeout);
+MarketSource shortTimeoutSource(const FetchContext& context, double timeout) {
+    MarketSource source = MarketSource::live(context);
+    source.fetchIntraday = [context, timeout](const std::string& secid, const std::string& code,
+                                              const std::string& fallbackName) {
+        return EastmoneyTrends::fetchIntraday(secid, code, fallbackName, context, timeout);
     };
-    source.fetchFlow = [c, h, timeout](const std::string& secid, const std::optional<std::string>& symbol) {
-        return EastmoneyFlow::fetchFlow(secid, symbol, *c, *h, timeout);
+    source.fetchFlow = [context, timeout](const std::string& secid, const std::optional<std::string>& symbol) {
+        return EastmoneyFlow::fetchFlow(secid, symbol, context, timeout);
     };
-    source.fetchDaily = [c, h, timeout](const std::string& symbol, int count) {
-        return DailyKline::fetchDaily(symbol, count, *c, *h, timeout);
+    source.fetchDaily = [context, timeout](const std::string& symbol, int count) {
+        return DailyKline::fetchDaily(symbol, count, context, timeout);
     };
     return source;
 }
@@ -204,16 +202,15 @@ int main(int argc, char** argv) {
         std::cerr << "glimmer-soak: the simulated market did not start: " << error << "\n";
         return 2;
     }
-    Endpoints::setCurrent(market.endpoints());
-
+    MarketAPI http;
     SourceHealth health;
+    const FetchContext context{http, health, clock, market.endpoints()};
     PostedTasks mainTasks;
     auto queue = std::make_shared<ManualQueue>(clock);
     AppConfig config;
     config.watchlist = watchList(settings.codes);
     auto store = std::make_unique<MarketStore>(
-        config, mainTasks.poster(),
-        MarketStoreOptions{&clock, &health, queue, shortTimeoutSource(clock, health, settings.timeout)});
+        config, mainTasks.poster(), context, MarketStoreOptions{queue, shortTimeoutSource(context, settings.timeout)});
     store->syncEntries();
 
     // Faults change on their own thread in real time while passes run.
@@ -299,7 +296,6 @@ int main(int argc, char** argv) {
     faultWake.notify_all();
     faults.join();
     store.reset();
-    Endpoints::setCurrent(Endpoints{});
     market.stop();
 
     const long growth = rssEnd - rssBaseline;
