@@ -30,7 +30,7 @@ MarketEntry RenderInput::fetchEntry(const WatchItem& item) {
         if (found != quotes.end() && found->second.price > 0) entry.quote = found->second;
     }
     if (!entry.quote) return entry;
-    entry.flow = source.fetchFlow(secid, std::nullopt);
+    entry.flow = source.fetchFlow(secid, SecID::tencentSymbol(item.code));
     entry.flowLoadedAt = now;
     entry.daily = source.fetchDaily(SecID::tencentSymbol(item.code), 320);
     entry.updatedAt = now;

@@ -178,7 +178,7 @@ void run() {
     }
 
     line("\n--- 分钟资金流 ---");
-    const std::vector<FlowPoint> flow = source.fetchFlow(secid, std::nullopt);
+    const std::vector<FlowPoint> flow = source.fetchFlow(secid, symbol);
     if (flow.empty()) {
         line("!! 资金流为空（ETF 可能无此数据）");
     } else {

@@ -3,7 +3,7 @@
 #include "diagnostics/SelfTest.h"
 #include "diagnostics/SelfTestGui.h"
 #include "diagnostics/SelfTestReport.h"
-#include "market/MarketAPI.h"
+#include "market/ReplyText.h"
 #include "model/AppPaths.h"
 
 #include <cmath>
@@ -16,7 +16,7 @@ namespace {
 double renderOpacity(double configured) {
     const std::optional<std::string> text = AppPaths::processEnv("GLIMMERBOX_RENDER_OPACITY");
     if (!text) return configured;
-    const std::optional<double> value = MarketAPI::number(*text);
+    const std::optional<double> value = ReplyText::number(*text);
     return value ? *value : configured;
 }
 

@@ -1,8 +1,8 @@
 #include "market/DailyKline.h"
 
 #include "market/Endpoints.h"
-#include "market/MarketAPI.h"
 #include "market/ReplyJson.h"
+#include "market/ReplyText.h"
 #include "market/SeriesFields.h"
 #include "model/AppLog.h"
 
@@ -130,7 +130,7 @@ std::vector<DailyBar> fetchDailyTencent(const std::string& symbol, int count, co
     if (health.shouldSkip(sourceKey, clock.now())) return {};
     const auto body = context.http.httpGet(tencentUrl(context.endpoints, symbol, count), Referers::tencent, timeout,
                                            ReplyLimit::dailyBars);
-    const auto text = MarketAPI::decodeText(body);
+    const auto text = ReplyText::decode(body);
     TencentReply reply = text ? parseTencent(*text, symbol) : TencentReply{};
     if (!reply.isUsable) {
         if (health.recordFailure(sourceKey, clock.now())) {
@@ -147,7 +147,7 @@ std::vector<DailyBar> fetchDailySina(const std::string& symbol, int count, const
                                      double timeout) {
     const auto body =
         context.http.httpGet(sinaUrl(context.endpoints, symbol, count), Referers::sina, timeout, ReplyLimit::dailyBars);
-    const auto text = MarketAPI::decodeText(body);
+    const auto text = ReplyText::decode(body);
     return text ? parseSina(*text) : std::vector<DailyBar>{};
 }
 

@@ -1,9 +1,9 @@
 #include "market/EastmoneyFlow.h"
 
 #include "market/Endpoints.h"
-#include "market/MarketAPI.h"
 #include "market/QQFundFlow.h"
 #include "market/ReplyJson.h"
+#include "market/ReplyText.h"
 #include "market/SeriesFields.h"
 
 #include <array>
@@ -35,8 +35,8 @@ Reply parse(std::string_view text) {
             if (SeriesFields::split(item.text, ',', pieces) < pieces.size()) continue;
             FlowPoint point;
             point.time = SeriesFields::lastCharacters(pieces[0], 5);
-            point.main = MarketAPI::number(pieces[1]).value_or(0);
-            point.retail = MarketAPI::number(pieces[2]).value_or(0);
+            point.main = ReplyText::number(pieces[1]).value_or(0);
+            point.retail = ReplyText::number(pieces[2]).value_or(0);
             reply.points.push_back(std::move(point));
         }
         return reply;
@@ -45,10 +45,9 @@ Reply parse(std::string_view text) {
     }
 }
 
-std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<std::string>& symbol,
-                                 const FetchContext& context, double timeout) {
-    const std::string tencentSymbol = symbol ? *symbol : MarketAPI::tencentSymbol(secid);
-    if (context.switches.forceQQFlow) return QQFundFlow::fetchFlowQQ(tencentSymbol, context, timeout);
+std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::string& symbol, const FetchContext& context,
+                                 double timeout) {
+    if (context.switches.forceQQFlow) return QQFundFlow::fetchFlowQQ(symbol, context, timeout);
     SourceHealth& health = context.health;
     const Clock& clock = context.clock;
     for (const std::string& origin : hosts(context.endpoints)) {
@@ -56,7 +55,7 @@ std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<s
         if (health.shouldSkip(key, clock.now())) continue;
         const auto body =
             context.http.httpGet(url(origin, secid), Referers::eastmoneyData, timeout, ReplyLimit::fundFlow);
-        const auto text = MarketAPI::decodeText(body);
+        const auto text = ReplyText::decode(body);
         Reply reply = text ? parse(*text) : Reply{};
         if (!reply.isUsable) {
             health.recordFailure(key, clock.now());
@@ -65,7 +64,7 @@ std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<s
         health.recordSuccess(key);
         if (!reply.points.empty()) return std::move(reply.points);
     }
-    return QQFundFlow::fetchFlowQQ(tencentSymbol, context, timeout);
+    return QQFundFlow::fetchFlowQQ(symbol, context, timeout);
 }
 
 } // namespace glimmer::EastmoneyFlow

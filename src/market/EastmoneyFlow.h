@@ -25,9 +25,10 @@ struct Reply {
 
 Reply parse(std::string_view text);
 
-/// Today's minute fund flow: the Eastmoney push hosts in order, then the Tencent fund-flow table for
-/// `symbol` (derived from `secid` when absent). The forcing switch goes to Tencent at once.
-std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::optional<std::string>& symbol,
-                                 const FetchContext& context, double timeout = 10);
+/// Today's minute fund flow of one security, named by its Eastmoney `secid` and its Tencent `symbol`:
+/// the Eastmoney push hosts in order, then the Tencent fund-flow table. The forcing switch goes to
+/// Tencent at once.
+std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::string& symbol, const FetchContext& context,
+                                 double timeout = 10);
 
 } // namespace glimmer::EastmoneyFlow

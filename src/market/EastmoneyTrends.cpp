@@ -1,9 +1,10 @@
 #include "market/EastmoneyTrends.h"
 
 #include "market/Endpoints.h"
-#include "market/MarketAPI.h"
 #include "market/QQIntraday.h"
 #include "market/ReplyJson.h"
+#include "market/ReplyText.h"
+#include "market/SecID.h"
 #include "market/SeriesFields.h"
 #include "model/TextFormat.h"
 
@@ -29,19 +30,19 @@ std::optional<IntradaySnapshot> buildSnapshot(const ReplyJson& json, const Reply
         const std::string_view line = item.text;
         std::array<std::string_view, 8> pieces;
         if (SeriesFields::split(line, ',', pieces) < pieces.size()) continue;
-        const auto close = MarketAPI::number(pieces[2]);
+        const auto close = ReplyText::number(pieces[2]);
         if (!close) continue;
-        const double open = MarketAPI::number(pieces[1]).value_or(*close);
+        const double open = ReplyText::number(pieces[1]).value_or(*close);
         MinuteBar bar;
         bar.time = SeriesFields::lastCharacters(pieces[0], 5);
         bar.price = *close;
-        bar.avg = MarketAPI::number(pieces[7]).value_or(*close);
+        bar.avg = ReplyText::number(pieces[7]).value_or(*close);
         // A negative volume is no trade count; it would draw below the volume chart's baseline.
-        bar.volume = std::max(0.0, MarketAPI::number(pieces[5]).value_or(0));
-        bar.amount = MarketAPI::number(pieces[6]).value_or(0);
+        bar.volume = std::max(0.0, ReplyText::number(pieces[5]).value_or(0));
+        bar.amount = ReplyText::number(pieces[6]).value_or(0);
         if (snapshot.minutes.empty()) firstOpen = open;
-        high = std::max(high, MarketAPI::number(pieces[3]).value_or(*close));
-        low = std::min(low, MarketAPI::number(pieces[4]).value_or(*close));
+        high = std::max(high, ReplyText::number(pieces[3]).value_or(*close));
+        low = std::min(low, ReplyText::number(pieces[4]).value_or(*close));
         volumeSum += bar.volume;
         amountSum += bar.amount;
         snapshot.minutes.push_back(std::move(bar));
@@ -97,7 +98,7 @@ Reply parse(std::string_view text, const std::string& code, const std::string& f
 std::optional<IntradaySnapshot> fetchIntraday(const std::string& secid, const std::string& code,
                                               const std::string& fallbackName, const FetchContext& context,
                                               double timeout) {
-    const std::string symbol = MarketAPI::tencentSymbol(secid);
+    const std::string symbol = SecID::tencentSymbol(code);
     if (context.switches.forceQQIntraday) {
         return QQIntraday::fetchIntradayQQ(symbol, code, fallbackName, context, timeout);
     }
@@ -108,7 +109,7 @@ std::optional<IntradaySnapshot> fetchIntraday(const std::string& secid, const st
         if (health.shouldSkip(key, clock.now())) continue;
         const auto body =
             context.http.httpGet(url(origin, secid), Referers::eastmoneyQuote, timeout, ReplyLimit::minutes);
-        const auto text = MarketAPI::decodeText(body);
+        const auto text = ReplyText::decode(body);
         Reply reply = text ? parse(*text, code, fallbackName, clock.now()) : Reply{};
         if (!reply.isUsable) {
             health.recordFailure(key, clock.now());

@@ -25,9 +25,9 @@ struct Reply {
 
 Reply parse(std::string_view text, const std::string& code, const std::string& fallbackName, Instant now);
 
-/// Today's minutes: the Eastmoney push hosts in order (a cooling host is skipped, a failing one is
-/// counted against its own key), then the Tencent minute query. The forcing switch goes to Tencent
-/// at once.
+/// Today's minutes of `code` (Eastmoney `secid`): the Eastmoney push hosts in order (a cooling host is skipped, a
+/// failing one is counted against its own key), then the Tencent minute query. The forcing switch goes to Tencent at
+/// once.
 std::optional<IntradaySnapshot> fetchIntraday(const std::string& secid, const std::string& code,
                                               const std::string& fallbackName, const FetchContext& context,
                                               double timeout = 10);

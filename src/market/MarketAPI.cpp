@@ -1,17 +1,12 @@
 #include "market/MarketAPI.h"
 
 #include "model/AppLog.h"
-#include "model/TextFormat.h"
 
 #include <curl/curl.h>
-#include <iconv.h>
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <condition_variable>
 #include <map>
@@ -283,74 +278,6 @@ std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
 
 void MarketAPI::abandonTransfers() {
     impl->abandon();
-}
-
-std::optional<std::string> MarketAPI::decodeText(const std::optional<std::string>& data) {
-    if (!data || data->empty()) return std::nullopt;
-    if (TextFormat::isValidUtf8(*data)) return *data;
-
-    iconv_t converter = iconv_open("UTF-8", "GB18030");
-    if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out(data->size() * 2 + 8, '\0');
-    char* in = const_cast<char*>(data->data());
-    size_t inLeft = data->size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    bool isOk = true;
-    while (inLeft > 0) {
-        if (iconv(converter, &in, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) continue;
-        if (errno == E2BIG) {
-            const size_t used = static_cast<size_t>(outPtr - out.data());
-            out.resize(out.size() * 2);
-            outPtr = out.data() + used;
-            outLeft = out.size() - used;
-            continue;
-        }
-        isOk = false; // an invalid or truncated sequence: not GB 18030 either
-        break;
-    }
-    iconv_close(converter);
-    if (!isOk) return std::nullopt;
-    out.resize(static_cast<size_t>(outPtr - out.data()));
-    if (out.empty() || !TextFormat::isValidUtf8(out)) return std::nullopt;
-    return out;
-}
-
-std::optional<double> MarketAPI::number(std::string_view text) {
-    if (text.empty()) return std::nullopt;
-    // from_chars takes no leading "+", which provider fields sometimes carry.
-    if (text.front() == '+') {
-        text.remove_prefix(1);
-        if (text.empty() || text.front() == '-' || text.front() == '+') return std::nullopt;
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
-std::optional<double> MarketAPI::num(const nlohmann::json& value) {
-    if (value.is_number()) {
-        const double result = value.get<double>();
-        if (!std::isfinite(result)) return std::nullopt;
-        return result;
-    }
-    if (value.is_string()) return number(value.get_ref<const std::string&>());
-    return std::nullopt;
-}
-
-std::string MarketAPI::tencentSymbol(const std::string& secid) {
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    while (start <= secid.size()) {
-        const auto dot = secid.find('.', start);
-        const auto end = dot == std::string::npos ? secid.size() : dot;
-        if (end > start) pieces.push_back(secid.substr(start, end - start));
-        if (dot == std::string::npos) break;
-        start = dot + 1;
-    }
-    if (pieces.size() != 2) return secid;
-    return (pieces[0] == "1" ? "sh" : "sz") + pieces[1];
 }
 
 } // namespace glimmer

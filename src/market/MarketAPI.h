@@ -1,13 +1,9 @@
 #pragma once
 
-#include <nlohmann/json_fwd.hpp>
-
 #include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace glimmer {
 
@@ -60,16 +56,6 @@ public:
     /// The program is ending: every running transfer stops at once and gives nothing, and so does
     /// every later request. There is no way back.
     void abandonTransfers();
-
-    /// UTF-8 when valid and non-empty, else GB 18030, else nothing.
-    static std::optional<std::string> decodeText(const std::optional<std::string>& data);
-    /// A JSON number as is, a numeric string parsed as a decimal number, anything else nothing.
-    static std::optional<double> num(const nlohmann::json& value);
-    /// A complete, finite decimal number ("12.5", "-0.3", "1e3"); nothing for anything else.
-    static std::optional<double> number(std::string_view text);
-
-    /// "1.600519" → "sh600519", "0.000001" → "sz000001"; anything but two dot-separated pieces unchanged.
-    static std::string tencentSymbol(const std::string& secid);
 
 private:
     struct Impl;

@@ -16,7 +16,7 @@ MarketSource MarketSource::live(const FetchContext& context) {
                                      const std::string& fallbackName) {
         return EastmoneyTrends::fetchIntraday(secid, code, fallbackName, context);
     };
-    source.fetchFlow = [context](const std::string& secid, const std::optional<std::string>& symbol) {
+    source.fetchFlow = [context](const std::string& secid, const std::string& symbol) {
         return EastmoneyFlow::fetchFlow(secid, symbol, context);
     };
     source.fetchDaily = [context](const std::string& symbol, int count) {

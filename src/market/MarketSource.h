@@ -19,7 +19,7 @@ struct MarketSource {
     std::function<std::optional<IntradaySnapshot>(const std::string& secid, const std::string& code,
                                                   const std::string& fallbackName)>
         fetchIntraday;
-    std::function<std::vector<FlowPoint>(const std::string& secid, const std::optional<std::string>& symbol)> fetchFlow;
+    std::function<std::vector<FlowPoint>(const std::string& secid, const std::string& symbol)> fetchFlow;
     std::function<std::vector<DailyBar>(const std::string& symbol, int count)> fetchDaily;
 
     static MarketSource live(const FetchContext& context);

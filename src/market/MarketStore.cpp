@@ -248,7 +248,8 @@ RefreshCounts MarketStore::performRefresh() {
 
         if (!abandoned && isDue(e.flowLoadedAt, e.flow.empty(), now, flowTtl)) {
             ++counts.flow;
-            auto points = source.fetchFlow ? source.fetchFlow(secid, std::nullopt) : std::vector<FlowPoint>{};
+            auto points =
+                source.fetchFlow ? source.fetchFlow(secid, SecID::tencentSymbol(code)) : std::vector<FlowPoint>{};
             if (!points.empty()) {
                 e.flow = std::move(points);
                 e.flowLoadedAt = now;

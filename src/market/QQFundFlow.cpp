@@ -1,7 +1,7 @@
 #include "market/QQFundFlow.h"
 
 #include "market/Endpoints.h"
-#include "market/MarketAPI.h"
+#include "market/ReplyText.h"
 #include "market/SeriesFields.h"
 #include "model/TextFormat.h"
 
@@ -55,7 +55,7 @@ std::vector<FlowPoint> fetchFlowQQ(const std::string& symbol, const FetchContext
     if (health.shouldSkip(sourceKey, clock.now())) return {};
     const auto body = context.http.httpGet(url(context.endpoints.tencentFinance, symbol), Referers::tencent, timeout,
                                            ReplyLimit::fundFlow);
-    const auto text = MarketAPI::decodeText(body);
+    const auto text = ReplyText::decode(body);
     ReplyJson document;
     if (!text || !document.parse(*text) || !document.root()->isObject()) {
         if (health.recordFailure(sourceKey, clock.now())) SeriesFields::logCooldown("腾讯资金流不可用，冷却 ", " 秒");

@@ -1,8 +1,8 @@
 #include "market/QQIntraday.h"
 
 #include "market/Endpoints.h"
-#include "market/MarketAPI.h"
 #include "market/QuoteBatch.h"
+#include "market/ReplyText.h"
 #include "market/SeriesFields.h"
 #include "model/TextFormat.h"
 
@@ -62,7 +62,7 @@ std::optional<IntradaySnapshot> parse(const ReplyJson& json, const std::string& 
             std::array<std::string_view, 4> pieces;
             if (SeriesFields::split(line, ' ', pieces) < pieces.size()) continue;
             if (TextFormat::utf8Length(pieces[0]) != 4) continue;
-            const auto price = MarketAPI::number(pieces[1]);
+            const auto price = ReplyText::number(pieces[1]);
             if (!price) continue;
             std::string time;
             time.reserve(5);
@@ -71,8 +71,8 @@ std::optional<IntradaySnapshot> parse(const ReplyJson& json, const std::string& 
             time += SeriesFields::characters(pieces[0], 2, 2);
             // Opening-auction lines before 09:30 stay out; their volume lands in the first minute.
             if (!SeriesFields::isSessionMinute(time)) continue;
-            const double volume = MarketAPI::number(pieces[2]).value_or(previousVolume);
-            const double turnover = MarketAPI::number(pieces[3]).value_or(previousTurnover);
+            const double volume = ReplyText::number(pieces[2]).value_or(previousVolume);
+            const double turnover = ReplyText::number(pieces[3]).value_or(previousTurnover);
             MinuteBar bar;
             bar.time = std::move(time);
             bar.price = *price;
@@ -100,7 +100,7 @@ std::optional<IntradaySnapshot> fetchIntradayQQ(const std::string& symbol, const
     if (health.shouldSkip(sourceKey, clock.now())) return std::nullopt;
     const auto body = context.http.httpGet(url(context.endpoints.tencentChart, symbol), Referers::tencent, timeout,
                                            ReplyLimit::minutes);
-    const auto text = MarketAPI::decodeText(body);
+    const auto text = ReplyText::decode(body);
     ReplyJson document;
     if (!text || !document.parse(*text) || !document.root()->isObject()) {
         if (health.recordFailure(sourceKey, clock.now())) SeriesFields::logCooldown("腾讯分时不可用，冷却 ", " 秒");

@@ -1,7 +1,7 @@
 #include "market/QuoteBatch.h"
 
-#include "market/MarketAPI.h"
 #include "market/PercentEncoding.h"
+#include "market/ReplyText.h"
 #include "market/SecID.h"
 #include "model/AppLog.h"
 #include "model/TextFormat.h"
@@ -34,7 +34,7 @@ template <typename Visit> void scanRecords(std::string_view text, Visit&& visit)
 }
 
 double numberOr(std::string_view field, double fallback) {
-    return MarketAPI::number(field).value_or(fallback);
+    return ReplyText::number(field).value_or(fallback);
 }
 
 double turnoverOf(std::string_view priceVolumeTurnover, std::optional<double> tenThousands) {
@@ -48,7 +48,7 @@ double turnoverOf(std::string_view priceVolumeTurnover, std::optional<double> te
         start = slash + 1;
     }
     if (count == 3) {
-        const auto yuan = MarketAPI::number(parts[2]);
+        const auto yuan = ReplyText::number(parts[2]);
         if (yuan && *yuan > 0) return *yuan;
     }
     return tenThousands ? *tenThousands * 10000 : 0;
@@ -112,9 +112,9 @@ std::optional<Quote> parseRecord(std::string_view symbol, std::string_view paylo
     }
     if (quote.code.empty()) return std::nullopt; // nothing to key it by
     quote.prevClose = numberOr(fields[4], 0);
-    const auto price = MarketAPI::number(fields[3]);
+    const auto price = ReplyText::number(fields[3]);
     quote.price = price && *price > 0 ? *price : quote.prevClose;
-    quote.amount = turnoverOf(fields[35], MarketAPI::number(field(37)));
+    quote.amount = turnoverOf(fields[35], ReplyText::number(field(37)));
     quote.open = numberOr(fields[5], 0);
     quote.high = numberOr(fields[33], 0);
     quote.low = numberOr(fields[34], 0);
@@ -171,7 +171,7 @@ std::map<std::string, Quote> fetch(const std::vector<WatchItem>& items, const Fe
             if (i > first) list += ',';
             list += symbols[i];
         }
-        const auto text = MarketAPI::decodeText(
+        const auto text = ReplyText::decode(
             context.http.httpGet(origin + "/utf8/q=" + list, Referers::tencent, 10, ReplyLimit::snapshotBatch));
         if (!text) {
             if (health.recordFailure(key, clock.now())) {

@@ -1,6 +1,6 @@
 #include "market/ReplyJson.h"
 
-#include "market/MarketAPI.h"
+#include "market/ReplyText.h"
 
 #include <charconv>
 #include <cmath>
@@ -253,7 +253,7 @@ std::optional<double> ReplyJson::num(const Node& node) {
         if (!std::isfinite(node.number)) return std::nullopt;
         return node.number;
     }
-    if (node.kind == Kind::string) return MarketAPI::number(node.text);
+    if (node.kind == Kind::string) return ReplyText::number(node.text);
     return std::nullopt;
 }
 

@@ -20,12 +20,4 @@ std::string tencentSymbol(std::string_view code) {
     return symbol;
 }
 
-bool isPlainCode(std::string_view code) {
-    if (code.size() != 6) return false;
-    for (const char c : code) {
-        if (c < '0' || c > '9') return false;
-    }
-    return true;
-}
-
 } // namespace glimmer::SecID

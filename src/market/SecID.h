@@ -4,8 +4,7 @@
 #include <string_view>
 
 /// The identifier forms of a six-digit code. These are identifiers, not URL parts: a URL takes them
-/// only through `percentEncode` (or after `isPlainCode`), so a hand-edited code cannot add query
-/// parameters.
+/// only through `percentEncode`, so a hand-edited code cannot add query parameters.
 namespace glimmer::SecID {
 
 /// A non-empty code whose first character is "5", "6" or "9"; everything else counts as Shenzhen.
@@ -14,7 +13,5 @@ bool isShanghai(std::string_view code);
 std::string secid(std::string_view code);
 /// Tencent symbol: "sh" + code for Shanghai, else "sz" + code.
 std::string tencentSymbol(std::string_view code);
-/// Exactly six ASCII digits: the only codes that may go into a URL as they are.
-bool isPlainCode(std::string_view code);
 
 } // namespace glimmer::SecID

@@ -2,6 +2,7 @@
 
 #include "market/Endpoints.h"
 #include "market/PercentEncoding.h"
+#include "market/ReplyText.h"
 
 namespace glimmer::SymbolSearch {
 
@@ -82,7 +83,7 @@ std::vector<SymbolHit> search(std::string_view query, int limit, const FetchCont
     request.graceSeconds = 1;        // the whole search waits at most 6 s
     request.acceptsAnyStatus = true; // the suggestion service is judged by its body alone
     request.maxBodyBytes = ReplyLimit::search;
-    const auto text = MarketAPI::decodeText(context.http.get(request));
+    const auto text = ReplyText::decode(context.http.get(request));
     if (!text) return {};
     auto hits = parse(*text);
     if (hits.size() > static_cast<std::size_t>(limit)) hits.resize(static_cast<std::size_t>(limit));

@@ -9,6 +9,8 @@ list(APPEND GLIMMER_MARKET_SOURCES
   market/PercentEncoding.h
   market/QuoteBatch.cpp
   market/QuoteBatch.h
+  market/ReplyText.cpp
+  market/ReplyText.h
   market/SecID.cpp
   market/SecID.h
   market/SourceHealth.cpp

@@ -42,7 +42,7 @@ class EastmoneyFlowFetch : public SeriesFetchTest {};
 TEST_F(EastmoneyFlowFetch, MainHostFirstWithTheDocumentedRequest) {
     main.serve(flowPath, fixture("em_fflow_000001.json"));
     history.serve(flowPath, fixture("em_fflow_000001.json"));
-    EXPECT_EQ(EastmoneyFlow::fetchFlow("0.000001", std::nullopt, context).size(), 240u);
+    EXPECT_EQ(EastmoneyFlow::fetchFlow("0.000001", "sz000001", context).size(), 240u);
     EXPECT_EQ(history.count(flowPath), 0);
     const auto request = main.requests().at(0);
     EXPECT_EQ(request.referer, "https://data.eastmoney.com");
@@ -56,7 +56,7 @@ TEST_F(EastmoneyFlowFetch, MainHostFirstWithTheDocumentedRequest) {
 TEST_F(EastmoneyFlowFetch, NullDataFailsEachHostInTurnThenTencentAnswers) {
     for (auto* host : {&main, &history, &delayed}) host->serve(flowPath, fixture("em_fflow_nodata.json"));
     tencent.serve(fundFlowPath, fixture("qq_fundflow_000001.json"));
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(EastmoneyFlow::fetchFlow("0.000001", std::nullopt, context).size(), 240u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(EastmoneyFlow::fetchFlow("0.000001", "sz000001", context).size(), 240u);
     for (auto* host : {&main, &history, &delayed}) EXPECT_EQ(host->count(flowPath), 2);
     EXPECT_EQ(health.coolingKeys(clock.now()).size(), 3u);
     // The Tencent symbol is derived from the secid when none is given.
@@ -68,7 +68,7 @@ TEST_F(EastmoneyFlowFetch, NullDataFailsEachHostInTurnThenTencentAnswers) {
 TEST_F(EastmoneyFlowFetch, GivenSymbolIsUsedForTheFallback) {
     tencent.serve(fundFlowPath, fixture("qq_fundflow_000001.json"));
     context.switches.forceQQFlow = true;
-    EXPECT_EQ(EastmoneyFlow::fetchFlow("0.159915", std::string("sz159915"), context).size(), 240u);
+    EXPECT_EQ(EastmoneyFlow::fetchFlow("0.159915", "sz159915", context).size(), 240u);
     EXPECT_EQ(main.count(flowPath) + history.count(flowPath) + delayed.count(flowPath), 0);
     EXPECT_EQ(tencent.requests().at(0).query.at("code"), "sz159915");
 }
@@ -76,7 +76,7 @@ TEST_F(EastmoneyFlowFetch, GivenSymbolIsUsedForTheFallback) {
 TEST_F(EastmoneyFlowFetch, UsableReplyWithoutPointsMovesOnWithoutCounting) {
     main.serve(flowPath, R"({"data":{"klines":["2024-11-08 09:31"]}})");
     history.serve(flowPath, fixture("em_fflow_000001.json"));
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(EastmoneyFlow::fetchFlow("0.000001", std::nullopt, context).size(), 240u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(EastmoneyFlow::fetchFlow("0.000001", "sz000001", context).size(), 240u);
     EXPECT_EQ(main.count(flowPath), 3);
     EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
 }

@@ -1,4 +1,5 @@
 #include "market/MarketAPI.h"
+#include "market/ReplyText.h"
 #include "model/AppPaths.h"
 
 #include "ClientTestServer.h"
@@ -101,7 +102,7 @@ TEST_F(MarketAPIHttpTest, KeepsNoCookies) {
 }
 
 TEST_F(MarketAPIHttpTest, GbkBodyDecodes) {
-    const auto text = MarketAPI::decodeText(api.httpGet(server.origin() + "/gbk", "https://gu.qq.com", 10));
+    const auto text = ReplyText::decode(api.httpGet(server.origin() + "/gbk", "https://gu.qq.com", 10));
     ASSERT_TRUE(text);
     EXPECT_NE(text->find("贵州茅台"), std::string::npos);
     EXPECT_NE(text->find("沪深300ETF"), std::string::npos);
@@ -186,16 +187,6 @@ TEST(MarketAPI, RefusedConnectionGivesNothing) {
     const std::string origin = closed.origin();
     closed.stop(); // nothing listens on the port any more
     EXPECT_FALSE(api.httpGet(origin + "/ok", "https://gu.qq.com", 2));
-}
-
-TEST(MarketAPI, DecodeTextPrefersUtf8ThenGb18030) {
-    EXPECT_FALSE(MarketAPI::decodeText(std::nullopt));
-    EXPECT_FALSE(MarketAPI::decodeText(std::string()));
-    EXPECT_EQ(MarketAPI::decodeText(std::string("贵州茅台")), "贵州茅台");
-    EXPECT_EQ(MarketAPI::decodeText(std::string("\xB9\xF3\xD6\xDD\xC3\xA9\xCC\xA8")), "贵州茅台") << "GBK bytes";
-    EXPECT_EQ(MarketAPI::decodeText(std::string("\x81\x30\x81\x30")), "\xC2\x80") << "a four-byte GB 18030 sequence";
-    EXPECT_FALSE(MarketAPI::decodeText(std::string("\xB9"))) << "a truncated sequence is neither";
-    EXPECT_FALSE(MarketAPI::decodeText(std::string("\xFF\xFF\xFF")));
 }
 
 } // namespace

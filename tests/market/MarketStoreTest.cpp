@@ -58,8 +58,8 @@ struct RecordingMarket {
             snapshot->minutes = {{"09:30", 10.0, 10.0, 120, 1.2e5}, {"09:31", 10.1, 10.05, 90, 9e4}};
             return snapshot;
         };
-        s.fetchFlow = [this](const std::string& secid, const std::optional<std::string>& symbol) {
-            calls.push_back("flow " + secid + (symbol ? " " + *symbol : ""));
+        s.fetchFlow = [this](const std::string& secid, const std::string& symbol) {
+            calls.push_back("flow " + secid + " " + symbol);
             if (flowDown) return std::vector<FlowPoint>{};
             return std::vector<FlowPoint>{{"09:31", 2.5e6, -1.1e6}};
         };
@@ -439,7 +439,7 @@ TEST(MarketStoreCallbacks, AnAbandonedPassStopsItsRequestsAndKeepsNothing) {
     };
     h.start();
     h.queue->runPending();
-    EXPECT_EQ(h.market.take(), (std::vector<std::string>{"batch", "minutes 1.600519", "flow 1.600519",
+    EXPECT_EQ(h.market.take(), (std::vector<std::string>{"batch", "minutes 1.600519", "flow 1.600519 sh600519",
                                                          "daily sh600519 320", "minutes 0.300750"}));
     for (const MarketEntry& entry : h.store->entries()) EXPECT_FALSE(entry.quote) << entry.item.code;
     EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "started", "finished"})) << "no change, no alert";

@@ -1,5 +1,5 @@
 #include "market/QuoteBatch.h"
-#include "market/MarketAPI.h"
+#include "market/ReplyText.h"
 
 #include "support/TempDir.h"
 
@@ -50,7 +50,7 @@ TEST(QuoteBatch, ParsesEveryRecordOfARealReply) {
 
 TEST(QuoteBatch, GbkReplyDecodesToTheSameQuotes) {
     const auto raw = fixture("tencent_snapshot_gbk.txt");
-    const auto text = MarketAPI::decodeText(raw);
+    const auto text = ReplyText::decode(raw);
     ASSERT_TRUE(text);
     EXPECT_EQ(QuoteBatch::parse(*text, fetchedAt), QuoteBatch::parse(fixture("tencent_snapshot_utf8.txt"), fetchedAt));
 }

@@ -1,6 +1,5 @@
 #include "market/SymbolSearch.h"
 #include "market/Endpoints.h"
-#include "market/MarketAPI.h"
 #include "market/SecID.h"
 
 #include "support/TempDir.h"
@@ -34,15 +33,6 @@ TEST(SecID, ProviderForms) {
     EXPECT_EQ(SecID::tencentSymbol("900901"), "sh900901");
     EXPECT_EQ(SecID::tencentSymbol("830799"), "sz830799");
     EXPECT_EQ(SecID::tencentSymbol(""), "sz");
-}
-
-TEST(SecID, TencentSymbolFromSecid) {
-    EXPECT_EQ(MarketAPI::tencentSymbol("1.600519"), "sh600519");
-    EXPECT_EQ(MarketAPI::tencentSymbol("0.000001"), "sz000001");
-    EXPECT_EQ(MarketAPI::tencentSymbol("2.123456"), "sz123456");
-    EXPECT_EQ(MarketAPI::tencentSymbol("1.2.3"), "1.2.3");
-    EXPECT_EQ(MarketAPI::tencentSymbol("600519"), "600519");
-    EXPECT_EQ(MarketAPI::tencentSymbol("..1..600519."), "sh600519") << "empty pieces are dropped";
 }
 
 TEST(SymbolSearch, ParsesAHitWithEscapedName) {

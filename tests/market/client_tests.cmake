@@ -3,6 +3,7 @@ list(APPEND GLIMMER_MARKET_TESTS
   market/EndpointsTest.cpp
   market/MarketAPITest.cpp
   market/QuoteBatchTest.cpp
+  market/ReplyTextTest.cpp
   market/SimClientTest.cpp
   market/SnapshotFetchTest.cpp
   market/SourceHealthTest.cpp

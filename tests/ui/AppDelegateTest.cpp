@@ -65,9 +65,7 @@ protected:
         source.fetchIntraday = [](const std::string&, const std::string&, const std::string&) {
             return std::optional<IntradaySnapshot>();
         };
-        source.fetchFlow = [](const std::string&, const std::optional<std::string>&) {
-            return std::vector<FlowPoint>();
-        };
+        source.fetchFlow = [](const std::string&, const std::string&) { return std::vector<FlowPoint>(); };
         source.fetchDaily = [](const std::string&, int) { return std::vector<DailyBar>(); };
         store = std::make_unique<MarketStore>(config, main.poster(), FetchContext{http, health, clock},
                                               MarketStoreOptions{queue, source});

@@ -139,7 +139,7 @@ MarketSource shortTimeoutSource(const FetchContext& context, double timeout) {
                                               const std::string& fallbackName) {
         return EastmoneyTrends::fetchIntraday(secid, code, fallbackName, context, timeout);
     };
-    source.fetchFlow = [context, timeout](const std::string& secid, const std::optional<std::string>& symbol) {
+    source.fetchFlow = [context, timeout](const std::string& secid, const std::string& symbol) {
         return EastmoneyFlow::fetchFlow(secid, symbol, context, timeout);
     };
     source.fetchDaily = [context, timeout](const std::string& symbol, int count) {
