@@ -185,6 +185,14 @@ RefreshCounts MarketStore::refreshSynchronouslyForDiagnostics() {
     return counts;
 }
 
+/// What one pass judges every entry by, fixed at its start.
+struct MarketStore::PassTimes {
+    Instant now;
+    std::string today;
+    double minutesTtl = 0;
+    double flowTtl = 0;
+};
+
 RefreshCounts MarketStore::performRefresh() {
     std::vector<Entry> work = entries();
     if (work.empty()) return {};
@@ -193,7 +201,6 @@ RefreshCounts MarketStore::performRefresh() {
     const AppConfig cfg = config();
     const std::optional<std::string> first = priorityCode();
     const Instant now = clock.now();
-    const std::string today = todayString(now);
 
     std::vector<WatchItem> items;
     items.reserve(work.size());
@@ -208,8 +215,8 @@ RefreshCounts MarketStore::performRefresh() {
     const double r = refreshSetting(cfg.refreshSeconds);
     // Before today's first quote the series can hold nothing new; only an empty one is fetched.
     const double never = std::numeric_limits<double>::infinity();
-    const double minutesTtl = phase == MarketPhase::PreOpen ? never : minutesTTL(r, trading);
-    const double flowTtl = phase == MarketPhase::PreOpen ? never : flowTTL(r, trading);
+    const PassTimes times{now, todayString(now), phase == MarketPhase::PreOpen ? never : minutesTTL(r, trading),
+                          phase == MarketPhase::PreOpen ? never : flowTTL(r, trading)};
 
     RefreshCounts counts;
     counts.batch = static_cast<int>(quotes.size());
@@ -217,55 +224,7 @@ RefreshCounts MarketStore::performRefresh() {
 
     for (const std::size_t index : processingOrder(work, first)) {
         Entry& e = work[index];
-        const std::string& code = e.item.code;
-        const auto quoted = quotes.find(code);
-        if (quoted != quotes.end()) {
-            e.quote = quoted->second;
-            e.error.reset();
-            e.updatedAt = now;
-        }
-
-        const std::string secid = SecID::secid(code);
-        if (isDue(e.minutesLoadedAt, e.minutes.empty(), now, minutesTtl)) {
-            ++counts.minutes;
-            auto snapshot = source.fetchIntraday ? source.fetchIntraday(secid, code, e.item.name)
-                                                 : std::optional<IntradaySnapshot>{};
-            if (snapshot) {
-                if (!snapshot->minutes.empty()) {
-                    e.minutes = std::move(snapshot->minutes);
-                    e.minutesLoadedAt = now;
-                }
-                // A placeholder quote without a price never replaces a real one.
-                if (quoted == quotes.end() && (snapshot->quote.price > 0 || !e.quote)) {
-                    e.quote = std::move(snapshot->quote);
-                    e.updatedAt = now;
-                }
-                e.error.reset();
-            } else if (!e.quote) {
-                e.error = minutesFailedMessage;
-            }
-        }
-
-        if (!abandoned && isDue(e.flowLoadedAt, e.flow.empty(), now, flowTtl)) {
-            ++counts.flow;
-            auto points =
-                source.fetchFlow ? source.fetchFlow(secid, SecID::tencentSymbol(code)) : std::vector<FlowPoint>{};
-            if (!points.empty()) {
-                e.flow = std::move(points);
-                e.flowLoadedAt = now;
-            }
-        }
-
-        if (!abandoned && (e.daily.empty() || e.dailyLoadedOn != today)) {
-            ++counts.daily;
-            auto bars = source.fetchDaily ? source.fetchDaily(SecID::tencentSymbol(code), dailyBarCount)
-                                          : std::vector<DailyBar>{};
-            if (!bars.empty()) {
-                e.daily = std::move(bars);
-                e.dailyLoadedOn = today;
-            }
-        }
-
+        refreshEntry(e, quotes, times, counts);
         // An abandoned pass stops here: its data were cut short and are not to be judged or kept.
         if (abandoned) return counts;
         std::lock_guard guard(engineLock);
@@ -273,17 +232,7 @@ RefreshCounts MarketStore::performRefresh() {
         events.insert(events.end(), fired.begin(), fired.end());
     }
 
-    if (context.switches.traceRefresh) {
-        std::string line = "刷新 快照=" + std::to_string(counts.batch) + " 分时=" + std::to_string(counts.minutes) +
-                           " 资金流=" + std::to_string(counts.flow) + " 日K=" + std::to_string(counts.daily);
-        const auto cooling = context.health.coolingKeys(clock.now());
-        if (!cooling.empty()) {
-            line += " 冷却中=[";
-            for (std::size_t i = 0; i < cooling.size(); ++i) line += (i ? "," : "") + cooling[i];
-            line += "]";
-        }
-        AppLog::write("INFO", line);
-    }
+    if (context.switches.traceRefresh) AppLog::write("INFO", traceLine(counts));
 
     writeBack(work);
     post([events = std::move(events)](MarketStore& store) {
@@ -291,6 +240,69 @@ RefreshCounts MarketStore::performRefresh() {
         if (!events.empty() && store.onAlerts) store.onAlerts(events);
     });
     return counts;
+}
+
+void MarketStore::refreshEntry(Entry& e, const std::map<std::string, Quote>& quotes, const PassTimes& times,
+                               RefreshCounts& counts) {
+    const std::string& code = e.item.code;
+    const auto quoted = quotes.find(code);
+    if (quoted != quotes.end()) {
+        e.quote = quoted->second;
+        e.error.reset();
+        e.updatedAt = times.now;
+    }
+
+    const std::string secid = SecID::secid(code);
+    if (isDue(e.minutesLoadedAt, e.minutes.empty(), times.now, times.minutesTtl)) {
+        ++counts.minutes;
+        auto snapshot =
+            source.fetchIntraday ? source.fetchIntraday(secid, code, e.item.name) : std::optional<IntradaySnapshot>{};
+        if (snapshot) {
+            if (!snapshot->minutes.empty()) {
+                e.minutes = std::move(snapshot->minutes);
+                e.minutesLoadedAt = times.now;
+            }
+            // A placeholder quote without a price never replaces a real one.
+            if (quoted == quotes.end() && (snapshot->quote.price > 0 || !e.quote)) {
+                e.quote = std::move(snapshot->quote);
+                e.updatedAt = times.now;
+            }
+            e.error.reset();
+        } else if (!e.quote) {
+            e.error = minutesFailedMessage;
+        }
+    }
+
+    if (!abandoned && isDue(e.flowLoadedAt, e.flow.empty(), times.now, times.flowTtl)) {
+        ++counts.flow;
+        auto points = source.fetchFlow ? source.fetchFlow(secid, SecID::tencentSymbol(code)) : std::vector<FlowPoint>{};
+        if (!points.empty()) {
+            e.flow = std::move(points);
+            e.flowLoadedAt = times.now;
+        }
+    }
+
+    if (!abandoned && (e.daily.empty() || e.dailyLoadedOn != times.today)) {
+        ++counts.daily;
+        auto bars =
+            source.fetchDaily ? source.fetchDaily(SecID::tencentSymbol(code), dailyBarCount) : std::vector<DailyBar>{};
+        if (!bars.empty()) {
+            e.daily = std::move(bars);
+            e.dailyLoadedOn = times.today;
+        }
+    }
+}
+
+std::string MarketStore::traceLine(const RefreshCounts& counts) const {
+    std::string line = "刷新 快照=" + std::to_string(counts.batch) + " 分时=" + std::to_string(counts.minutes) +
+                       " 资金流=" + std::to_string(counts.flow) + " 日K=" + std::to_string(counts.daily);
+    const auto cooling = context.health.coolingKeys(clock.now());
+    if (!cooling.empty()) {
+        line += " 冷却中=[";
+        for (std::size_t i = 0; i < cooling.size(); ++i) line += (i ? "," : "") + cooling[i];
+        line += "]";
+    }
+    return line;
 }
 
 void MarketStore::observeTradingDay(const std::map<std::string, Quote>& quotes, Instant now) {

@@ -128,6 +128,13 @@ public:
     static constexpr const char* minutesFailedMessage = "分时数据获取失败";
 
 private:
+    struct PassTimes;
+    /// One entry's share of a pass: its quote from the snapshot, then each series that is due.
+    void refreshEntry(Entry& entry, const std::map<std::string, Quote>& quotes, const PassTimes& times,
+                      RefreshCounts& counts);
+    /// "刷新 快照=… 分时=… 资金流=… 日K=…" and the sources cooling down, for the refresh trace.
+    std::string traceLine(const RefreshCounts& counts) const;
+
     void refreshPass();
     void post(std::function<void(MarketStore&)> step);
     void writeBack(const std::vector<Entry>& processed);

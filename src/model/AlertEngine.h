@@ -34,8 +34,20 @@ public:
     static std::string cooldownKey(AlertKind kind, const std::string& code, const std::string& tag);
 
 private:
+    struct Pass; // one security's data and the events fired for it so far
+
+    // One function per rule, in the order `evaluate` runs them.
+    void checkPriceAlert(Pass& pass, const PriceAlert& alert);
+    void checkFastMoves(Pass& pass);
+    void checkScissors(Pass& pass);
+    void checkMainFalling(Pass& pass);
+    void checkMovingAverageTouches(Pass& pass);
+    /// Adds the event unless its key is still cooling down (price alerts skip the cool-down).
+    void fire(Pass& pass, AlertKind kind, const std::string& tag, std::string message, bool skipCooldown);
+
     std::map<std::string, Instant> lastFired;
-    std::map<std::string, bool> priceAlertArmed; // by the alert id's UUID string
+    // By the alert id's UUID string: true from a crossing until the price moves back past the band.
+    std::map<std::string, bool> priceAlertLatch;
     std::vector<AlertEvent> latest;
 };
 
