@@ -1,7 +1,6 @@
 #include "market/QQFundFlow.h"
 
 #include "market/Endpoints.h"
-#include "market/ReplyText.h"
 #include "market/SeriesFields.h"
 #include "model/TextFormat.h"
 
@@ -50,23 +49,18 @@ std::vector<FlowPoint> parseMinutes(const ReplyJson& json) {
 }
 
 std::vector<FlowPoint> fetchFlowQQ(const std::string& symbol, const FetchContext& context, double timeout) {
-    SourceHealth& health = context.health;
-    const Clock& clock = context.clock;
-    if (health.shouldSkip(sourceKey, clock.now())) return {};
-    const auto body = context.http.httpGet(url(context.endpoints.tencentFinance, symbol), Referers::tencent, timeout,
-                                           ReplyLimit::fundFlow);
-    const auto text = ReplyText::decode(body);
+    std::string text;
     ReplyJson document;
-    if (!text || !document.parse(*text) || !document.root()->isObject()) {
-        if (health.recordFailure(sourceKey, clock.now())) SeriesFields::logCooldown("腾讯资金流不可用，冷却 ", " 秒");
+    if (!SeriesFields::fetchObject(context, sourceKey, url(context.endpoints.tencentFinance, symbol),
+                                   ReplyLimit::fundFlow, timeout, "腾讯资金流不可用，冷却 ", text, document)) {
         return {};
     }
     auto points = parseMinutes(document);
     if (points.empty()) {
-        health.recordFailure(sourceKey, clock.now());
+        context.health.recordFailure(sourceKey, context.clock.now());
         return {};
     }
-    health.recordSuccess(sourceKey);
+    context.health.recordSuccess(sourceKey);
     return points;
 }
 

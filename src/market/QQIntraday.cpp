@@ -95,23 +95,18 @@ std::optional<IntradaySnapshot> parse(const ReplyJson& json, const std::string& 
 std::optional<IntradaySnapshot> fetchIntradayQQ(const std::string& symbol, const std::string& code,
                                                 const std::string& fallbackName, const FetchContext& context,
                                                 double timeout) {
-    SourceHealth& health = context.health;
-    const Clock& clock = context.clock;
-    if (health.shouldSkip(sourceKey, clock.now())) return std::nullopt;
-    const auto body = context.http.httpGet(url(context.endpoints.tencentChart, symbol), Referers::tencent, timeout,
-                                           ReplyLimit::minutes);
-    const auto text = ReplyText::decode(body);
+    std::string text;
     ReplyJson document;
-    if (!text || !document.parse(*text) || !document.root()->isObject()) {
-        if (health.recordFailure(sourceKey, clock.now())) SeriesFields::logCooldown("腾讯分时不可用，冷却 ", " 秒");
+    if (!SeriesFields::fetchObject(context, sourceKey, url(context.endpoints.tencentChart, symbol), ReplyLimit::minutes,
+                                   timeout, "腾讯分时不可用，冷却 ", text, document)) {
         return std::nullopt;
     }
-    auto snapshot = parse(document, symbol, code, fallbackName, clock.now());
+    auto snapshot = parse(document, symbol, code, fallbackName, context.clock.now());
     if (!snapshot) {
-        health.recordFailure(sourceKey, clock.now());
+        context.health.recordFailure(sourceKey, context.clock.now());
         return std::nullopt;
     }
-    health.recordSuccess(sourceKey);
+    context.health.recordSuccess(sourceKey);
     return snapshot;
 }
 

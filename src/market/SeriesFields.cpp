@@ -1,6 +1,9 @@
 #include "market/SeriesFields.h"
 
+#include "market/FetchContext.h"
 #include "market/PercentEncoding.h"
+#include "market/ReplyJson.h"
+#include "market/ReplyText.h"
 #include "market/SourceHealth.h"
 #include "model/AppLog.h"
 
@@ -55,6 +58,16 @@ std::string identifier(std::string_view value) { return percentEncode(value, "."
 
 void logCooldown(const std::string& prefix, const std::string& suffix) {
     AppLog::write("INFO", prefix + std::to_string(static_cast<int>(SourceHealth::cooldownSeconds)) + suffix);
+}
+
+bool fetchObject(const FetchContext& context, const std::string& key, const std::string& url, std::size_t maxBodyBytes,
+                 double timeout, const std::string& coolingMessage, std::string& text, ReplyJson& document) {
+    if (context.health.shouldSkip(key, context.clock.now())) return false;
+    auto decoded = ReplyText::decode(context.http.httpGet(url, Referers::tencent, timeout, maxBodyBytes));
+    if (decoded) text = std::move(*decoded);
+    if (decoded && document.parse(text) && document.root()->isObject()) return true;
+    if (context.health.recordFailure(key, context.clock.now())) logCooldown(coolingMessage, " 秒");
+    return false;
 }
 
 } // namespace glimmer::SeriesFields

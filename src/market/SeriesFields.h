@@ -5,6 +5,11 @@
 #include <string>
 #include <string_view>
 
+namespace glimmer {
+class ReplyJson;
+struct FetchContext;
+} // namespace glimmer
+
 namespace glimmer::SeriesFields {
 
 /// Splits at `separator`, dropping empty pieces, into `out` without allocating. Returns the number of
@@ -39,5 +44,12 @@ std::string identifier(std::string_view value);
 
 /// Writes the INFO line that announces a new cool-down: prefix + 120 + suffix.
 void logCooldown(const std::string& prefix, const std::string& suffix);
+
+/// One Tencent source guarded by the cool-down under `key`: true with `document` holding the reply's
+/// JSON object, which points into `text`. False when the source is cooling down, and (counted as a
+/// failure, with `coolingMessage` + 120 + " 秒" logged when it starts a cool-down) when the transfer
+/// fails or the reply is not a JSON object.
+bool fetchObject(const FetchContext& context, const std::string& key, const std::string& url, std::size_t maxBodyBytes,
+                 double timeout, const std::string& coolingMessage, std::string& text, ReplyJson& document);
 
 } // namespace glimmer::SeriesFields
