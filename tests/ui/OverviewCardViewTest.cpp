@@ -193,6 +193,38 @@ TEST_F(OverviewCardViewTest, HoverStrengthensTheBorder) {
     EXPECT_GT(borderContrast(), resting);
 }
 
+TEST_F(OverviewCardViewTest, AnUnchangedPriceIsNeitherRedNorGreen) {
+    OverviewCardView card(Style::plain);
+    card.resize(350, 216);
+    MarketEntry entry(WatchItem{"600519", "贵州茅台", InstrumentKind::stock});
+    Quote quote;
+    quote.code = "600519";
+    quote.price = 1500;
+    quote.prevClose = 1500;
+    entry.quote = quote;
+    const auto tinted = [&card](bool rising) {
+        QImage image(card.size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        card.render(&image);
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                const int lead = rising ? c.red() - c.green() : c.green() - c.red();
+                if (lead > 60) ++count;
+            }
+        }
+        return count;
+    };
+    card.setEntry(entry);
+    EXPECT_EQ(tinted(true), 0);
+    EXPECT_EQ(tinted(false), 0);
+    quote.price = 1490;
+    entry.quote = quote;
+    card.setEntry(entry);
+    EXPECT_GT(tinted(false), 20) << "a fall is green";
+}
+
 TEST_F(OverviewCardViewTest, HeaderSliderShowsItsWholeKnobInEitherTheme) {
     for (const ThemeMode mode : {ThemeMode::light, ThemeMode::dark}) {
         OverviewCardView card(Style::header);
