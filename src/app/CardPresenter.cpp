@@ -104,7 +104,7 @@ void CardPresenter::refreshCard(bool syncOverview) {
     traceCard(context, onCard);
     card->setIndex(onCard ? Rotation::visiblePosition(onCard->item.code, entries, context.config.hiddenCodes) : 0);
     card->setTotal(static_cast<int>(visible.size()));
-    setCardView(current);
+    card->setView(current); // repaints only when the view changes: a quiet refresh paints nothing
     card->setLockedView(context.config.lockedViewType);
 
     const bool active = alertCode && onCard && *alertCode == onCard->item.code;

@@ -95,6 +95,8 @@ StockCardView::StockCardView(QWidget* parent, const Clock& clock, const ScreenSo
 StockCardView::~StockCardView() = default;
 
 void StockCardView::setEntry(std::optional<MarketEntry> entry) {
+    // A pass that changed nothing for this security repaints nothing.
+    if (entry == currentEntry) return;
     currentEntry = std::move(entry);
     syncCharts();
     update();
@@ -109,22 +111,26 @@ void StockCardView::setView(ChartView view) {
 }
 
 void StockCardView::setIndex(int index) {
+    if (index == currentIndex) return;
     currentIndex = index;
     update();
 }
 
 void StockCardView::setTotal(int total) {
+    if (total == currentTotal) return;
     currentTotal = total;
     update();
 }
 
 void StockCardView::setAlertActive(bool active) {
+    if (active == isAlertActive) return;
     isAlertActive = active;
     updateGlow();
     update();
 }
 
 void StockCardView::setAlertMessage(std::optional<std::string> message) {
+    if (message == currentAlertMessage) return;
     currentAlertMessage = std::move(message);
     update();
 }
@@ -142,6 +148,7 @@ void StockCardView::setPinPaused(bool paused) {
 }
 
 void StockCardView::setLockedView(std::optional<ChartView> view) {
+    if (view == currentLockedView) return;
     currentLockedView = view;
     update();
 }

@@ -110,6 +110,7 @@ QString OverviewCardView::positionText(int index, int total) {
 }
 
 void OverviewCardView::setEntry(std::optional<MarketEntry> entry) {
+    if (entry == currentEntry) return;
     currentEntry = std::move(entry);
     syncCharts();
     update();

@@ -8,10 +8,19 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <unordered_map>
 
 namespace glimmer {
 
 namespace {
+
+// Position of each code's first entry.
+std::unordered_map<std::string, std::size_t> indexByCode(const std::vector<MarketEntry>& entries) {
+    std::unordered_map<std::string, std::size_t> at;
+    at.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) at.emplace(entries[i].item.code, i);
+    return at;
+}
 
 // The refresh setting from a hand-editable file: anything but a finite number counts as the default.
 double refreshSetting(double seconds) {
@@ -100,12 +109,12 @@ void MarketStore::syncEntries() {
     const std::vector<WatchItem> watchlist = config().watchlist;
     {
         std::lock_guard guard(lock);
+        const std::unordered_map<std::string, std::size_t> at = indexByCode(entryList);
         std::vector<Entry> rebuilt;
         rebuilt.reserve(watchlist.size());
         for (const WatchItem& item : watchlist) {
-            const auto existing = std::find_if(entryList.begin(), entryList.end(),
-                                               [&](const Entry& e) { return e.item.code == item.code; });
-            Entry next = existing != entryList.end() ? *existing : Entry(item);
+            const auto existing = at.find(item.code);
+            Entry next = existing != at.end() ? entryList[existing->second] : Entry(item);
             next.item = item;
             rebuilt.push_back(std::move(next));
         }
@@ -319,22 +328,16 @@ void MarketStore::observeTradingDay(const std::map<std::string, Quote>& quotes, 
 
 // A watch-list change that landed during the pass wins for membership, order and items; the pass's
 // data go to the securities that are still there.
-void MarketStore::writeBack(const std::vector<Entry>& processed) {
+void MarketStore::writeBack(std::vector<Entry>& processed) {
+    const std::unordered_map<std::string, std::size_t> fresh = indexByCode(processed);
     std::lock_guard guard(lock);
-    std::vector<Entry> merged;
-    merged.reserve(entryList.size());
-    for (const Entry& current : entryList) {
-        const auto fresh = std::find_if(processed.begin(), processed.end(),
-                                        [&](const Entry& e) { return e.item.code == current.item.code; });
-        if (fresh == processed.end()) {
-            merged.push_back(current);
-            continue;
-        }
-        Entry next = *fresh;
-        next.item = current.item;
-        merged.push_back(std::move(next));
+    for (Entry& current : entryList) {
+        const auto found = fresh.find(current.item.code);
+        if (found == fresh.end()) continue;
+        WatchItem item = std::move(current.item);
+        current = std::move(processed[found->second]);
+        current.item = std::move(item);
     }
-    entryList = std::move(merged);
 }
 
 bool MarketStore::isDue(const std::optional<Instant>& loadedAt, bool isEmpty, Instant now, double ttl) {

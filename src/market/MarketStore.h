@@ -137,7 +137,7 @@ private:
 
     void refreshPass();
     void post(std::function<void(MarketStore&)> step);
-    void writeBack(const std::vector<Entry>& processed);
+    void writeBack(std::vector<Entry>& processed);
     void observeTradingDay(const std::map<std::string, Quote>& quotes, Instant now);
 
     const FetchContext context;

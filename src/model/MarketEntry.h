@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/MarketRecords.h"
+#include "model/SharedSeries.h"
 
 #include <optional>
 #include <string>
@@ -12,9 +13,9 @@ namespace glimmer {
 struct MarketEntry {
     WatchItem item;
     std::optional<Quote> quote;
-    std::vector<MinuteBar> minutes; // oldest first
-    std::vector<FlowPoint> flow;    // oldest first
-    std::vector<DailyBar> daily;    // oldest first
+    SharedSeries<MinuteBar> minutes; // oldest first
+    SharedSeries<FlowPoint> flow;    // oldest first
+    SharedSeries<DailyBar> daily;    // oldest first
     std::optional<Instant> minutesLoadedAt;
     std::optional<Instant> flowLoadedAt;
     std::string dailyLoadedOn; // "yyyy-MM-dd", empty when never loaded

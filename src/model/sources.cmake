@@ -31,6 +31,7 @@ set(GLIMMER_MODEL_SOURCES
   model/MarketEntry.h
   model/MarketRecords.cpp
   model/MarketRecords.h
+  model/SharedSeries.h
   model/SystemClock.cpp
   model/SystemClock.h
   model/TextFormat.cpp

@@ -24,5 +24,21 @@ TEST(MarketRecords, DisplayNamePrefersTheProvidersName) {
     EXPECT_EQ(displayName(&q, item), "300ETF");
 }
 
+TEST(MarketRecords, EntryCopiesShareTheirBarsUntilOneChangesThem) {
+    MarketEntry a;
+    a.minutes = std::vector<MinuteBar>{{"09:30", 10, 10, 100, 1000}};
+    MarketEntry b = a;
+    EXPECT_TRUE(b.minutes.sharesWith(a.minutes));
+    b.minutes[0].price = 11;
+    b.minutes.push_back({"09:31", 12, 11, 100, 1200});
+    EXPECT_EQ(a.minutes.size(), 1u);
+    EXPECT_EQ(a.minutes[0].price, 10);
+    EXPECT_NE(a, b);
+    b.minutes = a.minutes;
+    EXPECT_EQ(a, b);
+    b.minutes.clear();
+    EXPECT_TRUE(b.minutes.empty() && a.minutes.size() == 1);
+}
+
 } // namespace
 } // namespace glimmer

@@ -248,7 +248,9 @@ TEST_F(ChartRender, FlowScissorsTakeTheColourOfTheLeadingSide) {
     const QRectF scissorsBox(200, layoutFlow(view.flow, chartArea).legendY, 90, 10);
     EXPECT_GT(countLike(ahead, scissorsBox, Theme::mainFlow().resolve(false), 50), 5);
     EXPECT_EQ(countLike(ahead, scissorsBox, Theme::retailFlow().resolve(false), 50), 0);
-    for (auto& point : view.flow) std::swap(point.main, point.retail);
+    std::vector<FlowPoint> swapped = view.flow;
+    for (auto& point : swapped) std::swap(point.main, point.retail);
+    view.flow = std::move(swapped);
     const QImage behind = render(view, false, 2);
     EXPECT_GT(countLike(behind, scissorsBox, Theme::retailFlow().resolve(false), 50), 5);
 }

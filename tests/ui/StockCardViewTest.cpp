@@ -251,6 +251,23 @@ TEST_F(StockCardViewTest, GlowBreathesOnlyWhileShownAndAnIdleCardNeverRepaints) 
     const long before = card->paintCount();
     settle(600);
     EXPECT_EQ(card->paintCount(), before);
+
+    // A refresh pass that changed nothing for this security paints nothing; a new price does.
+    MarketEntry entry = samples::cardEntry(true);
+    card->setEntry(entry);
+    settle(100);
+    const long quiet = card->paintCount();
+    card->setEntry(entry);
+    card->setIndex(card->index());
+    card->setTotal(card->total());
+    card->setAlertActive(false);
+    card->setAlertMessage(std::nullopt);
+    card->setLockedView(card->lockedView());
+    settle(100);
+    EXPECT_EQ(card->paintCount(), quiet);
+    entry.quote->price += 0.01;
+    card->setEntry(entry);
+    EXPECT_TRUE(waitUntil([&] { return card->paintCount() > quiet; }, 500));
 }
 
 TEST_F(StockCardViewTest, EveryFieldChangeRepaintsAtOnce) {

@@ -47,7 +47,7 @@ TEST(SoakLedgerTest, DataThatNeverArrivedOrWereReplacedAreNoLoss) {
     later.flow.clear(); // flow still missing: not a loss, it never came
     EXPECT_TRUE(ledger.observe({later}).empty());
     MarketEntry newer = later;
-    newer.minutes.assign(3, MinuteBar{});
+    newer.minutes = std::vector<MinuteBar>(3);
     EXPECT_TRUE(ledger.observe({newer}).empty());
     EXPECT_EQ(ledger.lostEntries(), 0u);
     EXPECT_EQ(ledger.loadedCount("minutes"), 1u);

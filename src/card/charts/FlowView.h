@@ -21,7 +21,7 @@ public:
     void setEntry(const MarketEntry& entry) override;
     bool hasData() const override;
 
-    std::vector<FlowPoint> flow;
+    SharedSeries<FlowPoint> flow;
 
 protected:
     void paintData(QPainter& painter, QSizeF size, bool isDark) const override;

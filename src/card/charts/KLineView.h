@@ -20,7 +20,7 @@ public:
     void setEntry(const MarketEntry& entry) override;
     bool hasData() const override;
 
-    std::vector<DailyBar> bars;
+    SharedSeries<DailyBar> bars;
     std::vector<int> periods = defaultMovingAveragePeriods();
 
 protected:

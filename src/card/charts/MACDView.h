@@ -21,7 +21,7 @@ public:
     void setEntry(const MarketEntry& entry) override;
     bool hasData() const override;
 
-    std::vector<MinuteBar> minutes;
+    SharedSeries<MinuteBar> minutes;
 
 protected:
     void paintData(QPainter& painter, QSizeF size, bool isDark) const override;

@@ -26,7 +26,7 @@ public:
     bool hasData() const override;
 
     std::optional<Quote> quote;
-    std::vector<MinuteBar> minutes;
+    SharedSeries<MinuteBar> minutes;
 
 protected:
     void paintData(QPainter& painter, QSizeF size, bool isDark) const override;
