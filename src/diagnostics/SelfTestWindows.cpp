@@ -65,10 +65,12 @@ std::vector<MarketEntry> sampleEntries(std::size_t count) {
     std::vector<MarketEntry> entries;
     for (std::size_t i = 0; i < count; ++i) {
         const auto& pair = names[i % std::size(names)];
-        const bool fund = pair[0][0] == '5' || pair[0][0] == '1';
-        MarketEntry entry(WatchItem{pair[0], pair[1], fund ? InstrumentKind::etf : InstrumentKind::stock});
+        // Past the table the codes stay distinct.
+        const std::string code = i < std::size(names) ? pair[0] : SelfTestReport::format("%06d", 600000 + int(i));
+        const bool fund = code[0] == '5' || code[0] == '1';
+        MarketEntry entry(WatchItem{code, pair[1], fund ? InstrumentKind::etf : InstrumentKind::stock});
         Quote quote;
-        quote.code = pair[0];
+        quote.code = code;
         quote.name = pair[1];
         quote.prevClose = 10.0 + static_cast<double>(i);
         for (int m = 0; m < 60; ++m) {

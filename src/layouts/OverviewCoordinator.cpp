@@ -38,7 +38,7 @@ OverviewCoordinator::OverviewCoordinator(const ScreenSource& screens, const Cloc
 
 OverviewCoordinator::~OverviewCoordinator() {
     delete header.data();
-    for (const QPointer<FloatingPanel>& panel : panelsOfList) delete panel.data();
+    for (const ListWindow& window : windows) delete window.panel.data();
 }
 
 Rect OverviewCoordinator::visibleFrameFor(const FloatingPanel* mainPanel) const {
@@ -62,8 +62,8 @@ bool OverviewCoordinator::isVisible() const {
 
 bool OverviewCoordinator::isHoveringAnyCard() const {
     if (!headerView.isNull() && headerView->isHovering()) return true;
-    return std::any_of(cardsOfList.begin(), cardsOfList.end(),
-                       [](const QPointer<OverviewCardView>& card) { return !card.isNull() && card->isHovering(); });
+    return std::any_of(windows.begin(), windows.end(),
+                       [](const ListWindow& window) { return !window.card.isNull() && window.card->isHovering(); });
 }
 
 void OverviewCoordinator::show(std::vector<MarketEntry> entries, ChartView chartView, double width, double height,
@@ -149,30 +149,90 @@ void OverviewCoordinator::buildPanels(bool animated) {
 
     headerView = makeCard(true, shown[0], 0);
     header = makePanel(plan.headerFrame, shown[0], headerView);
-    for (int i = 1; i < n; ++i) {
-        OverviewCardView* card = makeCard(false, shown[std::size_t(i)], i);
-        cardsOfList.emplace_back(card);
-        panelsOfList.emplace_back(makePanel(plan.listFrames[std::size_t(i - 1)], shown[std::size_t(i)], card));
-    }
+    const std::vector<std::size_t> built = assignWindows();
 
     reveal(header, plan.headerFrame, animated, current);
     const double step = animated ? revealStepMs / 1000.0 : 0;
-    for (std::size_t j = 0; j < panelsOfList.size(); ++j) {
-        FloatingPanel* panel = panelsOfList[j];
-        const Rect frame = plan.listFrames[j];
+    for (std::size_t j = 0; j < built.size(); ++j) {
+        const ListWindow& window = windows[built[j]];
         if (!animated) {
-            reveal(panel, frame, false, current);
+            reveal(window.panel, plan.scrolledListFrame(*window.index, offset), false, current);
             continue;
         }
-        later(&timers, step * double(j + 1), [this, panel = QPointer<FloatingPanel>(panel), current] {
-            // The list may have scrolled or lost a card since: the frame is the one of now.
-            const auto at = std::find(panelsOfList.begin(), panelsOfList.end(), panel);
-            if (panel.isNull() || at == panelsOfList.end()) return;
-            reveal(panel, plan.scrolledListFrame(std::size_t(at - panelsOfList.begin()), offset), true, current);
+        later(&timers, step * double(j + 1), [this, panel = window.panel, current] {
+            // The list may have scrolled or lost a card since: the card and frame are the ones of now.
+            const auto at = std::find_if(windows.begin(), windows.end(),
+                                         [&panel](const ListWindow& each) { return each.panel == panel; });
+            if (panel.isNull() || at == windows.end() || !at->index) return;
+            reveal(panel, plan.scrolledListFrame(*at->index, offset), true, current);
         });
     }
     if (!animated) return;
-    later(&timers, step * double(std::max(listCount, 1)) + slideMs / 1000.0, [this, current] { endBuildUp(current); });
+    later(&timers, step * double(std::max(int(built.size()), 1)) + slideMs / 1000.0,
+          [this, current] { endBuildUp(current); });
+}
+
+std::vector<std::size_t> OverviewCoordinator::assignWindows() {
+    // In reach: the cards that meet the screen, widened by one card above and one below.
+    const double pitch = plan.listFrames.empty() ? 0 : plan.listFrames.front().height + OverviewLayout::gap;
+    const double top = screenFrame.maxY() + pitch;
+    const double bottom = screenFrame.minY() - pitch;
+    const auto& frames = plan.listFrames;
+    const auto from = std::partition_point(frames.begin(), frames.end(),
+                                           [&](const Rect& frame) { return frame.minY() + offset >= top; });
+    const auto to = std::partition_point(from, frames.end(),
+                                         [&](const Rect& frame) { return frame.maxY() + offset > bottom; });
+    const std::size_t first = std::size_t(from - frames.begin());
+    const std::size_t last = std::size_t(to - frames.begin());
+
+    std::vector<bool> covered(last - first, false);
+    for (ListWindow& window : windows) {
+        if (window.index && *window.index >= first && *window.index < last) {
+            covered[*window.index - first] = true;
+        } else {
+            window.index.reset();
+        }
+    }
+    std::vector<std::size_t> assigned;
+    std::size_t spare = 0;
+    for (std::size_t i = first; i < last; ++i) {
+        if (covered[i - first]) continue;
+        while (spare < windows.size() && windows[spare].index) ++spare;
+        if (spare == windows.size()) {
+            OverviewCardView* card = makeCard(false, shown[i + 1], int(i + 1));
+            windows.push_back({nullptr, card, std::nullopt});
+            windows.back().panel = makePanel(plan.scrolledListFrame(i, offset), shown[i + 1], card);
+        }
+        showCard(windows[spare], i);
+        assigned.push_back(spare);
+    }
+    for (ListWindow& window : windows) {
+        if (!window.index && !window.panel.isNull() && window.panel->isVisible()) window.panel->orderOut();
+    }
+    return assigned;
+}
+
+void OverviewCoordinator::showCard(ListWindow& window, std::size_t index) {
+    window.index = index;
+    const MarketEntry& entry = shown[index + 1];
+    if (!window.card.isNull()) {
+        window.card->setEntry(entry);
+        window.card->setPosition(int(index + 1), int(shown.size()));
+    }
+    if (window.panel.isNull()) return;
+    // A slide from an earlier card would carry this one to that card's place.
+    for (WindowAnimation* animation : window.panel->findChildren<WindowAnimation*>()) animation->cancel();
+    window.panel->setWindowTitle(QStringLiteral("Glimmerbox-全览-") + QString::fromStdString(entry.item.code));
+    window.panel->setFrameOrigin(plan.scrolledListFrame(index, offset).origin());
+}
+
+std::vector<const OverviewCoordinator::ListWindow*> OverviewCoordinator::inUse() const {
+    std::vector<const ListWindow*> result;
+    for (const ListWindow& window : windows) {
+        if (window.index && !window.panel.isNull()) result.push_back(&window);
+    }
+    std::sort(result.begin(), result.end(), [](const ListWindow* a, const ListWindow* b) { return *a->index < *b->index; });
+    return result;
 }
 
 void OverviewCoordinator::endBuildUp(int current) {
@@ -216,11 +276,10 @@ void OverviewCoordinator::dropPanels() {
         if (panel != nullptr) panel->retire();
     };
     drop(header.data());
-    for (const QPointer<FloatingPanel>& panel : panelsOfList) drop(panel.data());
+    for (const ListWindow& window : windows) drop(window.panel.data());
     header.clear();
     headerView.clear();
-    panelsOfList.clear();
-    cardsOfList.clear();
+    windows.clear();
 }
 
 void OverviewCoordinator::hide() {
@@ -244,7 +303,7 @@ void OverviewCoordinator::setVisible(bool visible) {
             panel->orderOut();
         }
     };
-    for (const QPointer<FloatingPanel>& panel : panelsOfList) apply(panel.data());
+    for (const ListWindow* window : inUse()) apply(window->panel.data());
     apply(header.data()); // last, so it stays above the list
 }
 
@@ -256,8 +315,9 @@ void OverviewCoordinator::update(const std::vector<MarketEntry>& entries) {
     }
     shown = entries;
     if (!headerView.isNull() && !shown.empty()) headerView->setEntry(shown[0]);
-    for (std::size_t i = 0; i < cardsOfList.size() && i + 1 < shown.size(); ++i) {
-        if (!cardsOfList[i].isNull()) cardsOfList[i]->setEntry(shown[i + 1]);
+    // Cards without a window take their entry when they scroll into view.
+    for (const ListWindow& window : windows) {
+        if (window.index && !window.card.isNull()) window.card->setEntry(shown[*window.index + 1]);
     }
 }
 
@@ -275,8 +335,20 @@ void OverviewCoordinator::rebuild(const std::vector<MarketEntry>& entries) {
 }
 
 void OverviewCoordinator::placeList() {
-    for (std::size_t i = 0; i < panelsOfList.size(); ++i) {
-        if (!panelsOfList[i].isNull()) panelsOfList[i]->setFrameOrigin(plan.scrolledListFrame(i, offset).origin());
+    const std::vector<std::size_t> entering = assignWindows();
+    for (const ListWindow& window : windows) {
+        if (window.index && !window.panel.isNull())
+            window.panel->setFrameOrigin(plan.scrolledListFrame(*window.index, offset).origin());
+    }
+    revealEntering(entering);
+}
+
+void OverviewCoordinator::revealEntering(const std::vector<std::size_t>& entering) {
+    if (hiddenByOwner) return;
+    for (const std::size_t at : entering) {
+        const ListWindow& window = windows[at];
+        if (!window.panel.isNull() && !window.panel->isVisible())
+            reveal(window.panel, plan.scrolledListFrame(*window.index, offset), false, generation);
     }
 }
 
@@ -288,7 +360,7 @@ void OverviewCoordinator::scroll(double delta) {
     placeList();
 }
 
-void OverviewCoordinator::hideItem(const std::string& code) {
+void OverviewCoordinator::hideItem(std::string code) {
     const auto found =
         std::find_if(shown.begin(), shown.end(), [&code](const MarketEntry& entry) { return entry.item.code == code; });
     if (found == shown.end()) return;
@@ -310,23 +382,27 @@ void OverviewCoordinator::hideItem(const std::string& code) {
         }
     } else {
         const std::size_t i = position - 1;
-        if (i < panelsOfList.size()) {
-            if (FloatingPanel* panel = panelsOfList[i].data()) panel->retire();
-            panelsOfList.erase(panelsOfList.begin() + std::ptrdiff_t(i));
-            cardsOfList.erase(cardsOfList.begin() + std::ptrdiff_t(i));
+        for (ListWindow& window : windows) {
+            if (!window.index) continue;
+            if (*window.index == i) {
+                window.index.reset(); // a spare now, maybe for the card coming in at the bottom
+            } else if (*window.index > i) {
+                --*window.index;
+            }
         }
         plan = layout(int(shown.size()), cardWidth, cardHeight, screenFrame);
         listCount = std::max(int(shown.size()) - 1, 0);
         offset = plan.clampedScroll(offset);
         const int total = int(shown.size());
         if (!headerView.isNull()) headerView->setPosition(0, total);
-        for (std::size_t j = 0; j < panelsOfList.size(); ++j) {
-            if (!cardsOfList[j].isNull()) cardsOfList[j]->setPosition(int(j) + 1, total);
-            if (!panelsOfList[j].isNull()) {
-                WindowAnimator::move(*panelsOfList[j], plan.scrolledListFrame(j, offset).origin(), closeGapMs / 1000.0,
-                                     {}, clock);
-            }
+        // The cards below close the gap; one coming into reach appears in its place.
+        for (const ListWindow& window : windows) {
+            if (!window.index || window.panel.isNull()) continue;
+            if (!window.card.isNull()) window.card->setPosition(int(*window.index) + 1, total);
+            WindowAnimator::move(*window.panel, plan.scrolledListFrame(*window.index, offset).origin(),
+                                 closeGapMs / 1000.0, {}, clock);
         }
+        revealEntering(assignWindows());
     }
     if (onHideItem) onHideItem(code);
     AppLog::write("INFO", "全览：隐藏 " + name + "（" + code + "），剩 " + std::to_string(shown.size()) + " 只");
@@ -335,16 +411,16 @@ void OverviewCoordinator::hideItem(const std::string& code) {
 void OverviewCoordinator::setView(ChartView chartView) {
     currentView = chartView;
     if (!headerView.isNull()) headerView->setView(chartView);
-    for (const QPointer<OverviewCardView>& card : cardsOfList) {
-        if (!card.isNull()) card->setView(chartView);
+    for (const ListWindow& window : windows) {
+        if (!window.card.isNull()) window.card->setView(chartView);
     }
 }
 
 void OverviewCoordinator::setOpacity(double opacity) {
     alpha = opacity;
     if (!header.isNull()) header->setAlphaValue(opacity);
-    for (const QPointer<FloatingPanel>& panel : panelsOfList) {
-        if (!panel.isNull()) panel->setAlphaValue(opacity);
+    for (const ListWindow& window : windows) {
+        if (!window.panel.isNull()) window.panel->setAlphaValue(opacity);
     }
     if (!headerView.isNull()) headerView->setOpacityValue(opacity);
 }
@@ -352,8 +428,8 @@ void OverviewCoordinator::setOpacity(double opacity) {
 void OverviewCoordinator::applyTopmost(bool topmost) {
     onTop = topmost;
     if (!header.isNull()) header->setAlwaysOnTop(topmost);
-    for (const QPointer<FloatingPanel>& panel : panelsOfList) {
-        if (!panel.isNull()) panel->setAlwaysOnTop(topmost);
+    for (const ListWindow& window : windows) {
+        if (!window.panel.isNull()) window.panel->setAlwaysOnTop(topmost);
     }
 }
 
@@ -365,14 +441,14 @@ void OverviewCoordinator::applyAppearance(ThemeMode mode) {
         if (QWidget* content = panel->contentView()) content->update();
     };
     apply(header.data());
-    for (const QPointer<FloatingPanel>& panel : panelsOfList) apply(panel.data());
+    for (const ListWindow& window : windows) apply(window.panel.data());
 }
 
 void OverviewCoordinator::setPrivacyMode(bool on) {
     isPrivacyMode = on;
     if (!headerView.isNull()) headerView->setPrivacyMode(on);
-    for (const QPointer<OverviewCardView>& card : cardsOfList) {
-        if (!card.isNull()) card->setPrivacyMode(on);
+    for (const ListWindow& window : windows) {
+        if (!window.card.isNull()) window.card->setPrivacyMode(on);
     }
 }
 
@@ -385,9 +461,7 @@ void OverviewCoordinator::setCardSize(double width, double height) {
 std::vector<Rect> OverviewCoordinator::panelFrames() const {
     std::vector<Rect> frames;
     if (!header.isNull()) frames.push_back(header->frame());
-    for (const QPointer<FloatingPanel>& panel : panelsOfList) {
-        if (!panel.isNull()) frames.push_back(panel->frame());
-    }
+    for (const ListWindow* window : inUse()) frames.push_back(window->panel->frame());
     return frames;
 }
 
@@ -400,13 +474,19 @@ std::vector<std::string> OverviewCoordinator::entryCodes() const {
 
 std::vector<FloatingPanel*> OverviewCoordinator::listPanels() const {
     std::vector<FloatingPanel*> result;
-    for (const QPointer<FloatingPanel>& panel : panelsOfList) result.push_back(panel.data());
+    for (const ListWindow* window : inUse()) result.push_back(window->panel.data());
     return result;
 }
 
 std::vector<OverviewCardView*> OverviewCoordinator::listCards() const {
     std::vector<OverviewCardView*> result;
-    for (const QPointer<OverviewCardView>& card : cardsOfList) result.push_back(card.data());
+    for (const ListWindow* window : inUse()) result.push_back(window->card.data());
+    return result;
+}
+
+std::vector<std::size_t> OverviewCoordinator::windowedListIndices() const {
+    std::vector<std::size_t> result;
+    for (const ListWindow* window : inUse()) result.push_back(*window->index);
     return result;
 }
 

@@ -23,7 +23,10 @@ class OverviewCardView;
 
 /// Overview mode: one card per visible security, a header card pinned at the top centre of the
 /// screen for the first one and below it a column of list cards that scrolls under the wheel while
-/// the header stays. Owns the windows and their geometry; cards report input through the callbacks.
+/// the header stays. Only the list cards that reach the screen, and one card's height beyond it
+/// above and below, have windows: a window scrolled away is reused for the card coming in, so a
+/// long watch list costs no more windows or work per wheel notch than a short one. Owns the windows
+/// and their geometry; cards report input through the callbacks.
 class OverviewCoordinator {
 public:
     using Layout = OverviewLayout;
@@ -72,7 +75,8 @@ public:
     virtual void rebuild(const std::vector<MarketEntry>& entries);
     /// The eye button: removes the security's card; the next security becomes the header when the
     /// header's is hidden. Reports through `onHideItem`, and `onEmpty` when none is left.
-    void hideItem(const std::string& code);
+    /// Takes the code by value: the card that asks may show another security before the report.
+    void hideItem(std::string code);
     /// Moves the list by a wheel delta (negative moves it up), within 0 … maxScroll.
     void scroll(double delta);
     /// The chart every card shows.
@@ -86,7 +90,7 @@ public:
     /// A resized card: the windows are rebuilt at the new size.
     virtual void setCardSize(double width, double height);
 
-    /// Current frames: the header first, then the list.
+    /// Current frames: the header first, then the list cards that have windows, top to bottom.
     std::vector<Rect> panelFrames() const;
     std::vector<std::string> entryCodes() const;
     const std::vector<MarketEntry>& entries() const { return shown; }
@@ -97,8 +101,10 @@ public:
     double opacity() const { return alpha; }
     bool topmost() const { return onTop; }
     OverviewCardView* headerCard() const;
+    /// The list cards that have windows, top to bottom, and their positions in the list.
     std::vector<FloatingPanel*> listPanels() const;
     std::vector<OverviewCardView*> listCards() const;
+    std::vector<std::size_t> windowedListIndices() const;
 
     /// Called when the pointer enters or leaves a card.
     std::function<void()> onHoverChanged;
@@ -111,6 +117,13 @@ public:
     std::function<void()> onFocusRequest;
 
 private:
+    /// A list window and the list card it shows now; a spare one shows none and is ordered out.
+    struct ListWindow {
+        QPointer<FloatingPanel> panel;
+        QPointer<OverviewCardView> card;
+        std::optional<std::size_t> index;
+    };
+
     FloatingPanel* makePanel(const Rect& frame, const MarketEntry& entry, OverviewCardView* card);
     OverviewCardView* makeCard(bool isHeader, const MarketEntry& entry, int index);
     void wireCallbacks(OverviewCardView& card);
@@ -119,6 +132,13 @@ private:
     void endBuildUp(int generation);
     void dropPanels();
     void placeList();
+    /// Gives every list card in reach of the screen a window, taking spare ones first; returns the
+    /// positions in `windows` of those that got a card just now.
+    std::vector<std::size_t> assignWindows();
+    void showCard(ListWindow& window, std::size_t index);
+    /// Brings windows that just got a card on screen where they are not yet.
+    void revealEntering(const std::vector<std::size_t>& entering);
+    std::vector<const ListWindow*> inUse() const;
 
     const ScreenSource& screens;
     const Clock& clock;
@@ -129,8 +149,7 @@ private:
     int listCount = 0;
     QPointer<FloatingPanel> header;
     QPointer<OverviewCardView> headerView;
-    std::vector<QPointer<FloatingPanel>> panelsOfList;
-    std::vector<QPointer<OverviewCardView>> cardsOfList;
+    std::vector<ListWindow> windows;
     std::vector<MarketEntry> shown;
     Layout plan;
     double offset = 0;

@@ -178,38 +178,59 @@ protected:
     int empties = 0;
 };
 
-TEST_F(OverviewX11, ThirteenWindowsWithTheHeaderAtTheTopAndTheWheelMovingOnlyTheList) {
-    show(13);
-    const OverviewLayout plan = OverviewCoordinator::layout(13, 350, 216, visible);
-    EXPECT_EQ(visibleWindows("Glimmerbox-全览-"), 13);
-    EXPECT_EQ(coordinator.headerPanel()->frame(), plan.headerFrame);
-    EXPECT_EQ(coordinator.headerPanel()->frame().maxY(), visible.maxY() - 26);
+TEST_F(OverviewX11, WindowsOnlyForCardsInReachTheWheelMovingOnlyTheListToItsLastCard) {
+    for (const std::size_t count : {std::size_t(13), std::size_t(200)}) {
+        SCOPED_TRACE(count);
+        show(count);
+        const OverviewLayout plan = OverviewCoordinator::layout(int(count), 350, 216, visible);
+        // Bounded by the screen, not the list: its height and one 224-point card above and below.
+        const int bound = 1 + int(visible.height / 224) + 4;
+        const int windows = visibleWindows("Glimmerbox-全览-");
+        EXPECT_EQ(windows, 1 + int(coordinator.listPanels().size()));
+        EXPECT_LE(windows, bound);
+        EXPECT_EQ(coordinator.headerPanel()->frame(), plan.headerFrame);
+        EXPECT_EQ(coordinator.headerPanel()->frame().maxY(), visible.maxY() - 26);
 
-    // Five wheel notches down over the first list card: 200 points.
-    OverviewCardView& first = *coordinator.listCards()[0];
-    pointerTo(first, {175, 120});
-    xdotool({"click", "--repeat", "5", "--delay", "20", "5"});
-    ASSERT_TRUE(testing::waitUntil([&] { return coordinator.scrollOffset() == 200; }, 2000));
-    pump(50);
-    EXPECT_EQ(coordinator.listPanels()[0]->frame().y, plan.listFrames[0].y + 200);
-    EXPECT_EQ(coordinator.listPanels()[11]->frame().y, plan.listFrames[11].y + 200);
-    EXPECT_EQ(coordinator.headerPanel()->frame(), plan.headerFrame);
+        // Five wheel notches down over the first list card: 200 points.
+        OverviewCardView& first = *coordinator.listCards()[0];
+        pointerTo(first, {175, 120});
+        xdotool({"click", "--repeat", "5", "--delay", "20", "5"});
+        ASSERT_TRUE(testing::waitUntil([&] { return coordinator.scrollOffset() == 200; }, 2000));
+        pump(50);
+        EXPECT_EQ(coordinator.listPanels()[0]->frame().y, plan.listFrames[0].y + 200);
+        EXPECT_EQ(coordinator.headerPanel()->frame(), plan.headerFrame);
 
-    coordinator.scroll(500); // back past the top
-    EXPECT_EQ(coordinator.scrollOffset(), 0);
-    coordinator.scroll(-100000);
-    EXPECT_EQ(coordinator.scrollOffset(), plan.maxScroll);
-    pump(50);
-    EXPECT_EQ(coordinator.listPanels()[11]->frame().minY(), visible.minY() + 24);
+        coordinator.scroll(500); // back past the top
+        EXPECT_EQ(coordinator.scrollOffset(), 0);
+        coordinator.scroll(-1e6);
+        EXPECT_EQ(coordinator.scrollOffset(), plan.maxScroll);
+        pump(100);
+        const std::string last = coordinator.entryCodes().back();
+        EXPECT_EQ(coordinator.listPanels().back()->frame().minY(), visible.minY() + 24);
+        EXPECT_EQ(coordinator.listCards().back()->entry()->item.code, last);
+        EXPECT_EQ(visibleWindows(QString::fromStdString("Glimmerbox-全览-" + last)), 1);
+        EXPECT_LE(visibleWindows("Glimmerbox-全览-"), bound);
+
+        // A security far from the screen has no window; hiding it takes it off the list all the same.
+        const std::string far = coordinator.entryCodes()[1];
+        EXPECT_EQ(visibleWindows(QString::fromStdString("Glimmerbox-全览-" + far)), 0);
+        coordinator.hideItem(far);
+        const std::vector<std::string> codes = coordinator.entryCodes();
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), far), 0);
+        EXPECT_EQ(codes.size(), count - 1);
+        coordinator.hide();
+        pump(100);
+    }
 }
 
-TEST_F(OverviewX11, TheEyeButtonRemovesTheWindowAndTheSecurity) {
+TEST_F(OverviewX11, TheEyeButtonRemovesTheSecurityAndHandsItsWindowToTheNextCard) {
     show(13);
+    const int windows = visibleWindows("Glimmerbox-全览-");
     OverviewCardView& second = *coordinator.listCards()[1];
     clickEye(second);
     EXPECT_EQ(hidden, std::vector<std::string>{"601318"});
     pump(300);
-    EXPECT_EQ(visibleWindows("Glimmerbox-全览-"), 12);
+    EXPECT_EQ(visibleWindows("Glimmerbox-全览-"), windows);
     EXPECT_EQ(visibleWindows("Glimmerbox-全览-601318"), 0);
     EXPECT_EQ(coordinator.entryCodes().size(), 12u);
 }

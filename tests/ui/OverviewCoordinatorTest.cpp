@@ -47,13 +47,15 @@ protected:
     int empties = 0;
 };
 
-TEST_F(OverviewCoordinatorTest, ShowBuildsAHeaderAndOneListWindowPerFurtherSecurity) {
+TEST_F(OverviewCoordinatorTest, ShowBuildsAHeaderAndListWindowsOnlyForTheCardsInReachOfTheScreen) {
     show(13);
     EXPECT_TRUE(coordinator.isActive());
     EXPECT_TRUE(coordinator.isVisible());
     EXPECT_EQ(coordinator.scrollItemCount(), 12);
     const std::vector<Rect> frames = coordinator.panelFrames();
-    ASSERT_EQ(frames.size(), 13u);
+    // The fifth list card (top at -222) is within one card of the screen's bottom, the sixth is not.
+    ASSERT_EQ(frames.size(), 6u);
+    EXPECT_EQ(coordinator.windowedListIndices(), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
     EXPECT_EQ(frames[0], (Rect{555, 682, 376, 242}));
     EXPECT_EQ(frames[1], (Rect{581, 458, 350, 216}));
     EXPECT_EQ(frames[2], (Rect{581, 234, 350, 216}));
@@ -92,20 +94,54 @@ TEST_F(OverviewCoordinatorTest, TheBuildUpLastsUntilTheLastWindowHasSettled) {
     EXPECT_EQ(slow.listPanels()[1]->frame().maxY(), 450);
 }
 
-TEST_F(OverviewCoordinatorTest, WheelMovesTheListButNotTheHeaderAndStopsAtBothEnds) {
-    show(13);
-    const Rect header = coordinator.headerPanel()->frame();
-    coordinator.scroll(-200);
-    EXPECT_EQ(coordinator.scrollOffset(), 200);
-    EXPECT_EQ(coordinator.headerPanel()->frame(), header);
-    EXPECT_EQ(coordinator.listPanels()[0]->frame().minY(), 658);
-    EXPECT_EQ(coordinator.listPanels()[11]->frame().minY(), 24 - 2030 + 200);
-    coordinator.scroll(500);
-    EXPECT_EQ(coordinator.scrollOffset(), 0);
-    EXPECT_EQ(coordinator.listPanels()[0]->frame().minY(), 458);
-    coordinator.scroll(-5000);
-    EXPECT_EQ(coordinator.scrollOffset(), 2030);
-    EXPECT_EQ(coordinator.listPanels()[11]->frame().minY(), 24) << "the last card rests above the bottom inset";
+TEST_F(OverviewCoordinatorTest, WheelHandsWindowsOnToTheCardsComingIntoReachWhateverTheListLength) {
+    for (const std::size_t count : {std::size_t(13), std::size_t(200)}) {
+        SCOPED_TRACE(count);
+        show(count);
+        coordinator.setView(dailyCandles); // cards that get a window later show it too
+        const Rect header = coordinator.headerPanel()->frame();
+        const OverviewLayout& plan = coordinator.layoutPlan();
+        const std::vector<std::string> codes = coordinator.entryCodes();
+        std::size_t most = 0;
+        // Every card that meets the screen has a window at its place with its own security.
+        auto check = [&] {
+            const double offset = coordinator.scrollOffset();
+            const std::vector<std::size_t> at = coordinator.windowedListIndices();
+            const std::vector<FloatingPanel*> panels = coordinator.listPanels();
+            const std::vector<OverviewCardView*> cards = coordinator.listCards();
+            ASSERT_FALSE(at.empty());
+            most = std::max(most, at.size());
+            ASSERT_EQ(at.back() - at.front() + 1, at.size());
+            if (at.front() > 0) ASSERT_GE(plan.scrolledListFrame(at.front() - 1, offset).minY(), laptop.maxY());
+            if (at.back() + 1 < plan.listFrames.size())
+                ASSERT_LE(plan.scrolledListFrame(at.back() + 1, offset).maxY(), laptop.minY());
+            for (std::size_t k = 0; k < at.size(); ++k) {
+                ASSERT_EQ(panels[k]->frame(), plan.scrolledListFrame(at[k], offset)) << at[k];
+                ASSERT_TRUE(panels[k]->isVisible());
+                ASSERT_EQ(panels[k]->windowTitle().toStdString(), "Glimmerbox-全览-" + codes[at[k] + 1]);
+                ASSERT_EQ(cards[k]->entry()->item.code, codes[at[k] + 1]);
+                ASSERT_EQ(cards[k]->index(), int(at[k]) + 1);
+                ASSERT_EQ(cards[k]->view(), dailyCandles);
+            }
+        };
+        check();
+        while (coordinator.scrollOffset() < plan.maxScroll) {
+            coordinator.scroll(-OverviewCardView::pointsPerWheelNotch);
+            check();
+        }
+        EXPECT_EQ(coordinator.headerPanel()->frame(), header);
+        EXPECT_EQ(coordinator.scrollOffset(), plan.maxScroll);
+        EXPECT_EQ(coordinator.listPanels().back()->frame().minY(), 24) << "the last card rests above the bottom inset";
+        EXPECT_EQ(coordinator.listCards().back()->entry()->item.code, codes.back());
+        EXPECT_EQ(coordinator.listCards().back()->index(), int(count) - 1);
+        coordinator.scroll(500);
+        check();
+        coordinator.scroll(1e6);
+        EXPECT_EQ(coordinator.scrollOffset(), 0);
+        EXPECT_EQ(coordinator.listPanels()[0]->frame().minY(), 458);
+        // Bounded by the screen, not the list: 950 points and one 224-point pitch above and below.
+        EXPECT_LE(most, 8u);
+    }
 }
 
 TEST_F(OverviewCoordinatorTest, AWheelDuringTheBuildUpIsKeptByTheCardsStillDroppingIn) {
@@ -114,8 +150,9 @@ TEST_F(OverviewCoordinatorTest, AWheelDuringTheBuildUpIsKeptByTheCardsStillDropp
     ASSERT_TRUE(testing::waitUntil([&] { return !coordinator.isAnimating(); }, 3000));
     testing::waitUntil([] { return false; }, 100);
     const std::vector<FloatingPanel*> panels = coordinator.listPanels();
-    for (std::size_t i = 0; i < panels.size(); ++i) {
-        EXPECT_EQ(panels[i]->frame().minY(), coordinator.layoutPlan().listFrames[i].minY() + 200) << i;
+    const std::vector<std::size_t> at = coordinator.windowedListIndices();
+    for (std::size_t k = 0; k < panels.size(); ++k) {
+        EXPECT_EQ(panels[k]->frame().minY(), coordinator.layoutPlan().listFrames[at[k]].minY() + 200) << at[k];
     }
 }
 
@@ -142,14 +179,15 @@ TEST_F(OverviewCoordinatorTest, ShortListsDoNotScroll) {
 TEST_F(OverviewCoordinatorTest, HidingAListCardClosesTheGapAndReportsTheCode) {
     show(13);
     coordinator.scroll(-300);
-    QPointer<FloatingPanel> gone = coordinator.listPanels()[0];
     coordinator.listCards()[0]->onHideItem("000858"); // the eye button of the first list card
     EXPECT_EQ(hidden, std::vector<std::string>{"000858"});
-    EXPECT_TRUE(gone.isNull() || !gone->isVisible());
     const std::vector<std::string> codes = coordinator.entryCodes();
     EXPECT_EQ(codes.size(), 12u);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), "000858"), 0);
-    ASSERT_EQ(coordinator.listPanels().size(), 11u);
+    // Its window went to the card coming into reach at the bottom.
+    ASSERT_EQ(coordinator.listPanels().size(), 6u);
+    for (OverviewCardView* card : coordinator.listCards()) EXPECT_NE(card->entry()->item.code, "000858");
+    EXPECT_EQ(coordinator.listCards().back()->entry()->item.code, codes[6]);
     EXPECT_EQ(coordinator.layoutPlan().maxScroll, 2030 - 224);
     EXPECT_EQ(coordinator.scrollOffset(), 300);
     // The next card slides up into the gap.
@@ -164,6 +202,23 @@ TEST_F(OverviewCoordinatorTest, HidingNearTheEndKeepsTheOffsetWithinTheShorterLi
     coordinator.scroll(-5000);
     coordinator.hideItem("601888");
     EXPECT_EQ(coordinator.scrollOffset(), 2030 - 224);
+}
+
+TEST_F(OverviewCoordinatorTest, HidingACardWithoutAWindowRemovesItAndLeavesTheWindowsAlone) {
+    show(200);
+    const std::vector<FloatingPanel*> panels = coordinator.listPanels();
+    const std::string far = coordinator.entryCodes()[150];
+    coordinator.hideItem(far);
+    EXPECT_EQ(hidden, std::vector<std::string>{far});
+    std::vector<std::string> codes = coordinator.entryCodes();
+    EXPECT_EQ(codes.size(), 199u);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), far), 0);
+    EXPECT_EQ(coordinator.listPanels(), panels);
+    EXPECT_EQ(coordinator.listCards()[0]->total(), 199);
+    coordinator.scroll(-1e6);
+    EXPECT_EQ(coordinator.scrollOffset(), coordinator.layoutPlan().maxScroll);
+    EXPECT_EQ(coordinator.listCards().back()->entry()->item.code, codes.back());
+    EXPECT_EQ(coordinator.listCards().back()->index(), 198);
 }
 
 TEST_F(OverviewCoordinatorTest, HidingTheHeadersSecurityPromotesTheNextOne) {
