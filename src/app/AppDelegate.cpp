@@ -45,18 +45,18 @@ SymbolSearch::Lookup symbolLookup(const FetchContext& context) {
 
 } // namespace
 
-AppDelegate::AppDelegate(MarketStore& store, const ScreenSource& screens, TaskScheduler& scheduler,
-                         AlertNotifier* notifier, QObject* parent)
-    : QObject(parent), config(store.config()), store(store), storeAccess(store),
-      expander(std::make_unique<ExpandCoordinator>(screens)), overview(std::make_unique<OverviewCoordinator>(screens)),
-      context(config, storeAccess, scheduler, screens, *expander, *overview, SoundPlayer::shared()), presenter(context),
-      alerts(context, presenter), panelPlacement(context, presenter),
+AppDelegate::AppDelegate(MarketStore& store, const Services& services, QObject* parent)
+    : QObject(parent), config(store.config()), store(store), hotKeys(services.hotKeys), storeAccess(store),
+      expander(std::make_unique<ExpandCoordinator>(services.screens)),
+      overview(std::make_unique<OverviewCoordinator>(services.screens)),
+      context(config, storeAccess, services.scheduler, services.screens, *expander, *overview, services.sound),
+      presenter(context), alerts(context, presenter), panelPlacement(context, presenter),
       modeController(context, presenter, panelPlacement),
       settings(SettingsHost::Callbacks{[this](const ConfigEdit& edit) { return applySettingsEdit(edit); },
                                        [this] { testSound(); }, [this] { resetPosition(); },
                                        symbolLookup(store.fetchContext())}) {
     context.saveConfig = [this] { saveConfig(); };
-    context.notifier = notifier;
+    context.notifier = services.notifier;
     // X11 has no application-wide activation; the window made key takes the focus itself.
 }
 
@@ -285,8 +285,8 @@ void AppDelegate::saveConfig() {
 
 void AppDelegate::registerHotKeys() {
     const AppHotKeyHandlers handlers = hotKeyHandlers();
-    registerAppHotKeys(HotKeyCenter::shared(), config.hotkey, handlers);
-    registerPrivacyHotKey(HotKeyCenter::shared(), config.privacyHotkey, handlers.togglePrivacy);
+    registerAppHotKeys(hotKeys, config.hotkey, handlers);
+    registerPrivacyHotKey(hotKeys, config.privacyHotkey, handlers.togglePrivacy);
 }
 
 void AppDelegate::installKeyMonitor() {
@@ -358,7 +358,7 @@ void AppDelegate::applicationWillTerminate() {
     overview->hide();
     delete keyMonitor;
     keyMonitor = nullptr;
-    HotKeyCenter::shared().unregisterAll();
+    hotKeys.unregisterAll();
 }
 
 void AppDelegate::quit() {

@@ -24,6 +24,7 @@ class AlertNotifier;
 struct AppHotKeyHandlers;
 class ArrowKeyMonitor;
 class FloatingPanel;
+class HotKeyCenter;
 class MarketStore;
 class SettingsWindow;
 class SoundPlayer;
@@ -35,11 +36,17 @@ class StockCardView;
 class AppDelegate : public QObject {
     Q_OBJECT
 public:
-    /// The store exists (its creation loaded the configuration) before the delegate copies it. The
-    /// notifier, when there is one, outlives the delegate.
-    explicit AppDelegate(MarketStore& store, const ScreenSource& screens = ScreenSource::system(),
-                         TaskScheduler& scheduler = TaskScheduler::main(), AlertNotifier* notifier = nullptr,
-                         QObject* parent = nullptr);
+    /// What the delegate uses but does not own; the entry point makes each and keeps it alive longer.
+    struct Services {
+        SoundPlayer& sound;
+        HotKeyCenter& hotKeys;
+        const ScreenSource& screens;
+        TaskScheduler& scheduler;
+        AlertNotifier* notifier = nullptr;
+    };
+
+    /// The store exists (its creation loaded the configuration) before the delegate copies it.
+    AppDelegate(MarketStore& store, const Services& services, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
@@ -92,6 +99,7 @@ private:
     // Field order follows the order of construction and is relied on by the destructor.
     AppConfig config;
     MarketStore& store;
+    HotKeyCenter& hotKeys;
     MarketStoreAccess storeAccess;
     std::unique_ptr<ExpandCoordinator> expander;
     std::unique_ptr<OverviewCoordinator> overview;

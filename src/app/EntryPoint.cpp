@@ -2,10 +2,12 @@
 
 #include "app/AppDelegate.h"
 #include "app/DiagnosticModes.h"
+#include "app/SoundPlayer.h"
 #include "app/StatusBarController.h"
 #include "app/TerminationSignals.h"
 #include "app/Version.h"
 #include "app/WindowSystemChoice.h"
+#include "app/hotkeys/HotKeyCenter.h"
 #include "app/notify/AlertNotifier.h"
 #include "diagnostics/SelfTest.h"
 #include "market/MarketAPI.h"
@@ -68,8 +70,9 @@ int runEntryPoint(int argc, char** argv) {
         FetchContext::fromEnvironment(http, health, Clock::system(), AppPaths::processEnv);
     auto store = std::make_unique<MarketStore>(ConfigStore::load(), poster, fetchContext);
     const std::unique_ptr<AlertNotifier> notifier = systemAlertNotifier();
-    auto delegate =
-        std::make_unique<AppDelegate>(*store, ScreenSource::system(), TaskScheduler::main(), notifier.get());
+    auto delegate = std::make_unique<AppDelegate>(
+        *store, AppDelegate::Services{SoundPlayer::shared(), HotKeyCenter::shared(), ScreenSource::system(),
+                                      TaskScheduler::main(), notifier.get()});
     AppDelegate* running = delegate.get();
     TerminationSignals terminationSignals([running] { running->quit(); });
     QObject::connect(&application, &QCoreApplication::aboutToQuit, running,

@@ -3,6 +3,8 @@
 #include "app/QtTaskScheduler.h"
 #include "app/Rotation.h"
 #include "app/hotkeys/AppHotKeys.h"
+#include "app/hotkeys/HotKeyBackendNull.h"
+#include "app/hotkeys/HotKeyCenter.h"
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 #include "doubles/ManualClock.h"
@@ -69,7 +71,8 @@ protected:
         source.fetchDaily = [](const std::string&, int) { return std::vector<DailyBar>(); };
         store = std::make_unique<MarketStore>(config, main.poster(), FetchContext{http, health, clock},
                                               MarketStoreOptions{queue, source});
-        delegate = std::make_unique<AppDelegate>(*store, screens, scheduler, &notifier);
+        delegate =
+            std::make_unique<AppDelegate>(*store, AppDelegate::Services{sound, hotKeys, screens, scheduler, &notifier});
         delegate->applicationDidFinishLaunching();
     }
 
@@ -98,6 +101,9 @@ protected:
     std::map<std::string, Quote> quotes;
     FakeScreenSource screens{{{QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900)}}};
     QtTaskScheduler scheduler;
+    std::vector<testing::RecordingSoundBackend::Played> played;
+    SoundPlayer sound{std::make_unique<testing::RecordingSoundBackend>(scheduler, played), scheduler};
+    HotKeyCenter hotKeys{std::make_unique<HotKeyBackendNull>()};
     testing::RecordingNotifier notifier;
     std::unique_ptr<MarketStore> store;
     std::unique_ptr<AppDelegate> delegate;
