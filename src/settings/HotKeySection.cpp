@@ -17,8 +17,8 @@ namespace glimmer {
 HotKeySection::HotKeySection(ConfigBinding& binding, QWidget* parent)
     : SettingsSection(QStringLiteral("全局快捷键"), QStringLiteral("任何 App 前台时都能一键呼出/隐藏浮窗"), parent),
       binding(binding) {
-    panelKey.spec = &AppConfig::hotkey;
-    privacyKey.spec = &AppConfig::privacyHotkey;
+    panelKey.setting = &AppConfig::hotkey;
+    privacyKey.setting = &AppConfig::privacyHotkey;
     addRow(panelKey, QStringLiteral("启用快捷键"), QStringLiteral("hotkeyRecorder"), recorderHint());
     addRow(privacyKey, QStringLiteral("隐私模式"), QStringLiteral("privacyHotkeyRecorder"),
            QStringLiteral("一键切换隐私模式：金额和持股数显示为 ****"));
@@ -44,9 +44,9 @@ void HotKeySection::addRow(KeyRow& key, const QString& toggleText, const QString
     row->addWidget(hint, 1);
     contentLayout()->addLayout(row);
 
-    const auto spec = key.spec;
+    const auto setting = key.setting;
     connect(key.enabled, &QCheckBox::toggled, this,
-            [this, spec](bool on) { this->binding.edit([&](AppConfig& c) { (c.*spec).enabled = on; }); });
+            [this, setting](bool on) { this->binding.edit([&](AppConfig& c) { (c.*setting).enabled = on; }); });
     connect(key.record, &QPushButton::clicked, this, [this, &key] {
         const bool wasThis = recordingKey == &key;
         stopRecording();
@@ -139,11 +139,11 @@ bool HotKeySection::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     const std::string name = HotKeyKeys::displayName(*code, mask);
-    const auto spec = recordingKey->spec;
+    const auto setting = recordingKey->setting;
     binding.edit([&](AppConfig& c) {
-        (c.*spec).keyCode = *code;
-        (c.*spec).modifiers = mask;
-        (c.*spec).displayName = name;
+        (c.*setting).keyCode = *code;
+        (c.*setting).modifiers = mask;
+        (c.*setting).displayName = name;
     });
     stopRecording();
     return true;
@@ -160,7 +160,7 @@ void HotKeySection::sync() {
 }
 
 void HotKeySection::syncRow(const KeyRow& row) {
-    const HotKeySpec& hotkey = binding.config().*row.spec;
+    const HotKeySpec& hotkey = binding.config().*row.setting;
     {
         const QSignalBlocker block(row.enabled);
         row.enabled->setChecked(hotkey.enabled);
@@ -169,7 +169,7 @@ void HotKeySection::syncRow(const KeyRow& row) {
     // Named from the stored codes: a file written on a Mac holds "⌥⌘F" as its display name.
     const QString keys = QString::fromStdString(HotKeyKeys::displayName(hotkey.keyCode, hotkey.modifiers));
     row.record->setText(recording ? QStringLiteral("请按下组合键…") : keys);
-    const QString which = row.spec == &AppConfig::privacyHotkey ? QStringLiteral("隐私模式") : QString();
+    const QString which = row.setting == &AppConfig::privacyHotkey ? QStringLiteral("隐私模式") : QString();
     row.record->setAccessibleName(recording ? QStringLiteral("正在录制快捷键，请按下组合键")
                                             : which + QStringLiteral("录制快捷键，当前 ") + keys);
 }

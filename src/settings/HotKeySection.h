@@ -48,7 +48,7 @@ protected:
 private:
     /// One hot key's row and the setting it edits.
     struct KeyRow {
-        HotKeySpec AppConfig::*spec = nullptr;
+        HotKeySpec AppConfig::*setting = nullptr;
         QCheckBox* enabled = nullptr;
         QPushButton* record = nullptr;
     };
