@@ -139,58 +139,6 @@ TEST_F(MarketStoreSimTest, FirstPassLoadsEverythingAndTheNextOnlyTheSnapshot) {
     EXPECT_EQ(market->requests().front().family, "snapshot");
 }
 
-TEST_F(MarketStoreSimTest, CoolingSnapshotIsNotRequestedAndPricesComeFromTheMinutes) {
-    makeStore(watchOf({"600519", "000001"}));
-    market->setFault("snapshot", "", SimFault{SimFault::Kind::Status, 503});
-    EXPECT_EQ(pass().batch, 0);
-    clock.advance(60);
-    EXPECT_EQ(pass().batch, 0);
-    EXPECT_EQ(requests("snapshot"), 2u) << "two failures start the cool-down";
-    for (const auto& e : store->entries()) {
-        ASSERT_TRUE(e.quote) << e.item.code;
-        EXPECT_NEAR(e.quote->price, market->view(e.item.code)->price, 0.0051) << "taken from the minute reply";
-    }
-
-    clock.advance(60);
-    const auto counts = pass();
-    EXPECT_EQ(requests("snapshot"), 2u) << "a cooling snapshot makes no request";
-    EXPECT_EQ(counts.minutes, 2) << "minutes are due again and carry the prices";
-}
-
-TEST_F(MarketStoreSimTest, EntriesSurviveAFailingMarket) {
-    makeStore(watchOf({"600519", "510300"}));
-    pass();
-    const auto loaded = store->entries();
-    market->setFault("*", "", SimFault{SimFault::Kind::Status, 500});
-    clock.advance(600);
-    const auto counts = pass();
-    EXPECT_EQ(counts.batch, 0);
-    EXPECT_EQ(counts.minutes, 2);
-    const auto kept = store->entries();
-    ASSERT_EQ(kept.size(), 2u);
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        EXPECT_EQ(kept[i].quote, loaded[i].quote);
-        EXPECT_EQ(kept[i].minutes, loaded[i].minutes);
-        EXPECT_EQ(kept[i].flow, loaded[i].flow);
-        EXPECT_EQ(kept[i].daily, loaded[i].daily);
-        EXPECT_FALSE(kept[i].error);
-    }
-}
-
-TEST_F(MarketStoreSimTest, TenSecuritiesOverFiveTradingMinutesStayWithinTheTTLs) {
-    makeStore(
-        watchOf({"600519", "300750", "000001", "510300", "002594", "601318", "600036", "000858", "159915", "688981"}));
-    store->setPollingEnabled(true);
-    store->restartTimer();
-    manualQueue->advance(300);
-    // Polls at 0.2, 30.2, ... 270.2 s: ten snapshots; minutes every 60 s, flow every 120 s, daily once.
-    EXPECT_EQ(requests("snapshot"), 10u);
-    EXPECT_EQ(requests("trends"), 50u);
-    EXPECT_EQ(requests("fflow"), 30u);
-    EXPECT_EQ(requests("fqkline"), 10u);
-    EXPECT_EQ(market->requests().size(), 100u) << "20 requests a minute";
-}
-
 TEST_F(MarketStoreSimTest, TheSnapshotsTellAHolidayFromATradingDay) {
     struct Case {
         const char* name;
@@ -227,22 +175,6 @@ TEST_F(MarketStoreSimTest, TheSnapshotsTellAHolidayFromATradingDay) {
         EXPECT_EQ(logged(closedLine), c.closedLines);
         EXPECT_EQ(store->phase() == MarketPhase::Holiday, c.closedLines == 1);
     }
-}
-
-TEST_F(MarketStoreSimTest, TheLunchBreakPollsSlowlyAndTheAfternoonStartsAt1259) {
-    clock.setChinaTime(2024, 11, 8, 11, 29);
-    makeStore(watchOf({"600519"}));
-    startPolling();
-    manualQueue->advance(92 * 60);
-    std::vector<std::string> morning, afternoon;
-    for (const auto& t : snapshotTimes()) (t < "2024-11-08 12:59" ? morning : afternoon).push_back(t);
-    ASSERT_EQ(morning.size(), 5u + 17u);
-    EXPECT_EQ(morning[4], "2024-11-08 11:30:30") << "the morning's last minute is polled";
-    EXPECT_EQ(morning[5], "2024-11-08 11:34:00") << "then the five-minute poll";
-    EXPECT_EQ(morning.back(), "2024-11-08 12:54:00");
-    ASSERT_EQ(afternoon.size(), 4u) << "every 30 s from 12:59";
-    EXPECT_EQ(afternoon.front(), "2024-11-08 12:59:00");
-    EXPECT_EQ(logged(closedLine) + logged(reopenedLine), 0u);
 }
 
 TEST_F(MarketStoreSimTest, AHolidayEndsWithTheNextDaysFirstFreshSnapshot) {

@@ -199,31 +199,6 @@ TEST(MarketStoreGates, EmptyDailyResultIsAskedForAgainNextPass) {
     EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 1, 1})) << "an ETF without flow is asked on every pass";
 }
 
-// ---- Trading time and the exchange's calendar.
-
-TEST(MarketStoreTradingTime, BoundariesAreInclusiveOnTheExchangeClock) {
-    auto china = [](int y, int mo, int d, int hh, int mm) {
-        return Clock::instantAtOffset(CivilTime{y, mo, d, hh, mm, 0, 0}, 8 * 3600);
-    };
-    EXPECT_FALSE(MarketStore::isTradingTime(china(2024, 3, 12, 9, 14)));
-    EXPECT_TRUE(MarketStore::isTradingTime(china(2024, 3, 12, 9, 15)));
-    EXPECT_TRUE(MarketStore::isTradingTime(china(2024, 3, 12, 12, 0))) << "the midday break counts";
-    EXPECT_TRUE(MarketStore::isTradingTime(china(2024, 3, 12, 15, 5) + std::chrono::seconds(59)));
-    EXPECT_FALSE(MarketStore::isTradingTime(china(2024, 3, 12, 15, 6)));
-    EXPECT_FALSE(MarketStore::isTradingTime(china(2024, 3, 16, 10, 0))) << "Saturday";
-    EXPECT_FALSE(MarketStore::isTradingTime(china(2024, 3, 17, 10, 0))) << "Sunday";
-    EXPECT_TRUE(MarketStore::isTradingTime(china(2024, 3, 18, 9, 15))) << "Monday";
-}
-
-TEST(MarketStoreTradingTime, AUserAbroadFollowsTheExchangeNotTheMachineZone) {
-    // 21:30 on Monday in New York (UTC-5) is 10:30 on Tuesday in Shanghai.
-    const Instant evening = Clock::instantAtOffset(CivilTime{2024, 3, 11, 21, 30, 0, 1}, -5 * 3600);
-    EXPECT_TRUE(MarketStore::isTradingTime(evening));
-    EXPECT_EQ(MarketStore::todayString(evening), "2024-03-12");
-    const Instant fridayNight = Clock::instantAtOffset(CivilTime{2024, 3, 15, 21, 30, 0, 5}, -5 * 3600);
-    EXPECT_FALSE(MarketStore::isTradingTime(fridayNight)) << "already Saturday in Shanghai";
-}
-
 // ---- Order, fallbacks and failures.
 
 TEST(MarketStorePass, SnapshotGapIsFilledFromTheMinutesWhenTheyAreDue) {
@@ -244,15 +219,25 @@ TEST(MarketStorePass, SnapshotGapIsFilledFromTheMinutesWhenTheyAreDue) {
     EXPECT_EQ(h.store->entry(0)->updatedAt, h.clock.now());
 }
 
-TEST(MarketStorePass, PlaceholderMinuteQuoteNeverReplacesARealPrice) {
+TEST(MarketStorePass, FailingSourcesAndAPlaceholderMinuteQuoteKeepWhatWasLoaded) {
     StoreHarness h({fiveItems[0]});
     h.store->syncEntries();
     h.pass();
+    const MarketEntry loaded = *h.store->entry(0);
     h.market.snapshotDown = true;
     h.market.minutesQuotePrice = 0;
-    h.clock.advance(60);
+    h.clock.advance(600);
     h.pass();
-    EXPECT_DOUBLE_EQ(h.store->entry(0)->quote->price, 10.50);
+    EXPECT_DOUBLE_EQ(h.store->entry(0)->quote->price, 10.50) << "a price-less placeholder";
+    h.market.minutesDown = h.market.flowDown = h.market.dailyDown = true;
+    h.clock.setChinaTime(2024, 3, 13, 10, 0);
+    EXPECT_EQ(h.pass(), (RefreshCounts{0, 1, 1, 1}));
+    const MarketEntry kept = *h.store->entry(0);
+    EXPECT_EQ(kept.quote, loaded.quote);
+    EXPECT_EQ(kept.minutes, loaded.minutes);
+    EXPECT_EQ(kept.flow, loaded.flow);
+    EXPECT_EQ(kept.daily, loaded.daily);
+    EXPECT_FALSE(kept.error);
 }
 
 TEST(MarketStorePass, FailedMinutesRecordAnErrorOnlyForASecurityWithoutQuote) {

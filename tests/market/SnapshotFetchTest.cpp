@@ -181,16 +181,5 @@ TEST_F(SnapshotServiceTest, SearchReadsTheBodyWhateverTheStatus) {
     EXPECT_TRUE(SymbolSearch::search("hs300", 0, context).empty());
 }
 
-TEST(SymbolSearchOffline, NoServerGivesAnEmptyList) {
-    ClientTestServer closed;
-    ASSERT_TRUE(closed.start());
-    Endpoints endpoints;
-    endpoints.tencentSuggest = closed.origin();
-    closed.stop();
-    MarketAPI api;
-    SourceHealth health;
-    EXPECT_TRUE(SymbolSearch::search("gzmt", 8, FetchContext{api, health, Clock::system(), endpoints}).empty());
-}
-
 } // namespace
 } // namespace glimmer

@@ -4,7 +4,6 @@ list(APPEND GLIMMER_MARKET_TESTS
   market/MarketAPITest.cpp
   market/QuoteBatchTest.cpp
   market/ReplyTextTest.cpp
-  market/SimClientTest.cpp
   market/SnapshotFetchTest.cpp
   market/SourceHealthTest.cpp
   market/SymbolSearchTest.cpp

@@ -26,6 +26,7 @@
 #include <iostream>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -176,6 +177,60 @@ std::filesystem::path scratchHome() {
     return home;
 }
 
+// The harness's own parts, checked before each run: a ledger that missed a loss, or a fault plan that
+// never drew some misbehaviour, would let a run pass that proves nothing.
+MarketEntry loadedEntry(const std::string& code) {
+    MarketEntry e(WatchItem{code, "", InstrumentKind::stock});
+    e.quote = Quote{};
+    e.quote->price = 12.5;
+    e.minutes.push_back(MinuteBar{});
+    e.flow.push_back(FlowPoint{});
+    e.daily.push_back(DailyBar{});
+    return e;
+}
+
+bool ledgerNoticesLosses() {
+    soak::SoakLedger ledger;
+    MarketEntry partial = loadedEntry("000001");
+    partial.flow.clear(); // never arrived: no loss
+    MarketEntry dropped = loadedEntry("600519");
+    dropped.minutes.clear();
+    const bool quietStart = ledger.observe({loadedEntry("600519"), partial}).empty();
+    const auto losses = ledger.observe({dropped, loadedEntry("000001")});
+    ledger.observe({dropped, loadedEntry("000001")}); // still missing: lost again
+    ledger.observeCooling({"a"});
+    ledger.observeCooling({"a", "b"});
+    ledger.observeCooling({});
+    ledger.observeCooling({"b"});
+    return quietStart && losses.size() == 1 && losses[0].code == "600519" && losses[0].what == "minutes" &&
+           ledger.lostEntries() == 1 && ledger.lossCount() == 2 && ledger.loadedCount("flow") == 2 && ledger.cooldownsEntered() == 3 &&
+           ledger.cooldownsByKey().at("b") == 2 && soak::residentKilobytes() > 0;
+}
+
+bool planDrawsEveryFault(std::uint64_t seed, const std::vector<std::string>& hosts, double timeout) {
+    soak::FaultPlan plan(seed, hosts, timeout), twin(seed, hosts, timeout);
+    std::set<std::string> kinds, families, seenHosts;
+    int healthy = 0;
+    bool slowBeyondTimeout = false;
+    for (int i = 0; i < 2000; ++i) {
+        const auto rules = plan.next();
+        const auto same = twin.next();
+        if (rules.size() > 3 || rules.size() != same.size()) return false;
+        healthy += rules.empty() ? 1 : 0;
+        for (std::size_t k = 0; k < rules.size(); ++k) {
+            const auto& rule = rules[k];
+            if (rule.family != same[k].family || rule.host != same[k].host || !(rule.fault == same[k].fault))
+                return false;
+            kinds.insert(sim::SimFaults::describe(rule.fault));
+            families.insert(rule.family);
+            seenHosts.insert(rule.host);
+            slowBeyondTimeout |= rule.fault.kind == sim::SimFault::Kind::Delay && rule.fault.arg > timeout * 1000;
+        }
+    }
+    return kinds.size() == plan.kinds().size() && families.size() == std::size(sim::SimFaults::families) + 1 &&
+           seenHosts.size() == hosts.size() + 1 && healthy > 300 && slowBeyondTimeout;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -223,6 +278,10 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < market.listenerCount(); ++i) hosts.push_back(market.hostKey(i));
     hosts.push_back("eastmoney.main");
     hosts.push_back("tencent.chart");
+    if (!ledgerNoticesLosses() || !planDrawsEveryFault(settings.seed, hosts, settings.timeout)) {
+        std::cerr << "glimmer-soak: the harness's own check failed\n";
+        return 2;
+    }
     std::thread faults([&] {
         soak::FaultPlan plan(settings.seed, hosts, settings.timeout);
         std::unique_lock guard(faultLock);

@@ -1,4 +1,0 @@
-list(APPEND GLIMMER_MARKET_TESTS
-  market/SimMarketTest.cpp
-  market/SimMarketFaultTest.cpp
-)
