@@ -102,7 +102,7 @@ TEST(AlertEngine, AboveAlertRearmsOnlyStrictlyBelowTheBand) {
     EXPECT_EQ(engine.evaluate(entryAt(20.10), config, at(30)).size(), 1u);
 }
 
-TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledOrZeroThresholds) {
+TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledZeroThresholdsAndUnusablePrices) {
     AlertEngine engine;
     AlertConfig config = quietConfig();
     auto disabled = priceAlert(PriceAlertDirection::below, 11.00);
@@ -111,22 +111,19 @@ TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledOrZeroThresholds) {
                           priceAlert(PriceAlertDirection::below, 11.00, "002003 "), disabled,
                           priceAlert(PriceAlertDirection::below, 0), priceAlert(PriceAlertDirection::above, -1)};
     EXPECT_TRUE(engine.evaluate(entryAt(10.00), config, at(0)).empty());
-}
 
-TEST(AlertEngine, ZeroOrMissingPriceLeavesEveryLatchAlone) {
-    AlertEngine engine;
-    AlertConfig config;
     const auto alert = priceAlert(PriceAlertDirection::below, 11.00);
-    config.priceAlerts.push_back(alert);
-    ASSERT_EQ(engine.evaluate(entryAt(10.80), config, at(0)).size(), 1u);
-
+    config.priceAlerts = {alert};
+    const auto fired = engine.evaluate(entryAt(10.80, "002003", ""), config, at(0));
+    ASSERT_EQ(fired.size(), 1u);
+    EXPECT_EQ(fired[0].name, "伟星股份") << "the watch item names a quote without a name";
     auto noQuote = entryAt(12.0);
     noQuote.quote.reset();
     EXPECT_TRUE(engine.evaluate(noQuote, config, at(10)).empty());
-    EXPECT_TRUE(engine.evaluate(entryAt(0), config, at(20)).empty());
-    EXPECT_TRUE(engine.evaluate(entryAt(-3), config, at(20)).empty());
-    EXPECT_TRUE(engine.evaluate(entryAt(std::numeric_limits<double>::quiet_NaN()), config, at(20)).empty());
-    EXPECT_TRUE(engine.isPriceAlertLatched(alert.id));
+    for (const double price : {0.0, -3.0, std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_TRUE(engine.evaluate(entryAt(price), config, at(20)).empty()) << price;
+    }
+    EXPECT_TRUE(engine.isPriceAlertLatched(alert.id)) << "an unusable price leaves the latch alone";
     EXPECT_EQ(engine.latestEvents().size(), 1u);
 }
 
@@ -185,58 +182,33 @@ TEST(AlertEngine, NegativeOrNanCooldownMeansNoCooldown) {
 
 // ---- Fast moves.
 
-TEST(AlertEngine, FastMovesNeedMoreThanTwoBarsAndUseTheQuotePrice) {
-    AlertEngine engine;
-    auto shortSeries = entryAt(11.0);
-    shortSeries.minutes = minuteSeries({10.0, 10.0});
-    EXPECT_TRUE(engine.evaluate(shortSeries, AlertConfig{}, at(0)).empty());
-
-    auto lagging = entryAt(10.25);
-    lagging.minutes = minuteSeries({10.0, 10.0, 10.0, 10.0});
-    const auto events = engine.evaluate(lagging, AlertConfig{}, at(0));
-    ASSERT_EQ(events.size(), 1u) << "the last bar is flat but the quote moved 2.5 %";
-    EXPECT_EQ(events[0].message, "3 分钟涨 2.50%，现价 10.25");
-}
-
-TEST(AlertEngine, FastMoveWindowFallsBackToTheFirstBarAndRoundsHalvesUp) {
-    AlertEngine engine;
-    AlertConfig config = quietConfig();
-    config.fastDropEnabled = true;
-    config.fastDropWindowMinutes = 2.5; // rounds to 3
-    auto entry = entryAt(9.0);
-    entry.minutes = minuteSeries({10.0, 9.8, 9.8});
-    const auto events = engine.evaluate(entry, config, at(0));
-    ASSERT_EQ(events.size(), 1u) << "a window longer than the series measures from the first bar";
-    EXPECT_EQ(events[0].message, "3 分钟跌 -10.00%，现价 9.00");
-
-    AlertEngine second;
-    config.fastDropWindowMinutes = 0.2; // at least one minute
-    entry.minutes = minuteSeries({10.0, 10.0, 9.5, 9.5});
-    const auto one = second.evaluate(entry, config, at(0));
-    ASSERT_EQ(one.size(), 1u);
-    EXPECT_EQ(one[0].message, "1 分钟跌 -5.26%，现价 9.00");
-}
-
-TEST(AlertEngine, FastMoveSkipsAZeroBasePrice) {
-    AlertEngine engine;
-    auto entry = entryAt(10.0);
-    entry.minutes = minuteSeries({0, 0, 0, 10.0});
-    EXPECT_TRUE(engine.evaluate(entry, AlertConfig{}, at(0)).empty());
-}
-
-TEST(AlertEngine, RiseAndDropUseTheirOwnWindows) {
-    AlertEngine engine;
-    AlertConfig config = quietConfig();
-    config.fastRiseEnabled = true;
-    config.fastDropEnabled = true;
-    config.fastRiseWindowMinutes = 1;
-    config.fastDropWindowMinutes = 4;
-    auto entry = entryAt(10.0);
-    entry.minutes = minuteSeries({11.0, 10.6, 10.2, 9.6, 9.7});
-    const auto events = engine.evaluate(entry, config, at(0));
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].message, "1 分钟涨 4.17%，现价 10.00");
-    EXPECT_EQ(events[1].message, "4 分钟跌 -9.09%，现价 10.00");
+TEST(AlertEngine, FastMovesMeasureTheQuoteAgainstTheBarTheirWindowBack) {
+    struct Case {
+        const char* why;
+        std::vector<double> bars;
+        double price, riseWindow, dropWindow;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"two bars are too few", {10.0, 10.0}, 11.0, 3, 3, {}},
+        {"the quote moved, not the last bar", {10.0, 10.0, 10.0, 10.0}, 10.25, 3, 3, {"3 分钟涨 2.50%，现价 10.25"}},
+        {"a zero base price", {0, 0, 0, 10.0}, 10.0, 3, 3, {}},
+        {"2.5 rounds to 3, past the first bar", {10.0, 9.8, 9.8}, 9.0, 3, 2.5, {"3 分钟跌 -10.00%，现价 9.00"}},
+        {"at least one minute", {10.0, 10.0, 9.5, 9.5}, 9.0, 3, 0.2, {"1 分钟跌 -5.26%，现价 9.00"}},
+        {"each its own window", {11.0, 10.6, 10.2, 9.6, 9.7}, 10.0, 1, 4,
+         {"1 分钟涨 4.17%，现价 10.00", "4 分钟跌 -9.09%，现价 10.00"}},
+    };
+    for (const Case& c : cases) {
+        AlertEngine engine;
+        AlertConfig config;
+        config.fastRiseWindowMinutes = c.riseWindow;
+        config.fastDropWindowMinutes = c.dropWindow;
+        auto entry = entryAt(c.price);
+        for (const double p : c.bars) entry.minutes.push_back(MinuteBar{"09:30", p, p, 1200, p * 120000});
+        std::vector<std::string> messages;
+        for (const auto& event : engine.evaluate(entry, config, at(0))) messages.push_back(event.message);
+        EXPECT_EQ(messages, c.messages) << c.why;
+    }
 }
 
 // ---- Flow rules.
@@ -269,17 +241,10 @@ TEST(AlertEngine, MainFallingNeedsAMonotoneRunAndAMinimumDrop) {
 
     AlertEngine flatEngine;
     EXPECT_TRUE(flatEngine.evaluate(withMain({30e6, 30e6, 30e6, 30e6, 30e6}), config, at(0)).empty());
-}
-
-TEST(AlertEngine, MainFallingWithTooFewSamplesNeverFires) {
     for (const int samples : {1, 0, -4}) {
-        AlertEngine engine;
-        AlertConfig config = quietConfig();
-        config.mainFallingEnabled = true;
+        AlertEngine fresh;
         config.mainFallingSamples = samples;
-        auto entry = entryAt(11.3);
-        for (const double m : {90e6, 50e6, 10e6}) entry.flow.push_back(flowPoint(m, 0));
-        EXPECT_TRUE(engine.evaluate(entry, config, at(0)).empty()) << samples;
+        EXPECT_TRUE(fresh.evaluate(withMain({90e6, 50e6, 10e6}), config, at(0)).empty()) << samples;
     }
 }
 
@@ -348,15 +313,6 @@ TEST(AlertEngine, LatestEventsKeepTheNewestThirty) {
     ASSERT_EQ(engine.latestEvents().size(), AlertEngine::maxLatestEvents);
     EXPECT_EQ(engine.latestEvents().front().firedAt, at(5));
     EXPECT_EQ(engine.latestEvents().back().firedAt, at(34));
-}
-
-TEST(AlertEngine, NameFallsBackToTheWatchItem) {
-    AlertEngine engine;
-    AlertConfig config = quietConfig();
-    config.priceAlerts.push_back(priceAlert(PriceAlertDirection::below, 11.00));
-    const auto events = engine.evaluate(entryAt(10.5, "002003", ""), config, at(0));
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].name, "伟星股份");
 }
 
 } // namespace
