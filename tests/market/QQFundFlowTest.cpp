@@ -8,8 +8,6 @@ namespace glimmer {
 namespace {
 
 using testing::fixture;
-using testing::fundFlowPath;
-using testing::SeriesFetchTest;
 
 std::vector<FlowPoint> parseText(const std::string& text) {
     ReplyJson json;
@@ -45,36 +43,6 @@ TEST(QQFundFlowParse, WrongShapesGiveNothing) {
 TEST(QQFundFlowParse, HostileSymbolIsEncoded) {
     const std::string url = QQFundFlow::url("http://127.0.0.1:9", "sz000001&type=x");
     EXPECT_NE(url.find("code=sz000001%26type%3Dx&type=todayFundTrend"), std::string::npos);
-}
-
-class QQFundFlowFetch : public SeriesFetchTest {};
-
-TEST_F(QQFundFlowFetch, TransportFailuresCoolDownWithOneLogLine) {
-    tencent.serve(fundFlowPath, "", 502);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(QQFundFlow::fetchFlowQQ("sz000001", context).empty());
-        clock.advance(10);
-    }
-    EXPECT_EQ(tencent.count(fundFlowPath), 2);
-    EXPECT_EQ(occurrences(newLog(), "INFO 腾讯资金流不可用，冷却 120 秒\n"), 1);
-    EXPECT_EQ(tencent.requests().at(0).referer, "https://gu.qq.com");
-}
-
-TEST_F(QQFundFlowFetch, EmptyTableCoolsDownSilently) {
-    tencent.serve(fundFlowPath, R"({"code":0,"msg":"","data":{"todayFundTrend":{"minList":[]}}})");
-    QQFundFlow::fetchFlowQQ("sz000001", context);
-    QQFundFlow::fetchFlowQQ("sz000001", context);
-    EXPECT_EQ(health.coolingKeys(clock.now()), std::vector<std::string>{"qq.fundflow"});
-    EXPECT_EQ(newLog(), "");
-}
-
-TEST_F(QQFundFlowFetch, CoolDownAfterASecondTransportFailureAlsoFollowingAnEmptyTable) {
-    // An empty table and a broken body both count; only the transport failure is logged.
-    tencent.serve(fundFlowPath, R"({"data":{"todayFundTrend":{"minList":[]}}})");
-    QQFundFlow::fetchFlowQQ("sz000001", context);
-    tencent.serve(fundFlowPath, "{broken");
-    QQFundFlow::fetchFlowQQ("sz000001", context);
-    EXPECT_EQ(occurrences(newLog(), "腾讯资金流不可用，冷却 120 秒"), 1);
 }
 
 } // namespace

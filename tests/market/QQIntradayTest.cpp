@@ -1,13 +1,17 @@
+#include "market/QQFundFlow.h"
 #include "market/QQIntraday.h"
 
 #include "market/SeriesFetchTest.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace glimmer {
 namespace {
 
 using testing::fixture;
+using testing::fundFlowPath;
 using testing::minutePath;
 using testing::SeriesFetchTest;
 
@@ -84,41 +88,54 @@ TEST(QQIntradayParse, RepliesWithoutUsableLinesGiveNothing) {
     }
 }
 
-class QQIntradayFetch : public SeriesFetchTest {
-protected:
-    std::optional<IntradaySnapshot> fetch() {
-        return QQIntraday::fetchIntradayQQ("sh600519", "600519", "贵州茅台", context);
+class QQIntradayFetch : public SeriesFetchTest {};
+
+// Both Tencent series fetchers: a transport failure cools down with one line, an empty reply
+// silently, an expired cool-down asks again, and an empty reply then a broken body cool down again.
+TEST_F(QQIntradayFetch, TencentSeriesCoolDownsForTransportFailuresAndEmptyReplies) {
+    struct Fetcher {
+        const char* path;
+        const char* key;
+        const char* coolLine;
+        std::string good, empty;
+        std::function<bool()> fetch;
+    };
+    const Fetcher fetchers[] = {
+        {minutePath, "qq.intraday", "INFO 腾讯分时不可用，冷却 120 秒\n", fixture("qq_minute_600519.json"),
+         fixture("qq_minute_unknown.json"),
+         [this] { return QQIntraday::fetchIntradayQQ("sh600519", "600519", "x", context).has_value(); }},
+        {fundFlowPath, "qq.fundflow", "INFO 腾讯资金流不可用，冷却 120 秒\n", fixture("qq_fundflow_000001.json"),
+         R"({"data":{"todayFundTrend":{"minList":[]}}})",
+         [this] { return !QQFundFlow::fetchFlowQQ("sz000001", context).empty(); }},
+    };
+    for (const Fetcher& f : fetchers) {
+        SCOPED_TRACE(f.key);
+        tencent.serve(f.path, "", 502);
+        EXPECT_FALSE(f.fetch());
+        EXPECT_FALSE(f.fetch());
+        clock.advance(30);
+        EXPECT_FALSE(f.fetch()); // skipped: no request
+        EXPECT_EQ(tencent.count(f.path), 2);
+        EXPECT_EQ(occurrences(newLog(), f.coolLine), 1);
+        EXPECT_EQ(tencent.requests().back().referer, "https://gu.qq.com");
+
+        clock.advance(120);
+        tencent.serve(f.path, f.empty);
+        EXPECT_FALSE(f.fetch());
+        EXPECT_FALSE(f.fetch());
+        EXPECT_TRUE(health.shouldSkip(f.key, clock.now()));
+        EXPECT_EQ(occurrences(newLog(), f.coolLine), 1) << "empty replies cool down silently";
+
+        clock.advance(120);
+        tencent.serve(f.path, f.good);
+        EXPECT_TRUE(f.fetch());
+        EXPECT_EQ(tencent.count(f.path), 5);
+        tencent.serve(f.path, f.empty);
+        EXPECT_FALSE(f.fetch());
+        tencent.serve(f.path, "{broken");
+        EXPECT_FALSE(f.fetch());
+        EXPECT_EQ(occurrences(newLog(), f.coolLine), 2) << "an empty reply and a broken body cool down together";
     }
-};
-
-TEST_F(QQIntradayFetch, TransportFailuresCoolDownWithOneLogLine) {
-    tencent.serve(minutePath, "<html>gateway</html>");
-    EXPECT_FALSE(fetch());
-    EXPECT_FALSE(fetch());
-    clock.advance(30);
-    EXPECT_FALSE(fetch()); // skipped: no request
-    EXPECT_EQ(tencent.count(minutePath), 2);
-    EXPECT_EQ(occurrences(newLog(), "INFO 腾讯分时不可用，冷却 120 秒\n"), 1);
-    EXPECT_EQ(tencent.requests().at(0).referer, "https://gu.qq.com");
-}
-
-TEST_F(QQIntradayFetch, EmptyRepliesCoolDownSilently) {
-    tencent.serve(minutePath, fixture("qq_minute_unknown.json"));
-    EXPECT_FALSE(fetch());
-    EXPECT_FALSE(fetch());
-    EXPECT_EQ(health.coolingKeys(clock.now()), std::vector<std::string>{"qq.intraday"});
-    EXPECT_EQ(newLog(), "");
-}
-
-TEST_F(QQIntradayFetch, ExpiredCoolDownAsksAgainAndSuccessClearsIt) {
-    tencent.serve(minutePath, "", 500);
-    fetch();
-    fetch();
-    tencent.serve(minutePath, fixture("qq_minute_600519.json"));
-    clock.advance(120);
-    ASSERT_TRUE(fetch());
-    EXPECT_EQ(tencent.count(minutePath), 3);
-    EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
 }
 
 TEST_F(QQIntradayFetch, HostileSymbolIsEncoded) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace glimmer {
 namespace {
 
@@ -17,11 +19,15 @@ std::string fixture(const std::string& name) {
     return readFile(dataDir() / "market" / name);
 }
 
-/// A payload with `count` fields, all empty but the name.
-std::string payloadWithFields(std::size_t count) {
-    std::string payload = "1~名称";
-    for (std::size_t i = 2; i < count; ++i) payload += '~';
-    return payload;
+/// A record of `count` fields, empty but the name "X", code 600000 and the ones given.
+std::optional<Quote> record(std::map<std::size_t, std::string> set, std::size_t count = 38) {
+    std::vector<std::string> fields(count);
+    fields[1] = "X";
+    fields[2] = "600000";
+    for (auto& [index, value] : set) fields[index] = std::move(value);
+    std::string payload;
+    for (std::size_t i = 0; i < fields.size(); ++i) payload += (i ? "~" : "") + fields[i];
+    return QuoteBatch::parseRecord("sh600000", payload, fetchedAt);
 }
 
 TEST(QuoteBatch, ParsesEveryRecordOfARealReply) {
@@ -79,58 +85,27 @@ TEST(QuoteBatch, ProviderQuirksInOneReply) {
     EXPECT_EQ(quotes.size(), 3u);
 }
 
-TEST(QuoteBatch, RecordNeedsMoreThan35Fields) {
-    EXPECT_FALSE(QuoteBatch::parseRecord("sh600519", payloadWithFields(35), fetchedAt));
-    EXPECT_TRUE(QuoteBatch::parseRecord("sh600519", payloadWithFields(36), fetchedAt));
-}
+TEST(QuoteBatch, RecordsOfThirtySixFieldsAndMoreWithTheirFallbacks) {
+    EXPECT_FALSE(record({}, 35));
+    EXPECT_TRUE(record({}, 36));
 
-TEST(QuoteBatch, ZeroPriceFallsBackToPreviousClose) {
-    auto fields = std::vector<std::string>(40);
-    fields[1] = "平安银行";
-    fields[2] = "000001";
-    fields[3] = "0.00";
-    fields[4] = "12.34";
-    std::string payload;
-    for (std::size_t i = 0; i < fields.size(); ++i) payload += (i ? "~" : "") + fields[i];
-    const auto quote = QuoteBatch::parseRecord("sz000001", payload, fetchedAt);
-    ASSERT_TRUE(quote);
-    EXPECT_DOUBLE_EQ(quote->price, 12.34);
-    EXPECT_DOUBLE_EQ(quote->open, 0) << "unparsable fields read as 0";
-}
+    const auto closed = record({{3, "0.00"}, {4, "12.34"}});
+    ASSERT_TRUE(closed);
+    EXPECT_DOUBLE_EQ(closed->price, 12.34) << "a zero price falls back to the previous close";
+    EXPECT_DOUBLE_EQ(closed->open, 0) << "unparsable fields read as 0";
 
-TEST(QuoteBatch, TurnoverFromTheSlashFieldElseFromTenThousands) {
-    auto quoteWith = [](const std::string& field35, const std::string& field37) {
-        std::vector<std::string> fields(38);
-        fields[1] = "X";
-        fields[2] = "600000";
-        fields[35] = field35;
-        fields[37] = field37;
-        std::string payload;
-        for (std::size_t i = 0; i < fields.size(); ++i) payload += (i ? "~" : "") + fields[i];
-        return QuoteBatch::parseRecord("sh600000", payload, fetchedAt);
-    };
-    EXPECT_DOUBLE_EQ(quoteWith("12.3/456/5600000", "1")->amount, 5600000);
-    EXPECT_DOUBLE_EQ(quoteWith("12.3/456", "560.5")->amount, 5605000);
-    EXPECT_DOUBLE_EQ(quoteWith("12.3//456//0", "2")->amount, 20000) << "a zero third part is no turnover";
-    EXPECT_DOUBLE_EQ(quoteWith("", "")->amount, 0);
-}
+    // Turnover from the slash field's third part, else field 37 in ten thousands.
+    EXPECT_DOUBLE_EQ(record({{35, "12.3/456/5600000"}, {37, "1"}})->amount, 5600000);
+    EXPECT_DOUBLE_EQ(record({{35, "12.3/456"}, {37, "560.5"}})->amount, 5605000);
+    EXPECT_DOUBLE_EQ(record({{35, "12.3//456//0"}, {37, "2"}})->amount, 20000) << "a zero third part is none";
+    EXPECT_DOUBLE_EQ(record({})->amount, 0);
 
-TEST(QuoteBatch, NonFiniteNumbersAreAbsent) {
-    std::vector<std::string> fields(38);
-    fields[1] = "X";
-    fields[2] = "600000";
-    fields[3] = "inf";
-    fields[4] = "nan";
-    fields[6] = "1e999";
-    fields[33] = "12.5abc";
-    std::string payload;
-    for (std::size_t i = 0; i < fields.size(); ++i) payload += (i ? "~" : "") + fields[i];
-    const auto quote = QuoteBatch::parseRecord("sh600000", payload, fetchedAt);
-    ASSERT_TRUE(quote);
-    EXPECT_EQ(quote->price, 0);
-    EXPECT_EQ(quote->prevClose, 0);
-    EXPECT_EQ(quote->volume, 0);
-    EXPECT_EQ(quote->high, 0);
+    const auto odd = record({{3, "inf"}, {4, "nan"}, {6, "1e999"}, {33, "12.5abc"}});
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->price, 0) << "non-finite numbers are absent";
+    EXPECT_EQ(odd->prevClose, 0);
+    EXPECT_EQ(odd->volume, 0);
+    EXPECT_EQ(odd->high, 0);
 }
 
 TEST(QuoteBatch, TimeStampSplitters) {

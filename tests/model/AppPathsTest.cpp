@@ -31,11 +31,5 @@ TEST(AppPaths, EachPlatformHasItsOwnFolder) {
               std::filesystem::path("C:/Users/li/AppData/Roaming") / "Glimmerbox");
 }
 
-TEST(AppPaths, FilesLiveTogetherInTheFolder) {
-    EXPECT_EQ(AppPaths::configFile().parent_path(), AppPaths::appSupportDir());
-    EXPECT_EQ(AppPaths::logFile().filename(), "events.log");
-    EXPECT_EQ(AppPaths::configFile().filename(), "config.json");
-}
-
 } // namespace
 } // namespace glimmer

