@@ -25,7 +25,6 @@ std::vector<WatchItem> watchOf(std::initializer_list<const char*> codes) {
 const std::vector<WatchItem> fiveCodes = watchOf({"600519", "300750", "000001", "510300", "002594"});
 
 const std::string closedLine = "INFO 今日休市（行情日期停在 2024-11-06），改为每 5 分钟刷新\n";
-const std::string reopenedLine = "INFO 今日开市，恢复盘中刷新\n";
 
 /// The store with the real fetchers against the simulated market on loopback, in simulated time.
 class MarketStoreSimTest : public ::testing::Test {
@@ -48,15 +47,10 @@ protected:
         AppLog::setEchoToStdout(true);
     }
 
-    void makeStore(const std::vector<WatchItem>& watchlist, std::shared_ptr<DispatchQueue> queue = nullptr) {
+    void makeStore(const std::vector<WatchItem>& watchlist) {
         AppConfig config;
         config.watchlist = watchlist;
-        if (!queue) queue = manualQueue;
-        store = std::make_unique<MarketStore>(config, main.poster(), context, MarketStoreOptions{queue, {}});
-        store->onChange = [this] { callbacks.push_back("change"); };
-        store->onAlerts = [this](const std::vector<AlertEvent>&) { callbacks.push_back("alerts"); };
-        store->onRefreshStarted = [this] { callbacks.push_back("started"); };
-        store->onRefreshFinished = [this] { callbacks.push_back("finished"); };
+        store = std::make_unique<MarketStore>(config, main.poster(), context, MarketStoreOptions{manualQueue, {}});
         store->syncEntries();
     }
 
@@ -73,15 +67,6 @@ protected:
         store->setPollingEnabled(true);
         store->restartTimer();
         store->requestRefresh();
-    }
-
-    /// China wall-clock times of the snapshot requests, "yyyy-MM-dd HH:mm:ss".
-    std::vector<std::string> snapshotTimes() const {
-        std::vector<std::string> times;
-        for (const auto& r : market->requests()) {
-            if (r.family == "snapshot") times.push_back(SimMarket::formatChinaTime(r.time));
-        }
-        return times;
     }
 
     static std::string logText() {
@@ -101,7 +86,6 @@ protected:
     MarketAPI http;
     FetchContext context{http, health, clock};
     PostedTasks main;
-    std::vector<std::string> callbacks;
     std::unique_ptr<SimMarket> market;
     std::unique_ptr<MarketStore> store;
     std::size_t logStart = 0;
@@ -175,26 +159,6 @@ TEST_F(MarketStoreSimTest, TheSnapshotsTellAHolidayFromATradingDay) {
         EXPECT_EQ(logged(closedLine), c.closedLines);
         EXPECT_EQ(store->phase() == MarketPhase::Holiday, c.closedLines == 1);
     }
-}
-
-TEST_F(MarketStoreSimTest, AHolidayEndsWithTheNextDaysFirstFreshSnapshot) {
-    clock.setChinaTime(2024, 11, 7, 9, 30, 30);
-    makeStore(watchOf({"600519", "000001"}));
-    startPolling();
-    manualQueue->advance(120);
-    ASSERT_EQ(store->phase(), MarketPhase::Holiday);
-    EXPECT_EQ(logged(closedLine), 1u);
-
-    market->clearRequests();
-    clock.setChinaTime(2024, 11, 8, 9, 14, 40);
-    manualQueue->advance(60);
-    const std::vector<std::string> times = snapshotTimes();
-    ASSERT_FALSE(times.empty());
-    EXPECT_GE(times.front(), "2024-11-08 09:15:00");
-    EXPECT_LE(times.front(), "2024-11-08 09:15:30") << "the fast poll does not wait for the five-minute one";
-    EXPECT_EQ(logged(reopenedLine), 1u);
-    EXPECT_EQ(store->tradingDay(), (TradingDayState{"", "2024-11-08", "2024-11-08"}));
-    EXPECT_EQ(store->phase(), MarketPhase::Session);
 }
 
 } // namespace
