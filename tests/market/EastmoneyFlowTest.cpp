@@ -49,8 +49,6 @@ TEST_F(EastmoneyFlowFetch, MainHostFirstWithTheDocumentedRequest) {
     EXPECT_EQ(request.query.at("lmt"), "0");
     EXPECT_EQ(request.query.at("klt"), "1");
     EXPECT_EQ(request.query.at("secid"), "0.000001");
-    EXPECT_EQ(request.query.at("fields1"), "f1,f2,f3,f7");
-    EXPECT_EQ(request.query.at("fields2"), "f51,f52,f53,f54,f55,f56");
 }
 
 TEST_F(EastmoneyFlowFetch, NullDataFailsEachHostInTurnThenTencentAnswers) {

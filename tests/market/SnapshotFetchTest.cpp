@@ -99,17 +99,14 @@ protected:
     std::string replyBody = fixture("tencent_snapshot_gbk.txt");
 };
 
-TEST_F(SnapshotServiceTest, EmptyWatchListMakesNoRequest) {
-    EXPECT_TRUE(QuoteBatch::fetch({}, context).empty());
-    EXPECT_TRUE(requestTargets().empty());
-}
-
 TEST_F(SnapshotServiceTest, GbkReplyBecomesQuotesKeyedByCode) {
     const auto quotes = QuoteBatch::fetch(itemsOf({"600519", "000001", "510300"}), context);
     ASSERT_EQ(quotes.size(), 3u);
     EXPECT_EQ(quotes.at("600519").name, "贵州茅台");
     EXPECT_EQ(quotes.at("510300").updatedAt, clock.now());
     EXPECT_EQ(requestTargets(), (std::vector<std::string>{"/utf8/q=sh600519,sz000001,sh510300"}));
+    EXPECT_TRUE(QuoteBatch::fetch({}, context).empty());
+    EXPECT_EQ(requestTargets().size(), 1u) << "an empty watch list makes no request";
 }
 
 TEST_F(SnapshotServiceTest, SixtyOneSymbolsTakeTwoRequests) {

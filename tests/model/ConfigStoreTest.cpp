@@ -86,7 +86,6 @@ TEST_F(ConfigStoreTest, FileIsPrettyPrintedWithSortedKeysAndRoundTrips) {
     const std::string text = readFile(configPath());
     EXPECT_NE(text.find("\n  \"alerts\": {"), std::string::npos) << text.substr(0, 200);
     EXPECT_LT(text.find("\"alerts\""), text.find("\"alwaysOnTop\""));
-    EXPECT_LT(text.find("\"width\""), std::string::npos);
     EXPECT_NE(text.find(alert.id.string()), std::string::npos) << "upper-case 36-character UUID";
     EXPECT_EQ(ConfigStore::load(), config);
 }
