@@ -63,6 +63,21 @@ TEST(EastmoneyTrendsParse, BrokenMinutesAreSkippedAndMissingFieldsFallBackToTheC
     EXPECT_DOUBLE_EQ(quote.volume, 5600);
 }
 
+TEST(EastmoneyTrendsParse, ANegativeVolumeCountsAsNoVolume) {
+    // Found by fuzzing: "-84" shares would draw below the volume chart's baseline.
+    const auto parsed = EastmoneyTrends::parse(R"({"data":{"preClose":1523.5,"trends":[)"
+                                               R"("2024-11-08 09:30,1523.50,1525.27,1525.57,1523.20,2140,3.2e8,1524.3",)"
+                                               R"("2024-11-08 09:31,1525.27,1524.88,1525.57,1524.58,-84,7.4e7,1524.5",)"
+                                               R"("2024-11-08 09:32,1524.88,1526.00,1526.10,1524.80,671,1.0e8,1524.6"]}})",
+                                               "600519", "x", stamp);
+    ASSERT_TRUE(parsed.snapshot);
+    const auto& minutes = parsed.snapshot->minutes;
+    ASSERT_EQ(minutes.size(), 3u);
+    EXPECT_DOUBLE_EQ(minutes[1].volume, 0);
+    EXPECT_DOUBLE_EQ(minutes[1].price, 1524.88) << "the rest of the line is still read";
+    EXPECT_DOUBLE_EQ(parsed.snapshot->quote.volume, 2140 + 671);
+}
+
 TEST(EastmoneyTrendsParse, RepliesThatFailTheSourceCheck) {
     for (const std::string name : {"em_trends_unknown.json", "em_trends_throttled.json", "em_trends_truncated.json"}) {
         const auto reply = parseFixture(name);

@@ -2,7 +2,6 @@ list(APPEND GLIMMER_MARKET_TESTS
   market/DailyKlineTest.cpp
   market/EastmoneyFlowTest.cpp
   market/EastmoneyTrendsTest.cpp
-  market/FuzzRegressionTest.cpp
   market/QQFundFlowTest.cpp
   market/QQIntradayTest.cpp
   market/ReplyJsonTest.cpp
