@@ -10,9 +10,9 @@ namespace glimmer {
 namespace {
 
 using testing::fixture;
+using testing::minutePath;
 using testing::SeriesFetchTest;
 using testing::trendsPath;
-using testing::minutePath;
 
 const Instant stamp = Instant{} + std::chrono::hours(480000);
 
@@ -65,11 +65,12 @@ TEST(EastmoneyTrendsParse, BrokenMinutesAreSkippedAndMissingFieldsFallBackToTheC
 
 TEST(EastmoneyTrendsParse, ANegativeVolumeCountsAsNoVolume) {
     // Found by fuzzing: "-84" shares would draw below the volume chart's baseline.
-    const auto parsed = EastmoneyTrends::parse(R"({"data":{"preClose":1523.5,"trends":[)"
-                                               R"("2024-11-08 09:30,1523.50,1525.27,1525.57,1523.20,2140,3.2e8,1524.3",)"
-                                               R"("2024-11-08 09:31,1525.27,1524.88,1525.57,1524.58,-84,7.4e7,1524.5",)"
-                                               R"("2024-11-08 09:32,1524.88,1526.00,1526.10,1524.80,671,1.0e8,1524.6"]}})",
-                                               "600519", "x", stamp);
+    const auto parsed =
+        EastmoneyTrends::parse(R"({"data":{"preClose":1523.5,"trends":[)"
+                               R"("2024-11-08 09:30,1523.50,1525.27,1525.57,1523.20,2140,3.2e8,1524.3",)"
+                               R"("2024-11-08 09:31,1525.27,1524.88,1525.57,1524.58,-84,7.4e7,1524.5",)"
+                               R"("2024-11-08 09:32,1524.88,1526.00,1526.10,1524.80,671,1.0e8,1524.6"]}})",
+                               "600519", "x", stamp);
     ASSERT_TRUE(parsed.snapshot);
     const auto& minutes = parsed.snapshot->minutes;
     ASSERT_EQ(minutes.size(), 3u);
@@ -91,12 +92,12 @@ TEST(EastmoneyTrendsParse, RepliesThatFailTheSourceCheck) {
 }
 
 TEST(EastmoneyTrendsParse, UsableReplyWithoutAnyUsableMinuteGivesNoSnapshot) {
-    const auto reply = EastmoneyTrends::parse(R"({"data":{"trends":["2024-11-08 09:31,1,-,1,1,1,1,1", ","]}})",
-                                              "600519", "x", stamp);
+    const auto reply =
+        EastmoneyTrends::parse(R"({"data":{"trends":["2024-11-08 09:31,1,-,1,1,1,1,1", ","]}})", "600519", "x", stamp);
     EXPECT_TRUE(reply.isUsable);
     EXPECT_FALSE(reply.snapshot);
-    const auto unnamed = EastmoneyTrends::parse(R"({"data":{"trends":["2024-11-08 09:31,1,1,1,1,1,1,1"]}})", "600519",
-                                                "自选名", stamp);
+    const auto unnamed =
+        EastmoneyTrends::parse(R"({"data":{"trends":["2024-11-08 09:31,1,1,1,1,1,1,1"]}})", "600519", "自选名", stamp);
     ASSERT_TRUE(unnamed.snapshot);
     EXPECT_EQ(unnamed.snapshot->quote.name, "自选名") << "no name in the reply: the watch list's";
 }

@@ -1,10 +1,8 @@
 #include "market/MarketAPI.h"
 #include "model/AppPaths.h"
 
-#include "ClientTestServer.h"
+#include "SeriesStubHost.h"
 #include "support/TempDir.h"
-
-#include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
@@ -16,85 +14,61 @@
 namespace glimmer {
 namespace {
 
-using testing::ClientTestServer;
-
 constexpr const char* expectedUserAgent = "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 "
                                           "(KHTML, like Gecko) Version/16.0 Safari/605.1.15";
 
 class MarketAPIHttpTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        server.server.Get("/ok", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("v_sh600519=\"1~贵州茅台~600519\";", "text/plain");
-        });
-        server.server.Get(R"(/status/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
-            res.status = std::stoi(req.matches[1]);
-            res.set_content("a body the client must not use", "text/plain");
-        });
-        server.server.Get("/headers", [](const httplib::Request& req, httplib::Response& res) {
-            nlohmann::json seen;
-            seen["ua"] = req.get_header_value("User-Agent");
-            seen["referer"] = req.get_header_value("Referer");
-            seen["cookie"] = req.has_header("Cookie");
-            seen["query"] = req.get_param_value("q");
-            res.set_content(seen.dump(), "application/json");
-        });
-        server.server.Get("/hang", [this](const httplib::Request&, httplib::Response& res) {
-            ++hanging;
-            server.hang();
-            res.set_content("too late", "text/plain");
-        });
-        server.server.Get("/trickle", [](const httplib::Request&, httplib::Response& res) {
+        server.serve("/ok", "v_sh600519=\"1~贵州茅台~600519\";");
+        server.hang("/hang");
+        server.handle("/trickle", [](const httplib::Request&, httplib::Response& res) {
             // One byte every 300 ms: never a stall, never an end.
             res.set_chunked_content_provider("text/plain", [](size_t, httplib::DataSink& sink) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(300));
                 return sink.is_writable() && sink.write("x", 1);
             });
         });
-        server.server.Get("/big", [](const httplib::Request& req, httplib::Response& res) {
-            res.set_content(std::string(std::stoul(req.get_param_value("n")), ' '), "text/plain");
-        });
-        server.server.Get("/to-http", [this](const httplib::Request&, httplib::Response& res) {
+        server.handle("/to-http", [this](const httplib::Request&, httplib::Response& res) {
             res.set_redirect(server.origin() + "/ok");
         });
-        server.server.Get("/cookie", [](const httplib::Request& req, httplib::Response& res) {
+        server.handle("/cookie", [](const httplib::Request&, httplib::Response& res) {
             res.set_header("Set-Cookie", "session=abc; Path=/");
-            res.set_content(req.has_header("Cookie") ? "had cookie" : "no cookie", "text/plain");
         });
-        ASSERT_TRUE(server.start());
     }
 
-    ClientTestServer server;
-    std::atomic<int> hanging{0};
+    testing::SeriesStubHost server;
     MarketAPI api;
 };
 
 TEST_F(MarketAPIHttpTest, Status200GivesTheBodyWithOurHeadersAndNoCookiesOtherStatusesNothing) {
-    EXPECT_EQ(api.httpGet(server.origin() + "/ok", "https://gu.qq.com", 10), "v_sh600519=\"1~贵州茅台~600519\";");
+    EXPECT_EQ(api.httpGet(server.origin() + "/ok?q=1", "https://data.eastmoney.com", 10),
+              "v_sh600519=\"1~贵州茅台~600519\";");
+    const auto seen = server.requests().back();
+    EXPECT_EQ(seen.userAgent, expectedUserAgent);
+    EXPECT_EQ(seen.referer, "https://data.eastmoney.com");
+    EXPECT_EQ(seen.query.at("q"), "1");
     for (const int status : {204, 304, 201, 302, 404, 500, 503}) {
-        EXPECT_FALSE(api.httpGet(server.origin() + "/status/" + std::to_string(status), "https://gu.qq.com", 10))
-            << status;
+        server.serve("/status", "a body the client must not use", status);
+        EXPECT_FALSE(api.httpGet(server.origin() + "/status", "https://gu.qq.com", 10)) << status;
     }
-    const auto body = api.httpGet(server.origin() + "/headers?q=1", "https://data.eastmoney.com", 10);
-    ASSERT_TRUE(body);
-    const auto seen = nlohmann::json::parse(*body);
-    EXPECT_EQ(seen["ua"], expectedUserAgent);
-    EXPECT_EQ(seen["referer"], "https://data.eastmoney.com");
-    EXPECT_EQ(seen["query"], "1");
-    ASSERT_TRUE(api.httpGet(server.origin() + "/cookie", "https://gu.qq.com", 10));
-    EXPECT_EQ(api.httpGet(server.origin() + "/cookie", "https://gu.qq.com", 10), "no cookie");
+    api.httpGet(server.origin() + "/cookie", "https://gu.qq.com", 10);
+    api.httpGet(server.origin() + "/cookie", "https://gu.qq.com", 10);
+    EXPECT_FALSE(server.requests().back().hadCookie) << "no cookie is kept";
 }
 
 TEST_F(MarketAPIHttpTest, BodyPastItsKindsLimitGivesNothingAndOneWarning) {
-    HttpRequest request{server.origin() + "/big?n=4096", "https://gu.qq.com", MarketAPI::userAgent};
+    server.serve("/big", std::string(4096, ' '));
+    HttpRequest request{server.origin() + "/big", "https://gu.qq.com", MarketAPI::userAgent};
     request.maxBodyBytes = 4096;
     EXPECT_EQ(api.get(request).value_or("").size(), 4096u);
-    request.url = server.origin() + "/big?n=4097";
+    server.serve("/big", std::string(4097, ' '));
     EXPECT_FALSE(api.get(request));
     const std::string log = testing::readFile(AppPaths::logFile());
     EXPECT_NE(log.find("WARN 回复超过 4 KB 上限，已放弃：" + server.origin() + "/big\n"), std::string::npos) << log;
     // A reply of a few megabytes is far past anything a provider sends.
-    EXPECT_FALSE(api.httpGet(server.origin() + "/big?n=3000000", "https://gu.qq.com", 10));
+    server.serve("/big", std::string(3000000, ' '));
+    EXPECT_FALSE(api.httpGet(server.origin() + "/big", "https://gu.qq.com", 10));
 }
 
 TEST_F(MarketAPIHttpTest, RedirectsNeverLeadToPlainHttp) {
@@ -125,9 +99,9 @@ TEST_F(MarketAPIHttpTest, AbandoningEndsRunningAndWaitingTransfersAtOnceAndRefus
                                    [this] { return api.httpGet(server.origin() + "/hang", "https://gu.qq.com", 30); }));
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (hanging < 4 && std::chrono::steady_clock::now() < deadline)
+    while (server.count("/hang") < 4 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_EQ(hanging, 4);
+    ASSERT_EQ(server.count("/hang"), 4);
 
     const auto abandoned = std::chrono::steady_clock::now();
     api.abandonTransfers();
@@ -136,7 +110,7 @@ TEST_F(MarketAPIHttpTest, AbandoningEndsRunningAndWaitingTransfersAtOnceAndRefus
         EXPECT_FALSE(call.get());
     }
     EXPECT_FALSE(api.httpGet(server.origin() + "/ok", "https://gu.qq.com", 10)) << "no request after the end";
-    EXPECT_EQ(hanging, 4);
+    EXPECT_EQ(server.count("/hang"), 4);
 }
 
 TEST_F(MarketAPIHttpTest, TwoThreadsAtOnce) {
@@ -159,10 +133,11 @@ TEST(MarketAPI, InvalidOrNonHttpUrlsMakeNoRequest) {
 
 TEST(MarketAPI, RefusedConnectionGivesNothing) {
     MarketAPI api;
-    ClientTestServer closed;
-    ASSERT_TRUE(closed.start());
-    const std::string origin = closed.origin();
-    closed.stop(); // nothing listens on the port any more
+    std::string origin;
+    {
+        testing::SeriesStubHost closed;
+        origin = closed.origin();
+    } // nothing listens on the port any more
     EXPECT_FALSE(api.httpGet(origin + "/ok", "https://gu.qq.com", 2));
 }
 

@@ -1,5 +1,5 @@
-#include "market/QQFundFlow.h"
 #include "market/QQIntraday.h"
+#include "market/QQFundFlow.h"
 
 #include "market/SeriesFetchTest.h"
 

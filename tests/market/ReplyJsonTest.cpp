@@ -29,12 +29,13 @@ TEST(ReplyJson, ReadsNestedRepliesWithEscapesAndSurrogatePairs) {
 }
 
 TEST(ReplyJson, RejectsWhatIsNotJson) {
-    for (const std::string& text : std::initializer_list<std::string>{"", " ", "{", "[1,]", "{\"a\":1,}", "{\"a\" 1}", "{a:1}", "'x'", "01", "1.", ".5", "-", "1e", "+1",
-          "tru", "nul", "[1] x", "\"unterminated", "\"bad \\x escape\"", "\"\\u12G4\"", "\"\\ud800\"",
-          "\"\\udc00\"", "\"tab\there\"", "NaN", "<html></html>", std::string("[\0]", 3),
-          // Found by fuzzing: nlohmann's reader stops at a NUL and accepts what came before it.
-          std::string("8\0\0\0tcmpgs*:, dgs*:, \"die}", 26), std::string("{\"data\":{}}\0", 12),
-          std::string("\"a\0b\"", 5)}) {
+    for (const std::string& text : std::initializer_list<std::string>{
+             "", " ", "{", "[1,]", "{\"a\":1,}", "{\"a\" 1}", "{a:1}", "'x'", "01", "1.", ".5", "-", "1e", "+1", "tru",
+             "nul", "[1] x", "\"unterminated", "\"bad \\x escape\"", "\"\\u12G4\"", "\"\\ud800\"", "\"\\udc00\"",
+             "\"tab\there\"", "NaN", "<html></html>", std::string("[\0]", 3),
+             // Found by fuzzing: nlohmann's reader stops at a NUL and accepts what came before it.
+             std::string("8\0\0\0tcmpgs*:, dgs*:, \"die}", 26), std::string("{\"data\":{}}\0", 12),
+             std::string("\"a\0b\"", 5)}) {
         ReplyJson json;
         EXPECT_FALSE(json.parse(text)) << text;
         EXPECT_EQ(json.root(), nullptr);

@@ -13,37 +13,46 @@
 
 namespace glimmer::testing {
 
-/// One provider host on 127.0.0.1 with a free port: canned replies per path, a log of the requests
-/// it received, and a path that can be made to hang. Routes may change while it serves.
+/// One provider host on 127.0.0.1 with a free port: canned replies per path or handlers per path
+/// prefix, a log of the requests it received, and paths that can be made to hang. Routes may change
+/// while it serves; destroying the host closes its port.
 class SeriesStubHost {
 public:
+    using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
     struct Reply {
         int status = 200;
         std::string body;
         bool hangs = false;
     };
     struct Received {
-        std::string path;
+        std::string path, target;
         std::map<std::string, std::string> query;
-        std::string referer;
+        std::string referer, userAgent;
+        bool hadCookie = false;
     };
 
     SeriesStubHost() {
         server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
             Reply reply{404, "", false};
+            Handler handler;
             {
                 std::lock_guard guard(lock);
-                Received received{request.path, {}, request.get_header_value("Referer")};
+                Received received{request.path,
+                                  request.target,
+                                  {},
+                                  request.get_header_value("Referer"),
+                                  request.get_header_value("User-Agent"),
+                                  request.has_header("Cookie")};
                 for (const auto& [key, value] : request.params) received.query[key] = value;
                 log.push_back(std::move(received));
+                for (const auto& [prefix, h] : handlers) {
+                    if (request.path.rfind(prefix, 0) == 0) handler = h;
+                }
                 const auto found = routes.find(request.path);
                 if (found != routes.end()) reply = found->second;
             }
-            if (reply.hangs) {
-                std::unique_lock guard(lock);
-                released.wait_for(guard, std::chrono::seconds(20), [this] { return isReleased; });
-                return;
-            }
+            if (handler) return handler(request, response);
+            if (reply.hangs) return waitForRelease();
             response.status = reply.status;
             response.set_content(reply.body, "application/json; charset=utf-8");
         });
@@ -52,7 +61,8 @@ public:
         port = server.bind_to_any_port("127.0.0.1");
         thread = std::thread([this] { server.listen_after_bind(); });
         // The socket is bound and listening already; this only waits for the accept loop.
-        for (int i = 0; i < 2000 && !server.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        for (int i = 0; i < 2000 && !server.is_running(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
     ~SeriesStubHost() {
@@ -78,6 +88,15 @@ public:
         std::lock_guard guard(lock);
         routes[path] = Reply{200, "", true};
     }
+    void handle(const std::string& prefix, Handler handler) {
+        std::lock_guard guard(lock);
+        handlers.emplace_back(prefix, std::move(handler));
+    }
+    /// Blocks a handler until the host goes away (a server that never answers).
+    void waitForRelease() {
+        std::unique_lock guard(lock);
+        released.wait_for(guard, std::chrono::seconds(20), [this] { return isReleased; });
+    }
 
     std::vector<Received> requests() const {
         std::lock_guard guard(lock);
@@ -98,6 +117,7 @@ private:
     std::condition_variable released;
     bool isReleased = false;
     std::map<std::string, Reply> routes;
+    std::vector<std::pair<std::string, Handler>> handlers;
     std::vector<Received> log;
 };
 

@@ -1,38 +1,18 @@
-#include "doubles/ManualClock.h"
-#include "market/Endpoints.h"
 #include "market/QuoteBatch.h"
 #include "market/SymbolSearch.h"
-#include "model/AppLog.h"
-#include "model/AppPaths.h"
 
-#include "ClientTestServer.h"
-#include "support/TempDir.h"
+#include "market/SeriesFetchTest.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <mutex>
 #include <vector>
 
 namespace glimmer {
 namespace {
 
-using testing::ClientTestServer;
+using testing::fixture;
 
 const std::string coolDownLine = "批量快照不可用，冷却 120 秒，改逐只拉分时";
-
-std::string fixture(const std::string& name) {
-    return testing::readFile(testing::dataDir() / "market" / name);
-}
-
-std::size_t countInLog(const std::string& text) {
-    std::error_code error;
-    if (!std::filesystem::exists(AppPaths::logFile(), error)) return 0;
-    const std::string log = testing::readFile(AppPaths::logFile());
-    std::size_t count = 0;
-    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) ++count;
-    return count;
-}
 
 std::vector<WatchItem> watchList(std::size_t count) {
     std::vector<WatchItem> items;
@@ -50,50 +30,34 @@ std::vector<WatchItem> itemsOf(std::initializer_list<const char*> codes) {
     return items;
 }
 
-/// A Tencent snapshot and suggestion service on loopback that records the raw request targets and
-/// answers with the status the test sets for each request in turn.
-class SnapshotServiceTest : public ::testing::Test {
+/// The Tencent snapshot and suggestion services on the loopback Tencent host, answering with the
+/// status the test sets for each snapshot request in turn.
+class SnapshotServiceTest : public testing::SeriesFetchTest {
 protected:
     void SetUp() override {
-        AppLog::setEchoToStdout(false);
-        server.server.Get(R"(/utf8/q=.*)", [this](const httplib::Request& req, httplib::Response& res) {
-            std::size_t index;
-            {
-                std::lock_guard guard(lock);
-                targets.push_back(req.target);
-                index = targets.size() - 1;
-            }
+        SeriesFetchTest::SetUp();
+        tencent.handle("/utf8/q=", [this](const httplib::Request&, httplib::Response& res) {
+            const std::size_t index = requestTargets().size() - 1;
             res.status = index < statuses.size() ? statuses[index] : 200;
             res.set_content(replyBody, "text/plain; charset=GBK");
         });
-        server.server.Get("/s3/", [this](const httplib::Request& req, httplib::Response& res) {
-            {
-                std::lock_guard guard(lock);
-                targets.push_back(req.target);
-                queries.push_back(req.get_param_value("q"));
-            }
+        tencent.handle("/s3/", [this](const httplib::Request&, httplib::Response& res) {
             res.status = suggestStatus;
             res.set_content(fixture("smartbox_hs300.txt"), "text/html; charset=utf-8");
         });
-        ASSERT_TRUE(server.start());
-        context.endpoints.tencentSnapshot = server.origin();
-        context.endpoints.tencentSuggest = server.origin();
-        clock.setChinaTime(2024, 11, 8, 10, 30);
+        context.endpoints.tencentSnapshot = tencent.origin();
+        context.endpoints.tencentSuggest = tencent.origin();
     }
 
-    std::vector<std::string> requestTargets() {
-        std::lock_guard guard(lock);
+    std::vector<std::string> requestTargets() const {
+        std::vector<std::string> targets;
+        for (const auto& received : tencent.requests()) targets.push_back(received.target);
         return targets;
     }
+    std::size_t countInLog(const std::string& text) const {
+        return static_cast<std::size_t>(occurrences(newLog(), text));
+    }
 
-    ClientTestServer server;
-    MarketAPI api;
-    SourceHealth health;
-    ManualClock clock;
-    FetchContext context{api, health, clock};
-    std::mutex lock;
-    std::vector<std::string> targets;
-    std::vector<std::string> queries;
     std::vector<int> statuses;
     int suggestStatus = 200;
     std::string replyBody = fixture("tencent_snapshot_gbk.txt");
@@ -168,7 +132,7 @@ TEST_F(SnapshotServiceTest, SearchSendsUtf8PercentEncodingAndKeepsTheFirstHits) 
     EXPECT_EQ(hits.back().code, "510330");
     ASSERT_EQ(requestTargets().size(), 1u);
     EXPECT_EQ(requestTargets()[0], "/s3/?q=%E6%B2%AA%E6%B7%B1300&t=all");
-    EXPECT_EQ(queries[0], "沪深300");
+    EXPECT_EQ(tencent.requests()[0].query.at("q"), "沪深300");
 }
 
 TEST_F(SnapshotServiceTest, SearchReadsTheBodyWhateverTheStatus) {

@@ -1,5 +1,4 @@
 list(APPEND GLIMMER_MARKET_TESTS
-  market/ClientTestServer.h
   market/EndpointsTest.cpp
   market/MarketAPITest.cpp
   market/QuoteBatchTest.cpp

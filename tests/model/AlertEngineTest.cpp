@@ -195,7 +195,11 @@ TEST(AlertEngine, FastMovesMeasureTheQuoteAgainstTheBarTheirWindowBack) {
         {"a zero base price", {0, 0, 0, 10.0}, 10.0, 3, 3, {}},
         {"2.5 rounds to 3, past the first bar", {10.0, 9.8, 9.8}, 9.0, 3, 2.5, {"3 分钟跌 -10.00%，现价 9.00"}},
         {"at least one minute", {10.0, 10.0, 9.5, 9.5}, 9.0, 3, 0.2, {"1 分钟跌 -5.26%，现价 9.00"}},
-        {"each its own window", {11.0, 10.6, 10.2, 9.6, 9.7}, 10.0, 1, 4,
+        {"each its own window",
+         {11.0, 10.6, 10.2, 9.6, 9.7},
+         10.0,
+         1,
+         4,
          {"1 分钟涨 4.17%，现价 10.00", "4 分钟跌 -9.09%，现价 10.00"}},
     };
     for (const Case& c : cases) {

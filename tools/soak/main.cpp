@@ -203,8 +203,8 @@ bool ledgerNoticesLosses() {
     ledger.observeCooling({});
     ledger.observeCooling({"b"});
     return quietStart && losses.size() == 1 && losses[0].code == "600519" && losses[0].what == "minutes" &&
-           ledger.lostEntries() == 1 && ledger.lossCount() == 2 && ledger.loadedCount("flow") == 2 && ledger.cooldownsEntered() == 3 &&
-           ledger.cooldownsByKey().at("b") == 2 && soak::residentKilobytes() > 0;
+           ledger.lostEntries() == 1 && ledger.lossCount() == 2 && ledger.loadedCount("flow") == 2 &&
+           ledger.cooldownsEntered() == 3 && ledger.cooldownsByKey().at("b") == 2 && soak::residentKilobytes() > 0;
 }
 
 bool planDrawsEveryFault(std::uint64_t seed, const std::vector<std::string>& hosts, double timeout) {
