@@ -1,6 +1,4 @@
 #include "market/Endpoints.h"
-#include "market/EastmoneyFlow.h"
-#include "market/EastmoneyTrends.h"
 #include "market/FetchContext.h"
 
 #include "support/TempDir.h"
@@ -50,17 +48,6 @@ TEST(Endpoints, HostKeyKeepsThePortSoLoopbackHostsStayApart) {
     EXPECT_EQ(Endpoints::hostKey("http://127.0.0.1:8001"), "127.0.0.1:8001");
     EXPECT_EQ(Endpoints::hostKey("http://127.0.0.2:8001"), "127.0.0.2:8001");
     EXPECT_EQ(Endpoints::hostKey("http://127.0.0.1:8001/"), "127.0.0.1:8001");
-}
-
-TEST(Endpoints, HostListsFollowTheEndpointsGiven) {
-    Endpoints endpoints;
-    endpoints.eastmoneyHistory = "http://127.0.0.1:1";
-    endpoints.eastmoneyMain = "http://127.0.0.2:1";
-    endpoints.eastmoneyDelayed = "http://127.0.0.3:1";
-    EXPECT_EQ(EastmoneyTrends::hosts(endpoints),
-              (std::vector<std::string>{"http://127.0.0.1:1", "http://127.0.0.2:1", "http://127.0.0.3:1"}));
-    EXPECT_EQ(EastmoneyFlow::hosts(endpoints),
-              (std::vector<std::string>{"http://127.0.0.2:1", "http://127.0.0.1:1", "http://127.0.0.3:1"}));
 }
 
 TEST(FetchContext, EnvironmentSetsTheEndpointsAndEachSwitchByItsOwnRule) {

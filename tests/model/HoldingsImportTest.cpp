@@ -84,17 +84,5 @@ TEST_F(HoldingsImportTest, AnyFailureImportsNothing) {
     EXPECT_TRUE(ConfigStore::importHoldings(path).empty()) << "a folder";
 }
 
-TEST_F(HoldingsImportTest, LockedDatabaseImportsNothing) {
-    makeDatabase("CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT);"
-                 "INSERT INTO holdings VALUES (1, '600519', '贵州茅台', 'stock');");
-    sqlite3* writer = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &writer), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; DELETE FROM holdings;", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_TRUE(ConfigStore::importHoldings(path).empty());
-    sqlite3_exec(writer, "ROLLBACK;", nullptr, nullptr, nullptr);
-    sqlite3_close(writer);
-    EXPECT_EQ(ConfigStore::importHoldings(path).size(), 1u);
-}
-
 } // namespace
 } // namespace glimmer
