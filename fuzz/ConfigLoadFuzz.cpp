@@ -1,5 +1,4 @@
 #include "FuzzSupport.h"
-#include "Scratch.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
 #include "model/ConfigJson.h"

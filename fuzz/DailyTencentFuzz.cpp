@@ -1,5 +1,4 @@
 #include "FuzzSupport.h"
-#include "ReplySymbols.h"
 #include "market/DailyKline.h"
 
 using namespace glimmer;

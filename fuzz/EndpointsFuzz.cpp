@@ -1,5 +1,4 @@
 #include "FuzzSupport.h"
-#include "Scratch.h"
 #include "market/Endpoints.h"
 
 using namespace glimmer;

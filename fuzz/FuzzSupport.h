@@ -1,14 +1,21 @@
 #pragma once
 
+#include "market/ReplyJson.h"
 #include "model/Clock.h"
 #include "model/MarketRecords.h"
+
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace glimmer::fuzz {
 
@@ -53,6 +60,47 @@ inline void checkFlow(const FlowPoint& p) {
 
 inline void checkBar(const DailyBar& b) {
     for (double v : {b.open, b.close, b.high, b.low, b.volume}) expectFinite(v, "day bar numbers are finite");
+}
+
+/// The member names of the reply's "data" object (Tencent replies key their data by symbol), so
+/// every seed reaches the per-symbol code whatever symbol it carries. Always includes one fixed name.
+inline std::vector<std::string> dataSymbols(const ReplyJson& json) {
+    std::vector<std::string> symbols{"sh600519"};
+    const ReplyJson::Node* dataNode = json.root() ? json.find(json.root(), "data") : nullptr;
+    if (!dataNode || !dataNode->isObject()) return symbols;
+    for (const auto& child : json.children(*dataNode)) {
+        if (symbols.size() >= 4) break;
+        symbols.emplace_back(child.key);
+    }
+    return symbols;
+}
+
+/// A private folder for targets that read files, on tmpfs when there is one (a fuzz run writes the
+/// same file hundreds of thousands of times). Removed at exit.
+inline const std::filesystem::path& scratchDir() {
+    static const std::filesystem::path dir = [] {
+        const std::filesystem::path base =
+            std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "glimmer-fuzz-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) std::abort();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(scratchDir(), ignored);
+        });
+        return std::filesystem::path(pattern);
+    }();
+    return dir;
+}
+
+inline void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) std::abort();
+}
+
+inline std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace glimmer::fuzz

@@ -1,5 +1,4 @@
 #include "FuzzSupport.h"
-#include "ReplySymbols.h"
 #include "market/QQIntraday.h"
 
 using namespace glimmer;

@@ -1,4 +1,5 @@
 #include "FuzzSupport.h"
+#include "market/Endpoints.h"
 #include "market/SymbolSearch.h"
 
 using namespace glimmer;
@@ -8,6 +9,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)SymbolSearch::parse(text);
     (void)SymbolSearch::decodeEscapes(text);
     // The query side takes user text: any bytes give a URL or nothing, never a crash.
-    (void)SymbolSearch::url(text);
+    (void)SymbolSearch::url(Endpoints{}, text);
     return 0;
 }
