@@ -43,7 +43,6 @@ protected:
         card->onSwitchStock = [this](int delta) { stocks.push_back(delta); };
         card->onPinToggle = [this] { ++pins; };
         card->onDragEnd = [this](std::optional<DockSide> side) { dragEnds.push_back(side); };
-        card->onResize = [this](QSizeF size) { resizes.push_back(size); };
         card->onResizeCommit = [this] { ++resizeCommits; };
         card->onClose = [this] { ++closes; };
         card->onHoverChange = [this](bool on) { hovers.push_back(on); };
@@ -92,7 +91,6 @@ protected:
     std::vector<ChartView> switched;
     std::vector<int> stocks;
     std::vector<std::optional<DockSide>> dragEnds;
-    std::vector<QSizeF> resizes;
     std::vector<bool> hovers;
     int pins = 0, resizeCommits = 0, closes = 0;
 
@@ -100,86 +98,39 @@ protected:
     const QPointF pin{43, 42};
 };
 
-TEST_F(StockCardViewTest, ClickOnTheBodyShowsTheNextViewOnlyAfterTheDelay) {
-    click(body);
+// The interaction's rules have their own tests; here only that real events reach it, with the
+// desktop's y-down points turned into screen space and double clicks counted as such.
+TEST_F(StockCardViewTest, MouseAndWheelEventsReachTheInteraction) {
+    dragBy(body, 4, -4); // still a click
+    EXPECT_EQ(panel->frame(), (Rect{500, 100, 376, 242}));
     EXPECT_TRUE(switched.empty());
     clock.advance(0.25);
     ASSERT_TRUE(waitUntil([&] { return !switched.empty(); }, 1500));
     EXPECT_EQ(switched, std::vector<ChartView>{macd});
-}
 
-TEST_F(StockCardViewTest, DoubleClickOnTheBodyIsOneStockSwitchAndNoViewSwitch) {
     doubleClick(body);
-    clock.advance(1);
-    settle(400);
     EXPECT_EQ(stocks, std::vector<int>{1});
-    EXPECT_TRUE(switched.empty());
-}
-
-TEST_F(StockCardViewTest, PinTogglesOnReleaseAndTwiceOnDoubleClickWithoutResizing) {
-    click(pin);
-    EXPECT_EQ(pins, 1);
-    doubleClick(pin);
-    EXPECT_EQ(pins, 3);
-    EXPECT_TRUE(resizes.empty());
-    EXPECT_EQ(resizeCommits, 0);
-    EXPECT_TRUE(stocks.empty());
-}
-
-TEST_F(StockCardViewTest, FourPointsIsAClickFivePointsMovesThePanel) {
-    dragBy(body, 4, -4);
-    EXPECT_EQ(panel->frame(), (Rect{500, 100, 376, 242}));
-    clock.advance(0.25);
-    ASSERT_TRUE(waitUntil([&] { return !switched.empty(); }, 1500));
-
-    switched.clear();
-    dragBy(body, 5, 0);
-    EXPECT_EQ(panel->frame(), (Rect{505, 100, 376, 242}));
-    dragBy(body, 0, 20); // 20 down on the desktop is 20 lower in screen space
+    dragBy(body, 5, 20); // 20 down on the desktop is 20 lower in screen space
     EXPECT_EQ(panel->frame(), (Rect{505, 80, 376, 242}));
-    clock.advance(1);
-    settle(400);
-    EXPECT_TRUE(switched.empty());
-    EXPECT_EQ(dragEnds.size(), 2u);
-}
-
-TEST_F(StockCardViewTest, ReleaseThirtySixPointsFromTheLeftEdgeDocksThirtySevenDoesNot) {
-    dragBy(body, 36 - 500, 0);
-    EXPECT_EQ(panel->frame().x, 36);
-    dragBy(body, 20, 0);
-    dragBy(body, -19, 0);
-    EXPECT_EQ(panel->frame().x, 37);
-    EXPECT_EQ(dragEnds, (std::vector<std::optional<DockSide>>{DockSide::left, std::nullopt, std::nullopt}));
-    EXPECT_EQ(card->dockPreviewSide(), std::nullopt);
-}
-
-TEST_F(StockCardViewTest, TopStripResizesThePanelAndReportsTheCardSize) {
-    dragBy({120, 10}, 0, -30); // up on the desktop
-    EXPECT_EQ(panel->frame(), (Rect{500, 100, 376, 272}));
-    ASSERT_FALSE(resizes.empty());
-    EXPECT_EQ(resizes.back(), QSizeF(350, 246));
+    EXPECT_EQ(dragEnds.size(), 1u);
+    dragBy({120, 10}, 0, -30); // the top strip, up on the desktop
+    EXPECT_EQ(panel->frame(), (Rect{505, 80, 376, 272}));
     EXPECT_EQ(resizeCommits, 1);
     EXPECT_TRUE(waitUntil([&] { return card->size() == QSize(376, 272); }));
-}
+    click(pin);
+    EXPECT_EQ(pins, 1);
+    EXPECT_EQ(resizeCommits, 1);
 
-TEST_F(StockCardViewTest, HorizontalScrollSwitchesOnceThenCoolsDown) {
-    wheel({25, 0});
-    clock.advance(0.2);
-    wheel({20, 0});
-    EXPECT_EQ(stocks, std::vector<int>{1});
-    clock.advance(0.2);
-    wheel({-80, 0});
-    EXPECT_EQ(stocks, std::vector<int>{1});
-}
-
-TEST_F(StockCardViewTest, WheelNotchesWithoutPixelsCountTwentyPointsEach) {
-    wheel({}, {-120, 0});
+    stocks.clear();
+    clock.advance(1);
+    wheel({}, {-120, 0}); // a notch without pixels counts twenty points
     EXPECT_TRUE(stocks.empty());
     wheel({}, {-120, 0});
     EXPECT_EQ(stocks, std::vector<int>{-1});
     clock.advance(1);
     wheel({}, {0, -240}); // vertical wheels scroll something else
-    EXPECT_EQ(stocks, std::vector<int>{-1});
+    wheel({45, 0});
+    EXPECT_EQ(stocks, (std::vector<int>{-1, 1}));
 }
 
 TEST_F(StockCardViewTest, InvisibleControlsLetClicksThroughToTheCard) {
@@ -212,7 +163,6 @@ TEST_F(StockCardViewTest, HoverFadesTheControlsInAndOut) {
 
 TEST_F(StockCardViewTest, ButtonTipsNameTheirKeysAndFollowTheMode) {
     EXPECT_EQ(card->expandButton()->toolTip(), QStringLiteral("展开所有副图（Ctrl+Alt+E）"));
-    EXPECT_EQ(card->overviewButton()->toolTip(), QStringLiteral("全览所有股票（Ctrl+Alt+G）"));
     card->setExpandMode(true);
     EXPECT_EQ(card->expandButton()->toolTip(), QStringLiteral("收起副图（Ctrl+Alt+E）"));
 }
@@ -249,52 +199,41 @@ TEST_F(StockCardViewTest, GlowBreathesOnlyWhileShownAndAnIdleCardNeverRepaints) 
     ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
     settle(100);
     const long before = card->paintCount();
-    settle(600);
+    settle(300);
     EXPECT_EQ(card->paintCount(), before);
-
-    // A refresh pass that changed nothing for this security paints nothing; a new price does.
-    MarketEntry entry = samples::cardEntry(true);
-    card->setEntry(entry);
-    settle(100);
-    const long quiet = card->paintCount();
-    card->setEntry(entry);
-    card->setIndex(card->index());
-    card->setTotal(card->total());
-    card->setAlertActive(false);
-    card->setAlertMessage(std::nullopt);
-    card->setLockedView(card->lockedView());
-    settle(100);
-    EXPECT_EQ(card->paintCount(), quiet);
-    entry.quote->price += 0.01;
-    card->setEntry(entry);
-    EXPECT_TRUE(waitUntil([&] { return card->paintCount() > quiet; }, 500));
 }
 
-TEST_F(StockCardViewTest, EveryFieldChangeRepaintsAtOnce) {
-    const std::vector<std::pair<const char*, std::function<void()>>> changes{
-        {"pin", [&] { card->setPinPaused(!card->pinPaused()); }},
-        {"lock",
-         [&] { card->setLockedView(card->lockedView() ? std::nullopt : std::optional<ChartView>(dailyCandles)); }},
-        {"slider switch", [&] { card->setOpacitySliderEnabled(!card->opacitySliderEnabled()); }},
-        {"placeholder",
-         [&] { card->setPlaceholderText(card->placeholderText() ? std::nullopt : std::optional<std::string>("空")); }},
-        {"index", [&] { card->setIndex(card->index() + 1); }},
+TEST_F(StockCardViewTest, EveryChangedFieldRepaintsAtOnceAndAnUnchangedOneNever) {
+    MarketEntry entry = samples::cardEntry(true);
+    entry.quote->price += 0.01;
+    // Each change made twice: the second time it changes nothing (the views are always taken).
+    const std::vector<std::tuple<const char*, std::function<void()>, bool>> changes{
+        {"entry", [&] { card->setEntry(entry); }, true},
+        {"pin", [&] { card->setPinPaused(true); }, true},
+        {"lock", [&] { card->setLockedView(dailyCandles); }, true},
+        {"slider switch", [&] { card->setOpacitySliderEnabled(false); }, true},
+        {"placeholder", [&] { card->setPlaceholderText("空"); }, true},
+        {"index", [&] { card->setIndex(3); }, true},
+        {"total", [&] { card->setTotal(7); }, true},
+        {"alert message", [&] { card->setAlertMessage("急跌"); }, true},
         {"enabled views",
          [&] {
              card->setEnabledViews({intraday, macd});
-         }},
+         },
+         false},
     };
-    // Pinning is a click on the padlock while the pointer rests on the card, so nothing else moves.
-    for (const bool withEntry : {true, false}) {
-        card->setEntry(withEntry ? std::optional<MarketEntry>(samples::cardEntry(true)) : std::nullopt);
-        for (const auto& [name, change] : changes) {
-            ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
-            settle(50);
-            const long before = card->paintCount();
-            change();
-            EXPECT_TRUE(waitUntil([&] { return card->paintCount() > before; }, 500))
-                << name << (withEntry ? " on a card with data" : " on an empty card");
-        }
+    for (const auto& [name, change, onlyOnce] : changes) {
+        ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
+        settle(50);
+        long before = card->paintCount();
+        change();
+        EXPECT_TRUE(waitUntil([&] { return card->paintCount() > before; }, 500)) << name;
+        if (!onlyOnce) continue;
+        settle(50);
+        before = card->paintCount();
+        change();
+        settle(50);
+        EXPECT_EQ(card->paintCount(), before) << name << " again";
     }
 }
 
@@ -355,11 +294,10 @@ TEST(CardFadesBreath, GlowStepsStaySmoothButChangeFarLessOftenThanFrames) {
 TEST_F(StockCardViewTest, EmptyEnabledViewsBecomeTheFirstView) {
     card->setEnabledViews({});
     EXPECT_EQ(card->enabledViews(), std::vector<ChartView>{intraday});
-    card->setEnabledViews({dailyCandles, intraday, macd});
-    EXPECT_EQ(card->enabledSequence(), (std::vector<ChartView>{intraday, macd, dailyCandles}));
+    card->setEnabledViews({dailyCandles, macd});
     card->setView(dailyCandles);
     EXPECT_EQ(card->viewAfterCurrent(), std::nullopt);
-    EXPECT_EQ(card->nextView(), intraday);
+    EXPECT_EQ(card->nextView(), macd);
 }
 
 } // namespace
