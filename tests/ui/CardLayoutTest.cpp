@@ -11,7 +11,7 @@ using enum ChartView;
 // The default panel: a 350 x 216 card plus the 26-point gutter and strip.
 const CardLayout layout(QSizeF(376, 242));
 
-TEST(CardLayout, PlacesCardControlsAndChartsAroundTheMargins) {
+TEST(CardLayout, PlacesCardControlsAndChartsAroundTheMarginsAndTinyViewsKeepPositiveSizes) {
     EXPECT_EQ(layout.card, QRectF(26, 26, 350, 216));
     EXPECT_EQ(layout.closeButton, QRectF(201 - 9, 2, 18, 18));
     EXPECT_EQ(layout.expandButton, QRectF(201 - 33, 2, 18, 18));
@@ -19,9 +19,6 @@ TEST(CardLayout, PlacesCardControlsAndChartsAroundTheMargins) {
     EXPECT_EQ(layout.slider, QRectF(9, 34, 14, 200));
     EXPECT_EQ(layout.charts, QRectF(33, 75, 336, 149));
     EXPECT_EQ(layout.pin, QRectF(35, 34, 17, 17));
-}
-
-TEST(CardLayout, TinyViewsKeepPositiveSizes) {
     const CardLayout tiny(QSizeF(20, 10));
     EXPECT_EQ(tiny.card.size(), QSizeF(1, 1));
     EXPECT_EQ(tiny.charts.size(), QSizeF(10, 10));
@@ -41,31 +38,27 @@ TEST(CardLayout, DotsAreCentredAndAnswerOnLargerSquares) {
     EXPECT_EQ(layout.dotView({173, 233}, {}), std::nullopt);
 }
 
-TEST(CardLayout, ResizeEdgesUseCornerZonesThenEdgeBands) {
+TEST(CardLayout, ResizeEdgesUseCornerZonesThenEdgeBandsAndClicksCountOnlyOnTheCard) {
     using E = ResizeEdge;
-    EXPECT_EQ(layout.resizeEdge({30, 30}), (E{E::left | E::top}));
-    EXPECT_EQ(layout.resizeEdge({44, 44}), (E{E::left | E::top})); // still inside 18 points
-    EXPECT_EQ(layout.resizeEdge({30, 230}), (E{E::left | E::bottom}));
-    EXPECT_EQ(layout.resizeEdge({370, 30}), (E{E::right | E::top}));
-    EXPECT_EQ(layout.resizeEdge({370, 238}), (E{E::right | E::bottom}));
-    // The gutter and strip are part of the bands.
-    EXPECT_EQ(layout.resizeEdge({5, 120}), (E{E::left}));
-    EXPECT_EQ(layout.resizeEdge({120, 10}), (E{E::top}));
-    EXPECT_EQ(layout.resizeEdge({120, 33}), (E{E::top}));
-    EXPECT_EQ(layout.resizeEdge({120, 33.5}), E{});
-    EXPECT_EQ(layout.resizeEdge({369, 120}), (E{E::right}));
-    EXPECT_EQ(layout.resizeEdge({200, 236}), (E{E::bottom}));
-    EXPECT_EQ(layout.resizeEdge({200, 120}), E{});
+    const std::pair<QPointF, int> cases[] = {{{30, 30}, E::left | E::top},
+                                             {{44, 44}, E::left | E::top}, // still inside 18 points
+                                             {{30, 230}, E::left | E::bottom},
+                                             {{370, 30}, E::right | E::top},
+                                             {{370, 238}, E::right | E::bottom},
+                                             // The gutter and strip are part of the bands.
+                                             {{5, 120}, E::left},
+                                             {{120, 10}, E::top},
+                                             {{120, 33}, E::top},
+                                             {{120, 33.5}, 0},
+                                             {{369, 120}, E::right},
+                                             {{200, 236}, E::bottom},
+                                             {{200, 120}, 0},
+                                             // Which is why a press on the pin has to be kept from resizing.
+                                             {layout.pin.center(), E::left | E::top}};
+    for (const auto& [point, edge] : cases)
+        EXPECT_EQ(layout.resizeEdge(point), E{edge}) << point.x() << "," << point.y();
     EXPECT_TRUE(layout.resizeEdge({30, 30}).isCorner());
     EXPECT_FALSE(layout.resizeEdge({5, 120}).isCorner());
-}
-
-TEST(CardLayout, ThePinSitsInsideTheTopLeftCornerZone) {
-    // Which is why a press on the pin has to be kept from resizing.
-    EXPECT_FALSE(layout.resizeEdge(layout.pin.center()).isEmpty());
-}
-
-TEST(CardLayout, ClicksCountOnlyOnTheCardNotOnItsMargins) {
     EXPECT_TRUE(layout.acceptsClick({26, 26}));
     EXPECT_FALSE(layout.acceptsClick({25.9, 100}));
     EXPECT_FALSE(layout.acceptsClick({100, 25.9}));
@@ -77,7 +70,7 @@ TEST(CardLayout, DockPreviewBarHugsTheChosenSide) {
     EXPECT_EQ(layout.dockPreviewHalo(DockSide::left), QRectF(25.25, 27.75, 6, 212.5));
 }
 
-TEST(ResizedFrame, GrowsFromTheDraggedEdgesAndKeepsTheOthers) {
+TEST(ResizedFrame, GrowsFromTheDraggedEdgesKeepsTheOthersAndNeverShrinksBelowTheMinimumPanel) {
     const Rect start{100, 100, 376, 242};
     using E = ResizeEdge;
     // Screen space: y grows upward, so dragging the top edge up by 30 adds 30.
@@ -86,17 +79,9 @@ TEST(ResizedFrame, GrowsFromTheDraggedEdgesAndKeepsTheOthers) {
     EXPECT_EQ(resizedFrame(start, {E::left}, {-24, 0}), (Rect{76, 100, 400, 242}));
     EXPECT_EQ(resizedFrame(start, {E::right}, {24, 5}), (Rect{100, 100, 400, 242}));
     EXPECT_EQ(resizedFrame(start, {E::left | E::bottom}, {10, 10}), (Rect{110, 110, 366, 232}));
-}
-
-TEST(ResizedFrame, NeverShrinksBelowTheMinimumPanel) {
-    const Rect start{100, 100, 376, 242};
-    using E = ResizeEdge;
-    const Rect left = resizedFrame(start, {E::left}, {500, 0});
-    EXPECT_EQ(left.width, 266);
-    EXPECT_EQ(left.maxX(), start.maxX()); // the right edge stays
-    const Rect bottom = resizedFrame(start, {E::bottom}, {0, 500});
-    EXPECT_EQ(bottom.height, 176);
-    EXPECT_EQ(bottom.maxY(), start.maxY()); // the top edge stays
+    // The far edges stay where they were.
+    EXPECT_EQ(resizedFrame(start, {E::left}, {500, 0}), (Rect{210, 100, 266, 242}));
+    EXPECT_EQ(resizedFrame(start, {E::bottom}, {0, 500}), (Rect{100, 166, 376, 176}));
     EXPECT_EQ(resizedFrame(start, {E::top | E::right}, {-500, -500}), (Rect{100, 100, 266, 176}));
 }
 

@@ -74,25 +74,6 @@ Day stockDay(bool closesUp, std::size_t count) {
     return day;
 }
 
-Day fundDay() {
-    Day day = stockDay(false);
-    const double scale = 3.58 / day.quote.prevClose;
-    const auto mill = [](double v) { return std::round(v * 1000) / 1000; };
-    for (MinuteBar& minute : day.minutes) {
-        minute.price = mill(minute.price * scale);
-        minute.avg *= scale;
-    }
-    Quote& q = day.quote;
-    q.code = "510300";
-    q.name = "沪深300ETF";
-    q.prevClose = 3.58;
-    q.open = mill(q.open * scale);
-    q.high = mill(q.high * scale);
-    q.low = mill(q.low * scale);
-    q.price = day.minutes.back().price;
-    return day;
-}
-
 std::vector<DailyBar> dailyBars(std::size_t count, double startPrice) {
     std::vector<DailyBar> bars;
     std::mt19937 random(7u + static_cast<unsigned>(count));

@@ -17,9 +17,6 @@ struct Day {
 /// The first `count` minutes (all 241 by default) of a stock that closes above (or below) its
 /// previous close.
 Day stockDay(bool closesUp, std::size_t count = 241);
-/// An ETF's day (510300): a falling stock day scaled to about 3.58 yuan, prices in thousandths,
-/// previous close 3.580 (which on its own would read as two decimals).
-Day fundDay();
 /// Minute times of the trading day as the providers label them.
 std::vector<std::string> tradingMinutes();
 /// `count` daily candles, oldest first, ending on a weekday in December.

@@ -5,18 +5,10 @@
 #include <QApplication>
 #include <QPainter>
 
-#include <cstdlib>
-
 namespace glimmer::testing {
 
-void ensureChartApplication() {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // One application for the whole process, never destroyed: windows may outlive any static.
-    ensureApplication();
-}
-
 QImage renderChart(QSizeF size, double ratio, const std::function<void(QPainter&)>& paint) {
-    ensureChartApplication();
+    ensureApplication();
     QImage image((size * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/TestApplication.h"
+
 #include <QColor>
 #include <QImage>
 #include <QRect>
@@ -10,9 +12,6 @@
 class QPainter;
 
 namespace glimmer::testing {
-
-/// Creates the process's QApplication on first use (offscreen unless a platform is chosen).
-void ensureChartApplication();
 
 /// The card's chart area in logical pixels.
 inline const QSizeF chartArea{336, 149};

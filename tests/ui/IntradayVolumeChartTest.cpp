@@ -11,15 +11,10 @@ namespace {
 
 using testing::chartArea;
 
-TEST(IntradayGeometry, NeedsAQuoteAndMinutes) {
-    const auto day = samples::stockDay(true, 30);
+TEST(IntradayGeometry, NeedsAQuoteAndMinutesAndLeavesRoomForTheLabels) {
+    const auto day = samples::stockDay(true);
     EXPECT_TRUE(layoutIntraday(std::nullopt, day.minutes, chartArea).isEmpty);
     EXPECT_TRUE(layoutIntraday(day.quote, {}, chartArea).isEmpty);
-    EXPECT_FALSE(layoutIntraday(day.quote, day.minutes, chartArea).isEmpty);
-}
-
-TEST(IntradayGeometry, PlotLeavesRoomForValueAndTimeLabels) {
-    const auto day = samples::stockDay(true);
     const auto g = layoutIntraday(day.quote, day.minutes, chartArea);
     EXPECT_EQ(g.plot.rect, QRectF(2, 1, 336 - 40 - 2, 149 - 13 - 1));
     EXPECT_DOUBLE_EQ(g.price.back().x(), g.plot.rect.right());
@@ -37,55 +32,46 @@ TEST(IntradayGeometry, RangeCoversPricesAveragesAndPreviousCloseWithFourPercentP
     EXPECT_NEAR(g.plot.lo, 1600 - pad, 1e-9);
     EXPECT_NEAR(g.plot.hi, hi + pad, 1e-9);
     EXPECT_GT(g.baselineY, g.plot.rect.bottom() - 6);
-    EXPECT_LT(g.baselineY, g.plot.rect.bottom());
-}
 
-TEST(IntradayGeometry, OneUnchangedMinuteWidensTheRangeByOneCentAndDrawsOnePoint) {
+    // One unchanged minute: a one-cent range, one point at the left, no direction.
     Quote quote;
     quote.price = quote.prevClose = 10.0;
-    const std::vector<MinuteBar> minutes{{"09:30", 10.0, 10.0, 1200, 1.2e6}};
-    const auto g = layoutIntraday(quote, minutes, chartArea);
-    EXPECT_NEAR(g.plot.hi - g.plot.lo, 0.01 * 1.08, 1e-12);
-    EXPECT_NEAR(g.plot.lo, 10.0 - 0.0004, 1e-12);
-    ASSERT_EQ(g.price.size(), 1u);
-    EXPECT_DOUBLE_EQ(g.price[0].x(), 2);
-    EXPECT_EQ(g.direction, 0);
-    EXPECT_TRUE(ChartKit::filledAreaPath({g.price[0]}, g.baselineY).isEmpty());
-}
-
-TEST(IntradayGeometry, DirectionFollowsTheQuoteAgainstThePreviousClose) {
-    auto day = samples::stockDay(true, 20);
-    day.quote.price = day.quote.prevClose + 0.01;
-    EXPECT_EQ(layoutIntraday(day.quote, day.minutes, chartArea).direction, 1);
-    day.quote.price = day.quote.prevClose - 0.01;
-    EXPECT_EQ(layoutIntraday(day.quote, day.minutes, chartArea).direction, -1);
-    day.quote.price = day.quote.prevClose;
-    EXPECT_EQ(layoutIntraday(day.quote, day.minutes, chartArea).direction, 0);
+    const auto flat = layoutIntraday(quote, {{"09:30", 10.0, 10.0, 1200, 1.2e6}}, chartArea);
+    EXPECT_NEAR(flat.plot.hi - flat.plot.lo, 0.01 * 1.08, 1e-12);
+    EXPECT_NEAR(flat.plot.lo, 10.0 - 0.0004, 1e-12);
+    ASSERT_EQ(flat.price.size(), 1u);
+    EXPECT_DOUBLE_EQ(flat.price[0].x(), 2);
+    EXPECT_EQ(flat.direction, 0);
+    for (const double change : {0.01, -0.01}) {
+        quote.price = 10 + change;
+        EXPECT_EQ(layoutIntraday(quote, {{"09:30", 10.0, 10.0, 1200, 1.2e6}}, chartArea).direction,
+                  change > 0 ? 1 : -1);
+    }
 }
 
 TEST(VolumeFormat, UsesYiAndWanOfLots) {
     EXPECT_EQ(VolumeView::format(123456789), QStringLiteral("1.23亿手"));
     EXPECT_EQ(VolumeView::format(12345), QStringLiteral("1.2万手"));
-    EXPECT_EQ(VolumeView::format(999), QStringLiteral("999手"));
     EXPECT_EQ(VolumeView::format(10000), QStringLiteral("1.0万手"));
-    EXPECT_EQ(VolumeView::format(0), QStringLiteral("0手"));
+    EXPECT_EQ(VolumeView::format(999), QStringLiteral("999手"));
 }
 
-TEST(VolumeGeometry, OpeningSpikeIsCutAtTheTopWhileTheRestStayReadable) {
+TEST(VolumeGeometry, OpeningSpikeIsCutAtTheNinetyFifthPercentileWhileTheRestStayReadable) {
     const auto day = samples::stockDay(true);
     const auto g = layoutVolume(day.quote, day.minutes, chartArea);
     ASSERT_EQ(g.bars.size(), 241u);
-    EXPECT_DOUBLE_EQ(g.maxVolume, 5200);
+    EXPECT_EQ(g.plot, QRectF(2, 15, 294, 149 - 13 - 1 - 14));
+    EXPECT_DOUBLE_EQ(g.maxVolume, 5200); // the label shows the true maximum, not the cap
     EXPECT_LT(g.cap, 1000);
     EXPECT_DOUBLE_EQ(g.bars[0].rect.top(), g.plot.top());
     EXPECT_DOUBLE_EQ(g.bars[0].rect.bottom(), g.plot.bottom());
     // An ordinary minute (about 260 lots) uses a good part of the height instead of 5 %.
     EXPECT_GT(g.bars[60].rect.height(), g.plot.height() * 0.25);
-    // The label shows the true maximum, not the cap.
-    EXPECT_EQ(VolumeView::format(g.maxVolume), QStringLiteral("5200手"));
-}
+    // Bars start at their slot and keep a minimum width.
+    EXPECT_DOUBLE_EQ(g.bars[10].rect.left(), 2 + 294.0 / 240 * 10);
+    EXPECT_DOUBLE_EQ(g.bars[10].rect.width(), 1.2);
+    EXPECT_DOUBLE_EQ(layoutVolume(day.quote, day.minutes, QSizeF(760, 149)).bars[3].rect.width(), 718.0 / 240 - 1.2);
 
-TEST(VolumeGeometry, CapIsTheNinetyFifthPercentileWithEightPercentHeadroom) {
     std::vector<MinuteBar> minutes;
     for (int i = 1; i <= 100; ++i) minutes.push_back({"10:00", 10, 10, double(i), 0});
     // n = 100: k = min(99, 95) -> sorted[95] = 96.
@@ -94,30 +80,20 @@ TEST(VolumeGeometry, CapIsTheNinetyFifthPercentileWithEightPercentHeadroom) {
     EXPECT_DOUBLE_EQ(volumeCap(minutes), 1.08);
 }
 
-TEST(VolumeGeometry, ZeroVolumeDayDrawsHalfPointBarsOnTheBottom) {
-    std::vector<MinuteBar> minutes;
-    for (const auto& time : samples::tradingMinutes()) {
-        if (minutes.size() == 20) break;
-        minutes.push_back({time, 10, 10, 0, 0});
-    }
-    const auto g = layoutVolume(std::nullopt, minutes, chartArea);
+TEST(VolumeGeometry, ZeroAndCorruptVolumesDrawHalfPointBarsOnTheBottom) {
+    std::vector<MinuteBar> minutes{
+        {"09:30", 10, 10, std::nan(""), 0}, {"09:31", 10, 10, 0, 0}, {"09:32", 10, 10, INFINITY, 0}};
+    auto g = layoutVolume(std::nullopt, minutes, chartArea);
     EXPECT_DOUBLE_EQ(g.cap, 1);
     for (const auto& bar : g.bars) {
         EXPECT_DOUBLE_EQ(bar.rect.height(), 0.5);
         EXPECT_DOUBLE_EQ(bar.rect.bottom(), g.plot.bottom());
     }
     EXPECT_DOUBLE_EQ(g.average.back().y(), g.plot.bottom());
-}
-
-TEST(VolumeGeometry, BarsStartAtTheirSlotAndKeepAMinimumWidth) {
-    const auto day = samples::stockDay(true);
-    const auto g = layoutVolume(day.quote, day.minutes, chartArea);
-    EXPECT_EQ(g.plot, QRectF(2, 15, 294, 149 - 13 - 1 - 14));
-    const double slot = 294.0 / 240;
-    EXPECT_DOUBLE_EQ(g.bars[10].rect.left(), 2 + slot * 10);
-    EXPECT_DOUBLE_EQ(g.bars[10].rect.width(), 1.2); // slot - 1.2 is below the minimum
-    const auto wide = layoutVolume(day.quote, day.minutes, QSizeF(760, 149));
-    EXPECT_DOUBLE_EQ(wide.bars[3].rect.width(), 718.0 / 240 - 1.2);
+    minutes[1].volume = 300;
+    g = layoutVolume(std::nullopt, minutes, chartArea);
+    EXPECT_DOUBLE_EQ(g.maxVolume, 300);
+    EXPECT_DOUBLE_EQ(g.totalVolume, 300);
 }
 
 TEST(VolumeGeometry, BarColourComparesWithThePreviousMinuteAndTheOpenFirst) {
@@ -137,23 +113,13 @@ TEST(VolumeGeometry, BarColourComparesWithThePreviousMinuteAndTheOpenFirst) {
 
 TEST(VolumeGeometry, FiveMinuteAverageAndTotalsFollowTheDay) {
     std::vector<MinuteBar> minutes;
-    const double volumes[] = {100, 200, 300, 400, 500, 600, 700};
-    for (double v : volumes) minutes.push_back({"10:00", 10, 10, v, 0});
+    for (double v : {100, 200, 300, 400, 500, 600, 700}) minutes.push_back({"10:00", 10, 10, v, 0});
     const auto g = layoutVolume(std::nullopt, minutes, chartArea);
     EXPECT_DOUBLE_EQ(g.totalVolume, 2800);
     EXPECT_DOUBLE_EQ(g.lastMean, (300 + 400 + 500 + 600 + 700) / 5.0);
     const auto yOf = [&](double v) { return g.plot.top() + (g.cap - std::min(g.cap, v)) / g.cap * g.plot.height(); };
     EXPECT_DOUBLE_EQ(g.average[1].y(), yOf(150));
     EXPECT_DOUBLE_EQ(g.average[6].y(), yOf(500));
-}
-
-TEST(VolumeGeometry, NonFiniteVolumesFromABadReplyCountAsZero) {
-    std::vector<MinuteBar> minutes{
-        {"09:30", 10, 10, std::nan(""), 0}, {"09:31", 10, 10, 300, 0}, {"09:32", 10, 10, INFINITY, 0}};
-    const auto g = layoutVolume(std::nullopt, minutes, chartArea);
-    EXPECT_DOUBLE_EQ(g.maxVolume, 300);
-    EXPECT_DOUBLE_EQ(g.totalVolume, 300);
-    EXPECT_DOUBLE_EQ(g.bars[0].rect.height(), 0.5);
 }
 
 } // namespace

@@ -13,15 +13,8 @@ double fixedWidth(const QString& text) {
     return text.size() * 5.0;
 }
 
-TEST(KLineGeometry, FourBarsOrFewerShowTheLoadingText) {
+TEST(KLineGeometry, FourBarsOrFewerShowTheLoadingTextAndTheWidthFitsFortyToOneHundredThirty) {
     EXPECT_TRUE(layoutKLine(samples::dailyBars(4), defaultMovingAveragePeriods(), chartArea).isEmpty);
-    EXPECT_FALSE(layoutKLine(samples::dailyBars(5), defaultMovingAveragePeriods(), chartArea).isEmpty);
-}
-
-TEST(KLineGeometry, VisibleCountFitsTheWidthBetweenFortyAndOneHundredThirty) {
-    EXPECT_EQ(visibleCandleCount(300), 71u);
-    EXPECT_EQ(visibleCandleCount(100), 40u);
-    EXPECT_EQ(visibleCandleCount(1000), 130u);
     const auto bars = samples::dailyBars(300);
     EXPECT_EQ(layoutKLine(bars, {}, QSizeF(306, 149)).visibleCount, 71u);
     EXPECT_EQ(layoutKLine(bars, {}, QSizeF(106, 149)).visibleCount, 40u);
@@ -78,28 +71,19 @@ TEST(KLineGeometry, AveragesOutsideTheCandlesWidenTheRange) {
     }
 }
 
-TEST(KLineGeometry, DojiIsHollowFlatAndOnePointHigh) {
-    auto bars = samples::dailyBars(30);
-    bars.back().open = bars.back().close = 1700;
-    bars.back().high = 1710;
-    bars.back().low = 1690;
-    const auto g = layoutKLine(bars, {}, chartArea);
-    const auto& doji = g.candles.back();
-    EXPECT_EQ(doji.direction, 0);
-    EXPECT_TRUE(doji.isHollow);
-    EXPECT_DOUBLE_EQ(doji.body.height(), 1.0);
-    EXPECT_DOUBLE_EQ(doji.body.top(), g.plot.y(1700));
-}
-
-TEST(KLineGeometry, RisingBodiesAreHollowAndFallingOnesFilled) {
+TEST(KLineGeometry, RisingBodiesAndDojisAreHollowFallingOnesFilled) {
     auto bars = samples::dailyBars(10, 100);
+    bars[7] = {"2026-12-02", 100, 100, 104, 99, 1000};
     bars[8] = {"2026-12-03", 100, 103, 104, 99, 1000};
     bars[9] = {"2026-12-04", 103, 101, 104, 100, 1000};
     const auto g = layoutKLine(bars, {}, chartArea);
-    EXPECT_EQ(g.candles[8].direction, 1);
-    EXPECT_TRUE(g.candles[8].isHollow);
-    EXPECT_EQ(g.candles[9].direction, -1);
-    EXPECT_FALSE(g.candles[9].isHollow);
+    const std::tuple<int, int, bool> cases[] = {{7, 0, true}, {8, 1, true}, {9, -1, false}};
+    for (const auto& [i, direction, hollow] : cases) {
+        EXPECT_EQ(g.candles[i].direction, direction) << i;
+        EXPECT_EQ(g.candles[i].isHollow, hollow) << i;
+    }
+    EXPECT_DOUBLE_EQ(g.candles[7].body.height(), 1.0); // a doji is one point high
+    EXPECT_DOUBLE_EQ(g.candles[7].body.top(), g.plot.y(100));
     EXPECT_DOUBLE_EQ(g.candles[9].body.top(), g.plot.y(103));
     EXPECT_DOUBLE_EQ(g.candles[9].body.bottom(), g.plot.y(101));
 }

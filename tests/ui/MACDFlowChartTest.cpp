@@ -18,12 +18,8 @@ std::vector<MinuteBar> flatMinutes(std::size_t count) {
 
 TEST(MACDGeometry, NeedsFourMinutes) {
     const auto day = samples::stockDay(true, 4);
-    auto three = day.minutes;
-    three.pop_back();
-    EXPECT_TRUE(layoutMACD(three, chartArea).isEmpty);
-    const auto g = layoutMACD(day.minutes, chartArea);
-    EXPECT_FALSE(g.isEmpty);
-    EXPECT_EQ(g.bars.size(), 4u);
+    EXPECT_TRUE(layoutMACD({day.minutes.begin(), day.minutes.end() - 1}, chartArea).isEmpty);
+    EXPECT_EQ(layoutMACD(day.minutes, chartArea).bars.size(), 4u);
 }
 
 TEST(MACDGeometry, FlatPricesGiveACentWideRangeAndMinimumBarsOnTheZeroLine) {
@@ -69,18 +65,13 @@ TEST(MACDGeometry, BarsAreCentredOnTheirSlots) {
     EXPECT_DOUBLE_EQ(g.dif[100].x(), ChartKit::slotX(g.plot.rect, 100));
 }
 
-TEST(FlowGeometry, SmallFlowsWidenTheRangeToOneYuan) {
-    const std::vector<FlowPoint> flow{{"09:30", 0.2, 0.1}, {"09:31", 0.5, 0.3}, {"09:32", 0.4, 0.0}};
-    const auto g = layoutFlow(flow, chartArea);
-    EXPECT_NEAR(g.plot.lo, -0.08, 1e-12);
-    EXPECT_NEAR(g.plot.hi, 1.08, 1e-12);
+TEST(FlowGeometry, RangeIncludesZeroAndSpansAtLeastOneYuan) {
+    const auto small = layoutFlow({{"09:30", 0.2, 0.1}, {"09:31", 0.5, 0.3}, {"09:32", 0.4, 0.0}}, chartArea);
+    EXPECT_NEAR(small.plot.lo, -0.08, 1e-12);
+    EXPECT_NEAR(small.plot.hi, 1.08, 1e-12);
     // The plot leaves room for the legend row and, under it, the time row.
-    EXPECT_EQ(g.plot.rect, QRectF(2, 1, 336 - 46 - 2, 149 - 28 - 1));
-}
-
-TEST(FlowGeometry, RangeAlwaysIncludesZero) {
-    const std::vector<FlowPoint> flow{{"09:30", 2e8, 1e8}, {"09:31", 3e8, 1.5e8}};
-    const auto g = layoutFlow(flow, chartArea);
+    EXPECT_EQ(small.plot.rect, QRectF(2, 1, 336 - 46 - 2, 149 - 28 - 1));
+    const auto g = layoutFlow({{"09:30", 2e8, 1e8}, {"09:31", 3e8, 1.5e8}}, chartArea);
     EXPECT_NEAR(g.plot.lo, -0.24e8, 1);
     EXPECT_NEAR(g.plot.hi, 3.24e8, 1);
     EXPECT_GT(g.zeroY, g.plot.rect.bottom() - 12);

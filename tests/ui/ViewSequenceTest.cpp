@@ -17,29 +17,16 @@ TEST(ViewSequence, KeepsDotOrderWithVolumeBeforeDailyCandles) {
     EXPECT_EQ(enabledSequence({volume, volume}), Views{volume});
 }
 
-TEST(ViewSequence, ViewAfterStopsAtTheEndSoThePresenterSwitchesSecurity) {
+TEST(ViewSequence, ViewAfterStopsAtTheEndSoThePresenterSwitchesSecurityWhileNextViewWraps) {
     const Views seq = enabledSequence({intraday, macd, dailyCandles});
     EXPECT_EQ(viewAfter(intraday, seq), macd);
-    EXPECT_EQ(viewAfter(macd, seq), dailyCandles);
     EXPECT_EQ(viewAfter(dailyCandles, seq), std::nullopt);
-
-    const Views all = enabledSequence({intraday, macd, fundFlow, dailyCandles, volume});
-    EXPECT_EQ(viewAfter(volume, all), dailyCandles);
-    EXPECT_EQ(viewAfter(dailyCandles, all), std::nullopt);
-    EXPECT_EQ(viewAfter(fundFlow, enabledSequence({intraday, macd, fundFlow, dailyCandles})), dailyCandles);
-
-    EXPECT_EQ(viewAfter(fundFlow, Views{fundFlow}), std::nullopt);
+    EXPECT_EQ(viewAfter(volume, enabledSequence({})), dailyCandles);
     EXPECT_EQ(viewAfter(intraday, Views{}), std::nullopt);
-    // A view outside the sequence starts it over.
-    EXPECT_EQ(viewAfter(fundFlow, seq), intraday);
-}
-
-TEST(ViewSequence, NextViewWrapsForClicks) {
-    const Views seq = enabledSequence({intraday, macd, dailyCandles});
+    EXPECT_EQ(viewAfter(fundFlow, seq), intraday); // a view outside the sequence starts it over
     EXPECT_EQ(nextView(dailyCandles, seq), intraday);
     EXPECT_EQ(nextView(macd, seq), dailyCandles);
     EXPECT_EQ(nextView(volume, seq), intraday);
-    EXPECT_EQ(nextView(fundFlow, Views{fundFlow}), fundFlow);
     EXPECT_EQ(nextView(fundFlow, Views{}), intraday);
 }
 
