@@ -30,23 +30,28 @@ protected:
         app.buildPanel({100, 100, 376, 242});
         app.presenter.refreshCard(true);
     }
+    std::string onCard() const { return app.card->entry() ? app.card->entry()->item.code : ""; }
 
     AppHarness app;
 };
 
-TEST_F(AlertPresenterTest, ThreeAlertsInOnePassShowTheFirstWithACountAndClearAfter25Seconds) {
+TEST_F(AlertPresenterTest, ABatchShowsTheFirstWithACountForTwentyFiveSecondsFromTheNewestAlert) {
+    app.alerts.handleAlerts({});
+    EXPECT_TRUE(app.logLines.empty()) << "an empty batch does nothing";
+    EXPECT_FALSE(app.alerts.isPresenting());
     app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00（现价 1666.00）"),
                              event(AlertKind::fastRise, "600519", "贵州茅台", "3 分钟涨 2.10%"),
                              event(AlertKind::maTouch, "600519", "贵州茅台", "回踩 M20")});
     EXPECT_TRUE(app.logged("INFO 预警触发 600519 priceAbove 突破 1600.00（现价 1666.00）"));
-    ASSERT_TRUE(app.card->entry());
-    EXPECT_EQ(app.card->entry()->item.code, "600519") << "the alerted security comes onto the card";
+    EXPECT_EQ(onCard(), "600519") << "the alerted security comes onto the card";
     EXPECT_EQ(app.presenter.currentIndex(), 1);
     EXPECT_EQ(app.store.priorityCodes.back(), "600519");
     EXPECT_TRUE(app.card->alertActive());
     EXPECT_EQ(app.card->alertMessage(), "突破 1600.00（现价 1666.00）（另 2 条）");
     EXPECT_EQ(app.sounds.size(), 1u) << "one sound for the whole batch (first chime note)";
-
+    app.scheduler.advance(20);
+    app.alerts.handleAlerts({event(AlertKind::fastDrop, "600519", "贵州茅台", "3 分钟跌 2.00%")});
+    EXPECT_EQ(app.card->alertMessage(), "3 分钟跌 2.00%");
     app.scheduler.advance(24.9);
     EXPECT_TRUE(app.card->alertActive());
     app.scheduler.advance(0.2);
@@ -55,33 +60,25 @@ TEST_F(AlertPresenterTest, ThreeAlertsInOnePassShowTheFirstWithACountAndClearAft
     EXPECT_FALSE(app.presenter.alertCode.has_value());
 }
 
-TEST_F(AlertPresenterTest, ANewerAlertRestartsThe25Seconds) {
-    app.alerts.handleAlerts({event(AlertKind::fastDrop, "300750", "宁德时代", "3 分钟跌 2.00%")});
-    EXPECT_EQ(app.card->alertMessage(), "3 分钟跌 2.00%");
-    app.scheduler.advance(20);
-    app.alerts.handleAlerts({event(AlertKind::fastDrop, "300750", "宁德时代", "3 分钟跌 3.00%")});
-    app.scheduler.advance(20);
-    EXPECT_TRUE(app.card->alertActive());
-    app.scheduler.advance(5.1);
-    EXPECT_FALSE(app.card->alertActive());
-}
-
-TEST_F(AlertPresenterTest, AnAlertForAHiddenSecuritySoundsAndBlinksButLeavesTheCard) {
+TEST_F(AlertPresenterTest, AnAlertForAHiddenSecurityBlinksTheTrayButLeavesTheCardThenTheTrayShowsTheCard) {
     app.config.hiddenCodes = {"600519"};
     app.placement.hidePanel();
     app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")});
     EXPECT_EQ(app.presenter.currentIndex(), 0);
-    EXPECT_EQ(app.card->entry()->item.code, "300750");
+    EXPECT_EQ(onCard(), "300750");
     EXPECT_FALSE(app.card->alertActive());
     EXPECT_FALSE(app.sounds.empty());
     EXPECT_TRUE(app.statusBar->isBlinking());
     EXPECT_EQ(app.statusBar->title().text, " ⚠ 贵州茅台 突破 1600.00");
+    app.scheduler.advance(25);
+    EXPECT_FALSE(app.statusBar->isBlinking());
+    EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::security);
+    EXPECT_EQ(app.statusBar->title().text, " 宁德时代 +1.74%");
 }
 
 TEST_F(AlertPresenterTest, TheTrayBlinksOnlyWhileThePanelIsHiddenAndStopsWhenItIsShown) {
     app.alerts.handleAlerts({event(AlertKind::scissors, "300750", "宁德时代", "主力/散户剪刀差")});
     EXPECT_FALSE(app.statusBar->isBlinking()) << "the card shows it; no blink while visible";
-
     app.placement.hidePanel();
     app.alerts.handleAlerts({event(AlertKind::scissors, "300750", "宁德时代", "主力/散户剪刀差")});
     ASSERT_TRUE(app.statusBar->isBlinking());
@@ -90,7 +87,6 @@ TEST_F(AlertPresenterTest, TheTrayBlinksOnlyWhileThePanelIsHiddenAndStopsWhenItI
     EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 0.18);
     app.scheduler.advance(0.55);
     EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 1);
-
     app.placement.showPanel();
     EXPECT_FALSE(app.statusBar->isBlinking());
     EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::iconOnly);
@@ -108,18 +104,18 @@ QColor trayInk(const StatusBarController& bar) {
 
 TEST_F(AlertPresenterTest, TheTrayIconTakesThePanelsTextColourAndItsBlinkIsRed) {
     const QPalette before = QApplication::palette();
-    QPalette dark(QColor(0xf2, 0xf2, 0xf2), QColor(0x24, 0x24, 0x24));
-    dark.setColor(QPalette::WindowText, QColor(0xf2, 0xf2, 0xf2));
-    QPalette light(QColor(0x20, 0x20, 0x20), QColor(0xf6, 0xf6, 0xf6));
-    light.setColor(QPalette::WindowText, QColor(0x20, 0x20, 0x20));
-
-    QApplication::setPalette(dark);
+    const auto palette = [](QColor text, QColor window) {
+        QPalette p(text, window);
+        p.setColor(QPalette::WindowText, text);
+        return p;
+    };
+    QApplication::setPalette(palette(QColor(0xf2, 0xf2, 0xf2), QColor(0x24, 0x24, 0x24)));
     EXPECT_GT(trayInk(*app.statusBar).lightness(), 200) << "light on a dark panel";
     app.placement.hidePanel();
     app.alerts.handleAlerts({event(AlertKind::fastRise, "600519", "贵州茅台", "5 分钟涨 3.1%")});
     const QColor red = trayInk(*app.statusBar);
     EXPECT_TRUE(red.red() > 200 && red.green() < 100 && red.blue() < 100) << red.name().toStdString();
-    QApplication::setPalette(light);
+    QApplication::setPalette(palette(QColor(0x20, 0x20, 0x20), QColor(0xf6, 0xf6, 0xf6)));
     EXPECT_EQ(trayInk(*app.statusBar), red) << "the blink stays red whatever the panel";
     app.scheduler.advance(0.55);
     EXPECT_LT(trayInk(*app.statusBar).lightness(), 60) << "dark on a light panel once the theme changed";
@@ -154,15 +150,6 @@ TEST_F(AlertPresenterTest, NotificationsWhileHiddenOrLockedOneEachReplacedPerSec
     app.context.notifier = nullptr;
 }
 
-TEST_F(AlertPresenterTest, ClearingAfterABlinkReturnsTheTrayToTheSecurityText) {
-    app.placement.hidePanel();
-    app.alerts.handleAlerts({event(AlertKind::mainFalling, "510300", "沪深300ETF", "主力持续流出")});
-    app.scheduler.advance(25);
-    EXPECT_FALSE(app.statusBar->isBlinking());
-    EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::security);
-    EXPECT_EQ(app.statusBar->title().text, " 沪深30 +0.52%");
-}
-
 TEST_F(AlertPresenterTest, InOverviewModeTheCardStaysAndShowsNoGlow) {
     app.overview.active = true;
     app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")});
@@ -181,28 +168,21 @@ TEST_F(AlertPresenterTest, TheAlertedSecurityGetsAWholeRoundBeforeRotationMovesO
     // An alert for the security on the card, one view before its round ends.
     app.alerts.handleAlerts({event(AlertKind::fastDrop, "300750", "宁德时代", "3 分钟跌 2.00%")});
     app.scheduler.advance(5);
-    EXPECT_EQ(app.card->entry()->item.code, "300750");
+    EXPECT_EQ(onCard(), "300750");
     EXPECT_TRUE(app.card->alertActive());
 
     // An alert for another security while the card is on its last view again.
     app.scheduler.advance(20);
     ASSERT_EQ(app.card->view(), dailyCandles);
     app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")});
-    EXPECT_EQ(app.card->entry()->item.code, "600519");
+    EXPECT_EQ(onCard(), "600519");
     EXPECT_EQ(app.card->view(), intraday) << "its round starts on the first view";
     EXPECT_EQ(app.loggedCount("INFO 切换股票"), 0) << "not a rotation step";
     app.scheduler.advance(24.9);
-    EXPECT_EQ(app.card->entry()->item.code, "600519");
+    EXPECT_EQ(onCard(), "600519");
     EXPECT_TRUE(app.card->alertActive()) << "glow and banner stay for the whole presentation";
     app.scheduler.advance(0.2);
-    EXPECT_EQ(app.card->entry()->item.code, "510300");
-}
-
-TEST_F(AlertPresenterTest, AnEmptyBatchDoesNothing) {
-    app.alerts.handleAlerts({});
-    EXPECT_TRUE(app.logLines.empty());
-    EXPECT_TRUE(app.sounds.empty());
-    EXPECT_FALSE(app.alerts.isPresenting());
+    EXPECT_EQ(onCard(), "510300");
 }
 
 } // namespace

@@ -7,15 +7,13 @@
 namespace glimmer::testing {
 
 TaskScheduler::TaskId ManualScheduler::schedule(double delaySeconds, std::function<void()> task) {
-    const TaskId id = nextId++;
-    tasks[id] = {clock + delaySeconds, 0, std::move(task)};
-    return id;
+    tasks[nextId] = {clock + delaySeconds, 0, std::move(task)};
+    return nextId++;
 }
 
 TaskScheduler::TaskId ManualScheduler::scheduleRepeating(double intervalSeconds, std::function<void()> task) {
-    const TaskId id = nextId++;
-    tasks[id] = {clock + intervalSeconds, intervalSeconds, std::move(task)};
-    return id;
+    tasks[nextId] = {clock + intervalSeconds, intervalSeconds, std::move(task)};
+    return nextId++;
 }
 
 void ManualScheduler::cancel(TaskId id) {
@@ -32,26 +30,21 @@ void ManualScheduler::advance(double seconds) {
         }
         if (next == tasks.end()) break;
         clock = std::max(clock, next->second.due);
-        const TaskId id = next->first;
         const std::function<void()> run = next->second.run;
         if (next->second.interval > 0) {
             next->second.due += next->second.interval;
         } else {
             tasks.erase(next);
         }
-        (void)id;
         if (run) run();
     }
     clock = target;
 }
 
 bool RecordingSoundBackend::playFile(const std::string& path, double volume, FailureHandler onFailure) {
-    const auto endsWith = [&path](const std::string& tail) {
-        return path.size() >= tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0;
-    };
-    if (!endsWith(".wav")) return false;
+    if (!path.ends_with(".wav")) return false;
     log.push_back({path, volume, scheduler.now()});
-    if (endsWith(".broken.wav")) failLater = std::move(onFailure);
+    if (path.ends_with(".broken.wav")) failLater = std::move(onFailure);
     return true;
 }
 
@@ -64,12 +57,11 @@ bool RecordingSoundBackend::playNamed(const std::string& name, double volume) {
 
 MarketEntry quotedEntry(const std::string& code, const std::string& name, double price, double prevClose) {
     MarketEntry entry(WatchItem{code, name, InstrumentKind::stock});
-    Quote quote;
-    quote.code = code;
-    quote.name = name;
-    quote.price = price;
-    quote.prevClose = prevClose;
-    entry.quote = quote;
+    entry.quote = Quote{};
+    entry.quote->code = code;
+    entry.quote->name = name;
+    entry.quote->price = price;
+    entry.quote->prevClose = prevClose;
     entry.updatedAt = Instant{} + std::chrono::hours(24 * 365 * 50);
     return entry;
 }

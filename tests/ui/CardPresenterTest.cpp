@@ -9,283 +9,230 @@ namespace glimmer {
 namespace {
 
 using enum ChartView;
+using Views = std::vector<ChartView>;
+using Codes = std::vector<std::string>;
 
 using testing::AppHarness;
 using testing::quotedEntry;
 
+/// Three securities on a card; security timer 25 s, view timer 5 s unless a test says otherwise.
 class CardPresenterTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        app.store.list = {quotedEntry("600519", "贵州茅台", 1500, 1490), quotedEntry("300750", "宁德时代", 234, 230),
-                          quotedEntry("510300", "沪深300ETF", 3.9, 3.88)};
-        app.config.autoRotateSeconds = 25;
-        app.config.viewRotateSeconds = 5;
+    void SetUp() override { reset(); }
+    void reset(double autoRotate = 25, Views views = AppConfig{}.enabledViews) {
+        app = std::make_unique<AppHarness>();
+        app->store.list = {quotedEntry("600519", "贵州茅台", 1500, 1490), quotedEntry("300750", "宁德时代", 234, 230),
+                           quotedEntry("510300", "沪深300ETF", 3.9, 3.88)};
+        app->config.autoRotateSeconds = autoRotate;
+        app->config.viewRotateSeconds = 5;
+        app->config.enabledViews = std::move(views);
     }
-
     void start() {
-        app.buildPanel({100, 100, 376, 242});
-        app.presenter.updateRotateTimer();
-        app.presenter.refreshCard(true);
+        app->buildPanel({100, 100, 376, 242});
+        app->presenter.updateRotateTimer();
+        app->presenter.refreshCard(true);
     }
+    std::string onCard() const { return app->card->entry() ? app->card->entry()->item.code : ""; }
 
-    std::string onCard() const { return app.card->entry() ? app.card->entry()->item.code : ""; }
-
-    AppHarness app;
+    std::unique_ptr<AppHarness> app;
 };
 
-TEST_F(CardPresenterTest, SecurityRotationStepsOverAHiddenSecurity) {
-    app.config.hiddenCodes = {"300750"};
-    app.config.viewRotateSeconds = 0;
+TEST_F(CardPresenterTest, SecurityRotationStepsOverHiddenSecuritiesAndAllHiddenShowsThePlaceholder) {
+    app->config.hiddenCodes = {"300750"};
+    app->config.viewRotateSeconds = 0;
     start();
     EXPECT_EQ(onCard(), "600519");
-    EXPECT_EQ(app.card->total(), 2);
-    app.scheduler.advance(25);
+    EXPECT_EQ(app->card->total(), 2);
+    app->scheduler.advance(25);
     EXPECT_EQ(onCard(), "510300");
-    EXPECT_EQ(app.card->index(), 1) << "position among the visible securities";
-    EXPECT_EQ(app.presenter.currentIndex(), 2) << "index into the whole list";
-    EXPECT_EQ(app.store.priorityCodes.back(), "510300");
-    EXPECT_TRUE(app.logged("INFO 切换股票 delta=1"));
-    app.scheduler.advance(25);
+    EXPECT_EQ(app->card->index(), 1) << "position among the visible securities";
+    EXPECT_EQ(app->presenter.currentIndex(), 2) << "index into the whole list";
+    EXPECT_EQ(app->store.priorityCodes.back(), "510300");
+    EXPECT_TRUE(app->logged("INFO 切换股票 delta=1"));
+    app->scheduler.advance(25);
     EXPECT_EQ(onCard(), "600519");
-}
 
-TEST_F(CardPresenterTest, AllHiddenShowsThePlaceholderAndStopsSecurityRotation) {
-    app.config.hiddenCodes = {"600519", "300750", "510300"};
-    start();
-    EXPECT_FALSE(app.card->entry().has_value());
-    EXPECT_EQ(app.card->placeholderText(), "股票池已全部隐藏（设置里可恢复）");
-    EXPECT_EQ(app.card->index(), 0);
-    EXPECT_EQ(app.card->total(), 0);
-    EXPECT_FALSE(app.presenter.isStockRotationRunning());
-    EXPECT_EQ(app.overview.updates.back(), 0u);
+    app->config.hiddenCodes = {"600519", "300750", "510300"};
+    app->presenter.updateRotateTimer();
+    app->presenter.refreshCard(true);
+    EXPECT_FALSE(app->card->entry().has_value());
+    EXPECT_EQ(app->card->placeholderText(), "股票池已全部隐藏（设置里可恢复）");
+    EXPECT_EQ(app->card->total(), 0);
+    EXPECT_FALSE(app->presenter.isStockRotationRunning());
+    EXPECT_EQ(app->overview.updates.back(), 0u);
 }
 
 TEST_F(CardPresenterTest, ASecurityNeverLoadedIsFetchedAtOnceWhenSwitchedTo) {
-    app.store.list[1].updatedAt.reset();
+    app->store.list[1].updatedAt.reset();
     start();
-    app.presenter.switchStock(1, false);
-    EXPECT_EQ(app.store.refreshedNow, std::vector<std::string>{"300750"});
-    app.presenter.switchStock(1, false);
-    EXPECT_EQ(app.store.refreshedNow.size(), 1u);
+    app->presenter.switchStock(1, false);
+    app->presenter.switchStock(1, false);
+    EXPECT_EQ(app->store.refreshedNow, Codes{"300750"});
 }
 
-TEST_F(CardPresenterTest, ViewRotationWalksTheEnabledViewsThenMovesToTheNextSecurity) {
-    app.config.enabledViews = {intraday, macd, fundFlow, volume, dailyCandles};
-    app.config.autoRotateSeconds = 0;
-    start();
-    std::vector<ChartView> seen{app.card->view()};
-    for (int i = 0; i < 4; ++i) {
-        app.scheduler.advance(5);
-        seen.push_back(app.card->view());
+TEST_F(CardPresenterTest, ViewRotationWalksTheEnabledViewsThenMovesToTheNextSecurityOnItsFirstView) {
+    const Views lists[] = {
+        {intraday, macd, fundFlow, volume, dailyCandles}, {intraday, macd, dailyCandles}, {fundFlow}};
+    for (const Views& views : lists) {
+        reset(0, views);
+        start();
+        Views seen{app->card->view()};
+        for (std::size_t i = 1; i < views.size(); ++i) {
+            app->scheduler.advance(5);
+            seen.push_back(app->card->view());
+        }
+        EXPECT_EQ(seen, views);
+        EXPECT_EQ(onCard(), "600519");
+        app->scheduler.advance(5);
+        EXPECT_EQ(onCard(), views.size() > 1 ? "300750" : "600519") << "one view never rotates nor switches";
+        EXPECT_EQ(app->card->view(), views.front());
     }
-    EXPECT_EQ(seen, (std::vector<ChartView>{intraday, macd, fundFlow, volume, dailyCandles}));
-    EXPECT_EQ(onCard(), "600519");
-    app.scheduler.advance(5);
-    EXPECT_EQ(onCard(), "300750") << "after the last view comes the next security";
-    EXPECT_EQ(app.card->view(), intraday) << "starting on the first view";
 }
 
 TEST_F(CardPresenterTest, SecurityAndViewTimersEndingTogetherMoveOnOnce) {
     // The defaults: five 5 s views take exactly the 25 s of the security timer, so both fire at once.
-    app.config.enabledViews = {intraday, macd, fundFlow, dailyCandles, volume};
     start();
-    std::vector<std::string> shown;
+    Codes shown;
     for (int cycle = 0; cycle < 3; ++cycle) {
-        app.scheduler.advance(25);
+        app->scheduler.advance(25);
         shown.push_back(onCard());
-        EXPECT_EQ(app.card->view(), intraday) << "each security starts on the first view";
+        EXPECT_EQ(app->card->view(), intraday) << "each security starts on the first view";
     }
-    EXPECT_EQ(shown, (std::vector<std::string>{"300750", "510300", "600519"})) << "no security is skipped";
-    EXPECT_EQ(app.loggedCount("INFO 切换股票"), 3);
+    EXPECT_EQ(shown, (Codes{"300750", "510300", "600519"})) << "no security is skipped";
+    EXPECT_EQ(app->loggedCount("INFO 切换股票"), 3);
 }
 
 TEST_F(CardPresenterTest, ASecurityJustSwitchedToIsNotSkippedWhenTheViewsEndAMomentLater) {
     // A switch made anywhere within the last view's interval, on the card's last view.
     for (const double before : {1.0, 4.0, 5.0}) {
         SCOPED_TRACE(before);
-        AppHarness app;
-        app.store.list = this->app.store.list;
-        app.config.enabledViews = {intraday, macd, fundFlow, dailyCandles, volume};
-        app.config.autoRotateSeconds = 0;
-        app.config.viewRotateSeconds = 5;
-        app.buildPanel({100, 100, 376, 242});
-        app.presenter.updateRotateTimer();
-        app.presenter.refreshCard(true);
-        app.scheduler.advance(25 - before);
-        app.presenter.switchStock(1, false);
-        app.scheduler.advance(before);
-        ASSERT_TRUE(app.card->entry());
-        EXPECT_EQ(app.card->entry()->item.code, "300750");
-        EXPECT_EQ(app.card->view(), intraday);
-        app.scheduler.advance(25);
-        EXPECT_EQ(app.card->entry()->item.code, "510300") << "the next full round of views moves on as usual";
+        reset(0);
+        start();
+        app->scheduler.advance(25 - before);
+        app->presenter.switchStock(1, false);
+        app->scheduler.advance(before);
+        EXPECT_EQ(onCard(), "300750");
+        EXPECT_EQ(app->card->view(), intraday);
+        app->scheduler.advance(25);
+        EXPECT_EQ(onCard(), "510300") << "the next full round of views moves on as usual";
     }
 }
 
-TEST_F(CardPresenterTest, ViewRotationFollowsAShortEnabledList) {
-    app.config.enabledViews = {intraday, macd, dailyCandles};
-    app.config.autoRotateSeconds = 0;
+TEST_F(CardPresenterTest, APinnedCardKeepsItsSecurityAndAHiddenPanelPausesBothTimers) {
+    reset(4, {intraday, macd});
     start();
-    app.scheduler.advance(5);
-    EXPECT_EQ(app.card->view(), macd);
-    app.scheduler.advance(5);
-    EXPECT_EQ(app.card->view(), dailyCandles);
-    app.scheduler.advance(5);
-    EXPECT_EQ(onCard(), "300750");
-}
-
-TEST_F(CardPresenterTest, OneEnabledViewNeverRotatesNorSwitches) {
-    app.config.enabledViews = {fundFlow};
-    app.config.autoRotateSeconds = 0;
-    start();
-    EXPECT_EQ(app.card->view(), fundFlow);
-    app.scheduler.advance(30);
-    EXPECT_EQ(app.card->view(), fundFlow);
-    EXPECT_EQ(onCard(), "600519");
-}
-
-TEST_F(CardPresenterTest, APinnedCardKeepsItsSecurity) {
-    app.config.enabledViews = {intraday, macd};
-    app.config.autoRotateSeconds = 4;
-    start();
-    app.presenter.togglePin();
-    EXPECT_TRUE(app.card->pinPaused());
-    EXPECT_TRUE(app.logged("INFO 图钉状态=实心（股票轮播暂停）"));
-    EXPECT_EQ(app.saves, 1);
-    app.scheduler.advance(20);
+    app->presenter.togglePin();
+    EXPECT_TRUE(app->card->pinPaused());
+    EXPECT_TRUE(app->logged("INFO 图钉状态=实心（股票轮播暂停）"));
+    EXPECT_EQ(app->saves, 1);
+    app->scheduler.advance(20);
     EXPECT_EQ(onCard(), "600519") << "neither timer nor the end of the views switches a pinned card";
-    app.presenter.togglePin();
-    EXPECT_TRUE(app.logged("INFO 图钉状态=空心（股票轮播继续"));
-    app.scheduler.advance(4);
+    app->presenter.togglePin();
+    EXPECT_TRUE(app->logged("INFO 图钉状态=空心（股票轮播继续"));
+    app->scheduler.advance(4);
     EXPECT_EQ(onCard(), "300750");
+
+    const ChartView view = app->card->view();
+    app->panel->orderOut();
+    app->scheduler.advance(60);
+    EXPECT_EQ(onCard(), "300750");
+    EXPECT_EQ(app->card->view(), view);
 }
 
-TEST_F(CardPresenterTest, AGlobalLockHoldsEverySecurityOnItsView) {
-    app.config.autoRotateSeconds = 0;
+TEST_F(CardPresenterTest, AGlobalLockHoldsEverySecurityOnItsViewAndALockOutsideTheListIsDropped) {
+    reset(0);
     start();
-    app.presenter.toggleLock(dailyCandles);
-    EXPECT_EQ(app.config.lockedViewType, dailyCandles);
-    EXPECT_EQ(app.card->lockedView(), dailyCandles);
-    EXPECT_EQ(app.card->view(), dailyCandles);
-    EXPECT_TRUE(app.logged("INFO 全局锁定视图3，所有股票停在该视图"));
-    app.scheduler.advance(30);
-    EXPECT_EQ(app.card->view(), dailyCandles) << "the view timer does nothing under a lock";
-    app.presenter.switchStock(1, true);
-    EXPECT_EQ(app.card->view(), dailyCandles) << "a new security keeps the locked view";
+    app->presenter.toggleLock(dailyCandles);
+    EXPECT_EQ(app->config.lockedViewType, dailyCandles);
+    EXPECT_EQ(app->card->lockedView(), dailyCandles);
+    EXPECT_TRUE(app->logged("INFO 全局锁定视图3，所有股票停在该视图"));
+    app->scheduler.advance(30);
+    EXPECT_EQ(app->card->view(), dailyCandles) << "the view timer does nothing under a lock";
+    app->presenter.switchStock(1, true);
+    EXPECT_EQ(app->card->view(), dailyCandles) << "a new security keeps the locked view";
+    app->presenter.toggleLock(dailyCandles);
+    EXPECT_FALSE(app->config.lockedViewType.has_value());
+    EXPECT_TRUE(app->logged("INFO 取消全局锁定（原视图3）"));
+    EXPECT_EQ(app->saves, 2);
 
-    app.presenter.toggleLock(dailyCandles);
-    EXPECT_FALSE(app.config.lockedViewType.has_value());
-    EXPECT_TRUE(app.logged("INFO 取消全局锁定（原视图3）"));
-    EXPECT_EQ(app.saves, 2);
-}
-
-TEST_F(CardPresenterTest, ALockOnADisabledViewIsDropped) {
-    app.config.lockedViewType = volume;
-    app.config.enabledViews = {intraday, macd, dailyCandles};
+    reset(25, {intraday, macd, dailyCandles});
+    app->config.lockedViewType = volume;
     start();
-    app.presenter.applyLockedView();
-    EXPECT_FALSE(app.config.lockedViewType.has_value());
-    EXPECT_EQ(app.card->view(), intraday);
-}
+    EXPECT_EQ(app->card->view(), volume) << "the start view is the locked one whatever the list";
+    app->presenter.applyLockedView();
+    EXPECT_FALSE(app->config.lockedViewType.has_value());
+    EXPECT_EQ(app->card->view(), intraday);
 
-TEST_F(CardPresenterTest, StartViewIsTheLockedOneWhateverTheEnabledList) {
-    app.config.lockedViewType = dailyCandles;
-    app.config.enabledViews = {intraday};
+    reset(25, {});
+    app->presenter.setCurrentView(fundFlow);
     start();
-    EXPECT_EQ(app.card->view(), dailyCandles);
-}
-
-TEST_F(CardPresenterTest, AnEmptyEnabledListStartsOnTheIntradayView) {
-    app.config.enabledViews = {};
-    app.presenter.setCurrentView(fundFlow);
-    start();
-    EXPECT_EQ(app.card->view(), intraday);
-}
-
-TEST_F(CardPresenterTest, HiddenPanelPausesBothTimers) {
-    app.config.autoRotateSeconds = 5;
-    start();
-    app.panel->orderOut();
-    app.scheduler.advance(60);
-    EXPECT_EQ(onCard(), "600519");
-    EXPECT_EQ(app.card->view(), intraday);
+    EXPECT_EQ(app->card->view(), intraday) << "an empty list starts on the intraday view";
 }
 
 TEST_F(CardPresenterTest, OverviewCyclesViewsWithoutChangingSecurity) {
-    app.config.enabledViews = {intraday, macd};
+    app->config.enabledViews = {intraday, macd};
     start();
-    app.overview.active = true;
-    app.presenter.updateRotateTimer();
-    EXPECT_FALSE(app.presenter.isStockRotationRunning());
-    app.scheduler.advance(5);
-    app.scheduler.advance(5);
-    EXPECT_EQ(app.overview.views, (std::vector<ChartView>{macd, intraday}));
+    app->overview.active = true;
+    app->presenter.updateRotateTimer();
+    EXPECT_FALSE(app->presenter.isStockRotationRunning());
+    app->scheduler.advance(10);
+    EXPECT_EQ(app->overview.views, (Views{macd, intraday}));
     EXPECT_EQ(onCard(), "600519");
 }
 
 TEST_F(CardPresenterTest, ContextMenuChecksTheCurrentViewAndOffersQuitOnlyWithoutTray) {
     start();
-    app.presenter.applyView(volume);
-    const auto menu = app.presenter.buildContextMenu(false);
+    app->presenter.applyView(volume);
+    const auto menu = app->presenter.buildContextMenu(false);
     QStringList titles;
     for (QAction* action : menu->actions()) {
         if (action->isSeparator()) continue;
         titles << action->text();
-        if (!action->isCheckable()) continue;
         EXPECT_EQ(action->isChecked(), action->text() == QStringLiteral("查看量能")) << action->text().toStdString();
     }
     EXPECT_EQ(titles, (QStringList{"查看分时", "查看MACD", "查看资金流", "查看日K", "查看量能", "设置…", "隐藏浮窗"}));
     menu->actions().at(3)->trigger();
-    EXPECT_EQ(app.card->view(), dailyCandles);
-    EXPECT_EQ(app.overview.views, std::vector<ChartView>{volume}) << "the menu choice leaves the overview alone";
-    EXPECT_EQ(app.presenter.buildContextMenu(true)->actions().back()->text(), QStringLiteral("退出"));
+    EXPECT_EQ(app->card->view(), dailyCandles);
+    EXPECT_EQ(app->overview.views, Views{volume}) << "the menu choice leaves the overview alone";
+    EXPECT_EQ(app->presenter.buildContextMenu(true)->actions().back()->text(), QStringLiteral("退出"));
 }
 
-TEST_F(CardPresenterTest, TrayTextShowsTheCardSecurityOnlyWhileThePanelIsHidden) {
+TEST_F(CardPresenterTest, TrayShowsTheCardSecurityWhileHiddenAndTheHoldingsTotalsUnlessPrivate) {
     start();
-    EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::iconOnly);
-    app.placement.hidePanel();
-    EXPECT_EQ(app.statusBar->title().text, " 贵州茅台 +0.67%");
-    app.placement.showPanel();
-    EXPECT_EQ(app.statusBar->title().style, StatusTitle::Style::iconOnly);
-}
+    EXPECT_EQ(app->statusBar->title().style, StatusTitle::Style::iconOnly);
+    EXPECT_EQ(app->statusBar->toolTipText(), QString::fromUtf8(StatusBarController::toolTip)) << "nothing held";
 
-TEST_F(CardPresenterTest, TrayToolTipAddsTheHoldingsTotalsAndHidesThemInPrivacyMode) {
-    start();
-    EXPECT_EQ(app.statusBar->toolTipText(), QString::fromUtf8(StatusBarController::toolTip)) << "nothing held";
+    app->store.list[0].item.shares = 100; // +1,000.00 today, +10,000.00 on a cost of 1,400
+    app->store.list[0].item.cost = 1400;
+    app->store.list[2].item.shares = 10000; // +200.00 today, no cost
+    app->config.hiddenCodes = {"510300"};   // hidden from the card, still held
+    app->presenter.refreshCard(true);
+    const QString totals = QStringLiteral("\n今日盈亏 +1,200.00 / 持仓盈亏 +1.0 万");
+    EXPECT_EQ(app->statusBar->statusItem()->toolTip(), QString::fromUtf8(StatusBarController::toolTip) + totals);
 
-    app.store.list[0].item.shares = 100; // +1,000.00 today, +10,000.00 on a cost of 1,400
-    app.store.list[0].item.cost = 1400;
-    app.store.list[2].item.shares = 10000; // +200.00 today, no cost
-    app.config.hiddenCodes = {"510300"};   // hidden from the card, still held
-    app.presenter.refreshCard(true);
-    const QString tip =
-        QString::fromUtf8(StatusBarController::toolTip) + QStringLiteral("\n今日盈亏 +1,200.00 / 持仓盈亏 +1.0 万");
-    EXPECT_EQ(app.statusBar->toolTipText(), tip);
-    EXPECT_EQ(app.statusBar->statusItem()->toolTip(), tip);
-
-    app.placement.hidePanel();
-    EXPECT_EQ(app.statusBar->toolTipText(), QStringLiteral("贵州茅台 +0.67%\n今日盈亏 +1,200.00 / 持仓盈亏 +1.0 万"));
-
-    app.config.privacyMode = true;
-    app.presenter.updateStatusText();
-    EXPECT_EQ(app.statusBar->statusItem()->toolTip(), QStringLiteral("贵州茅台 +0.67%\n今日盈亏 **** / 持仓盈亏 ****"));
+    app->placement.hidePanel();
+    EXPECT_EQ(app->statusBar->title().text, " 贵州茅台 +0.67%");
+    EXPECT_EQ(app->statusBar->toolTipText(), QStringLiteral("贵州茅台 +0.67%") + totals);
+    app->config.privacyMode = true;
+    app->presenter.updateStatusText();
+    EXPECT_EQ(app->statusBar->statusItem()->toolTip(),
+              QStringLiteral("贵州茅台 +0.67%\n今日盈亏 **** / 持仓盈亏 ****"));
+    app->placement.showPanel();
+    EXPECT_EQ(app->statusBar->title().style, StatusTitle::Style::iconOnly);
 }
 
 TEST_F(CardPresenterTest, RefreshTraceNamesWhatTheCardShows) {
-    app.store.list[2].quote.reset();
-    app.config.autoRotateSeconds = 0;
-    app.config.viewRotateSeconds = 0;
+    app->store.list[2].quote.reset();
+    app->config.autoRotateSeconds = 0;
+    app->config.viewRotateSeconds = 0;
     start();
-    EXPECT_EQ(app.loggedCount("INFO 卡片 "), 0) << "no trace without the variable";
-
     ::setenv("GLIMMERBOX_REFRESH_TRACE", "1", 1);
-    app.presenter.refreshCard(false);
-    app.presenter.switchStock(2, false);
+    app->presenter.refreshCard(false);
+    app->presenter.switchStock(2, false);
     ::unsetenv("GLIMMERBOX_REFRESH_TRACE");
-    EXPECT_TRUE(app.logged("INFO 卡片 600519 1500.00"));
-    EXPECT_TRUE(app.logged("INFO 卡片 510300 加载中…"));
-    EXPECT_EQ(app.loggedCount("INFO 卡片 "), 2);
+    EXPECT_TRUE(app->logged("INFO 卡片 600519 1500.00"));
+    EXPECT_TRUE(app->logged("INFO 卡片 510300 加载中…"));
+    EXPECT_EQ(app->loggedCount("INFO 卡片 "), 2) << "none without the variable";
 }
 
 } // namespace

@@ -22,7 +22,6 @@ namespace {
 
 /// One Notify call as the server received it.
 struct NotifyCall {
-    QString appName;
     uint replacesId = 0;
     QString summary;
     QString body;
@@ -39,8 +38,8 @@ public:
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
         if (message.member() != QLatin1String("Notify")) return false;
         const QList<QVariant> a = message.arguments();
-        calls.push_back({a.value(0).toString(), a.value(1).toUInt(), a.value(3).toString(), a.value(4).toString(),
-                         a.value(5).toStringList(), qdbus_cast<QVariantMap>(a.value(6)), a.value(7).toInt()});
+        calls.push_back({a.value(1).toUInt(), a.value(3).toString(), a.value(4).toString(), a.value(5).toStringList(),
+                         qdbus_cast<QVariantMap>(a.value(6)), a.value(7).toInt()});
         bus.send(message.createReply(QVariant(calls.back().replacesId != 0 ? calls.back().replacesId : ++lastId)));
         return true;
     }
@@ -80,9 +79,6 @@ protected:
     static std::string logText() {
         return std::filesystem::exists(AppPaths::logFile()) ? testing::readFile(AppPaths::logFile()) : std::string();
     }
-    bool callsReach(std::size_t count) {
-        return QTest::qWaitFor([&] { return fake.calls.size() >= count; }, 5000);
-    }
     void emitSignal(const QString& path, const QString& interface, const QString& name, const QVariantList& args) {
         QDBusMessage signal = QDBusMessage::createSignal(path, interface, name);
         signal.setArguments(args);
@@ -106,7 +102,7 @@ TEST_F(DesktopNotifierTest, OneNotificationPerSecurityReplacedInPlaceAndAClickNa
     notifier->notify("600519", "贵州茅台 600519", "5 分钟涨 3.1%", true);
     notifier->notify("600519", "贵州茅台 600519", "主力持续流出", true);
     notifier->notify("300750", "宁德时代 300750", "主力/散户剪刀差", false);
-    ASSERT_TRUE(callsReach(3));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fake.calls.size() >= 3; }, 5000));
     std::vector<Call> sent;
     for (const NotifyCall& call : fake.calls) sent.emplace_back(call.replacesId, call.body);
     const std::vector<Call> expected{{0, QStringLiteral("跌破 1500.00 &lt;止损&gt; &amp; 观察")},
@@ -119,14 +115,16 @@ TEST_F(DesktopNotifierTest, OneNotificationPerSecurityReplacedInPlaceAndAClickNa
     EXPECT_EQ(first.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("glimmerbox"));
     EXPECT_EQ(first.timeout, -1);
 
-    const QString path = QString::fromLatin1(DesktopNotifier::path);
-    const QString interface = QString::fromLatin1(DesktopNotifier::service);
-    emitSignal(path, interface, QStringLiteral("ActionInvoked"), {42u, QStringLiteral("other")});
-    emitSignal(path, interface, QStringLiteral("ActionInvoked"), {42u, QStringLiteral("default")});
+    const auto invoke = [&](const QString& action) {
+        emitSignal(QString::fromLatin1(DesktopNotifier::path), QString::fromLatin1(DesktopNotifier::service),
+                   QStringLiteral("ActionInvoked"), {42u, action});
+    };
+    invoke(QStringLiteral("other"));
+    invoke(QStringLiteral("default"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !activated.empty(); }, 5000));
     EXPECT_EQ(activated, std::vector<std::string>{"300750"});
     notifier->notify("600519", "贵州茅台 600519", "新的一轮", false);
-    ASSERT_TRUE(callsReach(4));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fake.calls.size() >= 4; }, 5000));
     EXPECT_EQ(fake.calls[3].replacesId, 0u) << "a new presentation starts a new notification";
 
     EXPECT_FALSE(notifier->isScreenLocked());

@@ -1,7 +1,6 @@
 #include "app/hotkeys/HotKeyBackendPortal.h"
 #include "app/hotkeys/AppHotKeys.h"
 #include "model/AppPaths.h"
-
 #include "support/TempDir.h"
 #include "ui/TestApplication.h"
 
@@ -25,7 +24,6 @@ namespace glimmer {
 namespace {
 
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 
 /// A desktop portal of our own on a private bus, in a thread of its own so the program's blocking
 /// check gets its answer. It grants or refuses every BindShortcuts, or lacks GlobalShortcuts.
@@ -36,24 +34,18 @@ public:
     FakePortal(const QString& address, Mode mode) : mode(mode) {
         moveToThread(&thread);
         thread.start();
-        QMetaObject::invokeMethod(
-            this,
-            [this, address] {
-                connection = std::make_unique<QDBusConnection>(
-                    QDBusConnection::connectToBus(address, QStringLiteral("fake-portal")));
-                connection->registerVirtualObject(portalPath, this, QDBusConnection::SubPath);
-                connection->registerService(QStringLiteral("org.freedesktop.portal.Desktop"));
-            },
-            Qt::BlockingQueuedConnection);
+        onThread([this, address] {
+            connection = std::make_unique<QDBusConnection>(
+                QDBusConnection::connectToBus(address, QStringLiteral("fake-portal")));
+            connection->registerVirtualObject(portalPath, this, QDBusConnection::SubPath);
+            connection->registerService(QStringLiteral("org.freedesktop.portal.Desktop"));
+        });
     }
     ~FakePortal() override {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                connection.reset();
-                QDBusConnection::disconnectFromBus(QStringLiteral("fake-portal"));
-            },
-            Qt::BlockingQueuedConnection);
+        onThread([this] {
+            connection.reset();
+            QDBusConnection::disconnectFromBus(QStringLiteral("fake-portal"));
+        });
         thread.quit();
         thread.wait();
     }
@@ -63,11 +55,10 @@ public:
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
         const QString member = message.member();
         const QList<QVariant> args = message.arguments();
-        {
-            const std::lock_guard lock(mutex);
-            calls.push_back(member.toStdString() + " " + args.value(0).toString().toStdString());
-        }
-        if (member == QLatin1String("Register")) {
+        const std::lock_guard lock(mutex);
+        calls.push_back(member.toStdString() + " " + args.value(0).toString().toStdString());
+        if (member == QLatin1String("Register") || member == QLatin1String("Close")) {
+            if (member == QLatin1String("Close")) closedPath = message.path();
             bus.send(message.createReply());
         } else if (member == QLatin1String("Get")) {
             bus.send(mode == Mode::withoutShortcuts
@@ -80,23 +71,15 @@ public:
             answer(message, bus, options, 0, {{QStringLiteral("session_handle"), session}});
         } else if (member == QLatin1String("BindShortcuts")) {
             const auto shortcuts = qdbus_cast<QList<PortalShortcut>>(args.value(1));
-            {
-                const std::lock_guard lock(mutex);
-                ++bindCalls;
-                boundSession = qdbus_cast<QDBusObjectPath>(args.value(0)).path();
-                for (const PortalShortcut& shortcut : shortcuts)
-                    triggers.push_back(shortcut.id + " " +
-                                       shortcut.properties.value(QStringLiteral("preferred_trigger")).toString());
-            }
+            ++bindCalls;
+            boundSession = qdbus_cast<QDBusObjectPath>(args.value(0)).path();
+            for (const PortalShortcut& shortcut : shortcuts)
+                triggers.push_back(shortcut.id + " " +
+                                   shortcut.properties.value(QStringLiteral("preferred_trigger")).toString());
             const QVariantMap options = qdbus_cast<QVariantMap>(args.value(3));
-            if (mode == Mode::refuses) {
-                answer(message, bus, options, 1, {});
-            } else {
-                answer(message, bus, options, 0, {{QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts)}});
-            }
-        } else if (member == QLatin1String("Close")) {
-            closedPath = message.path().toStdString();
-            bus.send(message.createReply());
+            const QVariantMap granted{{QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts)}};
+            answer(message, bus, options, mode == Mode::refuses ? 1 : 0,
+                   mode == Mode::refuses ? QVariantMap() : granted);
         } else {
             return false;
         }
@@ -105,36 +88,32 @@ public:
 
     /// Sends Activated for the shortcut, as the portal does when its keys are pressed.
     void press(const QString& shortcut) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, shortcut] {
-                QDBusMessage signal =
-                    QDBusMessage::createSignal(portalPath, shortcutsInterface, QStringLiteral("Activated"));
-                signal << QVariant::fromValue(QDBusObjectPath(session)) << shortcut << qulonglong(1) << QVariantMap();
-                connection->send(signal);
-            },
-            Qt::BlockingQueuedConnection);
+        onThread([this, shortcut] {
+            QDBusMessage signal = QDBusMessage::createSignal(
+                portalPath, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), QStringLiteral("Activated"));
+            signal << QVariant::fromValue(QDBusObjectPath(session)) << shortcut << qulonglong(1) << QVariantMap();
+            connection->send(signal);
+        });
     }
-
-    std::vector<QString> boundTriggers() {
+    template <typename T> T read(const T& field) {
         const std::lock_guard lock(mutex);
-        return triggers;
+        return field;
     }
 
     const Mode mode;
+    std::mutex mutex;               // guards what the portal thread writes below
     std::vector<std::string> calls; // member and first argument (when a string), in order
-    std::atomic<int> bindCalls = 0;
-    std::mutex mutex;
+    int bindCalls = 0;
     std::vector<QString> triggers;
-    QString boundSession;
-    std::string closedPath;
-    QString session;
+    QString boundSession, closedPath, session;
 
 private:
+    void onThread(const std::function<void()>& task) {
+        QMetaObject::invokeMethod(this, task, Qt::BlockingQueuedConnection);
+    }
     static QString senderPart(const QDBusMessage& message) {
         return message.service().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
     }
-
     /// Replies with the request's path, then sends its Response.
     void answer(const QDBusMessage& message, const QDBusConnection& bus, const QVariantMap& options, uint response,
                 const QVariantMap& results) {
@@ -184,13 +163,15 @@ protected:
         for (std::size_t start = 0, end; start < log.size(); start = end + 1) {
             end = log.find('\n', start);
             const std::string line = log.substr(start, end - start);
-            if (line.find("快捷键") != std::string::npos && line.find("注册") != std::string::npos &&
-                line.find("门户") == std::string::npos)
+            if (line.find("快捷键 ") != std::string::npos && line.find(" 注册") != std::string::npos)
                 lines.push_back(line.substr(line.find("] ") + 2));
         }
         return lines;
     }
-
+    bool isPortal(bool isWayland) {
+        std::unique_ptr<HotKeyBackend> backend = makeLinuxHotKeyBackend(isWayland, *bus);
+        return dynamic_cast<HotKeyBackendPortal*>(backend.get()) != nullptr;
+    }
     void startCenter() {
         std::unique_ptr<HotKeyBackend> backend = makeLinuxHotKeyBackend(true, *bus);
         ASSERT_NE(dynamic_cast<HotKeyBackendPortal*>(backend.get()), nullptr) << "portal not chosen";
@@ -208,8 +189,7 @@ protected:
 
 TEST_F(PortalHotKeysTest, BindsTheKeysInOneRequestWithTheirTriggersAndDeliversPresses) {
     FakePortal portal(address, FakePortal::Mode::grants);
-    EXPECT_EQ(dynamic_cast<HotKeyBackendPortal*>(makeLinuxHotKeyBackend(false, *bus).get()), nullptr)
-        << "outside a Wayland session X11 grabs serve";
+    EXPECT_FALSE(isPortal(false)) << "outside a Wayland session X11 grabs serve";
     startCenter();
     EXPECT_NE(logText().find("INFO 全局快捷键经桌面门户（GlobalShortcuts）注册"), std::string::npos);
     HotKeySpec hotkey;
@@ -221,13 +201,14 @@ TEST_F(PortalHotKeysTest, BindsTheKeysInOneRequestWithTheirTriggersAndDeliversPr
     EXPECT_EQ(loggedLines(), (std::vector<std::string>{"INFO 全局快捷键 Shift+Super+K 注册成功",
                                                        "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功",
                                                        "INFO 全览快捷键 Ctrl+Alt+G 注册成功"}));
-    EXPECT_EQ(portal.bindCalls, 1);
-    ASSERT_GE(portal.calls.size(), 2u);
-    EXPECT_EQ(portal.calls[0], "Register glimmerbox") << "the program's desktop entry, before anything else";
-    EXPECT_EQ(portal.calls[1], "Get org.freedesktop.portal.GlobalShortcuts");
-    EXPECT_EQ(portal.boundTriggers(),
+    EXPECT_EQ(portal.read(portal.bindCalls), 1);
+    const std::vector<std::string> calls = portal.read(portal.calls);
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[0], "Register glimmerbox") << "the program's desktop entry, before anything else";
+    EXPECT_EQ(calls[1], "Get org.freedesktop.portal.GlobalShortcuts");
+    EXPECT_EQ(portal.read(portal.triggers),
               (std::vector<QString>{"toggle-panel SHIFT+LOGO+k", "expand CTRL+ALT+e", "overview CTRL+ALT+g"}));
-    EXPECT_EQ(portal.boundSession, portal.session);
+    EXPECT_EQ(portal.read(portal.boundSession), portal.read(portal.session));
     EXPECT_TRUE(center->isRegistered(HotKeyCenter::Slot::expand));
 
     portal.press(QStringLiteral("expand"));
@@ -241,8 +222,8 @@ TEST_F(PortalHotKeysTest, BindsTheKeysInOneRequestWithTheirTriggersAndDeliversPr
     registerAppHotKeys(*center, hotkey, handlers);
     ASSERT_TRUE(testing::waitUntil([&] { return loggedLines().size() == 9; }, 5000));
     EXPECT_EQ(loggedLines()[8], "INFO 全局快捷键 Shift+Super+F1 注册成功") << "after the two held keys";
-    EXPECT_EQ(portal.bindCalls, 2);
-    EXPECT_EQ(portal.boundTriggers().at(3), "toggle-panel SHIFT+LOGO+F1");
+    EXPECT_EQ(portal.read(portal.bindCalls), 2);
+    EXPECT_EQ(portal.read(portal.triggers).at(3), "toggle-panel SHIFT+LOGO+F1");
 
     // A key dropped later is dropped by the program; quitting closes the session.
     center->unregister(HotKeyCenter::Slot::toggle);
@@ -251,7 +232,8 @@ TEST_F(PortalHotKeysTest, BindsTheKeysInOneRequestWithTheirTriggersAndDeliversPr
     ASSERT_TRUE(testing::waitUntil([&] { return expands == 2; }, 5000));
     EXPECT_EQ(toggles, 1);
     center->unregisterAll();
-    EXPECT_TRUE(testing::waitUntil([&] { return portal.closedPath == portal.session.toStdString(); }, 5000));
+    EXPECT_TRUE(
+        testing::waitUntil([&] { return portal.read(portal.closedPath) == portal.read(portal.session); }, 5000));
 }
 
 TEST_F(PortalHotKeysTest, ARefusingPortalFailsEachKeyAndOneWithoutShortcutsIsNotUsed) {
@@ -266,12 +248,8 @@ TEST_F(PortalHotKeysTest, ARefusingPortalFailsEachKeyAndOneWithoutShortcutsIsNot
         EXPECT_FALSE(center->isRegistered(HotKeyCenter::Slot::toggle));
         center.reset();
     }
-    // No portal on the bus, one without GlobalShortcuts (GNOME before 48), or no Wayland session:
-    // the X11 or the null backend, as before.
-    const auto isPortal = [&](bool isWayland) {
-        std::unique_ptr<HotKeyBackend> backend = makeLinuxHotKeyBackend(isWayland, *bus);
-        return dynamic_cast<HotKeyBackendPortal*>(backend.get()) != nullptr;
-    };
+    // No portal on the bus or one without GlobalShortcuts (GNOME before 48): the X11 or the null
+    // backend, as before.
     EXPECT_FALSE(isPortal(true)) << "no portal";
     EXPECT_NE(logText().find("INFO 桌面门户不提供全局快捷键：全局快捷键不可用"), std::string::npos);
     FakePortal withoutShortcuts(address, FakePortal::Mode::withoutShortcuts);

@@ -1,16 +1,19 @@
 #include "app/hotkeys/HotKeyCenter.h"
+#include "app/hotkeys/AppHotKeys.h"
 #include "app/hotkeys/HotKeyBackendNull.h"
+#include "model/AppPaths.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
-#include <string>
-#include <vector>
 
 namespace glimmer {
 namespace {
 
 using Slot = HotKeyCenter::Slot;
+using Keys = std::pair<std::uint32_t, std::uint32_t>;
 
 /// Records what the centre asks of the window system; combinations in `taken` are refused.
 class RecordingBackend : public HotKeyBackend {
@@ -18,7 +21,7 @@ public:
     bool grab(Id id, std::uint32_t keyCode, std::uint32_t modifiers) override {
         calls.push_back("grab " + std::to_string(id));
         if (taken.count({keyCode, modifiers}) > 0) return false;
-        held.insert(id);
+        held[id] = {keyCode, modifiers};
         return true;
     }
     void release(Id id) override {
@@ -34,82 +37,80 @@ public:
     }
 
     std::vector<std::string> calls;
-    std::set<Id> held;
-    std::set<std::pair<std::uint32_t, std::uint32_t>> taken;
+    std::map<Id, Keys> held;
+    std::set<Keys> taken;
 };
 
 class HotKeyCenterTest : public ::testing::Test {
 protected:
-    HotKeyCenterTest() {
+    HotKeyCenterTest() : logStart(logText().size()) {
         auto owned = std::make_unique<RecordingBackend>();
         backend = owned.get();
         center = std::make_unique<HotKeyCenter>(std::move(owned));
     }
+    static std::string logText() {
+        return std::filesystem::exists(AppPaths::logFile()) ? testing::readFile(AppPaths::logFile()) : std::string();
+    }
+    /// The log lines written since the last call, without their time stamps.
+    std::string newLog() {
+        const std::string log = logText().substr(logStart);
+        logStart += log.size();
+        std::string out;
+        for (std::size_t start = 0, end; start < log.size(); start = end + 1) {
+            end = log.find('\n', start);
+            const std::string line = log.substr(start, end - start);
+            out += line.substr(line.find("] ") + 2) + "\n";
+        }
+        return out;
+    }
 
     RecordingBackend* backend;
     std::unique_ptr<HotKeyCenter> center;
+    std::size_t logStart;
+    int toggles = 0, expands = 0, overviews = 0;
+    AppHotKeyHandlers handlers{[this] { ++toggles; }, [this] { ++expands; }, [this] { ++overviews; }, [] {}};
 };
 
-TEST_F(HotKeyCenterTest, SlotsRegisterUnderIdsOneTwoThree) {
-    EXPECT_TRUE(center->registerKey(Slot::toggle, 3, 0x900, [] {}));
-    EXPECT_TRUE(center->registerKey(Slot::expand, 14, 0x900, [] {}));
-    EXPECT_TRUE(center->registerKey(Slot::overview, 5, 0x900, [] {}));
-    EXPECT_EQ(backend->held, (std::set<HotKeyBackend::Id>{1, 2, 3}));
-}
-
-TEST_F(HotKeyCenterTest, RegisteringASlotAgainReleasesTheFirstBeforeGrabbingTheSecond) {
+TEST_F(HotKeyCenterTest, ReRegisteringReleasesFirstAndARefusalLeavesTheSlotEmpty) {
     int first = 0, second = 0;
     center->registerKey(Slot::toggle, 3, 0x900, [&] { ++first; });
-    center->registerKey(Slot::toggle, 3, 0x1100, [&] { ++second; });
+    EXPECT_TRUE(center->registerKey(Slot::toggle, 3, 0x1100, [&] { ++second; }));
     EXPECT_EQ(backend->calls, (std::vector<std::string>{"grab 1", "release 1", "grab 1"}));
     backend->press(1);
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(second, 1);
-}
+    EXPECT_EQ(first + 10 * second, 10);
 
-TEST_F(HotKeyCenterTest, RefusedCombinationLeavesTheSlotWithoutHandler) {
-    int calls = 0;
-    ASSERT_TRUE(center->registerKey(Slot::toggle, 3, 0x900, [&] { ++calls; }));
-    backend->taken.insert({3, 0x1100});
-    EXPECT_FALSE(center->registerKey(Slot::toggle, 3, 0x1100, [&] { ++calls; }));
-    EXPECT_FALSE(center->isRegistered(Slot::toggle));
-    // A failed re-registration also lost the earlier one: the slot is simply unregistered.
+    backend->taken.insert({3, 0x900});
+    EXPECT_FALSE(center->registerKey(Slot::toggle, 3, 0x900, [&] { ++first; }));
+    EXPECT_FALSE(center->isRegistered(Slot::toggle)) << "the earlier grab is gone too";
     EXPECT_TRUE(backend->held.empty());
     backend->press(1);
-    EXPECT_EQ(calls, 0);
-    // Unregistering a slot that holds nothing asks nothing of the window system.
+    backend->press(0); // unknown ids are ignored
+    backend->press(9);
+    EXPECT_EQ(first + 10 * second, 10);
     backend->calls.clear();
     center->unregister(Slot::toggle);
-    EXPECT_TRUE(backend->calls.empty());
+    EXPECT_TRUE(backend->calls.empty()) << "a slot holding nothing asks nothing of the window system";
 }
 
-TEST_F(HotKeyCenterTest, UnregisteringTheToggleKeepsExpandAndOverview) {
-    int expands = 0;
-    center->registerKey(Slot::toggle, 3, 0x900, [] {});
-    center->registerKey(Slot::expand, 14, 0x900, [&] { ++expands; });
-    center->registerKey(Slot::overview, 5, 0x900, [] {});
+TEST_F(HotKeyCenterTest, UnregisteringOneSlotKeepsTheOthersAndUnregisterAllStopsListening) {
+    registerAppHotKeys(*center, HotKeySpec{}, handlers);
     center->unregister(Slot::toggle);
     EXPECT_FALSE(center->isRegistered(Slot::toggle));
     EXPECT_TRUE(center->isRegistered(Slot::expand));
-    EXPECT_TRUE(center->isRegistered(Slot::overview));
-    EXPECT_EQ(backend->held, (std::set<HotKeyBackend::Id>{2, 3}));
+    EXPECT_EQ(backend->held, (std::map<HotKeyBackend::Id, Keys>{{2, {14, 0x900}}, {3, {5, 0x900}}}));
+    backend->press(1);
+    backend->press(2);
+    backend->press(3);
+    EXPECT_EQ(toggles + 10 * expands + 100 * overviews, 110);
+
+    center->unregisterAll();
+    EXPECT_TRUE(backend->held.empty());
+    EXPECT_EQ(backend->calls.back(), "releaseAll");
     backend->press(2);
     EXPECT_EQ(expands, 1);
 }
 
-TEST_F(HotKeyCenterTest, UnregisterAllReleasesEverySlotAndStopsListening) {
-    int calls = 0;
-    center->registerKey(Slot::toggle, 3, 0x900, [&] { ++calls; });
-    center->registerKey(Slot::overview, 5, 0x900, [&] { ++calls; });
-    center->unregisterAll();
-    EXPECT_TRUE(backend->held.empty());
-    EXPECT_EQ(backend->calls.back(), "releaseAll");
-    backend->press(1);
-    backend->press(3);
-    EXPECT_EQ(calls, 0);
-}
-
-TEST_F(HotKeyCenterTest, HandlerMayReplaceItsOwnSlotWhileRunning) {
+TEST_F(HotKeyCenterTest, AHandlerMayReplaceItsOwnSlotWhileRunning) {
     int calls = 0;
     center->registerKey(Slot::toggle, 3, 0x900, [&] {
         ++calls;
@@ -120,19 +121,46 @@ TEST_F(HotKeyCenterTest, HandlerMayReplaceItsOwnSlotWhileRunning) {
     EXPECT_EQ(calls, 11);
 }
 
-TEST_F(HotKeyCenterTest, UnknownIdsFromTheBackendAreIgnored) {
-    int calls = 0;
-    center->registerKey(Slot::toggle, 3, 0x900, [&] { ++calls; });
-    backend->press(0);
-    backend->press(4);
-    EXPECT_EQ(calls, 0);
+TEST_F(HotKeyCenterTest, AppKeysLogEachOutcomeAndADisabledKeyIsDroppedSilently) {
+    HotKeySpec hotkey; // stored as "⌥⌘F", logged as Linux names it
+    backend->taken.insert({5, 0x900});
+    registerAppHotKeys(*center, hotkey, handlers);
+    EXPECT_EQ(newLog(), "INFO 全局快捷键 Ctrl+Alt+F 注册成功\n"
+                        "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功\n"
+                        "INFO 全览快捷键 Ctrl+Alt+G 注册失败\n");
+    EXPECT_EQ(backend->held.at(1), Keys(3, 0x900));
+    EXPECT_FALSE(center->isRegistered(Slot::overview));
+
+    backend->taken.clear();
+    hotkey.enabled = false;
+    registerAppHotKeys(*center, hotkey, handlers);
+    EXPECT_FALSE(center->isRegistered(Slot::toggle));
+    EXPECT_EQ(newLog(), "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功\n"
+                        "INFO 全览快捷键 Ctrl+Alt+G 注册成功\n");
+    backend->press(3);
+    EXPECT_EQ(overviews, 1);
+
+    HotKeyCenter nothing(std::make_unique<HotKeyBackendNull>());
+    registerAppHotKeys(nothing, HotKeySpec{}, handlers);
+    EXPECT_EQ(newLog(), "INFO 全局快捷键 Ctrl+Alt+F 注册失败\n"
+                        "INFO 副图展开快捷键 Ctrl+Alt+E 注册失败\n"
+                        "INFO 全览快捷键 Ctrl+Alt+G 注册失败\n");
 }
 
-TEST(HotKeyBackendNull, RegistersNothingSoTheCentreReportsFailure) {
-    HotKeyCenter center(std::make_unique<HotKeyBackendNull>());
-    EXPECT_FALSE(center.registerKey(Slot::toggle, 3, 0x900, [] {}));
-    EXPECT_FALSE(center.isRegistered(Slot::toggle));
-    center.unregisterAll();
+TEST_F(HotKeyCenterTest, ThePrivacyKeyIsGrabbedOnlyOnceTheUserTurnsItOn) {
+    int presses = 0;
+    HotKeySpec key = AppConfig{}.privacyHotkey;
+    registerPrivacyHotKey(*center, key, [&] { ++presses; });
+    EXPECT_FALSE(center->isRegistered(Slot::privacy)) << "off by default";
+    key.enabled = true;
+    registerPrivacyHotKey(*center, key, [&] { ++presses; });
+    EXPECT_EQ(newLog(), "INFO 隐私模式快捷键 Ctrl+Alt+P 注册成功\n");
+    EXPECT_EQ(backend->held.at(4), Keys(35, 0x900));
+    backend->press(4);
+    EXPECT_EQ(presses, 1);
+    key.enabled = false;
+    registerPrivacyHotKey(*center, key, [&] { ++presses; });
+    EXPECT_EQ(backend->held.count(4), 0u);
 }
 
 } // namespace

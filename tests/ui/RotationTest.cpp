@@ -1,7 +1,6 @@
 #include "app/Rotation.h"
 #include "app/PanelFrames.h"
 #include "app/StatusBarController.h"
-#include "card/DockGeometry.h"
 #include "support/CommaLocale.h"
 #include "ui/AppTestSupport.h"
 
@@ -14,52 +13,34 @@ using enum ChartView;
 
 using testing::quotedEntry;
 
-std::vector<MarketEntry> threeSecurities() {
-    return {quotedEntry("600519", "贵州茅台", 1500, 1490), quotedEntry("300750", "宁德时代", 234, 230),
-            quotedEntry("510300", "沪深300ETF", 3.9, 3.88)};
-}
-
-TEST(Rotation, SwitchingSkipsHiddenSecuritiesAndWrapsBothWays) {
-    const auto entries = threeSecurities();
-    const std::vector<std::string> hidden{"300750"};
-    EXPECT_EQ(Rotation::switchTarget(0, 1, entries, hidden), 2);
-    EXPECT_EQ(Rotation::switchTarget(2, 1, entries, hidden), 0);
-    EXPECT_EQ(Rotation::switchTarget(0, -1, entries, hidden), 2);
-    EXPECT_EQ(Rotation::switchTarget(0, 1000001, entries, hidden), 2) << "a huge delta still wraps";
+TEST(Rotation, SwitchingSkipsHiddenSecuritiesWrapsBothWaysAndStaysWithoutAnotherVisible) {
+    const std::vector<MarketEntry> entries{quotedEntry("600519", "贵州茅台", 1500, 1490),
+                                           quotedEntry("300750", "宁德时代", 234, 230),
+                                           quotedEntry("510300", "沪深300ETF", 3.9, 3.88)};
+    const std::vector<std::string> one{"300750"}, two{"300750", "510300"}, all{"600519", "300750", "510300"};
+    EXPECT_EQ(Rotation::switchTarget(0, 1, entries, one), 2);
+    EXPECT_EQ(Rotation::switchTarget(2, 1, entries, one), 0);
+    EXPECT_EQ(Rotation::switchTarget(0, -1, entries, one), 2);
+    EXPECT_EQ(Rotation::switchTarget(0, 1000001, entries, one), 2) << "a huge delta still wraps";
     EXPECT_EQ(Rotation::switchTarget(0, -7, entries, {}), 2);
-}
-
-TEST(Rotation, SwitchingHasNowhereToGoWithOneOrNoVisibleSecurity) {
-    const auto entries = threeSecurities();
-    EXPECT_EQ(Rotation::switchTarget(0, 1, entries, {"300750", "510300"}), std::nullopt);
-    EXPECT_EQ(Rotation::switchTarget(0, 1, entries, {"600519", "300750", "510300"}), std::nullopt);
-    EXPECT_EQ(Rotation::switchTarget(0, 1, {}, {}), std::nullopt);
-}
-
-TEST(Rotation, SwitchingFromAHiddenCardGoesRelativeToTheFirstVisible) {
-    const auto entries = threeSecurities();
     // The card's security is hidden: its position counts as 0, so +1 lands on the second visible one.
-    EXPECT_EQ(Rotation::switchTarget(1, 1, entries, {"300750"}), 2);
+    EXPECT_EQ(Rotation::switchTarget(1, 1, entries, one), 2);
     EXPECT_EQ(Rotation::switchTarget(7, 1, entries, {}), 0) << "an index past the end reads the last entry";
-}
+    EXPECT_EQ(Rotation::switchTarget(0, 1, entries, two), std::nullopt);
+    EXPECT_EQ(Rotation::switchTarget(0, 1, entries, all), std::nullopt);
+    EXPECT_EQ(Rotation::switchTarget(0, 1, {}, {}), std::nullopt);
 
-TEST(Rotation, HiddenCardMovesForwardToTheNextVisibleOrStaysWhenAllAreHidden) {
-    const auto entries = threeSecurities();
-    EXPECT_EQ(Rotation::indexSkippingHidden(1, entries, {"300750"}), 2);
+    EXPECT_EQ(Rotation::indexSkippingHidden(1, entries, one), 2);
     EXPECT_EQ(Rotation::indexSkippingHidden(2, entries, {"510300"}), 0);
-    EXPECT_EQ(Rotation::indexSkippingHidden(1, entries, {"600519", "300750", "510300"}), 1);
-    EXPECT_EQ(Rotation::indexSkippingHidden(9, entries, {}), 0);
+    EXPECT_EQ(Rotation::indexSkippingHidden(1, entries, all), 1);
     EXPECT_EQ(Rotation::indexSkippingHidden(3, entries, {}), 0) << "one past the end";
     EXPECT_EQ(Rotation::indexSkippingHidden(-3, entries, {}), 0);
     EXPECT_EQ(Rotation::indexSkippingHidden(2, {}, {}), 0);
-    EXPECT_EQ(Rotation::clampedIndex(5, 3), 2);
+    EXPECT_EQ(Rotation::clampedIndex(3, 3), 2);
     EXPECT_EQ(Rotation::clampedIndex(5, 0), 0);
-}
 
-TEST(Rotation, StartViewHonoursTheLockThenTheSequence) {
     const std::vector<ChartView> sequence{intraday, macd, dailyCandles};
-    EXPECT_EQ(Rotation::startView(dailyCandles, intraday, {intraday}), dailyCandles)
-        << "a lock wins whatever the enabled list says";
+    EXPECT_EQ(Rotation::startView(dailyCandles, intraday, {intraday}), dailyCandles) << "a lock wins";
     EXPECT_EQ(Rotation::startView(std::nullopt, macd, sequence), macd);
     EXPECT_EQ(Rotation::startView(std::nullopt, volume, sequence), intraday);
     EXPECT_EQ(Rotation::startView(std::nullopt, volume, {}), intraday);
@@ -67,28 +48,21 @@ TEST(Rotation, StartViewHonoursTheLockThenTheSequence) {
     EXPECT_EQ(Rotation::effectiveLock(dailyCandles, sequence), dailyCandles);
 }
 
-TEST(PanelFrames, FirstStartSitsInTheBottomRightCorner) {
-    const std::vector<Screen> screens{{{0, 0, 1440, 900}, {0, 0, 1440, 900}}};
-    EXPECT_EQ(PanelFrames::startFrame(AppConfig{}, screens), (Rect{1048, 12, 376, 242}));
-    EXPECT_EQ(PanelFrames::startFrame(AppConfig{}, {}), (Rect{1048, 12, 376, 242})) << "no screen: 1440 x 900";
-}
-
-TEST(PanelFrames, SavedOriginIsUsedUnlessItLiesOffEveryScreen) {
+TEST(PanelFrames, StartsInTheCornerOrAtTheSavedOriginOrDockedAndResizesFromTheBottomRight) {
     const std::vector<Screen> screens{{{0, 0, 1440, 900}, {0, 0, 1440, 875}}};
+    const Rect corner{1048, 12, 376, 242};
     AppConfig config;
+    EXPECT_EQ(PanelFrames::startFrame(config, screens), corner);
+    EXPECT_EQ(PanelFrames::startFrame(config, {}), corner) << "no screen: 1440 x 900";
     config.originX = 200;
     config.originY = 300;
     EXPECT_EQ(PanelFrames::startFrame(config, screens), (Rect{200, 300, 376, 242}));
     config.originX = 5000; // the screen it was on is gone
-    EXPECT_EQ(PanelFrames::startFrame(config, screens), (Rect{1048, 12, 376, 242}));
-    config.originY.reset(); // half an origin is no origin
+    EXPECT_EQ(PanelFrames::startFrame(config, screens), corner);
     config.originX = 200;
-    EXPECT_EQ(PanelFrames::startFrame(config, screens), (Rect{1048, 12, 376, 242}));
-}
+    config.originY.reset(); // half an origin is no origin
+    EXPECT_EQ(PanelFrames::startFrame(config, screens), corner);
 
-TEST(PanelFrames, PinnedPanelStartsDockedToItsSide) {
-    const std::vector<Screen> screens{{{0, 0, 1440, 900}, {0, 0, 1440, 875}}};
-    AppConfig config;
     config.originX = 600;
     config.originY = 300;
     config.dockPinned = true;
@@ -96,26 +70,19 @@ TEST(PanelFrames, PinnedPanelStartsDockedToItsSide) {
     EXPECT_EQ(PanelFrames::startFrame(config, screens).x, 0);
     config.dockSide = DockSide::right;
     EXPECT_EQ(PanelFrames::startFrame(config, screens).maxX(), 1440);
-}
-
-TEST(PanelFrames, ResizingKeepsTheRightAndBottomEdges) {
-    const Rect resized = PanelFrames::resizedFrame({1048, 12, 376, 242}, 400, 250);
-    EXPECT_EQ(resized, (Rect{998, 12, 426, 276}));
+    EXPECT_EQ(PanelFrames::resizedFrame(corner, 400, 250), (Rect{998, 12, 426, 276}));
 }
 
 TEST(StatusText, LongNamesAreCutToFourCharactersAndChangesAlwaysSigned) {
-    EXPECT_EQ(StatusBarController::securityText(testing::quotedEntry("512880", "证券ETF基金", 1.01, 1.0)),
-              "证券ET +1.00%");
-    EXPECT_EQ(StatusBarController::securityText(testing::quotedEntry("600519", "贵州茅台", 99, 100)),
-              "贵州茅台 -1.00%");
-    EXPECT_EQ(StatusBarController::securityText(testing::quotedEntry("600519", "贵州茅台", 10, 0)), "贵州茅台 +0.00%");
+    EXPECT_EQ(StatusBarController::securityText(quotedEntry("512880", "证券ETF基金", 1.01, 1.0)), "证券ET +1.00%");
+    EXPECT_EQ(StatusBarController::securityText(quotedEntry("600519", "贵州茅台", 99, 100)), "贵州茅台 -1.00%");
+    EXPECT_EQ(StatusBarController::securityText(quotedEntry("600519", "贵州茅台", 10, 0)), "贵州茅台 +0.00%");
     EXPECT_EQ(StatusBarController::securityText(MarketEntry(WatchItem{"600519", "", InstrumentKind::stock})), "澜汐");
     EXPECT_EQ(StatusBarController::securityText(std::nullopt), "澜汐");
 
     testing::CommaLocale german;
     ASSERT_TRUE(german.isActive()) << "localedef could not build " << testing::CommaLocale::name;
-    EXPECT_EQ(StatusBarController::securityText(testing::quotedEntry("600519", "贵州茅台", 101.5, 100)),
-              "贵州茅台 +1.50%")
+    EXPECT_EQ(StatusBarController::securityText(quotedEntry("600519", "贵州茅台", 101.5, 100)), "贵州茅台 +1.50%")
         << "a decimal point under a comma locale";
 }
 

@@ -19,8 +19,6 @@
 namespace glimmer {
 namespace {
 
-using testing::SettingsHarness;
-
 // Suggestions come from a simulated market on loopback through the real search; a test may point
 // the lookups at another market. One market serves the whole suite: stopping a listener waits for
 // its idle connections.
@@ -55,7 +53,10 @@ protected:
 
     WatchlistSection& section() { return *harness.root().watchlistSection(); }
     QLineEdit& field() { return *section().codeField(); }
-    bool hitsShown() { return !section().hits().empty(); }
+    bool typeAndWait(const QString& text) {
+        QTest::keyClicks(&field(), text);
+        return testing::waitUntil([&] { return !section().hits().empty(); }, 5000);
+    }
     std::vector<std::string> hitCodes() {
         std::vector<std::string> codes;
         for (const SymbolHit& hit : section().hits()) codes.push_back(hit.code);
@@ -67,40 +68,29 @@ protected:
     SourceHealth health;
     std::mutex endpointsLock; // lookups read the endpoints on worker threads
     Endpoints endpoints;
-    SettingsHarness harness{AppConfig{}, [this](const std::string& query) { return search(query); }};
+    testing::SettingsHarness harness{AppConfig{}, [this](const std::string& query) { return search(query); }};
 };
 
-TEST_F(SymbolSearchFieldTest, BurstOfKeystrokesMakesOneLookupAfterTheTypingPauses) {
+TEST_F(SymbolSearchFieldTest, ABurstOfKeystrokesMakesOneLookupAndClearingDropsSuggestionsAndThePendingLookup) {
     QElapsedTimer clock;
     clock.start();
-    QTest::keyClicks(&field(), QStringLiteral("gzmt"));
+    QTest::keyClicks(&field(), QStringLiteral("gzm"));
     EXPECT_TRUE(section().suggester().isPending());
-    ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));
+    ASSERT_TRUE(typeAndWait(QStringLiteral("t")));
     EXPECT_GE(clock.elapsed(), SymbolSuggester::debounceMs);
     EXPECT_EQ(market->requestCount("suggest"), 1u);
-    ASSERT_FALSE(section().hits().empty());
     EXPECT_EQ(section().hits().front(), (SymbolHit{"600519", "贵州茅台", InstrumentKind::stock}));
-
-    // Nothing more goes out once the suggestions are in.
-    QTest::qWait(SymbolSuggester::debounceMs + 100);
-    EXPECT_EQ(market->requestCount("suggest"), 1u);
-}
-
-TEST_F(SymbolSearchFieldTest, ClearingTheFieldDropsSuggestionsAtOnceAndCancelsThePendingLookup) {
-    QTest::keyClicks(&field(), QStringLiteral("hs300"));
-    ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));
-    const std::size_t before = market->requestCount("suggest");
 
     QTest::keyClicks(&field(), QStringLiteral("e"));
     field().clear(); // no event processing in between
-    EXPECT_FALSE(hitsShown());
+    EXPECT_TRUE(section().hits().empty());
     EXPECT_FALSE(section().suggester().isPending());
     QTest::qWait(SymbolSuggester::debounceMs + 150);
-    EXPECT_FALSE(hitsShown());
-    EXPECT_EQ(market->requestCount("suggest"), before);
+    EXPECT_TRUE(section().hits().empty());
+    EXPECT_EQ(market->requestCount("suggest"), 1u);
 }
 
-TEST_F(SymbolSearchFieldTest, SlowOldLookupNeverReplacesNewerSuggestions) {
+TEST_F(SymbolSearchFieldTest, ASlowOldLookupNeverReplacesNewerSuggestionsAndAFailedOneShowsNone) {
     // The first lookup goes to a market that hangs; the second to one that answers at once.
     sim::SimMarket slow;
     ASSERT_TRUE(slow.start());
@@ -108,43 +98,27 @@ TEST_F(SymbolSearchFieldTest, SlowOldLookupNeverReplacesNewerSuggestions) {
     pointAt(slow);
     QTest::keyClicks(&field(), QStringLiteral("gzmt"));
     ASSERT_TRUE(testing::waitUntil([&] { return slow.requestCount("suggest") == 1; }, 5000));
-
     pointAt(*market);
     field().clear();
-    QTest::keyClicks(&field(), QStringLiteral("hs300"));
-    ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));
+    ASSERT_TRUE(typeAndWait(QStringLiteral("hs300")));
     const std::vector<std::string> fresh = hitCodes();
     EXPECT_EQ(fresh.front(), "510300");
-
     // Release the old reply and give it every chance to land.
     slow.clearFaults();
     QTest::qWait(400);
     EXPECT_EQ(hitCodes(), fresh);
     slow.stop();
+
+    market->setFault("suggest", "", sim::SimFault{sim::SimFault::Kind::NotJson, 0});
+    field().clear();
+    QTest::keyClicks(&field(), QStringLiteral("gzmt"));
+    ASSERT_TRUE(testing::waitUntil([&] { return market->requestCount("suggest") == 2; }, 5000));
+    QTest::qWait(200);
+    EXPECT_TRUE(section().hits().empty());
+    EXPECT_EQ(field().text(), QStringLiteral("gzmt"));
 }
 
-TEST_F(SymbolSearchFieldTest, PickingASuggestionAddsItWithTheProviderNameAndKind) {
-    harness.window().show();
-    QTest::keyClicks(&field(), QStringLiteral("hs300"));
-    ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));
-    auto* hit = harness.find<QPushButton>(QStringLiteral("hit:510300"));
-    ASSERT_NE(hit, nullptr);
-    QTest::mouseClick(hit, Qt::LeftButton);
-
-    ASSERT_EQ(harness.saves.size(), 1u);
-    EXPECT_EQ(harness.saves.back().watchlist, (std::vector<WatchItem>{{"510300", "沪深300ETF", InstrumentKind::etf}}));
-    EXPECT_TRUE(field().text().isEmpty());
-    EXPECT_FALSE(hitsShown());
-
-    // Picking it again only clears.
-    QTest::keyClicks(&field(), QStringLiteral("hs300"));
-    ASSERT_TRUE(testing::waitUntil([&] { return hitsShown(); }, 5000));
-    QTest::mouseClick(harness.find<QPushButton>(QStringLiteral("hit:510300")), Qt::LeftButton);
-    EXPECT_EQ(harness.saves.size(), 1u);
-    EXPECT_FALSE(hitsShown());
-}
-
-TEST_F(SymbolSearchFieldTest, ArrowKeysWalkFromTheFieldThroughTheSuggestions) {
+TEST_F(SymbolSearchFieldTest, ArrowKeysWalkTheSuggestionsAndPickingAddsTheProviderNameAndKindOnce) {
     harness.window().show();
     ASSERT_TRUE(testing::waitForExposed(harness.window()));
     harness.window().activateWindow();
@@ -152,7 +126,6 @@ TEST_F(SymbolSearchFieldTest, ArrowKeysWalkFromTheFieldThroughTheSuggestions) {
     QTest::keyClicks(&field(), QStringLiteral("hs300"));
     ASSERT_TRUE(testing::waitUntil([&] { return section().hits().size() >= 2; }, 5000));
     const std::vector<std::string> codes = hitCodes();
-
     QTest::keyClick(&field(), Qt::Key_Down);
     QWidget* focused = QApplication::focusWidget();
     ASSERT_NE(focused, nullptr);
@@ -163,15 +136,17 @@ TEST_F(SymbolSearchFieldTest, ArrowKeysWalkFromTheFieldThroughTheSuggestions) {
     QTest::keyClick(focused, Qt::Key_Space); // picks it
     EXPECT_EQ(harness.saves.back().watchlist.back().code, codes[1]);
     EXPECT_EQ(QApplication::focusWidget(), &field());
-}
 
-TEST_F(SymbolSearchFieldTest, UnreachableServiceGivesNoSuggestionsAndNoError) {
-    market->setFault("suggest", "", sim::SimFault{sim::SimFault::Kind::NotJson, 0});
-    QTest::keyClicks(&field(), QStringLiteral("gzmt"));
-    ASSERT_TRUE(testing::waitUntil([&] { return market->requestCount("suggest") == 1; }, 5000));
-    QTest::qWait(200);
-    EXPECT_FALSE(hitsShown());
-    EXPECT_EQ(field().text(), QStringLiteral("gzmt"));
+    ASSERT_TRUE(typeAndWait(QStringLiteral("hs300")));
+    QTest::mouseClick(harness.find<QPushButton>(QStringLiteral("hit:510300")), Qt::LeftButton);
+    ASSERT_EQ(harness.saves.size(), 2u);
+    EXPECT_EQ(harness.saves.back().watchlist.back(), (WatchItem{"510300", "沪深300ETF", InstrumentKind::etf}));
+    EXPECT_TRUE(field().text().isEmpty());
+    EXPECT_TRUE(section().hits().empty());
+    ASSERT_TRUE(typeAndWait(QStringLiteral("hs300")));
+    QTest::mouseClick(harness.find<QPushButton>(QStringLiteral("hit:510300")), Qt::LeftButton);
+    EXPECT_EQ(harness.saves.size(), 2u) << "picking a listed one again only clears";
+    EXPECT_TRUE(section().hits().empty());
 }
 
 } // namespace

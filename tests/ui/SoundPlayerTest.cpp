@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QMenu>
-
 #include <QSystemTrayIcon>
 
 #include <fstream>
@@ -18,164 +17,134 @@ namespace {
 
 using testing::ManualScheduler;
 using testing::RecordingSoundBackend;
+using Names = std::vector<std::string>;
 
 class SoundPlayerTest : public ::testing::Test {
 protected:
-    std::vector<std::string> names() const {
-        std::vector<std::string> result;
-        for (const auto& p : played) result.push_back(p.what);
-        return result;
+    /// The names played since the last call.
+    Names played() {
+        Names names;
+        for (const auto& p : log) names.push_back(p.what);
+        log.clear();
+        return names;
     }
 
     ManualScheduler scheduler;
-    std::vector<RecordingSoundBackend::Played> played;
-    std::unique_ptr<RecordingSoundBackend> recording = std::make_unique<RecordingSoundBackend>(scheduler, played);
+    std::vector<RecordingSoundBackend::Played> log;
+    std::unique_ptr<RecordingSoundBackend> recording = std::make_unique<RecordingSoundBackend>(scheduler, log);
     RecordingSoundBackend& backend = *recording;
     SoundPlayer player{std::move(recording), scheduler};
+    const Names chime{"Tink", "Glass", "Ping"};
 };
 
-TEST_F(SoundPlayerTest, SoundOffPlaysNothingAndKeepsTheActiveSound) {
+TEST_F(SoundPlayerTest, TheChimeStandsInForWhatCannotPlayAndStopsWhenSwitchedOffOrGone) {
     player.config = {false, 0.6, "Glass", ""};
     player.play();
     scheduler.advance(1);
-    EXPECT_TRUE(played.empty());
+    EXPECT_EQ(played(), Names{}) << "sound off";
     EXPECT_FALSE(player.activeSound().has_value());
-}
 
-TEST_F(SoundPlayerTest, AMissingCustomFileWithoutSystemSoundPlaysTheChime) {
     player.config = {true, 0.4, "", "/nonexistent/alert.wav"};
     player.play();
     scheduler.advance(1);
-    ASSERT_EQ(names(), (std::vector<std::string>{"Tink", "Glass", "Ping"}));
-    EXPECT_NEAR(played[1].at, 0.16, 1e-9);
-    EXPECT_NEAR(played[2].at, 0.32, 1e-9);
-    EXPECT_DOUBLE_EQ(played[2].volume, 0.4);
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_NEAR(log[1].at - log[0].at, 0.16, 1e-9);
+    EXPECT_NEAR(log[2].at - log[0].at, 0.32, 1e-9);
+    EXPECT_DOUBLE_EQ(log[2].volume, 0.4);
+    EXPECT_EQ(played(), chime) << "a missing file and no system sound";
     EXPECT_EQ(player.activeSound(), "Ping");
-}
 
-TEST_F(SoundPlayerTest, AnUnknownSystemNameFallsBackToTheChime) {
     player.config = {true, 0.6, "Basso", ""};
     player.play();
     scheduler.advance(1);
-    EXPECT_EQ(names(), (std::vector<std::string>{"Tink", "Glass", "Ping"}));
+    EXPECT_EQ(played(), chime) << "an unknown system sound";
+
+    player.playForListening({false, 0.5, "", ""});
+    scheduler.advance(1);
+    EXPECT_EQ(played(), chime) << "listening plays all three notes while the sound is off";
+    EXPECT_FALSE(player.config.enabled) << "the switch stays as configured";
+
+    player.config = {true, 0.6, "", ""};
+    player.play();
+    scheduler.advance(0.1);
+    player.config.enabled = false;
+    scheduler.advance(1);
+    EXPECT_EQ(played(), Names{"Tink"}) << "switched off during the chime";
+
+    auto shortLived = std::make_unique<SoundPlayer>(std::make_unique<RecordingSoundBackend>(scheduler, log), scheduler);
+    shortLived->config = {true, 0.6, "", ""};
+    shortLived->play();
+    shortLived.reset();
+    scheduler.advance(1);
+    EXPECT_EQ(played(), Names{"Tink"}) << "the notes of a player that is gone stay silent";
 }
 
 TEST_F(SoundPlayerTest, AnExistingCustomFileWinsAndAnUnplayableOneFallsThrough) {
     glimmer::testing::TempDir dir;
     const std::string wav = (dir.path() / "ding.wav").string();
     const std::string text = (dir.path() / "notes.txt").string();
-    std::ofstream(wav) << "RIFF";
-    std::ofstream(text) << "not a sound";
+    const std::string broken = (dir.path() / "x.broken.wav").string();
+    for (const std::string& file : {wav, text, broken}) std::ofstream(file) << "RIFF";
     player.config = {true, 0.7, "Hero", wav};
     player.play();
-    EXPECT_EQ(names(), std::vector<std::string>{wav});
+    EXPECT_EQ(played(), Names{wav});
     EXPECT_EQ(player.activeSound(), wav);
     player.config.customFilePath = text;
     player.play();
-    EXPECT_EQ(names().back(), "Hero");
+    EXPECT_EQ(played(), Names{"Hero"});
 
     // A file the decoder rejects only after it started: the named sound follows then, once.
-    const std::string broken = (dir.path() / "x.broken.wav").string();
-    std::ofstream(broken) << "not a sound";
     player.config.customFilePath = broken;
     player.play();
-    EXPECT_EQ(names().back(), broken);
     ASSERT_TRUE(backend.failLater);
     std::exchange(backend.failLater, nullptr)();
-    EXPECT_EQ(names().back(), "Hero");
+    EXPECT_EQ(played(), (Names{broken, "Hero"}));
     EXPECT_EQ(player.activeSound(), "Hero");
 
     // A failure reported after a newer sound started stays quiet.
     player.play();
-    ASSERT_TRUE(backend.failLater);
     const auto late = std::exchange(backend.failLater, nullptr);
+    ASSERT_TRUE(late);
     player.config.customFilePath = wav;
     player.play();
     late();
-    EXPECT_EQ(names().back(), wav);
-}
-
-TEST_F(SoundPlayerTest, ListeningPlaysAllThreeNotesWhileTheSoundIsOff) {
-    player.playForListening({false, 0.5, "", ""});
-    scheduler.advance(1);
-    EXPECT_EQ(names(), (std::vector<std::string>{"Tink", "Glass", "Ping"}));
-    EXPECT_FALSE(player.config.enabled) << "the switch stays as configured";
-}
-
-TEST_F(SoundPlayerTest, SwitchingOffDuringAChimeSilencesTheRemainingNotes) {
-    player.config = {true, 0.6, "", ""};
-    player.play();
-    scheduler.advance(0.1);
-    player.config.enabled = false;
-    scheduler.advance(1);
-    EXPECT_EQ(names(), std::vector<std::string>{"Tink"});
-}
-
-TEST_F(SoundPlayerTest, ChimeNotesOfAPlayerThatIsGoneStaySilent) {
-    auto shortLived =
-        std::make_unique<SoundPlayer>(std::make_unique<RecordingSoundBackend>(scheduler, played), scheduler);
-    shortLived->config = {true, 0.6, "", ""};
-    shortLived->play();
-    shortLived.reset();
-    scheduler.advance(1);
-    EXPECT_EQ(names(), std::vector<std::string>{"Tink"});
+    EXPECT_EQ(played(), (Names{broken, wav}));
 }
 
 // The real Qt Multimedia backend. Without an audio device it still decodes, so the outcomes hold on
 // a machine with no sound card.
-class QtSoundBackendTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        testing::ensureApplication();
-        if (!QtSoundBackend().canDecodeFiles()) {
-            GTEST_SKIP() << "no Qt Multimedia audio backend with decoders loads here (GStreamer base plugins "
-                            "missing), so the real decoder cannot be tried";
-        }
-    }
-
-    /// A player on the real backend with `file` as its custom sound and Hero as its named sound.
-    SoundPlayer& playerFor(const std::string& file) {
-        auto made = std::make_unique<QtSoundBackend>();
-        real = made.get();
-        player = std::make_unique<SoundPlayer>(std::move(made), scheduler);
-        player->config = {true, 0.3, "Hero", file};
-        return *player;
-    }
+TEST(QtSoundBackend, RejectedFilesFallBackDecodableOnesPlayAndNotesRingOverEachOther) {
+    testing::ensureApplication();
+    QtSoundBackend notes;
+    ASSERT_TRUE(notes.playNamed("Tink", 0.3));
+    ASSERT_TRUE(notes.playNamed("Glass", 0.3));
+    EXPECT_TRUE(notes.isPlaying("Tink")) << "Glass does not cut Tink off";
+    EXPECT_TRUE(notes.isPlaying("Glass"));
+    if (!notes.canDecodeFiles()) GTEST_SKIP() << "no Qt Multimedia decoders here (GStreamer base plugins missing)";
 
     glimmer::testing::TempDir dir;
     ManualScheduler scheduler;
-    QtSoundBackend* real = nullptr;
-    std::unique_ptr<SoundPlayer> player;
-};
-
-TEST_F(QtSoundBackendTest, AFileTheDecoderRejectsLaterPlaysTheNamedSoundInstead) {
     const std::string text = (dir.path() / "x.mp3").string();
-    std::ofstream(text) << "a text file, not a sound";
-    SoundPlayer& sound = playerFor(text);
-    sound.play();
-    EXPECT_TRUE(testing::waitUntil([&] { return sound.activeSound() == "Hero"; }, 10000))
-        << "still " << sound.activeSound().value_or("nothing");
-    EXPECT_TRUE(real->isPlaying("Hero"));
-}
-
-TEST_F(QtSoundBackendTest, ADecodableFileKeepsPlaying) {
     const std::string wav = (dir.path() / "ding.wav").string();
+    std::ofstream(text) << "a text file, not a sound";
     const QByteArray tone = QtSoundBackend::toneWav("Glass");
     std::ofstream(wav, std::ios::binary).write(tone.constData(), tone.size());
-    SoundPlayer& sound = playerFor(wav);
-    sound.play();
-    testing::waitUntil([] { return false; }, 1500);
-    EXPECT_EQ(sound.activeSound(), wav);
-    EXPECT_FALSE(real->isPlaying("Hero"));
-}
-
-TEST(QtSoundBackend, ChimeNotesRingOverEachOther) {
-    testing::ensureApplication();
-    QtSoundBackend backend;
-    ASSERT_TRUE(backend.playNamed("Tink", 0.3));
-    ASSERT_TRUE(backend.playNamed("Glass", 0.3));
-    EXPECT_TRUE(backend.isPlaying("Tink")) << "Glass does not cut Tink off";
-    EXPECT_TRUE(backend.isPlaying("Glass"));
+    for (const std::string& file : {text, wav}) {
+        auto made = std::make_unique<QtSoundBackend>();
+        QtSoundBackend& real = *made;
+        SoundPlayer sound(std::move(made), scheduler);
+        sound.config = {true, 0.3, "Hero", file};
+        sound.play();
+        if (file == text) {
+            EXPECT_TRUE(testing::waitUntil([&] { return sound.activeSound() == "Hero"; }, 10000))
+                << "still " << sound.activeSound().value_or("nothing");
+            EXPECT_TRUE(real.isPlaying("Hero"));
+        } else {
+            testing::waitUntil([] { return false; }, 1500);
+            EXPECT_EQ(sound.activeSound(), wav);
+            EXPECT_FALSE(real.isPlaying("Hero"));
+        }
+    }
 }
 
 TEST(ToneWav, EveryNamedSoundIsAShortMonoPcmWave) {
@@ -184,32 +153,27 @@ TEST(ToneWav, EveryNamedSoundIsAShortMonoPcmWave) {
         ASSERT_GT(wav.size(), 44) << name;
         EXPECT_EQ(wav.left(4), QByteArray("RIFF"));
         EXPECT_EQ(wav.mid(8, 8), QByteArray("WAVEfmt "));
-        const auto dataBytes = *reinterpret_cast<const quint32*>(wav.constData() + 40);
-        EXPECT_EQ(static_cast<qsizetype>(dataBytes), wav.size() - 44) << name;
+        EXPECT_EQ(static_cast<qsizetype>(*reinterpret_cast<const quint32*>(wav.constData() + 40)), wav.size() - 44);
         EXPECT_LT(wav.size(), 100000) << name << " stays short";
     }
     EXPECT_TRUE(QtSoundBackend::toneWav("Basso").isEmpty());
 }
 
-TEST(StatusBarController, OnlyThePlainClickTogglesThePanel) {
+TEST(StatusBarController, OnlyThePlainClickTogglesThePanelAndPrivacyIsReportedNotEchoed) {
     testing::ensureApplication();
     ManualScheduler scheduler;
     StatusBarController controller(scheduler);
-    int toggles = 0;
+    int toggles = 0, privacyClicks = 0;
     controller.onTogglePanel = [&] { ++toggles; };
+    controller.onTogglePrivacy = [&] { ++privacyClicks; };
     controller.handleClick(QSystemTrayIcon::Context);
     EXPECT_EQ(toggles, 0);
     controller.handleClick(QSystemTrayIcon::Trigger);
     EXPECT_EQ(toggles, 1);
     QStringList titles;
-    for (QAction* action : controller.menu()->actions()) {
+    for (QAction* action : controller.menu()->actions())
         if (!action->isSeparator()) titles << action->text();
-    }
     EXPECT_EQ(titles, (QStringList{"呼出 / 隐藏浮窗", "隐私模式", "设置…", "关于 澜汐看板", "退出"}));
-
-    // The privacy entry reports its click; the owner's state checks it without a report.
-    int privacyClicks = 0;
-    controller.onTogglePrivacy = [&] { ++privacyClicks; };
     controller.setPrivacyMode(true);
     EXPECT_TRUE(controller.privacyAction()->isChecked());
     EXPECT_EQ(privacyClicks, 0);

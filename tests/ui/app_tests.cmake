@@ -5,7 +5,6 @@ list(APPEND GLIMMER_UI_TESTS
   ui/AppTestSupport.cpp
   ui/AppTestSupport.h
   ui/CardPresenterTest.cpp
-  ui/DiagnosticModesTest.cpp
   ui/PanelPlacementTest.cpp
   ui/QtTaskSchedulerTest.cpp
   ui/RotationTest.cpp
