@@ -35,8 +35,7 @@ public:
 
 private:
     struct Task {
-        double due;
-        double interval; // 0 for once
+        double due, interval; // interval 0 for once
         std::function<void()> run;
     };
     std::map<TaskId, Task> tasks;
@@ -63,8 +62,7 @@ class RecordingSoundBackend final : public SoundBackend {
 public:
     struct Played {
         std::string what;
-        double volume;
-        double at;
+        double volume, at;
     };
     explicit RecordingSoundBackend(const TaskScheduler& scheduler, std::vector<Played>& log)
         : scheduler(scheduler), log(log) {}
@@ -97,8 +95,7 @@ public:
 class FakeOverview final : public OverviewCoordinator {
 public:
     using OverviewCoordinator::OverviewCoordinator;
-    bool active = false;
-    bool visible = true;
+    bool active = false, visible = true;
     std::vector<ChartView> views;
     std::vector<std::size_t> updates; // sizes of the lists handed over
     bool isActive() const override { return active; }

@@ -27,20 +27,10 @@ AppConfig livedInConfig() {
     config.didImportHoldings = true;
     config.hotkey = {15, 0x1100, "⌘⌃R", true};
 
-    PriceAlert below;
-    below.code = "002003";
-    below.direction = PriceAlertDirection::below;
-    below.price = 10;
-    PriceAlert above = below;
-    above.id = Uuid::random();
-    above.direction = PriceAlertDirection::above;
-    above.price = 12.5;
-    PriceAlert maotai;
-    maotai.code = "600519";
-    maotai.direction = PriceAlertDirection::below;
-    maotai.price = 1380;
-    maotai.enabled = false;
-    config.alerts.priceAlerts = {below, above, maotai};
+    const PriceAlertDirection below = PriceAlertDirection::below;
+    config.alerts.priceAlerts = {{.code = "002003", .direction = below, .price = 10, .note = {}},
+                                 {.code = "002003", .direction = PriceAlertDirection::above, .price = 12.5, .note = {}},
+                                 {.code = "600519", .direction = below, .price = 1380, .enabled = false, .note = {}}};
     config.alerts.fastRisePercent = 2.5;
     config.alerts.cooldownMinutes = 15;
     config.alerts.maTouchPeriods = {10, 20, 60};

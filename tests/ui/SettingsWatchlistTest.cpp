@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 namespace glimmer {
@@ -171,29 +173,18 @@ TEST_F(WatchlistEditorTest, KeyboardMovesKeepFocusAndRebuiltRowsStayInTabOrderAf
 }
 
 TEST(WatchlistEditing, HoldingsTextIsJudgedAsItIsTyped) {
-    using WatchlistEditing::Typed;
-    const std::pair<const char*, Typed> shares[] = {
-        {"", Typed::complete},
-        {"0", Typed::complete},
-        {"12300", Typed::complete},
-        {"1000000000000", Typed::complete},
-        {"1000000000001", Typed::partial},
-        {"12345678901234", Typed::invalid},
-        {"-5", Typed::invalid},
-        {"1.5", Typed::invalid},
-        {"12a", Typed::invalid},
-        {" 1", Typed::invalid},
-        {"１２", Typed::invalid},
-    };
-    for (const auto& [text, typed] : shares) EXPECT_EQ(WatchlistEditing::typedShares(text), typed) << text;
-    const std::pair<const char*, Typed> costs[] = {
-        {"", Typed::complete},         {"1400.5", Typed::complete}, {"3.9125", Typed::complete},
-        {"0.001", Typed::complete},    {"12.", Typed::partial},     {".5", Typed::partial},
-        {"0", Typed::partial},         {"0.000", Typed::partial},   {"3.91251", Typed::invalid},
-        {"1.2.3", Typed::invalid},     {"-1", Typed::invalid},      {"1,5", Typed::invalid},
-        {"123456789", Typed::invalid}, {"1e3", Typed::invalid},
-    };
-    for (const auto& [text, typed] : costs) EXPECT_EQ(WatchlistEditing::typedCost(text), typed) << text;
+    using enum WatchlistEditing::Typed;
+    using Cases = std::map<WatchlistEditing::Typed, std::vector<const char*>>;
+    const Cases shares{{complete, {"", "0", "12300", "1000000000000"}},
+                       {partial, {"1000000000001"}},
+                       {invalid, {"12345678901234", "-5", "1.5", "12a", " 1", "１２"}}};
+    for (const auto& [typed, texts] : shares)
+        for (const char* text : texts) EXPECT_EQ(WatchlistEditing::typedShares(text), typed) << text;
+    const Cases costs{{complete, {"", "1400.5", "3.9125", "0.001"}},
+                      {partial, {"12.", ".5", "0", "0.000"}},
+                      {invalid, {"3.91251", "1.2.3", "-1", "1,5", "123456789", "1e3"}}};
+    for (const auto& [typed, texts] : costs)
+        for (const char* text : texts) EXPECT_EQ(WatchlistEditing::typedCost(text), typed) << text;
     EXPECT_EQ(WatchlistEditing::sharesOf("12300"), 12300);
     EXPECT_FALSE(WatchlistEditing::sharesOf(""));
     EXPECT_EQ(WatchlistEditing::costOf("3.9125"), 3.9125);
