@@ -250,7 +250,12 @@ TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndColl
     panel().setFrameOrigin({300, 200});
     ASSERT_TRUE(delegate->cardPresenter().isViewRotationRunning());
 
-    delegate->modes().toggleExpand();
+    const auto keys = delegate->hotKeyHandlers();
+    keys.toggleExpand();
+    keys.toggleExpand(); // twice within the animation
+    keys.toggleOverview();
+    EXPECT_EQ(loggedCount("副图展开：开始收起"), 0) << "the second press does not start collapsing";
+    EXPECT_FALSE(overview().isActive()) << "the overview key during the expansion is dropped";
     EXPECT_TRUE(expander().isExpanded());
     EXPECT_EQ(card().view(), intraday) << "expand mode shows the intraday chart";
     EXPECT_EQ(delegate->cardPresenter().currentView(), intraday);
@@ -267,10 +272,13 @@ TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndColl
         1000))
         << "main card in the top-right corner";
 
-    delegate->modes().toggleExpand();
+    keys.toggleExpand();
+    keys.toggleExpand(); // during the collapse: no expanding again
     EXPECT_TRUE(logged("副图展开：开始收起（自下而上卷起）"));
     ASSERT_TRUE(settleExpander());
     EXPECT_FALSE(expander().isExpanded());
+    EXPECT_FALSE(overview().isActive());
+    EXPECT_EQ(loggedCount("副图展开：主卡分时移到右上角"), 1);
     EXPECT_EQ(panel().frame(), (Rect{300, 200, 376, 242})) << "back to the frame before expanding";
     EXPECT_EQ(card().view(), dailyCandles) << "back to the view before expanding";
     EXPECT_EQ(delegate->cardPresenter().currentView(), dailyCandles);
@@ -288,26 +296,6 @@ TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndColl
     EXPECT_EQ(saved.originY, 200);
     EXPECT_FALSE(expander().isExpanded()) << "the group is taken down without animation";
     EXPECT_TRUE(expander().panels().empty());
-}
-
-TEST_F(AppDelegateTest, ToggleRequestsDuringAnAnimationAreIgnored) {
-    start(items({"600519"}));
-    const auto toggles = delegate->hotKeyHandlers();
-    toggles.toggleExpand();
-    toggles.toggleExpand(); // twice within the animation
-    toggles.toggleOverview();
-    EXPECT_EQ(loggedCount("副图展开：主卡分时移到右上角"), 1);
-    EXPECT_EQ(loggedCount("副图展开：开始收起"), 0) << "the second press does not start collapsing";
-    EXPECT_FALSE(overview().isActive()) << "the overview key during the expansion is dropped";
-    ASSERT_TRUE(settleExpander());
-    EXPECT_TRUE(expander().isExpanded());
-    EXPECT_FALSE(overview().isActive());
-
-    toggles.toggleExpand();
-    toggles.toggleExpand();
-    ASSERT_TRUE(settleExpander());
-    EXPECT_FALSE(expander().isExpanded()) << "the press during the collapse does not expand again";
-    EXPECT_EQ(loggedCount("副图展开：主卡分时移到右上角"), 1);
 }
 
 TEST_F(AppDelegateTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsEveryVisibleSecurity) {
