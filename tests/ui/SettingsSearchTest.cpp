@@ -1,8 +1,6 @@
-#include "market/FetchContext.h"
 #include "settings/SettingsRootView.h"
 #include "settings/SymbolSuggester.h"
 #include "settings/WatchlistSection.h"
-#include "simmarket/SimMarket.h"
 #include "ui/SettingsTestSupport.h"
 #include "ui/TestApplication.h"
 
@@ -14,42 +12,55 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <map>
 #include <mutex>
+#include <stdexcept>
 
 namespace glimmer {
 namespace {
 
-// Suggestions come from a simulated market on loopback through the real search; a test may point
-// the lookups at another market. One market serves the whole suite: stopping a listener waits for
-// its idle connections.
-class SymbolSearchFieldTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        market = new sim::SimMarket();
-        ASSERT_TRUE(market->start());
+/// Symbol lookups answered from a table on the suggester's worker threads. The next one may be
+/// held back until released, or fail as an unreachable service does.
+class FakeSearch {
+public:
+    std::vector<SymbolHit> operator()(const std::string& query) {
+        std::unique_lock guard(lock);
+        queries.push_back(query);
+        if (std::exchange(holdNext, false)) released.wait(guard, [&] { return isReleased; });
+        if (fail) throw std::runtime_error("unreachable");
+        const auto found = table.find(query);
+        return found == table.end() ? std::vector<SymbolHit>{} : found->second;
     }
-    static void TearDownTestSuite() {
-        delete market;
-        market = nullptr;
+    std::size_t count() {
+        const std::lock_guard guard(lock);
+        return queries.size();
     }
-    void SetUp() override {
-        ASSERT_NE(market, nullptr);
-        market->reset();
-        pointAt(*market);
+    void set(bool hold, bool failing) {
+        const std::lock_guard guard(lock);
+        holdNext = hold;
+        fail = failing;
+    }
+    void release() {
+        const std::lock_guard guard(lock);
+        isReleased = true;
+        released.notify_all();
     }
 
-    void pointAt(const sim::SimMarket& target) {
-        std::lock_guard guard(endpointsLock);
-        endpoints = target.endpoints();
-    }
-    std::vector<SymbolHit> search(const std::string& query) {
-        FetchContext context{http, health, Clock::system()};
-        {
-            std::lock_guard guard(endpointsLock);
-            context.endpoints = endpoints;
-        }
-        return SymbolSearch::search(query, SymbolSuggester::hitLimit, context);
-    }
+private:
+    const std::map<std::string, std::vector<SymbolHit>> table{
+        {"gzmt", {{"600519", "贵州茅台", InstrumentKind::stock}}},
+        {"hs300",
+         {{"510300", "沪深300ETF", InstrumentKind::etf}, {"159919", "沪深300ETF易方达", InstrumentKind::etf}}}};
+    std::mutex lock;
+    std::condition_variable released;
+    std::vector<std::string> queries;
+    bool holdNext = false, fail = false, isReleased = false;
+};
+
+class SymbolSearchFieldTest : public ::testing::Test {
+protected:
+    void TearDown() override { search->release(); }
 
     WatchlistSection& section() { return *harness.root().watchlistSection(); }
     QLineEdit& field() { return *section().codeField(); }
@@ -63,12 +74,10 @@ protected:
         return codes;
     }
 
-    static inline sim::SimMarket* market = nullptr;
-    MarketAPI http;
-    SourceHealth health;
-    std::mutex endpointsLock; // lookups read the endpoints on worker threads
-    Endpoints endpoints;
-    testing::SettingsHarness harness{AppConfig{}, [this](const std::string& query) { return search(query); }};
+    // Shared with the lookups, which may still run on a worker thread when the test ends.
+    std::shared_ptr<FakeSearch> search = std::make_shared<FakeSearch>();
+    testing::SettingsHarness harness{AppConfig{},
+                                     [search = search](const std::string& query) { return (*search)(query); }};
 };
 
 TEST_F(SymbolSearchFieldTest, ABurstOfKeystrokesMakesOneLookupAndClearingDropsSuggestionsAndThePendingLookup) {
@@ -78,7 +87,7 @@ TEST_F(SymbolSearchFieldTest, ABurstOfKeystrokesMakesOneLookupAndClearingDropsSu
     EXPECT_TRUE(section().suggester().isPending());
     ASSERT_TRUE(typeAndWait(QStringLiteral("t")));
     EXPECT_GE(clock.elapsed(), SymbolSuggester::debounceMs);
-    EXPECT_EQ(market->requestCount("suggest"), 1u);
+    EXPECT_EQ(search->count(), 1u);
     EXPECT_EQ(section().hits().front(), (SymbolHit{"600519", "贵州茅台", InstrumentKind::stock}));
 
     QTest::keyClicks(&field(), QStringLiteral("e"));
@@ -87,33 +96,27 @@ TEST_F(SymbolSearchFieldTest, ABurstOfKeystrokesMakesOneLookupAndClearingDropsSu
     EXPECT_FALSE(section().suggester().isPending());
     QTest::qWait(SymbolSuggester::debounceMs + 150);
     EXPECT_TRUE(section().hits().empty());
-    EXPECT_EQ(market->requestCount("suggest"), 1u);
+    EXPECT_EQ(search->count(), 1u);
 }
 
 TEST_F(SymbolSearchFieldTest, ASlowOldLookupNeverReplacesNewerSuggestionsAndAFailedOneShowsNone) {
-    // The first lookup goes to a market that hangs; the second to one that answers at once.
-    sim::SimMarket slow;
-    ASSERT_TRUE(slow.start());
-    slow.setFault("suggest", "", sim::SimFault{sim::SimFault::Kind::Hang, 0});
-    pointAt(slow);
+    search->set(true, false);
     QTest::keyClicks(&field(), QStringLiteral("gzmt"));
-    ASSERT_TRUE(testing::waitUntil([&] { return slow.requestCount("suggest") == 1; }, 5000));
-    pointAt(*market);
+    ASSERT_TRUE(testing::waitUntil([&] { return search->count() == 1; }, 5000));
     field().clear();
     ASSERT_TRUE(typeAndWait(QStringLiteral("hs300")));
     const std::vector<std::string> fresh = hitCodes();
     EXPECT_EQ(fresh.front(), "510300");
     // Release the old reply and give it every chance to land.
-    slow.clearFaults();
-    QTest::qWait(400);
+    search->release();
+    QTest::qWait(200);
     EXPECT_EQ(hitCodes(), fresh);
-    slow.stop();
 
-    market->setFault("suggest", "", sim::SimFault{sim::SimFault::Kind::NotJson, 0});
+    search->set(false, true);
     field().clear();
     QTest::keyClicks(&field(), QStringLiteral("gzmt"));
-    ASSERT_TRUE(testing::waitUntil([&] { return market->requestCount("suggest") == 2; }, 5000));
-    QTest::qWait(200);
+    ASSERT_TRUE(testing::waitUntil([&] { return search->count() == 3; }, 5000));
+    QTest::qWait(100);
     EXPECT_TRUE(section().hits().empty());
     EXPECT_EQ(field().text(), QStringLiteral("gzmt"));
 }
@@ -123,18 +126,16 @@ TEST_F(SymbolSearchFieldTest, ArrowKeysWalkTheSuggestionsAndPickingAddsTheProvid
     ASSERT_TRUE(testing::waitForExposed(harness.window()));
     harness.window().activateWindow();
     field().setFocus();
-    QTest::keyClicks(&field(), QStringLiteral("hs300"));
-    ASSERT_TRUE(testing::waitUntil([&] { return section().hits().size() >= 2; }, 5000));
-    const std::vector<std::string> codes = hitCodes();
+    ASSERT_TRUE(typeAndWait(QStringLiteral("hs300")));
     QTest::keyClick(&field(), Qt::Key_Down);
     QWidget* focused = QApplication::focusWidget();
     ASSERT_NE(focused, nullptr);
-    EXPECT_EQ(focused->objectName(), QStringLiteral("hit:") + QString::fromStdString(codes[0]));
+    EXPECT_EQ(focused->objectName(), QStringLiteral("hit:510300"));
     QTest::keyClick(focused, Qt::Key_Down);
     focused = QApplication::focusWidget();
-    EXPECT_EQ(focused->objectName(), QStringLiteral("hit:") + QString::fromStdString(codes[1]));
+    EXPECT_EQ(focused->objectName(), QStringLiteral("hit:159919"));
     QTest::keyClick(focused, Qt::Key_Space); // picks it
-    EXPECT_EQ(harness.saves.back().watchlist.back().code, codes[1]);
+    EXPECT_EQ(harness.saves.back().watchlist.back().code, "159919");
     EXPECT_EQ(QApplication::focusWidget(), &field());
 
     ASSERT_TRUE(typeAndWait(QStringLiteral("hs300")));
