@@ -49,6 +49,9 @@ TEST_F(AlertPresenterTest, ABatchShowsTheFirstWithACountForTwentyFiveSecondsFrom
     EXPECT_TRUE(app.card->alertActive());
     EXPECT_EQ(app.card->alertMessage(), "突破 1600.00（现价 1666.00）（另 2 条）");
     EXPECT_EQ(app.sounds.size(), 1u) << "one sound for the whole batch (first chime note)";
+    app.presenter.switchStock(1, false);
+    EXPECT_FALSE(app.card->alertActive()) << "the glow belongs to the alerted security";
+    app.presenter.switchStock(-1, false);
     app.scheduler.advance(20);
     app.alerts.handleAlerts({event(AlertKind::fastDrop, "600519", "贵州茅台", "3 分钟跌 2.00%")});
     EXPECT_EQ(app.card->alertMessage(), "3 分钟跌 2.00%");

@@ -53,6 +53,9 @@ TEST_F(CardPresenterTest, SecurityRotationStepsOverHiddenSecuritiesAndAllHiddenS
     app->scheduler.advance(25);
     EXPECT_EQ(onCard(), "600519");
     EXPECT_EQ(app->store.refreshedNow, Codes{"510300"}) << "one never loaded is fetched at once";
+    app->config.hiddenCodes = {"300750", "510300"};
+    app->presenter.updateRotateTimer();
+    EXPECT_FALSE(app->presenter.isStockRotationRunning()) << "one visible security does not rotate";
 
     app->config.hiddenCodes = {"600519", "300750", "510300"};
     app->presenter.updateRotateTimer();
@@ -142,6 +145,7 @@ TEST_F(CardPresenterTest, AGlobalLockHoldsEverySecurityOnItsViewAndALockOutsideT
     EXPECT_TRUE(app->logged("INFO 全局锁定视图3，所有股票停在该视图"));
     app->scheduler.advance(30);
     EXPECT_EQ(app->card->view(), dailyCandles) << "the view timer does nothing under a lock";
+    EXPECT_EQ(onCard(), "600519");
     app->presenter.switchStock(1, true);
     EXPECT_EQ(app->card->view(), dailyCandles) << "a new security keeps the locked view";
     app->presenter.toggleLock(dailyCandles);

@@ -32,10 +32,17 @@ public:
         calls.push_back("releaseAll");
         held.clear();
     }
+    /// With `deferred`, answers wait in `answers` as a desktop portal's do.
+    void grabLater(Id id, std::uint32_t keyCode, std::uint32_t modifiers, std::function<void(bool)> settled) override {
+        if (!deferred) return HotKeyBackend::grabLater(id, keyCode, modifiers, std::move(settled));
+        answers.push_back([=, this](bool held) { settled(held && grab(id, keyCode, modifiers)); });
+    }
     void press(Id id) {
         if (onTriggered) onTriggered(id);
     }
 
+    bool deferred = false;
+    std::vector<std::function<void(bool)>> answers;
     std::vector<std::string> calls;
     std::map<Id, Keys> held;
     std::set<Keys> taken;
@@ -99,6 +106,21 @@ TEST_F(HotKeyCenterTest, ReRegisteringReleasesFirstAndARefusalLeavesTheSlotEmpty
     backend->press(1);
     backend->press(1);
     EXPECT_EQ(std::make_pair(first, second), std::make_pair(1, 11));
+}
+
+TEST_F(HotKeyCenterTest, ARequestNotYetAnsweredIsWithdrawnAndItsLateAnswerIgnored) {
+    backend->deferred = true;
+    center->requestKey(
+        Slot::expand, 14, 0x900, [] {}, [](bool) {});
+    center->unregister(Slot::expand);
+    EXPECT_EQ(backend->calls, std::vector<std::string>{"release 2"});
+    center->requestKey(
+        Slot::expand, 14, 0x1100, [] {}, [](bool) {});
+    ASSERT_EQ(backend->answers.size(), 2u);
+    backend->answers[0](true); // the withdrawn request
+    EXPECT_FALSE(center->isRegistered(Slot::expand));
+    backend->answers[1](true);
+    EXPECT_TRUE(center->isRegistered(Slot::expand));
 }
 
 TEST_F(HotKeyCenterTest, UnregisteringOneSlotKeepsTheOthersAndUnregisterAllStopsListening) {
