@@ -150,16 +150,11 @@ TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTL) {
 }
 
 TEST(MarketStoreGates, TTLsFollowTheRefreshSetting) {
-    EXPECT_EQ(MarketStore::pollInterval(2), 5);
-    EXPECT_EQ(MarketStore::minutesTTL(2, true), 60);
-    EXPECT_EQ(MarketStore::flowTTL(2, true), 120);
     EXPECT_EQ(MarketStore::pollInterval(45), 45);
     EXPECT_EQ(MarketStore::minutesTTL(45, true), 90);
     EXPECT_EQ(MarketStore::flowTTL(45, true), 180);
-    EXPECT_EQ(MarketStore::minutesTTL(45, false), 600);
     EXPECT_EQ(MarketStore::flowTTL(2, false), 600);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(MarketStore::pollInterval(nan), 30) << "a broken setting falls back to the default";
+    EXPECT_EQ(MarketStore::pollInterval(std::numeric_limits<double>::quiet_NaN()), 30) << "a broken setting";
     EXPECT_EQ(MarketStore::pollInterval(-10), 5);
 }
 
@@ -254,20 +249,6 @@ TEST(MarketStorePass, FailedMinutesRecordAnErrorOnlyForASecurityWithoutQuote) {
     h.clock.advance(30);
     h.pass();
     EXPECT_FALSE(h.store->entry(1)->error) << "a snapshot quote clears the error";
-}
-
-TEST(MarketStorePass, APassMakesAtMostOneSnapshotAndThreeRequestsPerSecurity) {
-    StoreHarness h;
-    h.store->syncEntries();
-    h.market.flowDown = h.market.dailyDown = h.market.minutesDown = true;
-    for (int i = 0; i < 4; ++i) {
-        const auto counts = h.pass();
-        const auto calls = h.market.take();
-        EXPECT_EQ(std::count(calls.begin(), calls.end(), "batch"), 1);
-        EXPECT_LE(calls.size(), 1u + 3 * fiveItems.size());
-        EXPECT_EQ(static_cast<int>(calls.size()), 1 + counts.minutes + counts.flow + counts.daily);
-        h.clock.advance(600);
-    }
 }
 
 TEST(MarketStorePass, EmptyWatchListMakesNoRequestAndPostsOnlyStartAndFinish) {
