@@ -1,6 +1,5 @@
 #include "market/MarketStore.h"
 #include "doubles/ManualQueue.h"
-#include "market/SerialQueue.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
 
@@ -469,49 +468,6 @@ TEST(MarketStoreTimers, RestartTimerReplacesBothTimersWithTheNewInterval) {
     EXPECT_EQ(h.queue->timerCount(), 2u);
     h.queue->advance(20);
     EXPECT_EQ(std::count(h.market.calls.begin(), h.market.calls.end(), "batch"), 4) << "0.2, 5.2, 10.2, 15.2";
-}
-
-TEST(MarketStoreThreads, WatchListEditsWhilePassesRunKeepEveryReadWhole) {
-    ManualClock clock;
-    clock.setChinaTime(2024, 3, 12, 10, 0);
-    RecordingMarket market;
-    PostedTasks main;
-    SourceHealth health;
-    MarketAPI http;
-    const std::vector<WatchItem> all = fiveItems;
-    const std::vector<WatchItem> some{fiveItems[2], fiveItems[0]};
-    AppConfig config;
-    config.watchlist = all;
-    auto queue = std::make_shared<SerialQueue>("glimmerbox.marketstore");
-    MarketStore store(config, main.poster(), FetchContext{http, health, clock},
-                      MarketStoreOptions{queue, market.source()});
-    int finished = 0;
-    store.onRefreshFinished = [&] { ++finished; };
-    store.setPollingEnabled(true);
-    store.syncEntries();
-
-    auto codesOf = [](const std::vector<MarketEntry>& entries) {
-        std::vector<std::string> codes;
-        for (const auto& e : entries) codes.push_back(e.item.code);
-        return codes;
-    };
-    const std::vector<std::string> allCodes{"600519", "300750", "000001", "510300", "002003"};
-    const std::vector<std::string> someCodes{"000001", "600519"};
-    for (int i = 0; i < 40; ++i) {
-        store.requestRefresh();
-        config.watchlist = i % 2 ? all : some;
-        store.setConfig(config);
-        store.syncEntries();
-        store.setPriorityCode(config.watchlist.back().code);
-        const auto codes = codesOf(store.entries());
-        EXPECT_TRUE(codes == allCodes || codes == someCodes);
-        main.drain();
-    }
-    queue->sync([] {});
-    main.drain();
-    EXPECT_EQ(finished, 40);
-    EXPECT_EQ(codesOf(store.entries()), allCodes) << "the last list wins";
-    EXPECT_TRUE(store.entry(0)->quote) << "a kept security has the passes' data";
 }
 
 } // namespace
