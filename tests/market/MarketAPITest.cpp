@@ -113,17 +113,6 @@ TEST_F(MarketAPIHttpTest, AbandoningEndsRunningAndWaitingTransfersAtOnceAndRefus
     EXPECT_EQ(server.count("/hang"), 4);
 }
 
-TEST_F(MarketAPIHttpTest, TwoThreadsAtOnce) {
-    auto fetchMany = [this] {
-        int ok = 0;
-        for (int i = 0; i < 20; ++i) ok += api.httpGet(server.origin() + "/ok", "https://gu.qq.com", 10) ? 1 : 0;
-        return ok;
-    };
-    auto first = std::async(std::launch::async, fetchMany);
-    auto second = std::async(std::launch::async, fetchMany);
-    EXPECT_EQ(first.get() + second.get(), 40);
-}
-
 TEST(MarketAPI, InvalidOrNonHttpUrlsMakeNoRequest) {
     MarketAPI api;
     for (const char* url : {"", "not a url", "file:///etc/passwd", "ftp://127.0.0.1/x", "http://"}) {
