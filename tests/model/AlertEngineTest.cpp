@@ -72,34 +72,28 @@ TEST(AlertEngine, ReferenceScenariosOfTheSelfTest) {
 
 // ---- Price alert latches.
 
-TEST(AlertEngine, BelowAlertRearmsOnlyStrictlyPastTheBand) {
-    AlertEngine engine;
-    AlertConfig config = quietConfig();
-    const auto alert = priceAlert(PriceAlertDirection::below, 10.00);
-    config.priceAlerts.push_back(alert);
-
-    EXPECT_EQ(engine.evaluate(entryAt(10.00), config, at(0)).size(), 1u) << "a price equal to P fires";
-    EXPECT_TRUE(engine.isPriceAlertLatched(alert.id));
-    EXPECT_TRUE(engine.evaluate(entryAt(10.02), config, at(10)).empty());
-    EXPECT_TRUE(engine.isPriceAlertLatched(alert.id)) << "exactly P x 1.002 does not re-arm";
-    EXPECT_TRUE(engine.evaluate(entryAt(9.99), config, at(20)).empty());
-    EXPECT_TRUE(engine.evaluate(entryAt(10.021), config, at(30)).empty());
-    EXPECT_FALSE(engine.isPriceAlertLatched(alert.id));
-    EXPECT_EQ(engine.evaluate(entryAt(9.99), config, at(40)).size(), 1u);
-}
-
-TEST(AlertEngine, AboveAlertRearmsOnlyStrictlyBelowTheBand) {
-    AlertEngine engine;
-    AlertConfig config = quietConfig();
-    const auto alert = priceAlert(PriceAlertDirection::above, 20.00);
-    config.priceAlerts.push_back(alert);
-
-    EXPECT_EQ(engine.evaluate(entryAt(20.00), config, at(0)).size(), 1u);
-    EXPECT_TRUE(engine.evaluate(entryAt(19.96), config, at(10)).empty());
-    EXPECT_TRUE(engine.isPriceAlertLatched(alert.id)) << "exactly P x 0.998 does not re-arm";
-    EXPECT_TRUE(engine.evaluate(entryAt(19.95), config, at(20)).empty());
-    EXPECT_FALSE(engine.isPriceAlertLatched(alert.id));
-    EXPECT_EQ(engine.evaluate(entryAt(20.10), config, at(30)).size(), 1u);
+TEST(AlertEngine, PriceAlertsFireOnTheLineAndRearmOnlyStrictlyPastTheBand) {
+    struct Step {
+        double price;
+        std::size_t fired;
+        bool latched;
+    };
+    const std::pair<PriceAlert, std::vector<Step>> cases[] = {
+        // Equal to P fires; exactly P x 1.002 does not re-arm, anything past it does.
+        {priceAlert(PriceAlertDirection::below, 10.00),
+         {{10.00, 1, true}, {10.02, 0, true}, {9.99, 0, true}, {10.021, 0, false}, {9.99, 1, true}}},
+        {priceAlert(PriceAlertDirection::above, 20.00),
+         {{20.00, 1, true}, {19.96, 0, true}, {19.95, 0, false}, {20.10, 1, true}}},
+    };
+    for (const auto& [alert, steps] : cases) {
+        AlertEngine engine;
+        AlertConfig config = quietConfig();
+        config.priceAlerts = {alert};
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            EXPECT_EQ(engine.evaluate(entryAt(steps[i].price), config, at(10.0 * i)).size(), steps[i].fired) << i;
+            EXPECT_EQ(engine.isPriceAlertLatched(alert.id), steps[i].latched) << steps[i].price;
+        }
+    }
 }
 
 TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledZeroThresholdsAndUnusablePrices) {
