@@ -101,14 +101,9 @@ TEST_F(MarketStoreSimTest, FirstPassLoadsEverythingAndTheNextOnlyTheSnapshot) {
         const auto view = market->view(e.item.code);
         ASSERT_TRUE(view && e.quote) << e.item.code;
         EXPECT_NEAR(e.quote->price, view->price, 0.0051) << e.item.code;
-        EXPECT_FALSE(e.quote->name.empty());
         EXPECT_EQ(e.minutes.size(), view->minutes.size()) << e.item.code;
-        EXPECT_FALSE(e.flow.empty()) << e.item.code;
-        EXPECT_FALSE(e.daily.empty()) << e.item.code;
-        EXPECT_EQ(e.dailyLoadedOn, "2024-11-08");
-        EXPECT_FALSE(e.error);
+        EXPECT_FALSE(e.flow.empty() || e.daily.empty()) << e.item.code;
     }
-
     for (const auto& r : market->requests()) {
         if (r.family == "fqkline") {
             EXPECT_NE(r.target.find(",320,"), std::string::npos) << r.target;

@@ -13,17 +13,6 @@ protected:
     ManualClock clock{Instant{} + std::chrono::hours(24 * 20000)};
 };
 
-TEST_F(SourceHealthTest, SecondConsecutiveFailureCoolsDownFor120Seconds) {
-    EXPECT_FALSE(health.recordFailure("qq.quote", clock.now()));
-    EXPECT_FALSE(health.shouldSkip("qq.quote", clock.now())) << "one failure is not enough";
-    EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
-    EXPECT_TRUE(health.recordFailure("qq.quote", clock.now()));
-    clock.advance(119.9);
-    EXPECT_TRUE(health.shouldSkip("qq.quote", clock.now()));
-    clock.advance(0.1);
-    EXPECT_FALSE(health.shouldSkip("qq.quote", clock.now())) << "the deadline itself is past the cool-down";
-}
-
 TEST_F(SourceHealthTest, FailureDuringCoolDownExtendsItWithoutAnotherStart) {
     health.recordFailure("qq.fqkline", clock.now());
     health.recordFailure("qq.fqkline", clock.now());
@@ -33,16 +22,6 @@ TEST_F(SourceHealthTest, FailureDuringCoolDownExtendsItWithoutAnotherStart) {
     EXPECT_TRUE(health.shouldSkip("qq.fqkline", clock.now()));
     clock.advance(20);
     EXPECT_FALSE(health.shouldSkip("qq.fqkline", clock.now()));
-}
-
-TEST_F(SourceHealthTest, ExpiredCoolDownIsAFreshStart) {
-    health.recordFailure("qq.intraday", clock.now());
-    health.recordFailure("qq.intraday", clock.now());
-    clock.advance(120);
-    EXPECT_FALSE(health.shouldSkip("qq.intraday", clock.now()));
-    EXPECT_FALSE(health.recordFailure("qq.intraday", clock.now())) << "the count starts again after expiry";
-    EXPECT_FALSE(health.shouldSkip("qq.intraday", clock.now()));
-    EXPECT_TRUE(health.recordFailure("qq.intraday", clock.now()));
 }
 
 TEST_F(SourceHealthTest, FailureAfterExpiryWithoutCheckStartsANewCoolDown) {
