@@ -137,9 +137,6 @@ TEST_F(CardRender, HoldingsStripTakesTheHeaderLineWhenWideTheFooterWhenSmallAndN
 
 TEST_F(CardRender, PrivacyModeDrawsNoAmountButKeepsThePercent) {
     owner->setEntry(samples::heldEntry(true));
-    const QString shown = testing::TextRecorder::textsOf(*owner).join(QLatin1Char('|'));
-    EXPECT_TRUE(shown.contains(QStringLiteral("+2,451.00"))) << shown.toStdString();
-
     owner->setPrivacyMode(true);
     const QString masked = testing::TextRecorder::textsOf(*owner).join(QLatin1Char('|'));
     EXPECT_FALSE(masked.contains(QStringLiteral("2,451"))) << masked.toStdString();
