@@ -41,7 +41,8 @@ TEST(CardLayout, DotsAreCentredAndAnswerOnLargerSquares) {
 TEST(CardLayout, ResizeEdgesUseCornerZonesThenEdgeBandsAndClicksCountOnlyOnTheCard) {
     using E = ResizeEdge;
     const std::pair<QPointF, int> cases[] = {{{30, 30}, E::left | E::top},
-                                             {{44, 44}, E::left | E::top}, // still inside 18 points
+                                             {{44, 44}, E::left | E::top},
+                                             {{30, 224}, E::left | E::bottom}, // still inside 18 points
                                              {{30, 230}, E::left | E::bottom},
                                              {{370, 30}, E::right | E::top},
                                              {{370, 238}, E::right | E::bottom},

@@ -82,6 +82,11 @@ TEST_F(CardRender, DirectionAlertAndDockPreviewShowInTheirColours) {
         const QColor alert = Theme::alert().resolve(dark), accent = Theme::accent().resolve(dark);
         const QImage rising = shot(dark);
         const QImage falling = shot(dark, [](StockCardView& card) { card.setEntry(samples::cardEntry(false)); });
+        const QImage unchanged = shot(dark, [](StockCardView& card) {
+            MarketEntry entry = samples::cardEntry(true);
+            entry.quote->price = entry.quote->prevClose;
+            card.setEntry(entry);
+        });
         const QImage alerted = shot(dark, [](StockCardView& card) {
             card.setAlertActive(true);
             card.setAlertMessage("贵州茅台 5分钟内快速拉升 2.35%");
@@ -93,6 +98,7 @@ TEST_F(CardRender, DirectionAlertAndDockPreviewShowInTheirColours) {
         EXPECT_EQ(countLike(rising, l.headerArea(), down), 0);
         EXPECT_GT(countLike(falling, l.headerArea(), down), 500);
         EXPECT_EQ(countLike(falling, l.headerArea(), up), 0);
+        EXPECT_EQ(countLike(unchanged, l.headerArea(), up) + countLike(unchanged, l.headerArea(), down), 0);
         EXPECT_GT(countLike(alerted, l.banner(), alert), 4 * countLike(rising, l.banner(), alert)) << "the banner";
         EXPECT_GT(countLike(alerted, ring, alert), 100) << "the glow ring";
         EXPECT_EQ(countLike(rising, ring, alert), 0);

@@ -70,6 +70,7 @@ TEST(ChartKitLabels, RangeLabelsGiveWayToTheReferenceLabelAndStayInTheView) {
     EXPECT_DOUBLE_EQ(tops.reference, 126);
     EXPECT_FALSE(tops.bottom.has_value());
     // Well apart: all three stay where they were asked.
+    EXPECT_EQ(ChartKit::placeRangeLabels(-3, 60, 70, 10).bottom, 70) << "a label's height apart is enough";
     tops = ChartKit::placeRangeLabels(-3, 60, 128, 10);
     EXPECT_TRUE(tops.top && tops.bottom == 128);
     // Reference at the very top: the top label goes, the reference stays inside the view.

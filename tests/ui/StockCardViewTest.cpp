@@ -51,32 +51,25 @@ protected:
         ASSERT_EQ(card->size(), QSize(376, 242));
     }
 
-    /// Sends one mouse event with the pointer at `local` on the card and `global` on the desktop.
-    void send(QEvent::Type type, QPointF local, QPointF global, Qt::MouseButtons buttons = Qt::LeftButton) {
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, local, local, global, button,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : buttons, Qt::NoModifier);
-        QApplication::sendEvent(card, &event);
+    void click(QPoint p) {
+        testing::mousePress(*card, p);
+        testing::mouseRelease(*card, p);
     }
-    QPointF globalOf(QPointF local) const { return QPointF(card->mapToGlobal(local.toPoint())); }
-    void click(QPointF p) {
-        send(QEvent::MouseButtonPress, p, globalOf(p));
-        send(QEvent::MouseButtonRelease, p, globalOf(p));
-    }
-    void doubleClick(QPointF p) {
+    void doubleClick(QPoint p) {
         click(p);
-        send(QEvent::MouseButtonDblClick, p, globalOf(p));
-        send(QEvent::MouseButtonRelease, p, globalOf(p));
+        QMouseEvent event(QEvent::MouseButtonDblClick, p, p, card->mapToGlobal(QPointF(p)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(card, &event);
+        testing::mouseRelease(*card, p);
     }
-    /// Press at `p`, move the pointer by (dx, dy) on the desktop (y down), release.
-    void dragBy(QPointF p, double dx, double dy) {
-        const QPointF start = globalOf(p);
-        send(QEvent::MouseButtonPress, p, start);
-        send(QEvent::MouseMove, p, start + QPointF(dx, dy));
-        send(QEvent::MouseButtonRelease, p, start + QPointF(dx, dy));
+    /// Press at `p`, move the pointer by `d` on the desktop (y down), release.
+    void dragBy(QPoint p, QPoint d) {
+        testing::mousePress(*card, p);
+        testing::mouseDrag(*card, p + d);
+        testing::mouseRelease(*card, p + d);
     }
     void wheel(QPoint pixels, QPoint angle = {}) {
-        QWheelEvent event(QPointF(200, 140), globalOf({200, 140}), pixels, angle, Qt::NoButton, Qt::NoModifier,
+        QWheelEvent event(QPointF(body), card->mapToGlobal(QPointF(body)), pixels, angle, Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(card, &event);
     }
@@ -94,14 +87,14 @@ protected:
     std::vector<bool> hovers;
     int pins = 0, resizeCommits = 0, closes = 0;
 
-    const QPointF body{200, 140};
-    const QPointF pin{43, 42};
+    const QPoint body{200, 140};
+    const QPoint pin{43, 42};
 };
 
 // The interaction's rules have their own tests; here only that real events reach it, with the
 // desktop's y-down points turned into screen space and double clicks counted as such.
 TEST_F(StockCardViewTest, MouseAndWheelEventsReachTheInteraction) {
-    dragBy(body, 4, -4); // still a click
+    dragBy(body, {4, -4}); // still a click
     EXPECT_EQ(panel->frame(), (Rect{500, 100, 376, 242}));
     EXPECT_TRUE(switched.empty());
     clock.advance(0.25);
@@ -110,10 +103,10 @@ TEST_F(StockCardViewTest, MouseAndWheelEventsReachTheInteraction) {
 
     doubleClick(body);
     EXPECT_EQ(stocks, std::vector<int>{1});
-    dragBy(body, 5, 20); // 20 down on the desktop is 20 lower in screen space
+    dragBy(body, {5, 20}); // 20 down on the desktop is 20 lower in screen space
     EXPECT_EQ(panel->frame(), (Rect{505, 80, 376, 242}));
     EXPECT_EQ(dragEnds.size(), 1u);
-    dragBy({120, 10}, 0, -30); // the top strip, up on the desktop
+    dragBy({120, 10}, {0, -30}); // the top strip, up on the desktop
     EXPECT_EQ(panel->frame(), (Rect{505, 80, 376, 272}));
     EXPECT_EQ(resizeCommits, 1);
     EXPECT_TRUE(waitUntil([&] { return card->size() == QSize(376, 272); }));
@@ -154,7 +147,7 @@ TEST_F(StockCardViewTest, InvisibleControlsLetClicksThroughToTheCardAndTipsFollo
 }
 
 TEST_F(StockCardViewTest, HoverFadesTheControlsInAndOut) {
-    QEnterEvent enter(body, body, globalOf(body));
+    QEnterEvent enter{QPointF(body), QPointF(body), card->mapToGlobal(QPointF(body))};
     QApplication::sendEvent(card, &enter);
     EXPECT_EQ(hovers, std::vector<bool>{true});
     EXPECT_TRUE(card->isHovering());
