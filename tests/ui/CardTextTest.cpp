@@ -1,11 +1,6 @@
 #include "card/CardText.h"
 
-#include "card/CardLayout.h"
-#include "card/ChartKit.h"
-#include "model/TextFormat.h"
-#include "ui/ChartTestSupport.h"
-
-#include <QImage>
+#include <QList>
 
 #include <gtest/gtest.h>
 
@@ -33,23 +28,6 @@ TEST(CardBanner, LongMessagesLoseWholeCharactersFromTheEndButKeepFour) {
     };
     for (const auto& [message, width, shown] : cases)
         EXPECT_EQ(CardText::banner(message, width, tenPerCharacter), shown);
-}
-
-TEST(CardBanner, FortyCharactersOnANarrowCardFitTheMeasuredWidth) {
-    testing::ensureApplication();
-    QImage device(10, 10, QImage::Format_ARGB32_Premultiplied);
-    const QFont font = ChartKit::digitsFont(9, QFont::Medium, &device);
-    const CardLayout narrow(QSizeF(266, 176)); // the smallest panel a resize allows
-    const auto measure = [&](const QString& text) { return ChartKit::measure(text, font, &device).width(); };
-    const std::string message = "宁德时代 主力与散户资金剪刀差扩大 主力净流入2.10亿 散户净流出1.98亿";
-    const QString shown = CardText::banner(message, narrow.bannerTextWidth(), measure);
-    ASSERT_TRUE(shown.startsWith(QStringLiteral("⚠ ")));
-    const QString body = shown.mid(2);
-    EXPECT_LE(measure(body), narrow.bannerTextWidth());
-    EXPECT_LT(body.toUcs4().size(), qsizetype(TextFormat::utf8Length(message)));
-    // One more character would not have fitted.
-    const QString longer = QString::fromStdString(TextFormat::utf8Prefix(message, body.toUcs4().size() + 1));
-    EXPECT_GT(measure(longer), narrow.bannerTextWidth());
 }
 
 TEST(CardHeaderText, ChangeLineSignsOnlyRises) {
