@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QThreadPool>
 #include <QMetaObject>
 #include <QTimer>
 
@@ -56,6 +57,9 @@ int runEntryPoint(int argc, char** argv) {
         QIcon::fromTheme(QStringLiteral("glimmerbox"), StatusBarController::icon(QApplication::palette())));
     // Closing the settings window or hiding the card never ends the program; only quitting does.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's raster painter splits larger fills over the global pool's threads; letting them expire
+    // between frames started a new thread for almost every breath of the alert glow.
+    QThreadPool::globalInstance()->setExpiryTimeout(-1);
 
     // Store callbacks hop onto the main thread through the event loop.
     MainPoster poster = [](std::function<void()> task) {

@@ -52,14 +52,10 @@ CardFades::CardFades(QObject* parent) : QObject(parent) {
     });
 
     // Linear, down and back up, for as long as the alert lasts.
-    breath.setStartValue(0.0);
-    breath.setEndValue(1.0);
-    breath.setDuration(2 * breathMs);
-    breath.setLoopCount(-1);
-    connect(&breath, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        const double next = breathAlpha(value.toDouble());
-        if (next == glow) return;
-        glow = next;
+    breath.setInterval(breathMs / breathSteps);
+    connect(&breath, &QTimer::timeout, this, [this] {
+        breathStep = (breathStep + 1) % (2 * breathSteps);
+        glow = breathAlpha(double(breathStep) / (2 * breathSteps));
         callIfSet(onGlowChanged);
     });
 }
@@ -155,6 +151,7 @@ void CardFades::startBreathing() {
     wantsBreathing = true;
     if (isBreathing()) return;
     glow = 1;
+    breathStep = 0;
     breath.start();
     callIfSet(onGlowChanged);
 }
@@ -173,7 +170,10 @@ void CardFades::settle() {
 }
 
 void CardFades::resumeBreathing() {
-    if (wantsBreathing && !isBreathing()) breath.start();
+    if (!wantsBreathing || isBreathing()) return;
+    breathStep = 0;
+    glow = 1;
+    breath.start();
 }
 
 bool CardFades::isAnimating() const {

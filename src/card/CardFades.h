@@ -4,6 +4,7 @@
 
 #include <QEasingCurve>
 #include <QObject>
+#include <QTimer>
 #include <QVariantAnimation>
 
 #include <array>
@@ -48,7 +49,7 @@ public:
     void fadeControls(double buttonsTarget, double sliderTarget);
 
     double glowAlpha() const { return glow; }
-    bool isBreathing() const { return breath.state() == QAbstractAnimation::Running; }
+    bool isBreathing() const { return breath.isActive(); }
     void startBreathing();
     void stopBreathing();
 
@@ -86,7 +87,10 @@ private:
 
     double glow = 1;
     bool wantsBreathing = false;
-    QVariantAnimation breath;
+    // Stepped by a plain timer at the step rate: an animation would wake the program 60 times a
+    // second for as long as an alert lasts, to change the alpha only every other frame.
+    QTimer breath;
+    int breathStep = 0;
 };
 
 } // namespace glimmer

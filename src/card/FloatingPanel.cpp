@@ -7,6 +7,7 @@
 #include "card/WindowAnimation.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -153,11 +154,16 @@ void FloatingPanel::showEvent(QShowEvent* event) {
     applyInputRegion();
 }
 
-void FloatingPanel::paintEvent(QPaintEvent*) {
+void FloatingPanel::paintEvent(QPaintEvent* event) {
     if (caster == nullptr) return;
-    QPainter painter(this);
     const QRectF body = QRectF(rect().marginsRemoved(margins)).marginsRemoved(caster->bodyInsets());
-    shadow.paint(painter, body, caster->bodyCornerRadius(), Theme::isDark(this));
+    const double radius = caster->bodyCornerRadius();
+    // A repaint inside the body (the glow breathing on its edge) needs no shadow: the body hides it.
+    const QRegion outside = event->region().subtracted(PanelShadow::hiddenUnder(body, radius));
+    if (outside.isEmpty()) return;
+    QPainter painter(this);
+    painter.setClipRegion(outside);
+    shadow.paint(painter, body, radius, Theme::isDark(this));
 }
 
 void FloatingPanel::changeEvent(QEvent* event) {

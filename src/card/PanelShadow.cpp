@@ -92,6 +92,15 @@ const QImage& PanelShadow::tileFor(double cornerRadius, double ratio, bool dark)
     return cached;
 }
 
+QRegion PanelShadow::hiddenUnder(const QRectF& body, double cornerRadius) {
+    const QRect inner(QPoint(int(std::ceil(body.left())), int(std::ceil(body.top()))),
+                      QPoint(int(std::floor(body.right())) - 1, int(std::floor(body.bottom())) - 1));
+    if (inner.isEmpty()) return {};
+    // The rounded corners let the shadow show; the cross between them is covered edge to edge.
+    const int r = int(std::ceil(cornerRadius));
+    return QRegion(inner.adjusted(r, 0, -r, 0)) + QRegion(inner.adjusted(0, r, 0, -r));
+}
+
 void PanelShadow::paint(QPainter& painter, const QRectF& body, double cornerRadius, bool dark) {
     if (body.isEmpty()) return;
     const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;

@@ -4,6 +4,7 @@
 #include <QMargins>
 #include <QMarginsF>
 #include <QRectF>
+#include <QRegion>
 
 class QPainter;
 
@@ -30,6 +31,9 @@ public:
     /// A rounded square blurred into black of peak `alpha`, `ratio` device pixels per point; its
     /// middle row and column are the stretchable edges, everything around them the corners.
     static QImage tile(double cornerRadius, double ratio, double alpha);
+
+    /// The part of the window the opaque rounded `body` covers whole, where no shadow can show.
+    static QRegion hiddenUnder(const QRectF& body, double cornerRadius);
 
     /// Paints the shadow of the rounded `body` (logical coordinates). The middle is left out: the
     /// opaque body covers it.

@@ -77,16 +77,7 @@ StockCardView::StockCardView(QWidget* parent, const Clock& clock, const ScreenSo
     animations.onChartsChanged = [this] { update(layout().charts.toAlignedRect()); };
     animations.onControlsChanged = [this] { applyControlAlphas(); };
     animations.onGlowChanged = [this] {
-        if (!isAlertActive) return;
-        const QRect outer = layout().glow.toAlignedRect();
-        QRegion ring = QRegion(outer).subtracted(QRegion(outer.adjusted(4, 4, -4, -4)));
-        const int corner = int(CardLayout::cornerRadius) + 1;
-        for (const QPoint& at : {outer.topLeft(), QPoint(outer.right() - corner + 1, outer.top()),
-                                 QPoint(outer.left(), outer.bottom() - corner + 1),
-                                 QPoint(outer.right() - corner + 1, outer.bottom() - corner + 1)}) {
-            ring += QRect(at, QSize(corner, corner));
-        }
-        update(ring);
+        if (isAlertActive) update(glowRing());
     };
     applyControlAlphas();
     updateButtonLooks();
@@ -217,6 +208,20 @@ void StockCardView::updateGlow() {
     update();
 }
 
+QRegion StockCardView::glowRing() const {
+    const QRect outer = layout().glow.toAlignedRect();
+    QRegion ring = QRegion(outer).subtracted(QRegion(outer.adjusted(4, 4, -4, -4)));
+    // The rounded border bends up to about 6 px in at the corners; the pin starts 8.5 px in, so a
+    // breath never has to redraw it.
+    constexpr int corner = 8;
+    for (const QPoint& at : {outer.topLeft(), QPoint(outer.right() - corner + 1, outer.top()),
+                             QPoint(outer.left(), outer.bottom() - corner + 1),
+                             QPoint(outer.right() - corner + 1, outer.bottom() - corner + 1)}) {
+        ring += QRect(at, QSize(corner, corner));
+    }
+    return ring;
+}
+
 void StockCardView::pulseCharts() {
     if (isVisible()) animations.pulse();
 }
@@ -262,31 +267,38 @@ void StockCardView::paintEvent(QPaintEvent* event) {
     ChartKit::prepare(painter);
     const bool dark = Theme::isDark(this);
     const CardLayout l = layout();
-    // Cross-fades repaint only the charts and the glow only its ring: parts they miss are skipped
-    // rather than drawn and clipped away, since text shaping is most of a frame's cost.
     const QRegion& dirty = event->region();
-    const auto touches = [&](const QRectF& area) { return dirty.intersects(area.toAlignedRect()); };
-    CardPainter::body(painter, l, dark);
-    if (!currentEntry) {
-        CardPainter::placeholder(painter, l, currentPlaceholder, dark);
-    } else {
-        if (touches(l.headerArea())) {
-            CardPainter::header(painter, l, *currentEntry, currentLockedView, isPinPaused, dark);
-        }
-        const std::vector<ChartView> sequence = enabledSequence();
-        if (!inExpandMode && touches(l.footerArea())) {
-            CardPainter::dots(painter, l, sequence, currentView, currentLockedView, dark);
-            CardPainter::counter(painter, l, currentIndex, currentTotal, dark);
-        }
-        paintHoldings(painter, l, sequence.size(), dirty, dark);
-        if (touches(l.charts)) paintCharts(painter, l, dark);
-        // Over the chart, so the message stays readable.
-        if (currentAlertMessage && !currentAlertMessage->empty() && touches(l.banner().adjusted(-1, -1, 1, 1))) {
-            CardPainter::banner(painter, l, *currentAlertMessage, dark);
-        }
-    }
+    frames.paintBody(painter, l, dark);
+    paintContent(painter, l, dirty, isAlertActive && dirty.subtracted(glowRing()).isEmpty(), dark);
     if (previewSide) CardPainter::dockPreview(painter, l, *previewSide);
-    if (isAlertActive) CardPainter::glow(painter, l, animations.glowAlpha(), dark);
+    if (isAlertActive) frames.paintGlow(painter, l, animations.glowAlpha(), dark);
+}
+
+void StockCardView::paintContent(QPainter& painter, const CardLayout& l, const QRegion& dirty, bool breathOnly,
+                                 bool dark) const {
+    // Cross-fades repaint only the charts: parts they miss are skipped rather than drawn and
+    // clipped away, since text shaping is most of a frame's cost. A breath of the glow repaints its
+    // ring several times a second; only the footer's dots reach into it.
+    const auto touches = [&](const QRectF& area) { return dirty.intersects(area.toAlignedRect()); };
+    if (!currentEntry) {
+        if (!breathOnly) CardPainter::placeholder(painter, l, currentPlaceholder, dark);
+        return;
+    }
+    const std::vector<ChartView> sequence = enabledSequence();
+    if (!inExpandMode && touches(l.footerArea())) {
+        CardPainter::dots(painter, l, sequence, currentView, currentLockedView, dark);
+        if (!breathOnly) CardPainter::counter(painter, l, currentIndex, currentTotal, dark);
+    }
+    if (breathOnly) return;
+    if (touches(l.headerArea())) {
+        CardPainter::header(painter, l, *currentEntry, currentLockedView, isPinPaused, dark);
+    }
+    paintHoldings(painter, l, sequence.size(), dirty, dark);
+    if (touches(l.charts)) paintCharts(painter, l, dark);
+    // Over the chart, so the message stays readable.
+    if (currentAlertMessage && !currentAlertMessage->empty() && touches(l.banner().adjusted(-1, -1, 1, 1))) {
+        CardPainter::banner(painter, l, *currentAlertMessage, dark);
+    }
 }
 
 void StockCardView::paintHoldings(QPainter& painter, const CardLayout& l, std::size_t dotCount, const QRegion& dirty,

@@ -2,6 +2,7 @@
 
 #include "card/CardCallbacks.h"
 #include "card/CardFades.h"
+#include "card/CardFrameCache.h"
 #include "card/CardInteraction.h"
 #include "card/CardLayout.h"
 #include "card/ScreenSource.h"
@@ -82,6 +83,8 @@ public:
     void syncCharts();
     void applyView(bool animated);
     void updateGlow();
+    /// The band the alert glow's border covers: all a breath of it repaints.
+    QRegion glowRing() const;
     /// Fades the visible chart in; the presenter calls it after switching security.
     void pulseCharts();
 
@@ -138,6 +141,8 @@ private:
     void applyControlAlphas();
     void updateButtonLooks();
     void updateCursor(QPointF p);
+    void paintContent(QPainter& painter, const CardLayout& layout, const QRegion& dirty, bool breathOnly,
+                      bool isDark) const;
     void paintCharts(QPainter& painter, const CardLayout& layout, bool isDark) const;
     void paintHoldings(QPainter& painter, const CardLayout& layout, std::size_t dotCount, const QRegion& dirty,
                        bool isDark) const;
@@ -167,6 +172,7 @@ private:
     MinimalSlider* slider;
 
     CardFades animations;
+    CardFrameCache frames;
     CardInteraction machine;
     QTimer singleClickTimer;
     bool hovering = false;

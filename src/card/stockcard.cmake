@@ -4,6 +4,8 @@ list(APPEND GLIMMER_CARD_SOURCES
   card/CardCallbacks.h
   card/CardFades.cpp
   card/CardFades.h
+  card/CardFrameCache.cpp
+  card/CardFrameCache.h
   card/CardInteraction.cpp
   card/CardInteraction.h
   card/CardLayout.cpp

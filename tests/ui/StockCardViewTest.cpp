@@ -238,10 +238,9 @@ TEST_F(StockCardViewTest, RepaintingOnlyARegionDrawsItExactlyAsAFullRepaint) {
     };
     const QImage full = render(QRegion(card->rect()));
     const CardLayout l(card->size());
-    const QRect outer = l.glow.toAlignedRect();
     const std::vector<std::pair<const char*, QRegion>> parts{
         {"charts (cross-fade)", QRegion(l.charts.toAlignedRect())},
-        {"glow ring", QRegion(outer).subtracted(QRegion(outer.adjusted(4, 4, -4, -4)))},
+        {"glow ring", card->glowRing()},
         {"header", QRegion(l.headerArea().toAlignedRect())},
         {"footer", QRegion(l.footerArea().toAlignedRect())},
         {"across header and chart", QRegion(QRect(40, int(l.charts.top()) - 6, 200, 12))},
