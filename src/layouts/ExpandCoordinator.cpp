@@ -21,13 +21,14 @@ QString panelTitle(ChartView view) {
     return QStringLiteral("Glimmerbox-") + QString::fromUtf8(ChartViews::label(view));
 }
 
-void later(QObject* context, double seconds, std::function<void()> step) {
-    QTimer::singleShot(std::max(0, int(std::lround(seconds * 1000))), Qt::PreciseTimer, context, std::move(step));
-}
-
 } // namespace
 
-ExpandCoordinator::ExpandCoordinator(const ScreenSource& screens, const Clock& clock) : screens(screens), clock(clock) {
+ExpandCoordinator::ExpandCoordinator(const ScreenSource& screens, const Clock& clock, double pace)
+    : screens(screens), clock(clock), pace(pace) {
+}
+
+void ExpandCoordinator::later(QObject* context, double seconds, std::function<void()> step) const {
+    QTimer::singleShot(std::max(0, int(std::lround(seconds * pace * 1000))), Qt::PreciseTimer, context, std::move(step));
 }
 
 ExpandCoordinator::~ExpandCoordinator() {

@@ -32,8 +32,10 @@ public:
     static constexpr int sinkMs = 220;
     static constexpr double sinkDistance = 10;
 
+    /// `pace` stretches the delays between the steps (0: each step as soon as the event loop
+    /// runs); the moves and fades themselves run on `clock`.
     explicit ExpandCoordinator(const ScreenSource& screens = ScreenSource::system(),
-                               const Clock& clock = Clock::system());
+                               const Clock& clock = Clock::system(), double pace = 1);
     virtual ~ExpandCoordinator();
     ExpandCoordinator(const ExpandCoordinator&) = delete;
     ExpandCoordinator& operator=(const ExpandCoordinator&) = delete;
@@ -93,11 +95,14 @@ public:
 private:
     void remember(Point mainOrigin, const std::vector<Rect>& subs);
     void reveal(std::size_t k, double opacity, int generation);
+    /// Runs `step` after `seconds` times the pace, unless `context` is gone by then.
+    void later(QObject* context, double seconds, std::function<void()> step) const;
     /// Orders out and drops every panel and resets the state (not `isAnimating`'s owner flags).
     void dropPanels();
 
     const ScreenSource& screens;
     const Clock& clock;
+    const double pace;
     bool expanded = false;
     bool animating = false;
     std::vector<QPointer<FloatingPanel>> subPanels;

@@ -21,10 +21,6 @@ namespace glimmer {
 
 namespace {
 
-void later(QObject* context, double seconds, std::function<void()> step) {
-    QTimer::singleShot(std::max(0, int(std::lround(seconds * 1000))), Qt::PreciseTimer, context, std::move(step));
-}
-
 double easeOut(double t) {
     static const QEasingCurve curve = CardFades::easeOut();
     return curve.valueForProgress(t);
@@ -32,8 +28,12 @@ double easeOut(double t) {
 
 } // namespace
 
-OverviewCoordinator::OverviewCoordinator(const ScreenSource& screens, const Clock& clock)
-    : screens(screens), clock(clock) {
+OverviewCoordinator::OverviewCoordinator(const ScreenSource& screens, const Clock& clock, double pace)
+    : screens(screens), clock(clock), pace(pace) {
+}
+
+void OverviewCoordinator::later(QObject* context, double seconds, std::function<void()> step) const {
+    QTimer::singleShot(std::max(0, int(std::lround(seconds * pace * 1000))), Qt::PreciseTimer, context, std::move(step));
 }
 
 OverviewCoordinator::~OverviewCoordinator() {

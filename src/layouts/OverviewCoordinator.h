@@ -37,8 +37,10 @@ public:
     /// Animated windows start this far above their frames.
     static constexpr double dropDistance = 14;
 
+    /// `pace` stretches the delays between the steps (0: each step as soon as the event loop
+    /// runs); the slides themselves run on `clock`.
     explicit OverviewCoordinator(const ScreenSource& screens = ScreenSource::system(),
-                                 const Clock& clock = Clock::system());
+                                 const Clock& clock = Clock::system(), double pace = 1);
     virtual ~OverviewCoordinator();
     OverviewCoordinator(const OverviewCoordinator&) = delete;
     OverviewCoordinator& operator=(const OverviewCoordinator&) = delete;
@@ -139,9 +141,12 @@ private:
     /// Brings windows that just got a card on screen where they are not yet.
     void revealEntering(const std::vector<std::size_t>& entering);
     std::vector<const ListWindow*> inUse() const;
+    /// Runs `step` after `seconds` times the pace, unless `context` is gone by then.
+    void later(QObject* context, double seconds, std::function<void()> step) const;
 
     const ScreenSource& screens;
     const Clock& clock;
+    const double pace;
     bool active = false;
     bool animating = false;
     ChartView currentView = ChartView::intraday;

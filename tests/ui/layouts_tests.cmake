@@ -3,7 +3,6 @@ list(APPEND GLIMMER_UI_TESTS
   ui/LayoutGeometryTest.cpp
   ui/LayoutSamples.cpp
   ui/LayoutSamples.h
-  ui/LayoutShotsTest.cpp
   ui/OverviewCardViewTest.cpp
   ui/OverviewCoordinatorTest.cpp
 )
