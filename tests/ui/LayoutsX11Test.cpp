@@ -1,11 +1,9 @@
-// Expand and overview mode with real windows on an X display, driven with xdotool where a user
-// would use the mouse. Runs as an x11 test (tests/x11/layouts_tests.cmake); without one it fails.
+// Expand mode with real windows on an X display, dragged with xdotool as a user would. Runs as an
+// x11 test (tests/x11/layouts_tests.cmake); without a display it fails.
 #include "card/FloatingPanel.h"
 #include "card/ScreenSpace.h"
 #include "card/StockCardView.h"
 #include "layouts/ExpandCoordinator.h"
-#include "layouts/OverviewCardView.h"
-#include "layouts/OverviewCoordinator.h"
 #include "ui/LayoutSamples.h"
 #include "ui/TestApplication.h"
 
@@ -19,8 +17,6 @@
 namespace glimmer {
 namespace {
 
-using enum ChartView;
-
 QString runTool(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
@@ -28,45 +24,14 @@ QString runTool(const QString& program, const QStringList& arguments) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-class LayoutsX11 : public ::testing::Test {
+class ExpandX11 : public ::testing::Test {
 protected:
     void SetUp() override {
         testing::ensureApplication();
         ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "needs an X display";
         ASSERT_FALSE(runTool("xdotool", {"version"}).isEmpty()) << "xdotool is not installed";
-        const std::vector<Screen> displays = currentScreens();
-        ASSERT_FALSE(displays.empty());
-        visible = displays[0].visibleFrame;
-    }
-
-    /// Lets the X server and Qt catch up.
-    static void pump(int ms) {
-        testing::waitUntil([] { return false; }, ms);
-    }
-
-    static void xdotool(const QStringList& arguments) { runTool("xdotool", arguments); }
-
-    /// Pointer to a point of `widget` (its own coordinates) on the X display.
-    static void pointerTo(QWidget& widget, QPoint at) {
-        const QPoint global = widget.mapToGlobal(at);
-        xdotool({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y())});
-        pump(60);
-    }
-
-    /// Windows on the display whose name contains `name`, as X reports them.
-    static int visibleWindows(const QString& name) {
-        return int(
-            runTool("xdotool", {"search", "--onlyvisible", "--name", name}).split('\n', Qt::SkipEmptyParts).size());
-    }
-
-    Rect visible;
-};
-
-class ExpandX11 : public LayoutsX11 {
-protected:
-    void SetUp() override {
-        LayoutsX11::SetUp();
-        if (HasFatalFailure()) return;
+        ASSERT_FALSE(currentScreens().empty());
+        visible = currentScreens()[0].visibleFrame;
         panel = std::make_unique<FloatingPanel>(Rect{visible.minX() + 300, visible.minY() + 40, 376, 242});
         card = new StockCardView;
         card->setEntry(samples::watchList(1)[0]);
@@ -89,6 +54,15 @@ protected:
         pump(100);
     }
 
+    /// Lets the X server and Qt catch up.
+    static void pump(int ms) { testing::waitUntil([] { return false; }, ms); }
+    static void xdotool(const QStringList& arguments) { runTool("xdotool", arguments); }
+    static int visibleWindows(const QString& name) {
+        return int(
+            runTool("xdotool", {"search", "--onlyvisible", "--name", name}).split('\n', Qt::SkipEmptyParts).size());
+    }
+
+    Rect visible;
     std::unique_ptr<FloatingPanel> panel;
     StockCardView* card = nullptr;
     std::unique_ptr<ExpandCoordinator> coordinator;
@@ -104,7 +78,7 @@ TEST_F(ExpandX11, FourPanelsComeOnScreenAndDraggingTheCardMovesAllFiveWindowsByT
     before.insert(before.begin(), main().frame());
     // A press on the card's header and a drag of 150 left and 100 down, as the user does it.
     const QPoint grab = card->mapToGlobal(QPoint(200, 40));
-    pointerTo(*card, QPoint(200, 40));
+    xdotool({"mousemove", "--sync", QString::number(grab.x()), QString::number(grab.y())});
     xdotool({"mousedown", "1"});
     for (int step = 1; step <= 10; ++step) {
         const QPoint at = grab + QPoint(-15 * step, 10 * step);
@@ -124,29 +98,6 @@ TEST_F(ExpandX11, FourPanelsComeOnScreenAndDraggingTheCardMovesAllFiveWindowsByT
         EXPECT_EQ(after[k].x - before[k].x, dx) << k;
         EXPECT_EQ(after[k].y - before[k].y, dy) << k;
     }
-}
-
-// Windows only for the cards in reach, whatever the list's length, and the wheel over a card moves the list.
-TEST_F(LayoutsX11, OverviewOfTwoHundredSecuritiesShowsWindowsOnlyForTheCardsInReach) {
-    OverviewCoordinator coordinator;
-    coordinator.show(samples::watchList(200), intraday, 350, 216, 1.0, true, visible);
-    ASSERT_TRUE(testing::waitUntil([&] { return !coordinator.isAnimating(); }, 3000));
-    pump(150);
-    // Bounded by the screen: its height and one 224-point card above and below.
-    const int bound = 1 + int(visible.height / 224) + 4;
-    EXPECT_EQ(visibleWindows("Glimmerbox-全览-"), 1 + int(coordinator.listPanels().size()));
-    EXPECT_LE(visibleWindows("Glimmerbox-全览-"), bound);
-    pointerTo(*coordinator.listCards()[0], {175, 120});
-    xdotool({"click", "--repeat", "5", "--delay", "20", "5"}); // five notches down: 200 points
-    ASSERT_TRUE(testing::waitUntil([&] { return coordinator.scrollOffset() == 200; }, 2000));
-    coordinator.scroll(-1e6);
-    pump(100);
-    const std::string last = coordinator.entryCodes().back();
-    EXPECT_EQ(visibleWindows(QString::fromStdString("Glimmerbox-全览-" + last)), 1);
-    EXPECT_LE(visibleWindows("Glimmerbox-全览-"), bound);
-    coordinator.hide();
-    pump(100);
-    EXPECT_EQ(visibleWindows("Glimmerbox-全览-"), 0);
 }
 
 } // namespace

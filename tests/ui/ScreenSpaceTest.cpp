@@ -1,4 +1,3 @@
-#include "card/DockGeometry.h"
 #include "card/ScreenSpace.h"
 #include "ui/FakeScreenSource.h"
 
@@ -42,18 +41,6 @@ TEST(ScreenSpace, ScreenListKeepsThePrimaryFirstAndConvertsVisibleFramesWherever
     EXPECT_EQ(screens[1].frame, (Rect{-1920, -180, 1920, 1080}));
     EXPECT_EQ(ScreenSpace::of(primaryOnTheRight).toGlobal(Rect{0, 0, 376, 242}), QRect(1920, 658, 376, 242));
     EXPECT_TRUE(currentScreens(FakeScreenSource({})).empty());
-}
-
-TEST(ScreenSpace, DockingOnTheSecondDisplayLandsOnItsEdgeInQtCoordinates) {
-    const ScreenSpace space = ScreenSpace::of(sideBySide);
-    const Rect frame = space.fromGlobal(QRect(1470, 300, 376, 242));
-    const Rect visible = DockGeometry::visibleFrame(frame, currentScreens(sideBySide));
-    ASSERT_EQ(DockGeometry::dockSide(frame, visible, DockGeometry::snapTolerance), DockSide::left);
-    EXPECT_EQ(space.toGlobal(DockGeometry::dockedFrame(frame, DockSide::left, visible)), QRect(1440, 300, 376, 242));
-    // Pushed below the second display's bottom bar, docking lifts it just above the bar.
-    const Rect low = space.fromGlobal(QRect(3000, 800, 376, 242));
-    EXPECT_EQ(space.toGlobal(DockGeometry::dockedFrame(low, DockSide::right, visible)),
-              QRect(3360 - 376, 840 - 242, 376, 242));
 }
 
 } // namespace
