@@ -47,15 +47,6 @@ TEST_F(FloatingPanelTest, IsAnUndecoratedTranslucentToolWindowThatTakesNoFocusAn
     EXPECT_EQ(panel.frame(), (Rect{40, 60, 376, 242}));
 }
 
-TEST_F(FloatingPanelTest, OnlyAnOffscreenPanelMayRiseAboveTheTopOfTheScreen) {
-    FloatingPanel panel({100, 100, 376, 242}, screens);
-    panel.setFrame({100, 500, 376, 242});
-    EXPECT_EQ(panel.frame(), (Rect{100, 358, 376, 242})) << "top edge kept under the top of the screen";
-    panel.setAllowsOffscreenFrame(true);
-    panel.setFrameOrigin({-1000, 900});
-    EXPECT_EQ(panel.frame(), (Rect{-1000, 900, 376, 242}));
-}
-
 // Whether a plain show takes focus is the window system's business (x11 tests check it).
 TEST_F(FloatingPanelTest, AKeyRequestAcceptsFocusUntilThePanelIsDeactivated) {
     FloatingPanel panel({40, 60, 376, 242}, screens);
@@ -76,25 +67,7 @@ TEST_F(FloatingPanelTest, AKeyRequestAcceptsFocusUntilThePanelIsDeactivated) {
     EXPECT_EQ(panel.frame(), (Rect{40, 60, 376, 242}));
 }
 
-TEST_F(FloatingPanelTest, AlphaContentAndMoveNotificationsReachTheWindow) {
-    FloatingPanel panel({40, 60, 376, 242}, screens);
-    panel.setAlphaValue(0.55);
-    EXPECT_NEAR(panel.alphaValue(), 0.55, 1e-3);
-    auto* content = new QWidget;
-    panel.setContentView(content);
-    int moves = 0;
-    panel.onMove = [&] { ++moves; };
-    panel.orderFront();
-    ASSERT_TRUE(testing::waitForExposed(panel));
-    EXPECT_EQ(content->geometry(), QRect(0, 0, 376, 242));
-    moves = 0;
-    panel.setFrameOrigin({50, 60});
-    EXPECT_EQ(moves, 1);
-    panel.orderOut();
-    EXPECT_FALSE(panel.isVisible());
-}
-
-TEST_F(FloatingPanelTest, AShadowWidensTheWindowWhileTheFrameStaysTheContents) {
+TEST_F(FloatingPanelTest, FramesAreTheContentsAShadowWidensTheWindowAndOnlyAnOffscreenPanelRisesAboveTheTop) {
     const QMargins full = PanelShadow::margins({});
     EXPECT_GT(full.bottom(), full.top()) << "the shadow falls downwards";
     // A card with a transparent gutter and strip needs room on the right and at the bottom only.
@@ -108,20 +81,31 @@ TEST_F(FloatingPanelTest, AShadowWidensTheWindowWhileTheFrameStaysTheContents) {
         EXPECT_EQ(panel.shadowMargins(), m);
         EXPECT_EQ(panel.frame(), (Rect{100, 200, 376, 242})) << "adding the content keeps the frame";
         EXPECT_EQ(panel.geometry(), QRect(100, 600 - 442, 376, 242).marginsAdded(m));
+        int moves = 0;
+        panel.onMove = [&] { ++moves; };
         panel.orderFront();
         ASSERT_TRUE(testing::waitForExposed(panel));
         EXPECT_EQ(content->geometry(), QRect(m.left(), m.top(), 376, 242));
         panel.setFrame({12, 24, 402, 268});
         EXPECT_EQ(content->size(), QSize(402, 268));
+        moves = 0;
         panel.setFrameOrigin({30, 40});
         EXPECT_EQ(panel.frame(), (Rect{30, 40, 402, 268}));
-        // The top-edge rule applies to the frame, not to the shadow above it.
+        EXPECT_EQ(moves, 1);
+        // The top edge stays under the top of the screen: the frame's, not the shadow's.
         panel.setFrame({100, 500, 376, 242});
         EXPECT_EQ(panel.frame(), (Rect{100, 358, 376, 242}));
         // Plain content takes the margin away again, frame unchanged.
         panel.setContentView(new QWidget);
         EXPECT_EQ(panel.shadowMargins(), QMargins());
         EXPECT_EQ(panel.frame(), (Rect{100, 358, 376, 242}));
+        panel.setAlphaValue(0.55);
+        EXPECT_NEAR(panel.alphaValue(), 0.55, 1e-3);
+        panel.orderOut();
+        EXPECT_FALSE(panel.isVisible());
+        panel.setAllowsOffscreenFrame(true); // only then may it rise above the top
+        panel.setFrameOrigin({-1000, 900});
+        EXPECT_EQ(panel.frame(), (Rect{-1000, 900, 376, 242}));
     }
 }
 
