@@ -84,6 +84,11 @@ TEST_F(PanelPlacementTest, SwitchingPinnedModeOnDocksAPanelNearAnEdge) {
     app.placement.pinnedModeChanged();
     EXPECT_FALSE(app.config.dockSide.has_value());
     EXPECT_TRUE(app.logged("INFO 常驻模式关闭：解除贴边固定"));
+
+    app.panel->setFrame({20, 300, 1400, 242}); // as near to both edges: a tie docks left
+    app.config.dockPinned = true;
+    app.placement.pinnedModeChanged();
+    EXPECT_EQ(app.config.dockSide, DockSide::left);
 }
 
 TEST_F(PanelPlacementTest, ScreenChangesClampThePanelInsideOrBringItToTheMainCornerWhenItsScreenIsGone) {
