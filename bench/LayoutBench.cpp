@@ -1,7 +1,7 @@
 // The cost of keeping a window group together: the main card dragged in expand mode (five windows
 // per motion event) and the overview list scrolled (twelve windows per wheel event). Runs offscreen
 // by default; with QT_QPA_PLATFORM=xcb on an X display it includes the real window moves.
-#include "../tests/ui/LayoutSamples.h"
+#include "LayoutSamples.h"
 #include "card/FloatingPanel.h"
 #include "card/ScreenSpace.h"
 #include "layouts/ExpandCoordinator.h"

@@ -10,6 +10,6 @@ list(APPEND GLIMMER_UI_BENCH_SOURCES
 )
 list(APPEND GLIMMER_UI_BENCH_SOURCES
   LayoutBench.cpp
-  # The watch list the layout tests show.
-  ${PROJECT_SOURCE_DIR}/tests/ui/LayoutSamples.cpp
+  # A watch list of realistic securities.
+  LayoutSamples.cpp
 )

@@ -9,7 +9,7 @@
 #include "doubles/ManualClock.h"
 #include "layouts/SubChartView.h"
 #include "ui/FakeScreenSource.h"
-#include "ui/LayoutSamples.h"
+#include "ui/CardSamples.h"
 #include "ui/TestApplication.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ protected:
     void SetUp() override { main.setAlphaValue(0.8); }
 
     void expand(std::function<void()> completion = {}) {
-        coordinator.expand(main, 376, 242, 350, 0.8, true, samples::watchList(1)[0], std::move(completion));
+        coordinator.expand(main, 376, 242, 350, 0.8, true, samples::cardEntry(), std::move(completion));
     }
     /// At pace 0 the steps come at once; the clock then carries every move and fade to its end.
     bool settle(ExpandCoordinator& group) {
@@ -77,7 +77,8 @@ TEST_F(ExpandCoordinatorTest, ExpansionMovesTheCardToTheCornerAndDropsFourTitled
     EXPECT_EQ(views[1]->chart()->geometry(), QRect(8, 18, 334, 124)) << "the chart fills the panel below its title";
     EXPECT_EQ(SubChartView::chartFrame({12, 12}), QRectF(8, 18, 10, 10)) << "never collapses to nothing";
     // Live updates reach every chart.
-    MarketEntry later = samples::watchList(2)[1];
+    MarketEntry later = samples::cardEntry(false);
+    later.item.code = "000858";
     later.daily.resize(30);
     coordinator.update(later);
     EXPECT_EQ(qobject_cast<KLineView*>(views[3]->chart())->bars.size(), 30u);
@@ -113,7 +114,7 @@ TEST_F(ExpandCoordinatorTest, TogglesDuringAnAnimationAreIgnoredAndCollapsingRes
 
 TEST_F(ExpandCoordinatorTest, CollapseFadesThePanelsOutFromTheBottomUp) {
     ExpandCoordinator paced(screens, clock, 0.3); // steps 30 ms apart
-    paced.expand(main, 376, 242, 350, 0.8, true, samples::watchList(1)[0]);
+    paced.expand(main, 376, 242, 350, 0.8, true, samples::cardEntry());
     ASSERT_TRUE(settle(paced));
     const std::vector<FloatingPanel*> panels = paced.panels();
     paced.collapse(main, {300, 200, 376, 242});

@@ -4,7 +4,7 @@
 #include "card/ScreenSpace.h"
 #include "card/StockCardView.h"
 #include "layouts/ExpandCoordinator.h"
-#include "ui/LayoutSamples.h"
+#include "ui/CardSamples.h"
 #include "ui/TestApplication.h"
 
 #include <QGuiApplication>
@@ -34,7 +34,7 @@ protected:
         visible = currentScreens()[0].visibleFrame;
         panel = std::make_unique<FloatingPanel>(Rect{visible.minX() + 300, visible.minY() + 40, 376, 242});
         card = new StockCardView;
-        card->setEntry(samples::watchList(1)[0]);
+        card->setEntry(samples::cardEntry());
         main().setContentView(card);
         main().orderFront();
         ASSERT_TRUE(testing::waitForExposed(main()));

@@ -4,7 +4,6 @@
 #include "card/charts/KLineView.h"
 #include "ui/CardSamples.h"
 #include "ui/ChartTestSupport.h"
-#include "ui/LayoutSamples.h"
 #include "ui/TestApplication.h"
 #include "ui/TextRecorder.h"
 
@@ -70,7 +69,7 @@ TEST_F(OverviewCardViewTest, FooterCountsFromOneAndPricesShowAThirdDecimalOnlyWh
 TEST_F(OverviewCardViewTest, OnlyTheChartOfTheViewShowsAndItHasTheEntrysData) {
     OverviewCardView card(Style::plain);
     showCard(card, {350, 216});
-    card.setEntry(samples::watchList(1)[0]);
+    card.setEntry(samples::cardEntry());
     card.setView(dailyCandles);
     for (const ChartView view : ChartViews::order) EXPECT_EQ(card.chart(view)->isHidden(), view != dailyCandles);
     EXPECT_EQ(static_cast<KLineView*>(card.chart(dailyCandles))->bars.size(), 120u);
@@ -79,7 +78,7 @@ TEST_F(OverviewCardViewTest, OnlyTheChartOfTheViewShowsAndItHasTheEntrysData) {
 
 TEST_F(OverviewCardViewTest, FadedControlsRequestFocusAndVisibleOnesReportTheirActions) {
     OverviewCardView card(Style::header);
-    card.setEntry(samples::watchList(1)[0]);
+    card.setEntry(samples::cardEntry());
     std::vector<std::string> hidden;
     int closes = 0, expands = 0, overviews = 0, focus = 0;
     std::vector<double> opacities;

@@ -5,7 +5,7 @@
 #include "doubles/ManualClock.h"
 #include "layouts/OverviewCardView.h"
 #include "ui/FakeScreenSource.h"
-#include "ui/LayoutSamples.h"
+#include "ui/CardSamples.h"
 #include "ui/TestApplication.h"
 
 #include <QApplication>
@@ -21,6 +21,13 @@ using testing::FakeScreenSource;
 
 constexpr Rect laptop{0, 0, 1512, 950};
 
+/// `count` watched securities, 600000 upwards, each with the sample stock's day.
+std::vector<MarketEntry> watchList(std::size_t count) {
+    std::vector<MarketEntry> list(count, samples::cardEntry());
+    for (std::size_t i = 0; i < count; ++i) list[i].item.code = list[i].quote->code = std::to_string(600000 + i);
+    return list;
+}
+
 class OverviewCoordinatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -28,7 +35,7 @@ protected:
     }
 
     void show(std::size_t count, bool settled = true) {
-        coordinator.show(samples::watchList(count), intraday, 350, 216, 0.9, true, laptop);
+        coordinator.show(watchList(count), intraday, 350, 216, 0.9, true, laptop);
         if (settled) ASSERT_TRUE(settle());
     }
     /// At pace 0 the steps come at once; the clock then carries every slide to its end.
@@ -80,12 +87,12 @@ TEST_F(OverviewCoordinatorTest, BuildUpDropsAHeaderAndWindowsOnlyForTheCardsInRe
     EXPECT_EQ(coordinator.panelFrames()[1], (Rect{581, 458, 350, 216}));
     EXPECT_EQ(listTops(), (std::vector<double>{674, 450, 226, 2, -222}));
     for (FloatingPanel* panel : coordinator.listPanels()) EXPECT_NEAR(panel->alphaValue(), 0.9, 0.01);
-    EXPECT_EQ(coordinator.headerPanel()->windowTitle(), "Glimmerbox-全览-600519");
+    EXPECT_EQ(coordinator.headerPanel()->windowTitle(), "Glimmerbox-全览-600000");
     EXPECT_NEAR(coordinator.headerPanel()->alphaValue(), 0.9, 0.01);
     EXPECT_TRUE(coordinator.headerCard()->overviewActive());
     EXPECT_DOUBLE_EQ(coordinator.headerCard()->opacitySlider()->value(), 0.9);
     EXPECT_EQ(std::tuple(coordinator.listCards()[1]->index(), coordinator.listCards()[1]->total()), std::tuple(2, 13));
-    EXPECT_EQ(listCodes()[0], "000858");
+    EXPECT_EQ(listCodes()[0], "600001");
 
     show(3); // short lists do not scroll
     coordinator.scroll(-200);
@@ -164,7 +171,7 @@ TEST_F(OverviewCoordinatorTest, AWheelDuringTheBuildUpIsKeptAndARebuildOrHidingE
         EXPECT_EQ(listTops()[k], coordinator.layoutPlan().listFrames[at[k]].maxY() + 200) << at[k];
     }
     show(13, false);
-    coordinator.update(samples::watchList(5));
+    coordinator.update(watchList(5));
     clock.advance(1);
     testing::waitUntil([] { return false; }, 50);
     EXPECT_FALSE(coordinator.isAnimating());
@@ -185,10 +192,10 @@ TEST_F(OverviewCoordinatorTest, AWheelDuringTheBuildUpIsKeptAndARebuildOrHidingE
 TEST_F(OverviewCoordinatorTest, HidingAListCardClosesTheGapAndHandsItsWindowToTheCardComingIntoReach) {
     show(13);
     coordinator.scroll(-300);
-    coordinator.listCards()[0]->onHideItem("000858"); // the eye button of the first list card
-    EXPECT_EQ(hidden, std::vector<std::string>{"000858"});
+    coordinator.listCards()[0]->onHideItem("600001"); // the eye button of the first list card
+    EXPECT_EQ(hidden, std::vector<std::string>{"600001"});
     const std::vector<std::string> codes = coordinator.entryCodes();
-    EXPECT_EQ(std::count(codes.begin(), codes.end(), "000858"), 0);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), "600001"), 0);
     ASSERT_EQ(coordinator.listPanels().size(), 6u);
     EXPECT_EQ(listCodes(), std::vector<std::string>(codes.begin() + 1, codes.begin() + 7));
     EXPECT_EQ(coordinator.layoutPlan().maxScroll, 2030 - 224);
@@ -197,7 +204,7 @@ TEST_F(OverviewCoordinatorTest, HidingAListCardClosesTheGapAndHandsItsWindowToTh
     EXPECT_EQ(std::tuple(coordinator.listCards()[0]->index(), coordinator.listCards()[0]->total()), std::tuple(1, 12));
 
     coordinator.scroll(-5000); // near the end, the offset stays within the shorter list
-    coordinator.hideItem("601888");
+    coordinator.hideItem("600012");
     EXPECT_EQ(coordinator.scrollOffset(), 2030 - 2 * 224);
 }
 
@@ -205,38 +212,38 @@ TEST_F(OverviewCoordinatorTest, HidingTheHeadersSecurityPromotesTheNextAndHiding
     show(2);
     coordinator.hideItem("nope");
     EXPECT_TRUE(hidden.empty());
-    coordinator.headerCard()->onHideItem("600519");
-    EXPECT_EQ(coordinator.entryCodes(), (std::vector<std::string>{"000858"}));
-    EXPECT_EQ(coordinator.headerPanel()->windowTitle(), "Glimmerbox-全览-000858");
+    coordinator.headerCard()->onHideItem("600000");
+    EXPECT_EQ(coordinator.entryCodes(), (std::vector<std::string>{"600001"}));
+    EXPECT_EQ(coordinator.headerPanel()->windowTitle(), "Glimmerbox-全览-600001");
     EXPECT_EQ(coordinator.panelFrames(), (std::vector<Rect>{{555, 682, 376, 242}}));
 
     FloatingPanel* header = coordinator.headerPanel();
     bool activeWhenEmpty = false;
     coordinator.onEmpty = [&] { activeWhenEmpty = coordinator.isActive(); }; // so the owner can leave the mode
-    coordinator.hideItem("000858");
+    coordinator.hideItem("600001");
     EXPECT_TRUE(activeWhenEmpty);
     EXPECT_FALSE(coordinator.isActive() || header->isVisible());
-    EXPECT_EQ(hidden, (std::vector<std::string>{"600519", "000858"}));
+    EXPECT_EQ(hidden, (std::vector<std::string>{"600000", "600001"}));
 }
 
 TEST_F(OverviewCoordinatorTest, UpdatesRefreshCardsInPlaceAndRebuildWhenTheCountChanges) {
     show(4);
     FloatingPanel* header = coordinator.headerPanel();
-    std::vector<MarketEntry> fresh = samples::watchList(4);
+    std::vector<MarketEntry> fresh = watchList(4);
     fresh[2].quote->price = 99.99;
     coordinator.update(fresh);
     EXPECT_EQ(coordinator.headerPanel(), header) << "same count: the same windows";
     EXPECT_DOUBLE_EQ(coordinator.listCards()[1]->entry()->quote->price, 99.99);
 
-    coordinator.update(samples::watchList(3));
+    coordinator.update(watchList(3));
     EXPECT_EQ(coordinator.panelFrames().size(), 3u);
-    coordinator.update(samples::watchList(6));
+    coordinator.update(watchList(6));
     EXPECT_EQ(coordinator.panelFrames().size(), 6u);
     EXPECT_NEAR(coordinator.listPanels()[4]->alphaValue(), 0.9, 0.01) << "rebuilt without animation";
 
     coordinator.rebuild({});
     EXPECT_FALSE(coordinator.isActive());
-    coordinator.update(samples::watchList(3));
+    coordinator.update(watchList(3));
     EXPECT_FALSE(coordinator.isActive()) << "updates never bring it back";
 }
 

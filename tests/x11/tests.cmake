@@ -5,7 +5,7 @@
 if(GLIMMER_UI_TESTS)
   add_executable(glimmer_x11_tests
     ui/FloatingPanelX11Test.cpp ui/LayoutsX11Test.cpp
-    ui/LayoutSamples.cpp ui/ChartSamples.cpp ui/TestApplication.cpp)
+    ui/CardSamples.cpp ui/ChartSamples.cpp ui/TestApplication.cpp)
   target_link_libraries(glimmer_x11_tests PRIVATE glimmer_test_support glimmer_app Qt6::Test)
   if(GLIMMER_XCB_FOUND)
     target_sources(glimmer_x11_tests PRIVATE ui/HotKeyBackendX11Test.cpp)

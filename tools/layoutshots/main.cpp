@@ -6,7 +6,7 @@
 #include "layouts/ExpandCoordinator.h"
 #include "layouts/OverviewCardView.h"
 #include "layouts/OverviewCoordinator.h"
-#include "ui/LayoutSamples.h"
+#include "LayoutSamples.h"
 
 #include <QApplication>
 #include <QDir>

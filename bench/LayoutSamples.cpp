@@ -1,6 +1,6 @@
 #include "LayoutSamples.h"
 
-#include "ChartSamples.h"
+#include "../tests/ui/ChartSamples.h"
 
 #include <array>
 #include <cmath>
