@@ -28,7 +28,8 @@ ExpandCoordinator::ExpandCoordinator(const ScreenSource& screens, const Clock& c
 }
 
 void ExpandCoordinator::later(QObject* context, double seconds, std::function<void()> step) const {
-    QTimer::singleShot(std::max(0, int(std::lround(seconds * pace * 1000))), Qt::PreciseTimer, context, std::move(step));
+    QTimer::singleShot(std::max(0, int(std::lround(seconds * pace * 1000))), Qt::PreciseTimer, context,
+                       std::move(step));
 }
 
 ExpandCoordinator::~ExpandCoordinator() {

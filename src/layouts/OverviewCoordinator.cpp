@@ -33,7 +33,8 @@ OverviewCoordinator::OverviewCoordinator(const ScreenSource& screens, const Cloc
 }
 
 void OverviewCoordinator::later(QObject* context, double seconds, std::function<void()> step) const {
-    QTimer::singleShot(std::max(0, int(std::lround(seconds * pace * 1000))), Qt::PreciseTimer, context, std::move(step));
+    QTimer::singleShot(std::max(0, int(std::lround(seconds * pace * 1000))), Qt::PreciseTimer, context,
+                       std::move(step));
 }
 
 OverviewCoordinator::~OverviewCoordinator() {

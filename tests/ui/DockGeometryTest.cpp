@@ -15,7 +15,9 @@ using DockGeometry::visibleFrame;
 
 constexpr Rect laptopVisible{0, 0, 1440, 900};
 
-Rect panelAt(double x, double y = 100) { return {x, y, 376, 242}; }
+Rect panelAt(double x, double y = 100) {
+    return {x, y, 376, 242};
+}
 
 // A 1512 x 982 laptop with a 32 pt menu bar, and a 1920 x 1080 display to its right whose
 // visible part loses an 80 pt bar at the top.

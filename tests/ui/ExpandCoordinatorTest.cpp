@@ -8,8 +8,8 @@
 #include "card/charts/VolumeView.h"
 #include "doubles/ManualClock.h"
 #include "layouts/SubChartView.h"
-#include "ui/FakeScreenSource.h"
 #include "ui/CardSamples.h"
+#include "ui/FakeScreenSource.h"
 #include "ui/TestApplication.h"
 
 #include <gtest/gtest.h>

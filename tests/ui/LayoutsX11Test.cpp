@@ -55,7 +55,9 @@ protected:
     }
 
     /// Lets the X server and Qt catch up.
-    static void pump(int ms) { testing::waitUntil([] { return false; }, ms); }
+    static void pump(int ms) {
+        testing::waitUntil([] { return false; }, ms);
+    }
     static void xdotool(const QStringList& arguments) { runTool("xdotool", arguments); }
     static int visibleWindows(const QString& name) {
         return int(

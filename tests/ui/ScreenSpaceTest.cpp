@@ -34,8 +34,8 @@ TEST(ScreenSpace, ScreenListKeepsThePrimaryFirstAndConvertsVisibleFramesWherever
     EXPECT_EQ(screens[1].frame, (Rect{1440, 0, 1920, 1080}));
     EXPECT_EQ(screens[1].visibleFrame, (Rect{1440, 60, 1920, 1020}));
     // A taller display left of the primary.
-    const FakeScreenSource primaryOnTheRight({{QRect(1920, 0, 1440, 900), QRect(1920, 0, 1440, 900)},
-                                              {QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)}});
+    const FakeScreenSource primaryOnTheRight(
+        {{QRect(1920, 0, 1440, 900), QRect(1920, 0, 1440, 900)}, {QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)}});
     screens = currentScreens(primaryOnTheRight);
     EXPECT_EQ(screens[0].frame, (Rect{0, 0, 1440, 900}));
     EXPECT_EQ(screens[1].frame, (Rect{-1920, -180, 1920, 1080}));

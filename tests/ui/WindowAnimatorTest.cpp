@@ -51,7 +51,8 @@ TEST(Easing, CurvesStartAtZeroEndAtOneAndHitTheirMidpoints) {
 
 TEST_F(WindowAnimatorTest, MoveFollowsTheInOutCurveAndCompletesOnceAtTheEndOrAtOnceWithoutADuration) {
     int completions = 0;
-    WindowAnimation* animation = WindowAnimator::move(window, {448, 312}, 0.45, [&] { ++completions; }, clock);
+    WindowAnimation* animation = WindowAnimator::move(
+        window, {448, 312}, 0.45, [&] { ++completions; }, clock);
     QPointer<WindowAnimation> watched(animation);
     tickAfter(animation, 0.1125); // t = 0.25, e = 0.125
     EXPECT_DOUBLE_EQ(window.current.x, 1048 - 600 * 0.125);
@@ -64,7 +65,9 @@ TEST_F(WindowAnimatorTest, MoveFollowsTheInOutCurveAndCompletesOnceAtTheEndOrAtO
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull()) << "a finished animation frees itself";
 
-    EXPECT_EQ(WindowAnimator::move(window, {0, 300}, 0, [&] { ++completions; }, clock), nullptr);
+    EXPECT_EQ(WindowAnimator::move(
+                  window, {0, 300}, 0, [&] { ++completions; }, clock),
+              nullptr);
     EXPECT_EQ(completions, 2);
     EXPECT_EQ(window.current.origin(), (Point{0, 300}));
 }
@@ -96,13 +99,15 @@ TEST_F(WindowAnimatorTest, FadeInAndRiseStartsHigherAndTransparentAndFadeOutSink
 
 TEST_F(WindowAnimatorTest, StepNeverFeedsNanOrNegativeProgress) {
     std::vector<double> seen;
-    WindowAnimation* zero = WindowAnimator::step(0, easeOutCubic, [&](double e) { seen.push_back(e); }, {}, clock);
+    WindowAnimation* zero = WindowAnimator::step(
+        0, easeOutCubic, [&](double e) { seen.push_back(e); }, {}, clock);
     zero->tick();
     ASSERT_EQ(seen, std::vector<double>{1.0});
     EXPECT_FALSE(zero->isRunning());
 
     seen.clear();
-    WindowAnimation* late = WindowAnimator::step(1, easeInOutQuad, [&](double e) { seen.push_back(e); }, {}, clock);
+    WindowAnimation* late = WindowAnimator::step(
+        1, easeInOutQuad, [&](double e) { seen.push_back(e); }, {}, clock);
     clock.advance(-5); // the wall clock was set back
     late->tick();
     ASSERT_EQ(seen, std::vector<double>{0.0});

@@ -1,12 +1,12 @@
 // Pictures of the expanded group and of an overview of eight securities on a 1512 x 950 desktop,
 // light and dark, composed from the real windows at their frames.
+#include "LayoutSamples.h"
 #include "card/FloatingPanel.h"
 #include "card/StockCardView.h"
 #include "card/Theme.h"
 #include "layouts/ExpandCoordinator.h"
 #include "layouts/OverviewCardView.h"
 #include "layouts/OverviewCoordinator.h"
-#include "LayoutSamples.h"
 
 #include <QApplication>
 #include <QDir>
