@@ -118,9 +118,10 @@ TEST_F(OverviewCoordinatorTest, WheelHandsWindowsOnToTheCardsComingIntoReachWhat
             most = std::max(most, at.size());
             ASSERT_EQ(at.back() - at.front() + 1, at.size());
             ASSERT_EQ(overviewWindows().second, int(at.size()) + 1) << "windows out of reach are hidden";
-            if (at.front() > 0) ASSERT_GE(plan.scrolledListFrame(at.front() - 1, offset).minY(), laptop.maxY());
+            // In reach: the cards that meet the screen and one 224-point pitch above and below it.
+            if (at.front() > 0) ASSERT_GE(plan.scrolledListFrame(at.front() - 1, offset).minY(), laptop.maxY() + 224);
             if (at.back() + 1 < plan.listFrames.size())
-                ASSERT_LE(plan.scrolledListFrame(at.back() + 1, offset).maxY(), laptop.minY());
+                ASSERT_LE(plan.scrolledListFrame(at.back() + 1, offset).maxY(), laptop.minY() - 224);
             for (std::size_t k = 0; k < at.size(); ++k) {
                 ASSERT_EQ(panels[k]->frame(), plan.scrolledListFrame(at[k], offset)) << at[k];
                 ASSERT_TRUE(panels[k]->isVisible());
