@@ -3,11 +3,13 @@
 #include "diagnostics/SelfTestReport.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -42,12 +44,10 @@ QApplication& application() {
 }
 
 void settle(double seconds) {
-    QElapsedTimer timer;
-    timer.start();
-    const qint64 limit = static_cast<qint64>(seconds * 1000);
-    while (timer.elapsed() < limit) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+    // A nested loop sleeps between events; polling processEvents kept a core busy for the wait.
+    QEventLoop loop;
+    QTimer::singleShot(std::max(0, static_cast<int>(seconds * 1000)), &loop, &QEventLoop::quit);
+    loop.exec();
     QCoreApplication::sendPostedEvents();
 }
 

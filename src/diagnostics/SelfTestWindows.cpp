@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEnterEvent>
+#include <QEventLoop>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include <cmath>
@@ -20,7 +22,10 @@ bool waitUntil(const std::function<bool()>& done, double seconds) {
     timer.start();
     while (!done()) {
         if (timer.elapsed() > static_cast<qint64>(seconds * 1000)) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        // Sleeps until the next event or 10 ms, rather than spinning on processEvents.
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
     }
     return true;
 }
