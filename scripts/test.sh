@@ -25,7 +25,8 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
 status=0
-( cd "$build_dir" && ctest --output-on-failure --parallel "$(nproc)" -LE x11 ) || status=1
+# Twice the cores: most of the run is the program scripts waiting on timers and the simulated market.
+( cd "$build_dir" && ctest --output-on-failure --parallel "$(( 2 * $(nproc) ))" -LE x11 ) || status=1
 
 trap '[ -n "${GLIMMER_XVFB_PID:-}" ] && kill "$GLIMMER_XVFB_PID" 2>/dev/null || true' EXIT
 glimmer_start_xvfb
