@@ -109,31 +109,5 @@ TEST_F(FloatingPanelTest, FramesAreTheContentsAShadowWidensTheWindowAndOnlyAnOff
     }
 }
 
-TEST_F(FloatingPanelTest, ShadowTileIsASymmetricBlurThatFadesToNothingAtItsEdges) {
-    for (const double ratio : {1.0, 2.0}) {
-        const QImage tile = PanelShadow::tile(12, ratio, 0.5);
-        const int side = tile.width();
-        ASSERT_EQ(std::tuple(tile.height(), side % 2), std::tuple(side, 1)) << "square, with one middle row to stretch";
-        const int mid = side / 2;
-        const auto alpha = [&](int x, int y) { return qAlpha(tile.pixel(x, y)); };
-        EXPECT_NEAR(alpha(mid, mid), 128, 1) << "the peak is the colour's alpha";
-        EXPECT_LE(std::max({alpha(0, mid), alpha(mid, 0), alpha(0, 0)}), 1);
-        // Soft: from the outer edge inwards the alpha only grows, through many steps.
-        int steps = 0;
-        for (int x = 1; x <= mid; ++x) {
-            EXPECT_GE(alpha(x, mid), alpha(x - 1, mid)) << "x " << x << " ratio " << ratio;
-            steps += alpha(x, mid) != alpha(x - 1, mid);
-        }
-        EXPECT_GT(steps, int(8 * ratio));
-        for (int i = 0; i < side; ++i) {
-            EXPECT_EQ(alpha(i, mid), alpha(side - 1 - i, mid));
-            EXPECT_EQ(alpha(i, mid), alpha(mid, i));
-        }
-        // Corners are rounder than edges: the diagonal fades sooner than the edge's middle.
-        const int in = int(PanelShadow::reach * ratio);
-        EXPECT_LT(alpha(in, in), alpha(in, mid));
-    }
-}
-
 } // namespace
 } // namespace glimmer
