@@ -57,12 +57,10 @@ TEST_F(FloatingPanelX11, ShownPanelIsUndecoratedAboveOthersOffTheTaskbarAndWhere
     panel.orderFront();
     ASSERT_TRUE(testing::waitForExposed(panel));
 
+    // Above others, off the taskbar and pager, on every workspace (told before mapping).
     const QString state = property(panel, "_NET_WM_STATE");
-    EXPECT_TRUE(state.contains("_NET_WM_STATE_ABOVE")) << state.toStdString();
-    EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_TASKBAR")) << state.toStdString();
-    EXPECT_TRUE(state.contains("_NET_WM_STATE_SKIP_PAGER")) << state.toStdString();
-    // On every workspace, as the window manager is told before mapping.
-    EXPECT_TRUE(state.contains("_NET_WM_STATE_STICKY")) << state.toStdString();
+    for (const char* hint : {"_ABOVE", "_SKIP_TASKBAR", "_SKIP_PAGER", "_STICKY"})
+        EXPECT_TRUE(state.contains(QStringLiteral("_NET_WM_STATE") + hint)) << hint << " in " << state.toStdString();
     EXPECT_EQ(property(panel, "_NET_WM_DESKTOP"), "_NET_WM_DESKTOP(CARDINAL) = 4294967295");
     // Motif hints: flags say "decorations given", and the decorations are none.
     const QString motif = property(panel, "_MOTIF_WM_HINTS");
