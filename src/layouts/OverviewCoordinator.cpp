@@ -251,6 +251,12 @@ void OverviewCoordinator::endBuildUp(int current) {
 
 void OverviewCoordinator::reveal(FloatingPanel* panel, const Rect& frame, bool animated, int current) {
     if (!active || current != generation || panel == nullptr) return;
+    if (hiddenByOwner) {
+        // Rebuilt while the card is hidden: the window takes its place and shows with the card.
+        panel->setFrame(frame);
+        panel->setAlphaValue(alpha);
+        return;
+    }
     if (!animated) {
         panel->setFrame(frame);
         panel->setAlphaValue(alpha);

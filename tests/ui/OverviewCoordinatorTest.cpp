@@ -265,10 +265,12 @@ TEST_F(OverviewCoordinatorTest, CardSettingsAndVisibilityReachEveryWindow) {
     EXPECT_TRUE(coordinator.isActive() && coordinator.isHiddenByOwner());
     coordinator.setCardSize(400, 250);
     EXPECT_TRUE(coordinator.isHiddenByOwner()) << "a rebuild does not undo the owner's hiding";
+    EXPECT_FALSE(coordinator.isVisible() || coordinator.listPanels()[0]->isVisible()) << "nor shows its windows";
     EXPECT_EQ(coordinator.panelFrames()[1].width, 400);
     EXPECT_EQ(coordinator.listCards()[0]->view(), fundFlow) << "a rebuild keeps the view";
     coordinator.setVisible(true);
     EXPECT_TRUE(coordinator.isVisible() && !coordinator.isHiddenByOwner());
+    EXPECT_TRUE(coordinator.listPanels()[0]->isVisible());
 }
 
 TEST_F(OverviewCoordinatorTest, CardCallbacksReachTheOwner) {
