@@ -128,9 +128,9 @@ std::vector<DailyBar> fetchDailyTencent(const std::string& symbol, int count, co
     SourceHealth& health = context.health;
     const Clock& clock = context.clock;
     if (health.shouldSkip(sourceKey, clock.now())) return {};
-    const auto body = context.http.httpGet(tencentUrl(context.endpoints, symbol, count), Referers::tencent, timeout,
+    auto body = context.http.httpGet(tencentUrl(context.endpoints, symbol, count), Referers::tencent, timeout,
                                            ReplyLimit::dailyBars);
-    const auto text = ReplyText::decode(body);
+    const auto text = ReplyText::decode(std::move(body));
     TencentReply reply = text ? parseTencent(*text, symbol) : TencentReply{};
     if (!reply.isUsable) {
         if (health.recordFailure(sourceKey, clock.now())) {
@@ -145,9 +145,9 @@ std::vector<DailyBar> fetchDailyTencent(const std::string& symbol, int count, co
 
 std::vector<DailyBar> fetchDailySina(const std::string& symbol, int count, const FetchContext& context,
                                      double timeout) {
-    const auto body =
+    auto body =
         context.http.httpGet(sinaUrl(context.endpoints, symbol, count), Referers::sina, timeout, ReplyLimit::dailyBars);
-    const auto text = ReplyText::decode(body);
+    const auto text = ReplyText::decode(std::move(body));
     return text ? parseSina(*text) : std::vector<DailyBar>{};
 }
 

@@ -53,9 +53,9 @@ std::vector<FlowPoint> fetchFlow(const std::string& secid, const std::string& sy
     for (const std::string& origin : hosts(context.endpoints)) {
         const std::string key = "em.flow." + Endpoints::hostKey(origin);
         if (health.shouldSkip(key, clock.now())) continue;
-        const auto body =
+        auto body =
             context.http.httpGet(url(origin, secid), Referers::eastmoneyData, timeout, ReplyLimit::fundFlow);
-        const auto text = ReplyText::decode(body);
+        const auto text = ReplyText::decode(std::move(body));
         Reply reply = text ? parse(*text) : Reply{};
         if (!reply.isUsable) {
             health.recordFailure(key, clock.now());

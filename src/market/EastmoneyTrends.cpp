@@ -107,9 +107,9 @@ std::optional<IntradaySnapshot> fetchIntraday(const std::string& secid, const st
     for (const std::string& origin : hosts(context.endpoints)) {
         const std::string key = "em.trends." + Endpoints::hostKey(origin);
         if (health.shouldSkip(key, clock.now())) continue;
-        const auto body =
+        auto body =
             context.http.httpGet(url(origin, secid), Referers::eastmoneyQuote, timeout, ReplyLimit::minutes);
-        const auto text = ReplyText::decode(body);
+        const auto text = ReplyText::decode(std::move(body));
         Reply reply = text ? parse(*text, code, fallbackName, clock.now()) : Reply{};
         if (!reply.isUsable) {
             health.recordFailure(key, clock.now());

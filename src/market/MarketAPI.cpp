@@ -230,6 +230,8 @@ std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
 
     BodySink sink;
     sink.limit = request.maxBodyBytes;
+    // Room for a typical reply up front, rather than a dozen regrowths of the larger ones.
+    sink.body.reserve(std::min<std::size_t>(sink.limit, 64 * 1024));
     curl_slist* headers = nullptr;
     headers = curl_slist_append(headers, ("User-Agent: " + request.userAgent).c_str());
     headers = curl_slist_append(headers, ("Referer: " + request.referer).c_str());

@@ -10,9 +10,10 @@
 
 namespace glimmer::ReplyText {
 
-std::optional<std::string> decode(const std::optional<std::string>& data) {
+std::optional<std::string> decode(std::optional<std::string> data) {
     if (!data || data->empty()) return std::nullopt;
-    if (TextFormat::isValidUtf8(*data)) return *data;
+    // Most replies are UTF-8 already and pass through without a copy.
+    if (TextFormat::isValidUtf8(*data)) return data;
 
     iconv_t converter = iconv_open("UTF-8", "GB18030");
     if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;

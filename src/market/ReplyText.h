@@ -8,7 +8,7 @@
 namespace glimmer::ReplyText {
 
 /// UTF-8 when valid and non-empty, else GB 18030, else nothing.
-std::optional<std::string> decode(const std::optional<std::string>& body);
+std::optional<std::string> decode(std::optional<std::string> body);
 /// A complete, finite decimal number ("12.5", "-0.3", "1e3", "+7"); nothing for anything else.
 std::optional<double> number(std::string_view text);
 
