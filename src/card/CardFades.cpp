@@ -150,9 +150,7 @@ void CardFades::fadeControls(double buttonsTarget, double sliderTarget) {
 void CardFades::startBreathing() {
     wantsBreathing = true;
     if (isBreathing()) return;
-    glow = 1;
-    breathStep = 0;
-    breath.start();
+    restartBreath();
     callIfSet(onGlowChanged);
 }
 
@@ -170,7 +168,10 @@ void CardFades::settle() {
 }
 
 void CardFades::resumeBreathing() {
-    if (!wantsBreathing || isBreathing()) return;
+    if (wantsBreathing && !isBreathing()) restartBreath();
+}
+
+void CardFades::restartBreath() {
     breathStep = 0;
     glow = 1;
     breath.start();

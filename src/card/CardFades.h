@@ -91,6 +91,8 @@ private:
     // second for as long as an alert lasts, to change the alpha only every other frame.
     QTimer breath;
     int breathStep = 0;
+    /// A breath from full alpha.
+    void restartBreath();
 };
 
 } // namespace glimmer

@@ -1,5 +1,10 @@
 #include "card/WindowAnimator.h"
 
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
 #include <utility>
 
 namespace glimmer::WindowAnimator {
@@ -27,6 +32,10 @@ WindowAnimation* step(double duration, WindowAnimation::Ease ease, WindowAnimati
     auto* animation = new WindowAnimation(duration, std::move(ease), std::move(apply), std::move(completion), clock, host);
     animation->start();
     return animation;
+}
+
+void after(QObject* context, double seconds, std::function<void()> step) {
+    QTimer::singleShot(std::max(0, int(std::lround(seconds * 1000))), Qt::PreciseTimer, context, std::move(step));
 }
 
 WindowAnimation* move(AnimatedWindow& window, Point toOrigin, double duration, WindowAnimation::Completion completion,

@@ -4,6 +4,8 @@
 #include "card/WindowAnimation.h"
 #include "model/Clock.h"
 
+#include <functional>
+
 namespace glimmer {
 
 /// Moves and fades windows with fixed easing curves. Each call returns the running animation, or
@@ -19,6 +21,9 @@ double easeInOutQuad(double t);
 WindowAnimation* step(double duration, WindowAnimation::Ease ease, WindowAnimation::Apply apply,
                       WindowAnimation::Completion completion, const Clock& clock = Clock::system(),
                       QObject* host = nullptr);
+
+/// Runs `step` on the event loop after `seconds` (precise timer), unless `context` is gone by then.
+void after(QObject* context, double seconds, std::function<void()> step);
 
 WindowAnimation* move(AnimatedWindow& window, Point toOrigin, double duration,
                       WindowAnimation::Completion completion = {}, const Clock& clock = Clock::system());

@@ -7,7 +7,6 @@
 #include "card/WindowAnimator.h"
 #include "layouts/SubChartView.h"
 
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -28,8 +27,7 @@ ExpandCoordinator::ExpandCoordinator(const ScreenSource& screens, const Clock& c
 }
 
 void ExpandCoordinator::later(QObject* context, double seconds, std::function<void()> step) const {
-    QTimer::singleShot(std::max(0, int(std::lround(seconds * pace * 1000))), Qt::PreciseTimer, context,
-                       std::move(step));
+    WindowAnimator::after(context, seconds * pace, std::move(step));
 }
 
 ExpandCoordinator::~ExpandCoordinator() {

@@ -11,7 +11,6 @@
 #include "layouts/OverviewCardView.h"
 #include "model/AppLog.h"
 
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -33,8 +32,7 @@ OverviewCoordinator::OverviewCoordinator(const ScreenSource& screens, const Cloc
 }
 
 void OverviewCoordinator::later(QObject* context, double seconds, std::function<void()> step) const {
-    QTimer::singleShot(std::max(0, int(std::lround(seconds * pace * 1000))), Qt::PreciseTimer, context,
-                       std::move(step));
+    WindowAnimator::after(context, seconds * pace, std::move(step));
 }
 
 OverviewCoordinator::~OverviewCoordinator() {
