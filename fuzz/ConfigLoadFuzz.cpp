@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes = fuzz::bytes(data, size);
+void glimmer::fuzz::check(std::string_view text) {
+    const std::string_view bytes = text;
     std::error_code ignored;
     std::filesystem::remove_all(appDir(), ignored);
     std::filesystem::create_directories(appDir());
@@ -64,5 +64,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::expect(folderKeeps(bytes), "an unreadable configuration is kept, never destroyed");
         fuzz::expect(ConfigStore::load() == ConfigStore::load(), "the replacement configuration is stable");
     }
-    return 0;
 }

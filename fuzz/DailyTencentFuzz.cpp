@@ -1,10 +1,7 @@
 #include "FuzzSupport.h"
 #include "market/DailyKline.h"
 
-using namespace glimmer;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text = fuzz::bytes(data, size);
+void glimmer::fuzz::check(std::string_view text) {
     ReplyJson json;
     (void)json.parse(text);
     for (const std::string& symbol : fuzz::dataSymbols(json)) {
@@ -12,5 +9,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::expect(reply.isUsable || reply.bars.empty(), "only a usable reply yields candles");
         for (const auto& bar : reply.bars) fuzz::checkBar(bar);
     }
-    return 0;
 }

@@ -1,10 +1,7 @@
 #include "FuzzSupport.h"
 #include "market/Endpoints.h"
 
-using namespace glimmer;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text = fuzz::bytes(data, size);
+void glimmer::fuzz::check(std::string_view text) {
     const auto file = fuzz::scratchDir() / "endpoints.json";
     fuzz::writeBytes(file, text);
 
@@ -20,5 +17,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::expect(endpoints == Endpoints{}, "a rejected file leaves the endpoints as they were");
     }
     (void)Endpoints::hostKey(std::string(text));
-    return 0;
 }

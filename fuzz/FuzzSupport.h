@@ -19,9 +19,8 @@
 
 namespace glimmer::fuzz {
 
-inline std::string_view bytes(const std::uint8_t* data, std::size_t size) {
-    return {reinterpret_cast<const char*>(data), size};
-}
+/// What each target checks of one input; libFuzzer's entry point below hands the input over.
+void check(std::string_view text);
 
 /// A fixed instant, so a crash reproduces from its input alone.
 inline const Instant stamp = Instant{} + std::chrono::hours(480000);
@@ -104,3 +103,8 @@ inline std::string readBytes(const std::filesystem::path& path) {
 }
 
 } // namespace glimmer::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    glimmer::fuzz::check({reinterpret_cast<const char*>(data), size});
+    return 0;
+}

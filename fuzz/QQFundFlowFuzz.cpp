@@ -1,11 +1,8 @@
 #include "FuzzSupport.h"
 #include "market/QQFundFlow.h"
 
-using namespace glimmer;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void glimmer::fuzz::check(std::string_view text) {
     ReplyJson json;
-    (void)json.parse(fuzz::bytes(data, size));
+    (void)json.parse(text);
     for (const auto& point : QQFundFlow::parseMinutes(json)) fuzz::checkFlow(point);
-    return 0;
 }

@@ -1,11 +1,9 @@
 #include "FuzzSupport.h"
 #include "market/QQIntraday.h"
 
-using namespace glimmer;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void glimmer::fuzz::check(std::string_view text) {
     ReplyJson json;
-    (void)json.parse(fuzz::bytes(data, size));
+    (void)json.parse(text);
     for (const std::string& symbol : fuzz::dataSymbols(json)) {
         const std::string code = symbol.size() > 2 ? symbol.substr(2) : symbol;
         const auto snapshot = QQIntraday::parse(json, symbol, code, "自选名", fuzz::stamp);
@@ -14,5 +12,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::checkQuote(snapshot->quote);
         for (const auto& minute : snapshot->minutes) fuzz::checkMinute(minute);
     }
-    return 0;
 }

@@ -1,10 +1,7 @@
 #include "FuzzSupport.h"
 #include "market/QuoteBatch.h"
 
-using namespace glimmer;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text = fuzz::bytes(data, size);
+void glimmer::fuzz::check(std::string_view text) {
     for (const auto& [symbol, payload] : QuoteBatch::records(text)) {
         fuzz::expect(!symbol.empty() && !payload.empty(), "records have a symbol and a payload");
     }
@@ -15,5 +12,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     (void)QuoteBatch::tradeDate(text);
     (void)QuoteBatch::quoteTime(text);
-    return 0;
 }

@@ -2,75 +2,66 @@
 #include "doubles/ManualQueue.h"
 #include "model/AppLog.h"
 #include "model/AppPaths.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 namespace glimmer {
 namespace {
 
-const std::vector<WatchItem> fiveItems{
-    {"600519", "贵州茅台", InstrumentKind::stock}, {"300750", "宁德时代", InstrumentKind::stock},
-    {"000001", "平安银行", InstrumentKind::stock}, {"510300", "沪深300ETF", InstrumentKind::etf},
-    {"002003", "伟星股份", InstrumentKind::stock},
-};
+const std::vector<WatchItem> fiveItems{{"600519", "贵州茅台"},
+                                       {"300750", "宁德时代"},
+                                       {"000001", "平安银行"},
+                                       {"510300", "沪深300ETF", InstrumentKind::etf},
+                                       {"002003", "伟星股份"}};
 
 // Provider stand-in that records every call in order; each fetcher can be made to fail.
 struct RecordingMarket {
     std::vector<std::string> calls;
     std::set<std::string> missingFromSnapshot;
     bool snapshotDown = false, minutesDown = false, flowDown = false, dailyDown = false;
-    double price = 10.50;
-    double minutesQuotePrice = 10.40;
+    double price = 10.50, minutesQuotePrice = 10.40;
     std::function<void(const std::string& code)> duringMinutes;
 
     MarketSource source() {
-        MarketSource s;
-        s.fetchQuotesBatch = [this](const std::vector<WatchItem>& items) {
-            calls.push_back("batch");
-            std::map<std::string, Quote> quotes;
-            if (snapshotDown) return quotes;
-            for (const auto& item : items) {
-                if (missingFromSnapshot.count(item.code)) continue;
-                Quote q;
-                q.code = item.code;
-                q.name = item.name;
-                q.price = price;
-                q.prevClose = 10.00;
-                quotes[item.code] = q;
-            }
-            return quotes;
+        return MarketSource{
+            .fetchQuotesBatch =
+                [this](const std::vector<WatchItem>& items) {
+                    calls.push_back("batch");
+                    std::map<std::string, Quote> quotes;
+                    for (const auto& item : items) {
+                        if (snapshotDown || missingFromSnapshot.count(item.code)) continue;
+                        quotes[item.code] =
+                            Quote{.code = item.code, .name = item.name, .price = price, .prevClose = 10};
+                    }
+                    return quotes;
+                },
+            .fetchIntraday = [this](const std::string& secid, const std::string& code,
+                                    const std::string& name) -> std::optional<IntradaySnapshot> {
+                calls.push_back("minutes " + secid);
+                if (duringMinutes) duringMinutes(code);
+                if (minutesDown) return std::nullopt;
+                return IntradaySnapshot{Quote{.code = code, .name = name, .price = minutesQuotePrice},
+                                        {{"09:30", 10.0, 10.0, 120, 1.2e5}, {"09:31", 10.1, 10.05, 90, 9e4}}};
+            },
+            .fetchFlow =
+                [this](const std::string& secid, const std::string& symbol) {
+                    calls.push_back("flow " + secid + " " + symbol);
+                    return flowDown ? std::vector<FlowPoint>{} : std::vector<FlowPoint>{{"09:31", 2.5e6, -1.1e6}};
+                },
+            .fetchDaily =
+                [this](const std::string& symbol, int count) {
+                    calls.push_back("daily " + symbol + " " + std::to_string(count));
+                    if (dailyDown) return std::vector<DailyBar>{};
+                    return std::vector<DailyBar>{{"2024-03-11", 10.0, 10.2, 10.3, 9.9, 5e4}};
+                },
         };
-        s.fetchIntraday = [this](const std::string& secid, const std::string& code, const std::string& name) {
-            calls.push_back("minutes " + secid);
-            if (duringMinutes) duringMinutes(code);
-            std::optional<IntradaySnapshot> snapshot;
-            if (minutesDown) return snapshot;
-            snapshot.emplace();
-            snapshot->quote.code = code;
-            snapshot->quote.name = name;
-            snapshot->quote.price = minutesQuotePrice;
-            snapshot->minutes = {{"09:30", 10.0, 10.0, 120, 1.2e5}, {"09:31", 10.1, 10.05, 90, 9e4}};
-            return snapshot;
-        };
-        s.fetchFlow = [this](const std::string& secid, const std::string& symbol) {
-            calls.push_back("flow " + secid + " " + symbol);
-            if (flowDown) return std::vector<FlowPoint>{};
-            return std::vector<FlowPoint>{{"09:31", 2.5e6, -1.1e6}};
-        };
-        s.fetchDaily = [this](const std::string& symbol, int count) {
-            calls.push_back("daily " + symbol + " " + std::to_string(count));
-            if (dailyDown) return std::vector<DailyBar>{};
-            return std::vector<DailyBar>{{"2024-03-11", 10.0, 10.2, 10.3, 9.9, 5e4}};
-        };
-        return s;
     }
 
     std::vector<std::string> take() { return std::exchange(calls, {}); }
+    long batches() const { return std::count(calls.begin(), calls.end(), "batch"); }
 };
 
 struct StoreHarness {
@@ -101,22 +92,18 @@ struct StoreHarness {
         store->onRefreshFinished = [this] { callbacks.push_back("finished"); };
     }
 
-    // The owner's start sequence.
-    void start() {
+    // The owner's start sequence; `timersOnly` leaves out the first request.
+    void start(bool timersOnly = false) {
         store->setPollingEnabled(true);
         store->syncEntries();
         store->restartTimer();
-        store->requestRefresh();
+        if (!timersOnly) store->requestRefresh();
     }
 
     // The only price alert: `code` rising to `price`.
     void alertAbove(const std::string& code, double price) {
         auto config = store->config();
-        PriceAlert alert;
-        alert.code = code;
-        alert.direction = PriceAlertDirection::above;
-        alert.price = price;
-        config.alerts.priceAlerts = {alert};
+        config.alerts.priceAlerts = {PriceAlert{.code = code, .direction = PriceAlertDirection::above, .price = price}};
         store->setConfig(config);
     }
 
@@ -135,17 +122,30 @@ struct StoreHarness {
 // ---- Time-to-live gates.
 
 TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTL) {
-    StoreHarness h({fiveItems[0]});
-    h.store->syncEntries();
-    h.pass();
-    h.clock.advance(59);
-    EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 0, 0})) << "59 s old minutes are fresh at r = 30";
-    h.clock.advance(1);
-    EXPECT_EQ(h.pass(), (RefreshCounts{1, 1, 0, 0})) << "exactly 60 s old minutes are fetched";
-    h.clock.advance(59);
-    EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 0, 0})) << "119 s old flow is fresh";
-    h.clock.advance(1);
-    EXPECT_EQ(h.pass(), (RefreshCounts{1, 1, 1, 0})) << "flow is due at 120 s";
+    struct Case {
+        const char* why;
+        int hour;
+        bool seriesEmpty;
+        std::vector<std::pair<double, RefreshCounts>> passes; // seconds waited before each pass, its counts
+    };
+    const Case cases[] = {
+        {"trading: minutes at 60 s, flow at 120 s at r = 30",
+         10,
+         false,
+         {{0, {1, 1, 1, 1}}, {59, {1, 0, 0, 0}}, {1, {1, 1, 0, 0}}, {59, {1, 0, 0, 0}}, {1, {1, 1, 1, 0}}}},
+        {"off hours: ten minutes", 20, false, {{0, {1, 1, 1, 1}}, {300, {1, 0, 0, 0}}, {300, {1, 1, 1, 0}}}},
+        {"empty flow and daily replies are asked again", 10, true, {{0, {1, 1, 1, 1}}, {30, {1, 0, 1, 1}}}},
+    };
+    for (const Case& c : cases) {
+        StoreHarness h({fiveItems[0]});
+        h.clock.setChinaTime(2024, 3, 12, c.hour, 0);
+        h.market.dailyDown = h.market.flowDown = c.seriesEmpty;
+        h.store->syncEntries();
+        for (const auto& [wait, counts] : c.passes) {
+            h.clock.advance(wait);
+            EXPECT_EQ(h.pass(), counts) << c.why << ", after " << wait << " s";
+        }
+    }
 }
 
 TEST(MarketStoreGates, TTLsFollowTheRefreshSetting) {
@@ -157,40 +157,17 @@ TEST(MarketStoreGates, TTLsFollowTheRefreshSetting) {
     EXPECT_EQ(MarketStore::pollInterval(-10), 5);
 }
 
-TEST(MarketStoreGates, OffHoursSeriesWaitTenMinutes) {
-    StoreHarness h({fiveItems[0]});
-    h.clock.setChinaTime(2024, 3, 12, 20, 0);
-    h.store->syncEntries();
-    h.pass();
-    h.clock.advance(300);
-    EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 0, 0}));
-    h.clock.advance(300);
-    EXPECT_EQ(h.pass(), (RefreshCounts{1, 1, 1, 0}));
-}
-
 TEST(MarketStoreGates, DayChangeReloadsDailyCandlesOnce) {
     StoreHarness h({fiveItems[0], fiveItems[1]});
     h.clock.setChinaTime(2024, 3, 12, 23, 58);
     h.store->syncEntries();
-    EXPECT_EQ(h.pass().daily, 2);
-    EXPECT_EQ(h.store->entry(0)->dailyLoadedOn, "2024-03-12");
-    h.clock.advance(60);
-    EXPECT_EQ(h.pass().daily, 0);
-    h.clock.advance(120); // 00:01 on the exchange's next day
-    EXPECT_EQ(h.pass().daily, 2);
+    // 23:58, 23:59, 00:01 on the exchange's next day, 00:11.
+    for (const auto [wait, daily] : {std::pair{0, 2}, {60, 0}, {120, 2}, {600, 0}}) {
+        h.clock.advance(wait);
+        EXPECT_EQ(h.pass().daily, daily) << wait;
+        if (wait == 0) EXPECT_EQ(h.store->entry(0)->dailyLoadedOn, "2024-03-12");
+    }
     EXPECT_EQ(h.store->entry(1)->dailyLoadedOn, "2024-03-13");
-    h.clock.advance(600);
-    EXPECT_EQ(h.pass().daily, 0);
-}
-
-TEST(MarketStoreGates, EmptyDailyResultIsAskedForAgainNextPass) {
-    StoreHarness h({fiveItems[0]});
-    h.market.dailyDown = true;
-    h.market.flowDown = true;
-    h.store->syncEntries();
-    EXPECT_EQ(h.pass(), (RefreshCounts{1, 1, 1, 1}));
-    h.clock.advance(30);
-    EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 1, 1})) << "an ETF without flow is asked on every pass";
 }
 
 // ---- Order, fallbacks and failures.
@@ -202,9 +179,9 @@ TEST(MarketStorePass, SnapshotGapIsFilledFromTheMinutesWhenTheyAreDue) {
     EXPECT_EQ(h.pass().batch, 1);
     EXPECT_DOUBLE_EQ(h.store->entry(0)->quote->price, 10.50);
     EXPECT_DOUBLE_EQ(h.store->entry(1)->quote->price, 10.40) << "taken from the minute reply";
-    EXPECT_EQ(h.store->entry(1)->updatedAt, h.clock.now());
-
     const Instant firstPass = h.clock.now();
+    EXPECT_EQ(h.store->entry(1)->updatedAt, firstPass);
+
     h.clock.advance(30);
     h.market.minutesQuotePrice = 10.45;
     h.pass();
@@ -227,10 +204,8 @@ TEST(MarketStorePass, FailingSourcesAndAPlaceholderMinuteQuoteKeepWhatWasLoaded)
     h.clock.setChinaTime(2024, 3, 13, 10, 0);
     EXPECT_EQ(h.pass(), (RefreshCounts{0, 1, 1, 1}));
     const MarketEntry kept = *h.store->entry(0);
-    EXPECT_EQ(kept.quote, loaded.quote);
-    EXPECT_EQ(kept.minutes, loaded.minutes);
-    EXPECT_EQ(kept.flow, loaded.flow);
-    EXPECT_EQ(kept.daily, loaded.daily);
+    EXPECT_EQ(std::tie(kept.quote, kept.minutes, kept.flow, kept.daily),
+              std::tie(loaded.quote, loaded.minutes, loaded.flow, loaded.daily));
     EXPECT_FALSE(kept.error);
 }
 
@@ -263,25 +238,21 @@ TEST(MarketStorePass, EmptyWatchListMakesNoRequestAndPostsOnlyStartAndFinish) {
 
 TEST(MarketStorePass, TraceLineCountsRequestsWhenAskedFor) {
     StoreHarness h({fiveItems[0]}, SourceSwitches{.traceRefresh = true});
-    h.store->syncEntries();
-    h.health.recordFailure("qt.snapshot", h.clock.now());
-    h.health.recordFailure("qt.snapshot", h.clock.now());
-    h.health.recordFailure("em.trends.push2.eastmoney.com", h.clock.now());
-    h.health.recordFailure("em.trends.push2.eastmoney.com", h.clock.now());
     StoreHarness quiet({fiveItems[0]});
-    quiet.store->syncEntries();
+    for (const char* key : {"qt.snapshot", "em.trends.push2.eastmoney.com"}) {
+        for (int i = 0; i < 2; ++i) h.health.recordFailure(key, h.clock.now());
+    }
     AppLog::setEchoToStdout(false);
-    h.pass();
-    quiet.pass();
+    for (StoreHarness* harness : {&h, &quiet}) {
+        harness->store->syncEntries();
+        harness->pass();
+    }
     AppLog::setEchoToStdout(true);
-    std::ifstream file(AppPaths::logFile());
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_NE(
-        text.str().find("INFO 刷新 快照=1 分时=1 资金流=1 日K=1 冷却中=[em.trends.push2.eastmoney.com,qt.snapshot]\n"),
-        std::string::npos)
-        << text.str();
-    EXPECT_EQ(text.str().find("日K=1\n"), std::string::npos) << "no trace without the switch";
+    const std::string text = testing::readFile(AppPaths::logFile());
+    EXPECT_NE(text.find("INFO 刷新 快照=1 分时=1 资金流=1 日K=1 冷却中=[em.trends.push2.eastmoney.com,qt.snapshot]\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("日K=1\n"), std::string::npos) << "no trace without the switch";
 }
 
 // ---- Watch-list changes.
@@ -291,7 +262,7 @@ TEST(MarketStoreEntries, SyncKeepsDataRenamesAndDropsLeavers) {
     h.store->syncEntries();
     h.pass();
     auto config = h.store->config();
-    config.watchlist = {{"000001", "平安银行(改)", InstrumentKind::stock}, fiveItems[0]};
+    config.watchlist = {{"000001", "平安银行(改)"}, fiveItems[0]};
     h.store->setConfig(config);
     h.store->syncEntries();
     const auto entries = h.store->entries();
@@ -299,8 +270,7 @@ TEST(MarketStoreEntries, SyncKeepsDataRenamesAndDropsLeavers) {
     EXPECT_EQ(entries[0].item.name, "平安银行(改)");
     EXPECT_FALSE(entries[0].minutes.empty()) << "a renamed item keeps its data";
     EXPECT_EQ(entries[1].item.code, "600519");
-    EXPECT_FALSE(h.store->entry(2));
-    EXPECT_FALSE(h.store->entry(-1));
+    EXPECT_FALSE(h.store->entry(2) || h.store->entry(-1));
 
     config.watchlist.push_back(fiveItems[1]);
     h.store->setConfig(config);
@@ -310,12 +280,11 @@ TEST(MarketStoreEntries, SyncKeepsDataRenamesAndDropsLeavers) {
 
 TEST(MarketStoreEntries, SyncKeepsAListedPriorityAndOtherwisePicksTheFirst) {
     StoreHarness h;
-    h.store->setPriorityCode("510300");
-    h.store->syncEntries();
-    EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>("510300"));
-    h.store->setPriorityCode("688981");
-    h.store->syncEntries();
-    EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>("600519"));
+    for (const auto& [asked, kept] : {std::pair{"510300", "510300"}, {"688981", "600519"}}) {
+        h.store->setPriorityCode(asked);
+        h.store->syncEntries();
+        EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>(kept));
+    }
     EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "change"}));
 }
 
@@ -325,7 +294,7 @@ TEST(MarketStoreEntries, WatchListChangeDuringAPassIsMergedByCode) {
     h.market.duringMinutes = [&](const std::string& code) {
         if (code != "300750") return;
         auto config = h.store->config();
-        config.watchlist = {fiveItems[4], {"000001", "平安银行新名", InstrumentKind::stock}, fiveItems[0]};
+        config.watchlist = {fiveItems[4], {"000001", "平安银行新名"}, fiveItems[0]};
         h.store->setConfig(config);
         h.store->syncEntries();
     };
@@ -382,9 +351,8 @@ TEST(MarketStoreCallbacks, QueuedRequestsRunOnePassEachAndRepeatOnlyTheSnapshot)
     h.store->requestRefresh();
     h.store->refreshNow("510300");
     h.queue->runPending();
-    const auto calls = h.market.take();
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "batch"), 2);
-    EXPECT_EQ(calls.size(), 2u + 15u);
+    EXPECT_EQ(h.market.batches(), 2);
+    EXPECT_EQ(h.market.calls.size(), 2u + 15u);
     EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>("510300"));
 }
 
@@ -411,8 +379,7 @@ TEST(MarketStoreCallbacks, AnAbandonedPassStopsItsRequestsAndKeepsNothing) {
     EXPECT_EQ(h.queue->timerCount(), 0u);
 
     const Instant now = h.clock.now();
-    EXPECT_FALSE(h.health.recordFailure("qq.quote", now));
-    EXPECT_FALSE(h.health.recordFailure("qq.quote", now));
+    EXPECT_FALSE(h.health.recordFailure("qq.quote", now) || h.health.recordFailure("qq.quote", now));
     EXPECT_TRUE(h.health.coolingKeys(now).empty()) << "a transfer cut short is not a provider failure";
 }
 
@@ -422,52 +389,37 @@ TEST(MarketStoreCallbacks, NothingRunsForAStoreThatIsGone) {
     h.store.reset();
     h.queue->advance(600);
     EXPECT_EQ(h.main.drain(), 1) << "the posted step is dropped quietly";
-    EXPECT_TRUE(h.callbacks.empty());
-    EXPECT_TRUE(h.market.calls.empty());
+    EXPECT_TRUE(h.callbacks.empty() && h.market.calls.empty());
 }
 
-TEST(MarketStoreTimers, ClosingBellStopsTheFastPoll) {
-    StoreHarness h({fiveItems[0]});
-    h.clock.setChinaTime(2024, 3, 12, 15, 4, 0);
-    h.store->setPollingEnabled(true);
-    h.store->syncEntries();
-    h.store->restartTimer();
-    h.queue->advance(290);
-    const auto calls = h.market.take();
-    // 15:04:00.2, 15:04:30.2, 15:05:00.2, 15:05:30.2 poll; 15:06:00.2 onwards do not, and the slow
-    // timer's first fire at 15:09:00 comes later.
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "batch"), 4);
-    h.queue->advance(20);
-    EXPECT_EQ(h.market.take(), std::vector<std::string>{"batch"}) << "the off-hours poll at 15:09";
-}
-
-TEST(MarketStoreTimers, OpeningAndWeekendFollowTheExchangeDay) {
-    StoreHarness h({fiveItems[0]});
-    h.clock.setChinaTime(2024, 3, 12, 9, 14, 0);
-    h.store->setPollingEnabled(true);
-    h.store->syncEntries();
-    h.store->restartTimer();
-    h.queue->advance(61);
-    EXPECT_EQ(std::count(h.market.calls.begin(), h.market.calls.end(), "batch"), 1)
-        << "09:14:00.2 and :30.2 do not poll, 09:15:00.2 does";
-    h.market.take();
-
-    h.clock.setChinaTime(2024, 3, 16, 10, 0, 0); // Saturday
-    h.store->restartTimer();
-    h.queue->advance(900);
-    EXPECT_EQ(std::count(h.market.calls.begin(), h.market.calls.end(), "batch"), 3) << "every five minutes";
-}
-
-TEST(MarketStoreTimers, RestartTimerReplacesBothTimersWithTheNewInterval) {
-    StoreHarness h({fiveItems[0]});
-    h.store->setPollingEnabled(true);
-    h.store->syncEntries();
-    h.store->restartTimer();
-    h.store->setRefreshSeconds(2);
-    h.store->restartTimer();
-    EXPECT_EQ(h.queue->timerCount(), 2u);
-    h.queue->advance(20);
-    EXPECT_EQ(std::count(h.market.calls.begin(), h.market.calls.end(), "batch"), 4) << "0.2, 5.2, 10.2, 15.2";
+TEST(MarketStoreTimers, PollsFollowTheExchangeDayAndTheRefreshSetting) {
+    struct Case {
+        const char* why;
+        int day, hour, minute;
+        double refreshSeconds;
+        std::vector<std::pair<double, long>> steps; // seconds waited, snapshots asked meanwhile
+    };
+    const Case cases[] = {
+        // 15:04:00.2 to 15:05:30.2 poll every 30 s; 15:06:00.2 on do not; the slow timer fires at 15:09.
+        {"the closing bell stops the fast poll", 12, 15, 4, 30, {{290, 4}, {20, 1}}},
+        {"09:14:00.2 and :30.2 do not poll, 09:15:00.2 does", 12, 9, 14, 30, {{61, 1}}},
+        {"a Saturday polls every five minutes", 16, 10, 0, 30, {{900, 3}}},
+        {"a restart takes the new interval: 0.2, 5.2, 10.2, 15.2", 12, 10, 0, 2, {{20, 4}}},
+    };
+    for (const Case& c : cases) {
+        StoreHarness h({fiveItems[0]});
+        h.clock.setChinaTime(2024, 3, c.day, c.hour, c.minute, 0);
+        h.start(true);
+        h.store->setRefreshSeconds(c.refreshSeconds);
+        h.store->restartTimer();
+        EXPECT_EQ(h.queue->timerCount(), 2u);
+        for (const auto& [waited, batches] : c.steps) {
+            h.queue->advance(waited);
+            EXPECT_EQ(h.market.batches(), batches) << c.why;
+            if (&batches != &c.steps.front().second) EXPECT_EQ(h.market.calls.size(), std::size_t(batches)) << c.why;
+            h.market.take();
+        }
+    }
 }
 
 } // namespace

@@ -17,75 +17,80 @@ using testing::SeriesFetchTest;
 
 const Instant stamp = Instant{} + std::chrono::hours(480000);
 
-std::optional<IntradaySnapshot> parseText(const std::string& text, const std::string& symbol) {
+std::optional<IntradaySnapshot> parseMinutes(const std::string& text, const std::string& symbol) {
     ReplyJson json;
     json.parse(text);
     return QQIntraday::parse(json, symbol, symbol.substr(2), "自选名", stamp);
 }
 
-TEST(QQIntradayParse, FullDayTakesItsQuoteFromTheEmbeddedSnapshotRecord) {
-    const auto snapshot = parseText(fixture("qq_minute_600519.json"), "sh600519");
-    ASSERT_TRUE(snapshot);
-    ASSERT_EQ(snapshot->minutes.size(), 241u);
-    // The first line includes the opening auction.
-    EXPECT_EQ(snapshot->minutes[0], (MinuteBar{"09:30", 1523.50, 326029000.00 / 214000, 2140, 326029000.00}));
-    EXPECT_EQ(snapshot->minutes[1].time, "09:31");
-    EXPECT_DOUBLE_EQ(snapshot->minutes[1].volume, 822);
-    EXPECT_NEAR(snapshot->minutes[1].amount, 125172516.00, 1e-6);
-    EXPECT_EQ(snapshot->minutes.back().time, "15:00");
-
-    const Quote& quote = snapshot->quote;
-    EXPECT_EQ(quote.name, "贵州茅台");
-    EXPECT_EQ(quote.code, "600519");
-    EXPECT_DOUBLE_EQ(quote.price, 1532.60);
-    EXPECT_DOUBLE_EQ(quote.prevClose, 1523.50);
-    EXPECT_DOUBLE_EQ(quote.high, 1533.83);
-    EXPECT_DOUBLE_EQ(quote.amount, 17083272890);
-    EXPECT_EQ(quote.tradeDate, "2024-11-08");
-    EXPECT_EQ(quote.quoteTime, "15:00");
+std::vector<FlowPoint> parseFlow(const std::string& text) {
+    ReplyJson json;
+    json.parse(text);
+    return QQFundFlow::parseMinutes(json);
 }
 
-TEST(QQIntradayParse, CumulativeLinesBecomeMinuteDeltasWithinTheSession) {
-    const auto snapshot = parseText(fixture("qq_minute_000001_noqt.json"), "sz000001");
+TEST(QQIntradayParse, FullDayTakesItsQuoteFromTheEmbeddedSnapshotRecord) {
+    const auto snapshot = parseMinutes(fixture("qq_minute_600519.json"), "sh600519");
     ASSERT_TRUE(snapshot);
+    const auto& m = snapshot->minutes;
+    ASSERT_EQ(m.size(), 241u);
+    // The first line includes the opening auction.
+    EXPECT_EQ(m[0], (MinuteBar{"09:30", 1523.50, 326029000.00 / 214000, 2140, 326029000.00}));
+    EXPECT_EQ(std::tuple(m[1].time, m[1].volume, m.back().time), std::tuple("09:31", 822.0, "15:00"));
+    EXPECT_NEAR(m[1].amount, 125172516.00, 1e-6);
+    const Quote& q = snapshot->quote;
+    EXPECT_EQ(std::tuple(q.name, q.code, q.price, q.prevClose, q.high, q.amount, q.tradeDate, q.quoteTime),
+              std::tuple("贵州茅台", "600519", 1532.60, 1523.50, 1533.83, 17083272890.0, "2024-11-08",
+                         std::optional<std::string>("15:00")));
+}
+
+TEST(QQIntradayParse, CumulativeLinesBecomeMinuteDeltasAndAMissingRecordAPlaceholderQuote) {
+    const auto snapshot = parseMinutes(fixture("qq_minute_000001_noqt.json"), "sz000001");
+    ASSERT_TRUE(snapshot);
+    EXPECT_EQ(snapshot->quote, (Quote{.code = "000001", .name = "自选名", .updatedAt = stamp}));
     const auto& m = snapshot->minutes;
     // 0925 is before the open, "abc" is no price, "933" has three characters, 1501 is after the close.
     ASSERT_EQ(m.size(), 5u);
     EXPECT_EQ(m[0], (MinuteBar{"09:30", 10.01, 10.01, 100, 100100}));
-    EXPECT_EQ(m[1].time, "09:31");
-    EXPECT_DOUBLE_EQ(m[1].volume, 50);
-    EXPECT_DOUBLE_EQ(m[1].amount, 50100);
+    EXPECT_EQ(std::tuple(m[1].time, m[1].volume, m[1].amount), std::tuple("09:31", 50.0, 50100.0));
     EXPECT_NEAR(m[1].avg, 150200.0 / 15000, 1e-12);
     // Cumulative volume going backwards never makes a negative bar.
-    EXPECT_DOUBLE_EQ(m[2].volume, 0);
-    EXPECT_DOUBLE_EQ(m[2].amount, 1400);
+    EXPECT_EQ(std::pair(m[2].volume, m[2].amount), std::pair(0.0, 1400.0));
     // Unreadable totals carry the previous ones forward.
     EXPECT_EQ(m[3], (MinuteBar{"09:34", 10.05, 151600.0 / 14000, 0, 0}));
-    EXPECT_EQ(m[4].time, "15:00");
-    EXPECT_DOUBLE_EQ(m[4].volume, 160);
-}
-
-TEST(QQIntradayParse, MissingSnapshotRecordGivesAPlaceholderQuote) {
-    const auto snapshot = parseText(fixture("qq_minute_000001_noqt.json"), "sz000001");
-    ASSERT_TRUE(snapshot);
-    EXPECT_EQ(snapshot->quote.code, "000001");
-    EXPECT_EQ(snapshot->quote.name, "自选名");
-    EXPECT_DOUBLE_EQ(snapshot->quote.price, 0);
-    EXPECT_EQ(snapshot->quote.tradeDate, "");
-    EXPECT_FALSE(snapshot->quote.quoteTime);
-    EXPECT_EQ(snapshot->quote.updatedAt, stamp);
+    EXPECT_EQ(std::pair(m[4].time, m[4].volume), std::pair(std::string("15:00"), 160.0));
 }
 
 TEST(QQIntradayParse, RepliesWithoutUsableLinesGiveNothing) {
-    EXPECT_FALSE(parseText(fixture("qq_minute_unknown.json"), "sz999999"));
+    EXPECT_FALSE(parseMinutes(fixture("qq_minute_unknown.json"), "sz999999"));
     // The reply is keyed by symbol: another symbol's minutes are not this one's.
-    EXPECT_FALSE(parseText(fixture("qq_minute_600519.json"), "sz600519"));
+    EXPECT_FALSE(parseMinutes(fixture("qq_minute_600519.json"), "sz600519"));
     for (const std::string text :
          {R"({"data":{"sh600519":[]}})", R"({"data":{"sh600519":{"data":{"data":"0930 1 1 1"}}}})",
           R"({"data":{"sh600519":{"data":{"data":["0930 1 1 1", 5]}}}})",
           R"({"data":{"sh600519":{"data":{"data":["0925 1 1 1", "1501 1 1 1"]}}}})", "[1,2]", "x"}) {
-        EXPECT_FALSE(parseText(text, "sh600519")) << text;
+        EXPECT_FALSE(parseMinutes(text, "sh600519")) << text;
     }
+}
+
+TEST(QQFundFlowParse, StampsAndValuesOfEveryShape) {
+    const auto full = parseFlow(fixture("qq_fundflow_000001.json"));
+    ASSERT_EQ(full.size(), 240u);
+    EXPECT_EQ(full.front(), (FlowPoint{"09:31", -126798.13, -139597.91}));
+    EXPECT_EQ(full.back(), (FlowPoint{"15:00", -7663084.67, 2886843.12}));
+    // Dropped: 09:25 (pre-open), an 11-character stamp, a numeric stamp, 15:01 (after the close). Kept:
+    // 14 characters with string and number values; a number and a missing key (0); a dash and a null (0).
+    EXPECT_EQ(
+        parseFlow(fixture("qq_fundflow_quirks.json")),
+        (std::vector<FlowPoint>{{"13:05", 123.4, 55}, {"13:10", 123.4, 0}, {"13:12", 0, 0}, {"15:00", -5e6, 3e6}}));
+    for (const std::string text :
+         {"", "[]", R"({"data":{}})", R"({"data":{"todayFundTrend":{"minList":{}}}})",
+          R"({"data":{"todayFundTrend":[]}})", R"({"data":{"todayFundTrend":{"minList":[1,"x",null]}}})"}) {
+        EXPECT_TRUE(parseFlow(text).empty()) << text;
+    }
+    EXPECT_NE(
+        QQFundFlow::url("http://127.0.0.1:9", "sz000001&type=x").find("code=sz000001%26type%3Dx&type=todayFundTrend"),
+        std::string::npos);
 }
 
 class QQIntradayFetch : public SeriesFetchTest {};
@@ -111,8 +116,7 @@ TEST_F(QQIntradayFetch, TencentSeriesCoolDownsForTransportFailuresAndEmptyReplie
     for (const Fetcher& f : fetchers) {
         SCOPED_TRACE(f.key);
         tencent.serve(f.path, "", 502);
-        EXPECT_FALSE(f.fetch());
-        EXPECT_FALSE(f.fetch());
+        EXPECT_FALSE(f.fetch() || f.fetch());
         clock.advance(30);
         EXPECT_FALSE(f.fetch()); // skipped: no request
         EXPECT_EQ(tencent.count(f.path), 2);
@@ -121,8 +125,7 @@ TEST_F(QQIntradayFetch, TencentSeriesCoolDownsForTransportFailuresAndEmptyReplie
 
         clock.advance(120);
         tencent.serve(f.path, f.empty);
-        EXPECT_FALSE(f.fetch());
-        EXPECT_FALSE(f.fetch());
+        EXPECT_FALSE(f.fetch() || f.fetch());
         EXPECT_TRUE(health.shouldSkip(f.key, clock.now()));
         EXPECT_EQ(occurrences(newLog(), f.coolLine), 1) << "empty replies cool down silently";
 

@@ -1,4 +1,6 @@
 #include "market/ReplyJson.h"
+#include "market/ReplyText.h"
+#include "market/SeriesFields.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +65,55 @@ TEST(ReplyJson, NumbersOutOfRangeAreNoNumber) {
     std::vector<std::optional<double>> values;
     for (const auto& item : json.children(*json.root())) values.push_back(ReplyJson::num(item));
     EXPECT_EQ(values, (std::vector<std::optional<double>>{std::nullopt, std::nullopt, 12.5, std::nullopt, 7.0}));
+}
+
+TEST(ReplyText, DecodePrefersUtf8ThenGb18030) {
+    EXPECT_FALSE(ReplyText::decode(std::nullopt));
+    EXPECT_FALSE(ReplyText::decode(std::string()));
+    EXPECT_EQ(ReplyText::decode(std::string("贵州茅台")), "贵州茅台");
+    EXPECT_EQ(ReplyText::decode(std::string("\xB9\xF3\xD6\xDD\xC3\xA9\xCC\xA8")), "贵州茅台") << "GBK bytes";
+    EXPECT_EQ(ReplyText::decode(std::string("\x81\x30\x81\x30")), "\xC2\x80") << "a four-byte GB 18030 sequence";
+    EXPECT_FALSE(ReplyText::decode(std::string("\xB9"))) << "a truncated sequence is neither";
+    EXPECT_FALSE(ReplyText::decode(std::string("\xFF\xFF\xFF")));
+}
+
+TEST(ReplyText, NumberTakesOnlyACompleteFiniteDecimal) {
+    EXPECT_EQ(ReplyText::number("12.5"), 12.5);
+    EXPECT_EQ(ReplyText::number("-0.25"), -0.25);
+    EXPECT_EQ(ReplyText::number("+7"), 7);
+    EXPECT_EQ(ReplyText::number("1e3"), 1000);
+    for (const char* text : {"12.5x", "", "-", "+", "+-1", "++1", "nan", "inf", " 1", "1 "}) {
+        EXPECT_FALSE(ReplyText::number(text)) << text;
+    }
+}
+
+TEST(SeriesFields, SplitDropsEmptyPiecesAndCountsPastItsCapacity) {
+    std::array<std::string_view, 3> pieces;
+    EXPECT_EQ(SeriesFields::split(",,a,,b,", ',', pieces), 2u);
+    EXPECT_EQ(pieces[0], "a");
+    EXPECT_EQ(pieces[1], "b");
+    EXPECT_EQ(SeriesFields::split("1,2,3,4,5", ',', pieces), 5u);
+    EXPECT_EQ(pieces[2], "3");
+    EXPECT_EQ(SeriesFields::split("", ',', pieces), 0u);
+}
+
+TEST(SeriesFields, CharacterPositionsCountCodePointsNotBytes) {
+    EXPECT_EQ(SeriesFields::lastCharacters("2024-11-08 09:31", 5), "09:31");
+    EXPECT_EQ(SeriesFields::lastCharacters("时间09:31", 6), "间09:31");
+    EXPECT_EQ(SeriesFields::lastCharacters("9:31", 5), "9:31");
+    EXPECT_EQ(SeriesFields::characters("２０２４１１０８１３０５", 8, 2), "１３");
+    EXPECT_EQ(SeriesFields::characters("abc", 2, 5), "c");
+    EXPECT_EQ(SeriesFields::characters("abc", 7, 2), "");
+    // Broken UTF-8 never reads past the text.
+    EXPECT_EQ(SeriesFields::lastCharacters("\x80\x80\xe6", 2), "\x80\xe6");
+    EXPECT_EQ(SeriesFields::characters("\xe6\x97", 0, 1), "\xe6\x97");
+}
+
+TEST(SeriesFields, SessionMinutesAreInclusive) {
+    EXPECT_FALSE(SeriesFields::isSessionMinute("09:29"));
+    EXPECT_TRUE(SeriesFields::isSessionMinute("09:30"));
+    EXPECT_TRUE(SeriesFields::isSessionMinute("15:00"));
+    EXPECT_FALSE(SeriesFields::isSessionMinute("15:01"));
 }
 
 } // namespace

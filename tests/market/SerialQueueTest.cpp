@@ -5,7 +5,8 @@
 #include <atomic>
 #include <chrono>
 #include <future>
-#include <mutex>
+#include <numeric>
+#include <set>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -15,30 +16,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(SerialQueue, RunsTasksInOrderOnOneWorkerThread) {
+TEST(SerialQueue, RunsTasksInOrderOnOneWorkerThreadAndNestedSyncAtOnce) {
     SerialQueue queue("glimmerbox.test");
-    std::vector<int> order;
-    std::vector<std::thread::id> threads;
+    std::vector<int> order, expected(50);
+    std::iota(expected.begin(), expected.end(), 0);
+    std::set<std::thread::id> threads;
     for (int i = 0; i < 50; ++i) {
         queue.async([&, i] {
             order.push_back(i);
-            threads.push_back(std::this_thread::get_id());
+            threads.insert(std::this_thread::get_id());
         });
     }
     bool onQueue = false;
     ASSERT_TRUE(queue.sync([&] { onQueue = queue.isCurrent(); }));
-    EXPECT_TRUE(onQueue);
-    EXPECT_FALSE(queue.isCurrent());
-    ASSERT_EQ(order.size(), 50u);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(order[static_cast<std::size_t>(i)], i);
-    for (const auto& id : threads) {
-        EXPECT_EQ(id, threads.front());
-        EXPECT_NE(id, std::this_thread::get_id());
-    }
-}
+    EXPECT_TRUE(onQueue && !queue.isCurrent());
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(threads.size(), 1u);
+    EXPECT_FALSE(threads.count(std::this_thread::get_id()));
 
-TEST(SerialQueue, SyncFromInsideATaskRunsAtOnceInsteadOfDeadlocking) {
-    SerialQueue queue("glimmerbox.test");
+    // A sync from inside a task runs at once instead of deadlocking.
     std::vector<std::string> steps;
     queue.sync([&] {
         steps.push_back("outer");
@@ -53,8 +49,7 @@ TEST(SerialQueue, AThrowingTaskDoesNotStopTheQueue) {
     queue.async([] { throw std::runtime_error("provider went away"); });
     EXPECT_THROW(queue.sync([] { throw std::runtime_error("reported to the waiting caller"); }), std::runtime_error);
     bool ran = false;
-    EXPECT_TRUE(queue.sync([&] { ran = true; }));
-    EXPECT_TRUE(ran);
+    EXPECT_TRUE(queue.sync([&] { ran = true; }) && ran);
 }
 
 TEST(SerialQueue, RepeatingTimerFiresOnTheQueueUntilCancelled) {
@@ -96,10 +91,9 @@ TEST(SerialQueue, OneShotTimerFiresOnceAndWaitsForItsDelay) {
 
 TEST(SerialQueue, ShutdownDropsWaitingTasksAndRefusesNewOnes) {
     std::atomic<int> ran{0};
-    std::promise<void> release;
+    std::promise<void> release, started;
     auto gate = release.get_future().share();
     auto queue = std::make_unique<SerialQueue>("glimmerbox.test");
-    std::promise<void> started;
     queue->async([&, gate] {
         started.set_value();
         gate.wait();
@@ -120,9 +114,8 @@ TEST(SerialQueue, ShutdownDropsWaitingTasksAndRefusesNewOnes) {
     EXPECT_EQ(queue->scheduleTimer(0, 1, 0, [] {}), 0u);
     queue.reset();
     EXPECT_EQ(ran.load(), 1);
-}
 
-TEST(SerialQueue, DestroyingTheQueueFromItsOwnTaskIsSafe) {
+    // Destroying a queue from its own task is safe.
     auto holder = std::make_shared<std::unique_ptr<SerialQueue>>(std::make_unique<SerialQueue>("glimmerbox.test"));
     std::promise<void> enqueued, done;
     auto ready = enqueued.get_future().share();

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -20,7 +21,7 @@ class SeriesStubHost {
 public:
     using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
     struct Reply {
-        int status = 200;
+        int status = 404;
         std::string body;
         bool hangs = false;
     };
@@ -33,23 +34,20 @@ public:
 
     SeriesStubHost() {
         server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-            Reply reply{404, "", false};
+            Reply reply;
             Handler handler;
             {
                 std::lock_guard guard(lock);
-                Received received{request.path,
-                                  request.target,
-                                  {},
-                                  request.get_header_value("Referer"),
-                                  request.get_header_value("User-Agent"),
-                                  request.has_header("Cookie")};
-                for (const auto& [key, value] : request.params) received.query[key] = value;
-                log.push_back(std::move(received));
+                log.push_back({request.path,
+                               request.target,
+                               {request.params.begin(), request.params.end()},
+                               request.get_header_value("Referer"),
+                               request.get_header_value("User-Agent"),
+                               request.has_header("Cookie")});
                 for (const auto& [prefix, h] : handlers) {
                     if (request.path.rfind(prefix, 0) == 0) handler = h;
                 }
-                const auto found = routes.find(request.path);
-                if (found != routes.end()) reply = found->second;
+                if (routes.count(request.path)) reply = routes[request.path];
             }
             if (handler) return handler(request, response);
             if (reply.hangs) return waitForRelease();
@@ -80,14 +78,8 @@ public:
 
     std::string origin() const { return "http://127.0.0.1:" + std::to_string(port); }
 
-    void serve(const std::string& path, std::string body, int status = 200) {
-        std::lock_guard guard(lock);
-        routes[path] = Reply{status, std::move(body), false};
-    }
-    void hang(const std::string& path) {
-        std::lock_guard guard(lock);
-        routes[path] = Reply{200, "", true};
-    }
+    void serve(const std::string& path, std::string body, int status = 200) { route(path, {status, std::move(body)}); }
+    void hang(const std::string& path) { route(path, {200, "", true}); }
     void handle(const std::string& prefix, Handler handler) {
         std::lock_guard guard(lock);
         handlers.emplace_back(prefix, std::move(handler));
@@ -104,12 +96,15 @@ public:
     }
     int count(const std::string& path) const {
         std::lock_guard guard(lock);
-        int n = 0;
-        for (const auto& received : log) n += received.path == path ? 1 : 0;
-        return n;
+        return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const auto& r) { return r.path == path; }));
     }
 
 private:
+    void route(const std::string& path, Reply reply) {
+        std::lock_guard guard(lock);
+        routes[path] = std::move(reply);
+    }
+
     httplib::Server server;
     int port = 0;
     std::thread thread;

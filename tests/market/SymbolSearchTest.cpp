@@ -26,42 +26,33 @@ TEST(SecID, ShanghaiIsFirstCharacterFiveSixOrNine) {
 }
 
 TEST(SecID, ProviderForms) {
-    EXPECT_EQ(SecID::secid("600519"), "1.600519");
-    EXPECT_EQ(SecID::secid("000001"), "0.000001");
-    EXPECT_EQ(SecID::tencentSymbol("588000"), "sh588000");
-    EXPECT_EQ(SecID::tencentSymbol("159915"), "sz159915");
-    EXPECT_EQ(SecID::tencentSymbol("900901"), "sh900901");
-    EXPECT_EQ(SecID::tencentSymbol("830799"), "sz830799");
-    EXPECT_EQ(SecID::tencentSymbol(""), "sz");
-}
-
-TEST(SymbolSearch, ParsesAHitWithEscapedName) {
-    const auto hits = SymbolSearch::parse(fixture("smartbox_gzmt.txt"));
-    ASSERT_EQ(hits.size(), 1u);
-    EXPECT_EQ(hits[0], (SymbolHit{"600519", "贵州茅台", InstrumentKind::stock}));
+    EXPECT_EQ(SecID::secid("600519") + " " + SecID::secid("000001"), "1.600519 0.000001");
+    std::string symbols;
+    for (const char* code : {"588000", "159915", "900901", "830799", ""}) symbols += SecID::tencentSymbol(code) + " ";
+    EXPECT_EQ(symbols, "sh588000 sz159915 sh900901 sz830799 sz ");
 }
 
 TEST(SymbolSearch, KeepsProviderOrderAndDropsShortCodes) {
+    EXPECT_EQ(SymbolSearch::parse(fixture("smartbox_gzmt.txt")),
+              std::vector<SymbolHit>{(SymbolHit{"600519", "贵州茅台", InstrumentKind::stock})})
+        << "an escaped name";
     const auto hits = SymbolSearch::parse(fixture("smartbox_hs300.txt"));
     ASSERT_EQ(hits.size(), 12u) << "the four-character code and the US ticker are dropped";
     EXPECT_EQ(hits[0], (SymbolHit{"510300", "沪深300ETF", InstrumentKind::etf}));
     EXPECT_EQ(hits[2], (SymbolHit{"000300", "沪深300", InstrumentKind::stock}));
     EXPECT_EQ(hits[6].kind, InstrumentKind::etf) << "LOF-ETF contains ETF";
     EXPECT_EQ(hits[7].code, "510330");
-    EXPECT_EQ(hits[8].name, "嘉实沪深300ETF联接(LOF)");
-    EXPECT_EQ(hits[8].kind, InstrumentKind::stock);
+    EXPECT_EQ(hits[8], (SymbolHit{"160706", "嘉实沪深300ETF联接(LOF)", InstrumentKind::stock}));
     EXPECT_EQ(hits[10].kind, InstrumentKind::stock) << "GP-A-CYB is a stock";
 }
 
-TEST(SymbolSearch, NoMatchReplyIsEmpty) {
-    EXPECT_TRUE(SymbolSearch::parse(fixture("smartbox_none.txt")).empty());
-    EXPECT_TRUE(SymbolSearch::parse("").empty());
-    EXPECT_TRUE(SymbolSearch::parse("v_hint=\"").empty()) << "one quote is no body";
-}
-
-TEST(SymbolSearch, EmptyFieldsShiftPositions) {
-    // The empty name drops out, so the pinyin becomes the name and the type is missing: skipped.
-    EXPECT_TRUE(SymbolSearch::parse("v_hint=\"sh~600519~~gzmt~GP-A\";").empty());
+TEST(SymbolSearch, NoMatchAndEmptyFieldsThatShiftPositions) {
+    // One quote is no body. An empty name drops out, so the pinyin becomes the name and the type is
+    // missing: skipped.
+    for (const std::string text : {fixture("smartbox_none.txt"), std::string(), std::string("v_hint=\""),
+                                   std::string("v_hint=\"sh~600519~~gzmt~GP-A\";")}) {
+        EXPECT_TRUE(SymbolSearch::parse(text).empty()) << text;
+    }
     const auto hits = SymbolSearch::parse("v_hint=\"^^sz~000001~\\u5e73\\u5b89\\u94f6\\u884c~payh~GP-A~~x^\";");
     ASSERT_EQ(hits.size(), 1u);
     EXPECT_EQ(hits[0].name, "平安银行");

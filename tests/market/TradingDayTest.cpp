@@ -1,4 +1,7 @@
 #include "market/TradingDay.h"
+#include "doubles/ManualClock.h"
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -6,14 +9,7 @@ namespace glimmer {
 namespace {
 
 Instant china(int day, int hour, int minute, int second = 0) {
-    CivilTime t;
-    t.year = 2024;
-    t.month = 10;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return Clock::instantAtOffset(t, 8 * 3600);
+    return Clock::instantAtOffset(CivilTime{2024, 10, day, hour, minute, second}, 8 * 3600);
 }
 
 // October 2024: the National Day week closes Tuesday 1 to Monday 7; Tuesday 8 trades again.
@@ -46,14 +42,14 @@ TEST(TradingDay, PhaseFollowsTheSessionTheLunchBreakAndAKnownHoliday) {
     };
     for (const Case& c : cases) EXPECT_EQ(TradingDay::phase(c.at, c.state), c.phase) << c.why;
 
-    EXPECT_TRUE(TradingDay::pollsFast(MarketPhase::Session));
-    EXPECT_FALSE(TradingDay::pollsFast(MarketPhase::LunchBreak));
-    EXPECT_FALSE(TradingDay::pollsFast(MarketPhase::Holiday));
-    EXPECT_TRUE(TradingDay::pollsFast(MarketPhase::PreOpen)) << "the auction is watched";
-    EXPECT_FALSE(TradingDay::usesTradingTTLs(MarketPhase::PreOpen)) << "no minutes before today's quotes";
-    EXPECT_TRUE(TradingDay::usesTradingTTLs(MarketPhase::LunchBreak));
-    EXPECT_FALSE(TradingDay::usesTradingTTLs(MarketPhase::Holiday)) << "else a holiday costs more than a weekend";
-    EXPECT_FALSE(TradingDay::usesTradingTTLs(MarketPhase::Closed));
+    // The auction is watched, but no minutes before today's quotes; a holiday costs no more than a weekend.
+    std::vector<std::pair<bool, bool>> rules;
+    for (const auto phase : {MarketPhase::Session, MarketPhase::LunchBreak, MarketPhase::Holiday, MarketPhase::PreOpen,
+                             MarketPhase::Closed}) {
+        rules.emplace_back(TradingDay::pollsFast(phase), TradingDay::usesTradingTTLs(phase));
+    }
+    EXPECT_EQ(rules, (std::vector<std::pair<bool, bool>>{
+                         {true, true}, {false, true}, {false, false}, {true, false}, {false, false}}));
 }
 
 TEST(TradingDay, SnapshotsDecideWhetherTodayTrades) {
@@ -107,6 +103,28 @@ TEST(TradingDay, LinesForTheLogAndTheTrace) {
     EXPECT_EQ(TradingDay::describe(MarketPhase::LunchBreak, {}), "午休");
     EXPECT_EQ(TradingDay::describe(MarketPhase::Holiday, holidayOn2nd), "休市（数据日期 2024-09-30）");
     EXPECT_EQ(TradingDay::describe(MarketPhase::Closed, {}), "休市");
+}
+
+std::tuple<int, int, int, int, int, int, int> fields(const CivilTime& t) {
+    return {t.year, t.month, t.day, t.hour, t.minute, t.second, t.weekday};
+}
+
+TEST(Clock, ChinaTimeIsUtcPlusEightWhateverTheMachineZoneAndConvertsBothWays) {
+    ManualClock clock;
+    clock.setChinaTime(2026, 12, 31, 23, 59, 30);
+    clock.setLocalUtcOffset(-8 * 3600);
+    EXPECT_EQ(fields(Clock::chinaTime(clock.now())), fields({2026, 12, 31, 23, 59, 30, 4})) << "a Thursday";
+    EXPECT_EQ(fields(clock.localTime(clock.now())), fields({2026, 12, 31, 7, 59, 30, 4}));
+    clock.advance(31);
+    EXPECT_EQ(fields(Clock::chinaTime(clock.now())), fields({2027, 1, 1, 0, 0, 1, 5}));
+
+    // Before the epoch, and a leap day: the months before March count from the previous year's March.
+    const Instant instant = Clock::instantAtOffset(CivilTime{1969, 12, 31, 23, 0}, 0);
+    EXPECT_EQ(instant.time_since_epoch(), std::chrono::seconds{-3600});
+    EXPECT_EQ(fields(Clock::civilTimeAtOffset(instant, 0)), fields({1969, 12, 31, 23, 0, 0, 3}));
+    const CivilTime leap{2024, 2, 29, 12, 0, 0, 4};
+    EXPECT_EQ(Clock::instantAtOffset(leap, 0).time_since_epoch(), std::chrono::seconds{1709208000});
+    EXPECT_EQ(fields(Clock::civilTimeAtOffset(Clock::instantAtOffset(leap, 0), 0)), fields(leap));
 }
 
 } // namespace

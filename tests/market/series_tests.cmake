@@ -2,10 +2,8 @@ list(APPEND GLIMMER_MARKET_TESTS
   market/DailyKlineTest.cpp
   market/EastmoneyFlowTest.cpp
   market/EastmoneyTrendsTest.cpp
-  market/QQFundFlowTest.cpp
   market/QQIntradayTest.cpp
   market/ReplyJsonTest.cpp
   market/SeriesFetchTest.h
-  market/SeriesFieldsTest.cpp
   market/SeriesStubHost.h
 )

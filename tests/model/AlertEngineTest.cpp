@@ -10,6 +10,7 @@ namespace glimmer {
 namespace {
 
 const Instant start = Clock::instantAtOffset(CivilTime{2024, 3, 12, 10, 30, 0, 2}, 8 * 3600);
+const double nan = std::numeric_limits<double>::quiet_NaN();
 
 Instant at(double secondsAfterStart) {
     return start + std::chrono::duration_cast<Instant::duration>(std::chrono::duration<double>(secondsAfterStart));
@@ -17,34 +18,25 @@ Instant at(double secondsAfterStart) {
 
 MarketEntry entryAt(double price, const std::string& code = "002003", const std::string& quoteName = "伟星股份") {
     MarketEntry entry(WatchItem{code, "伟星股份", InstrumentKind::stock});
-    Quote quote;
-    quote.code = code;
-    quote.name = quoteName;
-    quote.price = price;
-    quote.prevClose = 11.2;
-    entry.quote = quote;
+    entry.quote = Quote{.code = code, .name = quoteName, .price = price, .prevClose = 11.2};
+    return entry;
+}
+
+// One flow point per main figure (yuan), retail 0.
+MarketEntry flowEntry(std::initializer_list<double> mains, double price = 11.3, const std::string& code = "002003") {
+    auto entry = entryAt(price, code, code == "002003" ? "伟星股份" : "贵州茅台");
+    for (const double m : mains) entry.flow.push_back(FlowPoint{"10:00", m, 0});
     return entry;
 }
 
 PriceAlert priceAlert(PriceAlertDirection direction, double price, const std::string& code = "002003") {
-    PriceAlert alert;
-    alert.code = code;
-    alert.direction = direction;
-    alert.price = price;
-    return alert;
+    return PriceAlert{.code = code, .direction = direction, .price = price};
 }
 
 std::vector<MinuteBar> minuteSeries(std::initializer_list<double> prices) {
     std::vector<MinuteBar> bars;
-    int minute = 30;
-    for (const double p : prices) {
-        bars.push_back(MinuteBar{"09:" + std::to_string(minute++), p, p, 1200, p * 120000});
-    }
+    for (const double p : prices) bars.push_back(MinuteBar{"09:30", p, p, 1200, p * 120000});
     return bars;
-}
-
-FlowPoint flowPoint(double mainYuan, double retailYuan) {
-    return FlowPoint{"10:00", mainYuan, retailYuan};
 }
 
 std::vector<DailyBar> dailyCloses(int count, double close) {
@@ -55,22 +47,26 @@ std::vector<DailyBar> dailyCloses(int count, double close) {
     return bars;
 }
 
-// The defaults with every signal rule off, to look at one rule at a time.
-AlertConfig quietConfig() {
-    AlertConfig config;
-    config.fastRiseEnabled = false;
-    config.fastDropEnabled = false;
-    config.scissorsEnabled = false;
-    config.mainFallingEnabled = false;
-    config.maTouchEnabled = false;
-    return config;
+// The defaults with every signal rule off but `scissors`, to look at one rule at a time.
+AlertConfig quietConfig(bool scissors = false) {
+    return AlertConfig{.fastRiseEnabled = false,
+                       .fastDropEnabled = false,
+                       .scissorsEnabled = scissors,
+                       .mainFallingEnabled = false,
+                       .maTouchEnabled = false};
+}
+
+std::vector<std::string> messages(const std::vector<AlertEvent>& events) {
+    std::vector<std::string> texts;
+    for (const auto& event : events) texts.push_back(event.message);
+    return texts;
 }
 
 TEST(AlertEngine, ReferenceScenariosOfTheSelfTest) {
     for (const AlertScenario& scenario : alertScenarios()) EXPECT_TRUE(scenario.passes()) << scenario.label;
 }
 
-// ---- Price alert latches.
+// ---- Price alerts.
 
 TEST(AlertEngine, PriceAlertsFireOnTheLineAndRearmOnlyStrictlyPastTheBand) {
     struct Step {
@@ -114,7 +110,7 @@ TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledZeroThresholdsAndUnu
     auto noQuote = entryAt(12.0);
     noQuote.quote.reset();
     EXPECT_TRUE(engine.evaluate(noQuote, config, at(10)).empty());
-    for (const double price : {0.0, -3.0, std::numeric_limits<double>::quiet_NaN()}) {
+    for (const double price : {0.0, -3.0, nan}) {
         EXPECT_TRUE(engine.evaluate(entryAt(price), config, at(20)).empty()) << price;
     }
     EXPECT_TRUE(engine.isPriceAlertLatched(alert.id)) << "an unusable price leaves the latch alone";
@@ -123,31 +119,17 @@ TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledZeroThresholdsAndUnu
 
 // ---- Cool-downs.
 
-TEST(AlertEngine, CooldownIsMeasuredFromTheLastRecordedEvent) {
+TEST(AlertEngine, CooldownIsMeasuredFromTheLastRecordedEventPerSecurityWindowAndPeriod) {
     AlertEngine engine;
-    AlertConfig config = quietConfig();
-    config.scissorsEnabled = true;
+    AlertConfig config = quietConfig(true);
     auto entry = entryAt(11.3);
-    entry.flow = {flowPoint(-20'000'000, 130'000'000)};
-
-    const auto first = engine.evaluate(entry, config, at(0));
-    ASSERT_EQ(first.size(), 1u);
-    EXPECT_EQ(first[0].message, "剪刀差 1.50 亿（散户强于主力）");
+    entry.flow = {FlowPoint{"10:00", -20'000'000, 130'000'000}};
+    EXPECT_EQ(messages(engine.evaluate(entry, config, at(0))),
+              std::vector<std::string>{"剪刀差 1.50 亿（散户强于主力）"});
     EXPECT_TRUE(engine.evaluate(entry, config, at(599)).empty()) << "attempts inside the period do not restart it";
     EXPECT_EQ(engine.evaluate(entry, config, at(600)).size(), 1u);
     EXPECT_TRUE(engine.evaluate(entry, config, at(1199)).empty());
-}
-
-TEST(AlertEngine, CooldownKeysSeparateSecuritiesWindowsAndPeriods) {
-    AlertEngine engine;
-    AlertConfig config = quietConfig();
-    config.scissorsEnabled = true;
-    auto a = entryAt(11.3, "002003");
-    a.flow = {flowPoint(150'000'000, 0)};
-    auto b = entryAt(1700, "600519", "贵州茅台");
-    b.flow = a.flow;
-    EXPECT_EQ(engine.evaluate(a, config, at(0)).size(), 1u);
-    const auto other = engine.evaluate(b, config, at(1));
+    const auto other = engine.evaluate(flowEntry({150'000'000}, 1700, "600519"), config, at(1));
     ASSERT_EQ(other.size(), 1u) << "another security has its own cool-down";
     EXPECT_EQ(other[0].name, "贵州茅台");
 
@@ -155,22 +137,18 @@ TEST(AlertEngine, CooldownKeysSeparateSecuritiesWindowsAndPeriods) {
     auto rising = entryAt(10.6);
     rising.minutes = minuteSeries({10.0, 10.0, 10.0, 10.0, 10.0, 10.6});
     config.fastRiseEnabled = true;
+    config.scissorsEnabled = false;
     EXPECT_EQ(engine.evaluate(rising, config, at(0)).size(), 1u);
     config.fastRiseWindowMinutes = 3;
     EXPECT_EQ(engine.evaluate(rising, config, at(10)).size(), 1u) << "a different window is a different key";
     EXPECT_TRUE(engine.evaluate(rising, config, at(20)).empty());
-}
 
-TEST(AlertEngine, NegativeOrNanCooldownMeansNoCooldown) {
-    for (const double minutes : {-5.0, std::numeric_limits<double>::quiet_NaN(), 0.0}) {
-        AlertEngine engine;
-        AlertConfig config = quietConfig();
-        config.scissorsEnabled = true;
+    for (const double minutes : {-5.0, nan, 0.0}) {
+        AlertEngine fresh;
+        config = quietConfig(true);
         config.cooldownMinutes = minutes;
-        auto entry = entryAt(11.3);
-        entry.flow = {flowPoint(150'000'000, 0)};
-        EXPECT_EQ(engine.evaluate(entry, config, at(0)).size(), 1u);
-        EXPECT_EQ(engine.evaluate(entry, config, at(0)).size(), 1u) << "cool-down " << minutes;
+        EXPECT_EQ(fresh.evaluate(flowEntry({150'000'000}), config, at(0)).size(), 1u);
+        EXPECT_EQ(fresh.evaluate(flowEntry({150'000'000}), config, at(0)).size(), 1u) << "no cool-down " << minutes;
     }
 }
 
@@ -179,7 +157,7 @@ TEST(AlertEngine, NegativeOrNanCooldownMeansNoCooldown) {
 TEST(AlertEngine, FastMovesMeasureTheQuoteAgainstTheBarTheirWindowBack) {
     struct Case {
         const char* why;
-        std::vector<double> bars;
+        std::initializer_list<double> bars;
         double price, riseWindow, dropWindow;
         std::vector<std::string> messages;
     };
@@ -198,119 +176,85 @@ TEST(AlertEngine, FastMovesMeasureTheQuoteAgainstTheBarTheirWindowBack) {
     };
     for (const Case& c : cases) {
         AlertEngine engine;
-        AlertConfig config;
-        config.fastRiseWindowMinutes = c.riseWindow;
-        config.fastDropWindowMinutes = c.dropWindow;
+        AlertConfig config{.fastRiseWindowMinutes = c.riseWindow, .fastDropWindowMinutes = c.dropWindow};
         auto entry = entryAt(c.price);
-        for (const double p : c.bars) entry.minutes.push_back(MinuteBar{"09:30", p, p, 1200, p * 120000});
-        std::vector<std::string> messages;
-        for (const auto& event : engine.evaluate(entry, config, at(0))) messages.push_back(event.message);
-        EXPECT_EQ(messages, c.messages) << c.why;
+        entry.minutes = minuteSeries(c.bars);
+        EXPECT_EQ(messages(engine.evaluate(entry, config, at(0))), c.messages) << c.why;
     }
 }
 
 // ---- Flow rules.
 
-TEST(AlertEngine, ScissorsBelowTheThresholdStaysQuiet) {
+TEST(AlertEngine, ScissorsAndMainFallingReadTheLastFlowPoints) {
     AlertEngine engine;
-    auto entry = entryAt(11.3);
-    entry.flow = {flowPoint(200'000'000, 0), flowPoint(99'000'000, 0)};
-    EXPECT_TRUE(engine.evaluate(entry, AlertConfig{}, at(0)).empty()) << "only the last point counts";
-}
+    EXPECT_TRUE(engine.evaluate(flowEntry({200'000'000, 99'000'000}), AlertConfig{}, at(0)).empty())
+        << "only the last point counts for the scissors";
 
-TEST(AlertEngine, MainFallingNeedsAMonotoneRunAndAMinimumDrop) {
     AlertConfig config = quietConfig();
     config.mainFallingEnabled = true;
-    auto withMain = [](std::initializer_list<double> mains) {
-        auto entry = entryAt(11.3);
-        for (const double m : mains) entry.flow.push_back(flowPoint(m, 0));
-        return entry;
-    };
-    AlertEngine engine;
-    EXPECT_TRUE(engine.evaluate(withMain({30e6, 25e6, 26e6, 15e6, 10e6}), config, at(0)).empty()) << "a rise breaks it";
-    EXPECT_TRUE(engine.evaluate(withMain({30e6, 29e6, 28e6, 27e6, 26e6}), config, at(0)).empty())
+    EXPECT_TRUE(engine.evaluate(flowEntry({30e6, 25e6, 26e6, 15e6, 10e6}), config, at(0)).empty())
+        << "a rise breaks it";
+    EXPECT_TRUE(engine.evaluate(flowEntry({30e6, 29e6, 28e6, 27e6, 26e6}), config, at(0)).empty())
         << "0.04 亿 is too little";
-    EXPECT_TRUE(engine.evaluate(withMain({20e6, 15e6, 10e6, 5e6}), config, at(0)).empty())
+    EXPECT_TRUE(engine.evaluate(flowEntry({20e6, 15e6, 10e6, 5e6}), config, at(0)).empty())
         << "fewer points than samples";
-
-    const auto flatStretch = engine.evaluate(withMain({90e6, 30e6, 30e6, 30e6, 25e6, 25e6}), config, at(0));
-    ASSERT_EQ(flatStretch.size(), 1u) << "equal neighbours are allowed; only the last five points count";
-    EXPECT_EQ(flatStretch[0].message, "主力连续 5 分钟净流出，累计减少 0.05 亿");
-
+    EXPECT_EQ(messages(engine.evaluate(flowEntry({90e6, 30e6, 30e6, 30e6, 25e6, 25e6}), config, at(0))),
+              std::vector<std::string>{"主力连续 5 分钟净流出，累计减少 0.05 亿"})
+        << "equal neighbours are allowed; only the last five points count";
     AlertEngine flatEngine;
-    EXPECT_TRUE(flatEngine.evaluate(withMain({30e6, 30e6, 30e6, 30e6, 30e6}), config, at(0)).empty());
+    EXPECT_TRUE(flatEngine.evaluate(flowEntry({30e6, 30e6, 30e6, 30e6, 30e6}), config, at(0)).empty());
     for (const int samples : {1, 0, -4}) {
         AlertEngine fresh;
         config.mainFallingSamples = samples;
-        EXPECT_TRUE(fresh.evaluate(withMain({90e6, 50e6, 10e6}), config, at(0)).empty()) << samples;
+        EXPECT_TRUE(fresh.evaluate(flowEntry({90e6, 50e6, 10e6}), config, at(0)).empty()) << samples;
     }
 }
 
 // ---- Moving-average pull-back.
 
-TEST(AlertEngine, MaTouchFiresOnlyOnOrJustAboveTheAverage) {
+TEST(AlertEngine, MaTouchFiresOnlyOnOrJustAboveAnAverageTheSeriesHas) {
     AlertConfig config = quietConfig();
     config.maTouchEnabled = true;
     config.maTouchPeriods = {5};
-    auto entry = entryAt(12.00);
-    entry.daily = dailyCloses(30, 12.00);
+    // 0 fires; below the average is no pull-back; 0.42 % is beyond the 0.35 % tolerance.
+    for (const auto [price, fired] : {std::pair{12.00, 1u}, {11.99, 0u}, {12.05, 0u}}) {
+        auto entry = entryAt(price);
+        entry.daily = dailyCloses(30, 12.00);
+        EXPECT_EQ(AlertEngine().evaluate(entry, config, at(0)).size(), fired) << price;
+    }
 
-    AlertEngine onLine;
-    EXPECT_EQ(onLine.evaluate(entry, config, at(0)).size(), 1u) << "distance 0 fires";
-    entry.quote->price = 11.99;
-    AlertEngine below;
-    EXPECT_TRUE(below.evaluate(entry, config, at(0)).empty()) << "below the average is not a pull-back";
-    entry.quote->price = 12.05;
-    AlertEngine above;
-    EXPECT_TRUE(above.evaluate(entry, config, at(0)).empty()) << "0.42 % is beyond the 0.35 % tolerance";
-}
-
-TEST(AlertEngine, MaTouchSkipsPeriodsLongerThanTheSeriesAndShortSeries) {
-    AlertConfig config = quietConfig();
-    config.maTouchEnabled = true;
+    config.maTouchPeriods = AlertConfig{}.maTouchPeriods; // 5, 10, 20, 60
     auto entry = entryAt(12.02);
     entry.daily = dailyCloses(12, 12.00);
-    AlertEngine engine;
-    const auto events = engine.evaluate(entry, config, at(0)); // periods 5, 10, 20, 60
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].message, "回踩 M5（均线 12.00，现价 12.02）");
-    EXPECT_EQ(events[1].message, "回踩 M10（均线 12.00，现价 12.02）");
-
+    EXPECT_EQ(messages(AlertEngine().evaluate(entry, config, at(0))),
+              (std::vector<std::string>{"回踩 M5（均线 12.00，现价 12.02）", "回踩 M10（均线 12.00，现价 12.02）"}));
     entry.daily = dailyCloses(4, 12.00);
     config.maTouchPeriods = {1, 2, 0, -1};
-    AlertEngine shortSeries;
-    EXPECT_TRUE(shortSeries.evaluate(entry, config, at(0)).empty()) << "fewer than five daily bars";
+    EXPECT_TRUE(AlertEngine().evaluate(entry, config, at(0)).empty()) << "fewer than five daily bars";
 }
 
 // ---- Ordering and history.
 
-TEST(AlertEngine, EventsComeInRuleOrder) {
+TEST(AlertEngine, EventsComeInRuleOrderAndTheNewestThirtyAreKept) {
     AlertEngine engine;
     AlertConfig config;
     config.maTouchPeriods = {5};
     config.priceAlerts.push_back(priceAlert(PriceAlertDirection::above, 10.00));
-    auto entry = entryAt(10.60);
+    auto entry = flowEntry({300e6, 250e6, 200e6, 150e6, 120e6}, 10.60);
     entry.minutes = minuteSeries({10.0, 10.1, 10.3, 10.6});
-    for (const double m : {300e6, 250e6, 200e6, 150e6, 120e6}) entry.flow.push_back(flowPoint(m, 0));
     entry.daily = dailyCloses(10, 10.58);
-    const auto events = engine.evaluate(entry, config, at(0));
     std::vector<AlertKind> kinds;
-    for (const auto& e : events) kinds.push_back(e.kind);
+    for (const auto& e : engine.evaluate(entry, config, at(0))) kinds.push_back(e.kind);
     EXPECT_EQ(kinds, (std::vector<AlertKind>{AlertKind::priceAbove, AlertKind::fastRise, AlertKind::scissors,
                                              AlertKind::mainFalling, AlertKind::maTouch}));
-}
 
-TEST(AlertEngine, LatestEventsKeepTheNewestThirty) {
-    AlertEngine engine;
-    AlertConfig config = quietConfig();
-    config.scissorsEnabled = true;
+    AlertEngine history;
+    config = quietConfig(true);
     config.cooldownMinutes = 0;
-    auto entry = entryAt(11.3);
-    entry.flow = {flowPoint(150'000'000, 0)};
-    for (int i = 0; i < 35; ++i) engine.evaluate(entry, config, at(i));
-    ASSERT_EQ(engine.latestEvents().size(), AlertEngine::maxLatestEvents);
-    EXPECT_EQ(engine.latestEvents().front().firedAt, at(5));
-    EXPECT_EQ(engine.latestEvents().back().firedAt, at(34));
+    for (int i = 0; i < 35; ++i) history.evaluate(flowEntry({150'000'000}), config, at(i));
+    ASSERT_EQ(history.latestEvents().size(), AlertEngine::maxLatestEvents);
+    EXPECT_EQ(history.latestEvents().front().firedAt, at(5));
+    EXPECT_EQ(history.latestEvents().back().firedAt, at(34));
 }
 
 } // namespace

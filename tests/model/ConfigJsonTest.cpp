@@ -1,4 +1,5 @@
 #include "model/ConfigJson.h"
+#include "model/ChartView.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,8 @@ using nlohmann::json;
 TEST(ConfigJson, MergeRecursesIntoObjectsAndReplacesArraysWhole) {
     const json defaults = {{"a", 1}, {"list", {1, 2, 3}}, {"nested", {{"x", 1}, {"y", {{"z", 2}, {"w", 3}}}}}};
     const json stored = {{"list", {9}}, {"nested", {{"y", {{"z", 5}}}}}, {"extra", "kept"}};
-    const json result = ConfigJson::merged(defaults, stored);
-    EXPECT_EQ(result["a"], 1);
-    EXPECT_EQ(result["list"], json({9}));
-    EXPECT_EQ(result["nested"]["x"], 1);
-    EXPECT_EQ(result["nested"]["y"]["z"], 5);
-    EXPECT_EQ(result["nested"]["y"]["w"], 3);
-    EXPECT_EQ(result["extra"], "kept");
+    EXPECT_EQ(ConfigJson::merged(defaults, stored),
+              json({{"a", 1}, {"list", {9}}, {"nested", {{"x", 1}, {"y", {{"z", 5}, {"w", 3}}}}}, {"extra", "kept"}}));
 
     // A stored scalar where the default is an object replaces it (and later fails the decode).
     EXPECT_EQ(ConfigJson::merged(defaults, json{{"nested", 4}})["nested"], 4);
@@ -24,10 +20,11 @@ TEST(ConfigJson, MergeRecursesIntoObjectsAndReplacesArraysWhole) {
 
 TEST(ConfigJson, WatchItemNeedsAllThreeKeysAndAKnownKind) {
     EXPECT_TRUE(ConfigJson::decodeWatchItem(json{{"code", "510300"}, {"name", "沪深300ETF"}, {"kind", "etf"}}));
-    EXPECT_FALSE(ConfigJson::decodeWatchItem(json{{"code", "510300"}, {"name", "沪深300ETF"}}));
-    EXPECT_FALSE(ConfigJson::decodeWatchItem(json{{"code", "510300"}, {"name", "x"}, {"kind", "ETF"}}));
-    EXPECT_FALSE(ConfigJson::decodeWatchItem(json{{"code", 510300}, {"name", "x"}, {"kind", "etf"}}));
-    EXPECT_FALSE(ConfigJson::decodeWatchItem(json::array()));
+    for (const json& bad : {json{{"code", "510300"}, {"name", "沪深300ETF"}}, json::array(),
+                            json{{"code", "510300"}, {"name", "x"}, {"kind", "ETF"}},
+                            json{{"code", 510300}, {"name", "x"}, {"kind", "etf"}}}) {
+        EXPECT_FALSE(ConfigJson::decodeWatchItem(bad)) << bad;
+    }
 }
 
 TEST(ConfigJson, WatchItemHoldingsAreOptionalAndUnusableOnesAreListed) {
@@ -91,15 +88,33 @@ TEST(ConfigJson, EveryKeyIsRequiredByTheDecoder) {
             EXPECT_FALSE(ConfigJson::decode(without)) << section << "." << key;
         }
     }
-}
-
-TEST(ConfigJson, NonFiniteAndOutOfRangeNumbersFail) {
-    json tree = ConfigJson::encode(AppConfig{});
+    // Non-finite and out-of-range numbers fail too.
+    json tree = full;
     tree["alerts"]["mainFallingSamples"] = 1e12;
     EXPECT_FALSE(ConfigJson::decode(tree));
-    tree = ConfigJson::encode(AppConfig{});
+    tree = full;
     tree["width"] = std::numeric_limits<double>::infinity();
     EXPECT_FALSE(ConfigJson::decode(tree));
+}
+
+std::vector<int> numbers(const auto& views) {
+    std::vector<int> result;
+    for (const ChartView view : views) result.push_back(ChartViews::stored(view));
+    return result;
+}
+
+TEST(ChartViews, DotOrderPutsVolumeBeforeTheDailyCandlesWhileTheMenuFollowsTheNumbers) {
+    EXPECT_EQ(numbers(ChartViews::order), (std::vector<int>{0, 1, 2, 4, 3}));
+    EXPECT_EQ(numbers(ChartViews::byNumber), (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+TEST(ChartViews, StoredNumbersNameTheChartsAndNothingElse) {
+    EXPECT_EQ(ChartViews::fromStored(0), ChartView::intraday);
+    EXPECT_EQ(ChartViews::fromStored(3), ChartView::dailyCandles);
+    EXPECT_EQ(ChartViews::fromStored(4), ChartView::volume);
+    for (const long long outside : {-1LL, 5LL, 2147483648LL}) {
+        EXPECT_EQ(ChartViews::fromStored(outside), std::nullopt) << outside;
+    }
 }
 
 } // namespace

@@ -19,6 +19,13 @@ using nlohmann::json;
 using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
+using HoldingPairs = std::vector<std::pair<std::optional<std::int64_t>, std::optional<double>>>;
+
+HoldingPairs holdingsOf(const AppConfig& config) {
+    HoldingPairs holdings;
+    for (const WatchItem& item : config.watchlist) holdings.emplace_back(item.shares, item.cost);
+    return holdings;
+}
 
 class ConfigStoreTest : public ::testing::Test {
 protected:
@@ -32,6 +39,11 @@ protected:
 
     std::filesystem::path configPath() const { return dir / "Glimmerbox" / "config.json"; }
     void writeConfig(const std::string& text) const { writeFile(configPath(), text); }
+    // A file of this version (no migration runs) with these keys besides.
+    void writeCurrent(const std::string& keys) const {
+        writeConfig(R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true, )" + keys + "}");
+    }
+    std::string eventLog() const { return readFile(dir / "Glimmerbox" / "events.log"); }
     json storedTree() const { return json::parse(readFile(configPath())); }
     std::vector<std::filesystem::path> brokenCopies() const {
         std::vector<std::filesystem::path> found;
@@ -73,11 +85,7 @@ TEST_F(ConfigStoreTest, FileIsPrettyPrintedWithSortedKeysAndRoundTrips) {
     config.dockSide = DockSide::left;
     config.lockedViewType = ChartView::dailyCandles;
     config.watchlist = {{"000001", "平安银行", InstrumentKind::stock}};
-    PriceAlert alert;
-    alert.code = "000001";
-    alert.direction = PriceAlertDirection::below;
-    alert.price = 10.25;
-    alert.note = "补仓";
+    const PriceAlert alert{.code = "000001", .direction = PriceAlertDirection::below, .price = 10.25, .note = "补仓"};
     config.alerts.priceAlerts.push_back(alert);
     config.volumeViewAdded = true;
     config.didImportHoldings = true;
@@ -117,12 +125,8 @@ TEST_F(ConfigStoreTest, MissingKeysAtAnyDepthTakeTheirDefaults) {
                     "volumeViewAdded": true, "didImportHoldings": true, "futureKey": {"x": [1, 2]},
                     "deeperFutureKey": [[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[{"y": 1}]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]})");
     const AppConfig config = ConfigStore::load();
-    AlertConfig expectedAlerts;
-    expectedAlerts.cooldownMinutes = 3;
-    EXPECT_EQ(config.alerts, expectedAlerts);
-    EXPECT_EQ(config.hotkey.keyCode, 40u);
-    EXPECT_EQ(config.hotkey.modifiers, 0x900u);
-    EXPECT_EQ(config.hotkey.displayName, "⌥⌘F");
+    EXPECT_EQ(config.alerts, AlertConfig{.cooldownMinutes = 3});
+    EXPECT_EQ(config.hotkey, (HotKeySpec{40, 0x900, "⌥⌘F"}));
     EXPECT_EQ(config.viewRotateSeconds, 7);
     EXPECT_EQ(config.width, 350);
     EXPECT_TRUE(config.sound.enabled);
@@ -136,14 +140,12 @@ TEST_F(ConfigStoreTest, VolumeMigrationAppendsOnlyOnceAndSaves) {
     EXPECT_EQ(storedTree()["enabledViews"], json({0, 1, 4}));
 
     // Once offered, a user who removes the volume view keeps it removed.
-    writeConfig(R"({"viewRotateSeconds": 5, "enabledViews": [2], "volumeViewAdded": true,
-                    "didImportHoldings": true})");
+    writeCurrent(R"("enabledViews": [2])");
     EXPECT_EQ(ConfigStore::load().enabledViews, (std::vector<ChartView>{fundFlow}));
 }
 
 TEST_F(ConfigStoreTest, ViewNumbersThatNameNoChartAreDroppedAndTheRestKept) {
-    writeConfig(R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true, "width": 400,
-                    "enabledViews": [7, 1, -1, 3, 2147483647], "lockedViewType": 9})");
+    writeCurrent(R"("width": 400, "enabledViews": [7, 1, -1, 3, 2147483647], "lockedViewType": 9)");
     const AppConfig config = ConfigStore::load();
     EXPECT_EQ(config.enabledViews, (std::vector<ChartView>{ChartView::macd, ChartView::dailyCandles}));
     EXPECT_FALSE(config.lockedViewType.has_value());
@@ -155,28 +157,21 @@ TEST_F(ConfigStoreTest, ViewNumbersThatNameNoChartAreDroppedAndTheRestKept) {
 
 TEST_F(ConfigStoreTest, HoldingsAndKeysOfNewerVersionsInsideItemsSurviveASave) {
     // An older file reads as before; a newer item's keys ride along untouched.
-    writeConfig(R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true, "watchlist": [
-        {"code": "600036", "name": "招商银行", "kind": "stock"},
+    writeCurrent(R"("watchlist": [{"code": "600036", "name": "招商银行", "kind": "stock"},
         {"code": "600519", "name": "贵州茅台", "kind": "stock", "shares": 300, "cost": 1400.5,
          "lots": [{"date": "2024-03-01", "shares": 100}], "note": "长线"},
-        {"code": "510300", "name": "沪深300ETF", "kind": "etf", "shares": 12300.0}]})");
+        {"code": "510300", "name": "沪深300ETF", "kind": "etf", "shares": 12300.0}])");
     AppConfig config = ConfigStore::load();
-    ASSERT_EQ(config.watchlist.size(), 3u);
+    EXPECT_EQ(holdingsOf(config), (HoldingPairs{{std::nullopt, std::nullopt}, {300, 1400.5}, {12300, std::nullopt}}));
     EXPECT_EQ(config.watchlist[0], (WatchItem{"600036", "招商银行", InstrumentKind::stock}));
-    EXPECT_EQ(config.watchlist[1].shares, 300);
-    EXPECT_EQ(config.watchlist[1].cost, 1400.5);
-    EXPECT_EQ(config.watchlist[2].shares, 12300);
-    EXPECT_FALSE(config.watchlist[2].cost);
 
     config.width = 400;
     config.watchlist[1].shares = 400;
     ASSERT_TRUE(ConfigStore::save(config));
     const json items = storedTree()["watchlist"];
     EXPECT_EQ(items[0], json({{"code", "600036"}, {"name", "招商银行"}, {"kind", "stock"}})) << "nothing added";
-    EXPECT_EQ(items[1]["shares"], 400);
-    EXPECT_EQ(items[1]["cost"], 1400.5);
-    EXPECT_EQ(items[1]["note"], "长线");
-    EXPECT_EQ(items[1]["lots"], json::parse(R"([{"date": "2024-03-01", "shares": 100}])"));
+    EXPECT_EQ(items[1], json::parse(R"({"code": "600519", "name": "贵州茅台", "kind": "stock", "shares": 400,
+        "cost": 1400.5, "lots": [{"date": "2024-03-01", "shares": 100}], "note": "长线"})"));
     EXPECT_EQ(ConfigStore::load(), config);
 }
 
@@ -194,38 +189,27 @@ TEST_F(ConfigStoreTest, ACardSizeThatCannotBeShownIsBroughtIntoRangeWithOneWarni
     };
     for (const Case& c : cases) {
         std::filesystem::remove(dir / "Glimmerbox" / "events.log");
-        writeConfig(std::string(R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true, )") +
-                    c.stored + "}");
+        writeCurrent(c.stored);
         const AppConfig config = ConfigStore::load();
-        EXPECT_EQ(config.width, c.width) << c.stored;
-        EXPECT_EQ(config.height, c.height) << c.stored;
-        const std::string log = readFile(dir / "Glimmerbox" / "events.log");
-        if (c.warning) {
-            EXPECT_NE(log.find(c.warning), std::string::npos) << log;
-        } else {
-            EXPECT_EQ(log, "") << c.stored;
-        }
+        EXPECT_EQ(std::pair(config.width, config.height), std::pair(c.width, c.height)) << c.stored;
+        const std::string log = eventLog();
+        EXPECT_TRUE(c.warning ? log.find(c.warning) != std::string::npos : log.empty()) << c.stored << log;
     }
 }
 
 TEST_F(ConfigStoreTest, UnusableHoldingsAreDroppedWithOneWarningAndTheRestKept) {
-    const std::string text = R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true,
-        "width": 420, "watchlist": [
+    writeCurrent(R"("width": 420, "watchlist": [
         {"code": "600519", "name": "贵州茅台", "kind": "stock", "shares": -300, "cost": 1400.5},
         {"code": "510300", "name": "沪深300ETF", "kind": "etf", "shares": 1000, "cost": "3.9"},
-        {"code": "600036", "name": "招商银行", "kind": "stock", "shares": 10.5, "cost": null}]})";
-    writeConfig(text);
+        {"code": "600036", "name": "招商银行", "kind": "stock", "shares": 10.5, "cost": null}])");
+    const std::string text = readFile(configPath());
     const AppConfig config = ConfigStore::load();
     EXPECT_EQ(config.width, 420);
-    ASSERT_EQ(config.watchlist.size(), 3u);
-    EXPECT_FALSE(config.watchlist[0].shares);
-    EXPECT_EQ(config.watchlist[0].cost, 1400.5);
-    EXPECT_EQ(config.watchlist[1].shares, 1000);
-    EXPECT_FALSE(config.watchlist[1].cost);
-    EXPECT_FALSE(config.watchlist[2].shares);
+    EXPECT_EQ(holdingsOf(config),
+              (HoldingPairs{{std::nullopt, 1400.5}, {1000, std::nullopt}, {std::nullopt, std::nullopt}}));
     EXPECT_EQ(readFile(configPath()), text) << "the load does not rewrite the file";
 
-    const std::string log = readFile(dir / "Glimmerbox" / "events.log");
+    const std::string log = eventLog();
     EXPECT_NE(log.find("WARN 配置文件中的持仓数值无效，已忽略：600519 持股、510300 成本、600036 持股\n"),
               std::string::npos)
         << log;
@@ -282,11 +266,10 @@ TEST_F(ConfigStoreTest, WrongTypesAndUnknownEnumsFailTheWholeDecode) {
 }
 
 TEST_F(ConfigStoreTest, LenientWhereTheFileFormatAllowsIt) {
-    writeConfig(R"({"viewRotateSeconds": 5, "volumeViewAdded": true, "didImportHoldings": true,
-                    "mainFallingSamples": 9, "alerts": {"mainFallingSamples": 7.0,
+    writeCurrent(R"("mainFallingSamples": 9, "alerts": {"mainFallingSamples": 7.0,
                     "priceAlerts": [{"id": "6f9619ff-8b86-d011-b42d-00c04fc964ff", "code": "600519",
                     "direction": "below", "price": 1500, "enabled": false, "note": "x"}]},
-                    "lockedViewType": null, "width": 400, "width": 420})");
+                    "lockedViewType": null, "width": 400, "width": 420)");
     const AppConfig config = ConfigStore::load();
     EXPECT_EQ(config.alerts.mainFallingSamples, 7);
     ASSERT_EQ(config.alerts.priceAlerts.size(), 1u);
@@ -354,11 +337,10 @@ TEST_F(ConfigStoreTest, FirstStartSeedsFromTheCompanionHoldings) {
     std::filesystem::create_directories(database.parent_path());
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT);"
-                           "INSERT INTO holdings VALUES (1, '601318', '中国平安', 'stock');",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    sqlite3_exec(db,
+                 "CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT);"
+                 "INSERT INTO holdings VALUES (1, '601318', '中国平安', 'stock');",
+                 nullptr, nullptr, nullptr);
     sqlite3_close(db);
 
     const AppConfig config = ConfigStore::load();

@@ -1,5 +1,6 @@
 #include "model/Holdings.h"
 #include "model/HoldingsText.h"
+#include "model/MarketEntry.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +18,7 @@ WatchItem held(std::optional<std::int64_t> shares, std::optional<double> cost) {
 }
 
 Quote quote(double price, double prevClose) {
-    Quote q;
-    q.code = "510300";
-    q.price = price;
-    q.prevClose = prevClose;
-    return q;
+    return Quote{.code = "510300", .price = price, .prevClose = prevClose};
 }
 
 TEST(Holdings, FiguresMultiplyOutToTheFenWithTwoAndThreeDecimalPrices) {
@@ -42,10 +39,9 @@ TEST(Holdings, FiguresMultiplyOutToTheFenWithTwoAndThreeDecimalPrices) {
     };
     for (const Case& c : cases) {
         const auto f = Holdings::figures(held(c.shares, c.cost), quote(c.price, c.prevClose));
-        ASSERT_TRUE(f) << c.what;
+        ASSERT_TRUE(f && f->todayProfit && f->totalProfit && f->totalPercent) << c.what;
         EXPECT_EQ(f->shares, c.shares) << c.what;
         EXPECT_DOUBLE_EQ(f->marketValue, c.marketValue) << c.what;
-        ASSERT_TRUE(f->todayProfit && f->totalProfit && f->totalPercent) << c.what;
         EXPECT_DOUBLE_EQ(*f->todayProfit, c.today) << c.what;
         EXPECT_DOUBLE_EQ(*f->totalProfit, c.total) << c.what;
         EXPECT_NEAR(*f->totalPercent, (c.price - c.cost) / c.cost * 100, 1e-9) << c.what;
@@ -55,14 +51,12 @@ TEST(Holdings, FiguresMultiplyOutToTheFenWithTwoAndThreeDecimalPrices) {
 TEST(Holdings, MissingPartsLeaveOutOnlyWhatTheyFeed) {
     const auto noPrevClose = Holdings::figures(held(100, 10), quote(11, 0));
     ASSERT_TRUE(noPrevClose);
-    EXPECT_FALSE(noPrevClose->todayProfit);
-    EXPECT_DOUBLE_EQ(*noPrevClose->totalProfit, 100);
-
+    EXPECT_EQ(std::pair(noPrevClose->todayProfit, noPrevClose->totalProfit),
+              std::pair(std::optional<double>(), std::optional<double>(100)));
     const auto noCost = Holdings::figures(held(100, std::nullopt), quote(11, 10));
     ASSERT_TRUE(noCost);
-    EXPECT_DOUBLE_EQ(*noCost->todayProfit, 100);
-    EXPECT_FALSE(noCost->totalProfit);
-    EXPECT_FALSE(noCost->totalPercent);
+    EXPECT_EQ(std::tuple(noCost->todayProfit, noCost->totalProfit, noCost->totalPercent),
+              std::tuple(std::optional<double>(100), std::optional<double>(), std::optional<double>()));
 
     EXPECT_FALSE(Holdings::figures(held(0, 10), quote(11, 10))) << "zero shares show nothing";
     EXPECT_FALSE(Holdings::figures(held(std::nullopt, 10), quote(11, 10))) << "no holdings";
@@ -73,21 +67,14 @@ TEST(Holdings, MissingPartsLeaveOutOnlyWhatTheyFeed) {
 TEST(Holdings, TotalsAddWhatEachPositionHas) {
     std::vector<MarketEntry> entries;
     const auto add = [&](std::optional<std::int64_t> shares, std::optional<double> cost, std::optional<Quote> q) {
-        MarketEntry e(held(shares, cost));
-        e.quote = q;
-        entries.push_back(e);
+        entries.emplace_back(held(shares, cost)).quote = q;
     };
     add(100, 10, quote(11, 10.5));         // today +50, total +100
     add(200, std::nullopt, quote(5, 5.5)); // today -100
     add(300, 2, quote(3, 0));              // total +300, no previous close
     add(std::nullopt, 1, quote(3, 2));     // not held
     add(50, 1, std::nullopt);              // no quote
-    const HoldingTotals totals = Holdings::totals(entries);
-    EXPECT_EQ(totals.positions, 3);
-    EXPECT_DOUBLE_EQ(totals.marketValue, 1100 + 1000 + 900);
-    EXPECT_DOUBLE_EQ(*totals.todayProfit, -50);
-    EXPECT_DOUBLE_EQ(*totals.totalProfit, 400);
-
+    EXPECT_EQ(Holdings::totals(entries), (HoldingTotals{3, 1100 + 1000 + 900, -50, 400}));
     EXPECT_EQ(Holdings::totals({}), HoldingTotals{});
 }
 
@@ -104,48 +91,30 @@ TEST(Holdings, StoredAndTypedNumbersOutsideTheirRangeAreRefused) {
 }
 
 TEST(HoldingsText, AmountsInYuanWanAndYi) {
-    const struct {
-        double yuan;
-        bool signedText;
-        const char* text;
-    } cases[] = {
-        {0, true, "0.00"},
-        {-0.004, true, "0.00"},
-        {0.005, true, "+0.01"},
-        {1234, true, "+1,234.00"},
-        {-1234.5, true, "-1,234.50"},
-        {1234, false, "1,234.00"},
-        {9999.99, true, "+9,999.99"},
-        {10000, true, "+1.0 万"},
-        {56000, true, "+5.6 万"},
-        {-56499.99, true, "-5.6 万"},
-        {56500, true, "+5.7 万"},
-        {12345678, false, "1234.6 万"},
-        {99999499.99, false, "9999.9 万"},
-        {99999500, false, "1.00 亿"},
-        {123456789, true, "+1.23 亿"},
-        {-1234567890123, true, "-12345.68 亿"},
-        // Past what a 64-bit count of fen holds, the text stops growing instead of wrapping.
-        {-1e30, true, "-900000.00 亿"},
-        {1e30, true, "+900000.00 亿"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(HoldingsText::amount(c.yuan, c.signedText), c.text) << c.yuan;
-    EXPECT_EQ(HoldingsText::amount(std::nan(""), true), "—");
+    std::vector<std::string> texts;
+    // Past what a 64-bit count of fen holds (1e30), the text stops growing instead of wrapping.
+    for (const double yuan : {0.0, -0.004, 0.005, 1234.0, -1234.5, 9999.99, 10000.0, 56000.0, -56499.99, 56500.0,
+                              123456789.0, -1234567890123.0, -1e30, 1e30, std::nan("")}) {
+        texts.push_back(HoldingsText::amount(yuan, true));
+    }
+    for (const double yuan : {1234.0, 12345678.0, 99999499.99, 99999500.0}) {
+        texts.push_back(HoldingsText::amount(yuan, false));
+    }
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"0.00", "0.00", "+0.01", "+1,234.00", "-1,234.50", "+9,999.99", "+1.0 万",
+                                        "+5.6 万", "-5.6 万", "+5.7 万", "+1.23 亿", "-12345.68 亿", "-900000.00 亿",
+                                        "+900000.00 亿", "—", "1,234.00", "1234.6 万", "9999.9 万", "1.00 亿"}));
     EXPECT_EQ(HoldingsText::amount(1234, true, true), "****");
 }
 
 TEST(HoldingsText, PercentsSharesAndMasks) {
-    EXPECT_EQ(HoldingsText::percent(3.456), "+3.46%");
-    EXPECT_EQ(HoldingsText::percent(-0.5), "-0.50%");
-    EXPECT_EQ(HoldingsText::percent(0.001), "0.00%");
-    EXPECT_EQ(HoldingsText::percent(-12.3449), "-12.34%");
-    EXPECT_EQ(HoldingsText::percent(-1e30), "-90000000000000.00%");
+    std::vector<std::string> texts;
+    for (const double percent : {3.456, -0.5, 0.001, -12.3449, -1e30}) texts.push_back(HoldingsText::percent(percent));
+    EXPECT_EQ(texts, (std::vector<std::string>{"+3.46%", "-0.50%", "0.00%", "-12.34%", "-90000000000000.00%"}));
     EXPECT_EQ(HoldingsText::shares(1234567, false), "1,234,567");
     EXPECT_EQ(HoldingsText::shares(100, false), "100");
     EXPECT_EQ(HoldingsText::shares(100, true), "****");
-    WatchItem item{"510300", "沪深300ETF", InstrumentKind::etf};
-    item.shares = 12300;
-    item.cost = 3.9125;
+    WatchItem item = held(12300, 3.9125);
     EXPECT_EQ(HoldingsText::changeLine(item, false), "持仓变更 510300 沪深300ETF：持股 12,300，成本 3.9125");
     item.cost.reset();
     EXPECT_EQ(HoldingsText::changeLine(item, true), "持仓变更 510300 沪深300ETF：持股 ****，成本 未填");
@@ -154,15 +123,39 @@ TEST(HoldingsText, PercentsSharesAndMasks) {
 TEST(HoldingsText, TrayLineHasThePartsTheTotalsHave) {
     HoldingTotals totals;
     EXPECT_EQ(HoldingsText::summaryLine(totals, false), "") << "no position, no line";
-    totals.positions = 2;
-    totals.marketValue = 180000;
+    totals = HoldingTotals{2, 180000};
     EXPECT_EQ(HoldingsText::summaryLine(totals, false), "持仓市值 18.0 万");
-    totals.todayProfit = 1234;
-    totals.totalProfit = 56000;
+    totals = HoldingTotals{2, 180000, 1234, 56000};
     EXPECT_EQ(HoldingsText::summaryLine(totals, false), "今日盈亏 +1,234.00 / 持仓盈亏 +5.6 万");
     EXPECT_EQ(HoldingsText::summaryLine(totals, true), "今日盈亏 **** / 持仓盈亏 ****");
     totals.todayProfit.reset();
     EXPECT_EQ(HoldingsText::summaryLine(totals, false), "持仓盈亏 +5.6 万");
+}
+
+TEST(MarketRecords, ChangesDisplayNamesAndEntryCopiesThatShareTheirBarsUntilOneChangesThem) {
+    Quote q{.price = 12.5};
+    EXPECT_EQ(q.changePercent(), 0.0) << "no previous close";
+    q.prevClose = 10;
+    EXPECT_EQ(std::pair(q.changePercent(), q.change()), std::pair(25.0, 2.5));
+    const WatchItem item{"510300", "沪深300ETF", InstrumentKind::etf};
+    EXPECT_EQ(displayName(nullptr, item), "沪深300ETF");
+    EXPECT_EQ(displayName(&q, item), "沪深300ETF");
+    q.name = "300ETF";
+    EXPECT_EQ(displayName(&q, item), "300ETF") << "the provider's name first";
+
+    MarketEntry a;
+    a.minutes = std::vector<MinuteBar>{{"09:30", 10, 10, 100, 1000}};
+    MarketEntry b = a;
+    EXPECT_TRUE(b.minutes.sharesWith(a.minutes));
+    b.minutes[0].price = 11;
+    b.minutes.push_back({"09:31", 12, 11, 100, 1200});
+    EXPECT_EQ(a.minutes.size(), 1u);
+    EXPECT_EQ(a.minutes[0].price, 10);
+    EXPECT_NE(a, b);
+    b.minutes = a.minutes;
+    EXPECT_EQ(a, b);
+    b.minutes.clear();
+    EXPECT_TRUE(b.minutes.empty() && a.minutes.size() == 1);
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 set(GLIMMER_MODEL_TESTS
   model/AlertEngineTest.cpp
   model/AppLogTest.cpp
-  model/AppPathsTest.cpp
-  model/ChartViewTest.cpp
-  model/ClockTest.cpp
   model/ConfigDurabilityTest.cpp
   model/ConfigJsonTest.cpp
   model/ConfigStoreTest.cpp
@@ -11,6 +8,5 @@ set(GLIMMER_MODEL_TESTS
   model/HoldingsTest.cpp
   model/HotKeyKeysTest.cpp
   model/IndicatorsTest.cpp
-  model/MarketRecordsTest.cpp
   model/TextFormatTest.cpp
 )
