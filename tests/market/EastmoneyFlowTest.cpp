@@ -46,9 +46,7 @@ TEST_F(EastmoneyFlowFetch, MainHostFirstWithTheDocumentedRequest) {
     EXPECT_EQ(history.count(flowPath), 0);
     const auto request = main.requests().at(0);
     EXPECT_EQ(request.referer, "https://data.eastmoney.com");
-    EXPECT_EQ(request.query.at("lmt"), "0");
-    EXPECT_EQ(request.query.at("klt"), "1");
-    EXPECT_EQ(request.query.at("secid"), "0.000001");
+    EXPECT_EQ(request.query.at("lmt") + request.query.at("klt") + " " + request.query.at("secid"), "01 0.000001");
 }
 
 TEST_F(EastmoneyFlowFetch, NullDataFailsEachHostInTurnThenTencentAnswers) {
@@ -58,8 +56,8 @@ TEST_F(EastmoneyFlowFetch, NullDataFailsEachHostInTurnThenTencentAnswers) {
     for (auto* host : {&main, &history, &delayed}) EXPECT_EQ(host->count(flowPath), 2);
     EXPECT_EQ(health.coolingKeys(clock.now()).size(), 3u);
     // The Tencent symbol is derived from the secid when none is given.
-    EXPECT_EQ(tencent.requests().at(0).query.at("code"), "sz000001");
-    EXPECT_EQ(tencent.requests().at(0).query.at("type"), "todayFundTrend");
+    EXPECT_EQ(tencent.requests().at(0).query.at("code") + " " + tencent.requests().at(0).query.at("type"),
+              "sz000001 todayFundTrend");
     EXPECT_EQ(newLog(), "");
 }
 

@@ -1,5 +1,7 @@
 #include "market/Endpoints.h"
+#include "doubles/ManualClock.h"
 #include "market/FetchContext.h"
+#include "market/SourceHealth.h"
 
 #include "support/TempDir.h"
 
@@ -57,12 +59,9 @@ TEST(FetchContext, EnvironmentSetsTheEndpointsAndEachSwitchByItsOwnRule) {
     MarketAPI http;
     SourceHealth health;
     const auto read = [&](const std::map<std::string, std::string>& variables) {
-        return FetchContext::fromEnvironment(http, health, Clock::system(),
-                                             [&](const char* name) -> std::optional<std::string> {
-                                                 const auto found = variables.find(name);
-                                                 if (found == variables.end()) return std::nullopt;
-                                                 return found->second;
-                                             });
+        return FetchContext::fromEnvironment(http, health, Clock::system(), [&](const char* name) {
+            return variables.contains(name) ? std::optional(variables.at(name)) : std::nullopt;
+        });
     };
     EXPECT_EQ(read({}).endpoints, Endpoints{});
     EXPECT_EQ(read({}).switches, SourceSwitches{});
@@ -79,6 +78,56 @@ TEST(FetchContext, EnvironmentSetsTheEndpointsAndEachSwitchByItsOwnRule) {
               (SourceSwitches{true, true, true, true}));
     EXPECT_EQ(read({{"GLIMMERBOX_FORCE_QQ_INTRADAY", "true"}, {"GLIMMERBOX_FORCE_QQ_FLOW", "0"}}).switches,
               SourceSwitches{});
+}
+
+class SourceHealthTest : public ::testing::Test {
+protected:
+    SourceHealth health;
+    ManualClock clock{Instant{} + std::chrono::hours(24 * 20000)};
+    // Two failures in a row start a cool-down.
+    void failTwice(const std::string& key) {
+        for (int i = 0; i < 2; ++i) health.recordFailure(key, clock.now());
+    }
+};
+
+TEST_F(SourceHealthTest, FailureDuringCoolDownExtendsItWithoutAnotherStart) {
+    failTwice("qq.fqkline");
+    clock.advance(100);
+    EXPECT_FALSE(health.recordFailure("qq.fqkline", clock.now())) << "only the first start is logged";
+    clock.advance(100); // 200 s after the start, 100 s after the extending failure
+    EXPECT_TRUE(health.shouldSkip("qq.fqkline", clock.now()));
+    clock.advance(20);
+    EXPECT_FALSE(health.shouldSkip("qq.fqkline", clock.now()));
+
+    // No shouldSkip in between: the stale count stays, but the old deadline has passed, so this is a
+    // new start and must be logged.
+    failTwice("qq.fundflow");
+    clock.advance(300);
+    EXPECT_TRUE(health.recordFailure("qq.fundflow", clock.now()));
+}
+
+TEST_F(SourceHealthTest, SuccessResetsTheCountAndEndsACoolDownOfItsKeyOnly) {
+    health.recordFailure("em.trends.a", clock.now());
+    health.recordSuccess("em.trends.a");
+    EXPECT_FALSE(health.recordFailure("em.trends.a", clock.now())) << "the count started again";
+    EXPECT_FALSE(health.shouldSkip("em.trends.a", clock.now()));
+
+    failTwice("qq.quote");
+    EXPECT_TRUE(health.shouldSkip("qq.quote", clock.now()));
+    EXPECT_FALSE(health.shouldSkip("qq.quote.other", clock.now()));
+    EXPECT_FALSE(health.recordFailure("qq.quote.other", clock.now()));
+    health.recordSuccess("qq.quote");
+    EXPECT_FALSE(health.shouldSkip("qq.quote", clock.now()));
+}
+
+TEST_F(SourceHealthTest, CoolingKeysAreSortedAndOmitExpiredDeadlines) {
+    for (const char* key : {"qq.quote", "em.trends.b", "em.trends.a"}) failTwice(key);
+    clock.advance(60);
+    failTwice("qq.fqkline");
+    EXPECT_EQ(health.coolingKeys(clock.now()),
+              (std::vector<std::string>{"em.trends.a", "em.trends.b", "qq.fqkline", "qq.quote"}));
+    clock.advance(60); // the first three have reached their deadline but were never checked
+    EXPECT_EQ(health.coolingKeys(clock.now()), (std::vector<std::string>{"qq.fqkline"}));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "doubles/ManualQueue.h"
 #include "market/Endpoints.h"
 #include "market/MarketStore.h"
-#include "model/AppLog.h"
 #include "model/AppPaths.h"
 #include "support/TempDir.h"
 
@@ -12,16 +11,7 @@
 namespace glimmer {
 namespace {
 
-using sim::SimFault;
 using sim::SimMarket;
-
-std::vector<WatchItem> watchOf(std::initializer_list<const char*> codes) {
-    std::vector<WatchItem> items;
-    for (const char* code : codes) items.push_back({code, "", InstrumentKind::stock});
-    return items;
-}
-
-const std::vector<WatchItem> fiveCodes = watchOf({"600519", "300750", "000001", "510300", "002594"});
 
 const std::string closedLine = "INFO 今日休市（行情日期停在 2024-11-06），改为每 5 分钟刷新\n";
 
@@ -29,7 +19,6 @@ const std::string closedLine = "INFO 今日休市（行情日期停在 2024-11-0
 class MarketStoreSimTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        AppLog::setEchoToStdout(false);
         clock.setChinaTime(2024, 11, 8, 10, 30); // a Friday
         SimMarket::Options options;
         options.clock = &clock;
@@ -43,13 +32,11 @@ protected:
     void TearDown() override {
         store.reset();
         if (market) market->stop();
-        AppLog::setEchoToStdout(true);
     }
 
     void makeStore(const std::vector<WatchItem>& watchlist) {
-        AppConfig config;
-        config.watchlist = watchlist;
-        store = std::make_unique<MarketStore>(config, main.poster(), context, MarketStoreOptions{manualQueue, {}});
+        store = std::make_unique<MarketStore>(AppConfig{.watchlist = watchlist}, main.poster(), context,
+                                              MarketStoreOptions{manualQueue, {}});
         store->syncEntries();
     }
 
@@ -68,10 +55,8 @@ protected:
         store->requestRefresh();
     }
 
-    static std::string logText() {
-        std::error_code error;
-        return std::filesystem::exists(AppPaths::logFile(), error) ? testing::readFile(AppPaths::logFile()) : "";
-    }
+    // An absent log file reads as empty.
+    static std::string logText() { return testing::readFile(AppPaths::logFile()); }
     std::size_t logged(const std::string& line) const {
         const std::string log = logText().substr(logStart);
         std::size_t count = 0;
@@ -91,12 +76,10 @@ protected:
 };
 
 TEST_F(MarketStoreSimTest, FirstPassLoadsEverythingAndTheNextOnlyTheSnapshot) {
-    makeStore(fiveCodes);
+    makeStore({{"600519", ""}, {"300750", ""}, {"000001", ""}, {"510300", ""}, {"002594", ""}});
     EXPECT_EQ(pass(), (RefreshCounts{5, 5, 5, 5}));
-    EXPECT_EQ(requests("snapshot"), 1u);
-    EXPECT_EQ(requests("trends"), 5u);
-    EXPECT_EQ(requests("fflow"), 5u);
-    EXPECT_EQ(requests("fqkline"), 5u);
+    EXPECT_EQ(std::tuple(requests("snapshot"), requests("trends"), requests("fflow"), requests("fqkline")),
+              std::tuple(1u, 5u, 5u, 5u));
     for (const auto& e : store->entries()) {
         const auto view = market->view(e.item.code);
         ASSERT_TRUE(view && e.quote) << e.item.code;
@@ -105,15 +88,13 @@ TEST_F(MarketStoreSimTest, FirstPassLoadsEverythingAndTheNextOnlyTheSnapshot) {
         EXPECT_FALSE(e.flow.empty() || e.daily.empty()) << e.item.code;
     }
     for (const auto& r : market->requests()) {
-        if (r.family == "fqkline") {
-            EXPECT_NE(r.target.find(",320,"), std::string::npos) << r.target;
-        }
+        if (r.family == "fqkline") EXPECT_NE(r.target.find(",320,"), std::string::npos) << r.target;
     }
 
     market->clearRequests();
     clock.advance(30);
     EXPECT_EQ(pass(), (RefreshCounts{5, 0, 0, 0}));
-    EXPECT_EQ(market->requests().size(), 1u);
+    ASSERT_EQ(market->requests().size(), 1u);
     EXPECT_EQ(market->requests().front().family, "snapshot");
 }
 
@@ -123,9 +104,7 @@ TEST_F(MarketStoreSimTest, TheSnapshotsTellAHolidayFromATradingDay) {
         int day;    // of November 2024
         int minute; // after 09:00, when polling starts
         const char* suspended;
-        std::size_t snapshots;
-        std::size_t trends;
-        std::size_t closedLines;
+        std::size_t snapshots, trends, closedLines;
     };
     const Case cases[] = {
         // The start and 09:29:00.2 to 09:31:00.2 every 30 s, then the five-minute poll at 09:34, 09:39
@@ -145,12 +124,11 @@ TEST_F(MarketStoreSimTest, TheSnapshotsTellAHolidayFromATradingDay) {
         if (c.suspended) market->suspend(c.suspended);
         clock.setChinaTime(2024, 11, c.day, 9, c.minute);
         logStart = logText().size();
-        makeStore(watchOf({"600519", "000001"}));
+        makeStore({{"600519", ""}, {"000001", ""}});
         startPolling();
         manualQueue->advance(16 * 60);
-        EXPECT_EQ(requests("snapshot"), c.snapshots);
-        EXPECT_EQ(requests("trends"), c.trends);
-        EXPECT_EQ(logged(closedLine), c.closedLines);
+        EXPECT_EQ(std::tuple(requests("snapshot"), requests("trends"), logged(closedLine)),
+                  std::tuple(c.snapshots, c.trends, c.closedLines));
         EXPECT_EQ(store->phase() == MarketPhase::Holiday, c.closedLines == 1);
     }
 }

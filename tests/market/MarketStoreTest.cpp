@@ -1,6 +1,5 @@
 #include "market/MarketStore.h"
 #include "doubles/ManualQueue.h"
-#include "model/AppLog.h"
 #include "model/AppPaths.h"
 #include "support/TempDir.h"
 
@@ -242,12 +241,10 @@ TEST(MarketStorePass, TraceLineCountsRequestsWhenAskedFor) {
     for (const char* key : {"qt.snapshot", "em.trends.push2.eastmoney.com"}) {
         for (int i = 0; i < 2; ++i) h.health.recordFailure(key, h.clock.now());
     }
-    AppLog::setEchoToStdout(false);
     for (StoreHarness* harness : {&h, &quiet}) {
         harness->store->syncEntries();
         harness->pass();
     }
-    AppLog::setEchoToStdout(true);
     const std::string text = testing::readFile(AppPaths::logFile());
     EXPECT_NE(text.find("INFO 刷新 快照=1 分时=1 资金流=1 日K=1 冷却中=[em.trends.push2.eastmoney.com,qt.snapshot]\n"),
               std::string::npos)

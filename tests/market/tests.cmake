@@ -1,4 +1,18 @@
-set(GLIMMER_MARKET_TESTS)
-include(${CMAKE_CURRENT_LIST_DIR}/client_tests.cmake)
-include(${CMAKE_CURRENT_LIST_DIR}/series_tests.cmake)
-include(${CMAKE_CURRENT_LIST_DIR}/store_tests.cmake)
+set(GLIMMER_MARKET_TESTS
+  market/DailyKlineTest.cpp
+  market/EastmoneyFlowTest.cpp
+  market/EastmoneyTrendsTest.cpp
+  market/EndpointsTest.cpp
+  market/MarketAPITest.cpp
+  market/MarketStoreSimTest.cpp
+  market/MarketStoreTest.cpp
+  market/QQIntradayTest.cpp
+  market/QuoteBatchTest.cpp
+  market/ReplyJsonTest.cpp
+  market/SerialQueueTest.cpp
+  market/SeriesFetchTest.h
+  market/SeriesStubHost.h
+  market/SnapshotFetchTest.cpp
+  market/SymbolSearchTest.cpp
+  market/TradingDayTest.cpp
+)

@@ -27,47 +27,35 @@ protected:
 
 TEST_F(HoldingsImportTest, KindFollowsTypeAndCodePrefixInRowOrder) {
     makeDatabase("CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT);"
-                 "INSERT INTO holdings VALUES (4, '159915', '创业板ETF', NULL);"
-                 "INSERT INTO holdings VALUES (2, '600519', '贵州茅台', 'Stock');"
-                 "INSERT INTO holdings VALUES (3, '510300', '沪深300ETF', 'stock');"
-                 "INSERT INTO holdings VALUES (5, '000001', NULL, 'stock');"
-                 "INSERT INTO holdings VALUES (6, NULL, '无代码', 'stock');"
-                 "INSERT INTO holdings VALUES (7, ' 600036', '招商银行 ', 'Bond ETF');"
-                 "INSERT INTO holdings VALUES (8, '600519', '贵州茅台', 'STOCK');");
+                 "INSERT INTO holdings VALUES (4, '159915', '创业板ETF', NULL), (2, '600519', '贵州茅台', 'Stock'),"
+                 "(3, '510300', '沪深300ETF', 'stock'), (5, '000001', NULL, 'stock'), (6, NULL, '无代码', 'stock'),"
+                 "(7, ' 600036', '招商银行 ', 'Bond ETF'), (8, '600519', '贵州茅台', 'STOCK');");
     const auto items = ConfigStore::importHoldings(path);
-    ASSERT_EQ(items.size(), 5u);
-    EXPECT_EQ(items[0], (WatchItem{"600519", "贵州茅台", InstrumentKind::stock}));
-    EXPECT_EQ(items[1], (WatchItem{"510300", "沪深300ETF", InstrumentKind::etf})) << "the code prefix wins";
-    EXPECT_EQ(items[2], (WatchItem{"159915", "创业板ETF", InstrumentKind::etf})) << "NULL type counts as stock";
-    EXPECT_EQ(items[3], (WatchItem{" 600036", "招商银行 ", InstrumentKind::etf})) << "no trimming";
-    EXPECT_EQ(items[4].code, "600519") << "duplicates stay";
+    // The code prefix wins over the type; a NULL type counts as stock; no trimming; duplicates stay.
+    EXPECT_EQ(items, (std::vector<WatchItem>{{"600519", "贵州茅台"},
+                                             {"510300", "沪深300ETF", InstrumentKind::etf},
+                                             {"159915", "创业板ETF", InstrumentKind::etf},
+                                             {" 600036", "招商银行 ", InstrumentKind::etf},
+                                             {"600519", "贵州茅台"}}));
 }
 
 TEST_F(HoldingsImportTest, ShareAndCostColumnsComeAlongWhenTheTableHasThem) {
     makeDatabase("CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT, Quantity,"
                  " avg_cost, cost TEXT);"
-                 "INSERT INTO holdings VALUES (1, '600519', '贵州茅台', 'stock', 300, 1400.5, 'x');"
-                 "INSERT INTO holdings VALUES (2, '510300', '沪深300ETF', 'etf', '12300', '3.9125', NULL);"
-                 "INSERT INTO holdings VALUES (3, '600036', '招商银行', 'stock', NULL, NULL, NULL);"
-                 "INSERT INTO holdings VALUES (4, '000001', '平安银行', 'stock', -5, 0, NULL);"
-                 "INSERT INTO holdings VALUES (5, '000002', '万科A', 'stock', 10.5, '12,5', NULL);");
-    const auto items = ConfigStore::importHoldings(path);
-    ASSERT_EQ(items.size(), 5u);
-    EXPECT_EQ(items[0].shares, 300);
-    EXPECT_EQ(items[0].cost, 1400.5) << "avg_cost is preferred to cost";
-    EXPECT_EQ(items[1].shares, 12300) << "numbers stored as text";
-    EXPECT_EQ(items[1].cost, 3.9125);
-    for (std::size_t i = 2; i < items.size(); ++i) {
-        EXPECT_FALSE(items[i].shares || items[i].cost) << items[i].code << ": empty or unusable values";
-    }
+                 "INSERT INTO holdings VALUES (1, '600519', '贵州茅台', 'stock', 300, 1400.5, 'x'),"
+                 "(2, '510300', '沪深300ETF', 'etf', '12300', '3.9125', NULL), (3, '600036', '招商银行', 'stock', NULL,"
+                 "NULL, NULL), (4, '000001', '平安银行', 'stock', -5, 0, NULL), (5, '000002', '万科A', 'stock', 10.5,"
+                 "'12,5', NULL);");
+    // avg_cost is preferred to cost; numbers may be stored as text; empty or unusable values are left out.
+    std::vector<std::pair<std::optional<std::int64_t>, std::optional<double>>> holdings;
+    for (const WatchItem& item : ConfigStore::importHoldings(path)) holdings.emplace_back(item.shares, item.cost);
+    EXPECT_EQ(holdings, (decltype(holdings){{300, 1400.5}, {12300, 3.9125}, {}, {}, {}}));
 
     // A table without such columns imports the securities alone.
     std::filesystem::remove(path);
     makeDatabase("CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT, note TEXT);"
                  "INSERT INTO holdings VALUES (1, '600519', '贵州茅台', 'stock', '300');");
-    const auto plain = ConfigStore::importHoldings(path);
-    ASSERT_EQ(plain.size(), 1u);
-    EXPECT_EQ(plain[0], (WatchItem{"600519", "贵州茅台", InstrumentKind::stock}));
+    EXPECT_EQ(ConfigStore::importHoldings(path), std::vector<WatchItem>{(WatchItem{"600519", "贵州茅台"})});
 }
 
 TEST_F(HoldingsImportTest, AnyFailureImportsNothing) {

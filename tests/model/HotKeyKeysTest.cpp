@@ -69,13 +69,12 @@ TEST(HotKeyKeyTable, OldCodesKeepTheirKeysAndEveryKeyIsFoundOnce) {
 
 TEST(HotKeyKeyTable, ModifiersMapLikeQtOnLinuxForX11AndThePortal) {
     constexpr std::uint16_t shift = 0x01, control = 0x04, alt = 0x08, super = 0x40;
-    EXPECT_EQ(HotKeyKeys::x11Modifiers(0x100), control);
-    EXPECT_EQ(HotKeyKeys::x11Modifiers(0x800), alt);
-    EXPECT_EQ(HotKeyKeys::x11Modifiers(0x1000), super);
-    EXPECT_EQ(HotKeyKeys::x11Modifiers(0x200), shift);
-    EXPECT_EQ(HotKeyKeys::x11Modifiers(0x900), control | alt);
     // Carbon's other bits (caps lock 0x400, the right-hand variants) are not part of a combination.
-    EXPECT_EQ(HotKeyKeys::x11Modifiers(0x400 | 0x2000 | 0x4000), 0);
+    std::vector<std::uint16_t> x11;
+    for (const std::uint32_t carbon : {0x100, 0x800, 0x1000, 0x200, 0x900, 0x400 | 0x2000 | 0x4000}) {
+        x11.push_back(HotKeyKeys::x11Modifiers(carbon));
+    }
+    EXPECT_EQ(x11, (std::vector<std::uint16_t>{control, alt, super, shift, control | alt, 0}));
 
     EXPECT_EQ(HotKeyKeys::portalTrigger(3, 0x900), "CTRL+ALT+f");
     EXPECT_EQ(HotKeyKeys::portalTrigger(40, 0x1200), "SHIFT+LOGO+k");
