@@ -5,16 +5,12 @@
 #include "app/hotkeys/AppHotKeys.h"
 #include "app/hotkeys/HotKeyBackendNull.h"
 #include "app/hotkeys/HotKeyCenter.h"
-#include "card/FloatingPanel.h"
-#include "card/StockCardView.h"
 #include "doubles/ManualClock.h"
 #include "doubles/ManualQueue.h"
 #include "market/MarketStore.h"
-#include "model/AppPaths.h"
 #include "model/ConfigStore.h"
 #include "settings/SettingsRootView.h"
 #include "settings/SettingsWindow.h"
-#include "support/TempDir.h"
 #include "ui/AppTestSupport.h"
 #include "ui/TestApplication.h"
 
@@ -37,7 +33,6 @@ protected:
     void SetUp() override {
         testing::ensureApplication();
         clock.setChinaTime(2024, 11, 8, 10, 30);
-        logStart = logText().size();
     }
     void TearDown() override {
         if (!delegate) return;
@@ -47,39 +42,30 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void start(AppConfig config) {
-        config.autoLaunch = false;
-        MarketSource source;
-        source.fetchQuotesBatch = [this](const std::vector<WatchItem>& items) {
-            std::map<std::string, Quote> result;
-            for (const WatchItem& item : items)
-                if (quotes.count(item.code) > 0) result[item.code] = quotes[item.code];
-            return result;
-        };
-        source.fetchIntraday = [](const std::string&, const std::string&, const std::string&) {
-            return std::optional<IntradaySnapshot>();
-        };
-        source.fetchFlow = [](const std::string&, const std::string&) { return std::vector<FlowPoint>(); };
-        source.fetchDaily = [](const std::string&, int) { return std::vector<DailyBar>(); };
-        store = std::make_unique<MarketStore>(config, main.poster(), FetchContext{http, health, clock},
-                                              MarketStoreOptions{queue, source});
-        delegate =
-            std::make_unique<AppDelegate>(*store, AppDelegate::Services{sound, hotKeys, screens, scheduler, &notifier});
-        delegate->applicationDidFinishLaunching();
-    }
     /// Starts on securities with quotes (names "股票<code>" unless given) and runs the first pass.
     void start(const std::vector<WatchItem>& items, const std::map<std::string, std::string>& names = {}) {
         AppConfig config;
         config.watchlist = items;
         config.viewRotateSeconds = 8;
+        config.autoLaunch = false;
         for (const WatchItem& item : items) {
-            Quote& q = quotes[item.code];
-            q.code = item.code;
-            q.name = names.count(item.code) > 0 ? names.at(item.code) : "股票" + item.code;
-            q.price = 1421.5;
-            q.prevClose = 1400;
+            const std::string name = names.count(item.code) > 0 ? names.at(item.code) : "股票" + item.code;
+            quotes[item.code] = {.code = item.code, .name = name, .price = 1421.5, .prevClose = 1400};
         }
-        start(config);
+        MarketSource source{.fetchQuotesBatch =
+                                [this](const std::vector<WatchItem>& items) {
+                                    std::map<std::string, Quote> result;
+                                    for (const WatchItem& item : items) result[item.code] = quotes.at(item.code);
+                                    return result;
+                                },
+                            .fetchIntraday = [](auto&&...) { return std::optional<IntradaySnapshot>(); },
+                            .fetchFlow = [](auto&&...) { return std::vector<FlowPoint>(); },
+                            .fetchDaily = [](auto&&...) { return std::vector<DailyBar>(); }};
+        store = std::make_unique<MarketStore>(config, main.poster(), FetchContext{http, health, clock},
+                                              MarketStoreOptions{queue, source});
+        delegate =
+            std::make_unique<AppDelegate>(*store, AppDelegate::Services{sound, hotKeys, screens, scheduler, &notifier});
+        delegate->applicationDidFinishLaunching();
         refreshPass();
     }
     static std::vector<WatchItem> items(const Codes& codes) {
@@ -87,20 +73,9 @@ protected:
         for (const std::string& code : codes) list.push_back({code, "", InstrumentKind::stock});
         return list;
     }
-
     void refreshPass() {
         queue->runPending();
         main.drain();
-    }
-
-    static std::string logText() { return testing::readFile(AppPaths::logFile()); }
-    std::string newLog() const { return logText().substr(logStart); }
-    bool logged(const std::string& line) const { return newLog().find("INFO " + line) != std::string::npos; }
-    int loggedCount(const std::string& line) const {
-        const std::string log = newLog();
-        int count = 0;
-        for (std::size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
-        return count;
     }
 
     ExpandCoordinator& expander() { return delegate->expandCoordinator(); }
@@ -113,6 +88,7 @@ protected:
         return testing::waitUntil([&] { return !expander().isAnimating(); }, 3000);
     }
 
+    testing::LogTail log;
     ManualClock clock;
     std::shared_ptr<ManualQueue> queue = std::make_shared<ManualQueue>(clock);
     PostedTasks main;
@@ -127,7 +103,6 @@ protected:
     testing::RecordingNotifier notifier;
     std::unique_ptr<MarketStore> store;
     std::unique_ptr<AppDelegate> delegate;
-    std::size_t logStart = 0;
 };
 
 TEST_F(AppDelegateTest, StartsInTheCornerFillsMissingNamesAndLogsTheFirstDataOnce) {
@@ -137,8 +112,8 @@ TEST_F(AppDelegateTest, StartsInTheCornerFillsMissingNamesAndLogsTheFirstDataOnc
     EXPECT_TRUE(panel().isVisible());
     EXPECT_EQ(card().view(), intraday);
     EXPECT_TRUE(store->isPollingEnabled());
-    EXPECT_TRUE(logged(startLogLine(delegate->configuration())));
-    EXPECT_TRUE(logged("浮窗已显示 origin=(1120,12) 可见=true"));
+    EXPECT_TRUE(log.has("INFO " + startLogLine(delegate->configuration())));
+    EXPECT_TRUE(log.has("INFO 浮窗已显示 origin=(1120,12) 可见=true"));
 
     EXPECT_EQ(delegate->configuration().watchlist[0].name, "贵州茅台");
     EXPECT_EQ(delegate->configuration().watchlist[1].name, "宁德") << "a name the user gave stays";
@@ -146,7 +121,7 @@ TEST_F(AppDelegateTest, StartsInTheCornerFillsMissingNamesAndLogsTheFirstDataOnc
     EXPECT_EQ(onCard(), "600519");
     store->requestRefresh();
     refreshPass();
-    EXPECT_EQ(loggedCount("INFO 首批数据到达 600519 贵州茅台 现价=1421.5 分时=0点 资金流=0点 日K=0根"), 1)
+    EXPECT_EQ(log.count("INFO 首批数据到达 600519 贵州茅台 现价=1421.5 分时=0点 资金流=0点 日K=0根"), 1)
         << "once per process";
 }
 
@@ -160,7 +135,7 @@ TEST_F(AppDelegateTest, ALargerCardKeepsTheRightAndBottomEdgesAndAClickedNotific
     EXPECT_EQ(panel().frame(), (Rect{1070, 12, 426, 276}));
     EXPECT_EQ(card().size(), QSize(426, 276));
     EXPECT_EQ(onCard(), "300750") << "the card moves off the hidden security";
-    EXPECT_TRUE(logged("可见股票集合变更：隐藏 1 只，可见 1 只"));
+    EXPECT_TRUE(log.has("INFO 可见股票集合变更：隐藏 1 只，可见 1 只"));
     EXPECT_EQ(ConfigStore::load().width, 400);
 
     next.hiddenCodes = {};
@@ -173,12 +148,8 @@ TEST_F(AppDelegateTest, ALargerCardKeepsTheRightAndBottomEdgesAndAClickedNotific
 }
 
 TEST_F(AppDelegateTest, TheSettingsWindowChangesOnlyWhatItEditsAndFollowsChangesMadeElsewhere) {
-    AppConfig config;
-    config.watchlist = {{"600519", "", InstrumentKind::stock}, {"300750", "宁德时代", InstrumentKind::stock}};
-    quotes["600519"].code = "600519";
-    quotes["600519"].name = "贵州茅台";
-    quotes["600519"].price = 1421.5;
-    start(config);
+    start(std::vector<WatchItem>{{"600519", "", InstrumentKind::stock}, {"300750", "宁德时代", InstrumentKind::stock}},
+          {{"600519", "贵州茅台"}});
     delegate->openSettings();
     SettingsWindow* window = delegate->settingsWindow();
     ASSERT_NE(window, nullptr);
@@ -195,9 +166,7 @@ TEST_F(AppDelegateTest, TheSettingsWindowChangesOnlyWhatItEditsAndFollowsChanges
     // The slider's value is stored a moment later; an edit before that keeps it all the same.
     card().onOpacityChange(0.3);
 
-    QSpinBox* refresh = window->findChild<QSpinBox*>(QStringLiteral("refreshSeconds"));
-    ASSERT_NE(refresh, nullptr);
-    refresh->setValue(45);
+    window->findChild<QSpinBox*>(QStringLiteral("refreshSeconds"))->setValue(45);
     const AppConfig& now = delegate->configuration();
     for (const AppConfig& seen : {now, ConfigStore::load(), window->rootView().config()}) {
         EXPECT_EQ(seen.refreshSeconds, 45);
@@ -217,31 +186,30 @@ TEST_F(AppDelegateTest, HoldingsTypedInSettingsNeedNoRefetchAndPrivacyMasksCardA
     start(items({"600519"}), {{"600519", "贵州茅台"}});
     delegate->openSettings();
     SettingsWindow* window = delegate->settingsWindow();
-    const auto field = [window](const char* name) { return window->findChild<QLineEdit*>(QString::fromUtf8(name)); };
-    const auto type = [](QLineEdit* edit, const QString& text) {
+    const auto type = [window](const char* name, const QString& text) {
+        QLineEdit* edit = window->findChild<QLineEdit*>(QString::fromUtf8(name));
         edit->selectAll();
         QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key_Return);
     };
-    ASSERT_NE(field("shares:600519"), nullptr);
-    type(field("shares:600519"), QStringLiteral("3x00"));
+    type("shares:600519", QStringLiteral("3x00"));
     main.drain();
     EXPECT_EQ(delegate->configuration().watchlist[0].shares, 300);
     EXPECT_EQ(ConfigStore::load().watchlist[0].shares, 300);
     EXPECT_EQ(card().entry()->item.shares, 300) << "the card has the holdings at once";
     EXPECT_EQ(queue->pendingCount(), 0u) << "holdings alone fetch nothing";
-    EXPECT_TRUE(logged("持仓变更 600519 贵州茅台：持股 300，成本 未填"));
+    EXPECT_TRUE(log.has("INFO 持仓变更 600519 贵州茅台：持股 300，成本 未填"));
 
     delegate->hotKeyHandlers().togglePrivacy();
     EXPECT_TRUE(ConfigStore::load().privacyMode);
     EXPECT_TRUE(card().privacyMode());
     EXPECT_TRUE(overview().privacyMode());
-    EXPECT_TRUE(logged("隐私模式已开启：金额与持股数显示为 ****"));
-    EXPECT_EQ(field("shares:600519")->text(), QStringLiteral("****"));
-    type(field("cost:600519"), QStringLiteral("1400.5"));
+    EXPECT_TRUE(log.has("INFO 隐私模式已开启：金额与持股数显示为 ****"));
+    EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("shares:600519"))->text(), QStringLiteral("****"));
+    type("cost:600519", QStringLiteral("1400.5"));
     EXPECT_EQ(delegate->configuration().watchlist[0].cost, 1400.5);
-    EXPECT_TRUE(logged("持仓变更 600519 贵州茅台：持股 ****，成本 1400.5"));
-    EXPECT_EQ(newLog().find("持股 300，成本 1400.5"), std::string::npos) << "no share count in the log";
+    EXPECT_TRUE(log.has("INFO 持仓变更 600519 贵州茅台：持股 ****，成本 1400.5"));
+    EXPECT_FALSE(log.has("持股 300，成本 1400.5")) << "no share count in the log";
 }
 
 TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndCollapsingRestoresFrameAndView) {
@@ -254,16 +222,14 @@ TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndColl
     keys.toggleExpand();
     keys.toggleExpand(); // twice within the animation
     keys.toggleOverview();
-    EXPECT_EQ(loggedCount("副图展开：开始收起"), 0) << "the second press does not start collapsing";
+    EXPECT_EQ(log.count("副图展开：开始收起"), 0) << "the second press does not start collapsing";
     EXPECT_FALSE(overview().isActive()) << "the overview key during the expansion is dropped";
     EXPECT_TRUE(expander().isExpanded());
     EXPECT_EQ(card().view(), intraday) << "expand mode shows the intraday chart";
     EXPECT_EQ(delegate->cardPresenter().currentView(), intraday);
     EXPECT_TRUE(card().expandMode());
     EXPECT_FALSE(delegate->cardPresenter().isViewRotationRunning()) << "the view timer stops while expanded";
-    EXPECT_TRUE(logged("副图展开：主卡分时移到右上角，四块副图自上而下落下"));
     ASSERT_TRUE(settleExpander());
-    EXPECT_TRUE(logged("副图展开：展开完成"));
     EXPECT_EQ(expander().panels().size(), 4u);
     EXPECT_TRUE(testing::waitUntil(
         [&] {
@@ -274,17 +240,17 @@ TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndColl
 
     keys.toggleExpand();
     keys.toggleExpand(); // during the collapse: no expanding again
-    EXPECT_TRUE(logged("副图展开：开始收起（自下而上卷起）"));
     ASSERT_TRUE(settleExpander());
     EXPECT_FALSE(expander().isExpanded());
     EXPECT_FALSE(overview().isActive());
-    EXPECT_EQ(loggedCount("副图展开：主卡分时移到右上角"), 1);
+    EXPECT_EQ(log.lines("副图展开："), (Codes{"INFO 副图展开：主卡分时移到右上角，四块副图自上而下落下",
+                                              "INFO 副图展开：展开完成", "INFO 副图展开：开始收起（自下而上卷起）",
+                                              "INFO 副图展开：已收起，主卡回到右下角，恢复视图轮播"}));
     EXPECT_EQ(panel().frame(), (Rect{300, 200, 376, 242})) << "back to the frame before expanding";
     EXPECT_EQ(card().view(), dailyCandles) << "back to the view before expanding";
     EXPECT_EQ(delegate->cardPresenter().currentView(), dailyCandles);
     EXPECT_FALSE(card().expandMode());
     EXPECT_TRUE(delegate->cardPresenter().isViewRotationRunning());
-    EXPECT_TRUE(logged("副图展开：已收起，主卡回到右下角，恢复视图轮播"));
 
     // Quitting while expanded stores the origin from before the expansion, once.
     delegate->modes().toggleExpand();
@@ -292,8 +258,7 @@ TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndColl
     delegate->applicationWillTerminate();
     delegate->applicationWillTerminate();
     const AppConfig saved = ConfigStore::load();
-    EXPECT_EQ(saved.originX, 300);
-    EXPECT_EQ(saved.originY, 200);
+    EXPECT_EQ(std::make_pair(saved.originX, saved.originY), std::make_pair(std::optional(300.0), std::optional(200.0)));
     EXPECT_FALSE(expander().isExpanded()) << "the group is taken down without animation";
     EXPECT_TRUE(expander().panels().empty());
 }
@@ -305,7 +270,7 @@ TEST_F(AppDelegateTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsEveryV
     ASSERT_TRUE(expander().isExpanded() && settleExpander());
 
     delegate->hotKeyHandlers().toggleOverview();
-    EXPECT_TRUE(logged("副图展开：开始收起（自下而上卷起）"));
+    EXPECT_TRUE(log.has("INFO 副图展开：开始收起（自下而上卷起）"));
     EXPECT_FALSE(overview().isActive()) << "not before the collapse is over";
     ASSERT_TRUE(testing::waitUntil([&] { return overview().isActive(); }, 3000));
     EXPECT_FALSE(expander().isExpanded());
@@ -314,8 +279,9 @@ TEST_F(AppDelegateTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsEveryV
     EXPECT_FALSE(panel().isVisible()) << "the overview replaces the main card";
     EXPECT_TRUE(card().overviewMode());
     EXPECT_FALSE(delegate->cardPresenter().isStockRotationRunning());
-    EXPECT_TRUE(logged("全览：已展开 3 只股票（隐藏 0 只），顶卡固定 + 单列滚动，当前视图=资金流"));
-    EXPECT_EQ(loggedCount("全览：已展开"), 1) << "entered once, not again and again";
+    EXPECT_EQ(log.lines("全览：已展开"),
+              Codes{"INFO 全览：已展开 3 只股票（隐藏 0 只），顶卡固定 + 单列滚动，当前视图=资金流"})
+        << "entered once, not again and again";
 
     overview().setOpacity(0.8);
     delegate->hotKeyHandlers().toggleOverview();
@@ -323,7 +289,7 @@ TEST_F(AppDelegateTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsEveryV
     EXPECT_TRUE(panel().isVisible());
     EXPECT_NEAR(panel().alphaValue(), 0.8, 0.01) << "the main card comes back at the overview's opacity";
     EXPECT_FALSE(card().overviewMode());
-    EXPECT_TRUE(logged("全览：已收起"));
+    EXPECT_TRUE(log.has("INFO 全览：已收起"));
 
     delegate->modes().enterOverview();
     delegate->placement().hidePanel();
@@ -340,22 +306,22 @@ TEST_F(AppDelegateTest, HidingTheLastVisibleSecurityLeavesOverviewWithThePlaceho
     overview().hideItem("600519");
     EXPECT_TRUE(overview().isActive());
     EXPECT_EQ(overview().entryCodes(), Codes{"300750"});
-    EXPECT_TRUE(logged("隐藏股票 600519：全览与主卡轮播都不再展示，设置里可恢复"));
+    EXPECT_TRUE(log.has("INFO 隐藏股票 600519：全览与主卡轮播都不再展示，设置里可恢复"));
     EXPECT_EQ(onCard(), "300750") << "the card moves off the hidden security";
 
     overview().hideItem("300750");
     EXPECT_FALSE(overview().isActive());
     EXPECT_TRUE(panel().isVisible());
     EXPECT_EQ(card().placeholderText(), std::string(Rotation::allHiddenPlaceholder));
-    EXPECT_TRUE(logged("全览：可见股票已全部隐藏，退出全览"));
-    EXPECT_EQ(loggedCount("全览：已收起"), 1) << "left once, the empty report finds the mode off";
+    EXPECT_TRUE(log.has("INFO 全览：可见股票已全部隐藏，退出全览"));
+    EXPECT_EQ(log.count("全览：已收起"), 1) << "left once, the empty report finds the mode off";
     EXPECT_EQ(ConfigStore::load().hiddenCodes, (Codes{"600519", "300750"}));
 
     delegate->hideItem("300750");
-    EXPECT_EQ(loggedCount("隐藏股票 300750"), 1) << "a code already hidden is not added again";
+    EXPECT_EQ(log.count("隐藏股票 300750"), 1) << "a code already hidden is not added again";
     delegate->modes().toggleOverview();
     EXPECT_FALSE(overview().isActive());
-    EXPECT_TRUE(logged("全览：可见股票为空（全部被隐藏），不进入全览"));
+    EXPECT_TRUE(log.has("INFO 全览：可见股票为空（全部被隐藏），不进入全览"));
 }
 
 } // namespace

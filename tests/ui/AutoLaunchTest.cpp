@@ -2,6 +2,7 @@
 #include "app/AutoLaunchEntries.h"
 #include "model/AppPaths.h"
 #include "support/TempDir.h"
+#include "ui/TestApplication.h"
 
 #include <QXmlStreamReader>
 
@@ -19,41 +20,27 @@ using testing::writeFile;
 /// Runs each case against private folders and collects the log lines it writes.
 class AutoLaunchTest : public ::testing::Test {
 protected:
-    std::string newLog() const {
-        return fs::exists(AppPaths::logFile()) ? readFile(AppPaths::logFile()).substr(logStart) : std::string();
-    }
-    bool logged(const std::string& line) const { return newLog().find(line + "\n") != std::string::npos; }
-
-    AutoLaunch::Host linuxHost(const fs::path& program) {
-        writeFile(program, "#!/bin/sh\n");
-        AutoLaunch::Host host;
-        host.format = AutoLaunch::desktopEntryFormat();
-        host.agentDir = dir / "config" / "autostart";
-        host.runningPath = program;
-        host.logDir = dir / "data" / "Glimmerbox";
-        host.bootout = [this](const std::string& label) { bootouts.push_back(label); };
-        return host;
-    }
-    AutoLaunch::Host macHost(const fs::path& bundle) {
-        AutoLaunch::Host host;
-        host.format = AutoLaunch::launchAgentFormat();
-        host.agentDir = dir / "Library" / "LaunchAgents";
-        host.runningPath = bundle;
-        host.logDir = dir / "Library" / "Application Support" / "Glimmerbox";
-        host.bootout = [this](const std::string& label) { bootouts.push_back(label); };
-        return host;
+    bool logged(const std::string& line) const { return log.has(line + "\n"); }
+    /// A Linux host running `program` (written as a script), or a Mac one running the bundle.
+    AutoLaunch::Host hostFor(const fs::path& program, bool mac = false) {
+        if (!mac) writeFile(program, "#!/bin/sh\n");
+        return {.format = mac ? AutoLaunch::launchAgentFormat() : AutoLaunch::desktopEntryFormat(),
+                .agentDir = mac ? dir / "Library" / "LaunchAgents" : dir / "config" / "autostart",
+                .runningPath = program,
+                .logDir = dir / (mac ? "Library/Application Support" : "data") / "Glimmerbox",
+                .bootout = [this](const std::string& label) { bootouts.push_back(label); }};
     }
 
     testing::TempDir dir;
     std::vector<std::string> bootouts;
-    std::size_t logStart = fs::exists(AppPaths::logFile()) ? readFile(AppPaths::logFile()).size() : 0;
+    testing::LogTail log;
 };
 
 TEST_F(AutoLaunchTest, ABuildTreeCopyIsNeverInstalled) {
     writeFile(dir / "build" / "CMakeCache.txt", "");
-    const AutoLaunch::Host host = linuxHost(dir / "build" / "src" / "glimmerbox");
+    const AutoLaunch::Host host = hostFor(dir / "build" / "src" / "glimmerbox");
     EXPECT_FALSE(AutoLaunch::sync(true, host));
-    EXPECT_TRUE(logged("ERR  开机自启跳过：当前程序不是安装后的副本（" + host.runningPath.string() + "）")) << newLog();
+    EXPECT_TRUE(logged("ERR  开机自启跳过：当前程序不是安装后的副本（" + host.runningPath.string() + "）"));
     EXPECT_FALSE(fs::exists(AutoLaunch::currentEntry(host)));
 
     const AutoLaunch::Host system = AutoLaunch::systemHost(); // this test program
@@ -64,7 +51,7 @@ TEST_F(AutoLaunchTest, ABuildTreeCopyIsNeverInstalled) {
 }
 
 TEST_F(AutoLaunchTest, AnInstalledCopyWritesAnEscapedDesktopEntryAndDisablingRemovesIt) {
-    const AutoLaunch::Host host = linuxHost(dir / "opt" / "R&D \"Tools\" $HOME" / "股票 100%" / "glimmer\\box`x`");
+    const AutoLaunch::Host host = hostFor(dir / "opt" / "R&D \"Tools\" $HOME" / "股票 100%" / "glimmer\\box`x`");
     EXPECT_TRUE(AutoLaunch::sync(true, host));
     const fs::path file = dir / "config" / "autostart" / "io.glimmerbox.Glimmerbox.desktop";
     ASSERT_TRUE(fs::exists(file));
@@ -75,21 +62,21 @@ TEST_F(AutoLaunchTest, AnInstalledCopyWritesAnEscapedDesktopEntryAndDisablingRem
               std::string::npos)
         << entry;
     EXPECT_EQ(entry.rfind("[Desktop Entry]\nType=Application\n", 0), 0u) << entry;
-    EXPECT_TRUE(logged("INFO 开机自启已开启 " + file.string())) << newLog();
+    EXPECT_TRUE(logged("INFO 开机自启已开启 " + file.string()));
     EXPECT_TRUE(bootouts.empty());
 
     EXPECT_TRUE(AutoLaunch::sync(false, host));
     EXPECT_FALSE(fs::exists(file));
-    EXPECT_TRUE(logged("INFO 开机自启已关闭 " + file.string())) << newLog();
+    EXPECT_TRUE(logged("INFO 开机自启已关闭 " + file.string()));
     EXPECT_EQ(bootouts, std::vector<std::string>{AutoLaunch::label});
-    const std::size_t before = newLog().size();
+    const std::vector<std::string> before = log.lines();
     EXPECT_TRUE(AutoLaunch::sync(false, host)) << "nothing to remove is no failure";
-    EXPECT_EQ(newLog().size(), before);
+    EXPECT_EQ(log.lines(), before);
     EXPECT_EQ(bootouts.size(), 1u);
 }
 
 TEST_F(AutoLaunchTest, LegacyEntryIsRetiredToItsBackupExactlyOnce) {
-    const AutoLaunch::Host host = linuxHost(dir / "opt" / "glimmerbox");
+    const AutoLaunch::Host host = hostFor(dir / "opt" / "glimmerbox");
     const fs::path legacy = host.agentDir / "io.glimmerbox.widget.desktop";
     writeFile(legacy, "[Desktop Entry]\nExec=/old/widget\n");
     writeFile(host.agentDir / "io.glimmerbox.widget.desktop.bak", "older backup");
@@ -97,33 +84,32 @@ TEST_F(AutoLaunchTest, LegacyEntryIsRetiredToItsBackupExactlyOnce) {
     EXPECT_FALSE(fs::exists(legacy));
     EXPECT_EQ(readFile(host.agentDir / "io.glimmerbox.widget.desktop.bak"), "[Desktop Entry]\nExec=/old/widget\n");
     EXPECT_TRUE(logged("INFO 开机自启：旧 id 自启动项已退役 io.glimmerbox.widget.desktop → "
-                       "io.glimmerbox.widget.desktop.bak"))
-        << newLog();
+                       "io.glimmerbox.widget.desktop.bak"));
     EXPECT_EQ(bootouts, std::vector<std::string>{AutoLaunch::legacyLabel});
-    const std::size_t before = newLog().size();
+    const std::vector<std::string> before = log.lines();
     EXPECT_TRUE(AutoLaunch::sync(false, host));
-    EXPECT_EQ(newLog().size(), before);
+    EXPECT_EQ(log.lines(), before);
     EXPECT_EQ(bootouts.size(), 1u);
 }
 
 TEST_F(AutoLaunchTest, FailuresAndUnsupportedSystemsSayWhyAndWriteNothing) {
     writeFile(dir / "config", "a file where the folder should be");
-    AutoLaunch::Host host = linuxHost(dir / "opt" / "glimmerbox");
+    AutoLaunch::Host host = hostFor(dir / "opt" / "glimmerbox");
     EXPECT_FALSE(AutoLaunch::install(host));
-    EXPECT_NE(newLog().find("ERR  开机自启失败：创建自启动目录出错 "), std::string::npos) << newLog();
+    EXPECT_TRUE(log.has("ERR  开机自启失败：创建自启动目录出错 "));
     // A newline in a file name cannot be carried by an entry; writing a broken one would be worse.
-    host = linuxHost(dir / "opt" / "glimmer\nbox");
+    host = hostFor(dir / "opt" / "glimmer\nbox");
     host.agentDir = dir / "autostart";
     EXPECT_FALSE(AutoLaunch::install(host));
     EXPECT_FALSE(fs::exists(AutoLaunch::currentEntry(host)));
-    EXPECT_NE(newLog().find("ERR  开机自启失败：写入自启动项出错 "), std::string::npos) << newLog();
+    EXPECT_TRUE(log.has("ERR  开机自启失败：写入自启动项出错 "));
 
     const AutoLaunch::Host none;
     EXPECT_TRUE(AutoLaunch::currentEntry(none).empty()) << "not a bare name in the working folder";
     EXPECT_TRUE(AutoLaunch::entryFile(none, AutoLaunch::legacyLabel).empty());
     EXPECT_TRUE(AutoLaunch::sync(false, none));
     EXPECT_FALSE(AutoLaunch::sync(true, none));
-    EXPECT_TRUE(logged("ERR  开机自启跳过：此系统暂不支持开机自启")) << newLog();
+    EXPECT_TRUE(logged("ERR  开机自启跳过：此系统暂不支持开机自启"));
 
     EXPECT_TRUE(AutoLaunchEntries::isWritableText("/opt/股票 & \"x\"/glimmerbox"));
     for (const char* path : {"/opt/a\tb", "/opt/\x7f", "/opt/\xe8\x82"})
@@ -147,14 +133,14 @@ TEST_F(AutoLaunchTest, MacAgentNeedsABundleAndIsWellFormedXmlWithTheExactPaths) 
     const fs::path notBundle = dir / "build" / "Glimmerbox", emptyBundle = dir / "Applications" / "Glimmerbox.app";
     fs::create_directories(notBundle);
     fs::create_directories(emptyBundle);
-    EXPECT_FALSE(AutoLaunch::install(macHost(notBundle)));
-    EXPECT_TRUE(logged("ERR  开机自启跳过：当前不是 .app 运行环境（" + notBundle.string() + "）")) << newLog();
-    EXPECT_FALSE(AutoLaunch::install(macHost(emptyBundle)));
+    EXPECT_FALSE(AutoLaunch::install(hostFor(notBundle, true)));
+    EXPECT_TRUE(logged("ERR  开机自启跳过：当前不是 .app 运行环境（" + notBundle.string() + "）"));
+    EXPECT_FALSE(AutoLaunch::install(hostFor(emptyBundle, true)));
     EXPECT_TRUE(logged("ERR  开机自启跳过：找不到可执行文件 " + emptyBundle.string() + "/Contents/MacOS/Glimmerbox"));
 
     const fs::path bundle = dir / "Apps & <Tools>" / "Li's \"股票\".app";
     writeFile(bundle / "Contents" / "MacOS" / "Glimmerbox", "#!/bin/sh\n");
-    const AutoLaunch::Host host = macHost(bundle);
+    const AutoLaunch::Host host = hostFor(bundle, true);
     EXPECT_TRUE(AutoLaunch::sync(true, host));
     const fs::path file = host.agentDir / "io.glimmerbox.Glimmerbox.plist";
     ASSERT_TRUE(fs::exists(file));

@@ -23,6 +23,7 @@
 namespace glimmer {
 namespace {
 
+using Lines = std::vector<std::string>;
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 
 /// A desktop portal of our own on a private bus, in a thread of its own so the program's blocking
@@ -71,8 +72,7 @@ public:
             answer(message, bus, options, 0, {{QStringLiteral("session_handle"), session}});
         } else if (member == QLatin1String("BindShortcuts")) {
             const auto shortcuts = qdbus_cast<QList<PortalShortcut>>(args.value(1));
-            ++bindCalls;
-            boundSession = qdbus_cast<QDBusObjectPath>(args.value(0)).path();
+            calls.back() += qdbus_cast<QDBusObjectPath>(args.value(0)).path().toStdString();
             for (const PortalShortcut& shortcut : shortcuts)
                 triggers.push_back(shortcut.id + " " +
                                    shortcut.properties.value(QStringLiteral("preferred_trigger")).toString());
@@ -102,10 +102,9 @@ public:
 
     const Mode mode;
     std::mutex mutex;               // guards what the portal thread writes below
-    std::vector<std::string> calls; // member and first argument (when a string), in order
-    int bindCalls = 0;
+    std::vector<std::string> calls; // member and first argument (a string, or the bound session)
     std::vector<QString> triggers;
-    QString boundSession, closedPath, session;
+    QString closedPath, session;
 
 private:
     void onThread(const std::function<void()>& task) {
@@ -143,7 +142,6 @@ protected:
         address = QString::fromUtf8(daemon.readLine()).trimmed();
         bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, QStringLiteral("program")));
         ASSERT_TRUE(bus->isConnected());
-        logStart = logText().size();
     }
     void TearDown() override {
         center.reset();
@@ -153,36 +151,25 @@ protected:
         daemon.waitForFinished();
     }
 
-    static std::string logText() {
-        return std::filesystem::exists(AppPaths::logFile()) ? testing::readFile(AppPaths::logFile()) : std::string();
-    }
-    /// The registration lines logged since the test began, without time stamps.
-    std::vector<std::string> loggedLines() const {
-        std::vector<std::string> lines;
-        const std::string log = logText().substr(logStart);
-        for (std::size_t start = 0, end; start < log.size(); start = end + 1) {
-            end = log.find('\n', start);
-            const std::string line = log.substr(start, end - start);
-            if (line.find("快捷键 ") != std::string::npos && line.find(" 注册") != std::string::npos)
-                lines.push_back(line.substr(line.find("] ") + 2));
-        }
-        return lines;
-    }
     bool isPortal(bool isWayland) {
-        std::unique_ptr<HotKeyBackend> backend = makeLinuxHotKeyBackend(isWayland, *bus);
-        return dynamic_cast<HotKeyBackendPortal*>(backend.get()) != nullptr;
+        return dynamic_cast<HotKeyBackendPortal*>(makeLinuxHotKeyBackend(isWayland, *bus).get()) != nullptr;
     }
     void startCenter() {
         std::unique_ptr<HotKeyBackend> backend = makeLinuxHotKeyBackend(true, *bus);
         ASSERT_NE(dynamic_cast<HotKeyBackendPortal*>(backend.get()), nullptr) << "portal not chosen";
         center = std::make_unique<HotKeyCenter>(std::move(backend));
     }
+    /// The registration outcomes logged so far, once there are `n` of them.
+    Lines outcomes(std::size_t n) {
+        testing::waitUntil([&] { return log.lines(" 注册").size() >= n; }, 5000);
+        return log.lines(" 注册");
+    }
 
     QProcess daemon;
     QString address;
     std::unique_ptr<QDBusConnection> bus;
     std::unique_ptr<HotKeyCenter> center;
-    std::size_t logStart = 0;
+    testing::LogTail log;
     int toggles = 0, expands = 0;
     AppHotKeyHandlers handlers{[this] { ++toggles; }, [this] { ++expands; }, [] {}, [] {}};
 };
@@ -191,24 +178,23 @@ TEST_F(PortalHotKeysTest, BindsTheKeysInOneRequestWithTheirTriggersAndDeliversPr
     FakePortal portal(address, FakePortal::Mode::grants);
     EXPECT_FALSE(isPortal(false)) << "outside a Wayland session X11 grabs serve";
     startCenter();
-    EXPECT_NE(logText().find("INFO 全局快捷键经桌面门户（GlobalShortcuts）注册"), std::string::npos);
-    HotKeySpec hotkey;
-    hotkey.keyCode = 40; // K with Super and Shift
-    hotkey.modifiers = 0x1200;
+    EXPECT_TRUE(log.has("INFO 全局快捷键经桌面门户（GlobalShortcuts）注册"));
+    HotKeySpec hotkey{.keyCode = 40, .modifiers = 0x1200}; // K with Super and Shift
     registerAppHotKeys(*center, hotkey, handlers);
-    EXPECT_TRUE(loggedLines().empty()) << "nothing is known before the portal answers";
-    ASSERT_TRUE(testing::waitUntil([&] { return loggedLines().size() == 3; }, 5000));
-    EXPECT_EQ(loggedLines(), (std::vector<std::string>{"INFO 全局快捷键 Shift+Super+K 注册成功",
-                                                       "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功",
-                                                       "INFO 全览快捷键 Ctrl+Alt+G 注册成功"}));
-    EXPECT_EQ(portal.read(portal.bindCalls), 1);
-    const std::vector<std::string> calls = portal.read(portal.calls);
+    EXPECT_EQ(log.lines(" 注册"), Lines{}) << "nothing is known before the portal answers";
+    EXPECT_EQ(outcomes(3), (Lines{"INFO 全局快捷键 Shift+Super+K 注册成功", "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功",
+                                  "INFO 全览快捷键 Ctrl+Alt+G 注册成功"}));
+    const auto binds = [&] {
+        const Lines calls = portal.read(portal.calls);
+        return std::count(calls.begin(), calls.end(), "BindShortcuts " + portal.read(portal.session).toStdString());
+    };
+    EXPECT_EQ(binds(), 1) << "one request, on the session created";
+    const Lines calls = portal.read(portal.calls);
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls[0], "Register glimmerbox") << "the program's desktop entry, before anything else";
     EXPECT_EQ(calls[1], "Get org.freedesktop.portal.GlobalShortcuts");
     EXPECT_EQ(portal.read(portal.triggers),
               (std::vector<QString>{"toggle-panel SHIFT+LOGO+k", "expand CTRL+ALT+e", "overview CTRL+ALT+g"}));
-    EXPECT_EQ(portal.read(portal.boundSession), portal.read(portal.session));
     EXPECT_TRUE(center->isRegistered(HotKeyCenter::Slot::expand));
 
     portal.press(QStringLiteral("expand"));
@@ -217,13 +203,12 @@ TEST_F(PortalHotKeysTest, BindsTheKeysInOneRequestWithTheirTriggersAndDeliversPr
 
     // Registering again after a settings change asks the portal only about what changed.
     registerAppHotKeys(*center, hotkey, handlers);
-    EXPECT_EQ(loggedLines().size(), 6u) << "answered at once";
+    EXPECT_EQ(log.lines(" 注册").size(), 6u) << "answered at once";
     hotkey.keyCode = 122; // F1
     registerAppHotKeys(*center, hotkey, handlers);
-    ASSERT_TRUE(testing::waitUntil([&] { return loggedLines().size() == 9; }, 5000));
-    EXPECT_EQ(loggedLines()[8], "INFO 全局快捷键 Shift+Super+F1 注册成功") << "after the two held keys";
-    EXPECT_EQ(portal.read(portal.bindCalls), 2);
+    EXPECT_EQ(outcomes(9).back(), "INFO 全局快捷键 Shift+Super+F1 注册成功") << "after the two held keys";
     EXPECT_EQ(portal.read(portal.triggers).at(3), "toggle-panel SHIFT+LOGO+F1");
+    EXPECT_EQ(binds(), 2);
 
     // A key dropped later is dropped by the program; quitting closes the session.
     center->unregister(HotKeyCenter::Slot::toggle);
@@ -241,17 +226,15 @@ TEST_F(PortalHotKeysTest, ARefusingPortalFailsEachKeyAndOneWithoutShortcutsIsNot
         FakePortal portal(address, FakePortal::Mode::refuses);
         startCenter();
         registerAppHotKeys(*center, HotKeySpec{}, handlers);
-        ASSERT_TRUE(testing::waitUntil([&] { return loggedLines().size() == 3; }, 5000));
-        EXPECT_EQ(loggedLines(), (std::vector<std::string>{"INFO 全局快捷键 Ctrl+Alt+F 注册失败",
-                                                           "INFO 副图展开快捷键 Ctrl+Alt+E 注册失败",
-                                                           "INFO 全览快捷键 Ctrl+Alt+G 注册失败"}));
+        EXPECT_EQ(outcomes(3), (Lines{"INFO 全局快捷键 Ctrl+Alt+F 注册失败", "INFO 副图展开快捷键 Ctrl+Alt+E 注册失败",
+                                      "INFO 全览快捷键 Ctrl+Alt+G 注册失败"}));
         EXPECT_FALSE(center->isRegistered(HotKeyCenter::Slot::toggle));
         center.reset();
     }
     // No portal on the bus or one without GlobalShortcuts (GNOME before 48): the X11 or the null
     // backend, as before.
     EXPECT_FALSE(isPortal(true)) << "no portal";
-    EXPECT_NE(logText().find("INFO 桌面门户不提供全局快捷键：全局快捷键不可用"), std::string::npos);
+    EXPECT_TRUE(log.has("INFO 桌面门户不提供全局快捷键：全局快捷键不可用"));
     FakePortal withoutShortcuts(address, FakePortal::Mode::withoutShortcuts);
     EXPECT_FALSE(isPortal(true)) << "portal without GlobalShortcuts";
 }

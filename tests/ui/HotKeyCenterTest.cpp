@@ -1,8 +1,7 @@
 #include "app/hotkeys/HotKeyCenter.h"
 #include "app/hotkeys/AppHotKeys.h"
 #include "app/hotkeys/HotKeyBackendNull.h"
-#include "model/AppPaths.h"
-#include "support/TempDir.h"
+#include "ui/TestApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +13,7 @@ namespace {
 
 using Slot = HotKeyCenter::Slot;
 using Keys = std::pair<std::uint32_t, std::uint32_t>;
+using Lines = std::vector<std::string>;
 
 /// Records what the centre asks of the window system; combinations in `taken` are refused.
 class RecordingBackend : public HotKeyBackend {
@@ -50,58 +50,38 @@ public:
 
 class HotKeyCenterTest : public ::testing::Test {
 protected:
-    HotKeyCenterTest() : logStart(logText().size()) {
-        auto owned = std::make_unique<RecordingBackend>();
-        backend = owned.get();
-        center = std::make_unique<HotKeyCenter>(std::move(owned));
-    }
-    static std::string logText() {
-        return std::filesystem::exists(AppPaths::logFile()) ? testing::readFile(AppPaths::logFile()) : std::string();
-    }
-    /// The log lines written since the last call, without their time stamps.
-    std::string newLog() {
-        const std::string log = logText().substr(logStart);
-        logStart += log.size();
-        std::string out;
-        for (std::size_t start = 0, end; start < log.size(); start = end + 1) {
-            end = log.find('\n', start);
-            const std::string line = log.substr(start, end - start);
-            out += line.substr(line.find("] ") + 2) + "\n";
-        }
-        return out;
-    }
-
-    RecordingBackend* backend;
-    std::unique_ptr<HotKeyCenter> center;
-    std::size_t logStart;
+    std::unique_ptr<RecordingBackend> owned = std::make_unique<RecordingBackend>();
+    RecordingBackend* backend = owned.get();
+    HotKeyCenter center{std::move(owned)};
+    testing::LogTail log;
     int toggles = 0, expands = 0, overviews = 0;
     AppHotKeyHandlers handlers{[this] { ++toggles; }, [this] { ++expands; }, [this] { ++overviews; }, [] {}};
 };
 
 TEST_F(HotKeyCenterTest, ReRegisteringReleasesFirstAndARefusalLeavesTheSlotEmpty) {
     int first = 0, second = 0;
-    center->registerKey(Slot::toggle, 3, 0x900, [&] { ++first; });
-    EXPECT_TRUE(center->registerKey(Slot::toggle, 3, 0x1100, [&] { ++second; }));
+    center.registerKey(Slot::toggle, 3, 0x900, [&] { ++first; });
+    EXPECT_TRUE(center.registerKey(Slot::toggle, 3, 0x1100, [&] { ++second; }));
     EXPECT_EQ(backend->calls, (std::vector<std::string>{"grab 1", "release 1", "grab 1"}));
     backend->press(1);
     EXPECT_EQ(first + 10 * second, 10);
 
     backend->taken.insert({3, 0x900});
-    EXPECT_FALSE(center->registerKey(Slot::toggle, 3, 0x900, [&] { ++first; }));
-    EXPECT_FALSE(center->isRegistered(Slot::toggle)) << "the earlier grab is gone too";
+    EXPECT_FALSE(center.registerKey(Slot::toggle, 3, 0x900, [&] { ++first; }));
+    EXPECT_FALSE(center.isRegistered(Slot::toggle)) << "the earlier grab is gone too";
     EXPECT_TRUE(backend->held.empty());
     backend->press(1);
     backend->press(0); // unknown ids are ignored
     backend->press(9);
     EXPECT_EQ(first + 10 * second, 10);
     backend->calls.clear();
-    center->unregister(Slot::toggle);
+    center.unregister(Slot::toggle);
     EXPECT_TRUE(backend->calls.empty()) << "a slot holding nothing asks nothing of the window system";
 
     backend->taken.clear();
-    center->registerKey(Slot::toggle, 3, 0x900, [&] {
+    center.registerKey(Slot::toggle, 3, 0x900, [&] {
         ++first;
-        center->registerKey(Slot::toggle, 3, 0x900, [&] { second += 10; }); // its own slot, while running
+        center.registerKey(Slot::toggle, 3, 0x900, [&] { second += 10; }); // its own slot, while running
     });
     backend->press(1);
     backend->press(1);
@@ -110,31 +90,31 @@ TEST_F(HotKeyCenterTest, ReRegisteringReleasesFirstAndARefusalLeavesTheSlotEmpty
 
 TEST_F(HotKeyCenterTest, ARequestNotYetAnsweredIsWithdrawnAndItsLateAnswerIgnored) {
     backend->deferred = true;
-    center->requestKey(
+    center.requestKey(
         Slot::expand, 14, 0x900, [] {}, [](bool) {});
-    center->unregister(Slot::expand);
+    center.unregister(Slot::expand);
     EXPECT_EQ(backend->calls, std::vector<std::string>{"release 2"});
-    center->requestKey(
+    center.requestKey(
         Slot::expand, 14, 0x1100, [] {}, [](bool) {});
     ASSERT_EQ(backend->answers.size(), 2u);
     backend->answers[0](true); // the withdrawn request
-    EXPECT_FALSE(center->isRegistered(Slot::expand));
+    EXPECT_FALSE(center.isRegistered(Slot::expand));
     backend->answers[1](true);
-    EXPECT_TRUE(center->isRegistered(Slot::expand));
+    EXPECT_TRUE(center.isRegistered(Slot::expand));
 }
 
 TEST_F(HotKeyCenterTest, UnregisteringOneSlotKeepsTheOthersAndUnregisterAllStopsListening) {
-    registerAppHotKeys(*center, HotKeySpec{}, handlers);
-    center->unregister(Slot::toggle);
-    EXPECT_FALSE(center->isRegistered(Slot::toggle));
-    EXPECT_TRUE(center->isRegistered(Slot::expand));
+    registerAppHotKeys(center, HotKeySpec{}, handlers);
+    center.unregister(Slot::toggle);
+    EXPECT_FALSE(center.isRegistered(Slot::toggle));
+    EXPECT_TRUE(center.isRegistered(Slot::expand));
     EXPECT_EQ(backend->held, (std::map<HotKeyBackend::Id, Keys>{{2, {14, 0x900}}, {3, {5, 0x900}}}));
     backend->press(1);
     backend->press(2);
     backend->press(3);
     EXPECT_EQ(toggles + 10 * expands + 100 * overviews, 110);
 
-    center->unregisterAll();
+    center.unregisterAll();
     EXPECT_TRUE(backend->held.empty());
     EXPECT_EQ(backend->calls.back(), "releaseAll");
     backend->press(2);
@@ -144,42 +124,39 @@ TEST_F(HotKeyCenterTest, UnregisteringOneSlotKeepsTheOthersAndUnregisterAllStops
 TEST_F(HotKeyCenterTest, AppKeysLogEachOutcomeAndADisabledKeyIsDroppedSilently) {
     HotKeySpec hotkey; // stored as "⌥⌘F", logged as Linux names it
     backend->taken.insert({5, 0x900});
-    registerAppHotKeys(*center, hotkey, handlers);
-    EXPECT_EQ(newLog(), "INFO 全局快捷键 Ctrl+Alt+F 注册成功\n"
-                        "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功\n"
-                        "INFO 全览快捷键 Ctrl+Alt+G 注册失败\n");
+    registerAppHotKeys(center, hotkey, handlers);
+    EXPECT_EQ(log.take(), (Lines{"INFO 全局快捷键 Ctrl+Alt+F 注册成功", "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功",
+                                 "INFO 全览快捷键 Ctrl+Alt+G 注册失败"}));
     EXPECT_EQ(backend->held.at(1), Keys(3, 0x900));
-    EXPECT_FALSE(center->isRegistered(Slot::overview));
+    EXPECT_FALSE(center.isRegistered(Slot::overview));
 
     backend->taken.clear();
     hotkey.enabled = false;
-    registerAppHotKeys(*center, hotkey, handlers);
-    EXPECT_FALSE(center->isRegistered(Slot::toggle));
-    EXPECT_EQ(newLog(), "INFO 副图展开快捷键 Ctrl+Alt+E 注册成功\n"
-                        "INFO 全览快捷键 Ctrl+Alt+G 注册成功\n");
+    registerAppHotKeys(center, hotkey, handlers);
+    EXPECT_FALSE(center.isRegistered(Slot::toggle));
+    EXPECT_EQ(log.take(), (Lines{"INFO 副图展开快捷键 Ctrl+Alt+E 注册成功", "INFO 全览快捷键 Ctrl+Alt+G 注册成功"}));
     backend->press(3);
     EXPECT_EQ(overviews, 1);
 
     HotKeyCenter nothing(std::make_unique<HotKeyBackendNull>());
     registerAppHotKeys(nothing, HotKeySpec{}, handlers);
-    EXPECT_EQ(newLog(), "INFO 全局快捷键 Ctrl+Alt+F 注册失败\n"
-                        "INFO 副图展开快捷键 Ctrl+Alt+E 注册失败\n"
-                        "INFO 全览快捷键 Ctrl+Alt+G 注册失败\n");
+    EXPECT_EQ(log.take(), (Lines{"INFO 全局快捷键 Ctrl+Alt+F 注册失败", "INFO 副图展开快捷键 Ctrl+Alt+E 注册失败",
+                                 "INFO 全览快捷键 Ctrl+Alt+G 注册失败"}));
 }
 
 TEST_F(HotKeyCenterTest, ThePrivacyKeyIsGrabbedOnlyOnceTheUserTurnsItOn) {
     int presses = 0;
     HotKeySpec key = AppConfig{}.privacyHotkey;
-    registerPrivacyHotKey(*center, key, [&] { ++presses; });
-    EXPECT_FALSE(center->isRegistered(Slot::privacy)) << "off by default";
+    registerPrivacyHotKey(center, key, [&] { ++presses; });
+    EXPECT_FALSE(center.isRegistered(Slot::privacy)) << "off by default";
     key.enabled = true;
-    registerPrivacyHotKey(*center, key, [&] { ++presses; });
-    EXPECT_EQ(newLog(), "INFO 隐私模式快捷键 Ctrl+Alt+P 注册成功\n");
+    registerPrivacyHotKey(center, key, [&] { ++presses; });
+    EXPECT_EQ(log.take(), Lines{"INFO 隐私模式快捷键 Ctrl+Alt+P 注册成功"});
     EXPECT_EQ(backend->held.at(4), Keys(35, 0x900));
     backend->press(4);
     EXPECT_EQ(presses, 1);
     key.enabled = false;
-    registerPrivacyHotKey(*center, key, [&] { ++presses; });
+    registerPrivacyHotKey(center, key, [&] { ++presses; });
     EXPECT_EQ(backend->held.count(4), 0u);
 }
 

@@ -91,33 +91,30 @@ TEST(SettingsSteppers, RangesAndStepsBoundWhatTheSteppersProduceAndEachChangesOn
     expected.alerts.priceAlerts = h.saves.back().alerts.priceAlerts; // ids are random per build
     EXPECT_EQ(h.saves.back(), expected);
 
-    auto* samples = h.find<QSpinBox>(QStringLiteral("主力下降分钟数"));
-    samples->setValue(2);
-    samples->stepDown();
-    EXPECT_EQ(h.saves.back().alerts.mainFallingSamples, 2);
-    samples->setValue(30);
-    samples->stepUp();
-    EXPECT_EQ(h.saves.back().alerts.mainFallingSamples, 30);
-    auto* cooldown = h.find<QSpinBox>(QStringLiteral("同类预警冷却"));
-    cooldown->setValue(5);
-    cooldown->stepDown();
-    EXPECT_EQ(h.saves.back().alerts.cooldownMinutes, 0);
+    // At either end a step changes nothing.
+    const auto step = [&](const char* name, int from, int steps) {
+        auto* box = h.find<QSpinBox>(QString::fromUtf8(name));
+        box->setValue(from);
+        box->stepBy(steps);
+        return h.saves.back().alerts;
+    };
+    EXPECT_EQ(step("主力下降分钟数", 2, -1).mainFallingSamples, 2);
+    EXPECT_EQ(step("主力下降分钟数", 30, 1).mainFallingSamples, 30);
+    EXPECT_EQ(step("同类预警冷却", 5, -1).cooldownMinutes, 0);
 
     // The rotation steppers say "off" at zero and count seconds above.
     AppConfig zero;
-    zero.viewRotateSeconds = 0;
-    zero.autoRotateSeconds = 0;
+    zero.viewRotateSeconds = zero.autoRotateSeconds = 0;
     SettingsHarness off{zero};
-    auto* views = off.find<QSpinBox>(QStringLiteral("viewRotateSeconds"));
-    auto* stocks = off.find<QSpinBox>(QStringLiteral("autoRotateSeconds"));
-    EXPECT_EQ(views->text(), QStringLiteral("视图轮播 已关闭"));
-    EXPECT_EQ(stocks->text(), QStringLiteral("股票轮播 已关闭"));
-    views->stepUp();
-    stocks->stepUp();
-    EXPECT_EQ(views->text(), QStringLiteral("视图轮播 1 秒"));
-    EXPECT_EQ(stocks->text(), QStringLiteral("股票轮播 5 秒"));
-    EXPECT_EQ(off.saves.back().viewRotateSeconds, 1);
-    EXPECT_EQ(off.saves.back().autoRotateSeconds, 5);
+    for (const auto& [name, label, first] :
+         {std::tuple("viewRotateSeconds", "视图轮播", 1), std::tuple("autoRotateSeconds", "股票轮播", 5)}) {
+        auto* box = off.find<QSpinBox>(QString::fromLatin1(name));
+        EXPECT_EQ(box->text(), QString::fromUtf8(label) + QStringLiteral(" 已关闭"));
+        box->stepUp();
+        EXPECT_EQ(box->text(), QStringLiteral("%1 %2 秒").arg(QString::fromUtf8(label)).arg(first));
+    }
+    EXPECT_EQ(std::make_pair(off.saves.back().viewRotateSeconds, off.saves.back().autoRotateSeconds),
+              std::make_pair(1.0, 5.0));
 }
 
 TEST(SettingsAlerts, MovingAverageChipsToggleAndKeepTheListSorted) {
@@ -144,10 +141,7 @@ TEST(SettingsAlerts, NewPriceAlertTakesTheFirstItemAndFieldsChangeOnlyTheirOwnVa
     h.root().alertSection()->addPriceAlertButton()->click();
     ASSERT_EQ(h.saves.size(), 1u);
     const PriceAlert added = h.saves.back().alerts.priceAlerts.back();
-    EXPECT_EQ(added.code, "600519");
-    EXPECT_EQ(added.direction, PriceAlertDirection::below);
-    EXPECT_EQ(added.price, 0);
-    EXPECT_TRUE(added.enabled);
+    EXPECT_EQ(added, (PriceAlert{added.id, "600519", PriceAlertDirection::below, 0, true, ""}));
     EXPECT_EQ(h.saves.back().alerts.priceAlerts.size(), 4u);
 
     // Typing a price into the new row updates only that alert; text that is no number changes nothing.

@@ -1,5 +1,8 @@
 #include "ui/TestApplication.h"
 
+#include "model/AppPaths.h"
+#include "support/TempDir.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -35,11 +38,20 @@ bool waitForExposed(QWidget& widget) {
 
 namespace {
 
-void sendMouse(QWidget& widget, QEvent::Type type, QPoint position, Qt::MouseButton button,
-               Qt::MouseButtons buttons) {
+void sendMouse(QWidget& widget, QEvent::Type type, QPoint position, Qt::MouseButton button, Qt::MouseButtons buttons) {
     const QPointF local(position);
     QMouseEvent event(type, local, local, widget.mapToGlobal(local), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(&widget, &event);
+}
+
+std::vector<std::string> linesOf(const std::string& log, const std::string& containing) {
+    std::vector<std::string> found;
+    for (std::size_t at = 0, end; at < log.size(); at = end + 1) {
+        end = std::min(log.find('\n', at), log.size());
+        const std::string line = log.substr(at, end - at);
+        if (line.find(containing) != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
+    }
+    return found;
 }
 
 } // namespace
@@ -54,6 +66,25 @@ void mouseDrag(QWidget& widget, QPoint position, Qt::MouseButtons buttons) {
 
 void mouseRelease(QWidget& widget, QPoint position, Qt::MouseButton button) {
     sendMouse(widget, QEvent::MouseButtonRelease, position, button, Qt::NoButton);
+}
+
+LogTail::LogTail() : start(readFile(AppPaths::logFile()).size()), taken(start) {
+}
+
+std::vector<std::string> LogTail::lines(const std::string& containing) const {
+    return linesOf(readFile(AppPaths::logFile()).substr(start), containing);
+}
+
+int LogTail::count(const std::string& text) const {
+    const std::string log = readFile(AppPaths::logFile()).substr(start);
+    int count = 0;
+    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++count;
+    return count;
+}
+
+std::vector<std::string> LogTail::take() {
+    const std::string log = readFile(AppPaths::logFile());
+    return linesOf(log.substr(std::exchange(taken, log.size())), "");
 }
 
 } // namespace glimmer::testing

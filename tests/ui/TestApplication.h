@@ -4,6 +4,8 @@
 #include <Qt>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -22,5 +24,19 @@ bool waitForExposed(QWidget& widget);
 void mousePress(QWidget& widget, QPoint position, Qt::MouseButton button = Qt::LeftButton);
 void mouseDrag(QWidget& widget, QPoint position, Qt::MouseButtons buttons = Qt::LeftButton);
 void mouseRelease(QWidget& widget, QPoint position, Qt::MouseButton button = Qt::LeftButton);
+
+/// The program log from the moment this object is made, its lines without time stamps.
+class LogTail {
+public:
+    LogTail();
+    std::vector<std::string> lines(const std::string& containing = "") const;
+    bool has(const std::string& text) const { return count(text) > 0; }
+    int count(const std::string& text) const;
+    /// The lines written since the last call (or since the start).
+    std::vector<std::string> take();
+
+private:
+    std::size_t start, taken;
+};
 
 } // namespace glimmer::testing
