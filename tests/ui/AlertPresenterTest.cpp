@@ -10,12 +10,13 @@ namespace glimmer {
 namespace {
 
 using enum ChartView;
+using enum AlertKind;
 
 using testing::AppHarness;
 using testing::quotedEntry;
 
-AlertEvent event(AlertKind kind, const std::string& code, const std::string& name, const std::string& message) {
-    return {kind, code, name, message, Instant{}};
+AlertEvent event(AlertKind kind, const std::string& code, const std::string& message) {
+    return {kind, code, code == "600519" ? "贵州茅台" : "宁德时代", message, Instant{}};
 }
 
 class AlertPresenterTest : public ::testing::Test {
@@ -39,9 +40,8 @@ TEST_F(AlertPresenterTest, ABatchShowsTheFirstWithACountForTwentyFiveSecondsFrom
     app.alerts.handleAlerts({});
     EXPECT_TRUE(app.logLines.empty()) << "an empty batch does nothing";
     EXPECT_FALSE(app.alerts.isPresenting());
-    app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00（现价 1666.00）"),
-                             event(AlertKind::fastRise, "600519", "贵州茅台", "3 分钟涨 2.10%"),
-                             event(AlertKind::maTouch, "600519", "贵州茅台", "回踩 M20")});
+    app.alerts.handleAlerts({event(priceAbove, "600519", "突破 1600.00（现价 1666.00）"),
+                             event(fastRise, "600519", "3 分钟涨 2.10%"), event(maTouch, "600519", "回踩 M20")});
     EXPECT_TRUE(app.logged("INFO 预警触发 600519 priceAbove 突破 1600.00（现价 1666.00）"));
     EXPECT_EQ(onCard(), "600519") << "the alerted security comes onto the card";
     EXPECT_EQ(app.presenter.currentIndex(), 1);
@@ -53,7 +53,7 @@ TEST_F(AlertPresenterTest, ABatchShowsTheFirstWithACountForTwentyFiveSecondsFrom
     EXPECT_FALSE(app.card->alertActive()) << "the glow belongs to the alerted security";
     app.presenter.switchStock(-1, false);
     app.scheduler.advance(20);
-    app.alerts.handleAlerts({event(AlertKind::fastDrop, "600519", "贵州茅台", "3 分钟跌 2.00%")});
+    app.alerts.handleAlerts({event(fastDrop, "600519", "3 分钟跌 2.00%")});
     EXPECT_EQ(app.card->alertMessage(), "3 分钟跌 2.00%");
     app.scheduler.advance(24.9);
     EXPECT_TRUE(app.card->alertActive());
@@ -66,7 +66,7 @@ TEST_F(AlertPresenterTest, ABatchShowsTheFirstWithACountForTwentyFiveSecondsFrom
 TEST_F(AlertPresenterTest, AnAlertForAHiddenSecurityBlinksTheTrayButLeavesTheCardThenTheTrayShowsTheCard) {
     app.config.hiddenCodes = {"600519"};
     app.placement.hidePanel();
-    app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")});
+    app.alerts.handleAlerts({event(priceAbove, "600519", "突破 1600.00")});
     EXPECT_EQ(app.presenter.currentIndex(), 0);
     EXPECT_EQ(onCard(), "300750");
     EXPECT_FALSE(app.card->alertActive());
@@ -80,10 +80,10 @@ TEST_F(AlertPresenterTest, AnAlertForAHiddenSecurityBlinksTheTrayButLeavesTheCar
 }
 
 TEST_F(AlertPresenterTest, TheTrayBlinksOnlyWhileThePanelIsHiddenAndStopsWhenItIsShown) {
-    app.alerts.handleAlerts({event(AlertKind::scissors, "300750", "宁德时代", "主力/散户剪刀差")});
+    app.alerts.handleAlerts({event(scissors, "300750", "主力/散户剪刀差")});
     EXPECT_FALSE(app.statusBar->isBlinking()) << "the card shows it; no blink while visible";
     app.placement.hidePanel();
-    app.alerts.handleAlerts({event(AlertKind::scissors, "300750", "宁德时代", "主力/散户剪刀差")});
+    app.alerts.handleAlerts({event(scissors, "300750", "主力/散户剪刀差")});
     ASSERT_TRUE(app.statusBar->isBlinking());
     EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 1);
     app.scheduler.advance(0.55);
@@ -115,7 +115,7 @@ TEST_F(AlertPresenterTest, TheTrayIconTakesThePanelsTextColourAndItsBlinkIsRed) 
     QApplication::setPalette(palette(QColor(0xf2, 0xf2, 0xf2), QColor(0x24, 0x24, 0x24)));
     EXPECT_GT(trayInk(*app.statusBar).lightness(), 200) << "light on a dark panel";
     app.placement.hidePanel();
-    app.alerts.handleAlerts({event(AlertKind::fastRise, "600519", "贵州茅台", "5 分钟涨 3.1%")});
+    app.alerts.handleAlerts({event(fastRise, "600519", "5 分钟涨 3.1%")});
     const QColor red = trayInk(*app.statusBar);
     EXPECT_TRUE(red.red() > 200 && red.green() < 100 && red.blue() < 100) << red.name().toStdString();
     QApplication::setPalette(palette(QColor(0x20, 0x20, 0x20), QColor(0xf6, 0xf6, 0xf6)));
@@ -134,28 +134,25 @@ TEST_F(AlertPresenterTest, NotificationsWhileHiddenOrLockedOneEachReplacedPerSec
         return notifier.sent;
     };
     using Sent = std::vector<std::string>;
-    EXPECT_EQ(fire({event(AlertKind::fastRise, "300750", "宁德时代", "5 分钟涨 3.1%")}), Sent{}) << "the card shows it";
+    EXPECT_EQ(fire({event(fastRise, "300750", "5 分钟涨 3.1%")}), Sent{}) << "the card shows it";
     notifier.locked = true;
-    EXPECT_EQ(fire({event(AlertKind::fastRise, "300750", "宁德时代", "5 分钟涨 3.5%")}),
-              Sent{"300750|宁德时代 300750|5 分钟涨 3.5%"});
+    EXPECT_EQ(fire({event(fastRise, "300750", "5 分钟涨 3.5%")}), Sent{"300750|宁德时代 300750|5 分钟涨 3.5%"});
     notifier.locked = false;
     app.placement.hidePanel();
-    EXPECT_EQ(fire({event(AlertKind::scissors, "300750", "宁德时代", "主力/散户剪刀差"),
-                    event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")}),
+    EXPECT_EQ(fire({event(scissors, "300750", "主力/散户剪刀差"), event(priceAbove, "600519", "突破 1600.00")}),
               (Sent{"300750|宁德时代 300750|主力/散户剪刀差|replaces", "600519|贵州茅台 600519|突破 1600.00"}));
     app.config.sound.desktopNotifications = false;
-    EXPECT_EQ(fire({event(AlertKind::fastDrop, "600519", "贵州茅台", "3 分钟跌 2.00%")}), Sent{});
+    EXPECT_EQ(fire({event(fastDrop, "600519", "3 分钟跌 2.00%")}), Sent{});
     app.config.sound.desktopNotifications = true;
     app.scheduler.advance(25);
-    EXPECT_EQ(fire({event(AlertKind::fastDrop, "600519", "贵州茅台", "3 分钟跌 2.50%")}),
-              Sent{"600519|贵州茅台 600519|3 分钟跌 2.50%"})
+    EXPECT_EQ(fire({event(fastDrop, "600519", "3 分钟跌 2.50%")}), Sent{"600519|贵州茅台 600519|3 分钟跌 2.50%"})
         << "a new presentation gets a new notification";
     app.context.notifier = nullptr;
 }
 
 TEST_F(AlertPresenterTest, InOverviewModeTheCardStaysAndShowsNoGlow) {
     app.overview.active = true;
-    app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")});
+    app.alerts.handleAlerts({event(priceAbove, "600519", "突破 1600.00")});
     EXPECT_EQ(app.presenter.currentIndex(), 0);
     EXPECT_FALSE(app.card->alertActive());
     EXPECT_EQ(app.presenter.alertCode, "600519");
@@ -169,7 +166,7 @@ TEST_F(AlertPresenterTest, TheAlertedSecurityGetsAWholeRoundBeforeRotationMovesO
     ASSERT_EQ(app.card->view(), dailyCandles) << "the last of the five views";
 
     // An alert for the security on the card, one view before its round ends.
-    app.alerts.handleAlerts({event(AlertKind::fastDrop, "300750", "宁德时代", "3 分钟跌 2.00%")});
+    app.alerts.handleAlerts({event(fastDrop, "300750", "3 分钟跌 2.00%")});
     app.scheduler.advance(5);
     EXPECT_EQ(onCard(), "300750");
     EXPECT_TRUE(app.card->alertActive());
@@ -177,7 +174,7 @@ TEST_F(AlertPresenterTest, TheAlertedSecurityGetsAWholeRoundBeforeRotationMovesO
     // An alert for another security while the card is on its last view again.
     app.scheduler.advance(20);
     ASSERT_EQ(app.card->view(), dailyCandles);
-    app.alerts.handleAlerts({event(AlertKind::priceAbove, "600519", "贵州茅台", "突破 1600.00")});
+    app.alerts.handleAlerts({event(priceAbove, "600519", "突破 1600.00")});
     EXPECT_EQ(onCard(), "600519");
     EXPECT_EQ(app.card->view(), intraday) << "its round starts on the first view";
     EXPECT_EQ(app.loggedCount("INFO 切换股票"), 0) << "not a rotation step";

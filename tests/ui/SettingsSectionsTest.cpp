@@ -31,12 +31,6 @@ using Views = std::vector<ChartView>;
 using testing::livedInConfig;
 using testing::SettingsHarness;
 
-AppConfig withViews(Views views) {
-    AppConfig config;
-    config.enabledViews = std::move(views);
-    return config;
-}
-
 TEST(SettingsViewBoxes, CheckingAppendsUncheckingRemovesEveryCopyAndTheLastViewStays) {
     SettingsHarness h{AppConfig{}}; // [0, 1, 2, 4, 3]
     const auto box = [](SettingsHarness& s, int i) { return s.find<QCheckBox>(QStringLiteral("view:%1").arg(i)); };
@@ -47,7 +41,7 @@ TEST(SettingsViewBoxes, CheckingAppendsUncheckingRemovesEveryCopyAndTheLastViewS
     box(h, 4)->click();
     EXPECT_EQ(h.saves.back().enabledViews, (Views{macd, fundFlow, dailyCandles, intraday, volume}));
 
-    SettingsHarness copies{withViews({macd, fundFlow, macd})};
+    SettingsHarness copies{AppConfig{.enabledViews = {macd, fundFlow, macd}}};
     box(copies, 1)->click();
     EXPECT_EQ(copies.saves.back().enabledViews, Views{fundFlow});
     EXPECT_TRUE(box(copies, 2)->isChecked());
@@ -57,7 +51,7 @@ TEST(SettingsViewBoxes, CheckingAppendsUncheckingRemovesEveryCopyAndTheLastViewS
     EXPECT_TRUE(box(copies, 2)->isEnabled());
 
     // Removing every copy here would leave no view at all.
-    SettingsHarness last{withViews({dailyCandles, dailyCandles})};
+    SettingsHarness last{AppConfig{.enabledViews = {dailyCandles, dailyCandles}}};
     EXPECT_FALSE(box(last, 3)->isEnabled());
     box(last, 3)->setEnabled(true);
     box(last, 3)->click();
@@ -103,9 +97,7 @@ TEST(SettingsSteppers, RangesAndStepsBoundWhatTheSteppersProduceAndEachChangesOn
     EXPECT_EQ(step("同类预警冷却", 5, -1).cooldownMinutes, 0);
 
     // The rotation steppers say "off" at zero and count seconds above.
-    AppConfig zero;
-    zero.viewRotateSeconds = zero.autoRotateSeconds = 0;
-    SettingsHarness off{zero};
+    SettingsHarness off{AppConfig{.autoRotateSeconds = 0, .viewRotateSeconds = 0}};
     for (const auto& [name, label, first] :
          {std::tuple("viewRotateSeconds", "视图轮播", 1), std::tuple("autoRotateSeconds", "股票轮播", 5)}) {
         auto* box = off.find<QSpinBox>(QString::fromLatin1(name));

@@ -126,9 +126,7 @@ TEST_F(WatchlistEditorTest, RowsMoveUpAndDownButNeverPastTheEnds) {
     WatchlistEditing::move(config, "300750", -1);
     EXPECT_EQ(codesOf(config), codesOf(harness.saves.back()));
 
-    AppConfig single;
-    single.watchlist = {{"600519", "贵州茅台", InstrumentKind::stock}};
-    SettingsHarness one(single);
+    SettingsHarness one(AppConfig{.watchlist = {{"600519", "贵州茅台"}}});
     EXPECT_FALSE(one.find<QToolButton>(QStringLiteral("moveUp:600519"))->isEnabled());
     EXPECT_FALSE(one.find<QToolButton>(QStringLiteral("moveDown:600519"))->isEnabled());
     SettingsHarness empty{AppConfig{}};
