@@ -56,12 +56,8 @@ bool RecordingSoundBackend::playNamed(const std::string& name, double volume) {
 }
 
 MarketEntry quotedEntry(const std::string& code, const std::string& name, double price, double prevClose) {
-    MarketEntry entry(WatchItem{code, name, InstrumentKind::stock});
-    entry.quote = Quote{};
-    entry.quote->code = code;
-    entry.quote->name = name;
-    entry.quote->price = price;
-    entry.quote->prevClose = prevClose;
+    MarketEntry entry(WatchItem{code, name});
+    entry.quote = Quote{.code = code, .name = name, .price = price, .prevClose = prevClose};
     entry.updatedAt = Instant{} + std::chrono::hours(24 * 365 * 50);
     return entry;
 }

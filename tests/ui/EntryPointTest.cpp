@@ -31,12 +31,8 @@ TEST(EntryPoint, StartLineTruncatesSizesAndKeepsTheOpacityText) {
 
 TEST(WindowSystemChoice, WaylandSessionsRunOnXWaylandUnlessTheUserChoseOrThereIsNone) {
     using Env = std::map<std::string, std::string>;
-    struct Case {
-        Env env;
-        WindowSystemChoice choice;
-    };
     const std::string compositor = "，浮窗位置与置顶由合成器决定";
-    const Case cases[] = {
+    const std::pair<Env, WindowSystemChoice> cases[] = {
         {{{"DISPLAY", ":0"}, {"XDG_SESSION_TYPE", "x11"}}, {}},
         {{{"XDG_SESSION_TYPE", "tty"}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", "wayland"}}, {}},
         {{{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":1"}},
@@ -50,12 +46,12 @@ TEST(WindowSystemChoice, WaylandSessionsRunOnXWaylandUnlessTheUserChoseOrThereIs
         {{{"XDG_SESSION_TYPE", "wayland"}, {"QT_QPA_PLATFORM", "xcb"}},
          {std::nullopt, "Wayland 会话：按 QT_QPA_PLATFORM=xcb 运行"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [vars, choice] : cases) {
         const auto env = [&](const char* name) -> std::optional<std::string> {
-            const auto it = c.env.find(name);
-            return it == c.env.end() ? std::nullopt : std::optional<std::string>(it->second);
+            const auto it = vars.find(name);
+            return it == vars.end() ? std::nullopt : std::optional<std::string>(it->second);
         };
-        EXPECT_EQ(chooseWindowSystem(env), c.choice) << c.choice.logLine;
+        EXPECT_EQ(chooseWindowSystem(env), choice) << choice.logLine;
     }
 }
 

@@ -60,21 +60,16 @@ TEST(SettingsViewBoxes, CheckingAppendsUncheckingRemovesEveryCopyAndTheLastViewS
 }
 
 TEST(SettingsSteppers, RangesAndStepsBoundWhatTheSteppersProduceAndEachChangesOnlyItsField) {
-    struct Case {
-        const char* name;
-        int minimum, maximum, step;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, int, int, int> cases[] = {
         {"width", 240, 760, 10},         {"height", 150, 640, 6},          {"refreshSeconds", 5, 300, 5},
         {"viewRotateSeconds", 0, 30, 1}, {"autoRotateSeconds", 0, 120, 5}, {"快涨窗口", 1, 30, 1},
         {"快跌窗口", 1, 30, 1},          {"主力下降分钟数", 2, 30, 1},     {"同类预警冷却", 0, 120, 5}};
     SettingsHarness h{livedInConfig()};
-    for (const Case& c : cases) {
-        auto* box = h.find<QSpinBox>(QString::fromUtf8(c.name));
-        ASSERT_NE(box, nullptr) << c.name;
-        EXPECT_EQ(std::make_tuple(box->minimum(), box->maximum(), box->singleStep()),
-                  std::make_tuple(c.minimum, c.maximum, c.step))
-            << c.name;
+    for (const auto& [name, minimum, maximum, step] : cases) {
+        auto* box = h.find<QSpinBox>(QString::fromUtf8(name));
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_EQ(std::tuple(box->minimum(), box->maximum(), box->singleStep()), std::tuple(minimum, maximum, step))
+            << name;
     }
     h.find<QSpinBox>(QStringLiteral("width"))->stepUp();
     h.find<QSpinBox>(QStringLiteral("快跌窗口"))->stepUp();
@@ -234,14 +229,7 @@ TEST_F(HotKeyRecorderTest, AModifiedKeyIsStoredAndBareKeysOrModifiersAreIgnoredW
 }
 
 TEST_F(HotKeyRecorderTest, TakesFunctionNavigationAndShiftedKeysByTheKeyNotItsCharacter) {
-    struct Case {
-        int qtKey;
-        Qt::KeyboardModifiers modifiers;
-        quint32 nativeScanCode;
-        const char* text;
-        std::uint32_t keyCode;
-    };
-    const Case cases[] = {
+    const std::tuple<int, Qt::KeyboardModifiers, quint32, const char*, std::uint32_t> cases[] = {
         {Qt::Key_F5, Qt::ControlModifier, 71, "", 96},
         {Qt::Key_PageDown, Qt::AltModifier, 117, "", 121},
         {Qt::Key_E, Qt::ControlModifier, 26, "e", 14},
@@ -250,12 +238,12 @@ TEST_F(HotKeyRecorderTest, TakesFunctionNavigationAndShiftedKeysByTheKeyNotItsCh
         {Qt::Key_ParenRight, Qt::ControlModifier | Qt::ShiftModifier, 19, ")", 29},
         {Qt::Key_Underscore, Qt::AltModifier | Qt::ShiftModifier, 20, "_", 27},
     };
-    for (const Case& c : cases) {
+    for (const auto& [qtKey, modifiers, nativeScanCode, text, keyCode] : cases) {
         QTest::mouseClick(&button(), Qt::LeftButton);
-        QKeyEvent press(QEvent::KeyPress, c.qtKey, c.modifiers, c.nativeScanCode, 0, 0, QString::fromUtf8(c.text));
+        QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, nativeScanCode, 0, 0, QString::fromUtf8(text));
         QApplication::sendEvent(&button(), &press);
-        EXPECT_FALSE(section().isRecording()) << c.keyCode;
-        EXPECT_EQ(h.saves.back().hotkey.keyCode, c.keyCode);
+        EXPECT_FALSE(section().isRecording()) << keyCode;
+        EXPECT_EQ(h.saves.back().hotkey.keyCode, keyCode);
     }
     EXPECT_EQ(button().text(), QStringLiteral("Alt+Shift+-"));
     // A shifted symbol with no key code to go by (F13 is not in the table either) is not taken.
@@ -263,17 +251,18 @@ TEST_F(HotKeyRecorderTest, TakesFunctionNavigationAndShiftedKeysByTheKeyNotItsCh
     QTest::keyClick(&button(), Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(&button(), Qt::Key_F13, Qt::ControlModifier);
     EXPECT_TRUE(section().isRecording());
-    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_A), 0u);
-    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_0), 29u);
-    EXPECT_EQ(HotKeySection::macKeyCode(Qt::Key_F1), 122u);
-    EXPECT_FALSE(HotKeySection::macKeyCode(Qt::Key_Control).has_value());
-    EXPECT_EQ(HotKeySection::carbonModifiers(Qt::ControlModifier | Qt::MetaModifier), 0x1100u);
-    EXPECT_EQ(HotKeySection::carbonModifiers(Qt::ShiftModifier | Qt::AltModifier), 0xA00u);
-    EXPECT_EQ(HotKeySection::carbonModifiers(Qt::KeypadModifier), 0u);
+    using Codes = std::vector<std::optional<std::uint32_t>>;
+    EXPECT_EQ((Codes{HotKeySection::macKeyCode(Qt::Key_A), HotKeySection::macKeyCode(Qt::Key_0),
+                     HotKeySection::macKeyCode(Qt::Key_F1), HotKeySection::macKeyCode(Qt::Key_Control)}),
+              (Codes{0, 29, 122, std::nullopt}));
+    EXPECT_EQ((std::vector{HotKeySection::carbonModifiers(Qt::ControlModifier | Qt::MetaModifier),
+                           HotKeySection::carbonModifiers(Qt::ShiftModifier | Qt::AltModifier),
+                           HotKeySection::carbonModifiers(Qt::KeypadModifier)}),
+              (std::vector<std::uint32_t>{0x1100, 0xA00, 0}));
     EXPECT_TRUE(HotKeySection::recorderHint().startsWith(QStringLiteral("需包含 Ctrl / Alt / Super 中")));
 }
 
-TEST_F(HotKeyRecorderTest, ASecondPressOrClosingTheWindowStopsRecordingWithoutChange) {
+TEST_F(HotKeyRecorderTest, ASecondPressOrClosingStopsRecordingAndThePrivacyKeyHasItsOwnRecorder) {
     QTest::mouseClick(&button(), Qt::LeftButton);
     QTest::mouseClick(&button(), Qt::LeftButton);
     EXPECT_FALSE(section().isRecording());
@@ -284,9 +273,8 @@ TEST_F(HotKeyRecorderTest, ASecondPressOrClosingTheWindowStopsRecordingWithoutCh
     EXPECT_FALSE(section().isRecording());
     QTest::keyClick(&h.window(), Qt::Key_F, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_TRUE(h.saves.empty());
-}
 
-TEST_F(HotKeyRecorderTest, ThePrivacyKeyHasItsOwnSwitchAndRecorder) {
+    h.window().show();
     QCheckBox& toggle = *section().privacyToggle();
     QPushButton& privacy = *section().privacyRecordButton();
     EXPECT_FALSE(toggle.isChecked()) << "off by default";

@@ -8,36 +8,31 @@ namespace glimmer::testing {
 using enum ChartView;
 
 AppConfig livedInConfig() {
-    AppConfig config;
-    config.width = 380;
-    config.height = 228;
-    config.opacity = 0.8;
-    config.themeMode = ThemeMode::system;
-    config.watchlist = {
-        {"600519", "贵州茅台", InstrumentKind::stock}, {"300750", "宁德时代", InstrumentKind::stock},
-        {"510300", "沪深300ETF", InstrumentKind::etf}, {"002003", "伟星股份", InstrumentKind::stock},
-        {"588000", "科创50ETF", InstrumentKind::etf},
-    };
-    config.hiddenCodes = {"300750"};
-    config.refreshSeconds = 20;
-    config.autoRotateSeconds = 30;
-    config.viewRotateSeconds = 6;
-    config.enabledViews = {intraday, fundFlow, dailyCandles};
-    config.volumeViewAdded = true;
-    config.didImportHoldings = true;
-    config.hotkey = {15, 0x1100, "⌘⌃R", true};
-
     const PriceAlertDirection below = PriceAlertDirection::below;
-    config.alerts.priceAlerts = {{.code = "002003", .direction = below, .price = 10, .note = {}},
+    return {.width = 380,
+            .height = 228,
+            .opacity = 0.8,
+            .watchlist = {{"600519", "贵州茅台"},
+                          {"300750", "宁德时代"},
+                          {"510300", "沪深300ETF", InstrumentKind::etf},
+                          {"002003", "伟星股份"},
+                          {"588000", "科创50ETF", InstrumentKind::etf}},
+            .refreshSeconds = 20,
+            .autoRotateSeconds = 30,
+            .viewRotateSeconds = 6,
+            .enabledViews = {intraday, fundFlow, dailyCandles},
+            .volumeViewAdded = true,
+            .hiddenCodes = {"300750"},
+            .hotkey = {15, 0x1100, "⌘⌃R", true},
+            .alerts =
+                {.priceAlerts = {{.code = "002003", .direction = below, .price = 10, .note = {}},
                                  {.code = "002003", .direction = PriceAlertDirection::above, .price = 12.5, .note = {}},
-                                 {.code = "600519", .direction = below, .price = 1380, .enabled = false, .note = {}}};
-    config.alerts.fastRisePercent = 2.5;
-    config.alerts.cooldownMinutes = 15;
-    config.alerts.maTouchPeriods = {10, 20, 60};
-    config.sound.enabled = true;
-    config.sound.volume = 0.45;
-    config.sound.systemSoundName = "Glass";
-    return config;
+                                 {.code = "600519", .direction = below, .price = 1380, .enabled = false, .note = {}}},
+                 .fastRisePercent = 2.5,
+                 .maTouchPeriods = {10, 20, 60},
+                 .cooldownMinutes = 15},
+            .sound = {.enabled = true, .volume = 0.45, .systemSoundName = "Glass"},
+            .didImportHoldings = true};
 }
 
 SettingsHarness::SettingsHarness(const AppConfig& config, SymbolSearch::Lookup search) {
