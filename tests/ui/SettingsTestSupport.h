@@ -44,8 +44,7 @@ public:
     /// The application's configuration, which every edit of the window is applied to.
     AppConfig owner;
     std::vector<AppConfig> saves;
-    int testSoundPresses = 0;
-    int resetPresses = 0;
+    int testSoundPresses = 0, resetPresses = 0;
 
 private:
     std::unique_ptr<SettingsWindow> settings;

@@ -36,10 +36,6 @@ const QStringList& TextRecorder::texts() const {
     return engine->texts;
 }
 
-QString TextRecorder::joined() const {
-    return engine->texts.join(QLatin1Char('\n'));
-}
-
 QStringList TextRecorder::textsOf(QWidget& widget) {
     TextRecorder recorder(widget.size());
     widget.render(&recorder, QPoint(), QRegion(), QWidget::DrawChildren);

@@ -19,8 +19,6 @@ public:
 
     QPaintEngine* paintEngine() const override;
     const QStringList& texts() const;
-    /// Everything drawn, one text a line.
-    QString joined() const;
 
     /// The texts `widget` draws when rendered with its children.
     static QStringList textsOf(QWidget& widget);
