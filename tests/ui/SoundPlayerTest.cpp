@@ -38,15 +38,16 @@ protected:
 };
 
 TEST_F(SoundPlayerTest, TheChimeStandsInForWhatCannotPlayAndStopsWhenSwitchedOffOrGone) {
-    player.config = {false, 0.6, "Glass", ""};
-    player.play();
-    scheduler.advance(1);
+    const auto run = [&](SoundConfig config, double seconds) {
+        player.config = std::move(config);
+        player.play();
+        scheduler.advance(seconds);
+    };
+    run({false, 0.6, "Glass", ""}, 1);
     EXPECT_EQ(played(), Names{}) << "sound off";
     EXPECT_FALSE(player.activeSound().has_value());
 
-    player.config = {true, 0.4, "", "/nonexistent/alert.wav"};
-    player.play();
-    scheduler.advance(1);
+    run({true, 0.4, "", "/nonexistent/alert.wav"}, 1);
     ASSERT_EQ(log.size(), 3u);
     EXPECT_NEAR(log[1].at - log[0].at, 0.16, 1e-9);
     EXPECT_NEAR(log[2].at - log[0].at, 0.32, 1e-9);
@@ -54,9 +55,7 @@ TEST_F(SoundPlayerTest, TheChimeStandsInForWhatCannotPlayAndStopsWhenSwitchedOff
     EXPECT_EQ(played(), chime) << "a missing file and no system sound";
     EXPECT_EQ(player.activeSound(), "Ping");
 
-    player.config = {true, 0.6, "Basso", ""};
-    player.play();
-    scheduler.advance(1);
+    run({true, 0.6, "Basso", ""}, 1);
     EXPECT_EQ(played(), chime) << "an unknown system sound";
 
     player.playForListening({false, 0.5, "", ""});
@@ -64,9 +63,7 @@ TEST_F(SoundPlayerTest, TheChimeStandsInForWhatCannotPlayAndStopsWhenSwitchedOff
     EXPECT_EQ(played(), chime) << "listening plays all three notes while the sound is off";
     EXPECT_FALSE(player.config.enabled) << "the switch stays as configured";
 
-    player.config = {true, 0.6, "", ""};
-    player.play();
-    scheduler.advance(0.1);
+    run({true, 0.6, "", ""}, 0.1);
     player.config.enabled = false;
     scheduler.advance(1);
     EXPECT_EQ(played(), Names{"Tink"}) << "switched off during the chime";
