@@ -43,11 +43,11 @@ TEST_F(AlertPresenterTest, ABatchShowsTheFirstWithACountForTwentyFiveSecondsFrom
     app.alerts.handleAlerts({event(priceAbove, "600519", "突破 1600.00（现价 1666.00）"),
                              event(fastRise, "600519", "3 分钟涨 2.10%"), event(maTouch, "600519", "回踩 M20")});
     EXPECT_TRUE(app.logged("INFO 预警触发 600519 priceAbove 突破 1600.00（现价 1666.00）"));
-    EXPECT_EQ(onCard(), "600519") << "the alerted security comes onto the card";
-    EXPECT_EQ(app.presenter.currentIndex(), 1);
-    EXPECT_EQ(app.store.priorityCodes.back(), "600519");
-    EXPECT_TRUE(app.card->alertActive());
-    EXPECT_EQ(app.card->alertMessage(), "突破 1600.00（现价 1666.00）（另 2 条）");
+    EXPECT_EQ(std::tuple(onCard(), app.presenter.currentIndex(), app.store.priorityCodes.back(),
+                         app.card->alertActive(), app.card->alertMessage()),
+              std::tuple("600519", 1, std::optional<std::string>("600519"), true,
+                         std::optional<std::string>("突破 1600.00（现价 1666.00）（另 2 条）")))
+        << "the alerted security comes onto the card with its glow and the count";
     EXPECT_EQ(app.sounds.size(), 1u) << "one sound for the whole batch (first chime note)";
     app.presenter.switchStock(1, false);
     EXPECT_FALSE(app.card->alertActive()) << "the glow belongs to the alerted security";
@@ -67,11 +67,9 @@ TEST_F(AlertPresenterTest, AnAlertForAHiddenSecurityBlinksTheTrayButLeavesTheCar
     app.config.hiddenCodes = {"600519"};
     app.placement.hidePanel();
     app.alerts.handleAlerts({event(priceAbove, "600519", "突破 1600.00")});
-    EXPECT_EQ(app.presenter.currentIndex(), 0);
-    EXPECT_EQ(onCard(), "300750");
-    EXPECT_FALSE(app.card->alertActive());
-    EXPECT_FALSE(app.sounds.empty());
-    EXPECT_TRUE(app.statusBar->isBlinking());
+    EXPECT_EQ(std::tuple(app.presenter.currentIndex(), onCard(), app.card->alertActive(), app.sounds.size(),
+                         app.statusBar->isBlinking()),
+              std::tuple(0, "300750", false, 1u, true));
     EXPECT_EQ(app.statusBar->title().text, " ⚠ 贵州茅台 突破 1600.00");
     app.scheduler.advance(25);
     EXPECT_FALSE(app.statusBar->isBlinking());
@@ -153,9 +151,8 @@ TEST_F(AlertPresenterTest, NotificationsWhileHiddenOrLockedOneEachReplacedPerSec
 TEST_F(AlertPresenterTest, InOverviewModeTheCardStaysAndShowsNoGlow) {
     app.overview.active = true;
     app.alerts.handleAlerts({event(priceAbove, "600519", "突破 1600.00")});
-    EXPECT_EQ(app.presenter.currentIndex(), 0);
-    EXPECT_FALSE(app.card->alertActive());
-    EXPECT_EQ(app.presenter.alertCode, "600519");
+    EXPECT_EQ(std::tuple(app.presenter.currentIndex(), app.card->alertActive(), app.presenter.alertCode),
+              std::tuple(0, false, std::optional<std::string>("600519")));
 }
 
 TEST_F(AlertPresenterTest, TheAlertedSecurityGetsAWholeRoundBeforeRotationMovesOn) {

@@ -167,18 +167,15 @@ TEST_F(AppDelegateTest, TheSettingsWindowChangesOnlyWhatItEditsAndFollowsChanges
     card().onOpacityChange(0.3);
 
     window->findChild<QSpinBox*>(QStringLiteral("refreshSeconds"))->setValue(45);
+    const auto edited = [](const AppConfig& c) {
+        return std::tuple(c.refreshSeconds, c.pinPaused, c.lockedViewType, c.hiddenCodes, c.watchlist[0].name, c.width,
+                          c.opacity, c.originX, c.dockSide);
+    };
     const AppConfig& now = delegate->configuration();
-    for (const AppConfig& seen : {now, ConfigStore::load(), window->rootView().config()}) {
-        EXPECT_EQ(seen.refreshSeconds, 45);
-        EXPECT_TRUE(seen.pinPaused);
-        EXPECT_EQ(seen.lockedViewType, fundFlow);
-        EXPECT_EQ(seen.hiddenCodes, Codes{"300750"});
-        EXPECT_EQ(seen.watchlist[0].name, "贵州茅台");
-        EXPECT_EQ(seen.width, 400);
-        EXPECT_EQ(seen.opacity, 0.3);
-        EXPECT_EQ(seen.originX, now.originX);
-        EXPECT_EQ(seen.dockSide, now.dockSide);
-    }
+    EXPECT_EQ(edited(now), std::tuple(45.0, true, std::optional(fundFlow), Codes{"300750"}, std::string("贵州茅台"),
+                                      400.0, 0.3, now.originX, now.dockSide));
+    EXPECT_EQ(edited(ConfigStore::load()), edited(now));
+    EXPECT_EQ(edited(window->rootView().config()), edited(now));
     EXPECT_TRUE(card().pinPaused()) << "the pin is not drawn hollow again";
 }
 

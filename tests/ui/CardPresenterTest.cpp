@@ -45,10 +45,9 @@ TEST_F(CardPresenterTest, SecurityRotationStepsOverHiddenSecuritiesAndAllHiddenS
     EXPECT_EQ(onCard(), "600519");
     EXPECT_EQ(app->card->total(), 2);
     app->scheduler.advance(25);
-    EXPECT_EQ(onCard(), "510300");
-    EXPECT_EQ(app->card->index(), 1) << "position among the visible securities";
-    EXPECT_EQ(app->presenter.currentIndex(), 2) << "index into the whole list";
-    EXPECT_EQ(app->store.priorityCodes.back(), "510300");
+    // The card counts among the visible securities, the presenter in the whole list.
+    EXPECT_EQ(std::tuple(onCard(), app->card->index(), app->presenter.currentIndex(), app->store.priorityCodes.back()),
+              std::tuple("510300", 1, 2, std::optional<std::string>("510300")));
     EXPECT_TRUE(app->logged("INFO 切换股票 delta=1"));
     app->scheduler.advance(25);
     EXPECT_EQ(onCard(), "600519");
@@ -60,11 +59,9 @@ TEST_F(CardPresenterTest, SecurityRotationStepsOverHiddenSecuritiesAndAllHiddenS
     app->config.hiddenCodes = {"600519", "300750", "510300"};
     app->presenter.updateRotateTimer();
     app->presenter.refreshCard(true);
-    EXPECT_FALSE(app->card->entry().has_value());
-    EXPECT_EQ(app->card->placeholderText(), "股票池已全部隐藏（设置里可恢复）");
-    EXPECT_EQ(app->card->total(), 0);
-    EXPECT_FALSE(app->presenter.isStockRotationRunning());
-    EXPECT_EQ(app->overview.updates.back(), 0u);
+    EXPECT_EQ(std::tuple(app->card->entry().has_value(), app->card->placeholderText(), app->card->total(),
+                         app->presenter.isStockRotationRunning(), app->overview.updates.back()),
+              std::tuple(false, "股票池已全部隐藏（设置里可恢复）", 0, false, 0u));
 }
 
 TEST_F(CardPresenterTest, ViewRotationWalksTheEnabledViewsThenMovesToTheNextSecurityOnItsFirstView) {
