@@ -108,10 +108,8 @@ protected:
 TEST_F(AppDelegateTest, StartsInTheCornerFillsMissingNamesAndLogsTheFirstDataOnce) {
     start(std::vector<WatchItem>{{"600519", "", InstrumentKind::stock}, {"300750", "宁德", InstrumentKind::stock}},
           {{"600519", "贵州茅台"}});
-    EXPECT_EQ(panel().frame(), (Rect{1120, 12, 376, 242}));
-    EXPECT_TRUE(panel().isVisible());
-    EXPECT_EQ(card().view(), intraday);
-    EXPECT_TRUE(store->isPollingEnabled());
+    EXPECT_EQ(std::tuple(panel().frame(), panel().isVisible(), card().view(), store->isPollingEnabled()),
+              std::tuple(Rect{1120, 12, 376, 242}, true, intraday, true));
     EXPECT_TRUE(log.has("INFO " + startLogLine(delegate->configuration())));
     EXPECT_TRUE(log.has("INFO 浮窗已显示 origin=(1120,12) 可见=true"));
 
@@ -215,39 +213,30 @@ TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndColl
     panel().setFrameOrigin({300, 200});
     ASSERT_TRUE(delegate->cardPresenter().isViewRotationRunning());
 
+    // Expanded, the card shows the intraday chart and its view timer stops; the overview stays off.
+    const auto state = [&] {
+        return std::tuple(expander().isExpanded(), card().view(), delegate->cardPresenter().currentView(),
+                          card().expandMode(), delegate->cardPresenter().isViewRotationRunning(),
+                          overview().isActive());
+    };
     const auto keys = delegate->hotKeyHandlers();
     keys.toggleExpand();
-    keys.toggleExpand(); // twice within the animation
+    keys.toggleExpand(); // twice within the animation: no collapse
     keys.toggleOverview();
-    EXPECT_EQ(log.count("副图展开：开始收起"), 0) << "the second press does not start collapsing";
-    EXPECT_FALSE(overview().isActive()) << "the overview key during the expansion is dropped";
-    EXPECT_TRUE(expander().isExpanded());
-    EXPECT_EQ(card().view(), intraday) << "expand mode shows the intraday chart";
-    EXPECT_EQ(delegate->cardPresenter().currentView(), intraday);
-    EXPECT_TRUE(card().expandMode());
-    EXPECT_FALSE(delegate->cardPresenter().isViewRotationRunning()) << "the view timer stops while expanded";
+    EXPECT_EQ(state(), std::tuple(true, intraday, intraday, true, false, false));
     ASSERT_TRUE(settleExpander());
     EXPECT_EQ(expander().panels().size(), 4u);
-    EXPECT_TRUE(testing::waitUntil(
-        [&] {
-            return panel().frame().origin() == Point{1120, 696};
-        },
-        1000))
-        << "main card in the top-right corner";
+    const bool cornered = testing::waitUntil([&] { return panel().frame().origin() == Point{1120, 696}; }, 1000);
+    EXPECT_TRUE(cornered) << "main card in the top-right corner";
 
     keys.toggleExpand();
     keys.toggleExpand(); // during the collapse: no expanding again
     ASSERT_TRUE(settleExpander());
-    EXPECT_FALSE(expander().isExpanded());
-    EXPECT_FALSE(overview().isActive());
+    EXPECT_EQ(state(), std::tuple(false, dailyCandles, dailyCandles, false, true, false)) << "the view from before";
     EXPECT_EQ(log.lines("副图展开："), (Codes{"INFO 副图展开：主卡分时移到右上角，四块副图自上而下落下",
                                               "INFO 副图展开：展开完成", "INFO 副图展开：开始收起（自下而上卷起）",
                                               "INFO 副图展开：已收起，主卡回到右下角，恢复视图轮播"}));
     EXPECT_EQ(panel().frame(), (Rect{300, 200, 376, 242})) << "back to the frame before expanding";
-    EXPECT_EQ(card().view(), dailyCandles) << "back to the view before expanding";
-    EXPECT_EQ(delegate->cardPresenter().currentView(), dailyCandles);
-    EXPECT_FALSE(card().expandMode());
-    EXPECT_TRUE(delegate->cardPresenter().isViewRotationRunning());
 
     // Quitting while expanded stores the origin from before the expansion, once.
     delegate->modes().toggleExpand();
@@ -270,22 +259,19 @@ TEST_F(AppDelegateTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsEveryV
     EXPECT_TRUE(log.has("INFO 副图展开：开始收起（自下而上卷起）"));
     EXPECT_FALSE(overview().isActive()) << "not before the collapse is over";
     ASSERT_TRUE(testing::waitUntil([&] { return overview().isActive(); }, 3000));
-    EXPECT_FALSE(expander().isExpanded());
-    EXPECT_EQ(overview().entryCodes(), (Codes{"600519", "300750", "000001"}));
-    EXPECT_EQ(overview().view(), fundFlow) << "the view from before expanding";
-    EXPECT_FALSE(panel().isVisible()) << "the overview replaces the main card";
-    EXPECT_TRUE(card().overviewMode());
-    EXPECT_FALSE(delegate->cardPresenter().isStockRotationRunning());
+    // Every visible security on the view from before expanding, in place of the main card.
+    EXPECT_EQ(std::tuple(expander().isExpanded(), overview().entryCodes(), overview().view(), panel().isVisible(),
+                         card().overviewMode(), delegate->cardPresenter().isStockRotationRunning()),
+              std::tuple(false, Codes{"600519", "300750", "000001"}, fundFlow, false, true, false));
     EXPECT_EQ(log.lines("全览：已展开"),
               Codes{"INFO 全览：已展开 3 只股票（隐藏 0 只），顶卡固定 + 单列滚动，当前视图=资金流"})
         << "entered once, not again and again";
 
     overview().setOpacity(0.8);
     delegate->hotKeyHandlers().toggleOverview();
-    EXPECT_FALSE(overview().isActive());
-    EXPECT_TRUE(panel().isVisible());
+    EXPECT_EQ(std::tuple(overview().isActive(), panel().isVisible(), card().overviewMode()),
+              std::tuple(false, true, false));
     EXPECT_NEAR(panel().alphaValue(), 0.8, 0.01) << "the main card comes back at the overview's opacity";
-    EXPECT_FALSE(card().overviewMode());
     EXPECT_TRUE(log.has("INFO 全览：已收起"));
 
     delegate->modes().enterOverview();
