@@ -1,23 +1,17 @@
 #include "card/DockGeometry.h"
+#include "card/ScreenSpace.h"
+#include "ui/FakeScreenSource.h"
 
 #include <gtest/gtest.h>
 
 namespace glimmer {
 namespace {
 
-using DockGeometry::clampedFrame;
-using DockGeometry::dockedFrame;
-using DockGeometry::dockSide;
-using DockGeometry::isOffAllScreens;
-using DockGeometry::previewTolerance;
-using DockGeometry::snapTolerance;
-using DockGeometry::visibleFrame;
+using namespace DockGeometry;
+using testing::FakeScreenSource;
 
 constexpr Rect laptopVisible{0, 0, 1440, 900};
-
-Rect panelAt(double x, double y = 100) {
-    return {x, y, 376, 242};
-}
+const auto panelAt = [](double x, double y = 100) { return Rect{x, y, 376, 242}; };
 
 // A 1512 x 982 laptop with a 32 pt menu bar, and a 1920 x 1080 display to its right whose
 // visible part loses an 80 pt bar at the top.
@@ -25,16 +19,12 @@ const std::vector<Screen> sideBySide{
     {{0, 0, 1512, 982}, {0, 0, 1512, 950}},
     {{1512, 120, 1920, 1080}, {1512, 120, 1920, 1000}},
 };
+const Rect second = sideBySide[1].visibleFrame;
 
 TEST(DockSide, NearerEdgeWithinTheToleranceOfTheGivenScreen) {
     constexpr auto left = DockSide::left, right = DockSide::right;
     const Rect narrow{0, 0, 800, 700};
-    const Rect second = sideBySide[1].visibleFrame;
-    const struct {
-        Rect panel, visible;
-        double tolerance;
-        std::optional<DockSide> side;
-    } cases[] = {
+    const std::tuple<Rect, Rect, double, std::optional<DockSide>> cases[] = {
         {panelAt(520), laptopVisible, previewTolerance, std::nullopt},
         // Release docks up to 36 points; the preview shows up to 52.
         {panelAt(36), laptopVisible, snapTolerance, left},
@@ -56,40 +46,31 @@ TEST(DockSide, NearerEdgeWithinTheToleranceOfTheGivenScreen) {
         {{1532, 400, 376, 242}, second, snapTolerance, left},
         {{1800, 400, 376, 242}, second, snapTolerance, std::nullopt},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(dockSide(c.panel, c.visible, c.tolerance), c.side)
-            << c.panel.x << "+" << c.panel.width << " on " << c.visible.x << "+" << c.visible.width;
-    }
+    for (const auto& [panel, visible, tolerance, side] : cases)
+        EXPECT_EQ(dockSide(panel, visible, tolerance), side) << panel.x << "+" << panel.width << " on " << visible.x;
 }
 
-TEST(DockedFrame, SitsOnTheEdgeOfItsScreenKeepingSizeAndAHeightBetweenTheBars) {
+TEST(DockedFrame, SitsOnTheEdgeOfItsScreenKeepingSizeAndAHeightBetweenTheBarsAndClampingMovesItInside) {
     EXPECT_EQ(dockedFrame(panelAt(20, 300), DockSide::left, laptopVisible), (Rect{0, 300, 376, 242}));
     EXPECT_EQ(dockedFrame(panelAt(1044, 300), DockSide::right, laptopVisible), (Rect{1064, 300, 376, 242}));
-    EXPECT_DOUBLE_EQ(dockedFrame(panelAt(20, -300), DockSide::left, laptopVisible).minY(), 0);
-    EXPECT_DOUBLE_EQ(dockedFrame(panelAt(20, 2000), DockSide::right, laptopVisible).maxY(), 900);
+    EXPECT_EQ(dockedFrame(panelAt(20, -300), DockSide::left, laptopVisible), (Rect{0, 0, 376, 242}));
+    EXPECT_EQ(dockedFrame(panelAt(20, 2000), DockSide::right, laptopVisible), (Rect{1064, 658, 376, 242}));
     // Taller than the visible area: its bottom edge goes to the bottom.
-    EXPECT_DOUBLE_EQ(dockedFrame({20, 300, 376, 1200}, DockSide::left, laptopVisible).minY(), 0);
-    const Rect second = sideBySide[1].visibleFrame;
+    EXPECT_EQ(dockedFrame({20, 300, 376, 1200}, DockSide::left, laptopVisible), (Rect{0, 0, 376, 1200}));
     EXPECT_EQ(dockedFrame({1532, 400, 376, 242}, DockSide::right, second), (Rect{3432 - 376, 400, 376, 242}));
-    EXPECT_DOUBLE_EQ(dockedFrame({1532, 2000, 376, 242}, DockSide::left, second).maxY(), 1120);
-    EXPECT_DOUBLE_EQ(dockedFrame({1532, 0, 376, 242}, DockSide::left, second).minY(), 120);
-}
-
-TEST(ClampedFrame, MovesTheFrameInsideKeepingItsSizeAndALargerOneAlignsLeftAndBottom) {
+    EXPECT_EQ(dockedFrame({1532, 2000, 376, 242}, DockSide::left, second), (Rect{1512, 1120 - 242, 376, 242}));
+    EXPECT_EQ(dockedFrame({1532, 0, 376, 242}, DockSide::left, second), (Rect{1512, 120, 376, 242}));
+    // A frame larger than the screen aligns left and bottom.
     EXPECT_EQ(clampedFrame({-500, -500, 376, 242}, laptopVisible), (Rect{0, 0, 376, 242}));
     EXPECT_EQ(clampedFrame({3000, 2000, 376, 242}, laptopVisible), (Rect{1064, 658, 376, 242}));
     EXPECT_EQ(clampedFrame({300, 200, 376, 242}, laptopVisible), (Rect{300, 200, 376, 242}));
     EXPECT_EQ(clampedFrame({200, 300, 1600, 1000}, laptopVisible), (Rect{0, 0, 1600, 1000}));
 }
 
-TEST(VisibleFrame, TheScreenHoldingMoreOfTheFrameWinsTiesAndStraysGoToTheFirst) {
+TEST(VisibleFrame, TheScreenHoldingMoreOfTheFrameWinsTiesAndStraysGoToTheFirstAndOffScreenNeeds40By40) {
     const std::vector<Screen> stacked{sideBySide[0], {{-200, 982, 1920, 1080}, {-200, 1050, 1920, 1012}}};
-    const struct {
-        Rect frame;
-        const std::vector<Screen>& screens;
-        Rect visible;
-    } cases[] = {
-        {{1412, 400, 376, 242}, sideBySide, sideBySide[1].visibleFrame}, // 100 pt on the laptop, 276 on the other
+    const std::tuple<Rect, const std::vector<Screen>&, Rect> cases[] = {
+        {{1412, 400, 376, 242}, sideBySide, second}, // 100 pt on the laptop, 276 on the other
         {{1236, 400, 376, 242}, sideBySide, sideBySide[0].visibleFrame},
         {{100, 900, 376, 242}, stacked, stacked[1].visibleFrame},
         {{100, 800, 376, 242}, stacked, stacked[0].visibleFrame},
@@ -97,11 +78,9 @@ TEST(VisibleFrame, TheScreenHoldingMoreOfTheFrameWinsTiesAndStraysGoToTheFirst) 
         {{5000, 5000, 376, 242}, sideBySide, sideBySide[0].visibleFrame},
         {{3432, 400, 376, 242}, sideBySide, sideBySide[0].visibleFrame}, // touching an edge shares no area
     };
-    for (const auto& c : cases) EXPECT_EQ(visibleFrame(c.frame, c.screens), c.visible) << c.frame.x << "," << c.frame.y;
+    for (const auto& [frame, screens, visible] : cases) EXPECT_EQ(visibleFrame(frame, screens), visible) << frame.x;
     EXPECT_EQ(visibleFrame({100, 100, 376, 242}, {}), (Rect{0, 0, 1440, 900}));
-}
 
-TEST(IsOffAllScreens, NeedsAtLeast40By40PointsOfAnyScreensVisibleFrame) {
     EXPECT_TRUE(isOffAllScreens({100, 100, 376, 242}, {}));
     const std::vector<Screen> laptop{{{0, 0, 1440, 900}, laptopVisible}};
     EXPECT_TRUE(isOffAllScreens({-337, 100, 376, 300}, laptop));  // 39 x 300
@@ -110,6 +89,38 @@ TEST(IsOffAllScreens, NeedsAtLeast40By40PointsOfAnyScreensVisibleFrame) {
     EXPECT_FALSE(isOffAllScreens({100, 860, 376, 242}, laptop));  // 376 x 40
     EXPECT_TRUE(isOffAllScreens({100, 952, 376, 242}, sideBySide)) << "inside the menu bar strip only";
     EXPECT_FALSE(isOffAllScreens({3000, 900, 376, 242}, sideBySide)) << "any screen will do";
+}
+
+// A 1440 x 900 primary display with a 25 px top bar, and a 1920 x 1080 display to its right whose
+// bottom edge lines up with the primary's and whose bar is at the bottom.
+const FakeScreenSource qtSideBySide({
+    {QRect(0, 0, 1440, 900), QRect(0, 25, 1440, 875)},
+    {QRect(1440, -180, 1920, 1080), QRect(1440, -180, 1920, 1020)},
+});
+
+TEST(ScreenSpace, OriginIsThePrimaryDisplaysBottomLeftWithYUpFramesRoundTripAndThePrimaryComesFirst) {
+    const ScreenSpace space = ScreenSpace::of(qtSideBySide);
+    EXPECT_EQ(space.fromGlobal(QRect(0, 658, 376, 242)), (Rect{0, 0, 376, 242}));
+    EXPECT_EQ(space.fromGlobal(QRect(100, 50, 376, 242)), (Rect{100, 608, 376, 242}));
+    for (const QRect& global : {QRect(1460, -150, 376, 242), QRect(-500, 2000, 402, 268)})
+        EXPECT_EQ(space.toGlobal(space.fromGlobal(global)), global);
+    const Rect frame{1532.6, 400.6, 376, 242};
+    EXPECT_EQ(space.toGlobal(frame), QRect(1533, 257, 376, 242));
+    EXPECT_DOUBLE_EQ(space.toGlobalF(frame).bottom(), 900 - 400.6);
+    EXPECT_EQ(ScreenSpace::of(FakeScreenSource({})).fromGlobal(QRect(0, 0, 1440, 900)), (Rect{0, 0, 1440, 900}));
+
+    std::vector<Screen> screens = currentScreens(qtSideBySide);
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_EQ(std::tuple(screens[0].visibleFrame, screens[1].frame, screens[1].visibleFrame),
+              std::tuple(Rect{0, 0, 1440, 875}, Rect{1440, 0, 1920, 1080}, Rect{1440, 60, 1920, 1020}));
+    // A taller display left of the primary.
+    const FakeScreenSource primaryOnTheRight(
+        {{QRect(1920, 0, 1440, 900), QRect(1920, 0, 1440, 900)}, {QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)}});
+    screens = currentScreens(primaryOnTheRight);
+    EXPECT_EQ(std::tuple(screens[0].frame, screens[1].frame),
+              std::tuple(Rect{0, 0, 1440, 900}, Rect{-1920, -180, 1920, 1080}));
+    EXPECT_EQ(ScreenSpace::of(primaryOnTheRight).toGlobal(Rect{0, 0, 376, 242}), QRect(1920, 658, 376, 242));
+    EXPECT_TRUE(currentScreens(FakeScreenSource({})).empty());
 }
 
 } // namespace

@@ -17,8 +17,6 @@
 namespace glimmer {
 namespace {
 
-using testing::FakeScreenSource;
-
 bool moving(const QObject& window) {
     const auto running = window.findChildren<WindowAnimation*>();
     return std::any_of(running.begin(), running.end(), [](WindowAnimation* each) { return each->isRunning(); });
@@ -44,45 +42,42 @@ protected:
 
     // Before any window member: widgets need the application.
     bool hasApplication = (testing::ensureApplication(), true);
-    FakeScreenSource screens{{{QRect(0, 0, 1512, 950), QRect(0, 0, 1512, 950)}}};
+    testing::FakeScreenSource screens{{{QRect(0, 0, 1512, 950), QRect(0, 0, 1512, 950)}}};
     ManualClock clock;
     FloatingPanel main{{1120, 16, 376, 242}, screens};
     ExpandCoordinator coordinator{screens, clock, 0};
+    int completions = 0;
 };
 
 TEST_F(ExpandCoordinatorTest, ExpansionMovesTheCardToTheCornerAndDropsFourTitledChartPanelsInColumnOrder) {
-    int completions = 0;
     expand([&] { ++completions; });
     ASSERT_EQ(coordinator.panels().size(), 4u);
     ASSERT_TRUE(settle());
-    EXPECT_EQ(completions, 1);
-    EXPECT_EQ(main.frame().origin(), (Point{1120, 696}));
+    EXPECT_EQ(std::tuple(completions, main.frame().origin(), coordinator.subPanelFrames()[3]),
+              std::tuple(1, Point{1120, 696}, Rect{1146, 42, 350, 200}));
     const char* titles[] = {"Glimmerbox-MACD", "Glimmerbox-资金流", "Glimmerbox-量能", "Glimmerbox-日K"};
-    const std::vector<Rect> frames = coordinator.subPanelFrames();
     for (std::size_t k = 0; k < 4; ++k) {
         FloatingPanel* panel = coordinator.panels()[k];
         EXPECT_EQ(panel->windowTitle(), QString::fromUtf8(titles[k]));
         EXPECT_TRUE(panel->isVisible() && panel->allowsOffscreenFrame());
         EXPECT_NEAR(panel->alphaValue(), 0.8, 0.01) << "sub panels take the card's opacity";
     }
-    EXPECT_EQ(frames[3], (Rect{1146, 42, 350, 200}));
-
     const std::vector<SubChartView*> views = coordinator.views();
     EXPECT_EQ(qobject_cast<MACDView*>(views[0]->chart())->minutes.size(), 241u);
     EXPECT_FALSE(qobject_cast<FlowView*>(views[1]->chart())->flow.empty());
     EXPECT_NE(qobject_cast<VolumeView*>(views[2]->chart()), nullptr);
     EXPECT_EQ(views[1]->chart()->geometry(), QRect(8, 18, 334, 124)) << "the chart fills the panel below its title";
     EXPECT_EQ(SubChartView::chartFrame({12, 12}), QRectF(8, 18, 10, 10)) << "never collapses to nothing";
-    // Live updates reach every chart.
-    MarketEntry later = samples::cardEntry(false);
+    MarketEntry later = samples::cardEntry(false); // live updates reach every chart
     later.item.code = "000858";
     later.daily.resize(30);
     coordinator.update(later);
-    EXPECT_EQ(qobject_cast<KLineView*>(views[3]->chart())->bars.size(), 30u);
-    EXPECT_EQ(views[2]->entry()->item.code, "000858");
+    EXPECT_EQ(std::tuple(qobject_cast<KLineView*>(views[3]->chart())->bars.size(), views[2]->entry()->item.code),
+              std::tuple(30u, "000858"));
 }
 
-TEST_F(ExpandCoordinatorTest, TogglesDuringAnAnimationAreIgnoredAndCollapsingRestoresTheFrame) {
+TEST_F(ExpandCoordinatorTest,
+       TogglesDuringAnAnimationAreIgnoredCollapsingRestoresTheFrameAndAnImmediateOneLeavesNothing) {
     coordinator.toggle(main);
     ASSERT_TRUE(coordinator.isAnimating());
     const std::vector<FloatingPanel*> first = coordinator.panels();
@@ -92,14 +87,12 @@ TEST_F(ExpandCoordinatorTest, TogglesDuringAnAnimationAreIgnoredAndCollapsingRes
     EXPECT_TRUE(coordinator.isExpanded());
     EXPECT_EQ(coordinator.frameBeforeExpand(), (Rect{1120, 16, 376, 242}));
     EXPECT_EQ(coordinator.subPanelFrames()[0].x, 1146) << "the column is as wide as the card's body";
-
     coordinator.toggle(main);
     coordinator.toggle(main);
     ASSERT_TRUE(settle());
     EXPECT_FALSE(coordinator.isExpanded()) << "the second request did not expand again";
     EXPECT_EQ(main.frame().origin(), (Point{1120, 16}));
 
-    int completions = 0;
     expand();
     ASSERT_TRUE(settle());
     coordinator.collapse(main, {300, 200, 376, 242}, [&] { ++completions; });
@@ -107,6 +100,15 @@ TEST_F(ExpandCoordinatorTest, TogglesDuringAnAnimationAreIgnoredAndCollapsingRes
     EXPECT_EQ(completions, 1);
     EXPECT_TRUE(coordinator.panels().empty() && coordinator.subOffsets().empty() && !coordinator.mainAnchor());
     EXPECT_EQ(main.frame().origin(), (Point{300, 200}));
+
+    expand([&] { ++completions; }); // cut short mid-animation: late steps do nothing
+    coordinator.collapseImmediately();
+    EXPECT_FALSE(coordinator.isExpanded() || coordinator.isAnimating() || !coordinator.panels().empty());
+    testing::waitUntil([] { return false; }, 50);
+    EXPECT_FALSE(completions > 1 || coordinator.isExpanded());
+    expand(); // and a new expansion works as before
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(coordinator.panels().size(), 4u);
 }
 
 TEST_F(ExpandCoordinatorTest, CollapseFadesThePanelsOutFromTheBottomUp) {
@@ -122,18 +124,6 @@ TEST_F(ExpandCoordinatorTest, CollapseFadesThePanelsOutFromTheBottomUp) {
     paced.collapseImmediately();
 }
 
-TEST_F(ExpandCoordinatorTest, ImmediateCollapseMidAnimationLeavesNoPanelAndLateStepsDoNothing) {
-    bool completed = false;
-    expand([&] { completed = true; });
-    coordinator.collapseImmediately();
-    EXPECT_FALSE(coordinator.isExpanded() || coordinator.isAnimating() || !coordinator.panels().empty());
-    testing::waitUntil([] { return false; }, 50);
-    EXPECT_FALSE(completed || coordinator.isExpanded());
-    expand(); // and a new expansion works as before
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(coordinator.panels().size(), 4u);
-}
-
 TEST_F(ExpandCoordinatorTest, TheColumnFollowsTheCardClampedToTheScreenButNotItsOwnMovesNorWhileAnimating) {
     EXPECT_FALSE(coordinator.follow(main).has_value());
     expand();
@@ -142,21 +132,15 @@ TEST_F(ExpandCoordinatorTest, TheColumnFollowsTheCardClampedToTheScreenButNotIts
     main.setFrameOrigin({900, 500});
     EXPECT_EQ(coordinator.follow(main), (Point{900, 500}));
     EXPECT_EQ(coordinator.subPanelFrames()[3].origin(), (Point{926, 42 - 196}));
-
     main.orderFront(); // moves are reported for shown windows
     ASSERT_TRUE(testing::waitForExposed(main));
     int nested = 0;
     main.onMove = [&] { nested += coordinator.follow(main).has_value(); };
     main.setFrameOrigin({-120, 500}); // the handler clamps, which moves the panel again
     main.onMove = nullptr;
-    EXPECT_EQ(nested, 1);
-    EXPECT_EQ(main.frame().origin(), (Point{0, 500}));
-    EXPECT_EQ(coordinator.subPanelFrames()[0].origin(), (Point{26, 344}));
-}
-
-TEST_F(ExpandCoordinatorTest, RelayoutRebuildsTheColumnUnderAResizedCardAndDragsKeepIt) {
-    expand();
-    ASSERT_TRUE(settle());
+    EXPECT_EQ(std::tuple(nested, main.frame().origin(), coordinator.subPanelFrames()[0].origin()),
+              std::tuple(1, Point{0, 500}, Point{26, 344}));
+    // A relayout rebuilds the column under a resized card, and drags keep it.
     main.setFrame({1020, 596, 476, 342});
     coordinator.relayout(main);
     const std::vector<Rect> frames = coordinator.subPanelFrames();
@@ -177,9 +161,9 @@ TEST_F(ExpandCoordinatorTest, WindowSettingsReachTheSubPanels) {
     coordinator.applyAppearance(ThemeMode::dark);
     coordinator.orderOut();
     for (FloatingPanel* panel : coordinator.panels()) {
-        EXPECT_FALSE(panel->alwaysOnTop() || panel->isVisible());
+        EXPECT_EQ(std::tuple(panel->alwaysOnTop(), panel->isVisible(), Theme::isDark(panel)),
+                  std::tuple(false, false, true));
         EXPECT_NEAR(panel->alphaValue(), 0.4, 0.01);
-        EXPECT_TRUE(Theme::isDark(panel));
     }
     coordinator.orderFront();
     for (FloatingPanel* panel : coordinator.panels()) EXPECT_TRUE(panel->isVisible());

@@ -10,61 +10,48 @@
 namespace glimmer {
 namespace {
 
-using testing::FakeScreenSource;
-
 /// Content whose body lies `insets` inside it, like the card right of its gutter.
 class Body : public QWidget, public ShadowCaster {
 public:
     explicit Body(QMarginsF insets) : insets(insets) {}
     QMarginsF bodyInsets() const override { return insets; }
     double bodyCornerRadius() const override { return 12; }
-
-private:
     QMarginsF insets;
 };
 
 class FloatingPanelTest : public ::testing::Test {
 protected:
-    void SetUp() override { testing::ensureApplication(); }
-
+    bool hasApplication = (testing::ensureApplication(), true);
     // The offscreen display is where Qt puts windows; the panel's screen space follows it.
-    FakeScreenSource screens{{{QRect(0, 0, 800, 600), QRect(0, 0, 800, 600)}}};
+    testing::FakeScreenSource screens{{{QRect(0, 0, 800, 600), QRect(0, 0, 800, 600)}}};
 };
 
-TEST_F(FloatingPanelTest, IsAnUndecoratedTranslucentToolWindowThatTakesNoFocusAndStaysShownWhenHintsChange) {
+// Whether a plain show takes focus is the window system's business (x11 tests check it).
+TEST_F(FloatingPanelTest, IsAnUndecoratedTranslucentToolWindowThatTakesFocusOnlyOnAKeyRequestUntilDeactivated) {
     FloatingPanel panel({40, 60, 376, 242}, screens);
     const Qt::WindowFlags flags = panel.windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_TRUE(flags.testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus));
     EXPECT_TRUE(panel.testAttribute(Qt::WA_TranslucentBackground) && panel.testAttribute(Qt::WA_ShowWithoutActivating));
     EXPECT_FALSE(panel.testAttribute(Qt::WA_DeleteOnClose) || panel.allowsOffscreenFrame());
-    panel.orderFront();
-    ASSERT_TRUE(testing::waitForExposed(panel));
-    panel.setAlwaysOnTop(false);
-    EXPECT_FALSE(panel.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(panel.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
-    EXPECT_TRUE(panel.isVisible());
-    EXPECT_EQ(panel.frame(), (Rect{40, 60, 376, 242}));
-}
-
-// Whether a plain show takes focus is the window system's business (x11 tests check it).
-TEST_F(FloatingPanelTest, AKeyRequestAcceptsFocusUntilThePanelIsDeactivated) {
-    FloatingPanel panel({40, 60, 376, 242}, screens);
-    QWidget other(nullptr, Qt::Window);
-    other.setGeometry(400, 300, 100, 100);
+    // Flags, visibility and frame after each change: hints never hide or move the panel.
+    const auto state = [&panel] {
+        return std::tuple(panel.windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                          panel.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus), panel.isVisible(), panel.frame());
+    };
     panel.makeKeyAndOrderFront();
-    EXPECT_FALSE(panel.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_EQ(state(), std::tuple(true, false, true, Rect{40, 60, 376, 242}));
     EXPECT_TRUE(testing::waitUntil([&] { return panel.isActiveWindow(); }));
     EXPECT_TRUE(panel.isKeyWindow());
-    EXPECT_EQ(panel.frame(), (Rect{40, 60, 376, 242}));
-
+    QWidget other(nullptr, Qt::Window);
+    other.setGeometry(400, 300, 100, 100);
     other.show();
     ASSERT_TRUE(testing::waitForExposed(other));
     QApplication::setActiveWindow(&other);
     ASSERT_TRUE(testing::waitUntil([&] { return other.isActiveWindow(); }));
-    EXPECT_TRUE(panel.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
-    EXPECT_TRUE(panel.isVisible());
-    EXPECT_EQ(panel.frame(), (Rect{40, 60, 376, 242}));
+    EXPECT_EQ(state(), std::tuple(true, true, true, Rect{40, 60, 376, 242}));
+    panel.setAlwaysOnTop(false);
+    EXPECT_EQ(state(), std::tuple(false, true, true, Rect{40, 60, 376, 242}));
 }
 
 TEST_F(FloatingPanelTest, FramesAreTheContentsAShadowWidensTheWindowAndOnlyAnOffscreenPanelRisesAboveTheTop) {
@@ -72,7 +59,6 @@ TEST_F(FloatingPanelTest, FramesAreTheContentsAShadowWidensTheWindowAndOnlyAnOff
     EXPECT_GT(full.bottom(), full.top()) << "the shadow falls downwards";
     // A card with a transparent gutter and strip needs room on the right and at the bottom only.
     EXPECT_EQ(PanelShadow::margins({26, 26, 0, 0}), QMargins(0, 0, full.right(), full.bottom()));
-
     for (const QMarginsF insets : {QMarginsF(), QMarginsF(26, 26, 0, 0)}) {
         FloatingPanel panel({100, 200, 376, 242}, screens);
         auto* content = new Body(insets);
@@ -90,15 +76,13 @@ TEST_F(FloatingPanelTest, FramesAreTheContentsAShadowWidensTheWindowAndOnlyAnOff
         EXPECT_EQ(content->size(), QSize(402, 268));
         moves = 0;
         panel.setFrameOrigin({30, 40});
-        EXPECT_EQ(panel.frame(), (Rect{30, 40, 402, 268}));
-        EXPECT_EQ(moves, 1);
+        EXPECT_EQ(std::tuple(panel.frame(), moves), std::tuple(Rect{30, 40, 402, 268}, 1));
         // The top edge stays under the top of the screen: the frame's, not the shadow's.
         panel.setFrame({100, 500, 376, 242});
         EXPECT_EQ(panel.frame(), (Rect{100, 358, 376, 242}));
         // Plain content takes the margin away again, frame unchanged.
         panel.setContentView(new QWidget);
-        EXPECT_EQ(panel.shadowMargins(), QMargins());
-        EXPECT_EQ(panel.frame(), (Rect{100, 358, 376, 242}));
+        EXPECT_EQ(std::tuple(panel.shadowMargins(), panel.frame()), std::tuple(QMargins(), Rect{100, 358, 376, 242}));
         panel.setAlphaValue(0.55);
         EXPECT_NEAR(panel.alphaValue(), 0.55, 1e-3);
         panel.orderOut();

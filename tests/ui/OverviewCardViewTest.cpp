@@ -17,144 +17,132 @@ namespace glimmer {
 namespace {
 
 using enum ChartView;
-
 using Style = OverviewCardView::Style;
 
 class OverviewCardViewTest : public ::testing::Test {
 protected:
-    // Shown as its own window, so clicks are routed to whatever control lies under them.
-    void showCard(OverviewCardView& card, QSize size) {
+    /// Shown as its own window, so clicks are routed to whatever control lies under them.
+    void showCard(QSize size) {
         card.resize(size);
         card.show();
         ASSERT_TRUE(testing::waitForExposed(card));
     }
-    void click(OverviewCardView& card, QWidget* control) {
-        const QPoint at = control->geometry().center();
-        QTest::mousePress(card.windowHandle(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(card.windowHandle(), Qt::LeftButton, {}, at);
+    void click(QWidget* control) {
+        QTest::mousePress(card.windowHandle(), Qt::LeftButton, {}, control->geometry().center());
+        QTest::mouseRelease(card.windowHandle(), Qt::LeftButton, {}, control->geometry().center());
     }
-    static void hover(QWidget& card, bool inside) {
-        QEnterEvent enter(QPointF(100, 100), QPointF(100, 100), QPointF(100, 100));
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(&card, inside ? static_cast<QEvent*>(&enter) : &leave);
+    /// `card` drawn over `background`.
+    QImage image(QColor background) {
+        QImage image(card.size(), QImage::Format_ARGB32);
+        image.fill(background);
+        card.render(&image);
+        return image;
     }
 
     bool hasApplication = (testing::ensureApplication(), true);
+    OverviewCardView card{Style::header};
 };
 
-TEST_F(OverviewCardViewTest, HeaderCardIsLargerByItsStripAndGutterAndHasTheSameBody) {
+TEST_F(OverviewCardViewTest, HeaderCardIsLargerByItsStripAndGutterAndHasTheSameBodyAndTheViewsChart) {
     const QRectF plain = OverviewCardView::bodyRect(Style::plain, {350, 216});
     const QRectF header = OverviewCardView::bodyRect(Style::header, {376, 242});
     EXPECT_EQ(header, QRectF(26, 26, 350, 216));
     EXPECT_EQ(OverviewCardView::chartRect(plain), QRectF(8, 38, 334, 160));
-    OverviewCardView card(Style::header);
-    showCard(card, {376, 242});
+    showCard({376, 242});
     // The buttons sit in the transparent strip above the body, centred on the body.
     EXPECT_EQ(card.closeButton()->geometry(), QRect(int(header.center().x() - 9), 4, 18, 18));
     EXPECT_EQ(card.overviewButton()->geometry().right() + 1, card.expandButton()->geometry().left() - 6);
     EXPECT_EQ(card.opacitySlider()->geometry(), QRect(9, 38, 14, 192)) << "as wide as the main card's slider";
     EXPECT_EQ(card.eyeButton()->geometry(), QRect(376 - 24, 26 + 5, 16, 16));
-    EXPECT_EQ(OverviewCardView(Style::plain).closeButton(), nullptr);
+    OverviewCardView plainCard(Style::plain);
+    EXPECT_EQ(plainCard.closeButton(), nullptr);
+    plainCard.resize(350, 216);
+    plainCard.show();
+    plainCard.setEntry(samples::cardEntry());
+    plainCard.setView(dailyCandles);
+    for (const ChartView view : ChartViews::order) EXPECT_EQ(plainCard.chart(view)->isHidden(), view != dailyCandles);
+    EXPECT_EQ(static_cast<KLineView*>(plainCard.chart(dailyCandles))->bars.size(), 120u);
+    EXPECT_EQ(plainCard.chart(dailyCandles)->geometry(), QRect(8, 38, 334, 160));
 }
 
 TEST_F(OverviewCardViewTest, FooterCountsFromOneAndPricesShowAThirdDecimalOnlyWhenTheyHaveOne) {
-    EXPECT_EQ(OverviewCardView::positionText(2, 13), "3/13");
-    EXPECT_EQ(OverviewCardView::positionText(0, 0), "");
+    EXPECT_EQ(OverviewCardView::positionText(2, 13) + OverviewCardView::positionText(0, 0), "3/13");
     Quote quote{.price = 3.456, .prevClose = 3.4};
     EXPECT_EQ(OverviewCardView::priceText(quote) + " " + OverviewCardView::changeText(quote), "3.456 +0.056  +1.65%");
     quote.price = 1234.567;
     EXPECT_EQ(OverviewCardView::priceText(quote), "1234.57");
 }
 
-TEST_F(OverviewCardViewTest, OnlyTheChartOfTheViewShowsAndItHasTheEntrysData) {
-    OverviewCardView card(Style::plain);
-    showCard(card, {350, 216});
-    card.setEntry(samples::cardEntry());
-    card.setView(dailyCandles);
-    for (const ChartView view : ChartViews::order) EXPECT_EQ(card.chart(view)->isHidden(), view != dailyCandles);
-    EXPECT_EQ(static_cast<KLineView*>(card.chart(dailyCandles))->bars.size(), 120u);
-    EXPECT_EQ(card.chart(dailyCandles)->geometry(), QRect(8, 38, 334, 160));
-}
-
 TEST_F(OverviewCardViewTest, FadedControlsRequestFocusAndVisibleOnesReportTheirActions) {
-    OverviewCardView card(Style::header);
     card.setEntry(samples::cardEntry());
-    std::vector<std::string> hidden;
-    int closes = 0, expands = 0, overviews = 0, focus = 0;
+    std::string calls;
     std::vector<double> opacities;
-    card.onHideItem = [&](const std::string& code) { hidden.push_back(code); };
-    card.onClose = [&] { ++closes; };
-    card.onToggleExpand = [&] { ++expands; };
-    card.onToggleOverview = [&] { ++overviews; };
-    card.onFocusRequest = [&] { ++focus; };
+    card.onHideItem = [&](const std::string& code) { calls += "hide " + code + " "; };
+    card.onClose = [&] { calls += "close "; };
+    card.onToggleExpand = [&] { calls += "expand "; };
+    card.onToggleOverview = [&] { calls += "overview "; };
+    card.onFocusRequest = [&] { calls += "focus "; };
     card.onOpacityChange = [&](double v) { opacities.push_back(v); };
-    showCard(card, {376, 242});
+    showCard({376, 242});
     using Controls = std::initializer_list<QWidget*>;
-    for (QWidget* control : Controls{card.closeButton(), card.eyeButton(), card.opacitySlider()}) click(card, control);
-    EXPECT_EQ(focus, 3);
-    EXPECT_TRUE(hidden.empty() && opacities.empty() && closes == 0);
-
+    for (QWidget* control : Controls{card.closeButton(), card.eyeButton(), card.opacitySlider()}) click(control);
+    EXPECT_EQ(calls, "focus focus focus ");
+    EXPECT_TRUE(opacities.empty());
     card.prepareForPreview(0.7); // the controls at full alpha, as under the pointer
     EXPECT_DOUBLE_EQ(card.opacitySlider()->value(), 0.7);
+    calls.clear();
     for (QWidget* control : Controls{card.closeButton(), card.expandButton(), card.overviewButton(), card.eyeButton(),
                                      card.opacitySlider()})
-        click(card, control);
-    EXPECT_EQ(std::tie(closes, expands, overviews, focus), std::make_tuple(1, 1, 1, 3));
-    EXPECT_EQ(hidden, std::vector<std::string>{"600519"});
+        click(control);
+    EXPECT_EQ(calls, "close expand overview hide 600519 ");
     ASSERT_FALSE(opacities.empty());
     EXPECT_TRUE(opacities.back() > 0.25 && opacities.back() < 1.0) << opacities.back();
 }
 
 TEST_F(OverviewCardViewTest, WheelReportsVerticalPointsAndNotchesAsFortyPointsEach) {
-    OverviewCardView card(Style::plain);
     std::vector<double> deltas;
     card.onScroll = [&](double delta) { deltas.push_back(delta); };
-    auto wheel = [&](QPoint pixels, QPoint angle) {
-        QWheelEvent event(QPointF(100, 100), QPointF(100, 100), pixels, angle, Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+    for (const auto& [pixels, angle] : {std::pair(QPoint(0, -200), QPoint(0, -1600)),
+                                        {QPoint(), QPoint(0, 240)},
+                                        {QPoint(), QPoint(120, 0)}}) { // the last sideways only: nothing to scroll
+        QWheelEvent event({100, 100}, {100, 100}, pixels, angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
         QCoreApplication::sendEvent(&card, &event);
-    };
-    wheel({0, -200}, {0, -1600});
-    wheel({}, {0, 240});
-    wheel({}, {120, 0}); // sideways only: nothing to scroll
+    }
     EXPECT_EQ(deltas, (std::vector<double>{-200, 80}));
 }
 
 TEST_F(OverviewCardViewTest, HoverFadesTheControlsInAndOutAndStrengthensTheBorder) {
-    OverviewCardView card(Style::header);
     std::vector<bool> hovers;
     card.onHover = [&](bool inside) { hovers.push_back(inside); };
     card.resize(376, 242);
     // How far the outline at the body's left edge stands out from the body just inside it.
-    const auto borderContrast = [&card] {
-        QImage image(card.size(), QImage::Format_ARGB32);
-        image.fill(QColor(128, 128, 128));
-        card.render(&image);
-        const int inside = qGray(image.pixel(26 + 4, 130));
-        return std::max(std::abs(qGray(image.pixel(26, 130)) - inside), std::abs(qGray(image.pixel(27, 130)) - inside));
+    const auto borderContrast = [&] {
+        const QImage drawn = image(QColor(128, 128, 128));
+        const int inside = qGray(drawn.pixel(26 + 4, 130));
+        return std::max(std::abs(qGray(drawn.pixel(26, 130)) - inside), std::abs(qGray(drawn.pixel(27, 130)) - inside));
     };
     const int resting = borderContrast();
-    hover(card, true);
+    QEnterEvent enter(QPointF(100, 100), QPointF(100, 100), QPointF(100, 100));
+    QCoreApplication::sendEvent(&card, &enter);
     EXPECT_GT(borderContrast(), resting);
     ASSERT_TRUE(testing::waitUntil([&] { return card.closeButton()->alpha() == 1.0; }, 1000));
     EXPECT_DOUBLE_EQ(card.opacitySlider()->alpha(), 1.0);
-    hover(card, false);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&card, &leave);
     ASSERT_TRUE(testing::waitUntil([&] { return card.controlsAlpha() == 0.0; }, 1000));
     EXPECT_EQ(hovers, (std::vector<bool>{true, false}));
 }
 
 TEST_F(OverviewCardViewTest, AnUnchangedPriceIsNeitherRedNorGreen) {
-    OverviewCardView card(Style::plain);
-    card.resize(350, 216);
+    card.resize(376, 242);
     MarketEntry entry(WatchItem{"600519", "贵州茅台", InstrumentKind::stock});
     entry.quote = Quote{.price = 1500, .prevClose = 1500};
-    const auto tinted = [&card](bool rising) {
-        QImage image(card.size(), QImage::Format_ARGB32);
-        image.fill(Qt::white);
-        card.render(&image);
+    const auto tinted = [&](bool rising) {
+        const QImage drawn = image(Qt::white);
         int count = 0;
-        for (int i = 0; i < image.width() * image.height(); ++i) {
-            const QColor c = image.pixelColor(i % image.width(), i / image.width());
+        for (int i = 0; i < drawn.width() * drawn.height(); ++i) {
+            const QColor c = drawn.pixelColor(i % drawn.width(), i / drawn.width());
             count += (rising ? c.red() - c.green() : c.green() - c.red()) > 60;
         }
         return count;
@@ -166,14 +154,14 @@ TEST_F(OverviewCardViewTest, AnUnchangedPriceIsNeitherRedNorGreen) {
     EXPECT_GT(tinted(false), 20) << "a fall is green";
 }
 
-TEST_F(OverviewCardViewTest, HoldingsStripBesideTheChangeOrInTheFooterNeverOnTheChart) {
+TEST_F(OverviewCardViewTest, HoldingsStripBesideTheChangeOrInTheFooterNeverOnTheChartAndPrivacyHidesTheAmount) {
     for (const QSize size : {QSize(350, 216), QSize(240, 150)}) {
-        OverviewCardView card(Style::plain);
-        card.resize(size);
-        card.setEntry(samples::cardEntry(true));
-        const QImage without = samples::renderWidget(card, 1);
-        card.setEntry(samples::heldEntry(true));
-        const QRect changed = testing::differingPixels(without, samples::renderWidget(card, 1));
+        OverviewCardView plain(Style::plain);
+        plain.resize(size);
+        plain.setEntry(samples::cardEntry(true));
+        const QImage without = samples::renderWidget(plain, 1);
+        plain.setEntry(samples::heldEntry(true));
+        const QRect changed = testing::differingPixels(without, samples::renderWidget(plain, 1));
         const QRectF body = OverviewCardView::bodyRect(Style::plain, QSizeF(size));
         ASSERT_FALSE(changed.isEmpty()) << size.width();
         EXPECT_FALSE(changed.intersects(OverviewCardView::chartRect(body).toAlignedRect())) << size.width();
@@ -184,15 +172,11 @@ TEST_F(OverviewCardViewTest, HoldingsStripBesideTheChangeOrInTheFooterNeverOnThe
             EXPECT_GE(changed.top(), body.bottom() - OverviewCardView::footerHeight);
         }
     }
-}
-
-TEST_F(OverviewCardViewTest, PrivacyModeDrawsNoAmountButKeepsThePercent) {
-    OverviewCardView card(Style::header);
     card.resize(376, 242);
     card.setEntry(samples::heldEntry(true));
-    ASSERT_TRUE(testing::TextRecorder::textsOf(card).join(QLatin1Char('|')).contains(QStringLiteral("+2,451.00")));
+    ASSERT_TRUE(testing::TextRecorder::textsOf(card).join('|').contains(QStringLiteral("+2,451.00")));
     card.setPrivacyMode(true);
-    const QString masked = testing::TextRecorder::textsOf(card).join(QLatin1Char('|'));
+    const QString masked = testing::TextRecorder::textsOf(card).join('|');
     EXPECT_FALSE(masked.contains(QStringLiteral("2,451")) || masked.contains(QStringLiteral("万")))
         << masked.toStdString();
     EXPECT_TRUE(masked.contains(QStringLiteral("****")) && masked.contains(QStringLiteral("+20.22%")))

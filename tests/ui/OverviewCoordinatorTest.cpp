@@ -17,8 +17,6 @@ namespace {
 
 using enum ChartView;
 
-using testing::FakeScreenSource;
-
 constexpr Rect laptop{0, 0, 1512, 950};
 
 /// `count` watched securities, 600000 upwards, each with the sample stock's day.
@@ -28,13 +26,21 @@ std::vector<MarketEntry> watchList(std::size_t count) {
     return list;
 }
 
+/// Overview windows that exist (the coordinator's and any not deleted yet) and those shown.
+std::pair<int, int> overviewWindows() {
+    std::pair<int, int> count;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->windowTitle().startsWith(QStringLiteral("Glimmerbox-全览-"))) continue;
+        ++count.first;
+        count.second += window->isVisible();
+    }
+    return count;
+}
+
 class OverviewCoordinatorTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        coordinator.onHideItem = [this](const std::string& code) { hidden.push_back(code); };
-    }
-
     void show(std::size_t count, bool settled = true) {
+        coordinator.onHideItem = [this](const std::string& code) { hidden.push_back(code); };
         coordinator.show(watchList(count), intraday, 350, 216, 0.9, true, laptop);
         if (settled) ASSERT_TRUE(settle());
     }
@@ -45,30 +51,27 @@ protected:
             return !coordinator.isAnimating() && (!done || done());
         });
     }
+    /// A clock standing still while late steps could run.
+    static void idle() {
+        testing::waitUntil([] { return false; }, 50);
+    }
     std::vector<double> listTops() const {
         std::vector<double> tops;
         for (FloatingPanel* panel : coordinator.listPanels()) tops.push_back(panel->frame().maxY());
         return tops;
-    }
-    /// Overview windows that exist (the coordinator's and any not deleted yet) and those shown.
-    static std::pair<int, int> overviewWindows() {
-        std::pair<int, int> count;
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (!window->windowTitle().startsWith(QStringLiteral("Glimmerbox-全览-"))) continue;
-            ++count.first;
-            count.second += window->isVisible();
-        }
-        return count;
     }
     std::vector<std::string> listCodes() const {
         std::vector<std::string> codes;
         for (OverviewCardView* card : coordinator.listCards()) codes.push_back(card->entry()->item.code);
         return codes;
     }
+    std::tuple<int, int> position(std::size_t k) const {
+        return {coordinator.listCards()[k]->index(), coordinator.listCards()[k]->total()};
+    }
 
     // Before any window member: widgets need the application.
     bool hasApplication = (testing::ensureApplication(), true);
-    FakeScreenSource screens{{{QRect(0, 0, 1512, 950), QRect(0, 0, 1512, 950)}}};
+    testing::FakeScreenSource screens{{{QRect(0, 0, 1512, 950), QRect(0, 0, 1512, 950)}}};
     ManualClock clock;
     OverviewCoordinator coordinator{screens, clock, 0};
     std::vector<std::string> hidden;
@@ -78,19 +81,17 @@ TEST_F(OverviewCoordinatorTest, BuildUpDropsAHeaderAndWindowsOnlyForTheCardsInRe
     show(13, false);
     EXPECT_TRUE(coordinator.headerPanel()->isVisible());
     EXPECT_FALSE(coordinator.listPanels()[2]->isVisible()) << "the list cards come one after another";
-    testing::waitUntil([] { return false; }, 50);
-    EXPECT_TRUE(coordinator.isAnimating()) << "a clock standing still: the windows have not reached their places";
+    idle();
+    EXPECT_TRUE(coordinator.isAnimating()) << "the windows have not reached their places";
     ASSERT_TRUE(settle());
     // The fifth list card (top at -222) is within one card of the screen's bottom, the sixth is not.
     EXPECT_EQ(coordinator.windowedListIndices(), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
     EXPECT_EQ(coordinator.panelFrames()[0], (Rect{555, 682, 376, 242}));
     EXPECT_EQ(listTops(), (std::vector<double>{674, 450, 226, 2, -222}));
     for (FloatingPanel* panel : coordinator.listPanels()) EXPECT_NEAR(panel->alphaValue(), 0.9, 0.01);
-    EXPECT_EQ(coordinator.headerPanel()->windowTitle(), "Glimmerbox-全览-600000");
-    EXPECT_TRUE(coordinator.headerCard()->overviewActive());
-    EXPECT_DOUBLE_EQ(coordinator.headerCard()->opacitySlider()->value(), 0.9);
-    EXPECT_EQ(std::tuple(coordinator.listCards()[1]->index(), coordinator.listCards()[1]->total()), std::tuple(2, 13));
-    EXPECT_EQ(listCodes()[0], "600001");
+    EXPECT_EQ(std::tuple(coordinator.headerPanel()->windowTitle(), coordinator.headerCard()->overviewActive(),
+                         coordinator.headerCard()->opacitySlider()->value(), position(1), listCodes()[0]),
+              std::tuple("Glimmerbox-全览-600000", true, 0.9, std::tuple(2, 13), "600001"));
 
     show(3); // short lists do not scroll
     coordinator.scroll(-200);
@@ -112,8 +113,6 @@ TEST_F(OverviewCoordinatorTest, WheelHandsWindowsOnToTheCardsComingIntoReachWhat
         auto check = [&] {
             const double offset = coordinator.scrollOffset();
             const std::vector<std::size_t> at = coordinator.windowedListIndices();
-            const std::vector<FloatingPanel*> panels = coordinator.listPanels();
-            const std::vector<OverviewCardView*> cards = coordinator.listCards();
             ASSERT_FALSE(at.empty());
             most = std::max(most, at.size());
             ASSERT_EQ(at.back() - at.front() + 1, at.size());
@@ -123,12 +122,12 @@ TEST_F(OverviewCoordinatorTest, WheelHandsWindowsOnToTheCardsComingIntoReachWhat
             if (at.back() + 1 < plan.listFrames.size())
                 ASSERT_LE(plan.scrolledListFrame(at.back() + 1, offset).maxY(), laptop.minY() - 224);
             for (std::size_t k = 0; k < at.size(); ++k) {
-                ASSERT_EQ(panels[k]->frame(), plan.scrolledListFrame(at[k], offset)) << at[k];
-                ASSERT_TRUE(panels[k]->isVisible());
-                ASSERT_EQ(panels[k]->windowTitle().toStdString(), "Glimmerbox-全览-" + codes[at[k] + 1]);
-                ASSERT_EQ(cards[k]->entry()->item.code, codes[at[k] + 1]);
-                ASSERT_EQ(cards[k]->index(), int(at[k]) + 1);
-                ASSERT_EQ(cards[k]->view(), dailyCandles);
+                FloatingPanel* panel = coordinator.listPanels()[k];
+                OverviewCardView* card = coordinator.listCards()[k];
+                ASSERT_EQ(std::tuple(panel->frame(), panel->isVisible(), panel->windowTitle().toStdString(),
+                                     card->entry()->item.code, card->index(), card->view()),
+                          std::tuple(plan.scrolledListFrame(at[k], offset), true, "Glimmerbox-全览-" + codes[at[k] + 1],
+                                     codes[at[k] + 1], int(at[k]) + 1, dailyCandles));
             }
         };
         check();
@@ -166,13 +165,12 @@ TEST_F(OverviewCoordinatorTest, AWheelDuringTheBuildUpIsKeptAndARebuildOrHidingE
     coordinator.scroll(-200);
     ASSERT_TRUE(settle());
     const std::vector<std::size_t> at = coordinator.windowedListIndices();
-    for (std::size_t k = 0; k < at.size(); ++k) {
+    for (std::size_t k = 0; k < at.size(); ++k)
         EXPECT_EQ(listTops()[k], coordinator.layoutPlan().listFrames[at[k]].maxY() + 200) << at[k];
-    }
     show(13, false);
     coordinator.update(watchList(5));
     clock.advance(1);
-    testing::waitUntil([] { return false; }, 50);
+    idle();
     EXPECT_FALSE(coordinator.isAnimating());
     for (FloatingPanel* panel : coordinator.listPanels()) EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(coordinator.panelFrames().size(), 5u);
@@ -183,12 +181,12 @@ TEST_F(OverviewCoordinatorTest, AWheelDuringTheBuildUpIsKeptAndARebuildOrHidingE
     coordinator.hide();
     EXPECT_TRUE(coordinator.panelFrames().empty() && coordinator.entries().empty());
     clock.advance(1);
-    testing::waitUntil([] { return false; }, 50);
+    idle();
     for (const QPointer<FloatingPanel>& panel : panels) EXPECT_TRUE(panel.isNull() || !panel->isVisible());
     EXPECT_FALSE(coordinator.isActive() || coordinator.isAnimating());
 }
 
-TEST_F(OverviewCoordinatorTest, HidingAListCardClosesTheGapAndHandsItsWindowToTheCardComingIntoReach) {
+TEST_F(OverviewCoordinatorTest, HidingAListCardClosesTheGapAndHandsItsWindowOnAndHidingTheHeadersPromotesTheNext) {
     show(13);
     coordinator.scroll(-300);
     coordinator.listCards()[0]->onHideItem("600001"); // the eye button of the first list card
@@ -197,25 +195,21 @@ TEST_F(OverviewCoordinatorTest, HidingAListCardClosesTheGapAndHandsItsWindowToTh
     EXPECT_EQ(std::count(codes.begin(), codes.end(), "600001"), 0);
     ASSERT_EQ(coordinator.listPanels().size(), 6u);
     EXPECT_EQ(listCodes(), std::vector<std::string>(codes.begin() + 1, codes.begin() + 7));
-    EXPECT_EQ(coordinator.layoutPlan().maxScroll, 2030 - 224);
-    EXPECT_EQ(coordinator.scrollOffset(), 300);
+    EXPECT_EQ(std::tuple(coordinator.layoutPlan().maxScroll, coordinator.scrollOffset()), std::tuple(2030 - 224, 300));
     ASSERT_TRUE(settle([&] { return coordinator.listPanels()[0]->frame().maxY() == 674 + 300; }));
-    EXPECT_EQ(std::tuple(coordinator.listCards()[0]->index(), coordinator.listCards()[0]->total()), std::tuple(1, 12));
-
+    EXPECT_EQ(position(0), std::tuple(1, 12));
     coordinator.scroll(-5000); // near the end, the offset stays within the shorter list
     coordinator.hideItem("600012");
     EXPECT_EQ(coordinator.scrollOffset(), 2030 - 2 * 224);
-}
 
-TEST_F(OverviewCoordinatorTest, HidingTheHeadersSecurityPromotesTheNextAndHidingTheLastReportsEmpty) {
     show(2);
+    hidden.clear();
     coordinator.hideItem("nope");
     EXPECT_TRUE(hidden.empty());
     coordinator.headerCard()->onHideItem("600000");
     EXPECT_EQ(coordinator.entryCodes(), (std::vector<std::string>{"600001"}));
     EXPECT_EQ(coordinator.headerPanel()->windowTitle(), "Glimmerbox-全览-600001");
     EXPECT_EQ(coordinator.panelFrames(), (std::vector<Rect>{{555, 682, 376, 242}}));
-
     FloatingPanel* header = coordinator.headerPanel();
     bool activeWhenEmpty = false;
     coordinator.onEmpty = [&] { activeWhenEmpty = coordinator.isActive(); }; // so the owner can leave the mode
@@ -233,47 +227,18 @@ TEST_F(OverviewCoordinatorTest, UpdatesRefreshCardsInPlaceAndRebuildWhenTheCount
     coordinator.update(fresh);
     EXPECT_EQ(coordinator.headerPanel(), header) << "same count: the same windows";
     EXPECT_DOUBLE_EQ(coordinator.listCards()[1]->entry()->quote->price, 99.99);
-
     coordinator.update(watchList(3));
     EXPECT_EQ(coordinator.panelFrames().size(), 3u);
     coordinator.update(watchList(6));
     EXPECT_EQ(coordinator.panelFrames().size(), 6u);
     EXPECT_NEAR(coordinator.listPanels()[4]->alphaValue(), 0.9, 0.01) << "rebuilt without animation";
-
     coordinator.rebuild({});
     EXPECT_FALSE(coordinator.isActive());
     coordinator.update(watchList(3));
     EXPECT_FALSE(coordinator.isActive()) << "updates never bring it back";
 }
 
-TEST_F(OverviewCoordinatorTest, CardSettingsAndVisibilityReachEveryWindow) {
-    show(5);
-    coordinator.setView(fundFlow);
-    coordinator.setOpacity(0.5);
-    coordinator.applyTopmost(false);
-    coordinator.applyAppearance(ThemeMode::dark);
-    EXPECT_DOUBLE_EQ(coordinator.headerCard()->opacitySlider()->value(), 0.5);
-    EXPECT_NEAR(coordinator.headerPanel()->alphaValue(), 0.5, 0.01);
-    for (FloatingPanel* panel : coordinator.listPanels()) {
-        EXPECT_NEAR(panel->alphaValue(), 0.5, 0.01);
-        EXPECT_FALSE(panel->alwaysOnTop());
-        EXPECT_TRUE(Theme::isDark(panel));
-        EXPECT_EQ(static_cast<OverviewCardView*>(panel->contentView())->view(), fundFlow);
-    }
-    coordinator.setVisible(false);
-    EXPECT_FALSE(coordinator.isVisible() || coordinator.listPanels()[0]->isVisible());
-    EXPECT_TRUE(coordinator.isActive() && coordinator.isHiddenByOwner());
-    coordinator.setCardSize(400, 250);
-    EXPECT_TRUE(coordinator.isHiddenByOwner()) << "a rebuild does not undo the owner's hiding";
-    EXPECT_FALSE(coordinator.isVisible() || coordinator.listPanels()[0]->isVisible()) << "nor shows its windows";
-    EXPECT_EQ(coordinator.panelFrames()[1].width, 400);
-    EXPECT_EQ(coordinator.listCards()[0]->view(), fundFlow) << "a rebuild keeps the view";
-    coordinator.setVisible(true);
-    EXPECT_TRUE(coordinator.isVisible() && !coordinator.isHiddenByOwner());
-    EXPECT_TRUE(coordinator.listPanels()[0]->isVisible());
-}
-
-TEST_F(OverviewCoordinatorTest, CardCallbacksReachTheOwner) {
+TEST_F(OverviewCoordinatorTest, CardSettingsVisibilityAndCallbacksReachEveryWindowAndTheOwner) {
     std::string calls;
     coordinator.onToggleOverview = [&] { calls += "overview "; };
     coordinator.onToggleExpand = [&] { calls += "expand "; };
@@ -292,6 +257,29 @@ TEST_F(OverviewCoordinatorTest, CardCallbacksReachTheOwner) {
     card->onScroll(-120);
     EXPECT_EQ(calls, "overview expand close focus hover 0.6");
     EXPECT_EQ(coordinator.scrollOffset(), 120);
+
+    coordinator.setView(fundFlow);
+    coordinator.setOpacity(0.5);
+    coordinator.applyTopmost(false);
+    coordinator.applyAppearance(ThemeMode::dark);
+    EXPECT_DOUBLE_EQ(coordinator.headerCard()->opacitySlider()->value(), 0.5);
+    EXPECT_NEAR(coordinator.headerPanel()->alphaValue(), 0.5, 0.01);
+    for (FloatingPanel* panel : coordinator.listPanels()) {
+        EXPECT_NEAR(panel->alphaValue(), 0.5, 0.01);
+        EXPECT_EQ(std::tuple(panel->alwaysOnTop(), Theme::isDark(panel),
+                             static_cast<OverviewCardView*>(panel->contentView())->view()),
+                  std::tuple(false, true, fundFlow));
+    }
+    coordinator.setVisible(false);
+    EXPECT_FALSE(coordinator.isVisible() || coordinator.listPanels()[0]->isVisible());
+    EXPECT_TRUE(coordinator.isActive() && coordinator.isHiddenByOwner());
+    coordinator.setCardSize(400, 250);
+    EXPECT_TRUE(coordinator.isHiddenByOwner()) << "a rebuild does not undo the owner's hiding";
+    EXPECT_FALSE(coordinator.isVisible() || coordinator.listPanels()[0]->isVisible()) << "nor shows its windows";
+    EXPECT_EQ(coordinator.panelFrames()[1].width, 400);
+    EXPECT_EQ(coordinator.listCards()[0]->view(), fundFlow) << "a rebuild keeps the view";
+    coordinator.setVisible(true);
+    EXPECT_TRUE(coordinator.isVisible() && !coordinator.isHiddenByOwner() && coordinator.listPanels()[0]->isVisible());
 }
 
 } // namespace

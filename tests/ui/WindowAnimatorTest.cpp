@@ -26,6 +26,7 @@ struct FakeWindow final : AnimatedWindow {
     double alphaValue() const override { return alpha; }
     void setAlphaValue(double value) override { alpha = value; }
     QObject* animationHost() override { return host; }
+    std::tuple<Point, double> state() const { return {current.origin(), alpha}; }
 };
 
 class WindowAnimatorTest : public ::testing::Test {
@@ -43,20 +44,17 @@ protected:
 
 TEST(Easing, CurvesStartAtZeroEndAtOneAndHitTheirMidpoints) {
     for (const double t : {0.0, 1.0}) EXPECT_EQ(std::tuple(easeOutCubic(t), easeInOutQuad(t)), std::tuple(t, t));
-    EXPECT_DOUBLE_EQ(easeOutCubic(0.5), 0.875);
-    EXPECT_DOUBLE_EQ(easeInOutQuad(0.25), 0.125);
-    EXPECT_DOUBLE_EQ(easeInOutQuad(0.5), 0.5);
-    EXPECT_DOUBLE_EQ(easeInOutQuad(0.75), 0.875);
+    EXPECT_EQ(std::tuple(easeOutCubic(0.5), easeInOutQuad(0.25), easeInOutQuad(0.5), easeInOutQuad(0.75)),
+              std::tuple(0.875, 0.125, 0.5, 0.875));
 }
 
 TEST_F(WindowAnimatorTest, MoveFollowsTheInOutCurveAndCompletesOnceAtTheEndOrAtOnceWithoutADuration) {
     int completions = 0;
-    WindowAnimation* animation = WindowAnimator::move(
-        window, {448, 312}, 0.45, [&] { ++completions; }, clock);
+    const auto done = [&] { ++completions; };
+    WindowAnimation* animation = WindowAnimator::move(window, {448, 312}, 0.45, done, clock);
     QPointer<WindowAnimation> watched(animation);
     tickAfter(animation, 0.1125); // t = 0.25, e = 0.125
-    EXPECT_DOUBLE_EQ(window.current.x, 1048 - 600 * 0.125);
-    EXPECT_DOUBLE_EQ(window.current.y, 12 + 300 * 0.125);
+    EXPECT_EQ(window.current.origin(), (Point{1048 - 600 * 0.125, 12 + 300 * 0.125}));
     tickAfter(animation, 0.6); // past the end: lands exactly on the target
     EXPECT_EQ(window.current, (Rect{448, 312, 376, 242}));
     EXPECT_FALSE(animation->isRunning());
@@ -64,76 +62,56 @@ TEST_F(WindowAnimatorTest, MoveFollowsTheInOutCurveAndCompletesOnceAtTheEndOrAtO
     EXPECT_EQ(completions, 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull()) << "a finished animation frees itself";
-
-    EXPECT_EQ(WindowAnimator::move(
-                  window, {0, 300}, 0, [&] { ++completions; }, clock),
-              nullptr);
-    EXPECT_EQ(completions, 2);
-    EXPECT_EQ(window.current.origin(), (Point{0, 300}));
+    EXPECT_EQ(WindowAnimator::move(window, {0, 300}, 0, done, clock), nullptr);
+    EXPECT_EQ(std::tuple(completions, window.current.origin()), std::tuple(2, Point{0, 300}));
 }
 
 TEST_F(WindowAnimatorTest, FadeInAndRiseStartsHigherAndTransparentAndFadeOutSinksFromTheStartAlpha) {
     const Rect target{1452, 500, 376, 242};
     WindowAnimation* rise = WindowAnimator::fadeInAndRise(window, target, 0, 0.8, 0.3, clock);
-    EXPECT_EQ(std::tuple(window.current.origin(), window.alpha), std::tuple(Point{1452, 514}, 0.0));
+    EXPECT_EQ(window.state(), std::tuple(Point{1452, 514}, 0.0));
     tickAfter(rise, 0.15); // e = 0.875
-    EXPECT_DOUBLE_EQ(window.alpha, 0.8 * 0.875);
-    EXPECT_DOUBLE_EQ(window.current.y, 514 - 14 * 0.875);
+    EXPECT_EQ(window.state(), std::tuple(Point{1452, 514 - 14 * 0.875}, 0.8 * 0.875));
     tickAfter(rise, 0.15);
     EXPECT_EQ(std::tuple(window.current, window.alpha), std::tuple(target, 0.8));
-
     window.alpha = 0.6;
     WindowAnimation* sink = WindowAnimator::fadeOutAndSink(window, 12, 0.2, clock);
     tickAfter(sink, 0.05); // t = 0.25, e = 0.125
-    EXPECT_DOUBLE_EQ(window.alpha, 0.6 * 0.875);
-    EXPECT_DOUBLE_EQ(window.current.y, 500 - 12 * 0.125);
+    EXPECT_EQ(window.state(), std::tuple(Point{1452, 500 - 12 * 0.125}, 0.6 * 0.875));
     tickAfter(sink, 0.15);
-    EXPECT_EQ(std::tuple(window.current.origin(), window.alpha), std::tuple(Point{1452, 488}, 0.0));
-
+    EXPECT_EQ(window.state(), std::tuple(Point{1452, 488}, 0.0));
     // Without a duration both end at once.
     EXPECT_EQ(WindowAnimator::fadeInAndRise(window, {10, 20, 376, 242}, 0, 0.55, 0, clock), nullptr);
-    EXPECT_EQ(std::tuple(window.current.origin(), window.alpha), std::tuple(Point{10, 20}, 0.55));
+    EXPECT_EQ(window.state(), std::tuple(Point{10, 20}, 0.55));
     EXPECT_EQ(WindowAnimator::fadeOutAndSink(window, 10, 0, clock), nullptr);
-    EXPECT_EQ(std::tuple(window.current.origin(), window.alpha), std::tuple(Point{10, 10}, 0.0));
+    EXPECT_EQ(window.state(), std::tuple(Point{10, 10}, 0.0));
 }
 
-TEST_F(WindowAnimatorTest, StepNeverFeedsNanOrNegativeProgress) {
+TEST_F(WindowAnimatorTest, StepNeverFeedsNanOrNegativeProgressAndAnAnimationEndsWithItsWindow) {
     std::vector<double> seen;
-    WindowAnimation* zero = WindowAnimator::step(
-        0, easeOutCubic, [&](double e) { seen.push_back(e); }, {}, clock);
+    const auto record = [&](double e) { seen.push_back(e); };
+    WindowAnimation* zero = WindowAnimator::step(0, easeOutCubic, record, {}, clock);
     zero->tick();
-    ASSERT_EQ(seen, std::vector<double>{1.0});
-    EXPECT_FALSE(zero->isRunning());
-
-    seen.clear();
-    WindowAnimation* late = WindowAnimator::step(
-        1, easeInOutQuad, [&](double e) { seen.push_back(e); }, {}, clock);
+    EXPECT_EQ(std::tuple(seen, zero->isRunning()), std::tuple(std::vector<double>{1.0}, false));
+    WindowAnimation* late = WindowAnimator::step(1, easeInOutQuad, record, {}, clock);
     clock.advance(-5); // the wall clock was set back
     late->tick();
-    ASSERT_EQ(seen, std::vector<double>{0.0});
-    EXPECT_TRUE(late->isRunning());
+    EXPECT_EQ(std::tuple(seen, late->isRunning()), std::tuple(std::vector<double>{1.0, 0.0}, true));
     late->cancel();
     EXPECT_FALSE(late->isRunning());
-}
 
-TEST_F(WindowAnimatorTest, AnimationEndsWithItsWindowAndItsCompletionMayDestroyThatWindow) {
     auto host = std::make_unique<QObject>();
     window.host = host.get();
     QPointer<WindowAnimation> animation = WindowAnimator::move(window, {0, 0}, 1, {}, clock);
     ASSERT_FALSE(animation.isNull());
     host.reset();
     EXPECT_TRUE(animation.isNull());
-
+    // Its completion may destroy the window.
     window.host = new QObject;
     bool completed = false;
-    WindowAnimation* last = WindowAnimator::move(
-        window, {0, 0}, 0.1,
-        [&] {
-            completed = true;
-            delete window.host;
-        },
-        clock);
-    tickAfter(last, 0.2);
+    tickAfter(WindowAnimator::move(
+                  window, {0, 0}, 0.1, [&] { completed = true, delete window.host; }, clock),
+              0.2);
     EXPECT_TRUE(completed);
 }
 

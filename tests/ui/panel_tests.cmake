@@ -3,7 +3,6 @@ list(APPEND GLIMMER_UI_TESTS
   ui/FakeScreenSource.h
   ui/FloatingPanelTest.cpp
   ui/MinimalSliderTest.cpp
-  ui/ScreenSpaceTest.cpp
   ui/TestApplication.cpp
   ui/TestApplication.h
   ui/WindowAnimatorTest.cpp

@@ -4,7 +4,7 @@
 # lists them and a missing display fails them instead of skipping.
 if(GLIMMER_UI_TESTS)
   add_executable(glimmer_x11_tests
-    ui/FloatingPanelX11Test.cpp ui/LayoutsX11Test.cpp
+    ui/FloatingPanelX11Test.cpp
     ui/CardSamples.cpp ui/ChartSamples.cpp ui/TestApplication.cpp)
   target_link_libraries(glimmer_x11_tests PRIVATE glimmer_test_support glimmer_app Qt6::Test)
   if(GLIMMER_XCB_FOUND)
