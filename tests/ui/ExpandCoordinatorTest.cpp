@@ -49,9 +49,11 @@ protected:
     int completions = 0;
 };
 
-TEST_F(ExpandCoordinatorTest, ExpansionMovesTheCardToTheCornerAndDropsFourTitledChartPanelsInColumnOrder) {
+TEST_F(ExpandCoordinatorTest, ExpansionMovesTheCardToTheCornerAndDropsFourTitledChartPanelsThatTakeTheWindowSettings) {
+    coordinator.applyAppearance(ThemeMode::light);
     expand([&] { ++completions; });
     ASSERT_EQ(coordinator.panels().size(), 4u);
+    for (FloatingPanel* panel : coordinator.panels()) EXPECT_FALSE(Theme::isDark(panel)) << "new panels take it";
     ASSERT_TRUE(settle());
     EXPECT_EQ(std::tuple(completions, main.frame().origin(), coordinator.subPanelFrames()[3]),
               std::tuple(1, Point{1120, 696}, Rect{1146, 42, 350, 200}));
@@ -74,6 +76,17 @@ TEST_F(ExpandCoordinatorTest, ExpansionMovesTheCardToTheCornerAndDropsFourTitled
     coordinator.update(later);
     EXPECT_EQ(std::tuple(qobject_cast<KLineView*>(views[3]->chart())->bars.size(), views[2]->entry()->item.code),
               std::tuple(30u, "000858"));
+    coordinator.applyTopmost(false);
+    coordinator.setAlpha(0.4);
+    coordinator.applyAppearance(ThemeMode::dark);
+    coordinator.orderOut();
+    for (FloatingPanel* panel : coordinator.panels()) {
+        EXPECT_EQ(std::tuple(panel->alwaysOnTop(), panel->isVisible(), Theme::isDark(panel)),
+                  std::tuple(false, false, true));
+        EXPECT_NEAR(panel->alphaValue(), 0.4, 0.01);
+    }
+    coordinator.orderFront();
+    for (FloatingPanel* panel : coordinator.panels()) EXPECT_TRUE(panel->isVisible());
 }
 
 TEST_F(ExpandCoordinatorTest,
@@ -149,24 +162,6 @@ TEST_F(ExpandCoordinatorTest, TheColumnFollowsTheCardClampedToTheScreenButNotIts
     main.setFrameOrigin({920, 596});
     coordinator.follow(main);
     EXPECT_EQ(coordinator.subPanelFrames()[0].origin(), (Point{946, frames[0].y}));
-}
-
-TEST_F(ExpandCoordinatorTest, WindowSettingsReachTheSubPanels) {
-    coordinator.applyAppearance(ThemeMode::light);
-    expand();
-    for (FloatingPanel* panel : coordinator.panels()) EXPECT_FALSE(Theme::isDark(panel)) << "new panels take it";
-    ASSERT_TRUE(settle());
-    coordinator.applyTopmost(false);
-    coordinator.setAlpha(0.4);
-    coordinator.applyAppearance(ThemeMode::dark);
-    coordinator.orderOut();
-    for (FloatingPanel* panel : coordinator.panels()) {
-        EXPECT_EQ(std::tuple(panel->alwaysOnTop(), panel->isVisible(), Theme::isDark(panel)),
-                  std::tuple(false, false, true));
-        EXPECT_NEAR(panel->alphaValue(), 0.4, 0.01);
-    }
-    coordinator.orderFront();
-    for (FloatingPanel* panel : coordinator.panels()) EXPECT_TRUE(panel->isVisible());
 }
 
 } // namespace

@@ -1,11 +1,7 @@
-// The panel's window on a real X display, checked and driven with the standard X tools. Runs as
-// x11 tests (tests/x11/tests.cmake); without a display they fail.
+// Checks the panel's window on a real X display with the standard X tools. Runs as an x11 test
+// (tests/x11/tests.cmake); without one it fails.
 #include "card/FloatingPanel.h"
-#include "card/ScreenSpace.h"
 #include "card/ShadowCaster.h"
-#include "card/StockCardView.h"
-#include "layouts/ExpandCoordinator.h"
-#include "ui/CardSamples.h"
 #include "ui/TestApplication.h"
 
 #include <QGuiApplication>
@@ -26,15 +22,6 @@ QString runTool(const QString& program, const QStringList& arguments) {
 
 QString property(const FloatingPanel& panel, const char* name) {
     return runTool("xprop", {"-id", QString::number(panel.winId()), name}).trimmed();
-}
-
-void moveMouse(QPoint global) {
-    runTool("xdotool", {"mousemove", "--sync", QString::number(global.x()), QString::number(global.y())});
-}
-
-/// Lets the X server and Qt catch up.
-void pump(int ms) {
-    testing::waitUntil([] { return false; }, ms);
 }
 
 /// Counts the presses that reach it; as a panel's content, a card body that fills it and casts a shadow.
@@ -58,8 +45,6 @@ protected:
     }
 };
 
-using ExpandX11 = FloatingPanelX11;
-
 TEST_F(FloatingPanelX11, ShownPanelIsUndecoratedOffTheTaskbarAboveOthersOnlyWhenOnTopAndKeepsItsWindow) {
     for (const bool onTop : {true, false}) {
         SCOPED_TRACE(onTop);
@@ -69,10 +54,9 @@ TEST_F(FloatingPanelX11, ShownPanelIsUndecoratedOffTheTaskbarAboveOthersOnlyWhen
         ASSERT_TRUE(testing::waitForExposed(panel));
         // Above others and on every workspace only when on top; never on the taskbar or pager.
         const QString state = property(panel, "_NET_WM_STATE");
-        for (const char* hint : {"_ABOVE", "_SKIP_TASKBAR", "_SKIP_PAGER", "_STICKY"}) {
-            const bool always = hint == std::string("_SKIP_TASKBAR") || hint == std::string("_SKIP_PAGER");
-            EXPECT_EQ(state.contains(QStringLiteral("_NET_WM_STATE") + hint), always || onTop) << hint;
-        }
+        for (const auto& [hint, onlyOnTop] :
+             {std::pair("_ABOVE", true), {"_SKIP_TASKBAR", false}, {"_SKIP_PAGER", false}, {"_STICKY", true}})
+            EXPECT_EQ(state.contains(QStringLiteral("_NET_WM_STATE") + hint), onTop || !onlyOnTop) << hint;
         EXPECT_EQ(property(panel, "_NET_WM_DESKTOP"),
                   onTop ? "_NET_WM_DESKTOP(CARDINAL) = 4294967295" : "_NET_WM_DESKTOP:  not found.");
         // Motif hints: flags say "decorations given", and the decorations are none.
@@ -119,7 +103,7 @@ TEST_F(FloatingPanelX11, ClicksOnTheShadowReachTheWindowBelow) {
     const QRect window = panel.geometry();
     // Press with the real pointer; `expected` presses below and on the card by then.
     const auto clickAt = [&](QPoint global, std::pair<int, int> expected) {
-        moveMouse(global);
+        runTool("xdotool", {"mousemove", "--sync", QString::number(global.x()), QString::number(global.y())});
         runTool("xdotool", {"click", "1"});
         EXPECT_TRUE(testing::waitUntil([&] { return std::pair(below.presses, card->presses) == expected; }))
             << below.presses << " " << card->presses;
@@ -127,48 +111,6 @@ TEST_F(FloatingPanelX11, ClicksOnTheShadowReachTheWindowBelow) {
     clickAt({window.right() - 2, window.center().y()}, {1, 0});
     clickAt({window.center().x(), window.bottom() - 2}, {2, 0});
     clickAt(window.center(), {2, 1});
-}
-
-TEST_F(ExpandX11, FourPanelsComeOnScreenAndDraggingTheCardMovesAllFiveWindowsByTheSameOffset) {
-    ASSERT_FALSE(currentScreens().empty());
-    const Rect visible = currentScreens()[0].visibleFrame;
-    FloatingPanel main({visible.minX() + 300, visible.minY() + 40, 376, 242});
-    auto* card = new StockCardView;
-    card->setEntry(samples::cardEntry());
-    main.setContentView(card);
-    main.orderFront();
-    ASSERT_TRUE(testing::waitForExposed(main));
-    ExpandCoordinator coordinator;
-    main.onMove = [&] { coordinator.follow(main); };
-    coordinator.expand(main, 376, 242, 350, 1.0, true, card->entry());
-    ASSERT_TRUE(testing::waitUntil([&] { return !coordinator.isAnimating(); }, 3000));
-    pump(100);
-    const ExpandLayout::Plan plan = ExpandCoordinator::layout(376, 242, 350, visible);
-    EXPECT_EQ(main.frame().origin(), plan.main.origin());
-    EXPECT_EQ(coordinator.subPanelFrames(), plan.subs);
-    const QString shown = runTool("xdotool", {"search", "--onlyvisible", "--name", "Glimmerbox-"});
-    EXPECT_EQ(shown.split('\n', Qt::SkipEmptyParts).size(), 4);
-    std::vector<Rect> before = coordinator.subPanelFrames();
-    before.insert(before.begin(), main.frame());
-    // A press on the card's header and a drag of 150 left and 100 down, as the user does it.
-    const QPoint grab = card->mapToGlobal(QPoint(200, 40));
-    moveMouse(grab);
-    runTool("xdotool", {"mousedown", "1"});
-    for (int step = 1; step <= 10; ++step) {
-        moveMouse(grab + QPoint(-15 * step, 10 * step));
-        pump(30);
-    }
-    runTool("xdotool", {"mouseup", "1"});
-    pump(150);
-    std::vector<Rect> after = coordinator.subPanelFrames();
-    after.insert(after.begin(), main.frame());
-    main.onMove = nullptr;
-    ASSERT_EQ(after.size(), 5u);
-    const Point moved{after[0].x - before[0].x, after[0].y - before[0].y};
-    EXPECT_NEAR(moved.x, -150, 2);
-    EXPECT_NEAR(moved.y, -100, 2);
-    for (std::size_t k = 1; k < 5; ++k)
-        EXPECT_EQ((Point{after[k].x - before[k].x, after[k].y - before[k].y}), moved) << k;
 }
 
 } // namespace

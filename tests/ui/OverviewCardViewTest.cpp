@@ -43,7 +43,12 @@ protected:
     OverviewCardView card{Style::header};
 };
 
-TEST_F(OverviewCardViewTest, HeaderCardIsLargerByItsStripAndGutterAndHasTheSameBodyAndTheViewsChart) {
+TEST_F(OverviewCardViewTest, HeaderCardIsLargerByItsStripAndGutterAndHasTheSameBodyAndTheViewsChartAndItsTexts) {
+    EXPECT_EQ(OverviewCardView::positionText(2, 13) + OverviewCardView::positionText(0, 0), "3/13");
+    Quote quote{.price = 3.456, .prevClose = 3.4};
+    EXPECT_EQ(OverviewCardView::priceText(quote) + " " + OverviewCardView::changeText(quote), "3.456 +0.056  +1.65%");
+    quote.price = 1234.567;
+    EXPECT_EQ(OverviewCardView::priceText(quote), "1234.57");
     const QRectF plain = OverviewCardView::bodyRect(Style::plain, {350, 216});
     const QRectF header = OverviewCardView::bodyRect(Style::header, {376, 242});
     EXPECT_EQ(header, QRectF(26, 26, 350, 216));
@@ -65,15 +70,7 @@ TEST_F(OverviewCardViewTest, HeaderCardIsLargerByItsStripAndGutterAndHasTheSameB
     EXPECT_EQ(plainCard.chart(dailyCandles)->geometry(), QRect(8, 38, 334, 160));
 }
 
-TEST_F(OverviewCardViewTest, FooterCountsFromOneAndPricesShowAThirdDecimalOnlyWhenTheyHaveOne) {
-    EXPECT_EQ(OverviewCardView::positionText(2, 13) + OverviewCardView::positionText(0, 0), "3/13");
-    Quote quote{.price = 3.456, .prevClose = 3.4};
-    EXPECT_EQ(OverviewCardView::priceText(quote) + " " + OverviewCardView::changeText(quote), "3.456 +0.056  +1.65%");
-    quote.price = 1234.567;
-    EXPECT_EQ(OverviewCardView::priceText(quote), "1234.57");
-}
-
-TEST_F(OverviewCardViewTest, FadedControlsRequestFocusAndVisibleOnesReportTheirActions) {
+TEST_F(OverviewCardViewTest, FadedControlsRequestFocusVisibleOnesReportTheirActionsAndTheWheelReportsVerticalPoints) {
     card.setEntry(samples::cardEntry());
     std::string calls;
     std::vector<double> opacities;
@@ -97,18 +94,16 @@ TEST_F(OverviewCardViewTest, FadedControlsRequestFocusAndVisibleOnesReportTheirA
     EXPECT_EQ(calls, "close expand overview hide 600519 ");
     ASSERT_FALSE(opacities.empty());
     EXPECT_TRUE(opacities.back() > 0.25 && opacities.back() < 1.0) << opacities.back();
-}
-
-TEST_F(OverviewCardViewTest, WheelReportsVerticalPointsAndNotchesAsFortyPointsEach) {
+    // Notches count forty points each.
     std::vector<double> deltas;
     card.onScroll = [&](double delta) { deltas.push_back(delta); };
-    for (const auto& [pixels, angle] : {std::pair(QPoint(0, -200), QPoint(0, -1600)),
-                                        {QPoint(), QPoint(0, 240)},
-                                        {QPoint(), QPoint(120, 0)}}) { // the last sideways only: nothing to scroll
-        QWheelEvent event({100, 100}, {100, 100}, pixels, angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                          false);
+    const auto wheel = [&](QPoint pixels, QPoint angle) {
+        QWheelEvent event({9, 9}, {9, 9}, pixels, angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(&card, &event);
-    }
+    };
+    wheel({0, -200}, {0, -1600});
+    wheel({}, {0, 240});
+    wheel({}, {120, 0}); // sideways only: nothing to scroll
     EXPECT_EQ(deltas, (std::vector<double>{-200, 80}));
 }
 

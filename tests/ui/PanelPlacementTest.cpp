@@ -2,17 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace glimmer {
 namespace {
-
-using testing::AppHarness;
 
 // One 1440 x 900 display without bars, in Qt's top-left coordinates.
 const ScreenGeometry mainDisplay{QRect(0, 0, 1440, 900), QRect(0, 0, 1440, 900)};
 
 class PanelPlacementTest : public ::testing::Test {
 protected:
-    AppHarness app{{mainDisplay}};
+    /// The panel's frame, the saved side and origin and the number of saves.
+    std::string state() const {
+        const Rect f = app.panel->frame();
+        const std::optional<DockSide> side = app.config.dockSide;
+        std::ostringstream out;
+        out << f.x << "," << f.y << " " << f.width << "x" << f.height << " "
+            << (!side                    ? "-"
+                : side == DockSide::left ? "left"
+                                         : "right")
+            << " (" << app.config.originX.value_or(-1) << "," << app.config.originY.value_or(-1)
+            << ") saves=" << app.saves;
+        return out.str();
+    }
+
+    testing::AppHarness app{{mainDisplay}};
 };
 
 TEST_F(PanelPlacementTest, ADragAndTheOpacitySliderAreSavedOnceAfterTheLastChange) {
@@ -25,18 +39,14 @@ TEST_F(PanelPlacementTest, ADragAndTheOpacitySliderAreSavedOnceAfterTheLastChang
     app.scheduler.advance(0.54); // 0.59 s after the last move
     EXPECT_EQ(app.saves, 0);
     app.scheduler.advance(0.02);
-    EXPECT_EQ(app.saves, 1);
-    EXPECT_EQ(std::tuple(app.config.originX, app.config.originY), std::tuple(439.0, 300.0));
-
+    EXPECT_EQ(state(), "439,300 376x242 - (439,300) saves=1");
     for (double value : {0.5, 0.6, 0.7, 0.8}) {
         app.placement.setOpacityFromSlider(value);
         app.scheduler.advance(0.2);
     }
-    EXPECT_DOUBLE_EQ(app.panel->alphaValue(), 0.8);
-    EXPECT_EQ(app.saves, 1);
+    EXPECT_EQ(std::tuple(app.panel->alphaValue(), app.saves), std::tuple(0.8, 1));
     app.scheduler.advance(0.31);
-    EXPECT_EQ(app.saves, 2);
-    EXPECT_DOUBLE_EQ(app.config.opacity, 0.8);
+    EXPECT_EQ(std::tuple(app.config.opacity, app.saves), std::tuple(0.8, 2));
     app.scheduler.advance(5);
     EXPECT_EQ(app.saves, 2);
 }
@@ -44,28 +54,20 @@ TEST_F(PanelPlacementTest, ADragAndTheOpacitySliderAreSavedOnceAfterTheLastChang
 TEST_F(PanelPlacementTest, ReleasingNearAnEdgeSnapsAndSavesOnceElsewhereClearsTheSideUnlessPinned) {
     app.buildPanel({20, 300, 376, 242});
     app.placement.dragEnd(DockSide::left);
-    EXPECT_EQ(app.panel->frame().x, 0);
-    EXPECT_EQ(app.config.dockSide, DockSide::left);
-    EXPECT_EQ(app.config.originX, 0);
-    EXPECT_EQ(app.saves, 1);
+    EXPECT_EQ(state(), "0,300 376x242 left (0,300) saves=1");
     EXPECT_TRUE(app.logged("INFO 浮窗吸附到屏幕左侧 origin=(0,300)"));
     EXPECT_FALSE(app.placement.areOriginSavesHeld());
     app.placement.snapPanel(DockSide::left, true); // already there: only logged and saved
     EXPECT_TRUE(app.logged("INFO 浮窗贴边位置不变：屏幕左侧 origin=(0,300)"));
-    EXPECT_EQ(app.loggedCount("INFO 浮窗吸附到屏幕"), 1);
-    EXPECT_EQ(app.saves, 2);
-
+    EXPECT_EQ(std::tuple(app.loggedCount("INFO 浮窗吸附到屏幕"), app.saves), std::tuple(1, 2));
     app.panel->setFrameOrigin({500, 300});
     app.placement.dragEnd(std::nullopt);
-    EXPECT_FALSE(app.config.dockSide.has_value());
-    EXPECT_EQ(app.config.originX, 500);
-
+    EXPECT_EQ(state(), "500,300 376x242 - (500,300) saves=3");
     app.config.dockPinned = true;
     app.config.dockSide = DockSide::right;
     app.placement.dragEnd(std::nullopt);
     EXPECT_TRUE(app.logged("INFO 常驻模式下拖离边缘，回弹到屏幕右侧"));
-    EXPECT_EQ(app.panel->frame().maxX(), 1440);
-    EXPECT_EQ(app.config.originX, 1064);
+    EXPECT_EQ(state(), "1064,300 376x242 right (1064,300) saves=4");
 }
 
 TEST_F(PanelPlacementTest, SwitchingPinnedModeOnDocksAPanelNearAnEdge) {
@@ -74,17 +76,14 @@ TEST_F(PanelPlacementTest, SwitchingPinnedModeOnDocksAPanelNearAnEdge) {
     app.placement.pinnedModeChanged();
     EXPECT_TRUE(app.logged("INFO 常驻模式开启：当前已贴近屏幕左侧，立即固定"));
     EXPECT_EQ(app.panel->frame().x, 0);
-
     app.panel->setFrameOrigin({500, 300});
     app.placement.pinnedModeChanged();
     EXPECT_TRUE(app.logged("INFO 常驻模式开启：拖到屏幕左/右边缘松手即可固定"));
     EXPECT_EQ(app.panel->frame().x, 500);
-
     app.config.dockPinned = false;
     app.placement.pinnedModeChanged();
     EXPECT_FALSE(app.config.dockSide.has_value());
     EXPECT_TRUE(app.logged("INFO 常驻模式关闭：解除贴边固定"));
-
     app.panel->setFrame({20, 300, 1400, 242}); // as near to both edges: a tie docks left
     app.config.dockPinned = true;
     app.placement.pinnedModeChanged();
@@ -98,15 +97,11 @@ TEST_F(PanelPlacementTest, ScreenChangesClampThePanelInsideOrBringItToTheMainCor
     app.screens.displays = {mainDisplay};
     app.placement.screenParametersDidChange();
     EXPECT_TRUE(app.logged("INFO 屏幕参数变化：浮窗已离屏，回到右下角"));
-    EXPECT_EQ(app.panel->frame(), (Rect{1048, 12, 376, 242}));
-    EXPECT_FALSE(app.config.dockSide.has_value());
-    EXPECT_EQ(std::tuple(app.config.originX, app.config.originY), std::tuple(1048.0, 12.0));
-
+    EXPECT_EQ(state(), "1048,12 376x242 - (1048,12) saves=1");
     app.panel->setFrameOrigin({100, 12});
     app.screens.displays = {{QRect(0, 0, 1280, 800), QRect(0, 0, 1280, 800)}}; // 100 lower at the bottom
     app.placement.screenParametersDidChange();
-    EXPECT_EQ(app.panel->frame().origin(), (Point{100, 0}));
-    EXPECT_EQ(app.saves, 2);
+    EXPECT_EQ(state(), "100,0 376x242 - (100,0) saves=2");
     app.placement.screenParametersDidChange();
     EXPECT_EQ(app.saves, 2) << "nothing to do when it already fits";
 }
@@ -124,7 +119,7 @@ TEST_F(PanelPlacementTest, NothingIsSavedWhileExpandedTheGroupFollowsInsteadAndR
     EXPECT_EQ(app.panel->frame().maxX(), 776);
 }
 
-TEST_F(PanelPlacementTest, ResizeCommitAndResetReDockAPinnedPanel) {
+TEST_F(PanelPlacementTest, ResizeCommitAndResetReDockAPinnedPanelAndShowingAndHidingLogAndAskForFreshData) {
     app.config.dockPinned = true;
     app.config.dockSide = DockSide::right;
     app.buildPanel({1064, 300, 376, 242});
@@ -135,7 +130,6 @@ TEST_F(PanelPlacementTest, ResizeCommitAndResetReDockAPinnedPanel) {
     EXPECT_TRUE(app.logged("INFO 浮窗缩放为 394x236"));
     EXPECT_EQ(app.panel->frame().maxX(), 1440);
     EXPECT_GE(app.saves, 1);
-
     app.config.dockPinned = false;
     app.config.dockSide = DockSide::left;
     app.placement.resetPosition();
@@ -146,17 +140,14 @@ TEST_F(PanelPlacementTest, ResizeCommitAndResetReDockAPinnedPanel) {
     app.placement.resetPosition();
     EXPECT_EQ(app.panel->frame().maxX(), 1440);
     EXPECT_EQ(app.config.dockSide, DockSide::right);
-}
 
-TEST_F(PanelPlacementTest, ShowingAndHidingLogAndAskForFreshData) {
-    app.buildPanel({100, 100, 376, 242}, false);
+    app.placement.togglePanel();
+    EXPECT_FALSE(app.panel->isVisible());
+    EXPECT_TRUE(app.logged("INFO 浮窗已隐藏（缩到菜单栏）"));
     app.placement.togglePanel();
     EXPECT_TRUE(app.panel->isVisible());
     EXPECT_TRUE(app.logged("INFO 浮窗已呼出"));
     EXPECT_EQ(app.store.refreshRequests, 1);
-    app.placement.togglePanel();
-    EXPECT_FALSE(app.panel->isVisible());
-    EXPECT_TRUE(app.logged("INFO 浮窗已隐藏（缩到菜单栏）"));
 }
 
 } // namespace
