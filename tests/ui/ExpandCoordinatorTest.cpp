@@ -125,7 +125,7 @@ TEST_F(ExpandCoordinatorTest,
 }
 
 TEST_F(ExpandCoordinatorTest, CollapseFadesThePanelsOutFromTheBottomUp) {
-    ExpandCoordinator paced(screens, clock, 0.3); // steps 30 ms apart
+    ExpandCoordinator paced(screens, clock, 1); // steps 100 ms apart, clear even on a busy machine
     paced.expand(main, 376, 242, 350, 0.8, true, samples::cardEntry());
     ASSERT_TRUE(settle(paced));
     const std::vector<FloatingPanel*> panels = paced.panels();

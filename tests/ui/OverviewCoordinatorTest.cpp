@@ -239,25 +239,7 @@ TEST_F(OverviewCoordinatorTest, UpdatesRefreshCardsInPlaceAndRebuildWhenTheCount
 }
 
 TEST_F(OverviewCoordinatorTest, CardSettingsVisibilityAndCallbacksReachEveryWindowAndTheOwner) {
-    std::string calls;
-    coordinator.onToggleOverview = [&] { calls += "overview "; };
-    coordinator.onToggleExpand = [&] { calls += "expand "; };
-    coordinator.onClose = [&] { calls += "close "; };
-    coordinator.onFocusRequest = [&] { calls += "focus "; };
-    coordinator.onHoverChanged = [&] { calls += "hover "; };
-    coordinator.onOpacityChange = [&](double v) { calls += std::to_string(v).substr(0, 3); };
     show(13);
-    OverviewCardView* card = coordinator.listCards()[3];
-    card->onToggleOverview();
-    card->onToggleExpand();
-    card->onClose();
-    card->onFocusRequest();
-    card->onHover(true);
-    coordinator.headerCard()->onOpacityChange(0.6);
-    card->onScroll(-120);
-    EXPECT_EQ(calls, "overview expand close focus hover 0.6");
-    EXPECT_EQ(coordinator.scrollOffset(), 120);
-
     coordinator.setView(fundFlow);
     coordinator.setOpacity(0.5);
     coordinator.applyTopmost(false);
@@ -280,6 +262,23 @@ TEST_F(OverviewCoordinatorTest, CardSettingsVisibilityAndCallbacksReachEveryWind
     EXPECT_EQ(coordinator.listCards()[0]->view(), fundFlow) << "a rebuild keeps the view";
     coordinator.setVisible(true);
     EXPECT_TRUE(coordinator.isVisible() && !coordinator.isHiddenByOwner() && coordinator.listPanels()[0]->isVisible());
+    std::string calls;
+    coordinator.onToggleOverview = [&] { calls += "overview "; };
+    coordinator.onToggleExpand = [&] { calls += "expand "; };
+    coordinator.onClose = [&] { calls += "close "; };
+    coordinator.onFocusRequest = [&] { calls += "focus "; };
+    coordinator.onHoverChanged = [&] { calls += "hover "; };
+    coordinator.onOpacityChange = [&](double v) { calls += std::to_string(v).substr(0, 3); };
+    OverviewCardView* card = coordinator.listCards()[3];
+    card->onToggleOverview();
+    card->onToggleExpand();
+    card->onClose();
+    card->onFocusRequest();
+    card->onHover(true);
+    coordinator.headerCard()->onOpacityChange(0.6);
+    card->onScroll(-120);
+    EXPECT_EQ(calls, "overview expand close focus hover 0.6");
+    EXPECT_EQ(coordinator.scrollOffset(), 120);
 }
 
 } // namespace
