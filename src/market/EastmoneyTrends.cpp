@@ -32,7 +32,6 @@ std::optional<IntradaySnapshot> buildSnapshot(const ReplyJson& json, const Reply
         if (SeriesFields::split(line, ',', pieces) < pieces.size()) continue;
         const auto close = ReplyText::number(pieces[2]);
         if (!close) continue;
-        const double open = ReplyText::number(pieces[1]).value_or(*close);
         MinuteBar bar;
         bar.time = SeriesFields::lastCharacters(pieces[0], 5);
         bar.price = *close;
@@ -40,7 +39,7 @@ std::optional<IntradaySnapshot> buildSnapshot(const ReplyJson& json, const Reply
         // A negative volume is no trade count; it would draw below the volume chart's baseline.
         bar.volume = std::max(0.0, ReplyText::number(pieces[5]).value_or(0));
         bar.amount = ReplyText::number(pieces[6]).value_or(0);
-        if (snapshot.minutes.empty()) firstOpen = open;
+        if (snapshot.minutes.empty()) firstOpen = ReplyText::number(pieces[1]).value_or(*close);
         high = std::max(high, ReplyText::number(pieces[3]).value_or(*close));
         low = std::min(low, ReplyText::number(pieces[4]).value_or(*close));
         volumeSum += bar.volume;

@@ -72,6 +72,13 @@ std::optional<std::string> validatedHost(const std::string& url) {
     return result;
 }
 
+// "scheme://authority" of a URL, which alone decides its host; nothing without "://".
+std::optional<std::string> originOf(const std::string& url) {
+    const std::size_t scheme = url.find("://");
+    if (scheme == std::string::npos) return std::nullopt;
+    return url.substr(0, url.find_first_of("/?#", scheme + 3));
+}
+
 } // namespace
 
 /// An easy handle with the multi handle that runs it: the multi handle's poll can be woken from
@@ -89,6 +96,21 @@ struct MarketAPI::Impl {
     std::mutex hostLock;
     std::condition_variable hostFreed;
     std::map<std::string, int> busyPerHost;
+
+    // Parsing a URL with libcurl costs more than the rest of a loopback request; a refresh pass
+    // asks a handful of origins hundreds of times.
+    std::mutex originLock;
+    std::map<std::string, std::optional<std::string>> hostOfOrigin;
+
+    std::optional<std::string> hostOf(const std::string& url) {
+        const std::optional<std::string> origin = originOf(url);
+        if (!origin) return std::nullopt;
+        std::lock_guard guard(originLock);
+        const auto known = hostOfOrigin.find(*origin);
+        if (known != hostOfOrigin.end()) return known->second;
+        if (hostOfOrigin.size() >= 64) hostOfOrigin.clear();
+        return hostOfOrigin[*origin] = validatedHost(*origin);
+    }
 
     // Set once when the program ends: running transfers stop at once and no new one starts.
     std::atomic<bool> abandoned{false};
@@ -218,7 +240,7 @@ std::optional<std::string> MarketAPI::httpGet(const std::string& url, const std:
 }
 
 std::optional<std::string> MarketAPI::get(const HttpRequest& request) {
-    const auto host = validatedHost(request.url);
+    const auto host = impl->hostOf(request.url);
     if (!host) return std::nullopt;
     const double timeout = request.timeout > 0 && std::isfinite(request.timeout) ? request.timeout : 10;
     const double grace = request.graceSeconds >= 0 && std::isfinite(request.graceSeconds) ? request.graceSeconds : 3;

@@ -7,6 +7,8 @@
 #include "market/SourceHealth.h"
 #include "model/AppLog.h"
 
+#include <algorithm>
+
 namespace glimmer::SeriesFields {
 
 namespace {
@@ -29,6 +31,11 @@ std::size_t nextCharacter(std::string_view text, std::size_t i) {
 } // namespace
 
 std::string_view lastCharacters(std::string_view text, std::size_t count) {
+    // Times and dates are ASCII, and an ASCII byte is always a whole character.
+    if (count <= text.size() && std::all_of(text.end() - static_cast<std::ptrdiff_t>(count), text.end(),
+                                            [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return text.substr(text.size() - count);
+    }
     std::size_t start = text.size();
     for (std::size_t n = 0; n < count && start > 0; ++n) {
         std::size_t back = start - 1;

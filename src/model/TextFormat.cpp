@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace glimmer::TextFormat {
 
@@ -85,6 +87,15 @@ std::string utf8Prefix(std::string_view text, std::size_t count) {
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
+        // Replies are mostly ASCII: eight bytes without a high bit are eight valid characters.
+        std::uint64_t word = 0;
+        if (text.size() - i >= sizeof word) {
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if (!(word & 0x8080808080808080ull)) {
+                i += sizeof word;
+                continue;
+            }
+        }
         const std::size_t length = sequenceLength(text, i);
         if (!length) return false;
         i += length;
