@@ -40,18 +40,23 @@ struct SimSetup {
     }
     ~SimSetup() { market->stop(); }
 
+    bool cardOnly = true;
+
     std::unique_ptr<MarketStore> makeStore() {
         auto queue = std::make_shared<ManualQueue>(clock);
         auto store =
             std::make_unique<MarketStore>(config, main.poster(), FetchContext{http, health, clock, market->endpoints()},
                                           MarketStoreOptions{queue, {}});
         store->syncEntries();
+        // As in the program with the card alone on screen: only its security keeps the chart's candles.
+        if (cardOnly) store->setShownCodes({config.watchlist.front().code});
         return store;
     }
 };
 
-void fullPass(benchmark::State& state, int count) {
+void fullPass(benchmark::State& state, int count, bool cardOnly = true) {
     SimSetup setup(count);
+    setup.cardOnly = cardOnly;
     for (auto _ : state) {
         state.PauseTiming();
         auto store = setup.makeStore();
@@ -90,6 +95,12 @@ void BM_FullPassOf200Securities(benchmark::State& state) {
     fullPass(state, 200);
 }
 BENCHMARK(BM_FullPassOf200Securities)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The overview open: every security keeps the chart's candles.
+void BM_FullPassOf200SecuritiesAllOnScreen(benchmark::State& state) {
+    fullPass(state, 200, false);
+}
+BENCHMARK(BM_FullPassOf200SecuritiesAllOnScreen)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_SnapshotOnlyPassOfSixtySecurities(benchmark::State& state) {
     snapshotOnlyPass(state, 60);

@@ -119,6 +119,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     store.setConfig(config);
     store.setPollingEnabled(true);
     store.syncEntries();
+    presenter.reportShownCodes(); // before the first pass, which then loads full candles only for those
     store.restartTimer();
     store.requestRefresh();
 

@@ -92,6 +92,7 @@ void CardPresenter::refreshCard(bool syncOverview) {
         card->setAlertActive(false);
         card->setAlertMessage(std::nullopt);
         if (syncOverview) context.overview.update({});
+        reportShownCodes(entries, visible);
         updateStatusText();
         return;
     }
@@ -117,7 +118,25 @@ void CardPresenter::refreshCard(bool syncOverview) {
         for (int i : visible) shown.push_back(entries[i]);
         context.overview.update(shown);
     }
+    reportShownCodes(entries, visible);
     updateStatusText();
+}
+
+void CardPresenter::reportShownCodes() {
+    const std::vector<MarketEntry> entries = context.store.entries();
+    reportShownCodes(entries, Rotation::visibleIndices(entries, context.config.hiddenCodes));
+}
+
+void CardPresenter::reportShownCodes(const std::vector<MarketEntry>& entries, const std::vector<int>& visible) {
+    std::vector<std::string> codes;
+    if (context.overview.isActive()) {
+        for (const int i : visible) codes.push_back(entries[i].item.code);
+    } else if (!visible.empty() && index >= 0 && index < static_cast<int>(entries.size())) {
+        codes.push_back(entries[index].item.code);
+    }
+    if (codes == reportedShown) return;
+    context.store.setShownCodes(codes);
+    reportedShown = std::move(codes);
 }
 
 void CardPresenter::normalizeCurrentIndexIfHidden() {

@@ -42,6 +42,8 @@ public:
     /// Hands the card its start-up settings and picks the view it starts on.
     void configureCard();
     void refreshCard(bool syncOverview);
+    /// Tells the store which securities are on screen: the card's, or the overview's list.
+    void reportShownCodes();
     void normalizeCurrentIndexIfHidden();
     void switchStock(int delta, bool resetView);
     /// Alert focus counts as a switch: the card moves to the store entry at `target` (starting its
@@ -80,6 +82,7 @@ private:
     /// Whether the card moved to its security within the last view interval.
     bool justSwitched() const;
     std::vector<ChartView> viewSequence() const;
+    void reportShownCodes(const std::vector<MarketEntry>& entries, const std::vector<int>& visible);
 
     AppContext& context;
     int index = 0;
@@ -88,6 +91,7 @@ private:
     std::optional<TaskScheduler::TaskId> viewRotateTimer;
     /// When the card last moved to another security, on the scheduler's clock.
     std::optional<double> lastSwitchAt;
+    std::optional<std::vector<std::string>> reportedShown;
 };
 
 } // namespace glimmer

@@ -20,4 +20,8 @@ void MarketStoreAccess::requestRefresh() {
     store.requestRefresh();
 }
 
+void MarketStoreAccess::setShownCodes(const std::vector<std::string>& codes) {
+    store.setShownCodes(codes);
+}
+
 } // namespace glimmer

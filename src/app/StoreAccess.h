@@ -20,6 +20,8 @@ public:
     virtual void setPriorityCode(std::optional<std::string> code) = 0;
     virtual void refreshNow(const std::string& code) = 0;
     virtual void requestRefresh() = 0;
+    /// The securities on screen, whose full daily candles the store keeps.
+    virtual void setShownCodes(const std::vector<std::string>& codes) = 0;
 };
 
 /// The market store seen through StoreAccess.
@@ -30,6 +32,7 @@ public:
     void setPriorityCode(std::optional<std::string> code) override;
     void refreshNow(const std::string& code) override;
     void requestRefresh() override;
+    void setShownCodes(const std::vector<std::string>& codes) override;
 
 private:
     MarketStore& store;

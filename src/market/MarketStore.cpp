@@ -157,6 +157,47 @@ void MarketStore::refreshNow(const std::string& code) {
     requestRefresh();
 }
 
+void MarketStore::setShownCodes(const std::vector<std::string>& codes) {
+    {
+        std::lock_guard guard(settingsLock);
+        shownCodes.emplace(codes.begin(), codes.end());
+    }
+    queue->async([weak = std::weak_ptr<int>(lifeToken), this] {
+        if (weak.lock()) loadShownDaily();
+    });
+}
+
+void MarketStore::loadShownDaily() {
+    if (!pollingEnabled || abandoned) return;
+    std::set<std::string> shown;
+    {
+        std::lock_guard guard(settingsLock);
+        if (shownCodes) shown = *shownCodes;
+    }
+    const std::string today = todayString(clock.now());
+    std::vector<Entry> loaded;
+    for (Entry& e : entries()) {
+        if (abandoned) return;
+        if (shown.count(e.item.code) && loadDaily(e, dailyBarCount, today)) loaded.push_back(std::move(e));
+    }
+    if (loaded.empty()) return;
+    {
+        const std::unordered_map<std::string, std::size_t> fresh = indexByCode(loaded);
+        std::lock_guard guard(lock);
+        for (Entry& current : entryList) {
+            const auto found = fresh.find(current.item.code);
+            if (found == fresh.end()) continue;
+            const Entry& e = loaded[found->second];
+            current.daily = e.daily;
+            current.dailyLoadedOn = e.dailyLoadedOn;
+            current.dailyDepth = e.dailyDepth;
+        }
+    }
+    post([](MarketStore& store) {
+        if (store.onChange) store.onChange();
+    });
+}
+
 void MarketStore::stop() {
     pollingEnabled = false;
     std::lock_guard guard(settingsLock);
@@ -200,6 +241,12 @@ struct MarketStore::PassTimes {
     std::string today;
     double minutesTtl = 0;
     double flowTtl = 0;
+    std::optional<std::set<std::string>> shown; // every code when absent
+    int offScreenDaily = 0;
+
+    int dailyDepth(const std::string& code) const {
+        return !shown || shown->count(code) ? dailyBarCount : offScreenDaily;
+    }
 };
 
 RefreshCounts MarketStore::performRefresh() {
@@ -224,8 +271,13 @@ RefreshCounts MarketStore::performRefresh() {
     const double r = refreshSetting(cfg.refreshSeconds);
     // Before today's first quote the series can hold nothing new; only an empty one is fetched.
     const double never = std::numeric_limits<double>::infinity();
-    const PassTimes times{now, todayString(now), phase == MarketPhase::PreOpen ? never : minutesTTL(r, trading),
-                          phase == MarketPhase::PreOpen ? never : flowTTL(r, trading)};
+    PassTimes times{now, todayString(now), phase == MarketPhase::PreOpen ? never : minutesTTL(r, trading),
+                    phase == MarketPhase::PreOpen ? never : flowTTL(r, trading)};
+    times.offScreenDaily = offScreenDailyCount(cfg.alerts);
+    {
+        std::lock_guard guard(settingsLock);
+        times.shown = shownCodes;
+    }
 
     RefreshCounts counts;
     counts.batch = static_cast<int>(quotes.size());
@@ -291,15 +343,39 @@ void MarketStore::refreshEntry(Entry& e, const std::map<std::string, Quote>& quo
         }
     }
 
-    if (!abandoned && (e.daily.empty() || e.dailyLoadedOn != times.today)) {
+    const int depth = times.dailyDepth(code);
+    if (!abandoned && isDailyDue(e, depth, times.today)) {
         ++counts.daily;
-        auto bars =
-            source.fetchDaily ? source.fetchDaily(SecID::tencentSymbol(code), dailyBarCount) : std::vector<DailyBar>{};
-        if (!bars.empty()) {
-            e.daily = std::move(bars);
-            e.dailyLoadedOn = times.today;
-        }
+        loadDaily(e, depth, times.today);
     }
+    // What nothing shows is let go; the alert rules read only the latest candles.
+    if (e.dailyDepth > depth) {
+        const std::vector<DailyBar>& bars = e.daily;
+        const std::size_t keep = std::min(bars.size(), static_cast<std::size_t>(depth));
+        e.daily = std::vector<DailyBar>(bars.end() - static_cast<std::ptrdiff_t>(keep), bars.end());
+        e.dailyDepth = depth;
+    }
+}
+
+bool MarketStore::isDailyDue(const Entry& e, int depth, const std::string& today) {
+    return depth > 0 && (e.daily.empty() || e.dailyLoadedOn != today || e.dailyDepth < depth);
+}
+
+bool MarketStore::loadDaily(Entry& e, int depth, const std::string& today) {
+    if (!isDailyDue(e, depth, today) || !source.fetchDaily) return false;
+    std::vector<DailyBar> bars = source.fetchDaily(SecID::tencentSymbol(e.item.code), depth);
+    if (bars.empty()) return false;
+    e.daily = std::move(bars);
+    e.dailyLoadedOn = today;
+    e.dailyDepth = depth;
+    return true;
+}
+
+int MarketStore::offScreenDailyCount(const AlertConfig& alerts) {
+    if (!alerts.maTouchEnabled) return 0;
+    int longest = 5;
+    for (const int period : alerts.maTouchPeriods) longest = std::max(longest, period);
+    return std::min(longest, dailyBarCount);
 }
 
 std::string MarketStore::traceLine(const RefreshCounts& counts) const {

@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,10 @@ public:
     void requestRefresh();
     /// Fetches `code` first in the next pass, which it asks for.
     void refreshNow(const std::string& code);
+    /// The securities on screen: the card's, and the overview's list while it is open. Only these
+    /// keep the daily candles the chart draws; the others keep what the alert rules read. One that
+    /// comes on screen short of candles gets them at once. Until the owner says, all are on screen.
+    void setShownCodes(const std::vector<std::string>& codes);
     /// Disables polling and cancels both timers.
     void stop();
     /// The program is ending: `stop`, and the pass in progress makes no further request and keeps,
@@ -125,6 +130,9 @@ public:
 
     static constexpr double offHoursInterval = 300;
     static constexpr int dailyBarCount = 320;
+    /// Daily candles a security off screen keeps: the longest average the pull-back rule watches,
+    /// at least the five the rule needs; none while the rule is off.
+    static int offScreenDailyCount(const AlertConfig& alerts);
     static constexpr const char* minutesFailedMessage = "分时数据获取失败";
 
 private:
@@ -139,6 +147,11 @@ private:
     void post(std::function<void(MarketStore&)> step);
     void writeBack(std::vector<Entry>& processed);
     void observeTradingDay(const std::map<std::string, Quote>& quotes, Instant now);
+    /// Full daily candles for the securities on screen that lack them, between passes.
+    void loadShownDaily();
+    /// Fetches `depth` daily candles into `entry` when they are due; true when it got some.
+    bool loadDaily(Entry& entry, int depth, const std::string& today);
+    static bool isDailyDue(const Entry& entry, int depth, const std::string& today);
 
     const FetchContext context;
     const Clock& clock;
@@ -151,6 +164,7 @@ private:
     mutable std::mutex settingsLock; // guards settings, priority, the trading day, the timer ids
     AppConfig settings;
     std::optional<std::string> priority;
+    std::optional<std::set<std::string>> shownCodes;
     TradingDayState day;
     std::optional<DispatchQueue::TimerId> timer;
     std::optional<DispatchQueue::TimerId> lowFreqTimer;

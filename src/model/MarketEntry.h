@@ -19,6 +19,7 @@ struct MarketEntry {
     std::optional<Instant> minutesLoadedAt;
     std::optional<Instant> flowLoadedAt;
     std::string dailyLoadedOn; // "yyyy-MM-dd", empty when never loaded
+    int dailyDepth = 0;        // candles asked for when `daily` was loaded; fewer once trimmed
     std::optional<Instant> updatedAt;
     std::optional<std::string> error;
 

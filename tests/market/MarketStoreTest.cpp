@@ -54,7 +54,8 @@ struct RecordingMarket {
                 [this](const std::string& symbol, int count) {
                     calls.push_back("daily " + symbol + " " + std::to_string(count));
                     if (dailyDown) return std::vector<DailyBar>{};
-                    return std::vector<DailyBar>{{"2024-03-11", 10.0, 10.2, 10.3, 9.9, 5e4}};
+                    return std::vector<DailyBar>(static_cast<std::size_t>(count),
+                                                 {"2024-03-11", 10.0, 10.2, 10.3, 9.9, 5e4});
                 },
         };
     }
@@ -167,6 +168,59 @@ TEST(MarketStoreGates, DayChangeReloadsDailyCandlesOnce) {
         if (wait == 0) EXPECT_EQ(h.store->entry(0)->dailyLoadedOn, "2024-03-12");
     }
     EXPECT_EQ(h.store->entry(1)->dailyLoadedOn, "2024-03-13");
+}
+
+TEST(MarketStoreGates, OnlySecuritiesOnScreenKeepTheChartsDailyCandles) {
+    StoreHarness h({fiveItems[0], fiveItems[1], fiveItems[2]});
+    const auto dailyCalls = [&h] {
+        std::vector<std::string> daily;
+        for (const std::string& call : h.market.take()) {
+            if (call.starts_with("daily")) daily.push_back(call);
+        }
+        return daily;
+    };
+    const auto depths = [&h] {
+        std::vector<std::size_t> sizes;
+        for (const MarketEntry& e : h.store->entries()) sizes.push_back(e.daily.size());
+        return sizes;
+    };
+    h.store->setPollingEnabled(true);
+    h.store->syncEntries();
+    h.store->setShownCodes({"300750"});
+    h.pass(); // the security on screen gets its candles before the pass
+    EXPECT_EQ(dailyCalls(), (std::vector<std::string>{"daily sz300750 320", "daily sh600519 60", "daily sz000001 60"}));
+
+    // Coming on screen loads the chart's candles at once; leaving it lets them go at the next pass.
+    h.store->setShownCodes({"000001"});
+    h.queue->runPending();
+    EXPECT_EQ(dailyCalls(), (std::vector<std::string>{"daily sz000001 320"}));
+    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "change", "change", "change"}));
+    EXPECT_EQ(depths(), (std::vector<std::size_t>{60, 320, 320}));
+    h.pass();
+    EXPECT_EQ(dailyCalls(), std::vector<std::string>{});
+    EXPECT_EQ(depths(), (std::vector<std::size_t>{60, 60, 320}));
+
+    // Without the pull-back rule nothing off screen is fetched or kept, not even on the next day.
+    auto config = h.store->config();
+    config.alerts.maTouchPeriods = {3};
+    EXPECT_EQ(MarketStore::offScreenDailyCount(config.alerts), 5) << "the rule reads at least five candles";
+    config.alerts.maTouchEnabled = false;
+    h.store->setConfig(config);
+    h.clock.setChinaTime(2024, 3, 13, 10, 0);
+    h.pass();
+    h.pass();
+    EXPECT_EQ(dailyCalls(), (std::vector<std::string>{"daily sz000001 320"}));
+    EXPECT_EQ(depths(), (std::vector<std::size_t>{0, 0, 320}));
+}
+
+TEST(MarketStoreGates, EmptyDailyResultIsAskedForAgainNextPass) {
+    StoreHarness h({fiveItems[0]});
+    h.market.dailyDown = true;
+    h.market.flowDown = true;
+    h.store->syncEntries();
+    EXPECT_EQ(h.pass(), (RefreshCounts{1, 1, 1, 1}));
+    h.clock.advance(30);
+    EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 1, 1})) << "an ETF without flow is asked on every pass";
 }
 
 // ---- Order, fallbacks and failures.

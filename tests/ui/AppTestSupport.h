@@ -50,11 +50,13 @@ public:
     std::vector<std::optional<std::string>> priorityCodes;
     std::vector<std::string> refreshedNow;
     int refreshRequests = 0;
+    std::vector<std::vector<std::string>> shownCodes;
 
     std::vector<MarketEntry> entries() const override { return list; }
     void setPriorityCode(std::optional<std::string> code) override { priorityCodes.push_back(std::move(code)); }
     void refreshNow(const std::string& code) override { refreshedNow.push_back(code); }
     void requestRefresh() override { ++refreshRequests; }
+    void setShownCodes(const std::vector<std::string>& codes) override { shownCodes.push_back(codes); }
 };
 
 /// Every sound started, with its volume and the scheduler time.

@@ -62,6 +62,8 @@ TEST_F(CardPresenterTest, SecurityRotationStepsOverHiddenSecuritiesAndAllHiddenS
     EXPECT_EQ(std::tuple(app->card->entry().has_value(), app->card->placeholderText(), app->card->total(),
                          app->presenter.isStockRotationRunning(), app->overview.updates.back()),
               std::tuple(false, "股票池已全部隐藏（设置里可恢复）", 0, false, 0u));
+    EXPECT_EQ(app->store.shownCodes, (std::vector<Codes>{{"600519"}, {"510300"}, {"600519"}, {}}))
+        << "the store hears of each security on the card, once";
 }
 
 TEST_F(CardPresenterTest, ViewRotationWalksTheEnabledViewsThenMovesToTheNextSecurityOnItsFirstView) {
@@ -173,6 +175,8 @@ TEST_F(CardPresenterTest, OverviewCyclesViewsWithoutChangingSecurity) {
     app->scheduler.advance(10);
     EXPECT_EQ(app->overview.views, (Views{macd, intraday}));
     EXPECT_EQ(onCard(), "600519");
+    app->presenter.refreshCard(true);
+    EXPECT_EQ(app->store.shownCodes.back(), (Codes{"600519", "300750", "510300"})) << "the overview shows them all";
 }
 
 TEST_F(CardPresenterTest, ContextMenuChecksTheCurrentViewAndOffersQuitOnlyWithoutTray) {
