@@ -180,7 +180,7 @@ void MarketStore::loadShownDaily() {
         if (abandoned) return;
         if (shown.count(e.item.code) && loadDaily(e, dailyBarCount, today)) loaded.push_back(std::move(e));
     }
-    if (loaded.empty()) return;
+    if (loaded.empty() || abandoned) return; // an abandoned store keeps nothing it fetched
     {
         const std::unordered_map<std::string, std::size_t> fresh = indexByCode(loaded);
         std::lock_guard guard(lock);
