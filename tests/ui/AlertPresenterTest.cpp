@@ -58,9 +58,8 @@ TEST_F(AlertPresenterTest, ABatchShowsTheFirstWithACountForTwentyFiveSecondsFrom
     app.scheduler.advance(24.9);
     EXPECT_TRUE(app.card->alertActive());
     app.scheduler.advance(0.2);
-    EXPECT_FALSE(app.card->alertActive());
-    EXPECT_FALSE(app.card->alertMessage().has_value());
-    EXPECT_FALSE(app.presenter.alertCode.has_value());
+    EXPECT_EQ(std::tuple(app.card->alertActive(), app.card->alertMessage(), app.presenter.alertCode),
+              std::tuple(false, std::nullopt, std::nullopt));
 }
 
 TEST_F(AlertPresenterTest, AnAlertForAHiddenSecurityBlinksTheTrayButLeavesTheCardThenTheTrayShowsTheCard) {

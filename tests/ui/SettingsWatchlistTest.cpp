@@ -81,8 +81,7 @@ TEST_F(WatchlistEditorTest, FewerThanFiveDigitsAddNothingAndKeepTheTextAndAListe
     add(QStringLiteral("sh600519 茅台"));
     EXPECT_TRUE(fieldText().isEmpty());
     EXPECT_TRUE(harness.saves.empty());
-    EXPECT_EQ(harness.config().watchlist.front().name, "贵州茅台");
-    EXPECT_EQ(harness.config().watchlist.size(), 5u);
+    EXPECT_EQ(harness.config().watchlist, testing::livedInConfig().watchlist);
 }
 
 TEST_F(WatchlistEditorTest, DeletingRemovesItsPriceAlertsAndHiddenMarkAndTheEyeHidesWithoutTouchingTheList) {
@@ -107,10 +106,9 @@ TEST_F(WatchlistEditorTest, DeletingRemovesItsPriceAlertsAndHiddenMarkAndTheEyeH
 
 TEST_F(WatchlistEditorTest, RowsMoveUpAndDownButNeverPastTheEnds) {
     harness.window().show();
-    EXPECT_FALSE(button("moveUp", "600519")->isEnabled());
-    EXPECT_TRUE(button("moveDown", "600519")->isEnabled());
-    EXPECT_TRUE(button("moveUp", "588000")->isEnabled());
-    EXPECT_FALSE(button("moveDown", "588000")->isEnabled());
+    EXPECT_EQ((std::vector{button("moveUp", "600519")->isEnabled(), button("moveDown", "600519")->isEnabled(),
+                           button("moveUp", "588000")->isEnabled(), button("moveDown", "588000")->isEnabled()}),
+              (std::vector{false, true, true, false}));
     click("moveDown", "600519");
     EXPECT_EQ(codesOf(harness.saves.back()), (Codes{"300750", "600519", "510300", "002003", "588000"}));
     // The rows are redrawn for the new order.
