@@ -55,12 +55,10 @@ TEST(DockedFrame, SitsOnTheEdgeOfItsScreenKeepingSizeAndAHeightBetweenTheBarsAnd
     EXPECT_EQ(dockedFrame(panelAt(1044, 300), DockSide::right, laptopVisible), (Rect{1064, 300, 376, 242}));
     EXPECT_EQ(dockedFrame(panelAt(20, -300), DockSide::left, laptopVisible), (Rect{0, 0, 376, 242}));
     EXPECT_EQ(dockedFrame(panelAt(20, 2000), DockSide::right, laptopVisible), (Rect{1064, 658, 376, 242}));
-    // Taller than the visible area: its bottom edge goes to the bottom.
     EXPECT_EQ(dockedFrame({20, 300, 376, 1200}, DockSide::left, laptopVisible), (Rect{0, 0, 376, 1200}));
     EXPECT_EQ(dockedFrame({1532, 400, 376, 242}, DockSide::right, second), (Rect{3432 - 376, 400, 376, 242}));
     EXPECT_EQ(dockedFrame({1532, 2000, 376, 242}, DockSide::left, second), (Rect{1512, 1120 - 242, 376, 242}));
     EXPECT_EQ(dockedFrame({1532, 0, 376, 242}, DockSide::left, second), (Rect{1512, 120, 376, 242}));
-    // A frame larger than the screen aligns left and bottom.
     EXPECT_EQ(clampedFrame({-500, -500, 376, 242}, laptopVisible), (Rect{0, 0, 376, 242}));
     EXPECT_EQ(clampedFrame({3000, 2000, 376, 242}, laptopVisible), (Rect{1064, 658, 376, 242}));
     EXPECT_EQ(clampedFrame({300, 200, 376, 242}, laptopVisible), (Rect{300, 200, 376, 242}));

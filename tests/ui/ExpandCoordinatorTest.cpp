@@ -2,10 +2,7 @@
 #include "card/FloatingPanel.h"
 #include "card/Theme.h"
 #include "card/WindowAnimation.h"
-#include "card/charts/FlowView.h"
 #include "card/charts/KLineView.h"
-#include "card/charts/MACDView.h"
-#include "card/charts/VolumeView.h"
 #include "doubles/ManualClock.h"
 #include "layouts/SubChartView.h"
 #include "ui/CardSamples.h"
@@ -40,7 +37,6 @@ protected:
     }
     bool settle() { return settle(coordinator); }
 
-    // Before any window member: widgets need the application.
     bool hasApplication = (testing::ensureApplication(), true);
     testing::FakeScreenSource screens{{{QRect(0, 0, 1512, 950), QRect(0, 0, 1512, 950)}}};
     ManualClock clock;
@@ -65,11 +61,7 @@ TEST_F(ExpandCoordinatorTest, ExpansionMovesTheCardToTheCornerAndDropsFourTitled
         EXPECT_NEAR(panel->alphaValue(), 0.8, 0.01) << "sub panels take the card's opacity";
     }
     const std::vector<SubChartView*> views = coordinator.views();
-    EXPECT_EQ(qobject_cast<MACDView*>(views[0]->chart())->minutes.size(), 241u);
-    EXPECT_FALSE(qobject_cast<FlowView*>(views[1]->chart())->flow.empty());
-    EXPECT_NE(qobject_cast<VolumeView*>(views[2]->chart()), nullptr);
     EXPECT_EQ(views[1]->chart()->geometry(), QRect(8, 18, 334, 124)) << "the chart fills the panel below its title";
-    EXPECT_EQ(SubChartView::chartFrame({12, 12}), QRectF(8, 18, 10, 10)) << "never collapses to nothing";
     MarketEntry later = samples::cardEntry(false); // live updates reach every chart
     later.item.code = "000858";
     later.daily.resize(30);
@@ -89,8 +81,7 @@ TEST_F(ExpandCoordinatorTest, ExpansionMovesTheCardToTheCornerAndDropsFourTitled
     for (FloatingPanel* panel : coordinator.panels()) EXPECT_TRUE(panel->isVisible());
 }
 
-TEST_F(ExpandCoordinatorTest,
-       TogglesDuringAnAnimationAreIgnoredCollapsingRestoresTheFrameAndAnImmediateOneLeavesNothing) {
+TEST_F(ExpandCoordinatorTest, TogglesDuringAnAnimationAreIgnoredAndCollapsingRestoresTheFrame) {
     coordinator.toggle(main);
     ASSERT_TRUE(coordinator.isAnimating());
     const std::vector<FloatingPanel*> first = coordinator.panels();
@@ -113,15 +104,6 @@ TEST_F(ExpandCoordinatorTest,
     EXPECT_EQ(completions, 1);
     EXPECT_TRUE(coordinator.panels().empty() && coordinator.subOffsets().empty() && !coordinator.mainAnchor());
     EXPECT_EQ(main.frame().origin(), (Point{300, 200}));
-
-    expand([&] { ++completions; }); // cut short mid-animation: late steps do nothing
-    coordinator.collapseImmediately();
-    EXPECT_FALSE(coordinator.isExpanded() || coordinator.isAnimating() || !coordinator.panels().empty());
-    testing::waitUntil([] { return false; }, 50);
-    EXPECT_FALSE(completions > 1 || coordinator.isExpanded());
-    expand(); // and a new expansion works as before
-    ASSERT_TRUE(settle());
-    EXPECT_EQ(coordinator.panels().size(), 4u);
 }
 
 TEST_F(ExpandCoordinatorTest, CollapseFadesThePanelsOutFromTheBottomUp) {

@@ -15,21 +15,17 @@ protected:
     /// The panel's frame, the saved side and origin and the number of saves.
     std::string state() const {
         const Rect f = app.panel->frame();
-        const std::optional<DockSide> side = app.config.dockSide;
+        const char* side = !app.config.dockSide ? "-" : app.config.dockSide == DockSide::left ? "left" : "right";
         std::ostringstream out;
-        out << f.x << "," << f.y << " " << f.width << "x" << f.height << " "
-            << (!side                    ? "-"
-                : side == DockSide::left ? "left"
-                                         : "right")
-            << " (" << app.config.originX.value_or(-1) << "," << app.config.originY.value_or(-1)
-            << ") saves=" << app.saves;
+        out << f.x << "," << f.y << " " << f.width << "x" << f.height << " " << side << " ("
+            << app.config.originX.value_or(-1) << "," << app.config.originY.value_or(-1) << ") saves=" << app.saves;
         return out.str();
     }
 
     testing::AppHarness app{{mainDisplay}};
 };
 
-TEST_F(PanelPlacementTest, ADragAndTheOpacitySliderAreSavedOnceAfterTheLastChange) {
+TEST_F(PanelPlacementTest, ADragIsSavedOnceAfterTheLastMove) {
     app.buildPanel({400, 300, 376, 242});
     for (int step = 0; step < 40; ++step) { // 2 s of moves, one every 50 ms
         app.panel->setFrameOrigin({400.0 + step, 300});
@@ -40,15 +36,6 @@ TEST_F(PanelPlacementTest, ADragAndTheOpacitySliderAreSavedOnceAfterTheLastChang
     EXPECT_EQ(app.saves, 0);
     app.scheduler.advance(0.02);
     EXPECT_EQ(state(), "439,300 376x242 - (439,300) saves=1");
-    for (double value : {0.5, 0.6, 0.7, 0.8}) {
-        app.placement.setOpacityFromSlider(value);
-        app.scheduler.advance(0.2);
-    }
-    EXPECT_EQ(std::tuple(app.panel->alphaValue(), app.saves), std::tuple(0.8, 1));
-    app.scheduler.advance(0.31);
-    EXPECT_EQ(std::tuple(app.config.opacity, app.saves), std::tuple(0.8, 2));
-    app.scheduler.advance(5);
-    EXPECT_EQ(app.saves, 2);
 }
 
 TEST_F(PanelPlacementTest, ReleasingNearAnEdgeSnapsAndSavesOnceElsewhereClearsTheSideUnlessPinned) {
@@ -119,7 +106,7 @@ TEST_F(PanelPlacementTest, NothingIsSavedWhileExpandedTheGroupFollowsInsteadAndR
     EXPECT_EQ(app.panel->frame().maxX(), 776);
 }
 
-TEST_F(PanelPlacementTest, ResizeCommitAndResetReDockAPinnedPanelAndShowingAndHidingLogAndAskForFreshData) {
+TEST_F(PanelPlacementTest, ResizeCommitAndResetReDockAPinnedPanel) {
     app.config.dockPinned = true;
     app.config.dockSide = DockSide::right;
     app.buildPanel({1064, 300, 376, 242});
@@ -140,14 +127,6 @@ TEST_F(PanelPlacementTest, ResizeCommitAndResetReDockAPinnedPanelAndShowingAndHi
     app.placement.resetPosition();
     EXPECT_EQ(app.panel->frame().maxX(), 1440);
     EXPECT_EQ(app.config.dockSide, DockSide::right);
-
-    app.placement.togglePanel();
-    EXPECT_FALSE(app.panel->isVisible());
-    EXPECT_TRUE(app.logged("INFO 浮窗已隐藏（缩到菜单栏）"));
-    app.placement.togglePanel();
-    EXPECT_TRUE(app.panel->isVisible());
-    EXPECT_TRUE(app.logged("INFO 浮窗已呼出"));
-    EXPECT_EQ(app.store.refreshRequests, 1);
 }
 
 } // namespace
