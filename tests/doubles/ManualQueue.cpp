@@ -38,11 +38,10 @@ void ManualQueue::cancelTimer(TimerId id) {
 
 int ManualQueue::runPending() {
     int count = 0;
-    while (!tasks.empty()) {
+    for (; !tasks.empty(); ++count) {
         Task task = std::move(tasks.front());
         tasks.pop_front();
         if (task) task();
-        ++count;
     }
     return count;
 }
@@ -52,10 +51,10 @@ int ManualQueue::advance(double seconds) {
     int fires = 0;
     runPending();
     for (;;) {
-        auto due = timers.end();
-        for (auto it = timers.begin(); it != timers.end(); ++it) {
-            if (due == timers.end() || it->second.deadline < due->second.deadline) due = it;
-        }
+        // The earliest deadline; the lower id first among equal ones.
+        const auto due = std::min_element(timers.begin(), timers.end(), [](const auto& a, const auto& b) {
+            return a.second.deadline < b.second.deadline;
+        });
         if (due == timers.end() || due->second.deadline > end) break;
         const double deadline = due->second.deadline;
         moveTo(deadline);

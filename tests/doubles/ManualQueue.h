@@ -29,8 +29,6 @@ public:
 
     std::size_t pendingCount() const { return tasks.size(); }
     std::size_t timerCount() const { return timers.size(); }
-    /// Seconds the queue's time has moved since it was created.
-    double elapsed() const { return now; }
 
 private:
     struct Timer {

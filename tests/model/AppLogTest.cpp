@@ -33,7 +33,7 @@ protected:
     ManualClock clock;
 };
 
-TEST_F(AppLogTest, LinesCarryLocalTimeLevelAndExactlyOneBreak) {
+TEST_F(AppLogTest, LinesCarryLocalTimeLevelAndExactlyOneBreakAndStartAfreshOnlyPastTheSizeBound) {
     AppLog::write("INFO", "启动");
     AppLog::write("ERR ", "两行\n消息");
     EXPECT_EQ(readFile(logPath()), "[2026-01-05 09:30:07] INFO 启动\n[2026-01-05 09:30:07] ERR  两行\n消息\n");
@@ -42,9 +42,8 @@ TEST_F(AppLogTest, LinesCarryLocalTimeLevelAndExactlyOneBreak) {
     clock.setLocalUtcOffset(-5 * 3600);
     AppLog::write("INFO", "x");
     EXPECT_NE(readFile(logPath()).find("[2026-01-04 20:30:07] INFO x\n"), std::string::npos);
-}
 
-TEST_F(AppLogTest, StartsAfreshOnlyPastTheSizeBound) {
+    clock.setLocalUtcOffset(8 * 3600);
     writeFile(logPath(), std::string(AppLog::maxLogBytes, 'a'));
     AppLog::write("INFO", "still grows");
     EXPECT_GT(std::filesystem::file_size(logPath()), static_cast<std::uintmax_t>(AppLog::maxLogBytes));
@@ -97,11 +96,7 @@ TEST_F(AppLogTest, LinesFromFourThreadsNeverInterleave) {
 }
 
 AppPaths::EnvLookup envOf(std::map<std::string, std::string> values) {
-    return [values](const char* name) -> std::optional<std::string> {
-        const auto it = values.find(name);
-        if (it == values.end()) return std::nullopt;
-        return it->second;
-    };
+    return [values](const char* name) { return values.contains(name) ? std::optional(values.at(name)) : std::nullopt; };
 }
 
 TEST(AppPaths, EachPlatformHasItsOwnFolder) {

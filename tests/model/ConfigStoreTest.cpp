@@ -65,8 +65,7 @@ TEST_F(ConfigStoreTest, FirstStartWritesDefaultsWithTheBuiltInWatchlist) {
 
     const json tree = storedTree();
     EXPECT_EQ(tree["watchlist"].size(), 3u);
-    EXPECT_EQ(tree["watchlist"][2]["name"], "沪深300ETF");
-    EXPECT_EQ(tree["watchlist"][2]["kind"], "etf");
+    EXPECT_EQ(tree["watchlist"][2], json({{"code", "510300"}, {"name", "沪深300ETF"}, {"kind", "etf"}}));
     EXPECT_FALSE(tree.contains("originX")) << "absent optionals are left out, never null";
     EXPECT_EQ(tree["width"].dump(), "350") << "whole doubles are written as integers";
 
@@ -79,16 +78,15 @@ TEST_F(ConfigStoreTest, FirstStartWritesDefaultsWithTheBuiltInWatchlist) {
 }
 
 TEST_F(ConfigStoreTest, FileIsPrettyPrintedWithSortedKeysAndRoundTrips) {
-    AppConfig config;
-    config.originX = 120.5;
-    config.originY = 33;
-    config.dockSide = DockSide::left;
-    config.lockedViewType = ChartView::dailyCandles;
-    config.watchlist = {{"000001", "平安银行", InstrumentKind::stock}};
     const PriceAlert alert{.code = "000001", .direction = PriceAlertDirection::below, .price = 10.25, .note = "补仓"};
-    config.alerts.priceAlerts.push_back(alert);
-    config.volumeViewAdded = true;
-    config.didImportHoldings = true;
+    const AppConfig config{.originX = 120.5,
+                           .originY = 33,
+                           .dockSide = DockSide::left,
+                           .watchlist = {{"000001", "平安银行"}},
+                           .lockedViewType = ChartView::dailyCandles,
+                           .volumeViewAdded = true,
+                           .alerts = {.priceAlerts = {alert}},
+                           .didImportHoldings = true};
     ASSERT_TRUE(ConfigStore::save(config));
 
     const std::string text = readFile(configPath());
@@ -108,15 +106,14 @@ TEST_F(ConfigStoreTest, RotationMigrationAndSeedingOfAnOlderFile) {
 
     writeConfig(R"({"autoRotateSeconds": 90, "volumeViewAdded": true, "didImportHoldings": true})");
     const AppConfig migrated = ConfigStore::load();
-    EXPECT_EQ(migrated.autoRotateSeconds, 25) << "a stored stock interval is overridden once";
-    EXPECT_EQ(migrated.viewRotateSeconds, 5);
+    EXPECT_EQ(std::pair(migrated.autoRotateSeconds, migrated.viewRotateSeconds), std::pair(25.0, 5.0))
+        << "a stored stock interval is overridden once";
     EXPECT_TRUE(migrated.watchlist.empty()) << "a user who emptied the list keeps it empty";
 
     writeConfig(R"({"autoRotateSeconds": 90, "viewRotateSeconds": 0, "volumeViewAdded": true,
                     "didImportHoldings": true})");
     const AppConfig kept = ConfigStore::load();
-    EXPECT_EQ(kept.autoRotateSeconds, 90);
-    EXPECT_EQ(kept.viewRotateSeconds, 0);
+    EXPECT_EQ(std::pair(kept.autoRotateSeconds, kept.viewRotateSeconds), std::pair(90.0, 0.0));
 }
 
 TEST_F(ConfigStoreTest, MissingKeysAtAnyDepthTakeTheirDefaults) {
@@ -127,13 +124,13 @@ TEST_F(ConfigStoreTest, MissingKeysAtAnyDepthTakeTheirDefaults) {
     const AppConfig config = ConfigStore::load();
     EXPECT_EQ(config.alerts, AlertConfig{.cooldownMinutes = 3});
     EXPECT_EQ(config.hotkey, (HotKeySpec{40, 0x900, "⌥⌘F"}));
-    EXPECT_EQ(config.viewRotateSeconds, 7);
-    EXPECT_EQ(config.width, 350);
-    EXPECT_TRUE(config.sound.enabled);
-    EXPECT_TRUE(config.sound.desktopNotifications) << "files from before the switch notify";
+    EXPECT_EQ(
+        std::tuple(config.viewRotateSeconds, config.width, config.sound.enabled, config.sound.desktopNotifications),
+        std::tuple(7.0, 350.0, true, true))
+        << "files from before the switch notify";
 }
 
-TEST_F(ConfigStoreTest, VolumeMigrationAppendsOnlyOnceAndSaves) {
+TEST_F(ConfigStoreTest, VolumeMigrationAppendsOnlyOnceAndUnknownViewNumbersAreDropped) {
     writeConfig(R"({"viewRotateSeconds": 5, "enabledViews": [0, 1], "didImportHoldings": true})");
     using enum ChartView;
     EXPECT_EQ(ConfigStore::load().enabledViews, (std::vector<ChartView>{intraday, macd, volume}));
@@ -142,12 +139,11 @@ TEST_F(ConfigStoreTest, VolumeMigrationAppendsOnlyOnceAndSaves) {
     // Once offered, a user who removes the volume view keeps it removed.
     writeCurrent(R"("enabledViews": [2])");
     EXPECT_EQ(ConfigStore::load().enabledViews, (std::vector<ChartView>{fundFlow}));
-}
 
-TEST_F(ConfigStoreTest, ViewNumbersThatNameNoChartAreDroppedAndTheRestKept) {
+    // View numbers that name no chart are dropped and the rest kept.
     writeCurrent(R"("width": 400, "enabledViews": [7, 1, -1, 3, 2147483647], "lockedViewType": 9)");
     const AppConfig config = ConfigStore::load();
-    EXPECT_EQ(config.enabledViews, (std::vector<ChartView>{ChartView::macd, ChartView::dailyCandles}));
+    EXPECT_EQ(config.enabledViews, (std::vector<ChartView>{macd, dailyCandles}));
     EXPECT_FALSE(config.lockedViewType.has_value());
     EXPECT_EQ(config.width, 400);
     ASSERT_TRUE(ConfigStore::save(config));

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <fstream>
 #include <random>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace glimmer::testing {
@@ -31,9 +31,7 @@ TempDir::~TempDir() {
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void writeFile(const std::filesystem::path& path, const std::string& content) {

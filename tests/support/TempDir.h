@@ -20,6 +20,7 @@ private:
     std::filesystem::path dir;
 };
 
+/// The whole file; an absent file reads as empty.
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& content);
 
