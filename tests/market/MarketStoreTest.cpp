@@ -395,7 +395,7 @@ TEST(MarketStoreCallbacks, RequestsWhilePollingIsOffOrStoppedAreIgnored) {
     EXPECT_TRUE(h.market.calls.empty());
 }
 
-TEST(MarketStoreCallbacks, QueuedRequestsRunOnePassEachAndRepeatOnlyTheSnapshot) {
+TEST(MarketStoreCallbacks, QueuedRequestsRunOnePassEachRepeatingOnlyTheSnapshotAndADiagnosticsPassReturnsItsCounts) {
     StoreHarness h;
     h.store->setPollingEnabled(true);
     h.store->syncEntries();
@@ -405,16 +405,14 @@ TEST(MarketStoreCallbacks, QueuedRequestsRunOnePassEachAndRepeatOnlyTheSnapshot)
     EXPECT_EQ(h.market.batches(), 2);
     EXPECT_EQ(h.market.calls.size(), 2u + 15u);
     EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>("510300"));
+
+    StoreHarness diagnostics({fiveItems[0], fiveItems[3]});
+    diagnostics.market.missingFromSnapshot = {"510300"};
+    EXPECT_EQ(diagnostics.store->refreshSynchronouslyForDiagnostics(), (RefreshCounts{1, 2, 2, 2})) << "syncs first";
+    EXPECT_EQ(diagnostics.store->entries().size(), 2u);
 }
 
-TEST(MarketStoreCallbacks, DiagnosticsPassSyncsAndReturnsItsCounts) {
-    StoreHarness h({fiveItems[0], fiveItems[3]});
-    h.market.missingFromSnapshot = {"510300"};
-    EXPECT_EQ(h.store->refreshSynchronouslyForDiagnostics(), (RefreshCounts{1, 2, 2, 2}));
-    EXPECT_EQ(h.store->entries().size(), 2u);
-}
-
-TEST(MarketStoreCallbacks, AnAbandonedPassStopsItsRequestsAndKeepsNothing) {
+TEST(MarketStoreCallbacks, AnAbandonedPassStopsItsRequestsAndKeepsNothingAndAStoreThatIsGoneRunsNothing) {
     StoreHarness h({fiveItems[0], fiveItems[1], fiveItems[2]});
     h.alertAbove("600519", 10.00);
     // The program quits while the second security's minutes are on the way.
@@ -432,15 +430,13 @@ TEST(MarketStoreCallbacks, AnAbandonedPassStopsItsRequestsAndKeepsNothing) {
     const Instant now = h.clock.now();
     EXPECT_FALSE(h.health.recordFailure("qq.quote", now) || h.health.recordFailure("qq.quote", now));
     EXPECT_TRUE(h.health.coolingKeys(now).empty()) << "a transfer cut short is not a provider failure";
-}
 
-TEST(MarketStoreCallbacks, NothingRunsForAStoreThatIsGone) {
-    StoreHarness h;
-    h.start();
-    h.store.reset();
-    h.queue->advance(600);
-    EXPECT_EQ(h.main.drain(), 1) << "the posted step is dropped quietly";
-    EXPECT_TRUE(h.callbacks.empty() && h.market.calls.empty());
+    StoreHarness gone;
+    gone.start();
+    gone.store.reset();
+    gone.queue->advance(600);
+    EXPECT_EQ(gone.main.drain(), 1) << "for a store that is gone the posted step is dropped quietly";
+    EXPECT_TRUE(gone.callbacks.empty() && gone.market.calls.empty());
 }
 
 TEST(MarketStoreTimers, PollsFollowTheExchangeDayAndTheRefreshSetting) {
