@@ -224,10 +224,9 @@ TEST_F(ConfigStoreTest, UndecodableFileGivesDefaultsAndIsKeptBeforeTheFirstSave)
     AppConfig edited = config;
     edited.opacity = 0.8;
     ASSERT_TRUE(ConfigStore::save(edited));
-    const auto copies = brokenCopies();
-    ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(copies[0].filename().string(), "config.json.broken-20260309-101542");
-    EXPECT_EQ(readFile(copies[0]), userFile);
+    const std::filesystem::path copy = dir / "Glimmerbox" / "config.json.broken-20260309-101542";
+    EXPECT_EQ(brokenCopies(), std::vector{copy});
+    EXPECT_EQ(readFile(copy), userFile);
     EXPECT_EQ(storedTree()["opacity"], 0.8);
 
     // Later saves find a clean file and keep nothing more.
@@ -306,9 +305,8 @@ TEST_F(ConfigStoreTest, BytesThatAreNotAJsonObjectAreKeptAsideAndReplaced) {
     const auto copies = brokenCopies();
     EXPECT_GE(expectedCopies, 7);
     ASSERT_EQ(static_cast<int>(copies.size()), expectedCopies);
-    bool foundGarbage = false;
-    for (const auto& copy : copies) foundGarbage |= readFile(copy) == cases[1];
-    EXPECT_TRUE(foundGarbage) << "the user's bytes survive in the kept copy";
+    EXPECT_TRUE(std::ranges::any_of(copies, [&](const auto& copy) { return readFile(copy) == cases[1]; }))
+        << "the user's bytes survive in the kept copy";
 
     // Two copies within one second get names of their own.
     writeConfig("not json");
@@ -339,9 +337,7 @@ TEST_F(ConfigStoreTest, FirstStartSeedsFromTheCompanionHoldings) {
                  nullptr, nullptr, nullptr);
     sqlite3_close(db);
 
-    const AppConfig config = ConfigStore::load();
-    ASSERT_EQ(config.watchlist.size(), 1u);
-    EXPECT_EQ(config.watchlist[0].name, "中国平安");
+    EXPECT_EQ(ConfigStore::load().watchlist, std::vector<WatchItem>{(WatchItem{"601318", "中国平安"})});
     std::filesystem::remove(database);
 }
 
