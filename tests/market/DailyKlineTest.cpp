@@ -12,7 +12,7 @@ using testing::fqklinePath;
 using testing::SeriesFetchTest;
 using testing::sinaPath;
 
-TEST(DailyKlineParse, ForwardAdjustedRowsOfStringsIncludingADividendRow) {
+TEST(DailyKlineParse, ForwardAdjustedRowsOfStringsAndPlainRowsOnlyWhenNoAdjustedOnes) {
     const auto reply = DailyKline::parseTencent(fixture("qq_fqkline_600519.json"), "sh600519");
     ASSERT_TRUE(reply.isUsable);
     ASSERT_EQ(reply.bars.size(), 320u);
@@ -20,9 +20,6 @@ TEST(DailyKlineParse, ForwardAdjustedRowsOfStringsIncludingADividendRow) {
     // Row 200 carries a seventh element, which is ignored.
     EXPECT_EQ(std::tuple(reply.bars[200].date, reply.bars[200].volume, reply.bars.back().date),
               std::tuple("2024-04-26", 43387.326, "2024-10-10"));
-}
-
-TEST(DailyKlineParse, PlainRowsOnlyWhenNoAdjustedOnes) {
     const auto both = DailyKline::parseTencent(fixture("qq_fqkline_both.json"), "sz000001");
     ASSERT_EQ(both.bars.size(), 1u);
     EXPECT_DOUBLE_EQ(both.bars[0].close, 11.33);

@@ -15,7 +15,7 @@ namespace {
 using testing::TempDir;
 using testing::writeFile;
 
-TEST(Endpoints, FileReplacesOnlyTheKeysItNames) {
+TEST(Endpoints, FileReplacesOnlyTheKeysItNamesAndHostKeysKeepThePort) {
     TempDir dir;
     writeFile(dir / "endpoints.json", R"({"eastmoney.history": "http://127.0.0.1:8001",
         "eastmoney.main": "http://127.0.0.2:8001/", "tencent.suggest": "http://localhost:9000"})");
@@ -28,6 +28,10 @@ TEST(Endpoints, FileReplacesOnlyTheKeysItNames) {
     EXPECT_EQ(endpoints.eastmoneyDelayed, "https://push2delay.eastmoney.com");
     EXPECT_EQ(endpoints.tencentSnapshot, "https://qt.gtimg.cn");
     EXPECT_EQ(endpoints.sinaQuotes, "https://money.finance.sina.com.cn");
+    EXPECT_EQ(Endpoints::hostKey("https://push2.eastmoney.com"), "push2.eastmoney.com");
+    EXPECT_EQ(Endpoints::hostKey("http://127.0.0.1:8001"), "127.0.0.1:8001");
+    EXPECT_EQ(Endpoints::hostKey("http://127.0.0.2:8001"), "127.0.0.2:8001");
+    EXPECT_EQ(Endpoints::hostKey("http://127.0.0.1:8001/"), "127.0.0.1:8001");
 }
 
 TEST(Endpoints, UnreadableOrBrokenFileIsRejectedWholly) {
@@ -43,13 +47,6 @@ TEST(Endpoints, UnreadableOrBrokenFileIsRejectedWholly) {
         EXPECT_FALSE(Endpoints::fromFile(dir / "bad.json", endpoints, error)) << content;
     }
     EXPECT_EQ(endpoints, Endpoints{}) << "a rejected file changes nothing";
-}
-
-TEST(Endpoints, HostKeyKeepsThePortSoLoopbackHostsStayApart) {
-    EXPECT_EQ(Endpoints::hostKey("https://push2.eastmoney.com"), "push2.eastmoney.com");
-    EXPECT_EQ(Endpoints::hostKey("http://127.0.0.1:8001"), "127.0.0.1:8001");
-    EXPECT_EQ(Endpoints::hostKey("http://127.0.0.2:8001"), "127.0.0.2:8001");
-    EXPECT_EQ(Endpoints::hostKey("http://127.0.0.1:8001/"), "127.0.0.1:8001");
 }
 
 TEST(FetchContext, EnvironmentSetsTheEndpointsAndEachSwitchByItsOwnRule) {

@@ -79,7 +79,7 @@ TEST(QuoteBatch, RecordsOfThirtySixFieldsAndMoreWithTheirFallbacks) {
         << "non-finite numbers are absent";
 }
 
-TEST(QuoteBatch, TimeStampSplitters) {
+TEST(QuoteBatch, TimeStampSplittersAndTheRecordScannerThatKeepsNonEmptyPairsInOrder) {
     EXPECT_EQ(QuoteBatch::tradeDate("20241108150003"), "2024-11-08");
     EXPECT_EQ(QuoteBatch::quoteTime("20241108150003"), "15:00");
     EXPECT_EQ(QuoteBatch::tradeDate("20241108"), "2024-11-08");
@@ -87,9 +87,6 @@ TEST(QuoteBatch, TimeStampSplitters) {
     EXPECT_EQ(QuoteBatch::tradeDate("") + QuoteBatch::tradeDate("2024110"), "");
     // Characters, not bytes: a garbled stamp is never cut inside a character.
     EXPECT_EQ(QuoteBatch::tradeDate("二〇二四年十一月八日"), "二〇二四-年十-一月");
-}
-
-TEST(QuoteBatch, RecordScannerKeepsNonEmptyPairsInOrder) {
     const auto found =
         QuoteBatch::records("v_sh600519=\"a~b\";\nv_=\"x\";\nv_sz000001=\"\";\nv_sz000002=\"c\";\nv_sz3=\"");
     EXPECT_EQ(found, (std::vector<std::pair<std::string, std::string>>{{"sh600519", "a~b"}, {"sz000002", "c"}}));

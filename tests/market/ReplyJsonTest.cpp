@@ -44,30 +44,22 @@ TEST(ReplyJson, RejectsWhatIsNotJson) {
     }
 }
 
-TEST(ReplyJson, AcceptsAByteOrderMarkBeforeTheValue) {
+TEST(ReplyJson, AcceptsAByteOrderMarkRejectsDeepNestingAndReadsNumbersOutOfRangeAsNone) {
     // Found by fuzzing: a reply starting with a UTF-8 byte-order mark was rejected as not JSON.
     ReplyJson json;
     ASSERT_TRUE(json.parse("\xEF\xBB\xBF\"priceAlerts\""));
     ASSERT_TRUE(json.parse("\xEF\xBB\xBF{\"data\": {\"n\": 5}}"));
     EXPECT_TRUE(json.root()->isObject());
     EXPECT_FALSE(json.parse("\xEF\xBB"));
-}
-
-TEST(ReplyJson, DeepNestingIsRejectedNotACrash) {
-    ReplyJson json;
-    EXPECT_FALSE(json.parse(std::string(100000, '[') + std::string(100000, ']')));
+    EXPECT_FALSE(json.parse(std::string(100000, '[') + std::string(100000, ']'))) << "rejected, not a crash";
     EXPECT_TRUE(json.parse(std::string(200, '[') + std::string(200, ']')));
-}
-
-TEST(ReplyJson, NumbersOutOfRangeAreNoNumber) {
-    ReplyJson json;
     ASSERT_TRUE(json.parse(R"([1e999, "1e999", "12.50", "12.5x", 7])"));
     std::vector<std::optional<double>> values;
     for (const auto& item : json.children(*json.root())) values.push_back(ReplyJson::num(item));
     EXPECT_EQ(values, (std::vector<std::optional<double>>{std::nullopt, std::nullopt, 12.5, std::nullopt, 7.0}));
 }
 
-TEST(ReplyText, DecodePrefersUtf8ThenGb18030) {
+TEST(ReplyText, DecodePrefersUtf8ThenGb18030AndNumbersAreCompleteFiniteDecimals) {
     EXPECT_FALSE(ReplyText::decode(std::nullopt));
     EXPECT_FALSE(ReplyText::decode(std::string()));
     EXPECT_EQ(ReplyText::decode(std::string("贵州茅台")), "贵州茅台");
@@ -75,9 +67,7 @@ TEST(ReplyText, DecodePrefersUtf8ThenGb18030) {
     EXPECT_EQ(ReplyText::decode(std::string("\x81\x30\x81\x30")), "\xC2\x80") << "a four-byte GB 18030 sequence";
     EXPECT_FALSE(ReplyText::decode(std::string("\xB9"))) << "a truncated sequence is neither";
     EXPECT_FALSE(ReplyText::decode(std::string("\xFF\xFF\xFF")));
-}
 
-TEST(ReplyText, NumberTakesOnlyACompleteFiniteDecimal) {
     std::vector<std::optional<double>> numbers;
     for (const char* text : {"12.5", "-0.25", "+7", "1e3"}) numbers.push_back(ReplyText::number(text));
     EXPECT_EQ(numbers, (std::vector<std::optional<double>>{12.5, -0.25, 7, 1000}));
@@ -86,13 +76,17 @@ TEST(ReplyText, NumberTakesOnlyACompleteFiniteDecimal) {
     }
 }
 
-TEST(SeriesFields, SplitDropsEmptyPiecesAndCountsPastItsCapacity) {
+TEST(SeriesFields, SplitDropsEmptyPiecesAndCountsPastItsCapacityAndSessionMinutesAreInclusive) {
     std::array<std::string_view, 3> pieces;
     EXPECT_EQ(SeriesFields::split(",,a,,b,", ',', pieces), 2u);
     EXPECT_EQ(std::string(pieces[0]) + std::string(pieces[1]), "ab");
     EXPECT_EQ(SeriesFields::split("1,2,3,4,5", ',', pieces), 5u);
     EXPECT_EQ(pieces[2], "3");
     EXPECT_EQ(SeriesFields::split("", ',', pieces), 0u);
+    std::vector<bool> inSession;
+    for (const char* minute : {"09:29", "09:30", "15:00", "15:01"})
+        inSession.push_back(SeriesFields::isSessionMinute(minute));
+    EXPECT_EQ(inSession, (std::vector<bool>{false, true, true, false}));
 }
 
 TEST(SeriesFields, CharacterPositionsCountCodePointsNotBytes) {
@@ -105,13 +99,6 @@ TEST(SeriesFields, CharacterPositionsCountCodePointsNotBytes) {
     // Broken UTF-8 never reads past the text.
     EXPECT_EQ(SeriesFields::lastCharacters("\x80\x80\xe6", 2), "\x80\xe6");
     EXPECT_EQ(SeriesFields::characters("\xe6\x97", 0, 1), "\xe6\x97");
-}
-
-TEST(SeriesFields, SessionMinutesAreInclusive) {
-    std::vector<bool> inSession;
-    for (const char* minute : {"09:29", "09:30", "15:00", "15:01"})
-        inSession.push_back(SeriesFields::isSessionMinute(minute));
-    EXPECT_EQ(inSession, (std::vector<bool>{false, true, true, false}));
 }
 
 } // namespace

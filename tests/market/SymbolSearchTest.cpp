@@ -16,16 +16,13 @@ std::string fixture(const std::string& name) {
     return readFile(dataDir() / "market" / name);
 }
 
-TEST(SecID, ShanghaiIsFirstCharacterFiveSixOrNine) {
+TEST(SecID, ShanghaiIsFirstCharacterFiveSixOrNineInEveryProviderForm) {
     for (const char* code : {"600519", "688981", "510300", "900901", "588000"}) {
         EXPECT_TRUE(SecID::isShanghai(code)) << code;
     }
     for (const char* code : {"000001", "300750", "159915", "830799", "", "hk0700"}) {
         EXPECT_FALSE(SecID::isShanghai(code)) << code;
     }
-}
-
-TEST(SecID, ProviderForms) {
     EXPECT_EQ(SecID::secid("600519") + " " + SecID::secid("000001"), "1.600519 0.000001");
     std::string symbols;
     for (const char* code : {"588000", "159915", "900901", "830799", ""}) symbols += SecID::tencentSymbol(code) + " ";
@@ -58,16 +55,13 @@ TEST(SymbolSearch, NoMatchAndEmptyFieldsThatShiftPositions) {
     EXPECT_EQ(hits[0].name, "平安银行");
 }
 
-TEST(SymbolSearch, EscapeDecoding) {
+TEST(SymbolSearch, EscapesAreDecodedAndTheQueryGoesOutAsUtf8PercentEncoding) {
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\u8d35\\u5dde\\u8305\\u53f0"), "贵州茅台");
     EXPECT_EQ(SymbolSearch::decodeEscapes("A\\u00e9\\x41\\u12"), "Aé\\x41\\u12") << "bad escapes stay as typed";
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\ud83d\\ude00"), "😀");
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\udbff\\udfff"), "\xF4\x8F\xBF\xBF") << "the last code point";
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\ud83dx"), "\xEF\xBF\xBDx") << "a lone surrogate is no character";
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\"), "\\");
-}
-
-TEST(SymbolSearch, QueryGoesOutAsUtf8PercentEncoding) {
     Endpoints endpoints;
     endpoints.tencentSuggest = "http://127.0.0.1:9";
     EXPECT_EQ(SymbolSearch::url(endpoints, "gzmt"), "http://127.0.0.1:9/s3/?q=gzmt&t=all");

@@ -52,7 +52,7 @@ TEST(TradingDay, PhaseFollowsTheSessionTheLunchBreakAndAKnownHoliday) {
                          {true, true}, {false, true}, {false, false}, {true, false}, {false, false}}));
 }
 
-TEST(TradingDay, SnapshotsDecideWhetherTodayTrades) {
+TEST(TradingDay, SnapshotsDecideWhetherTodayTradesAndTheLinesSayIt) {
     using Change = TradingDayChange;
     struct Case {
         Instant at;
@@ -92,9 +92,6 @@ TEST(TradingDay, SnapshotsDecideWhetherTodayTrades) {
         EXPECT_EQ(TradingDay::observe(state, c.at, c.dates), c.change) << c.why;
         EXPECT_EQ(state, c.after) << c.why;
     }
-}
-
-TEST(TradingDay, LinesForTheLogAndTheTrace) {
     EXPECT_EQ(TradingDay::logLine(TradingDayChange::Closed, holidayOn2nd),
               "今日休市（行情日期停在 2024-09-30），改为每 5 分钟刷新");
     EXPECT_EQ(TradingDay::logLine(TradingDayChange::Reopened, {}), "今日开市，恢复盘中刷新");

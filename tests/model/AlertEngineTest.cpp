@@ -95,11 +95,10 @@ TEST(AlertEngine, PriceAlertsFireOnTheLineAndRearmOnlyStrictlyPastTheBand) {
 TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledZeroThresholdsAndUnusablePrices) {
     AlertEngine engine;
     AlertConfig config = quietConfig();
-    auto disabled = priceAlert(PriceAlertDirection::below, 11.00);
-    disabled.enabled = false;
-    config.priceAlerts = {priceAlert(PriceAlertDirection::below, 11.00, "2003"),
-                          priceAlert(PriceAlertDirection::below, 11.00, "002003 "), disabled,
-                          priceAlert(PriceAlertDirection::below, 0), priceAlert(PriceAlertDirection::above, -1)};
+    config.priceAlerts = {
+        priceAlert(PriceAlertDirection::below, 11.00, "2003"), priceAlert(PriceAlertDirection::below, 11.00, "002003 "),
+        PriceAlert{.code = "002003", .direction = PriceAlertDirection::below, .price = 11, .enabled = false},
+        priceAlert(PriceAlertDirection::below, 0), priceAlert(PriceAlertDirection::above, -1)};
     EXPECT_TRUE(engine.evaluate(entryAt(10.00), config, at(0)).empty());
 
     const auto alert = priceAlert(PriceAlertDirection::below, 11.00);

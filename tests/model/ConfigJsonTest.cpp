@@ -63,19 +63,14 @@ TEST(ConfigJson, WatchItemHoldingsAreOptionalAndUnusableOnesAreListed) {
     }
 }
 
-TEST(ConfigJson, EncodedDefaultsDecodeToTheDefaults) {
-    EXPECT_EQ(ConfigJson::decode(ConfigJson::encode(AppConfig{})), AppConfig{});
-    const json tree = ConfigJson::encode(AppConfig{});
-    EXPECT_EQ(tree["hotkey"]["modifiers"], 2304);
-    EXPECT_EQ(tree["opacity"], 0.55);
-    EXPECT_EQ(tree["enabledViews"], json({0, 1, 2, 4, 3}));
-    EXPECT_EQ(tree["alerts"]["maTouchPeriods"], json({5, 10, 20, 60}));
-    EXPECT_FALSE(tree.contains("dockSide"));
-    EXPECT_FALSE(tree.contains("lockedViewType"));
-}
-
-TEST(ConfigJson, EveryKeyIsRequiredByTheDecoder) {
+TEST(ConfigJson, EncodedDefaultsDecodeToTheDefaultsAndEveryKeyIsRequired) {
     const json full = ConfigJson::encode(AppConfig{});
+    EXPECT_EQ(ConfigJson::decode(full), AppConfig{});
+    EXPECT_EQ(full["hotkey"]["modifiers"], 2304);
+    EXPECT_EQ(full["opacity"], 0.55);
+    EXPECT_EQ(full["enabledViews"], json({0, 1, 2, 4, 3}));
+    EXPECT_EQ(full["alerts"]["maTouchPeriods"], json({5, 10, 20, 60}));
+    EXPECT_FALSE(full.contains("dockSide") || full.contains("lockedViewType"));
     for (const auto& [key, value] : full.items()) {
         json without = full;
         without.erase(key);
@@ -103,12 +98,9 @@ std::vector<int> numbers(const auto& views) {
     return result;
 }
 
-TEST(ChartViews, DotOrderPutsVolumeBeforeTheDailyCandlesWhileTheMenuFollowsTheNumbers) {
+TEST(ChartViews, DotOrderMenuOrderAndStoredNumbers) {
     EXPECT_EQ(numbers(ChartViews::order), (std::vector<int>{0, 1, 2, 4, 3}));
     EXPECT_EQ(numbers(ChartViews::byNumber), (std::vector<int>{0, 1, 2, 3, 4}));
-}
-
-TEST(ChartViews, StoredNumbersNameTheChartsAndNothingElse) {
     EXPECT_EQ(ChartViews::fromStored(0), ChartView::intraday);
     EXPECT_EQ(ChartViews::fromStored(3), ChartView::dailyCandles);
     EXPECT_EQ(ChartViews::fromStored(4), ChartView::volume);

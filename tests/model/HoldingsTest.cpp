@@ -48,7 +48,7 @@ TEST(Holdings, FiguresMultiplyOutToTheFenWithTwoAndThreeDecimalPrices) {
     }
 }
 
-TEST(Holdings, MissingPartsLeaveOutOnlyWhatTheyFeed) {
+TEST(Holdings, MissingPartsLeaveOutOnlyWhatTheyFeedAndTotalsAddWhatEachPositionHas) {
     const auto noPrevClose = Holdings::figures(held(100, 10), quote(11, 0));
     ASSERT_TRUE(noPrevClose);
     EXPECT_EQ(std::pair(noPrevClose->todayProfit, noPrevClose->totalProfit),
@@ -62,9 +62,6 @@ TEST(Holdings, MissingPartsLeaveOutOnlyWhatTheyFeed) {
     EXPECT_FALSE(Holdings::figures(held(std::nullopt, 10), quote(11, 10))) << "no holdings";
     EXPECT_FALSE(Holdings::figures(held(100, 10), std::nullopt)) << "no quote yet";
     EXPECT_FALSE(Holdings::figures(held(100, 10), quote(0, 10))) << "a quote without a price";
-}
-
-TEST(Holdings, TotalsAddWhatEachPositionHas) {
     std::vector<MarketEntry> entries;
     const auto add = [&](std::optional<std::int64_t> shares, std::optional<double> cost, std::optional<Quote> q) {
         entries.emplace_back(held(shares, cost)).quote = q;
@@ -107,7 +104,7 @@ TEST(HoldingsText, AmountsInYuanWanAndYi) {
     EXPECT_EQ(HoldingsText::amount(1234, true, true), "****");
 }
 
-TEST(HoldingsText, PercentsSharesAndMasks) {
+TEST(HoldingsText, PercentsSharesMasksAndTheTrayLine) {
     std::vector<std::string> texts;
     for (const double percent : {3.456, -0.5, 0.001, -12.3449, -1e30}) texts.push_back(HoldingsText::percent(percent));
     EXPECT_EQ(texts, (std::vector<std::string>{"+3.46%", "-0.50%", "0.00%", "-12.34%", "-90000000000000.00%"}));
@@ -118,9 +115,6 @@ TEST(HoldingsText, PercentsSharesAndMasks) {
     EXPECT_EQ(HoldingsText::changeLine(item, false), "持仓变更 510300 沪深300ETF：持股 12,300，成本 3.9125");
     item.cost.reset();
     EXPECT_EQ(HoldingsText::changeLine(item, true), "持仓变更 510300 沪深300ETF：持股 ****，成本 未填");
-}
-
-TEST(HoldingsText, TrayLineHasThePartsTheTotalsHave) {
     HoldingTotals totals;
     EXPECT_EQ(HoldingsText::summaryLine(totals, false), "") << "no position, no line";
     totals = HoldingTotals{2, 180000};

@@ -7,7 +7,7 @@ namespace {
 
 using std::nullopt;
 
-TEST(Indicators, MovingAverageLeavesTheWarmUpAbsent) {
+TEST(Indicators, MovingAverageLeavesTheWarmUpAbsentAndEmaIsSeededWithTheFirstValue) {
     using V = std::vector<std::optional<double>>;
     EXPECT_EQ(Indicators::ma({1, 2, 3, 4}, 2), (V{nullopt, 1.5, 2.5, 3.5}));
     EXPECT_EQ(Indicators::ma({1, 2, 3, 4}, 4), (V{nullopt, nullopt, nullopt, 2.5}));
@@ -15,9 +15,6 @@ TEST(Indicators, MovingAverageLeavesTheWarmUpAbsent) {
     EXPECT_EQ(Indicators::ma({1, 2, 3, 4}, 0), V(4));
     EXPECT_EQ(Indicators::ma({1, 2, 3, 4}, -3), V(4));
     EXPECT_TRUE(Indicators::ma({}, 5).empty());
-}
-
-TEST(Indicators, EmaIsSeededWithTheFirstValue) {
     EXPECT_EQ(Indicators::ema({10, 10, 10}, 3), (std::vector<double>{10, 10, 10}));
     EXPECT_EQ(Indicators::ema({0, 3}, 2), (std::vector<double>{0, 2}));
     EXPECT_TRUE(Indicators::ema({}, 3).empty());

@@ -29,7 +29,7 @@ TEST(TextFormat, ShortestRoundTripTextAndDecimalPointsUnderACommaLocale) {
     EXPECT_EQ(TextFormat::shortest(0.55), "0.55");
 }
 
-TEST(TextFormat, CharactersAreCodePointsNotBytes) {
+TEST(TextFormat, CharactersAreCodePointsNotBytesAndUtf8IsValidated) {
     EXPECT_EQ(TextFormat::utf8Length("贵州茅台"), 4u);
     EXPECT_EQ(TextFormat::utf8Prefix("沪深300ETF", 4), "沪深30");
     EXPECT_EQ(TextFormat::utf8Prefix("ab", 4), "ab");
@@ -37,9 +37,6 @@ TEST(TextFormat, CharactersAreCodePointsNotBytes) {
     // A broken sequence counts as one character per bad byte and is never split further.
     EXPECT_EQ(TextFormat::utf8Length("a\xE4\xB8"), 3u);
     EXPECT_EQ(TextFormat::utf8Prefix("\xE4\xB8\xAD\xE6", 1), "\xE4\xB8\xAD");
-}
-
-TEST(TextFormat, Utf8Validation) {
     EXPECT_TRUE(TextFormat::isValidUtf8("中文 ok"));
     EXPECT_FALSE(TextFormat::isValidUtf8("\xC0\xAF"));         // overlong
     EXPECT_FALSE(TextFormat::isValidUtf8("\xED\xA0\x80"));     // surrogate
