@@ -121,7 +121,7 @@ struct StoreHarness {
 
 // ---- Time-to-live gates.
 
-TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTL) {
+TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTLWhichFollowsTheRefreshSetting) {
     struct Case {
         const char* why;
         int hour;
@@ -146,9 +146,6 @@ TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTL) {
             EXPECT_EQ(h.pass(), counts) << c.why << ", after " << wait << " s";
         }
     }
-}
-
-TEST(MarketStoreGates, TTLsFollowTheRefreshSetting) {
     EXPECT_EQ(MarketStore::pollInterval(45), 45);
     EXPECT_EQ(MarketStore::minutesTTL(45, true), 90);
     EXPECT_EQ(MarketStore::flowTTL(45, true), 180);

@@ -44,7 +44,7 @@ TEST(QQIntradayParse, FullDayTakesItsQuoteFromTheEmbeddedSnapshotRecord) {
                          std::optional<std::string>("15:00")));
 }
 
-TEST(QQIntradayParse, CumulativeLinesBecomeMinuteDeltasAndAMissingRecordAPlaceholderQuote) {
+TEST(QQIntradayParse, CumulativeLinesBecomeMinuteDeltasAMissingRecordAPlaceholderAndNoUsableLineNothing) {
     const auto snapshot = parseMinutes(fixture("qq_minute_000001_noqt.json"), "sz000001");
     ASSERT_TRUE(snapshot);
     EXPECT_EQ(snapshot->quote, (Quote{.code = "000001", .name = "自选名", .updatedAt = stamp}));
@@ -59,9 +59,6 @@ TEST(QQIntradayParse, CumulativeLinesBecomeMinuteDeltasAndAMissingRecordAPlaceho
     // Unreadable totals carry the previous ones forward.
     EXPECT_EQ(m[3], (MinuteBar{"09:34", 10.05, 151600.0 / 14000, 0, 0}));
     EXPECT_EQ(std::pair(m[4].time, m[4].volume), std::pair(std::string("15:00"), 160.0));
-}
-
-TEST(QQIntradayParse, RepliesWithoutUsableLinesGiveNothing) {
     EXPECT_FALSE(parseMinutes(fixture("qq_minute_unknown.json"), "sz999999"));
     // The reply is keyed by symbol: another symbol's minutes are not this one's.
     EXPECT_FALSE(parseMinutes(fixture("qq_minute_600519.json"), "sz600519"));

@@ -62,13 +62,8 @@ std::vector<std::string> messages(const std::vector<AlertEvent>& events) {
     return texts;
 }
 
-TEST(AlertEngine, ReferenceScenariosOfTheSelfTest) {
+TEST(AlertEngine, ReferenceScenariosPassAndPriceAlertsFireOnTheLineAndRearmOnlyStrictlyPastTheBand) {
     for (const AlertScenario& scenario : alertScenarios()) EXPECT_TRUE(scenario.passes()) << scenario.label;
-}
-
-// ---- Price alerts.
-
-TEST(AlertEngine, PriceAlertsFireOnTheLineAndRearmOnlyStrictlyPastTheBand) {
     struct Step {
         double price;
         std::size_t fired;
@@ -91,6 +86,8 @@ TEST(AlertEngine, PriceAlertsFireOnTheLineAndRearmOnlyStrictlyPastTheBand) {
         }
     }
 }
+
+// ---- Price alerts.
 
 TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledZeroThresholdsAndUnusablePrices) {
     AlertEngine engine;

@@ -33,7 +33,7 @@ protected:
     ManualClock clock;
 };
 
-TEST_F(AppLogTest, LinesCarryLocalTimeLevelAndExactlyOneBreakAndStartAfreshOnlyPastTheSizeBound) {
+TEST_F(AppLogTest, LinesCarryLocalTimeLevelAndOneBreakStartAfreshPastTheSizeBoundAndEchoWithoutAFolder) {
     AppLog::write("INFO", "启动");
     AppLog::write("ERR ", "两行\n消息");
     EXPECT_EQ(readFile(logPath()), "[2026-01-05 09:30:07] INFO 启动\n[2026-01-05 09:30:07] ERR  两行\n消息\n");
@@ -51,9 +51,6 @@ TEST_F(AppLogTest, LinesCarryLocalTimeLevelAndExactlyOneBreakAndStartAfreshOnlyP
     writeFile(logPath(), std::string(AppLog::maxLogBytes + 1, 'a'));
     AppLog::write("INFO", "fresh");
     EXPECT_EQ(readFile(logPath()), "[2026-01-05 09:30:07] INFO fresh\n");
-}
-
-TEST_F(AppLogTest, UnusableFolderStillEchoesAndReturns) {
     writeFile(dir / "blocker", "");
     AppPaths::overrideAppSupportDir(dir / "blocker" / "Glimmerbox");
     AppLog::setEchoToStdout(true);

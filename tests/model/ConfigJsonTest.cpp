@@ -8,7 +8,7 @@ namespace {
 
 using nlohmann::json;
 
-TEST(ConfigJson, MergeRecursesIntoObjectsAndReplacesArraysWhole) {
+TEST(ConfigJson, MergeRecursesIntoObjectsAndAWatchItemNeedsAllThreeKeysAndAKnownKind) {
     const json defaults = {{"a", 1}, {"list", {1, 2, 3}}, {"nested", {{"x", 1}, {"y", {{"z", 2}, {"w", 3}}}}}};
     const json stored = {{"list", {9}}, {"nested", {{"y", {{"z", 5}}}}}, {"extra", "kept"}};
     EXPECT_EQ(ConfigJson::merged(defaults, stored),
@@ -16,9 +16,6 @@ TEST(ConfigJson, MergeRecursesIntoObjectsAndReplacesArraysWhole) {
 
     // A stored scalar where the default is an object replaces it (and later fails the decode).
     EXPECT_EQ(ConfigJson::merged(defaults, json{{"nested", 4}})["nested"], 4);
-}
-
-TEST(ConfigJson, WatchItemNeedsAllThreeKeysAndAKnownKind) {
     EXPECT_TRUE(ConfigJson::decodeWatchItem(json{{"code", "510300"}, {"name", "沪深300ETF"}, {"kind", "etf"}}));
     for (const json& bad : {json{{"code", "510300"}, {"name", "沪深300ETF"}}, json::array(),
                             json{{"code", "510300"}, {"name", "x"}, {"kind", "ETF"}},
