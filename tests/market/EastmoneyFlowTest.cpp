@@ -12,24 +12,17 @@ using testing::flowPath;
 using testing::fundFlowPath;
 using testing::SeriesFetchTest;
 
-TEST(EastmoneyFlowParse, FullDayFromNineThirtyOne) {
-    const auto reply = EastmoneyFlow::parse(fixture("em_fflow_000001.json"));
-    ASSERT_TRUE(reply.isUsable);
-    ASSERT_EQ(reply.points.size(), 240u);
-    EXPECT_EQ(reply.points.front(), (FlowPoint{"09:31", -481154.7, 140972.5}));
-    EXPECT_EQ(reply.points.back(), (FlowPoint{"15:00", -13738938.9, 6603541.3}));
-}
+TEST(EastmoneyFlowParse, FullDayFromNineThirtyOneRowsOfThreePiecesAndRepliesThatFailTheSourceCheck) {
+    const auto full = EastmoneyFlow::parse(fixture("em_fflow_000001.json"));
+    ASSERT_TRUE(full.isUsable);
+    ASSERT_EQ(full.points.size(), 240u);
+    EXPECT_EQ(full.points.front(), (FlowPoint{"09:31", -481154.7, 140972.5}));
+    EXPECT_EQ(full.points.back(), (FlowPoint{"15:00", -13738938.9, 6603541.3}));
+    // "…09:33,12.5" has two pieces and "…09:34,,," one: both dropped; the rest read their first three.
+    const auto quirks = EastmoneyFlow::parse(fixture("em_fflow_quirks.json"));
+    ASSERT_TRUE(quirks.isUsable);
+    EXPECT_EQ(quirks.points, (std::vector<FlowPoint>{{"09:31", -1520000, 830000}, {"09:31", 0, 5}}));
 
-TEST(EastmoneyFlowParse, RowsReadOnlyTheirFirstThreePieces) {
-    const auto reply = EastmoneyFlow::parse(fixture("em_fflow_quirks.json"));
-    ASSERT_TRUE(reply.isUsable);
-    // "…09:33,12.5" has two pieces and "…09:34,,," one: both dropped.
-    ASSERT_EQ(reply.points.size(), 2u);
-    EXPECT_EQ(reply.points[0], (FlowPoint{"09:31", -1520000, 830000}));
-    EXPECT_EQ(reply.points[1], (FlowPoint{"09:31", 0, 5}));
-}
-
-TEST(EastmoneyFlowParse, RepliesThatFailTheSourceCheck) {
     EXPECT_FALSE(EastmoneyFlow::parse(fixture("em_fflow_nodata.json")).isUsable);
     for (const std::string text : {"", "null", "{}", R"({"data":{"klines":[]}})", R"({"data":{"klines":[1]}})",
                                    R"({"data":{"klines":{"a":"b"}}})", "\xff\xfe{"}) {

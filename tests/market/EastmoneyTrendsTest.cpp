@@ -20,7 +20,7 @@ EastmoneyTrends::Reply parse(const std::string& text, const std::string& name = 
     return EastmoneyTrends::parse(text, "600519", name, stamp);
 }
 
-TEST(EastmoneyTrendsParse, FullDayBuildsEveryMinuteAndTheDayQuote) {
+TEST(EastmoneyTrendsParse, FullDayBuildsEveryMinuteAndTheDayQuoteAndBrokenMinutesAreSkipped) {
     const auto reply = parse(fixture("em_trends_600519.json"));
     ASSERT_TRUE(reply.isUsable && reply.snapshot);
     const auto& minutes = reply.snapshot->minutes;
@@ -31,19 +31,17 @@ TEST(EastmoneyTrendsParse, FullDayBuildsEveryMinuteAndTheDayQuote) {
     EXPECT_NEAR(quote.amount, 18390780341.0, 0.01);
     EXPECT_EQ(quote, (Quote{"600519", "贵州茅台", 1530.55, 1523.5, 1523.50, 1539.06, 1523.2, 120126, quote.amount,
                             "2024-11-08", "15:00", stamp}));
-}
 
-TEST(EastmoneyTrendsParse, BrokenMinutesAreSkippedAndMissingFieldsFallBackToTheClose) {
-    const auto reply = parse(fixture("em_trends_quirks.json"));
-    ASSERT_TRUE(reply.isUsable && reply.snapshot);
-    const auto& minutes = reply.snapshot->minutes;
     // 09:31 has seven pieces and 09:32 a dash for its close: both dropped, the reply still counts.
-    ASSERT_EQ(minutes.size(), 3u);
-    EXPECT_EQ(minutes[0].time + minutes[2].time, "09:3009:34");
-    EXPECT_EQ(minutes[1], (MinuteBar{"09:33", 9.93, 9.93, 0, 0}));
+    const auto quirks = parse(fixture("em_trends_quirks.json"));
+    ASSERT_TRUE(quirks.isUsable && quirks.snapshot);
+    const auto& kept = quirks.snapshot->minutes;
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_EQ(kept[0].time + kept[2].time, "09:3009:34");
+    EXPECT_EQ(kept[1], (MinuteBar{"09:33", 9.93, 9.93, 0, 0}));
     // "preClose" 0: the previous close is the first kept minute's open.
-    const Quote& quote = reply.snapshot->quote;
-    EXPECT_EQ(std::tuple(quote.name, quote.prevClose, quote.high, quote.low, quote.volume),
+    const Quote& q = quirks.snapshot->quote;
+    EXPECT_EQ(std::tuple(q.name, q.prevClose, q.high, q.low, q.volume),
               std::tuple("XD平安银", 9.80, 9.96, 9.78, 5600.0));
 }
 

@@ -29,8 +29,8 @@ std::optional<Quote> record(std::map<std::size_t, std::string> set, std::size_t 
     return QuoteBatch::parseRecord("sh600000", payload, fetchedAt);
 }
 
-TEST(QuoteBatch, ParsesEveryRecordOfARealReply) {
-    const auto quotes = QuoteBatch::parse(fixture("tencent_snapshot_utf8.txt"), fetchedAt);
+TEST(QuoteBatch, ParsesEveryRecordOfARealReplyAndItsQuirks) {
+    auto quotes = QuoteBatch::parse(fixture("tencent_snapshot_utf8.txt"), fetchedAt);
     ASSERT_EQ(quotes.size(), 3u);
 
     EXPECT_EQ(quotes.at("600519"), (Quote{"600519", "贵州茅台", 1538.00, 1540.50, 1541.00, 1552.00, 1530.10, 23650,
@@ -38,11 +38,10 @@ TEST(QuoteBatch, ParsesEveryRecordOfARealReply) {
     EXPECT_EQ(quotes.at("510300").name, "沪深300ETF");
     EXPECT_DOUBLE_EQ(quotes.at("510300").price, 4.012) << "ETF prices keep three decimals";
     EXPECT_DOUBLE_EQ(quotes.at("000001").prevClose, 11.38);
-}
-
-TEST(QuoteBatch, ProviderQuirksInOneReply) {
     EXPECT_TRUE(QuoteBatch::parse(fixture("tencent_snapshot_none.txt"), fetchedAt).empty()) << "unknown symbols";
-    const auto quotes = QuoteBatch::parse(fixture("tencent_snapshot_quirks.txt"), fetchedAt);
+
+    // Provider quirks in one reply.
+    quotes = QuoteBatch::parse(fixture("tencent_snapshot_quirks.txt"), fetchedAt);
     // Suspended: no last price, so the previous close stands in; no turnover part, no field 37 value.
     const Quote& suspended = quotes.at("000651");
     EXPECT_EQ(std::tuple(suspended.price, suspended.amount, suspended.quoteTime),
