@@ -61,17 +61,14 @@ TEST(DailyKlineParse, SinaObjectsWithStringValues) {
 
 class DailyKlineFetch : public SeriesFetchTest {};
 
-TEST_F(DailyKlineFetch, TencentAnswersWithTheDocumentedRequest) {
+TEST_F(DailyKlineFetch, TencentAnswersWithTheDocumentedRequestAndTheSinaFallbackIsLoggedWithTheBarCount) {
     tencent.serve(fqklinePath, fixture("qq_fqkline_600519.json"));
     EXPECT_EQ(DailyKline::fetchDaily("sh600519", 320, context).size(), 320u);
-    const auto request = tencent.requests().at(0);
-    EXPECT_EQ(request.query.at("param"), "sh600519,day,,,320,qfq");
-    EXPECT_EQ(request.referer, "https://gu.qq.com");
+    EXPECT_EQ(tencent.requests().at(0).query.at("param"), "sh600519,day,,,320,qfq");
+    EXPECT_EQ(tencent.requests().at(0).referer, "https://gu.qq.com");
     EXPECT_EQ(sina.count(sinaPath), 0);
     EXPECT_EQ(newLog(), "");
-}
 
-TEST_F(DailyKlineFetch, SinaFallbackIsLoggedWithTheBarCount) {
     tencent.serve(fqklinePath, R"({"code":0,"msg":"","data":{"sz000001":{"qt":{},"version":"16"}}})");
     sina.serve(sinaPath, fixture("sina_kline_sz000001.json"));
     EXPECT_EQ(DailyKline::fetchDaily("sz000001", 320, context).size(), 320u);
