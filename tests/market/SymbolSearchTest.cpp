@@ -29,7 +29,7 @@ TEST(SecID, ShanghaiIsFirstCharacterFiveSixOrNineInEveryProviderForm) {
     EXPECT_EQ(symbols, "sh588000 sz159915 sh900901 sz830799 sz ");
 }
 
-TEST(SymbolSearch, KeepsProviderOrderDropsShortCodesAndSkipsRecordsWithFieldsMissing) {
+TEST(SymbolSearch, KeepsProviderOrderSkipsRecordsWithFieldsMissingDecodesEscapesAndEncodesTheQuery) {
     EXPECT_EQ(SymbolSearch::parse(fixture("smartbox_gzmt.txt")),
               std::vector<SymbolHit>{(SymbolHit{"600519", "贵州茅台", InstrumentKind::stock})})
         << "an escaped name";
@@ -49,9 +49,6 @@ TEST(SymbolSearch, KeepsProviderOrderDropsShortCodesAndSkipsRecordsWithFieldsMis
     }
     EXPECT_EQ(SymbolSearch::parse("v_hint=\"^^sz~000001~\\u5e73\\u5b89\\u94f6\\u884c~payh~GP-A~~x^\";"),
               std::vector<SymbolHit>{(SymbolHit{"000001", "平安银行", InstrumentKind::stock})});
-}
-
-TEST(SymbolSearch, EscapesAreDecodedAndTheQueryGoesOutAsUtf8PercentEncoding) {
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\u8d35\\u5dde\\u8305\\u53f0"), "贵州茅台");
     EXPECT_EQ(SymbolSearch::decodeEscapes("A\\u00e9\\x41\\u12"), "Aé\\x41\\u12") << "bad escapes stay as typed";
     EXPECT_EQ(SymbolSearch::decodeEscapes("\\ud83d\\ude00"), "😀");

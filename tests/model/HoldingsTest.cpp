@@ -21,7 +21,7 @@ Quote quote(double price, double prevClose) {
     return Quote{.code = "510300", .price = price, .prevClose = prevClose};
 }
 
-TEST(Holdings, FiguresMultiplyOutToTheFenWithTwoAndThreeDecimalPrices) {
+TEST(Holdings, FiguresMultiplyOutToTheFenAndNumbersOutsideTheirRangeAreRefused) {
     struct Case {
         const char* what;
         double price, prevClose, cost;
@@ -46,6 +46,15 @@ TEST(Holdings, FiguresMultiplyOutToTheFenWithTwoAndThreeDecimalPrices) {
         EXPECT_DOUBLE_EQ(*f->totalProfit, c.total) << c.what;
         EXPECT_NEAR(*f->totalPercent, (c.price - c.cost) / c.cost * 100, 1e-9) << c.what;
     }
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(Holdings::sharesFrom(0), 0);
+    EXPECT_EQ(Holdings::sharesFrom(1200.0), 1200);
+    EXPECT_EQ(Holdings::sharesFrom(double(Holdings::maxShares)), Holdings::maxShares);
+    for (double bad : {-1.0, 10.5, inf, nan, double(Holdings::maxShares) * 10}) EXPECT_FALSE(Holdings::sharesFrom(bad));
+    EXPECT_EQ(Holdings::costFrom(0.001), 0.001);
+    EXPECT_EQ(Holdings::costFrom(Holdings::maxCost), Holdings::maxCost);
+    for (double bad : {0.0, -3.0, inf, -inf, nan, 1e20}) EXPECT_FALSE(Holdings::costFrom(bad));
 }
 
 TEST(Holdings, MissingPartsLeaveOutOnlyWhatTheyFeedAndTotalsAddWhatEachPositionHas) {
@@ -73,18 +82,6 @@ TEST(Holdings, MissingPartsLeaveOutOnlyWhatTheyFeedAndTotalsAddWhatEachPositionH
     add(50, 1, std::nullopt);              // no quote
     EXPECT_EQ(Holdings::totals(entries), (HoldingTotals{3, 1100 + 1000 + 900, -50, 400}));
     EXPECT_EQ(Holdings::totals({}), HoldingTotals{});
-}
-
-TEST(Holdings, StoredAndTypedNumbersOutsideTheirRangeAreRefused) {
-    const double inf = std::numeric_limits<double>::infinity();
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(Holdings::sharesFrom(0), 0);
-    EXPECT_EQ(Holdings::sharesFrom(1200.0), 1200);
-    EXPECT_EQ(Holdings::sharesFrom(double(Holdings::maxShares)), Holdings::maxShares);
-    for (double bad : {-1.0, 10.5, inf, nan, double(Holdings::maxShares) * 10}) EXPECT_FALSE(Holdings::sharesFrom(bad));
-    EXPECT_EQ(Holdings::costFrom(0.001), 0.001);
-    EXPECT_EQ(Holdings::costFrom(Holdings::maxCost), Holdings::maxCost);
-    for (double bad : {0.0, -3.0, inf, -inf, nan, 1e20}) EXPECT_FALSE(Holdings::costFrom(bad));
 }
 
 TEST(HoldingsText, AmountsInYuanWanAndYi) {

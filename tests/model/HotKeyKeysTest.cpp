@@ -9,7 +9,7 @@ namespace {
 
 using HotKeyKeys::Style;
 
-TEST(HotKeyDisplayName, MacSymbolsPutCommandFirstLinuxWordsPutCtrlFirst) {
+TEST(HotKeyDisplayName, NamesTheTableAndTheModifiersOfX11AndThePortal) {
     struct Case {
         std::uint32_t keyCode, modifiers;
         const char* symbols;
@@ -41,9 +41,6 @@ TEST(HotKeyDisplayName, MacSymbolsPutCommandFirstLinuxWordsPutCtrlFirst) {
     EXPECT_EQ(HotKeyKeys::displayName(HotKeyKeys::expandKeys), "Ctrl+Alt+E");
     EXPECT_EQ(HotKeyKeys::displayName(HotKeyKeys::overviewKeys), "Ctrl+Alt+G");
     EXPECT_EQ(HotKeyKeys::modifierName(HotKeyKeys::controlBit), "Super");
-}
-
-TEST(HotKeyKeyTable, OldCodesKeepTheirKeysEveryKeyIsFoundOnceAndModifiersMapLikeQt) {
     const auto keys = HotKeyKeys::table();
     std::set<std::uint32_t> codes, keySyms, scanCodes;
     for (const auto& key : keys) {

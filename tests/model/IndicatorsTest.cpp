@@ -7,7 +7,7 @@ namespace {
 
 using std::nullopt;
 
-TEST(Indicators, MovingAverageLeavesTheWarmUpAbsentAndEmaIsSeededWithTheFirstValue) {
+TEST(Indicators, MovingAveragesLeaveTheWarmUpAbsentEmaStartsAtTheFirstValueMacdAtZero) {
     using V = std::vector<std::optional<double>>;
     EXPECT_EQ(Indicators::ma({1, 2, 3, 4}, 2), (V{nullopt, 1.5, 2.5, 3.5}));
     EXPECT_EQ(Indicators::ma({1, 2, 3, 4}, 4), (V{nullopt, nullopt, nullopt, 2.5}));
@@ -19,9 +19,6 @@ TEST(Indicators, MovingAverageLeavesTheWarmUpAbsentAndEmaIsSeededWithTheFirstVal
     EXPECT_EQ(Indicators::ema({0, 3}, 2), (std::vector<double>{0, 2}));
     EXPECT_TRUE(Indicators::ema({}, 3).empty());
     EXPECT_TRUE(Indicators::ema({1}, 0).empty());
-}
-
-TEST(Indicators, MacdStartsAtZeroAndIsFlatForAConstantSeries) {
     const auto flat = Indicators::macd(std::vector<double>(50, 7.25));
     const std::vector<double> zeros(50, 0.0);
     EXPECT_EQ(std::tie(flat.dif, flat.dea, flat.hist), std::tie(zeros, zeros, zeros));

@@ -9,7 +9,7 @@
 namespace glimmer {
 namespace {
 
-TEST(TextFormat, ShortestRoundTripTextAndDecimalPointsUnderACommaLocale) {
+TEST(TextFormat, NumbersKeepTheirDecimalPointAndCharactersAreCodePoints) {
     EXPECT_EQ(TextFormat::shortest(350), "350");
     EXPECT_EQ(TextFormat::shortest(0.1 + 0.2), "0.30000000000000004");
     EXPECT_EQ(TextFormat::fixed(1.005, 2), "1.00");
@@ -27,9 +27,6 @@ TEST(TextFormat, ShortestRoundTripTextAndDecimalPointsUnderACommaLocale) {
     EXPECT_EQ(TextFormat::signedFixed(-0.25, 2), "-0.25");
     EXPECT_EQ(TextFormat::signedFixed(0, 2), "+0.00");
     EXPECT_EQ(TextFormat::shortest(0.55), "0.55");
-}
-
-TEST(TextFormat, CharactersAreCodePointsNotBytesAndUtf8IsValidated) {
     EXPECT_EQ(TextFormat::utf8Length("贵州茅台"), 4u);
     EXPECT_EQ(TextFormat::utf8Prefix("沪深300ETF", 4), "沪深30");
     EXPECT_EQ(TextFormat::utf8Prefix("ab", 4), "ab");
