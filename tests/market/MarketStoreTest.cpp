@@ -210,16 +210,6 @@ TEST(MarketStoreGates, OnlySecuritiesOnScreenKeepTheChartsDailyCandles) {
     EXPECT_EQ(depths(), (std::vector<std::size_t>{0, 0, 320}));
 }
 
-TEST(MarketStoreGates, EmptyDailyResultIsAskedForAgainNextPass) {
-    StoreHarness h({fiveItems[0]});
-    h.market.dailyDown = true;
-    h.market.flowDown = true;
-    h.store->syncEntries();
-    EXPECT_EQ(h.pass(), (RefreshCounts{1, 1, 1, 1}));
-    h.clock.advance(30);
-    EXPECT_EQ(h.pass(), (RefreshCounts{1, 0, 1, 1})) << "an ETF without flow is asked on every pass";
-}
-
 // ---- Order, fallbacks and failures.
 
 TEST(MarketStorePass, SnapshotGapIsFilledFromTheMinutesWhenTheyAreDue) {
