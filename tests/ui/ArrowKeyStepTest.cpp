@@ -9,62 +9,43 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace glimmer {
 namespace {
 
-constexpr ArrowContext onCard{true, true, false};
-constexpr ArrowContext inOverview{true, false, true};
+using enum ArrowAction;
 
-TEST(ArrowKeyStep, ArrowsSwitchTheSecurityOnTheCardAndStepTheViewInOverview) {
-    EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::NoModifier, onCard), (ArrowStep{ArrowAction::switchStock, 1}));
-    EXPECT_EQ(arrowStep(Qt::Key_Left, Qt::NoModifier, onCard), (ArrowStep{ArrowAction::switchStock, -1}));
-    EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::NoModifier, inOverview), (ArrowStep{ArrowAction::stepView, 1}));
-    EXPECT_EQ(arrowStep(Qt::Key_Left, Qt::NoModifier, inOverview), (ArrowStep{ArrowAction::stepView, -1}));
-}
-
-TEST(ArrowKeyStep, AnyHeldModifierLeavesTheKeyAlone) {
-    for (const Qt::KeyboardModifier modifier :
-         {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier}) {
-        EXPECT_EQ(arrowStep(Qt::Key_Left, modifier, onCard).action, ArrowAction::none) << modifier;
-        EXPECT_EQ(arrowStep(Qt::Key_Right, modifier, inOverview).action, ArrowAction::none) << modifier;
-    }
+TEST(ArrowKeyStep, ArrowsSwitchTheSecurityOnTheCardStepTheViewInOverviewAndOnlyWithoutModifiers) {
+    const ArrowContext card{true, true, false}, overview{true, false, true};
+    EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::NoModifier, card), (ArrowStep{switchStock, 1}));
+    EXPECT_EQ(arrowStep(Qt::Key_Left, Qt::NoModifier, card), (ArrowStep{switchStock, -1}));
+    EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::NoModifier, overview), (ArrowStep{stepView, 1}));
+    EXPECT_EQ(arrowStep(Qt::Key_Left, Qt::NoModifier, overview), (ArrowStep{stepView, -1}));
     // The keypad flag comes with arrow keys on some systems and is not a held modifier.
-    EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::KeypadModifier, onCard), (ArrowStep{ArrowAction::switchStock, 1}));
-}
-
-TEST(ArrowKeyStep, ActsOnlyInOurPanelsWhileTheCardOrTheOverviewShows) {
-    EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::NoModifier, {false, true, false}).action, ArrowAction::none);
-    EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::NoModifier, {true, false, false}).action, ArrowAction::none);
-    for (const int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Space, Qt::Key_A})
-        EXPECT_EQ(arrowStep(key, Qt::NoModifier, onCard).action, ArrowAction::none) << key;
-}
-
-class ArrowKeyMonitorTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        testing::ensureApplication();
-        monitor = std::make_unique<ArrowKeyMonitor>();
-        monitor->isMainPanelVisible = [this] { return isPanelVisible; };
-        monitor->isOverviewOn = [this] { return isOverview; };
-        monitor->onStep = [this](ArrowStep step) { steps.push_back(step); };
+    EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::KeypadModifier, card), (ArrowStep{switchStock, 1}));
+    for (const auto modifier : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier}) {
+        EXPECT_EQ(arrowStep(Qt::Key_Left, modifier, card).action, none) << modifier;
+        EXPECT_EQ(arrowStep(Qt::Key_Right, modifier, overview).action, none) << modifier;
     }
+    // Only in our panels while the card or the overview shows, and only for left and right.
+    EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::NoModifier, {false, true, false}).action, none);
+    EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::NoModifier, {true, false, false}).action, none);
+    for (const int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Space, Qt::Key_A})
+        EXPECT_EQ(arrowStep(key, Qt::NoModifier, card).action, none) << key;
+}
 
+TEST(ArrowKeyMonitor, ReportsEachArrowOnceInAFloatingPanelOnlyAndNothingAfterRemoval) {
+    testing::ensureApplication();
+    bool isPanelVisible = true, isOverview = false;
+    std::vector<ArrowStep> steps;
+    auto monitor = std::make_unique<ArrowKeyMonitor>();
+    monitor->isMainPanelVisible = [&] { return isPanelVisible; };
+    monitor->isOverviewOn = [&] { return isOverview; };
+    monitor->onStep = [&](ArrowStep step) { steps.push_back(step); };
     // A key press as the window system delivers it: to the window, which hands it to its widgets.
-    static bool press(QWidget& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const auto press = [](QWidget& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(window.windowHandle(), &event);
-        return event.isAccepted();
-    }
-
-    std::unique_ptr<ArrowKeyMonitor> monitor;
-    std::vector<ArrowStep> steps;
-    bool isPanelVisible = true;
-    bool isOverview = false;
-};
-
-TEST_F(ArrowKeyMonitorTest, ReportsEachArrowOnceInAFloatingPanelOnlyAndNothingAfterRemoval) {
+    };
     QWidget other;
     other.show();
     FloatingPanel panel({100, 100, 376, 242});
@@ -80,7 +61,7 @@ TEST_F(ArrowKeyMonitorTest, ReportsEachArrowOnceInAFloatingPanelOnlyAndNothingAf
     isPanelVisible = false;
     isOverview = true;
     press(panel, Qt::Key_Left);
-    EXPECT_EQ(steps, (std::vector<ArrowStep>{{ArrowAction::switchStock, 1}, {ArrowAction::stepView, -1}}));
+    EXPECT_EQ(steps, (std::vector<ArrowStep>{{switchStock, 1}, {stepView, -1}}));
     monitor.reset();
     press(panel, Qt::Key_Right);
     EXPECT_EQ(steps.size(), 2u);

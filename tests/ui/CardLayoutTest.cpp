@@ -7,18 +7,22 @@ namespace glimmer {
 namespace {
 
 using enum ChartView;
+using E = ResizeEdge;
+constexpr int l = E::left, r = E::right, t = E::top, b = E::bottom;
 
 // The default panel: a 350 x 216 card plus the 26-point gutter and strip.
 const CardLayout layout(QSizeF(376, 242));
 
-TEST(CardLayout, PlacesCardControlsAndChartsAroundTheMarginsAndTinyViewsKeepPositiveSizes) {
-    EXPECT_EQ(layout.card, QRectF(26, 26, 350, 216));
-    EXPECT_EQ(layout.closeButton, QRectF(201 - 9, 2, 18, 18));
-    EXPECT_EQ(layout.expandButton, QRectF(201 - 33, 2, 18, 18));
-    EXPECT_EQ(layout.overviewButton, QRectF(201 - 57, 2, 18, 18));
-    EXPECT_EQ(layout.slider, QRectF(9, 34, 14, 200));
-    EXPECT_EQ(layout.charts, QRectF(33, 75, 336, 149));
-    EXPECT_EQ(layout.pin, QRectF(35, 34, 17, 17));
+TEST(CardLayout, PlacesCardControlsChartsAndDockBarsAroundTheMarginsAndTinyViewsKeepPositiveSizes) {
+    const CardLayout& c = layout;
+    EXPECT_EQ((std::vector{c.card, c.closeButton, c.expandButton, c.overviewButton, c.slider, c.charts, c.pin}),
+              (std::vector<QRectF>{QRectF(26, 26, 350, 216), QRectF(192, 2, 18, 18), QRectF(168, 2, 18, 18),
+                                   QRectF(144, 2, 18, 18), QRectF(9, 34, 14, 200), QRectF(33, 75, 336, 149),
+                                   QRectF(35, 34, 17, 17)}));
+    EXPECT_EQ(
+        (std::vector{c.dockPreviewBar(DockSide::left), c.dockPreviewBar(DockSide::right),
+                     c.dockPreviewHalo(DockSide::left)}),
+        (std::vector{QRectF(26.75, 27.75, 3, 212.5), QRectF(372.25, 27.75, 3, 212.5), QRectF(25.25, 27.75, 6, 212.5)}));
     const CardLayout tiny(QSizeF(20, 10));
     EXPECT_EQ(tiny.card.size(), QSizeF(1, 1));
     EXPECT_EQ(tiny.charts.size(), QSizeF(10, 10));
@@ -30,34 +34,23 @@ TEST(CardLayout, DotsAreCentredAndAnswerOnLargerSquares) {
     // (14 x 4 + 4) / 2 = 30 left of the card's middle at 201.
     EXPECT_DOUBLE_EQ(layout.firstDotX(5), 171);
     EXPECT_EQ(layout.dot(3, 5), QRectF(171 + 42, 231, 4, 4));
-    EXPECT_EQ(layout.dotView({173, 233}, views), intraday);
-    EXPECT_EQ(layout.dotView({171 + 42 - 5, 226}, views), volume); // corner of the fourth square
-    EXPECT_EQ(layout.dotView({171 + 56 + 8.5, 239.5}, views), dailyCandles);
-    EXPECT_EQ(layout.dotView({171 + 56 + 9, 233}, views), std::nullopt); // squares end before their edge
-    EXPECT_EQ(layout.dotView({173, 224}, views), std::nullopt);
+    // The corner of the fourth square; the squares end before their edge.
+    const std::tuple<double, double, std::optional<ChartView>> cases[] = {
+        {173, 233, intraday}, {208, 226, volume}, {235.5, 239.5, dailyCandles}, {236, 233, {}}, {173, 224, {}}};
+    for (const auto& [x, y, view] : cases) EXPECT_EQ(layout.dotView({x, y}, views), view) << x << "," << y;
     EXPECT_EQ(layout.dotView({173, 233}, {}), std::nullopt);
 }
 
 TEST(CardLayout, ResizeEdgesUseCornerZonesThenEdgeBandsAndClicksCountOnlyOnTheCard) {
-    using E = ResizeEdge;
-    const std::pair<QPointF, int> cases[] = {{{30, 30}, E::left | E::top},
-                                             {{44, 44}, E::left | E::top},
-                                             {{30, 224}, E::left | E::bottom}, // still inside 18 points
-                                             {{30, 230}, E::left | E::bottom},
-                                             {{370, 30}, E::right | E::top},
-                                             {{370, 238}, E::right | E::bottom},
-                                             // The gutter and strip are part of the bands.
-                                             {{5, 120}, E::left},
-                                             {{120, 10}, E::top},
-                                             {{120, 33}, E::top},
-                                             {{120, 33.5}, 0},
-                                             {{369, 120}, E::right},
-                                             {{200, 236}, E::bottom},
-                                             {{200, 120}, 0},
-                                             // Which is why a press on the pin has to be kept from resizing.
-                                             {layout.pin.center(), E::left | E::top}};
-    for (const auto& [point, edge] : cases)
-        EXPECT_EQ(layout.resizeEdge(point), E{edge}) << point.x() << "," << point.y();
+    // Corner zones reach 18 points in; the gutter and strip are part of the bands, which is why a
+    // press on the pin has to be kept from resizing.
+    const auto pin = layout.pin.center();
+    const std::tuple<double, double, int> cases[] = {
+        {30, 30, l | t},  {44, 44, l | t},          {30, 224, l | b}, {30, 230, l | b},
+        {370, 30, r | t}, {370, 238, r | b},        {5, 120, l},      {120, 10, t},
+        {120, 33, t},     {120, 33.5, 0},           {369, 120, r},    {200, 236, b},
+        {200, 120, 0},    {pin.x(), pin.y(), l | t}};
+    for (const auto& [x, y, edge] : cases) EXPECT_EQ(layout.resizeEdge({x, y}), E{edge}) << x << "," << y;
     EXPECT_TRUE(layout.resizeEdge({30, 30}).isCorner());
     EXPECT_FALSE(layout.resizeEdge({5, 120}).isCorner());
     EXPECT_TRUE(layout.acceptsClick({26, 26}));
@@ -65,25 +58,14 @@ TEST(CardLayout, ResizeEdgesUseCornerZonesThenEdgeBandsAndClicksCountOnlyOnTheCa
     EXPECT_FALSE(layout.acceptsClick({100, 25.9}));
 }
 
-TEST(CardLayout, DockPreviewBarHugsTheChosenSide) {
-    EXPECT_EQ(layout.dockPreviewBar(DockSide::left), QRectF(26.75, 27.75, 3, 212.5));
-    EXPECT_EQ(layout.dockPreviewBar(DockSide::right), QRectF(375.25 - 3, 27.75, 3, 212.5));
-    EXPECT_EQ(layout.dockPreviewHalo(DockSide::left), QRectF(25.25, 27.75, 6, 212.5));
-}
-
 TEST(ResizedFrame, GrowsFromTheDraggedEdgesKeepsTheOthersAndNeverShrinksBelowTheMinimumPanel) {
-    const Rect start{100, 100, 376, 242};
-    using E = ResizeEdge;
-    // Screen space: y grows upward, so dragging the top edge up by 30 adds 30.
-    EXPECT_EQ(resizedFrame(start, {E::top}, {0, 30}), (Rect{100, 100, 376, 272}));
-    EXPECT_EQ(resizedFrame(start, {E::bottom}, {0, -20}), (Rect{100, 80, 376, 262}));
-    EXPECT_EQ(resizedFrame(start, {E::left}, {-24, 0}), (Rect{76, 100, 400, 242}));
-    EXPECT_EQ(resizedFrame(start, {E::right}, {24, 5}), (Rect{100, 100, 400, 242}));
-    EXPECT_EQ(resizedFrame(start, {E::left | E::bottom}, {10, 10}), (Rect{110, 110, 366, 232}));
-    // The far edges stay where they were.
-    EXPECT_EQ(resizedFrame(start, {E::left}, {500, 0}), (Rect{210, 100, 266, 242}));
-    EXPECT_EQ(resizedFrame(start, {E::bottom}, {0, 500}), (Rect{100, 166, 376, 176}));
-    EXPECT_EQ(resizedFrame(start, {E::top | E::right}, {-500, -500}), (Rect{100, 100, 266, 176}));
+    // Screen space: y grows upward, so dragging the top edge up by 30 adds 30. Far edges stay.
+    const std::tuple<int, double, double, Rect> cases[] = {
+        {t, 0, 30, {100, 100, 376, 272}},  {b, 0, -20, {100, 80, 376, 262}},         {l, -24, 0, {76, 100, 400, 242}},
+        {r, 24, 5, {100, 100, 400, 242}},  {l | b, 10, 10, {110, 110, 366, 232}},    {l, 500, 0, {210, 100, 266, 242}},
+        {b, 0, 500, {100, 166, 376, 176}}, {t | r, -500, -500, {100, 100, 266, 176}}};
+    for (const auto& [edge, dx, dy, frame] : cases)
+        EXPECT_EQ(resizedFrame({100, 100, 376, 242}, E{edge}, {dx, dy}), frame) << edge << " " << dx << "," << dy;
 }
 
 TEST(HoldingStripPlace, TheMostDetailedLineThatFitsTakesTheHeaderOrElseTheFooter) {

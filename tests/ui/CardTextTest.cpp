@@ -1,4 +1,5 @@
 #include "card/CardText.h"
+#include "card/ViewSequence.h"
 
 #include <QList>
 
@@ -8,15 +9,12 @@ namespace glimmer {
 namespace {
 
 using enum ChartView;
-
-/// Ten points per character, whatever the character: Chinese, Latin or emoji.
-double tenPerCharacter(const QString& text) {
-    return 10.0 * double(text.toUcs4().size());
-}
+using Views = std::vector<ChartView>;
 
 TEST(CardBanner, LongMessagesLoseWholeCharactersFromTheEndButKeepFour) {
-    // 40 characters, 400 points, into 120 points: 12 characters stay. Four-byte emoji and
+    // Ten points a character: 40 characters into 120 points keep 12. Four-byte emoji and
     // three-byte Chinese characters: a byte cut would leave broken text.
+    const auto tenPerCharacter = [](const QString& text) { return 10.0 * double(text.toUcs4().size()); };
     const std::tuple<std::string, double, QString> cases[] = {
         {"放量突破", 300, QStringLiteral("⚠ 放量突破")},
         {"", 300, QStringLiteral("⚠ ")},
@@ -30,7 +28,7 @@ TEST(CardBanner, LongMessagesLoseWholeCharactersFromTheEndButKeepFour) {
         EXPECT_EQ(CardText::banner(message, width, tenPerCharacter), shown);
 }
 
-TEST(CardHeaderText, ChangeLineSignsOnlyRises) {
+TEST(CardHeaderText, ChangeLineSignsOnlyRisesAndNameCounterPlaceholderAndLock) {
     const auto line = [](double price, double prevClose, int decimals) {
         Quote quote;
         quote.price = price;
@@ -41,15 +39,25 @@ TEST(CardHeaderText, ChangeLineSignsOnlyRises) {
     EXPECT_EQ(line(3.852, 3.901, 3), QStringLiteral("-0.049  -1.26%"));
     EXPECT_EQ(line(10.5, 0, 2), QStringLiteral("+10.50  +0.00%"));
     EXPECT_EQ(line(10.5, 10.5, 2), QStringLiteral("0.00  0.00%"));
+    MarketEntry entry(WatchItem{"510300", "沪深300", InstrumentKind::etf});
+    entry.quote = Quote{};
+    EXPECT_EQ(CardText::name(entry), QStringLiteral("沪深300"));
+    entry.quote->name = "沪深300ETF";
+    EXPECT_EQ(CardText::name(entry), QStringLiteral("沪深300ETF"));
+    EXPECT_EQ(CardText::counter(0, 0), QString());
+    EXPECT_EQ(CardText::counter(11, 12), QStringLiteral("12/12"));
+    EXPECT_EQ(CardText::placeholder(std::nullopt), QStringLiteral("添加股票后开始监控"));
+    EXPECT_EQ(CardText::placeholder("股票池已全部隐藏"), QStringLiteral("股票池已全部隐藏"));
+    EXPECT_EQ(CardText::lockLabel(intraday), QStringLiteral("·锁定分时"));
+    EXPECT_EQ(CardText::lockLabel(std::nullopt), QString());
 }
 
 TEST(CardHeaderText, TimeJoinsTradeDayAndLastMinute) {
     MarketEntry entry(WatchItem{"600519", "贵州茅台", InstrumentKind::stock});
     EXPECT_EQ(CardText::timeText(entry), QString());
-    Quote quote;
-    quote.tradeDate = "2026-12-04";
-    quote.quoteTime = "14:57:03";
-    entry.quote = quote;
+    entry.quote = Quote{};
+    entry.quote->tradeDate = "2026-12-04";
+    entry.quote->quoteTime = "14:57:03";
     EXPECT_EQ(CardText::timeText(entry), QStringLiteral("12-04 14:57:03"));
     entry.minutes.push_back({"15:00", 1683.67, 1680.41, 320, 5.4e7});
     EXPECT_EQ(CardText::timeText(entry), QStringLiteral("12-04 15:00"));
@@ -62,18 +70,35 @@ TEST(CardHeaderText, TimeJoinsTradeDayAndLastMinute) {
     EXPECT_EQ(CardText::timeText(entry), QStringLiteral("1204"));
 }
 
-TEST(CardHeaderText, NameCounterPlaceholderAndLock) {
-    MarketEntry entry(WatchItem{"510300", "沪深300", InstrumentKind::etf});
-    entry.quote = Quote{};
-    EXPECT_EQ(CardText::name(entry), QStringLiteral("沪深300"));
-    entry.quote->name = "沪深300ETF";
-    EXPECT_EQ(CardText::name(entry), QStringLiteral("沪深300ETF"));
-    EXPECT_EQ(CardText::counter(0, 0), QString());
-    EXPECT_EQ(CardText::counter(11, 12), QStringLiteral("12/12"));
-    EXPECT_EQ(CardText::placeholder(std::nullopt), QStringLiteral("添加股票后开始监控"));
-    EXPECT_EQ(CardText::placeholder("股票池已全部隐藏"), QStringLiteral("股票池已全部隐藏"));
-    EXPECT_EQ(CardText::lockLabel(intraday), QStringLiteral("·锁定分时"));
-    EXPECT_EQ(CardText::lockLabel(std::nullopt), QString());
+TEST(ViewSequence, KeepsDotOrderWithVolumeBeforeDailyCandles) {
+    using namespace ViewSequence;
+    const Views all{intraday, macd, fundFlow, volume, dailyCandles};
+    EXPECT_EQ(enabledSequence({dailyCandles, volume, fundFlow, macd, intraday}), all);
+    EXPECT_EQ(enabledSequence({dailyCandles, intraday, macd}), (Views{intraday, macd, dailyCandles}));
+    EXPECT_EQ(enabledSequence({}), all);
+    EXPECT_EQ(enabledSequence({volume, volume}), Views{volume});
+}
+
+TEST(ViewSequence, ViewAfterStopsAtTheEndSoThePresenterSwitchesSecurityWhileNextAndStepWrap) {
+    using namespace ViewSequence;
+    const Views seq = enabledSequence({intraday, macd, dailyCandles});
+    EXPECT_EQ(viewAfter(intraday, seq), macd);
+    EXPECT_EQ(viewAfter(dailyCandles, seq), std::nullopt);
+    EXPECT_EQ(viewAfter(volume, enabledSequence({})), dailyCandles);
+    EXPECT_EQ(viewAfter(intraday, Views{}), std::nullopt);
+    EXPECT_EQ(viewAfter(fundFlow, seq), intraday); // a view outside the sequence starts it over
+    EXPECT_EQ(nextView(dailyCandles, seq), intraday);
+    EXPECT_EQ(nextView(macd, seq), dailyCandles);
+    EXPECT_EQ(nextView(volume, seq), intraday);
+    EXPECT_EQ(nextView(fundFlow, Views{}), intraday);
+    // Steps from any distance land inside the list; an absent view counts as the first position.
+    const Views three{intraday, macd, fundFlow};
+    EXPECT_EQ(stepView(intraday, three, -1), fundFlow);
+    EXPECT_EQ(stepView(fundFlow, three, +1), intraday);
+    EXPECT_EQ(stepView(volume, three, +1), macd);
+    EXPECT_EQ(stepView(intraday, {}, 1), std::nullopt);
+    EXPECT_EQ(stepView(intraday, three, -4), fundFlow);
+    EXPECT_EQ(stepView(macd, three, 7), fundFlow);
 }
 
 } // namespace

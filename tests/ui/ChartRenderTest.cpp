@@ -18,7 +18,6 @@
 
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <memory>
 #include <set>
 
@@ -200,24 +199,21 @@ TEST_F(ChartRender, KLineRisingBodiesAreHollowAndFallingBodiesFilled) {
     view.periods = {};
     const auto g = layoutKLine(view.bars, view.periods, chartArea);
     const QImage image = render(view, false, 2);
+    const auto inside = [&](int i) {
+        const QRectF& body = g.candles[i].body;
+        return image.pixelColor((QPointF(body.left() + body.width() / 4, body.center().y()) * 2).toPoint());
+    };
     const QRectF& rising = g.candles[3].body;
-    const QRectF& falling = g.candles[4].body;
-    EXPECT_EQ(qAlpha(image.pixel((QPointF(rising.left() + rising.width() / 4, rising.center().y()) * 2).toPoint())), 0);
+    EXPECT_EQ(inside(3).alpha(), 0);
     EXPECT_GT(countLike(image, QRectF(rising.left(), rising.center().y(), 1, 1), Theme::up().resolve(false)), 0);
-    const QPointF filled(falling.left() + falling.width() / 4, falling.center().y());
-    EXPECT_TRUE(testing::looksLike(image.pixelColor((filled * 2).toPoint()), Theme::down().resolve(false), 5));
+    EXPECT_TRUE(testing::looksLike(inside(4), Theme::down().resolve(false), 5));
 }
 
 TEST_F(ChartRender, CorruptNumbersFromABadReplyLeaveGapsNotGarbage) {
-    const double nan = std::nan("");
-    const double inf = std::numeric_limits<double>::infinity();
     MarketEntry entry = samples::cardEntry(true);
-    entry.minutes[50].price = nan;
-    entry.minutes[51].avg = inf;
-    entry.minutes[52].volume = -inf;
-    entry.flow[40].main = nan;
-    entry.daily[110].high = inf;
-    entry.daily[115].close = nan;
+    entry.minutes[50].price = entry.flow[40].main = entry.daily[115].close = NAN;
+    entry.minutes[51].avg = entry.daily[110].high = INFINITY;
+    entry.minutes[52].volume = -INFINITY;
     const auto intraday = layoutIntraday(entry.quote, entry.minutes, chartArea);
     EXPECT_LT(intraday.plot.hi - intraday.plot.lo, 100);
     const auto flow = layoutFlow(entry.flow, chartArea);

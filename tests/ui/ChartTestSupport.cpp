@@ -1,8 +1,5 @@
 #include "ChartTestSupport.h"
 
-#include "ui/TestApplication.h"
-
-#include <QApplication>
 #include <QPainter>
 
 namespace glimmer::testing {
@@ -19,9 +16,8 @@ QImage renderChart(QSizeF size, double ratio, const std::function<void(QPainter&
 }
 
 bool looksLike(const QColor& colour, const QColor& expected, int tolerance) {
-    if (colour.alpha() < 40) return false;
     // Compare un-premultiplied channels so a half-covered pixel of the right colour still matches.
-    return std::abs(colour.red() - expected.red()) <= tolerance &&
+    return colour.alpha() >= 40 && std::abs(colour.red() - expected.red()) <= tolerance &&
            std::abs(colour.green() - expected.green()) <= tolerance &&
            std::abs(colour.blue() - expected.blue()) <= tolerance;
 }
@@ -30,21 +26,17 @@ int countLike(const QImage& image, const QRectF& rect, const QColor& expected, i
     const double ratio = image.devicePixelRatio();
     const QRect pixels = QRectF(rect.topLeft() * ratio, rect.size() * ratio).toAlignedRect() & image.rect();
     int count = 0;
-    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        for (int x = pixels.left(); x <= pixels.right(); ++x) {
-            if (looksLike(image.pixelColor(x, y), expected, tolerance)) ++count;
-        }
-    }
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            count += looksLike(image.pixelColor(x, y), expected, tolerance);
     return count;
 }
 
 QRect differingPixels(const QImage& a, const QImage& b) {
     QRect box;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
             if (a.pixel(x, y) != b.pixel(x, y)) box |= QRect(x, y, 1, 1);
-        }
-    }
     return box;
 }
 

@@ -11,6 +11,12 @@ namespace {
 
 using testing::chartArea;
 
+std::vector<MinuteBar> minutesOf(std::initializer_list<double> volumes, double price = 10) {
+    std::vector<MinuteBar> minutes;
+    for (double v : volumes) minutes.push_back({samples::tradingMinutes()[minutes.size()], price, price, v, 0});
+    return minutes;
+}
+
 TEST(IntradayGeometry, NeedsAQuoteAndMinutesAndLeavesRoomForTheLabels) {
     const auto day = samples::stockDay(true);
     EXPECT_TRUE(layoutIntraday(std::nullopt, day.minutes, chartArea).isEmpty);
@@ -34,9 +40,10 @@ TEST(IntradayGeometry, RangeCoversPricesAveragesAndPreviousCloseWithFourPercentP
     EXPECT_GT(g.baselineY, g.plot.rect.bottom() - 6);
 
     // One unchanged minute: a one-cent range, one point at the left, no direction.
+    const auto one = minutesOf({1200});
     Quote quote;
     quote.price = quote.prevClose = 10.0;
-    const auto flat = layoutIntraday(quote, {{"09:30", 10.0, 10.0, 1200, 1.2e6}}, chartArea);
+    const auto flat = layoutIntraday(quote, one, chartArea);
     EXPECT_NEAR(flat.plot.hi - flat.plot.lo, 0.01 * 1.08, 1e-12);
     EXPECT_NEAR(flat.plot.lo, 10.0 - 0.0004, 1e-12);
     ASSERT_EQ(flat.price.size(), 1u);
@@ -44,16 +51,8 @@ TEST(IntradayGeometry, RangeCoversPricesAveragesAndPreviousCloseWithFourPercentP
     EXPECT_EQ(flat.direction, 0);
     for (const double change : {0.01, -0.01}) {
         quote.price = 10 + change;
-        EXPECT_EQ(layoutIntraday(quote, {{"09:30", 10.0, 10.0, 1200, 1.2e6}}, chartArea).direction,
-                  change > 0 ? 1 : -1);
+        EXPECT_EQ(layoutIntraday(quote, one, chartArea).direction, change > 0 ? 1 : -1);
     }
-}
-
-TEST(VolumeFormat, UsesYiAndWanOfLots) {
-    EXPECT_EQ(VolumeView::format(123456789), QStringLiteral("1.23亿手"));
-    EXPECT_EQ(VolumeView::format(12345), QStringLiteral("1.2万手"));
-    EXPECT_EQ(VolumeView::format(10000), QStringLiteral("1.0万手"));
-    EXPECT_EQ(VolumeView::format(999), QStringLiteral("999手"));
 }
 
 TEST(VolumeGeometry, OpeningSpikeIsCutAtTheNinetyFifthPercentileWhileTheRestStayReadable) {
@@ -76,13 +75,14 @@ TEST(VolumeGeometry, OpeningSpikeIsCutAtTheNinetyFifthPercentileWhileTheRestStay
     for (int i = 1; i <= 100; ++i) minutes.push_back({"10:00", 10, 10, double(i), 0});
     // n = 100: k = min(99, 95) -> sorted[95] = 96.
     EXPECT_DOUBLE_EQ(volumeCap(minutes), 96 * 1.08);
-    minutes.resize(1);
-    EXPECT_DOUBLE_EQ(volumeCap(minutes), 1.08);
+    EXPECT_DOUBLE_EQ(volumeCap(minutesOf({1})), 1.08);
+    EXPECT_EQ((QStringList{VolumeView::format(123456789), VolumeView::format(12345), VolumeView::format(10000),
+                           VolumeView::format(999)}),
+              (QStringList{"1.23亿手", "1.2万手", "1.0万手", "999手"}));
 }
 
 TEST(VolumeGeometry, ZeroAndCorruptVolumesDrawHalfPointBarsOnTheBottom) {
-    std::vector<MinuteBar> minutes{
-        {"09:30", 10, 10, std::nan(""), 0}, {"09:31", 10, 10, 0, 0}, {"09:32", 10, 10, INFINITY, 0}};
+    auto minutes = minutesOf({std::nan(""), 0, INFINITY});
     auto g = layoutVolume(std::nullopt, minutes, chartArea);
     EXPECT_DOUBLE_EQ(g.cap, 1);
     for (const auto& bar : g.bars) {
@@ -96,25 +96,21 @@ TEST(VolumeGeometry, ZeroAndCorruptVolumesDrawHalfPointBarsOnTheBottom) {
     EXPECT_DOUBLE_EQ(g.totalVolume, 300);
 }
 
-TEST(VolumeGeometry, BarColourComparesWithThePreviousMinuteAndTheOpenFirst) {
-    Quote quote;
-    quote.open = 10.00;
+TEST(VolumeGeometry, BarColourComparesWithThePreviousMinuteAndTheOpenFirstAndTheAverageTakesFiveMinutes) {
+    // Below the open, unchanged (counts as up), up, down.
     const std::vector<MinuteBar> minutes{{"09:30", 9.98, 9.98, 500, 0},
                                          {"09:31", 9.98, 9.98, 300, 0},
                                          {"09:32", 10.02, 10, 300, 0},
                                          {"09:33", 10.01, 10, 200, 0}};
-    const auto g = layoutVolume(quote, minutes, chartArea);
-    EXPECT_FALSE(g.bars[0].isUp); // below the open
-    EXPECT_TRUE(g.bars[1].isUp);  // unchanged counts as up
-    EXPECT_TRUE(g.bars[2].isUp);
-    EXPECT_FALSE(g.bars[3].isUp);
+    Quote quote;
+    quote.open = 10.00;
+    const auto colours = layoutVolume(quote, minutes, chartArea);
+    std::vector<bool> up;
+    for (const auto& bar : colours.bars) up.push_back(bar.isUp);
+    EXPECT_EQ(up, (std::vector<bool>{false, true, true, false}));
     EXPECT_TRUE(layoutVolume(std::nullopt, minutes, chartArea).bars[0].isUp);
-}
 
-TEST(VolumeGeometry, FiveMinuteAverageAndTotalsFollowTheDay) {
-    std::vector<MinuteBar> minutes;
-    for (double v : {100, 200, 300, 400, 500, 600, 700}) minutes.push_back({"10:00", 10, 10, v, 0});
-    const auto g = layoutVolume(std::nullopt, minutes, chartArea);
+    const auto g = layoutVolume(std::nullopt, minutesOf({100, 200, 300, 400, 500, 600, 700}), chartArea);
     EXPECT_DOUBLE_EQ(g.totalVolume, 2800);
     EXPECT_DOUBLE_EQ(g.lastMean, (300 + 400 + 500 + 600 + 700) / 5.0);
     const auto yOf = [&](double v) { return g.plot.top() + (g.cap - std::min(g.cap, v)) / g.cap * g.plot.height(); };

@@ -16,29 +16,25 @@ double fixedWidth(const QString& text) {
 TEST(KLineGeometry, FourBarsOrFewerShowTheLoadingTextAndTheWidthFitsFortyToOneHundredThirty) {
     EXPECT_TRUE(layoutKLine(samples::dailyBars(4), defaultMovingAveragePeriods(), chartArea).isEmpty);
     const auto bars = samples::dailyBars(300);
-    EXPECT_EQ(layoutKLine(bars, {}, QSizeF(306, 149)).visibleCount, 71u);
-    EXPECT_EQ(layoutKLine(bars, {}, QSizeF(106, 149)).visibleCount, 40u);
-    EXPECT_EQ(layoutKLine(bars, {}, QSizeF(1006, 149)).visibleCount, 130u);
+    for (const auto& [width, visible] : {std::pair(306, 71u), {106, 40u}, {1006, 130u}})
+        EXPECT_EQ(layoutKLine(bars, {}, QSizeF(width, 149)).visibleCount, visible) << width;
 }
 
 TEST(KLineGeometry, FiveBarsFillThePlotAndOnlyTheFiveDayAverageHasALegend) {
-    const auto bars = samples::dailyBars(5);
-    const auto g = layoutKLine(bars, defaultMovingAveragePeriods(), chartArea);
+    const auto g = layoutKLine(samples::dailyBars(5), defaultMovingAveragePeriods(), chartArea);
     ASSERT_EQ(g.candles.size(), 5u);
     EXPECT_DOUBLE_EQ(g.step, 330.0 / 5);
     EXPECT_DOUBLE_EQ(g.candles[0].x, 3 + 33);
     ASSERT_EQ(g.averages.size(), 7u);
     EXPECT_TRUE(g.averages[0].latest.has_value());
     EXPECT_FALSE(g.averages[1].latest.has_value());
-    int present = 0;
-    for (const auto& point : g.averages[0].points) present += point.has_value();
-    EXPECT_EQ(present, 1);
+    EXPECT_EQ(std::count_if(g.averages[0].points.begin(), g.averages[0].points.end(), [](auto& p) { return p; }), 1);
     const auto legend = layoutKLineLegend(g, chartArea, fixedWidth);
     ASSERT_EQ(legend.size(), 1u);
     EXPECT_TRUE(legend[0].text.startsWith("M5 "));
 }
 
-TEST(KLineGeometry, AveragesUseTheWholeHistoryAndAlignWithTheVisibleBars) {
+TEST(KLineGeometry, AveragesUseTheWholeHistoryAlignWithTheVisibleBarsAndWidenTheRange) {
     const auto bars = samples::dailyBars(400);
     const auto g = layoutKLine(bars, {5, 250}, chartArea);
     ASSERT_EQ(g.visibleCount, 78u); // 330 / 4.2
@@ -49,21 +45,16 @@ TEST(KLineGeometry, AveragesUseTheWholeHistoryAndAlignWithTheVisibleBars) {
     // Every visible bar already has 250 closes behind it, so the long average has no gaps.
     for (const auto& point : g.averages[1].points) EXPECT_TRUE(point.has_value());
     EXPECT_DOUBLE_EQ(g.averages[0].points.back()->x(), g.candles.back().x);
-}
 
-TEST(KLineGeometry, AveragesOutsideTheCandlesWidenTheRange) {
     // A halving 40 days ago: the 60-day average stays far above every visible candle.
-    auto bars = samples::dailyBars(100);
-    for (std::size_t i = 0; i < bars.size(); ++i) {
+    auto halved = samples::dailyBars(100);
+    for (std::size_t i = 0; i < halved.size(); ++i) {
         const double price = (i < 60 ? 20 : 10) + double(i % 3) * 0.01;
-        bars[i] = {bars[i].date, price, price + 0.01, price + 0.05, price - 0.05, 1000};
+        halved[i] = {halved[i].date, price, price + 0.01, price + 0.05, price - 0.05, 1000};
     }
-    const QSizeF narrow(100, 149);
-    const auto g = layoutKLine(bars, {60}, narrow);
-    ASSERT_EQ(g.visibleCount, 40u);
-    double maxHigh = 0;
-    for (std::size_t i = bars.size() - g.visibleCount; i < bars.size(); ++i) maxHigh = std::max(maxHigh, bars[i].high);
-    EXPECT_GT(g.plot.hi, maxHigh + 1);
+    const auto narrow = layoutKLine(halved, {60}, QSizeF(100, 149));
+    ASSERT_EQ(narrow.visibleCount, 40u);
+    EXPECT_GT(narrow.plot.hi, 10.02 + 0.05 + 1) << "above the highest visible high";
 }
 
 TEST(KLineGeometry, RisingBodiesAndDojisAreHollowFallingOnesFilled) {
@@ -83,28 +74,22 @@ TEST(KLineGeometry, RisingBodiesAndDojisAreHollowFallingOnesFilled) {
     EXPECT_DOUBLE_EQ(g.candles[9].body.bottom(), g.plot.y(101));
 }
 
-TEST(KLineLegend, WrapsOnceAndDropsWhatDoesNotFitInTwoRows) {
-    const auto bars = samples::dailyBars(300);
+TEST(KLineLegend, WrapsOnceDropsWhatDoesNotFitInTwoRowsAndUsesPriceDecimals) {
     const QSizeF narrow(120, 149);
-    const auto g = layoutKLine(bars, defaultMovingAveragePeriods(), narrow);
+    const auto g = layoutKLine(samples::dailyBars(300), defaultMovingAveragePeriods(), narrow);
     // Each entry "M5 1234.56" is about 50 points: two fit in a row of 120 points.
     const auto legend = layoutKLineLegend(g, narrow, fixedWidth);
     ASSERT_EQ(legend.size(), 4u);
-    EXPECT_DOUBLE_EQ(legend[0].at.y(), 149 - 17);
-    EXPECT_DOUBLE_EQ(legend[2].at.y(), 149 - 17 + 8);
-    EXPECT_DOUBLE_EQ(legend[2].at.x(), 3);
-    EXPECT_DOUBLE_EQ(legend[1].at.x(), 3 + fixedWidth(legend[0].text) + 4);
+    EXPECT_EQ((std::vector{legend[0].at, legend[1].at, legend[2].at}),
+              (std::vector{QPointF(3, 132), QPointF(3 + fixedWidth(legend[0].text) + 4, 132), QPointF(3, 140)}));
     EXPECT_TRUE(legend[3].text.startsWith("M30 "));
     EXPECT_EQ(legend[3].colorIndex, 3u);
-}
 
-TEST(KLineLegend, UsesPriceDecimalsForEtfPrices) {
-    auto bars = samples::dailyBars(10, 3.8);
-    for (auto& bar : bars) bar.close = 3.856;
-    const auto g = layoutKLine(bars, {5}, chartArea);
-    const auto legend = layoutKLineLegend(g, chartArea, fixedWidth);
-    ASSERT_EQ(legend.size(), 1u);
-    EXPECT_EQ(legend[0].text, QStringLiteral("M5 3.856"));
+    auto etf = samples::dailyBars(10, 3.8);
+    for (auto& bar : etf) bar.close = 3.856;
+    const auto prices = layoutKLineLegend(layoutKLine(etf, {5}, chartArea), chartArea, fixedWidth);
+    ASSERT_EQ(prices.size(), 1u);
+    EXPECT_EQ(prices[0].text, QStringLiteral("M5 3.856"));
 }
 
 } // namespace

@@ -4,14 +4,12 @@
 #include "card/CardLayout.h"
 #include "card/FloatingPanel.h"
 #include "card/MinimalSlider.h"
-#include "card/Theme.h"
 #include "doubles/ManualClock.h"
 #include "ui/CardSamples.h"
 #include "ui/FakeScreenSource.h"
 #include "ui/TestApplication.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -23,7 +21,6 @@ namespace glimmer {
 namespace {
 
 using enum ChartView;
-
 using testing::waitUntil;
 
 class StockCardViewTest : public ::testing::Test {
@@ -42,7 +39,7 @@ protected:
         card->onSwitchView = [this](ChartView view) { switched.push_back(view); };
         card->onSwitchStock = [this](int delta) { stocks.push_back(delta); };
         card->onPinToggle = [this] { ++pins; };
-        card->onDragEnd = [this](std::optional<DockSide> side) { dragEnds.push_back(side); };
+        card->onDragEnd = [this](std::optional<DockSide>) { ++dragEnds; };
         card->onResizeCommit = [this] { ++resizeCommits; };
         card->onClose = [this] { ++closes; };
         card->onHoverChange = [this](bool on) { hovers.push_back(on); };
@@ -51,21 +48,10 @@ protected:
         ASSERT_EQ(card->size(), QSize(376, 242));
     }
 
-    void click(QPoint p) {
-        testing::mousePress(*card, p);
-        testing::mouseRelease(*card, p);
-    }
-    void doubleClick(QPoint p) {
-        click(p);
-        QMouseEvent event(QEvent::MouseButtonDblClick, p, p, card->mapToGlobal(QPointF(p)), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(card, &event);
-        testing::mouseRelease(*card, p);
-    }
     /// Press at `p`, move the pointer by `d` on the desktop (y down), release.
-    void dragBy(QPoint p, QPoint d) {
+    void dragBy(QPoint p, QPoint d = {}) {
         testing::mousePress(*card, p);
-        testing::mouseDrag(*card, p + d);
+        if (d != QPoint()) testing::mouseDrag(*card, p + d);
         testing::mouseRelease(*card, p + d);
     }
     void wheel(QPoint pixels, QPoint angle = {}) {
@@ -76,6 +62,9 @@ protected:
     void settle(int ms) {
         waitUntil([] { return false; }, ms);
     }
+    bool settled() {
+        return waitUntil([&] { return !card->fades().isAnimating(); });
+    }
 
     ManualClock clock{Instant{} + std::chrono::hours(500000)};
     std::unique_ptr<testing::FakeScreenSource> screens;
@@ -83,12 +72,9 @@ protected:
     StockCardView* card = nullptr;
     std::vector<ChartView> switched;
     std::vector<int> stocks;
-    std::vector<std::optional<DockSide>> dragEnds;
     std::vector<bool> hovers;
-    int pins = 0, resizeCommits = 0, closes = 0;
-
+    int pins = 0, dragEnds = 0, resizeCommits = 0, closes = 0;
     const QPoint body{200, 140};
-    const QPoint pin{43, 42};
 };
 
 // The interaction's rules have their own tests; here only that real events reach it, with the
@@ -101,16 +87,20 @@ TEST_F(StockCardViewTest, MouseAndWheelEventsReachTheInteraction) {
     ASSERT_TRUE(waitUntil([&] { return !switched.empty(); }, 1500));
     EXPECT_EQ(switched, std::vector<ChartView>{macd});
 
-    doubleClick(body);
+    dragBy(body);
+    QMouseEvent event(QEvent::MouseButtonDblClick, body, body, card->mapToGlobal(QPointF(body)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(card, &event);
+    testing::mouseRelease(*card, body);
     EXPECT_EQ(stocks, std::vector<int>{1});
     dragBy(body, {5, 20}); // 20 down on the desktop is 20 lower in screen space
     EXPECT_EQ(panel->frame(), (Rect{505, 80, 376, 242}));
-    EXPECT_EQ(dragEnds.size(), 1u);
+    EXPECT_EQ(dragEnds, 1);
     dragBy({120, 10}, {0, -30}); // the top strip, up on the desktop
     EXPECT_EQ(panel->frame(), (Rect{505, 80, 376, 272}));
     EXPECT_EQ(resizeCommits, 1);
     EXPECT_TRUE(waitUntil([&] { return card->size() == QSize(376, 272); }));
-    click(pin);
+    dragBy({43, 42}); // the pin
     EXPECT_EQ(pins, 1);
     EXPECT_EQ(resizeCommits, 1);
 
@@ -126,27 +116,11 @@ TEST_F(StockCardViewTest, MouseAndWheelEventsReachTheInteraction) {
     EXPECT_EQ(stocks, (std::vector<int>{-1, 1}));
 }
 
-TEST_F(StockCardViewTest, InvisibleControlsLetClicksThroughToTheCardAndTipsFollowTheMode) {
+TEST_F(StockCardViewTest, ControlsFadeWithHoverLetClicksThroughWhileInvisibleAndTipsFollowTheMode) {
     const QPoint closeCentre = card->layout().closeButton.center().toPoint();
     const QPoint sliderPoint = card->layout().slider.center().toPoint();
     EXPECT_EQ(card->childAt(closeCentre), nullptr);
     EXPECT_EQ(card->childAt(sliderPoint), nullptr);
-    card->prepareForPreview(0.8);
-    EXPECT_EQ(card->childAt(closeCentre), card->closeButton());
-    EXPECT_EQ(card->childAt(sliderPoint), card->opacitySlider());
-    QTest::mouseClick(card->closeButton(), Qt::LeftButton, {}, QPoint(9, 9));
-    EXPECT_EQ(closes, 1);
-
-    card->setOpacitySliderEnabled(false);
-    card->prepareForPreview(0.8);
-    EXPECT_EQ(card->childAt(sliderPoint), nullptr);
-    // The tips name their keys and follow the mode.
-    EXPECT_EQ(card->expandButton()->toolTip(), QStringLiteral("展开所有副图（Ctrl+Alt+E）"));
-    card->setExpandMode(true);
-    EXPECT_EQ(card->expandButton()->toolTip(), QStringLiteral("收起副图（Ctrl+Alt+E）"));
-}
-
-TEST_F(StockCardViewTest, HoverFadesTheControlsInAndOut) {
     QEnterEvent enter{QPointF(body), QPointF(body), card->mapToGlobal(QPointF(body))};
     QApplication::sendEvent(card, &enter);
     EXPECT_EQ(hovers, std::vector<bool>{true});
@@ -156,22 +130,40 @@ TEST_F(StockCardViewTest, HoverFadesTheControlsInAndOut) {
     QApplication::sendEvent(card, &leave);
     ASSERT_TRUE(waitUntil([&] { return card->closeButton()->alpha() == 0 && card->opacitySlider()->alpha() == 0; }));
     EXPECT_EQ(hovers, (std::vector<bool>{true, false}));
+
+    card->prepareForPreview(0.8);
+    EXPECT_EQ(card->childAt(closeCentre), card->closeButton());
+    EXPECT_EQ(card->childAt(sliderPoint), card->opacitySlider());
+    QTest::mouseClick(card->closeButton(), Qt::LeftButton, {}, QPoint(9, 9));
+    EXPECT_EQ(closes, 1);
+    card->setOpacitySliderEnabled(false);
+    card->prepareForPreview(0.8);
+    EXPECT_EQ(card->childAt(sliderPoint), nullptr);
+    EXPECT_EQ(card->expandButton()->toolTip(), QStringLiteral("展开所有副图（Ctrl+Alt+E）"));
+    card->setExpandMode(true);
+    EXPECT_EQ(card->expandButton()->toolTip(), QStringLiteral("收起副图（Ctrl+Alt+E）"));
 }
 
-TEST_F(StockCardViewTest, ModeChangeCrossFadesOnScreenAndSwitchesAtOnceOffScreen) {
+TEST_F(StockCardViewTest, ModeChangeCrossFadesOnScreenSwitchesAtOnceOffScreenAndNoViewsMeanTheFirst) {
     settle(50);
     card->setView(macd);
     EXPECT_TRUE(card->fades().isChartShown(intraday));
     EXPECT_TRUE(card->fades().isChartShown(macd));
-    ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
+    ASSERT_TRUE(settled());
     EXPECT_FALSE(card->fades().isChartShown(intraday));
     EXPECT_EQ(card->fades().chartAlpha(macd), 1);
-
     panel->orderOut();
     card->setView(dailyCandles);
     EXPECT_FALSE(card->fades().isAnimating());
     EXPECT_FALSE(card->fades().isChartShown(macd));
     EXPECT_EQ(card->fades().chartAlpha(dailyCandles), 1);
+
+    card->setEnabledViews({});
+    EXPECT_EQ(card->enabledViews(), std::vector<ChartView>{intraday});
+    card->setEnabledViews({dailyCandles, macd});
+    card->setView(dailyCandles);
+    EXPECT_EQ(card->viewAfterCurrent(), std::nullopt);
+    EXPECT_EQ(card->nextView(), macd);
 }
 
 TEST_F(StockCardViewTest, GlowBreathesOnlyWhileShownAndAnIdleCardNeverRepaints) {
@@ -185,9 +177,8 @@ TEST_F(StockCardViewTest, GlowBreathesOnlyWhileShownAndAnIdleCardNeverRepaints) 
     EXPECT_TRUE(card->fades().isBreathing());
     card->setAlertActive(false);
     EXPECT_FALSE(card->fades().isBreathing());
-
     card->pulseCharts();
-    ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
+    ASSERT_TRUE(settled());
     settle(100);
     const long before = card->paintCount();
     settle(300);
@@ -211,7 +202,7 @@ TEST_F(StockCardViewTest, EveryChangedFieldRepaintsAtOnceAndAnUnchangedOneNever)
         {"enabled views", [&] { card->setEnabledViews(two); }, false},
     };
     for (const auto& [name, change, onlyOnce] : changes) {
-        ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
+        ASSERT_TRUE(settled());
         settle(20);
         long before = card->paintCount();
         change();
@@ -228,7 +219,7 @@ TEST_F(StockCardViewTest, EveryChangedFieldRepaintsAtOnceAndAnUnchangedOneNever)
 TEST_F(StockCardViewTest, RepaintingOnlyARegionDrawsItExactlyAsAFullRepaint) {
     card->setLockedView(fundFlow);
     card->setAlertMessage("主力连续 5 分钟净流出，累计减少 0.32 亿");
-    ASSERT_TRUE(waitUntil([&] { return !card->fades().isAnimating(); }));
+    ASSERT_TRUE(settled());
     card->setAlertActive(true); // breathes only as events are processed, which render() does not do
     const auto render = [&](const QRegion& region) {
         QImage image(card->size(), QImage::Format_ARGB32_Premultiplied);
@@ -249,11 +240,9 @@ TEST_F(StockCardViewTest, RepaintingOnlyARegionDrawsItExactlyAsAFullRepaint) {
     for (const auto& [name, region] : parts) {
         const QImage part = render(region);
         int differing = 0;
-        for (const QRect& r : region) {
-            for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (const QRect& r : region)
+            for (int y = r.top(); y <= r.bottom(); ++y)
                 for (int x = r.left(); x <= r.right(); ++x) differing += part.pixel(x, y) != full.pixel(x, y);
-            }
-        }
         EXPECT_EQ(differing, 0) << name;
     }
 }
@@ -269,22 +258,13 @@ TEST(CardFadesBreath, GlowStepsStaySmoothButChangeFarLessOftenThanFrames) {
         const double alpha = CardFades::breathAlpha(progress);
         EXPECT_LE(std::abs(alpha - previous), 0.04) << "no visible jump at frame " << f;
         EXPECT_EQ(alpha < previous, progress <= 0.5 && alpha != previous) << "down first, then up";
-        if (alpha != previous) ++changes;
+        changes += alpha != previous;
         previous = alpha;
     }
     EXPECT_DOUBLE_EQ(CardFades::breathAlpha(0.5), CardFades::breathLowAlpha);
     EXPECT_EQ(previous, 1);
     EXPECT_EQ(changes, 2 * CardFades::breathSteps);
     EXPECT_LT(changes, frames / 2);
-}
-
-TEST_F(StockCardViewTest, EmptyEnabledViewsBecomeTheFirstView) {
-    card->setEnabledViews({});
-    EXPECT_EQ(card->enabledViews(), std::vector<ChartView>{intraday});
-    card->setEnabledViews({dailyCandles, macd});
-    card->setView(dailyCandles);
-    EXPECT_EQ(card->viewAfterCurrent(), std::nullopt);
-    EXPECT_EQ(card->nextView(), macd);
 }
 
 } // namespace

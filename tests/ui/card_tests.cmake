@@ -8,5 +8,4 @@ list(APPEND GLIMMER_UI_TESTS
   ui/StockCardViewTest.cpp
   ui/TextRecorder.cpp
   ui/TextRecorder.h
-  ui/ViewSequenceTest.cpp
 )

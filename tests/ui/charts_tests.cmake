@@ -8,5 +8,4 @@ list(APPEND GLIMMER_UI_TESTS
   ui/IntradayVolumeChartTest.cpp
   ui/KLineChartTest.cpp
   ui/MACDFlowChartTest.cpp
-  ui/ThemeTest.cpp
 )
