@@ -26,7 +26,6 @@ TEST(ArrowKeyStep, ArrowsSwitchTheSecurityOnTheCardStepTheViewInOverviewAndOnlyW
         EXPECT_EQ(arrowStep(Qt::Key_Left, modifier, card).action, none) << modifier;
         EXPECT_EQ(arrowStep(Qt::Key_Right, modifier, overview).action, none) << modifier;
     }
-    // Only in our panels while the card or the overview shows, and only for left and right.
     EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::NoModifier, {false, true, false}).action, none);
     EXPECT_EQ(arrowStep(Qt::Key_Right, Qt::NoModifier, {true, false, false}).action, none);
     for (const int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Space, Qt::Key_A})

@@ -42,8 +42,7 @@ TEST(CardLayout, DotsAreCentredAndAnswerOnLargerSquares) {
 }
 
 TEST(CardLayout, ResizeEdgesUseCornerZonesThenEdgeBandsAndClicksCountOnlyOnTheCard) {
-    // Corner zones reach 18 points in; the gutter and strip are part of the bands, which is why a
-    // press on the pin has to be kept from resizing.
+    // The gutter and strip are part of the bands, which is why a press on the pin must not resize.
     const auto pin = layout.pin.center();
     const std::tuple<double, double, int> cases[] = {
         {30, 30, l | t},  {44, 44, l | t},          {30, 224, l | b}, {30, 230, l | b},

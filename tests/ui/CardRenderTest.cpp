@@ -1,5 +1,4 @@
-// The card as a user sees it, in its panel with the shadow: pixel probes that the painted parts land
-// where the layout puts them, in the colours they mean.
+// Pixel probes of the card in its panel: each painted part where the layout puts it, in its colour.
 #include "card/CardLayout.h"
 #include "card/CardPainter.h"
 #include "card/FloatingPanel.h"
@@ -39,7 +38,6 @@ protected:
         Theme::applyMode(panel.get(), dark ? ThemeMode::dark : ThemeMode::light);
         if (apply) apply(*owner);
     }
-    /// The same, drawn at 2x.
     QImage shot(bool dark, const std::function<void(StockCardView&)>& apply = {}) {
         reset(dark, apply);
         return samples::renderWidget(*panel, 2);
@@ -103,7 +101,7 @@ TEST_F(CardRender, DirectionAlertAndDockPreviewShowInTheirColours) {
     }
 }
 
-TEST_F(CardRender, HoldingsStripTakesTheHeaderLineWhenWideTheFooterWhenSmallAndNeverTheChart) {
+TEST_F(CardRender, HoldingsStripTakesTheHeaderLineWhenWideTheFooterWhenSmallNeverTheChartAndHidesAmountsInPrivacy) {
     const std::pair<QSize, HoldingStrip::Slot> cases[] = {
         {QSize(panelWidth, panelHeight), HoldingStrip::Slot::header},
         {QSize(int(CardLayout::minimumPanelWidth), int(CardLayout::minimumPanelHeight)), HoldingStrip::Slot::footer},
@@ -134,9 +132,7 @@ TEST_F(CardRender, HoldingsStripTakesTheHeaderLineWhenWideTheFooterWhenSmallAndN
             EXPECT_LT(changed.right(), layout.dot(0, 5).left() - 4) << "clear of the dots";
         }
     }
-}
-
-TEST_F(CardRender, PrivacyModeDrawsNoAmountButKeepsThePercent) {
+    reset(false); // privacy mode draws no amount but keeps the percent
     owner->setEntry(samples::heldEntry(true));
     owner->setPrivacyMode(true);
     const QString masked = testing::TextRecorder::textsOf(*owner).join(QLatin1Char('|'));

@@ -18,8 +18,7 @@ MarketEntry heldEntry(bool closesUp = true);
 inline constexpr int panelWidth = 376;
 inline constexpr int panelHeight = 242;
 
-/// Renders a widget (a card, or a panel with its shadow) as it is now into a transparent image at
-/// `ratio` device pixels per point.
+/// A widget (a card, or a panel with its shadow) as it is now, at `ratio` device pixels per point.
 QImage renderWidget(QWidget& widget, double ratio);
 
 } // namespace glimmer::samples

@@ -12,8 +12,7 @@ using enum ChartView;
 using Views = std::vector<ChartView>;
 
 TEST(CardBanner, LongMessagesLoseWholeCharactersFromTheEndButKeepFour) {
-    // Ten points a character: 40 characters into 120 points keep 12. Four-byte emoji and
-    // three-byte Chinese characters: a byte cut would leave broken text.
+    // Ten points a character; a cut through a four-byte emoji or three-byte Chinese character would break the text.
     const auto tenPerCharacter = [](const QString& text) { return 10.0 * double(text.toUcs4().size()); };
     const std::tuple<std::string, double, QString> cases[] = {
         {"放量突破", 300, QStringLiteral("⚠ 放量突破")},
@@ -70,17 +69,13 @@ TEST(CardHeaderText, TimeJoinsTradeDayAndLastMinute) {
     EXPECT_EQ(CardText::timeText(entry), QStringLiteral("1204"));
 }
 
-TEST(ViewSequence, KeepsDotOrderWithVolumeBeforeDailyCandles) {
+TEST(ViewSequence, KeepsDotOrderAndViewAfterStopsAtTheEndSoThePresenterSwitchesSecurityWhileNextAndStepWrap) {
     using namespace ViewSequence;
     const Views all{intraday, macd, fundFlow, volume, dailyCandles};
     EXPECT_EQ(enabledSequence({dailyCandles, volume, fundFlow, macd, intraday}), all);
     EXPECT_EQ(enabledSequence({dailyCandles, intraday, macd}), (Views{intraday, macd, dailyCandles}));
     EXPECT_EQ(enabledSequence({}), all);
     EXPECT_EQ(enabledSequence({volume, volume}), Views{volume});
-}
-
-TEST(ViewSequence, ViewAfterStopsAtTheEndSoThePresenterSwitchesSecurityWhileNextAndStepWrap) {
-    using namespace ViewSequence;
     const Views seq = enabledSequence({intraday, macd, dailyCandles});
     EXPECT_EQ(viewAfter(intraday, seq), macd);
     EXPECT_EQ(viewAfter(dailyCandles, seq), std::nullopt);

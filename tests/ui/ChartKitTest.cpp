@@ -2,7 +2,6 @@
 #include "ChartTestSupport.h"
 #include "card/Theme.h"
 #include "card/charts/FlowGeometry.h"
-#include "card/charts/VolumeView.h"
 #include "support/CommaLocale.h"
 
 #include <QFontInfo>
@@ -77,7 +76,7 @@ TEST(ChartKitLabels, RangeLabelsGiveWayToTheReferenceLabelAndStayInTheView) {
     EXPECT_DOUBLE_EQ(tops.reference, 0);
 }
 
-TEST(ChartKitNumbers, FixedDecimalsWithAPointUnderACommaLocaleAndYiOrWanForLargeAmounts) {
+TEST(ChartKitNumbers, FixedDecimalsWithAPointUnderACommaLocaleYiOrWanForLargeAmountsAndThreeOnlyForThirdDecimals) {
     testing::CommaLocale german;
     ASSERT_TRUE(german.isActive()) << "localedef could not build " << testing::CommaLocale::name;
     // Absurd decimal counts from a caller's bug still give bounded text.
@@ -85,22 +84,18 @@ TEST(ChartKitNumbers, FixedDecimalsWithAPointUnderACommaLocaleAndYiOrWanForLarge
         (QStringList{ChartKit::px(1688.5, 2), ChartKit::px(3.4567, 3), ChartKit::px(-0.126, 2), ChartKit::px(1.5, -3)}),
         (QStringList{"1688.50", "3.457", "-0.13", "2"}));
     EXPECT_LE(ChartKit::px(1e300, 400).size(), 330);
-    EXPECT_EQ(VolumeView::format(12345), QStringLiteral("1.2万手"));
     EXPECT_EQ(yiText(-24000000), QStringLiteral("-0.24亿"));
     const std::pair<double, const char*> flows[] = {{-2.5e8, "-2.50亿"}, {-123456789, "-1.23亿"}, {99999, "10万"},
                                                     {-56000, "-6万"},    {9999, "9999"},          {10000, "1万"},
                                                     {-0.0, "0"}};
     for (const auto& [amount, text] : flows) EXPECT_EQ(Theme::flowString(amount), QString::fromUtf8(text)) << amount;
-}
-
-TEST(ChartKitNumbers, ThreeDecimalsOnlyForPricesWithAThirdDecimalBetweenOneAndOneThousand) {
     // Prices a hair below a whole cent in binary (2.3 * 100 = 229.99999999999997) keep two.
     const std::pair<double, int> cases[] = {{3.456, 3},  {3.45, 2}, {0.456, 2}, {1234.567, 2},       {1.001, 3},
                                             {-3.456, 3}, {2.3, 2},  {4.35, 2},  {0.1 + 0.2 + 2., 2}, {999.999, 3}};
     for (const auto& [price, decimals] : cases) EXPECT_EQ(ChartKit::priceDecimals(price), decimals) << price;
 }
 
-TEST(ChartKitFonts, EqualDigitsFractionalSizesOnAnyDpiAndACjkFontForChinese) {
+TEST(ChartKitText, EqualDigitsFractionalSizesOnAnyDpiACjkFontForChineseAndAlignedBoxes) {
     testing::ensureApplication();
     QImage normal(10, 10, QImage::Format_ARGB32_Premultiplied);
     QImage dense(10, 10, QImage::Format_ARGB32_Premultiplied);
@@ -122,9 +117,7 @@ TEST(ChartKitFonts, EqualDigitsFractionalSizesOnAnyDpiAndACjkFontForChinese) {
               QFontMetricsF(legend, &normal).horizontalAdvance("1688.50"));
     const QFont empty = ChartKit::font(ChartKit::TextStyle::emptyState, &normal);
     EXPECT_EQ(QFontInfo(empty).family(), QStringLiteral("Noto Sans CJK SC"));
-}
-
-TEST(ChartKitText, AlignmentPlacesTheMeasuredBoxAndReturnsItsSize) {
+    // Right alignment places the measured box and returns its size.
     QSizeF measured;
     const QImage image = drawn({120, 30}, [&](QPainter& painter) {
         const QFont font = ChartKit::font(ChartKit::TextStyle::axisValue, painter.device());

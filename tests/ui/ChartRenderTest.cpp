@@ -36,9 +36,8 @@ QImage render(const ChartWidget& view, bool dark, double ratio = 1) {
 int opaquePixels(const QImage& image, QRect rect = {}) {
     if (rect.isNull()) rect = image.rect();
     int count = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
         for (int x = rect.left(); x <= rect.right(); ++x) count += qAlpha(image.pixel(x, y)) > 30;
-    }
     return count;
 }
 
@@ -93,8 +92,8 @@ TEST_F(ChartRender, EachChartTakesItsSeriesFromTheEntryAndDrawsOnlyWhenTheySuffi
     }
 }
 
-TEST_F(ChartRender, IntradayLineTakesTheColourOfTheDaysDirectionOnADashedBaseline) {
-    for (bool dark : {false, true}) {
+TEST_F(ChartRender, IntradayLineTakesTheColourOfTheDaysDirectionOnADashedBaselineAndFundsShowAThirdDecimal) {
+    for (bool dark : {false, true})
         for (int direction : {1, -1, 0}) {
             auto day = samples::stockDay(direction >= 0);
             if (direction == 0) day.quote.price = day.quote.prevClose;
@@ -108,7 +107,6 @@ TEST_F(ChartRender, IntradayLineTakesTheColourOfTheDaysDirectionOnADashedBaselin
             EXPECT_EQ(countLike(image, g.plot.rect, (direction > 0 ? Theme::down() : Theme::up()).resolve(dark), 30), 0)
                 << dark << direction;
         }
-    }
     IntradayView view;
     showDay(view, samples::stockDay(true, 40)); // right part still empty
     const QImage image = render(view, false);
@@ -121,11 +119,7 @@ TEST_F(ChartRender, IntradayLineTakesTheColourOfTheDaysDirectionOnADashedBaselin
     // 140 px of a 7 px pattern, four on and three off: 20 dashes.
     EXPECT_NEAR(runs, 20, 1);
     EXPECT_NEAR(inked, 140 * 4 / 7, 12);
-}
-
-TEST_F(ChartRender, IntradayPriceLabelsCarryAFundsThirdDecimal) {
     // A fund's previous close 3.580 reads as 3.58 on its own; its price has the third decimal.
-    IntradayView view;
     view.quote = Quote{};
     view.quote->prevClose = 3.58;
     view.quote->price = 3.571;
@@ -187,7 +181,7 @@ TEST_F(ChartRender, FlowScissorsTakeTheLeadersColourAndTheTimeRowEndsAtTheLastPo
     EXPECT_GE(g.timeY - g.legendY - ChartKit::measure("0", legend, &ahead).height(), 2);
     std::vector<FlowPoint> swapped = view.flow;
     for (auto& point : swapped) std::swap(point.main, point.retail);
-    view.flow = std::move(swapped);
+    view.flow = swapped;
     EXPECT_GT(countLike(render(view, false, 2), scissors, Theme::retailFlow().resolve(false), 50), 5);
 }
 

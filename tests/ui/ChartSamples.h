@@ -6,16 +6,14 @@
 
 namespace glimmer::samples {
 
-/// A trading day of one-minute records shaped like the providers' replies: 241 minutes from 09:30
-/// to 15:00 without the lunch break, a heavy opening minute, cumulative average price.
+/// A trading day shaped like the providers' replies: a heavy opening minute, cumulative average price.
 struct Day {
     Quote quote;
     std::vector<MinuteBar> minutes;
     std::vector<FlowPoint> flow;
 };
 
-/// The first `count` minutes (all 241 by default) of a stock that closes above (or below) its
-/// previous close.
+/// The first `count` of 241 minutes of a stock that closes above (or below) its previous close.
 Day stockDay(bool closesUp, std::size_t count = 241);
 /// Minute times of the trading day as the providers label them.
 std::vector<std::string> tradingMinutes();

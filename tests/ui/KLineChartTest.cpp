@@ -13,14 +13,12 @@ double fixedWidth(const QString& text) {
     return text.size() * 5.0;
 }
 
-TEST(KLineGeometry, FourBarsOrFewerShowTheLoadingTextAndTheWidthFitsFortyToOneHundredThirty) {
+TEST(KLineGeometry, FourBarsOrFewerShowTheLoadingTextFiveFillThePlotAndTheWidthFitsFortyToOneHundredThirty) {
     EXPECT_TRUE(layoutKLine(samples::dailyBars(4), defaultMovingAveragePeriods(), chartArea).isEmpty);
     const auto bars = samples::dailyBars(300);
     for (const auto& [width, visible] : {std::pair(306, 71u), {106, 40u}, {1006, 130u}})
         EXPECT_EQ(layoutKLine(bars, {}, QSizeF(width, 149)).visibleCount, visible) << width;
-}
-
-TEST(KLineGeometry, FiveBarsFillThePlotAndOnlyTheFiveDayAverageHasALegend) {
+    // Five bars fill the plot and only the five-day average has a legend.
     const auto g = layoutKLine(samples::dailyBars(5), defaultMovingAveragePeriods(), chartArea);
     ASSERT_EQ(g.candles.size(), 5u);
     EXPECT_DOUBLE_EQ(g.step, 330.0 / 5);

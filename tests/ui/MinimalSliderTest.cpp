@@ -19,8 +19,7 @@ TEST(MinimalSliderGeometry, MinimumAtTheBottomMaximumAtTheTopOfAFivePointTrack) 
     EXPECT_EQ(S::trackRect(QSizeF(18, 10)).height(), 1);
     EXPECT_DOUBLE_EQ(S::knobY(sliderSize, S::fraction(0.25, 0.25, 1)), 112);
     EXPECT_DOUBLE_EQ(S::knobY(sliderSize, S::fraction(0.625, 0.25, 1)), 60);
-    // Values and pointers outside the range stay on the track; equal or reversed bounds divide by a
-    // tiny range instead of zero.
+    // Values outside the range stay on the track; equal or reversed bounds divide by a tiny range, not zero.
     const std::tuple<double, double, double, double> fractions[] = {
         {0.1, 0.25, 1, 0}, {1.5, 0.25, 1, 1}, {0.5, 0.5, 0.5, 0}, {0.50005, 0.5, 0.5, 0.5}, {0.5, 0.5, 0.4, 0}};
     for (const auto& [value, low, high, fraction] : fractions)
@@ -58,7 +57,7 @@ TEST(MinimalSlider, LeftPressAndDragReportEveryValueReleaseCommitsOnceAndTheKnob
     };
     slider.setValue(1.0);
     QImage image = render();
-    // Knob at the top of the track, and the filled part below it reaching the bottom.
+    // Knob at the top, filled below it down to the bottom.
     EXPECT_GT(qGray(image.pixel(9, 8)), 200);
     EXPECT_GT(qGray(image.pixel(9, 100)), 200);
     slider.setMinValue(0.5);
