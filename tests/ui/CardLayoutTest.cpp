@@ -29,7 +29,7 @@ TEST(CardLayout, PlacesCardControlsChartsAndDockBarsAroundTheMarginsAndTinyViews
     EXPECT_EQ(tiny.slider.height(), 30);
 }
 
-TEST(CardLayout, DotsAreCentredAndAnswerOnLargerSquares) {
+TEST(CardLayout, DotsAreCentredResizeEdgesUseCornerZonesThenEdgeBandsAndClicksCountOnlyOnTheCard) {
     const std::vector<ChartView> views{intraday, macd, fundFlow, volume, dailyCandles};
     // (14 x 4 + 4) / 2 = 30 left of the card's middle at 201.
     EXPECT_DOUBLE_EQ(layout.firstDotX(5), 171);
@@ -39,17 +39,15 @@ TEST(CardLayout, DotsAreCentredAndAnswerOnLargerSquares) {
         {173, 233, intraday}, {208, 226, volume}, {235.5, 239.5, dailyCandles}, {236, 233, {}}, {173, 224, {}}};
     for (const auto& [x, y, view] : cases) EXPECT_EQ(layout.dotView({x, y}, views), view) << x << "," << y;
     EXPECT_EQ(layout.dotView({173, 233}, {}), std::nullopt);
-}
 
-TEST(CardLayout, ResizeEdgesUseCornerZonesThenEdgeBandsAndClicksCountOnlyOnTheCard) {
     // The gutter and strip are part of the bands, which is why a press on the pin must not resize.
     const auto pin = layout.pin.center();
-    const std::tuple<double, double, int> cases[] = {
+    const std::tuple<double, double, int> edges[] = {
         {30, 30, l | t},  {44, 44, l | t},          {30, 224, l | b}, {30, 230, l | b},
         {370, 30, r | t}, {370, 238, r | b},        {5, 120, l},      {120, 10, t},
         {120, 33, t},     {120, 33.5, 0},           {369, 120, r},    {200, 236, b},
         {200, 120, 0},    {pin.x(), pin.y(), l | t}};
-    for (const auto& [x, y, edge] : cases) EXPECT_EQ(layout.resizeEdge({x, y}), E{edge}) << x << "," << y;
+    for (const auto& [x, y, edge] : edges) EXPECT_EQ(layout.resizeEdge({x, y}), E{edge}) << x << "," << y;
     EXPECT_TRUE(layout.resizeEdge({30, 30}).isCorner());
     EXPECT_FALSE(layout.resizeEdge({5, 120}).isCorner());
     EXPECT_TRUE(layout.acceptsClick({26, 26}));

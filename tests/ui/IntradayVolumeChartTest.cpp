@@ -17,7 +17,7 @@ std::vector<MinuteBar> minutesOf(std::initializer_list<double> volumes, double p
     return minutes;
 }
 
-TEST(IntradayGeometry, NeedsAQuoteAndMinutesAndLeavesRoomForTheLabels) {
+TEST(IntradayGeometry, NeedsAQuoteAndMinutesLeavesRoomForTheLabelsAndCoversPricesAveragesAndPreviousCloseWithPadding) {
     const auto day = samples::stockDay(true);
     EXPECT_TRUE(layoutIntraday(std::nullopt, day.minutes, chartArea).isEmpty);
     EXPECT_TRUE(layoutIntraday(day.quote, {}, chartArea).isEmpty);
@@ -26,18 +26,16 @@ TEST(IntradayGeometry, NeedsAQuoteAndMinutesAndLeavesRoomForTheLabels) {
     EXPECT_DOUBLE_EQ(g.price.back().x(), g.plot.rect.right());
     // A tiny view keeps a one-pixel plot instead of a negative one.
     EXPECT_DOUBLE_EQ(layoutIntraday(day.quote, day.minutes, QSizeF(60, 8)).plot.rect.height(), 1);
-}
 
-TEST(IntradayGeometry, RangeCoversPricesAveragesAndPreviousCloseWithFourPercentPadding) {
-    auto day = samples::stockDay(true, 60);
-    day.quote.prevClose = 1600; // far below the day: the range must still include it
-    const auto g = layoutIntraday(day.quote, day.minutes, chartArea);
+    auto morning = samples::stockDay(true, 60);
+    morning.quote.prevClose = 1600; // far below the day: the range must still include it
+    const auto range = layoutIntraday(morning.quote, morning.minutes, chartArea);
     double hi = 1600;
-    for (const auto& minute : day.minutes) hi = std::max({hi, minute.price, minute.avg});
+    for (const auto& minute : morning.minutes) hi = std::max({hi, minute.price, minute.avg});
     const double pad = (hi - 1600) * 0.04;
-    EXPECT_NEAR(g.plot.lo, 1600 - pad, 1e-9);
-    EXPECT_NEAR(g.plot.hi, hi + pad, 1e-9);
-    EXPECT_GT(g.baselineY, g.plot.rect.bottom() - 6);
+    EXPECT_NEAR(range.plot.lo, 1600 - pad, 1e-9);
+    EXPECT_NEAR(range.plot.hi, hi + pad, 1e-9);
+    EXPECT_GT(range.baselineY, range.plot.rect.bottom() - 6);
 
     // One unchanged minute: a one-cent range, one point at the left, no direction.
     const auto one = minutesOf({1200});
@@ -81,7 +79,7 @@ TEST(VolumeGeometry, OpeningSpikeIsCutAtTheNinetyFifthPercentileWhileTheRestStay
               (QStringList{"1.23亿手", "1.2万手", "1.0万手", "999手"}));
 }
 
-TEST(VolumeGeometry, ZeroAndCorruptVolumesDrawHalfPointBarsOnTheBottom) {
+TEST(VolumeGeometry, ZeroAndCorruptVolumesDrawHalfPointBarsColoursCompareWithThePreviousMinuteAndAveragesTakeFive) {
     auto minutes = minutesOf({std::nan(""), 0, INFINITY});
     auto g = layoutVolume(std::nullopt, minutes, chartArea);
     EXPECT_DOUBLE_EQ(g.cap, 1);
@@ -94,28 +92,28 @@ TEST(VolumeGeometry, ZeroAndCorruptVolumesDrawHalfPointBarsOnTheBottom) {
     g = layoutVolume(std::nullopt, minutes, chartArea);
     EXPECT_DOUBLE_EQ(g.maxVolume, 300);
     EXPECT_DOUBLE_EQ(g.totalVolume, 300);
-}
 
-TEST(VolumeGeometry, BarColourComparesWithThePreviousMinuteAndTheOpenFirstAndTheAverageTakesFiveMinutes) {
     // Below the open, unchanged (counts as up), up, down.
-    const std::vector<MinuteBar> minutes{{"09:30", 9.98, 9.98, 500, 0},
-                                         {"09:31", 9.98, 9.98, 300, 0},
-                                         {"09:32", 10.02, 10, 300, 0},
-                                         {"09:33", 10.01, 10, 200, 0}};
+    const std::vector<MinuteBar> prices{{"09:30", 9.98, 9.98, 500, 0},
+                                        {"09:31", 9.98, 9.98, 300, 0},
+                                        {"09:32", 10.02, 10, 300, 0},
+                                        {"09:33", 10.01, 10, 200, 0}};
     Quote quote;
     quote.open = 10.00;
-    const auto colours = layoutVolume(quote, minutes, chartArea);
+    const auto colours = layoutVolume(quote, prices, chartArea);
     std::vector<bool> up;
     for (const auto& bar : colours.bars) up.push_back(bar.isUp);
     EXPECT_EQ(up, (std::vector<bool>{false, true, true, false}));
-    EXPECT_TRUE(layoutVolume(std::nullopt, minutes, chartArea).bars[0].isUp);
+    EXPECT_TRUE(layoutVolume(std::nullopt, prices, chartArea).bars[0].isUp);
 
-    const auto g = layoutVolume(std::nullopt, minutesOf({100, 200, 300, 400, 500, 600, 700}), chartArea);
-    EXPECT_DOUBLE_EQ(g.totalVolume, 2800);
-    EXPECT_DOUBLE_EQ(g.lastMean, (300 + 400 + 500 + 600 + 700) / 5.0);
-    const auto yOf = [&](double v) { return g.plot.top() + (g.cap - std::min(g.cap, v)) / g.cap * g.plot.height(); };
-    EXPECT_DOUBLE_EQ(g.average[1].y(), yOf(150));
-    EXPECT_DOUBLE_EQ(g.average[6].y(), yOf(500));
+    const auto fives = layoutVolume(std::nullopt, minutesOf({100, 200, 300, 400, 500, 600, 700}), chartArea);
+    EXPECT_DOUBLE_EQ(fives.totalVolume, 2800);
+    EXPECT_DOUBLE_EQ(fives.lastMean, (300 + 400 + 500 + 600 + 700) / 5.0);
+    const auto yOf = [&](double v) {
+        return fives.plot.top() + (fives.cap - std::min(fives.cap, v)) / fives.cap * fives.plot.height();
+    };
+    EXPECT_DOUBLE_EQ(fives.average[1].y(), yOf(150));
+    EXPECT_DOUBLE_EQ(fives.average[6].y(), yOf(500));
 }
 
 } // namespace

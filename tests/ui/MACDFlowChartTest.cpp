@@ -9,7 +9,7 @@ namespace {
 
 const QSizeF chartArea{336, 149};
 
-TEST(MACDGeometry, NeedsFourMinutesAndFlatPricesGiveACentWideRangeAndMinimumBarsOnTheZeroLine) {
+TEST(MACDGeometry, NeedsFourMinutesFlatPricesGiveACentWideRangeAndBarsHangFromAZeroInsideTheRange) {
     const auto day = samples::stockDay(true, 4);
     EXPECT_TRUE(layoutMACD({day.minutes.begin(), day.minutes.end() - 1}, chartArea).isEmpty);
     EXPECT_EQ(layoutMACD(day.minutes, chartArea).bars.size(), 4u);
@@ -27,26 +27,24 @@ TEST(MACDGeometry, NeedsFourMinutesAndFlatPricesGiveACentWideRangeAndMinimumBars
         EXPECT_TRUE(bar.isUp);
     }
     EXPECT_DOUBLE_EQ(g.lastDif, 0);
-}
 
-TEST(MACDGeometry, ZeroStaysInsideTheRangeBarsHangFromItAndAreCentredOnTheirSlots) {
-    const auto g = layoutMACD(samples::stockDay(false).minutes, chartArea);
-    EXPECT_LT(g.plot.lo, 0);
-    EXPECT_GT(g.plot.hi, 0);
-    EXPECT_GT(g.zeroY, g.plot.rect.top());
-    EXPECT_LT(g.zeroY, g.plot.rect.bottom());
+    const auto signs = layoutMACD(samples::stockDay(false).minutes, chartArea);
+    EXPECT_LT(signs.plot.lo, 0);
+    EXPECT_GT(signs.plot.hi, 0);
+    EXPECT_GT(signs.zeroY, signs.plot.rect.top());
+    EXPECT_LT(signs.zeroY, signs.plot.rect.bottom());
     int up = 0;
-    for (const auto& bar : g.bars) {
+    for (const auto& bar : signs.bars) {
         up += bar.isUp;
         if (bar.isUp)
-            EXPECT_NEAR(bar.rect.bottom(), g.zeroY, 0.6 + 1e-9);
+            EXPECT_NEAR(bar.rect.bottom(), signs.zeroY, 0.6 + 1e-9);
         else
-            EXPECT_DOUBLE_EQ(bar.rect.top(), g.zeroY);
+            EXPECT_DOUBLE_EQ(bar.rect.top(), signs.zeroY);
     }
-    EXPECT_TRUE(up > 0 && up < int(g.bars.size())) << "bars on both sides";
-    EXPECT_DOUBLE_EQ(g.bars[100].rect.width(), std::max(294.0 / 240 * 0.62, 0.8));
-    EXPECT_DOUBLE_EQ(g.bars[100].rect.center().x(), ChartKit::slotX(g.plot.rect, 100));
-    EXPECT_DOUBLE_EQ(g.dif[100].x(), ChartKit::slotX(g.plot.rect, 100));
+    EXPECT_TRUE(up > 0 && up < int(signs.bars.size())) << "bars on both sides";
+    EXPECT_DOUBLE_EQ(signs.bars[100].rect.width(), std::max(294.0 / 240 * 0.62, 0.8));
+    EXPECT_DOUBLE_EQ(signs.bars[100].rect.center().x(), ChartKit::slotX(signs.plot.rect, 100));
+    EXPECT_DOUBLE_EQ(signs.dif[100].x(), ChartKit::slotX(signs.plot.rect, 100));
 }
 
 TEST(FlowGeometry, RangeIncludesZeroAndSpansAtLeastOneYuanAndScissorsIsMainMinusRetailInYi) {
