@@ -1,15 +1,22 @@
-// The card in a real panel on the offscreen platform, driven with mouse and wheel events.
+// The card in a real panel on the offscreen platform, driven with mouse and wheel events and probed
+// pixel by pixel: each painted part where the layout puts it, in its colour.
 #include "card/StockCardView.h"
 #include "card/CardButton.h"
 #include "card/CardLayout.h"
+#include "card/CardPainter.h"
 #include "card/FloatingPanel.h"
 #include "card/MinimalSlider.h"
+#include "card/Theme.h"
 #include "doubles/ManualClock.h"
 #include "ui/CardSamples.h"
+#include "ui/ChartTestSupport.h"
 #include "ui/FakeScreenSource.h"
 #include "ui/TestApplication.h"
+#include "ui/TextRecorder.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QLayout>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -21,6 +28,9 @@ namespace glimmer {
 namespace {
 
 using enum ChartView;
+using samples::panelHeight;
+using samples::panelWidth;
+using testing::countLike;
 using testing::waitUntil;
 
 class StockCardViewTest : public ::testing::Test {
@@ -58,6 +68,22 @@ protected:
         QWheelEvent event(QPointF(body), card->mapToGlobal(QPointF(body)), pixels, angle, Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(card, &event);
+    }
+    /// A fresh panel off screen showing a rising stock, second of six, then `apply`.
+    void reset(bool dark, const std::function<void(StockCardView&)>& apply = {}) {
+        panel = std::make_unique<FloatingPanel>(Rect{100, 100, panelWidth, panelHeight});
+        card = new StockCardView;
+        card->resize(panelWidth, panelHeight);
+        card->setEntry(samples::cardEntry(true));
+        card->setTotal(6);
+        card->setIndex(1);
+        panel->setContentView(card);
+        Theme::applyMode(panel.get(), dark ? ThemeMode::dark : ThemeMode::light);
+        if (apply) apply(*card);
+    }
+    QImage shot(bool dark, const std::function<void(StockCardView&)>& apply = {}) {
+        reset(dark, apply);
+        return samples::renderWidget(*panel, 2);
     }
     void note(const std::string& what) { log += (log.empty() ? "" : ", ") + what; }
     std::string take() { return std::exchange(log, {}); }
@@ -254,6 +280,164 @@ TEST(CardFadesBreath, GlowStepsStaySmoothButChangeFarLessOftenThanFrames) {
     EXPECT_EQ(previous, 1);
     EXPECT_EQ(changes, 2 * CardFades::breathSteps);
     EXPECT_LT(changes, frames / 2);
+}
+
+TEST_F(StockCardViewTest, ShadowFallsOutsideTheBodyAndFadesOutInTheWindowMargin) {
+    int nearRight[2] = {};
+    for (bool dark : {false, true}) {
+        const QImage image = shot(dark);
+        const QMargins m = panel->shadowMargins();
+        const QRectF body = card->layout().card;
+        const auto alpha = [&](double x, double y) { return qAlpha(image.pixel(QPointF(2 * x, 2 * y).toPoint())); };
+        const double midX = body.center().x(), midY = body.center().y();
+        // Beside and below the body the shadow shows, weaker with distance, gone at the window's edge.
+        EXPECT_GT(alpha(body.right() + 1, midY), alpha(body.right() + 5, midY));
+        EXPECT_LE(alpha(body.right() + m.right() - 0.5, midY), 2);
+        EXPECT_GT(alpha(midX, body.bottom() + 1), alpha(body.right() + 1, midY)) << "it falls downwards";
+        EXPECT_LE(alpha(midX, body.bottom() + m.bottom() - 0.5), 2);
+        // Round under the rounded corner, and the transparent gutter takes the left-hand shadow.
+        EXPECT_LT(alpha(body.right() + 3, body.bottom() + 3), alpha(midX, body.bottom() + 3));
+        EXPECT_GT(alpha(body.left() - 2, midY), 0);
+        EXPECT_EQ(alpha(2, midY), 0) << "the slider's side of the gutter stays clear";
+        nearRight[dark] = alpha(body.right() + 2, midY);
+    }
+    EXPECT_GT(nearRight[true], nearRight[false]) << "a dark desktop needs a deeper shadow";
+}
+
+TEST_F(StockCardViewTest, DirectionAlertAndDockPreviewShowInTheirColours) {
+    for (bool dark : {false, true}) {
+        const CardLayout l = card->layout();
+        const QColor up = Theme::up().resolve(dark), down = Theme::down().resolve(dark),
+                     alert = Theme::alert().resolve(dark);
+        const QImage rising = shot(dark);
+        const QImage falling = shot(dark, [](StockCardView& card) { card.setEntry(samples::cardEntry(false)); });
+        const QImage unchanged = shot(dark, [](StockCardView& card) {
+            MarketEntry entry = samples::cardEntry(true);
+            entry.quote->price = entry.quote->prevClose;
+            card.setEntry(entry);
+        });
+        const QImage alerted = shot(dark, [](StockCardView& card) {
+            card.setAlertActive(true);
+            card.setAlertMessage("贵州茅台 5分钟内快速拉升 2.35%");
+        });
+        const QImage docked = shot(dark, [](StockCardView& card) { card.setDockPreviewSide(DockSide::right); });
+        const QRectF ring(l.glow.left(), l.card.center().y() - 20, 2, 40);
+        const QRectF bar = l.dockPreviewBar(DockSide::right);
+        EXPECT_GT(countLike(rising, l.headerArea(), up), 500) << "the last price and change of a rising stock";
+        EXPECT_EQ(countLike(rising, l.headerArea(), down), 0);
+        EXPECT_GT(countLike(falling, l.headerArea(), down), 500);
+        EXPECT_EQ(countLike(falling, l.headerArea(), up), 0);
+        EXPECT_EQ(countLike(unchanged, l.headerArea(), up) + countLike(unchanged, l.headerArea(), down), 0);
+        EXPECT_GT(countLike(alerted, l.banner(), alert), 4 * countLike(rising, l.banner(), alert)) << "the banner";
+        EXPECT_GT(countLike(alerted, ring, alert), 100) << "the glow ring";
+        EXPECT_EQ(countLike(rising, ring, alert), 0);
+        EXPECT_GT(countLike(docked, bar, Theme::accent().resolve(dark)), 1000) << "the dock preview bar";
+        EXPECT_EQ(countLike(rising, bar, Theme::accent().resolve(dark)), 0);
+    }
+}
+
+TEST_F(StockCardViewTest,
+       HoldingsStripTakesTheHeaderLineWhenWideTheFooterWhenSmallNeverTheChartAndHidesAmountsInPrivacy) {
+    const std::pair<QSize, HoldingStrip::Slot> cases[] = {
+        {QSize(panelWidth, panelHeight), HoldingStrip::Slot::header},
+        {QSize(int(CardLayout::minimumPanelWidth), int(CardLayout::minimumPanelHeight)), HoldingStrip::Slot::footer},
+    };
+    for (const auto& [size, slot] : cases) {
+        reset(false);
+        panel->setFrame({100, 100, double(size.width()), double(size.height())});
+        panel->layout()->activate();
+        ASSERT_EQ(card->size(), size);
+        const QImage without = samples::renderWidget(*card, 1);
+        card->setEntry(samples::heldEntry(true));
+        const QImage with = samples::renderWidget(*card, 1);
+
+        const CardLayout layout{QSizeF(size)};
+        const auto strip = CardPainter::holdingsStrip(layout, *card->entry(), 5, false, &with);
+        ASSERT_TRUE(strip);
+        EXPECT_EQ(strip->slot, slot) << size.width();
+        const QRect changed = testing::differingPixels(without, with);
+        ASSERT_FALSE(changed.isEmpty()) << "the strip is drawn";
+        EXPECT_FALSE(changed.intersects(layout.charts.toAlignedRect())) << "chart untouched at " << size.width();
+        if (slot == HoldingStrip::Slot::header) {
+            // The second header line, between the change line and the time.
+            EXPECT_GE(changed.top(), layout.card.top() + 26);
+            EXPECT_LE(changed.bottom(), layout.headerArea().bottom());
+            EXPECT_LT(changed.right(), layout.card.right() - 60) << "clear of the time";
+        } else {
+            EXPECT_GE(changed.top(), layout.footerArea().top());
+            EXPECT_LT(changed.right(), layout.dot(0, 5).left() - 4) << "clear of the dots";
+        }
+    }
+    reset(false); // privacy mode draws no amount but keeps the percent
+    card->setEntry(samples::heldEntry(true));
+    card->setPrivacyMode(true);
+    const QString masked = testing::TextRecorder::textsOf(*card).join(QLatin1Char('|'));
+    EXPECT_EQ((std::tuple(masked.contains("2,451"), masked.count("****"), masked.contains("+20.22%"),
+                          masked.contains("1683.67"))),
+              (std::tuple(false, 2, true, true)))
+        << masked.toStdString();
+}
+
+using S = MinimalSlider;
+
+// The card's slider: 18 pt wide in its 26 pt gutter, 120 pt tall.
+const QSizeF sliderSize(18, 120);
+
+TEST(MinimalSliderGeometry, MinimumAtTheBottomMaximumAtTheTopOfAFivePointTrack) {
+    EXPECT_EQ(S::trackRect(sliderSize), QRectF(6.5, 8, 5, 104));
+    // A slider too short for its margins keeps a one-point track rather than none.
+    EXPECT_EQ(S::trackRect(QSizeF(18, 10)).height(), 1);
+    EXPECT_DOUBLE_EQ(S::knobY(sliderSize, S::fraction(0.25, 0.25, 1)), 112);
+    EXPECT_DOUBLE_EQ(S::knobY(sliderSize, S::fraction(0.625, 0.25, 1)), 60);
+    // Values outside the range stay on the track; equal or reversed bounds divide by a tiny range, not zero.
+    const std::tuple<double, double, double, double> fractions[] = {
+        {0.1, 0.25, 1, 0}, {1.5, 0.25, 1, 1}, {0.5, 0.5, 0.5, 0}, {0.50005, 0.5, 0.5, 0.5}, {0.5, 0.5, 0.4, 0}};
+    for (const auto& [value, low, high, fraction] : fractions)
+        EXPECT_NEAR(S::fraction(value, low, high), fraction, 1e-9) << value << " in " << low << "..." << high;
+    EXPECT_DOUBLE_EQ(S::valueAt(-40, sliderSize, 0.25, 1), 1);
+    EXPECT_DOUBLE_EQ(S::valueAt(400, sliderSize, 0.25, 1), 0.25);
+    EXPECT_DOUBLE_EQ(S::valueAt(8, sliderSize, 0.5, 0.5), 0.5);
+}
+
+TEST(MinimalSlider, LeftPressAndDragReportEveryValueReleaseCommitsOnceAndTheKnobSitsAtTheValue) {
+    testing::ensureApplication();
+    MinimalSlider slider;
+    slider.resize(sliderSize.toSize());
+    std::vector<double> changes;
+    int commits = 0;
+    slider.onChange = [&](double value) { changes.push_back(value); };
+    slider.onCommit = [&] { ++commits; };
+    testing::mousePress(slider, QPoint(9, 8), Qt::RightButton);
+    testing::mouseRelease(slider, QPoint(9, 8), Qt::RightButton);
+    EXPECT_DOUBLE_EQ(slider.value(), 0.55);
+    testing::mousePress(slider, QPoint(9, 8));
+    testing::mouseDrag(slider, QPoint(9, 60));
+    testing::mouseDrag(slider, QPoint(9, 300));
+    testing::mouseRelease(slider, QPoint(9, 300), Qt::RightButton);
+    EXPECT_EQ(commits, 0);
+    testing::mouseRelease(slider, QPoint(9, 300));
+    EXPECT_EQ(changes, (std::vector<double>{1, 0.625, 0.25}));
+    EXPECT_EQ(commits, 1);
+
+    const auto render = [&] {
+        QImage image(slider.size(), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        slider.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    };
+    slider.setValue(1.0);
+    QImage image = render();
+    // Knob at the top, filled below it down to the bottom.
+    EXPECT_GT(qGray(image.pixel(9, 8)), 200);
+    EXPECT_GT(qGray(image.pixel(9, 100)), 200);
+    slider.setMinValue(0.5);
+    slider.setMaxValue(0.5);
+    slider.setValue(0.5);
+    image = render();
+    // Equal bounds: knob at the bottom, the track above it unfilled (dim), nothing outside the capsule.
+    EXPECT_GT(qGray(image.pixel(9, 112)), 200);
+    EXPECT_LT(qGray(image.pixel(9, 40)), 120);
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
 }
 
 } // namespace

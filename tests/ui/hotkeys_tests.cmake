@@ -1,5 +1,4 @@
 list(APPEND GLIMMER_UI_TESTS
-  ui/ArrowKeyStepTest.cpp
   ui/AutoLaunchTest.cpp
   ui/HotKeyCenterTest.cpp
 )

@@ -2,7 +2,6 @@ list(APPEND GLIMMER_UI_TESTS
   ui/DockGeometryTest.cpp
   ui/FakeScreenSource.h
   ui/FloatingPanelTest.cpp
-  ui/MinimalSliderTest.cpp
   ui/TestApplication.cpp
   ui/TestApplication.h
   ui/WindowAnimatorTest.cpp
