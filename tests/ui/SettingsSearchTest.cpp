@@ -5,7 +5,6 @@
 #include "ui/TestApplication.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -68,11 +67,6 @@ protected:
         QTest::keyClicks(&field(), text);
         return testing::waitUntil([&] { return !section().hits().empty(); }, 5000);
     }
-    std::vector<std::string> hitCodes() {
-        std::vector<std::string> codes;
-        for (const SymbolHit& hit : section().hits()) codes.push_back(hit.code);
-        return codes;
-    }
 
     // Shared with the lookups, which may still run on a worker thread when the test ends.
     std::shared_ptr<FakeSearch> search = std::make_shared<FakeSearch>();
@@ -81,12 +75,9 @@ protected:
 };
 
 TEST_F(SymbolSearchFieldTest, ABurstOfKeystrokesMakesOneLookupAndClearingDropsSuggestionsAndThePendingLookup) {
-    QElapsedTimer clock;
-    clock.start();
     QTest::keyClicks(&field(), QStringLiteral("gzm"));
     EXPECT_TRUE(section().suggester().isPending());
     ASSERT_TRUE(typeAndWait(QStringLiteral("t")));
-    EXPECT_GE(clock.elapsed(), SymbolSuggester::debounceMs);
     EXPECT_EQ(search->count(), 1u);
     EXPECT_EQ(section().hits().front(), (SymbolHit{"600519", "贵州茅台", InstrumentKind::stock}));
 
@@ -105,12 +96,12 @@ TEST_F(SymbolSearchFieldTest, ASlowOldLookupNeverReplacesNewerSuggestionsAndAFai
     ASSERT_TRUE(testing::waitUntil([&] { return search->count() == 1; }, 5000));
     field().clear();
     ASSERT_TRUE(typeAndWait(QStringLiteral("hs300")));
-    const std::vector<std::string> fresh = hitCodes();
-    EXPECT_EQ(fresh.front(), "510300");
+    const std::vector<SymbolHit> fresh = section().hits();
+    EXPECT_EQ(fresh.front().code, "510300");
     // Release the old reply and give it every chance to land.
     search->release();
     QTest::qWait(200);
-    EXPECT_EQ(hitCodes(), fresh);
+    EXPECT_EQ(section().hits(), fresh);
 
     search->set(false, true);
     field().clear();

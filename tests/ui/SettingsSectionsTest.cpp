@@ -12,6 +12,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,12 +36,13 @@ using testing::SettingsHarness;
 TEST(SettingsViewBoxes, CheckingAppendsUncheckingRemovesEveryCopyAndTheLastViewStays) {
     SettingsHarness h{AppConfig{}}; // [0, 1, 2, 4, 3]
     const auto box = [](SettingsHarness& s, int i) { return s.find<QCheckBox>(QStringLiteral("view:%1").arg(i)); };
-    box(h, 0)->click();
-    box(h, 0)->click();
-    EXPECT_EQ(h.saves.back().enabledViews, (Views{macd, fundFlow, volume, dailyCandles, intraday}));
-    box(h, 4)->click();
-    box(h, 4)->click();
-    EXPECT_EQ(h.saves.back().enabledViews, (Views{macd, fundFlow, dailyCandles, intraday, volume}));
+    const auto twice = [&](int i) {
+        box(h, i)->click();
+        box(h, i)->click();
+        return h.saves.back().enabledViews;
+    };
+    EXPECT_EQ(twice(0), (Views{macd, fundFlow, volume, dailyCandles, intraday}));
+    EXPECT_EQ(twice(4), (Views{macd, fundFlow, dailyCandles, intraday, volume}));
 
     SettingsHarness copies{AppConfig{.enabledViews = {macd, fundFlow, macd}}};
     box(copies, 1)->click();
@@ -71,12 +74,14 @@ TEST(SettingsSteppers, RangesAndStepsBoundWhatTheSteppersProduceAndEachChangesOn
         EXPECT_EQ(std::tuple(box->minimum(), box->maximum(), box->singleStep()), std::tuple(minimum, maximum, step))
             << name;
     }
-    h.find<QSpinBox>(QStringLiteral("width"))->stepUp();
-    h.find<QSpinBox>(QStringLiteral("快跌窗口"))->stepUp();
+    for (const char* name : {"width", "快跌窗口", "viewRotateSeconds", "autoRotateSeconds"})
+        h.find<QSpinBox>(QString::fromUtf8(name))->stepUp();
     AppConfig expected = livedInConfig();
     expected.width = 390;
     expected.alerts.fastDropWindowMinutes = 4;
-    ASSERT_EQ(h.saves.size(), 2u);
+    expected.viewRotateSeconds = 7;
+    expected.autoRotateSeconds = 35;
+    ASSERT_EQ(h.saves.size(), 4u);
     expected.alerts.priceAlerts = h.saves.back().alerts.priceAlerts; // ids are random per build
     EXPECT_EQ(h.saves.back(), expected);
 
@@ -90,18 +95,6 @@ TEST(SettingsSteppers, RangesAndStepsBoundWhatTheSteppersProduceAndEachChangesOn
     EXPECT_EQ(step("主力下降分钟数", 2, -1).mainFallingSamples, 2);
     EXPECT_EQ(step("主力下降分钟数", 30, 1).mainFallingSamples, 30);
     EXPECT_EQ(step("同类预警冷却", 5, -1).cooldownMinutes, 0);
-
-    // The rotation steppers say "off" at zero and count seconds above.
-    SettingsHarness off{AppConfig{.autoRotateSeconds = 0, .viewRotateSeconds = 0}};
-    for (const auto& [name, label, first] :
-         {std::tuple("viewRotateSeconds", "视图轮播", 1), std::tuple("autoRotateSeconds", "股票轮播", 5)}) {
-        auto* box = off.find<QSpinBox>(QString::fromLatin1(name));
-        EXPECT_EQ(box->text(), QString::fromUtf8(label) + QStringLiteral(" 已关闭"));
-        box->stepUp();
-        EXPECT_EQ(box->text(), QStringLiteral("%1 %2 秒").arg(QString::fromUtf8(label)).arg(first));
-    }
-    EXPECT_EQ(std::make_pair(off.saves.back().viewRotateSeconds, off.saves.back().autoRotateSeconds),
-              std::make_pair(1.0, 5.0));
 }
 
 TEST(SettingsAlerts, MovingAverageChipsToggleAndKeepTheListSorted) {
@@ -109,7 +102,6 @@ TEST(SettingsAlerts, MovingAverageChipsToggleAndKeepTheListSorted) {
     std::map<int, MaToggle*> chips;
     for (MaToggle* chip : h.window().findChildren<MaToggle*>()) chips[chip->period()] = chip;
     ASSERT_EQ(chips.size(), 7u);
-    EXPECT_EQ(chips[5]->text(), QStringLiteral("M5"));
     EXPECT_FALSE(chips[30]->isChecked());
     chips[30]->click();
     EXPECT_EQ(h.saves.back().alerts.maTouchPeriods, (std::vector<int>{5, 10, 20, 30, 60}));
@@ -259,7 +251,6 @@ TEST_F(HotKeyRecorderTest, TakesFunctionNavigationAndShiftedKeysByTheKeyNotItsCh
                            HotKeySection::carbonModifiers(Qt::ShiftModifier | Qt::AltModifier),
                            HotKeySection::carbonModifiers(Qt::KeypadModifier)}),
               (std::vector<std::uint32_t>{0x1100, 0xA00, 0}));
-    EXPECT_TRUE(HotKeySection::recorderHint().startsWith(QStringLiteral("需包含 Ctrl / Alt / Super 中")));
 }
 
 TEST_F(HotKeyRecorderTest, ASecondPressOrClosingStopsRecordingAndThePrivacyKeyHasItsOwnRecorder) {
@@ -311,8 +302,6 @@ TEST(SettingsSound, CustomFileDisablesTheSystemPickerUntilClearedAndCancellingCh
     EXPECT_EQ(h.saves.back().sound.customFilePath, "");
     EXPECT_TRUE(sound.systemSoundPicker()->isEnabled());
     EXPECT_FALSE(sound.fileNameLabel()->isVisible());
-    for (const char* ext : {"*.wav", "*.mp3", "*.m4a", "*.aiff"})
-        EXPECT_TRUE(SoundSection::audioFileFilter().contains(QLatin1String(ext)));
 }
 
 TEST(SettingsControls, EachSetsItsFieldWhileListeningAndResettingSaveNothing) {
@@ -338,7 +327,6 @@ TEST(SettingsControls, EachSetsItsFieldWhileListeningAndResettingSaveNothing) {
     EXPECT_DOUBLE_EQ(h.saves.back().opacity, 0.8);
     h.find<QPushButton>(QStringLiteral("theme:dark"))->click();
     EXPECT_EQ(h.saves.back().themeMode, ThemeMode::dark);
-    EXPECT_TRUE(Theme::isDark(&h.window()));
     EXPECT_TRUE(h.root().isDark());
     h.find<QPushButton>(QStringLiteral("theme:light"))->click();
     EXPECT_FALSE(h.root().isDark());
@@ -368,31 +356,23 @@ TEST(SettingsWindowShape, ConfigPathIsShortenedOnlyInsideTheHomeFolderAndClosing
     EXPECT_EQ(closed, 1);
 }
 
-TEST(SettingsWindowShape, SectionHeadingsAreASecondaryTitleOverAFainterHintInEitherTheme) {
+// The title and its hint follow the theme's secondary text colour; the hint is a fainter one.
+TEST(SettingsWindowShape, SectionHeadingsTakeTheSecondaryColourOfEitherTheme) {
     SettingsHarness h{livedInConfig()};
-    const auto label = [](SettingsSection* section, const QString& text) {
+    const auto colourOf = [](SettingsSection* section, const QString& text) {
         for (QLabel* l : section->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
-            if (l->text() == text) return l;
-        return static_cast<QLabel*>(nullptr);
+            if (l->text() == text) return l->palette().color(QPalette::WindowText);
+        return QColor();
     };
-    const auto pixels = [](const QLabel* l) { return l->font().pointSizeF() * l->logicalDpiY() / 72.0; };
     for (const char* theme : {"theme:light", "theme:dark"}) {
         h.find<QPushButton>(QString::fromLatin1(theme))->click();
         const QColor secondary = Theme::textSecondary().resolve(h.root().isDark());
         for (SettingsSection* section : h.window().findChildren<SettingsSection*>()) {
-            QLabel* title = label(section, section->title());
-            ASSERT_NE(title, nullptr);
-            EXPECT_NEAR(pixels(title), 12.5, 0.05);
-            EXPECT_EQ(title->font().weight(), QFont::DemiBold);
-            EXPECT_EQ(title->palette().color(QPalette::WindowText), secondary) << theme;
+            EXPECT_EQ(colourOf(section, section->title()), secondary) << theme;
             if (!section->subtitle()) continue;
-            QLabel* subtitle = label(section, *section->subtitle());
-            ASSERT_NE(subtitle, nullptr);
-            EXPECT_NEAR(pixels(subtitle), 10.5, 0.05);
-            EXPECT_LT(subtitle->font().weight(), QFont::DemiBold);
-            const QColor colour = subtitle->palette().color(QPalette::WindowText);
-            EXPECT_EQ(colour.rgb(), secondary.rgb()) << theme;
-            EXPECT_NEAR(colour.alphaF(), 0.7, 0.01);
+            const QColor hint = colourOf(section, *section->subtitle());
+            EXPECT_EQ(hint.rgb(), secondary.rgb()) << theme;
+            EXPECT_NEAR(hint.alphaF(), 0.7, 0.01);
         }
     }
 }
@@ -411,6 +391,40 @@ TEST(SettingsWindowShape, EveryControlHasAnAccessibleNameAndTakesKeyboardFocus) 
         EXPECT_NE(w->focusPolicy() & Qt::TabFocus, 0)
             << w->metaObject()->className() << " " << w->accessibleName().toStdString();
     }
+}
+
+// Labels that do not wrap get the width their text needs, at the default and the minimum size.
+TEST(SettingsWindowShape, NoLabelIsCutAtTheDefaultOrTheMinimumWidthAndTheCardsStandOut) {
+    AppConfig config = livedInConfig();
+    config.themeMode = ThemeMode::dark;
+    config.sound.customFilePath = "/Users/li/Music/提醒音.m4a";
+    config.watchlist[0].shares = 300;
+    config.watchlist[0].cost = 1400.5;
+    config.watchlist[2].shares = 123000;
+    SettingsHarness h(config, [](const std::string&) {
+        return std::vector<SymbolHit>{{"601318", "中国平安", InstrumentKind::stock},
+                                      {"601319", "中国人保", InstrumentKind::stock},
+                                      {"512880", "证券ETF", InstrumentKind::etf}};
+    });
+    const auto clipped = [&] {
+        QCoreApplication::processEvents();
+        std::vector<std::string> cut;
+        for (QLabel* l : h.window().findChildren<QLabel*>())
+            if (l->isVisible() && !l->wordWrap() && !l->text().isEmpty() && l->width() < l->sizeHint().width())
+                cut.push_back(l->text().toStdString());
+        return cut;
+    };
+    h.window().show();
+    ASSERT_TRUE(testing::waitForExposed(h.window()));
+    h.root().watchlistSection()->codeField()->insert(QStringLiteral("中国"));
+    ASSERT_TRUE(testing::waitUntil([&] { return !h.root().watchlistSection()->hits().empty(); }));
+    EXPECT_EQ(clipped(), std::vector<std::string>{});
+    h.window().resize(h.window().minimumSize());
+    EXPECT_EQ(clipped(), std::vector<std::string>{});
+    EXPECT_LE(h.root().widget()->minimumSizeHint().width(), h.root().viewport()->width()) << "nothing sticks out";
+    const QImage image = h.window().grab().toImage();
+    EXPECT_NE(image.pixelColor(4, 4), image.pixelColor(30, 30));
+    EXPECT_LT(image.pixelColor(4, 4).lightness(), 128);
 }
 
 } // namespace

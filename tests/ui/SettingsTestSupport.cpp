@@ -49,12 +49,6 @@ SettingsHarness::SettingsHarness(const AppConfig& config, SymbolSearch::Lookup s
         [this] { ++testSoundPresses; }, [this] { ++resetPresses; }, std::move(search));
 }
 
-SettingsHarness::~SettingsHarness() = default;
-
-SettingsRootView& SettingsHarness::root() {
-    return settings->rootView();
-}
-
 const AppConfig& SettingsHarness::config() {
     return settings->rootView().config();
 }

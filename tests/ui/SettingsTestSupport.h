@@ -3,9 +3,6 @@
 #include "model/AppConfig.h"
 #include "settings/SettingsWindow.h"
 
-#include <QString>
-#include <QWidget>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,23 +19,18 @@ AppConfig livedInConfig();
 class SettingsHarness {
 public:
     explicit SettingsHarness(const AppConfig& config, SymbolSearch::Lookup search = {});
-    ~SettingsHarness();
 
     SettingsWindow& window() { return *settings; }
-    SettingsRootView& root();
+    SettingsRootView& root() { return settings->rootView(); }
     /// The working copy the window holds now.
     const AppConfig& config();
 
     template <typename T> T* find(const QString& objectName) { return settings->findChild<T*>(objectName); }
-    /// The one widget of type T whose accessible name is `name`; nullptr when none or several.
+    /// The first widget of type T whose accessible name is `name`.
     template <typename T> T* byAccessibleName(const QString& name) {
-        T* found = nullptr;
-        for (T* w : settings->findChildren<T*>()) {
-            if (w->accessibleName() != name) continue;
-            if (found) return nullptr;
-            found = w;
-        }
-        return found;
+        for (T* w : settings->findChildren<T*>())
+            if (w->accessibleName() == name) return w;
+        return nullptr;
     }
 
     /// The application's configuration, which every edit of the window is applied to.

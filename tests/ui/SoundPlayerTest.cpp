@@ -4,7 +4,6 @@
 #include "ui/TestApplication.h"
 
 #include <QAction>
-#include <QMenu>
 #include <QSystemTrayIcon>
 
 #include <fstream>
@@ -117,6 +116,7 @@ TEST(QtSoundBackend, RejectedFilesFallBackDecodableOnesPlayAndNotesRingOverEachO
     ASSERT_TRUE(notes.playNamed("Glass", 0.3));
     EXPECT_TRUE(notes.isPlaying("Tink")) << "Glass does not cut Tink off";
     EXPECT_TRUE(notes.isPlaying("Glass"));
+    EXPECT_FALSE(notes.playNamed("Basso", 0.3)) << "no tone of that name";
     if (!notes.canDecodeFiles()) GTEST_SKIP() << "no Qt Multimedia decoders here (GStreamer base plugins missing)";
 
     glimmer::testing::TempDir dir;
@@ -142,18 +142,6 @@ TEST(QtSoundBackend, RejectedFilesFallBackDecodableOnesPlayAndNotesRingOverEachO
     EXPECT_FALSE(playing.isPlaying("Hero"));
 }
 
-TEST(ToneWav, EveryNamedSoundIsAShortMonoPcmWave) {
-    for (const char* name : {"Glass", "Ping", "Tink", "Sosumi", "Pop", "Funk", "Hero"}) {
-        const QByteArray wav = QtSoundBackend::toneWav(name);
-        ASSERT_GT(wav.size(), 44) << name;
-        EXPECT_EQ(wav.left(4), QByteArray("RIFF"));
-        EXPECT_EQ(wav.mid(8, 8), QByteArray("WAVEfmt "));
-        EXPECT_EQ(static_cast<qsizetype>(*reinterpret_cast<const quint32*>(wav.constData() + 40)), wav.size() - 44);
-        EXPECT_LT(wav.size(), 100000) << name << " stays short";
-    }
-    EXPECT_TRUE(QtSoundBackend::toneWav("Basso").isEmpty());
-}
-
 TEST(StatusBarController, OnlyThePlainClickTogglesThePanelAndPrivacyIsReportedNotEchoed) {
     testing::ensureApplication();
     ManualScheduler scheduler;
@@ -165,10 +153,6 @@ TEST(StatusBarController, OnlyThePlainClickTogglesThePanelAndPrivacyIsReportedNo
     EXPECT_EQ(toggles, 0);
     controller.handleClick(QSystemTrayIcon::Trigger);
     EXPECT_EQ(toggles, 1);
-    QStringList titles;
-    for (QAction* action : controller.menu()->actions())
-        if (!action->isSeparator()) titles << action->text();
-    EXPECT_EQ(titles, (QStringList{"呼出 / 隐藏浮窗", "隐私模式", "设置…", "关于 澜汐看板", "退出"}));
     controller.setPrivacyMode(true);
     EXPECT_TRUE(controller.privacyAction()->isChecked());
     EXPECT_EQ(privacyClicks, 0);

@@ -1,5 +1,4 @@
 list(APPEND GLIMMER_UI_TESTS
-  ui/SettingsRenderTest.cpp
   ui/SettingsSearchTest.cpp
   ui/SettingsSectionsTest.cpp
   ui/SettingsTestSupport.cpp
