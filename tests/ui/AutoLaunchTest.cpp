@@ -144,31 +144,21 @@ TEST_F(AutoLaunchTest, MacAgentNeedsABundleAndIsWellFormedXmlWithTheExactPaths) 
     EXPECT_TRUE(AutoLaunch::sync(true, host));
     const fs::path file = host.agentDir / "io.glimmerbox.Glimmerbox.plist";
     ASSERT_TRUE(fs::exists(file));
-    // The strings of the property list, read back by a real XML parser.
-    std::map<std::string, std::vector<std::string>> plist;
+    // The keys, strings and truth values of the property list, read back by a real XML parser.
+    std::vector<std::string> plist;
     QXmlStreamReader reader(QByteArray::fromStdString(readFile(file)));
-    std::string key;
     while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement) continue;
-        const QString name = reader.name().toString();
-        if (name == "key")
-            key = reader.readElementText().toStdString();
-        else if (name == "string")
-            plist[key].push_back(reader.readElementText().toStdString());
-        else if (name == "true" || name == "false")
-            plist[key].push_back(name.toStdString());
+        reader.readNext();
+        if (reader.isCharacters() && !reader.isWhitespace()) plist.push_back(reader.text().toString().toStdString());
+        if (reader.isStartElement() && (reader.name() == u"true" || reader.name() == u"false"))
+            plist.push_back(reader.name().toString().toStdString());
     }
     EXPECT_FALSE(reader.hasError());
-    const std::map<std::string, std::vector<std::string>> expected{
-        {"Label", {"io.glimmerbox.Glimmerbox"}},
-        {"ProgramArguments", {bundle.string() + "/Contents/MacOS/Glimmerbox"}},
-        {"RunAtLoad", {"true"}},
-        {"KeepAlive", {"false"}},
-        {"ProcessType", {"Interactive"}},
-        {"StandardOutPath", {(host.logDir / "launch.log").string()}},
-        {"StandardErrorPath", {(host.logDir / "launch.err.log").string()}},
-    };
-    EXPECT_EQ(plist, expected);
+    EXPECT_EQ(plist, (std::vector<std::string>{"KeepAlive", "false", "Label", "io.glimmerbox.Glimmerbox", "ProcessType",
+                                               "Interactive", "ProgramArguments",
+                                               bundle.string() + "/Contents/MacOS/Glimmerbox", "RunAtLoad", "true",
+                                               "StandardErrorPath", (host.logDir / "launch.err.log").string(),
+                                               "StandardOutPath", (host.logDir / "launch.log").string()}));
     EXPECT_TRUE(AutoLaunch::sync(false, host));
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(bootouts, std::vector<std::string>{AutoLaunch::label});
