@@ -4,7 +4,6 @@
 
 #include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusVirtualObject>
 #include <QProcess>
 #include <QTest>

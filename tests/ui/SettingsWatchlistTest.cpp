@@ -89,7 +89,6 @@ TEST_F(WatchlistEditorTest, DeletingRemovesItsPriceAlertsAndHiddenMarkAndTheEyeH
     EXPECT_TRUE(harness.saves.back().hiddenCodes.empty());
     EXPECT_EQ(harness.saves.back().alerts.priceAlerts.size(), 1u);
 
-    EXPECT_EQ(button("hide", "510300")->toolTip(), QStringLiteral("在浮窗里隐藏这只（仍会提醒）"));
     click("hide", "510300");
     click("hide", "588000");
     EXPECT_EQ(harness.saves.back().hiddenCodes, (Codes{"510300", "588000"}));
@@ -215,7 +214,6 @@ TEST_F(WatchlistEditorTest, HoldingsFieldsTakeNumbersOnlyChangeOnlyTheirOwnItemA
         c.watchlist[0].shares = 300;
         c.privacyMode = true;
     });
-    EXPECT_EQ(harness.find<QLineEdit>(QStringLiteral("shares:600519"))->text(), QStringLiteral("****"));
     EXPECT_TRUE(harness.find<QLineEdit>(QStringLiteral("shares:600519"))->isReadOnly());
     EXPECT_EQ(harness.find<QLineEdit>(QStringLiteral("cost:510300"))->text(), QStringLiteral("3.9125"));
     EXPECT_TRUE(harness.find<QLineEdit>(QStringLiteral("shares:510300"))->text().isEmpty())
