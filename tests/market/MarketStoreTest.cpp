@@ -20,6 +20,7 @@ const std::vector<WatchItem> fiveItems{{"600519", "贵州茅台"},
 struct RecordingMarket {
     std::vector<std::string> calls;
     std::set<std::string> missingFromSnapshot;
+    std::map<std::string, std::string> tradeDates; // by code; none by default
     bool snapshotDown = false, minutesDown = false, flowDown = false, dailyDown = false;
     double price = 10.50, minutesQuotePrice = 10.40;
     std::function<void(const std::string& code)> duringMinutes;
@@ -32,8 +33,11 @@ struct RecordingMarket {
                     std::map<std::string, Quote> quotes;
                     for (const auto& item : items) {
                         if (snapshotDown || missingFromSnapshot.count(item.code)) continue;
-                        quotes[item.code] =
-                            Quote{.code = item.code, .name = item.name, .price = price, .prevClose = 10};
+                        quotes[item.code] = Quote{.code = item.code,
+                                                  .name = item.name,
+                                                  .price = price,
+                                                  .prevClose = 10,
+                                                  .tradeDate = tradeDates[item.code]};
                     }
                     return quotes;
                 },
@@ -62,6 +66,9 @@ struct RecordingMarket {
 
     std::vector<std::string> take() { return std::exchange(calls, {}); }
     long batches() const { return std::count(calls.begin(), calls.end(), "batch"); }
+    long minuteCalls() const {
+        return std::count_if(calls.begin(), calls.end(), [](const auto& c) { return c.starts_with("minutes"); });
+    }
 };
 
 struct StoreHarness {
@@ -453,6 +460,42 @@ TEST(MarketStoreTimers, PollsFollowTheExchangeDayAndTheRefreshSetting) {
             if (&batches != &c.steps.front().second) EXPECT_EQ(h.market.calls.size(), std::size_t(batches)) << c.why;
             h.market.take();
         }
+    }
+}
+
+TEST(MarketStoreTimers, TheSnapshotsTellAHolidayFromATradingDay) {
+    struct Case {
+        const char* why;
+        int day, minute; // November 2024, after 09:00
+        std::map<std::string, std::string> dates;
+        long snapshots, minutes;
+        bool holiday;
+    };
+    const std::string old = "2024-11-06", today = "2024-11-08"; // Thursday 7th a holiday
+    const Case cases[] = {
+        // The start and 09:29:00.2 to 09:31:00.2 every 30 s, then the five-minute poll at 09:34, 09:39
+        // and 09:44. While the quotes carry an earlier day's date the series keep the off-hours TTL:
+        // minutes at 09:29 and 09:39 only.
+        {"holiday", 7, 29, {{"600519", old}, {"000001", old}}, 9, 4, true},
+        {"trading day, one security suspended", 8, 29, {{"600519", today}, {"000001", old}}, 33, 32, false},
+        // Before 09:31 the auction is polled every 30 s from 09:15:00.2 (22 snapshots after the
+        // start), while the series, loaded at the start, wait for today's first quote.
+        {"holiday auction", 7, 10, {{"600519", old}, {"000001", old}}, 23, 2, false},
+    };
+    for (const Case& c : cases) {
+        StoreHarness h({fiveItems[0], fiveItems[2]});
+        h.market.tradeDates = c.dates;
+        h.clock.setChinaTime(2024, 11, c.day, 9, c.minute);
+        const std::size_t logStart = testing::readFile(AppPaths::logFile()).size();
+        h.start();
+        h.queue->advance(16 * 60);
+        const std::string log = testing::readFile(AppPaths::logFile()).substr(logStart);
+        EXPECT_EQ(std::tuple(h.market.batches(), h.market.minuteCalls(), h.store->phase() == MarketPhase::Holiday),
+                  std::tuple(c.snapshots, c.minutes, c.holiday))
+            << c.why;
+        EXPECT_EQ(log.find("INFO 今日休市（行情日期停在 2024-11-06），改为每 5 分钟刷新\n") != std::string::npos,
+                  c.holiday)
+            << c.why << log;
     }
 }
 

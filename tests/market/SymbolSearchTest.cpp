@@ -17,16 +17,12 @@ std::string fixture(const std::string& name) {
 }
 
 TEST(SecID, ShanghaiIsFirstCharacterFiveSixOrNineInEveryProviderForm) {
-    for (const char* code : {"600519", "688981", "510300", "900901", "588000"}) {
-        EXPECT_TRUE(SecID::isShanghai(code)) << code;
-    }
-    for (const char* code : {"000001", "300750", "159915", "830799", "", "hk0700"}) {
-        EXPECT_FALSE(SecID::isShanghai(code)) << code;
-    }
-    EXPECT_EQ(SecID::secid("600519") + " " + SecID::secid("000001"), "1.600519 0.000001");
     std::string symbols;
-    for (const char* code : {"588000", "159915", "900901", "830799", ""}) symbols += SecID::tencentSymbol(code) + " ";
-    EXPECT_EQ(symbols, "sh588000 sz159915 sh900901 sz830799 sz ");
+    for (const char* code :
+         {"600519", "688981", "510300", "900901", "588000", "000001", "159915", "830799", "", "hk0700"})
+        symbols += SecID::tencentSymbol(code) + " ";
+    EXPECT_EQ(symbols, "sh600519 sh688981 sh510300 sh900901 sh588000 sz000001 sz159915 sz830799 sz szhk0700 ");
+    EXPECT_EQ(SecID::secid("600519") + " " + SecID::secid("000001"), "1.600519 0.000001");
 }
 
 TEST(SymbolSearch, KeepsProviderOrderSkipsRecordsWithFieldsMissingDecodesEscapesAndEncodesTheQuery) {

@@ -4,7 +4,6 @@ set(GLIMMER_MARKET_TESTS
   market/EastmoneyTrendsTest.cpp
   market/EndpointsTest.cpp
   market/MarketAPITest.cpp
-  market/MarketStoreSimTest.cpp
   market/MarketStoreTest.cpp
   market/QQIntradayTest.cpp
   market/QuoteBatchTest.cpp

@@ -1,5 +1,4 @@
 #include "model/ConfigJson.h"
-#include "model/ChartView.h"
 
 #include <gtest/gtest.h>
 
@@ -87,23 +86,6 @@ TEST(ConfigJson, EncodedDefaultsDecodeToTheDefaultsAndEveryKeyIsRequired) {
     tree = full;
     tree["width"] = std::numeric_limits<double>::infinity();
     EXPECT_FALSE(ConfigJson::decode(tree));
-}
-
-std::vector<int> numbers(const auto& views) {
-    std::vector<int> result;
-    for (const ChartView view : views) result.push_back(ChartViews::stored(view));
-    return result;
-}
-
-TEST(ChartViews, DotOrderMenuOrderAndStoredNumbers) {
-    EXPECT_EQ(numbers(ChartViews::order), (std::vector<int>{0, 1, 2, 4, 3}));
-    EXPECT_EQ(numbers(ChartViews::byNumber), (std::vector<int>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(ChartViews::fromStored(0), ChartView::intraday);
-    EXPECT_EQ(ChartViews::fromStored(3), ChartView::dailyCandles);
-    EXPECT_EQ(ChartViews::fromStored(4), ChartView::volume);
-    for (const long long outside : {-1LL, 5LL, 2147483648LL}) {
-        EXPECT_EQ(ChartViews::fromStored(outside), std::nullopt) << outside;
-    }
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace glimmer {
 namespace {
 
@@ -41,17 +39,7 @@ TEST(HotKeyDisplayName, NamesTheTableAndTheModifiersOfX11AndThePortal) {
     EXPECT_EQ(HotKeyKeys::displayName(HotKeyKeys::expandKeys), "Ctrl+Alt+E");
     EXPECT_EQ(HotKeyKeys::displayName(HotKeyKeys::overviewKeys), "Ctrl+Alt+G");
     EXPECT_EQ(HotKeyKeys::modifierName(HotKeyKeys::controlBit), "Super");
-    const auto keys = HotKeyKeys::table();
-    std::set<std::uint32_t> codes, keySyms, scanCodes;
-    for (const auto& key : keys) {
-        codes.insert(key.keyCode);
-        keySyms.insert(key.keySym);
-        if (key.scanCode != 0) scanCodes.insert(key.scanCode);
-        EXPECT_EQ(HotKeyKeys::find(key.keyCode), &key);
-    }
-    EXPECT_EQ(codes.size(), keys.size());
-    EXPECT_EQ(keySyms.size(), keys.size());
-    EXPECT_EQ(scanCodes.size(), 20u) << "ten digits and ten punctuation keys";
+    for (const auto& key : HotKeyKeys::table()) EXPECT_EQ(HotKeyKeys::find(key.keyCode), &key);
     // Digits follow the ANSI layout, not numeric order.
     EXPECT_EQ(HotKeyKeys::find(22)->keySym, std::uint32_t('6'));
     EXPECT_EQ(HotKeyKeys::find(23)->keySym, std::uint32_t('5'));

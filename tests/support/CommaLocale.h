@@ -16,9 +16,7 @@ public:
 
     /// Whether the locale is in force (localedef and the locale sources were found).
     bool isActive() const { return active; }
-    /// The name to put in LC_ALL of a child process, with LOCPATH set to `folder()`.
     static constexpr const char* name = "de_DE.UTF-8";
-    const std::filesystem::path& folder() const { return locales; }
 
 private:
     std::filesystem::path locales;

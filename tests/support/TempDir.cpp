@@ -1,26 +1,16 @@
 #include "support/TempDir.h"
 
-#include <atomic>
+#include <cstdlib>
 #include <fstream>
-#include <random>
 #include <iterator>
 #include <stdexcept>
 
 namespace glimmer::testing {
 
 TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    std::random_device device;
-    const auto base = std::filesystem::temp_directory_path();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = base / ("glimmer-test-" + std::to_string(device()) + "-" + std::to_string(counter++));
-        std::error_code error;
-        if (std::filesystem::create_directory(candidate, error)) {
-            dir = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
+    std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
+    dir = pattern;
 }
 
 TempDir::~TempDir() {
