@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <random>
 #include <string>
 
 namespace glimmer {
@@ -71,8 +74,24 @@ TEST(ReplyText, DecodePrefersUtf8ThenGb18030AndNumbersAreCompleteFiniteDecimals)
     std::vector<std::optional<double>> numbers;
     for (const char* text : {"12.5", "-0.25", "+7", "1e3"}) numbers.push_back(ReplyText::number(text));
     EXPECT_EQ(numbers, (std::vector<std::optional<double>>{12.5, -0.25, 7, 1000}));
-    for (const char* text : {"12.5x", "", "-", "+", "+-1", "++1", "nan", "inf", " 1", "1 "}) {
+    for (const char* text : {"12.5x", "", "-", "+", "+-1", "++1", "nan", "inf", " 1", "1 ", "1.2.3", "--1"}) {
         EXPECT_FALSE(ReplyText::number(text)) << text;
+    }
+    // Plain decimals take a shortcut; it must give the very bits the full parser gives.
+    std::mt19937_64 random(7);
+    std::vector<std::string> texts{"-0", "0.0", "-000.50", "999999999999999", "9007199254740993", "0.1000000000000001"};
+    for (int i = 0; i < 20000; ++i) {
+        const std::size_t digits = 1 + random() % 17, point = random() % digits;
+        std::string text = random() % 2 ? "-" : "";
+        for (std::size_t d = 0; d < digits; ++d) text += (d && d == point ? "." : "") + std::to_string(random() % 10);
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(ReplyText::number(text).value_or(-1)),
+                  std::bit_cast<std::uint64_t>(expected))
+            << text;
     }
 }
 
