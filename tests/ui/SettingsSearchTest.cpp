@@ -11,50 +11,33 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
+#include <atomic>
 #include <map>
-#include <mutex>
 #include <stdexcept>
 
 namespace glimmer {
 namespace {
 
-/// Symbol lookups answered from a table on the suggester's worker threads. The next one may be
-/// held back until released, or fail as an unreachable service does.
-class FakeSearch {
-public:
+/// Symbol lookups answered from a table on the suggester's worker threads. The first one may be
+/// held back until released, and any may fail as an unreachable service does.
+struct FakeSearch {
     std::vector<SymbolHit> operator()(const std::string& query) {
-        std::unique_lock guard(lock);
-        queries.push_back(query);
-        if (std::exchange(holdNext, false)) released.wait(guard, [&] { return isReleased; });
+        if (++count == 1 && holdFirst) open.wait(false);
         if (fail) throw std::runtime_error("unreachable");
         const auto found = table.find(query);
         return found == table.end() ? std::vector<SymbolHit>{} : found->second;
     }
-    std::size_t count() {
-        const std::lock_guard guard(lock);
-        return queries.size();
-    }
-    void set(bool hold, bool failing) {
-        const std::lock_guard guard(lock);
-        holdNext = hold;
-        fail = failing;
-    }
     void release() {
-        const std::lock_guard guard(lock);
-        isReleased = true;
-        released.notify_all();
+        open = true;
+        open.notify_all();
     }
 
-private:
     const std::map<std::string, std::vector<SymbolHit>> table{
         {"gzmt", {{"600519", "贵州茅台", InstrumentKind::stock}}},
         {"hs300",
          {{"510300", "沪深300ETF", InstrumentKind::etf}, {"159919", "沪深300ETF易方达", InstrumentKind::etf}}}};
-    std::mutex lock;
-    std::condition_variable released;
-    std::vector<std::string> queries;
-    bool holdNext = false, fail = false, isReleased = false;
+    std::atomic<int> count = 0;
+    std::atomic<bool> holdFirst = false, fail = false, open = false;
 };
 
 class SymbolSearchFieldTest : public ::testing::Test {
@@ -78,7 +61,7 @@ TEST_F(SymbolSearchFieldTest, ABurstOfKeystrokesMakesOneLookupAndClearingDropsSu
     QTest::keyClicks(&field(), QStringLiteral("gzm"));
     EXPECT_TRUE(section().suggester().isPending());
     ASSERT_TRUE(typeAndWait(QStringLiteral("t")));
-    EXPECT_EQ(search->count(), 1u);
+    EXPECT_EQ(search->count.load(), 1);
     EXPECT_EQ(section().hits().front(), (SymbolHit{"600519", "贵州茅台", InstrumentKind::stock}));
 
     QTest::keyClicks(&field(), QStringLiteral("e"));
@@ -87,13 +70,13 @@ TEST_F(SymbolSearchFieldTest, ABurstOfKeystrokesMakesOneLookupAndClearingDropsSu
     EXPECT_FALSE(section().suggester().isPending());
     QTest::qWait(SymbolSuggester::debounceMs + 150);
     EXPECT_TRUE(section().hits().empty());
-    EXPECT_EQ(search->count(), 1u);
+    EXPECT_EQ(search->count.load(), 1);
 }
 
 TEST_F(SymbolSearchFieldTest, ASlowOldLookupNeverReplacesNewerSuggestionsAndAFailedOneShowsNone) {
-    search->set(true, false);
+    search->holdFirst = true;
     QTest::keyClicks(&field(), QStringLiteral("gzmt"));
-    ASSERT_TRUE(testing::waitUntil([&] { return search->count() == 1; }, 5000));
+    ASSERT_TRUE(testing::waitUntil([&] { return search->count == 1; }, 5000));
     field().clear();
     ASSERT_TRUE(typeAndWait(QStringLiteral("hs300")));
     const std::vector<SymbolHit> fresh = section().hits();
@@ -103,10 +86,10 @@ TEST_F(SymbolSearchFieldTest, ASlowOldLookupNeverReplacesNewerSuggestionsAndAFai
     QTest::qWait(200);
     EXPECT_EQ(section().hits(), fresh);
 
-    search->set(false, true);
+    search->fail = true;
     field().clear();
     QTest::keyClicks(&field(), QStringLiteral("gzmt"));
-    ASSERT_TRUE(testing::waitUntil([&] { return search->count() == 3; }, 5000));
+    ASSERT_TRUE(testing::waitUntil([&] { return search->count == 3; }, 5000));
     QTest::qWait(100);
     EXPECT_TRUE(section().hits().empty());
     EXPECT_EQ(field().text(), QStringLiteral("gzmt"));
