@@ -118,9 +118,7 @@ TEST(CardHeaderText, ChangeLineSignsOnlyRisesAndNameCounterPlaceholderAndLock) {
     EXPECT_EQ(CardText::name(entry), QStringLiteral("沪深300ETF"));
     EXPECT_EQ(CardText::counter(0, 0), QString());
     EXPECT_EQ(CardText::counter(11, 12), QStringLiteral("12/12"));
-    EXPECT_EQ(CardText::placeholder(std::nullopt), QStringLiteral("添加股票后开始监控"));
     EXPECT_EQ(CardText::placeholder("股票池已全部隐藏"), QStringLiteral("股票池已全部隐藏"));
-    EXPECT_EQ(CardText::lockLabel(intraday), QStringLiteral("·锁定分时"));
     EXPECT_EQ(CardText::lockLabel(std::nullopt), QString());
 }
 

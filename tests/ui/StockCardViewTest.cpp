@@ -136,7 +136,7 @@ TEST_F(StockCardViewTest, MouseAndWheelEventsReachTheInteraction) {
     EXPECT_EQ(take(), "stock 1");
 }
 
-TEST_F(StockCardViewTest, ControlsFadeWithHoverLetClicksThroughWhileInvisibleAndTipsFollowTheMode) {
+TEST_F(StockCardViewTest, ControlsFadeWithHoverAndLetClicksThroughWhileInvisible) {
     const QPoint closeCentre = card->layout().closeButton.center().toPoint();
     const QPoint sliderPoint = card->layout().slider.center().toPoint();
     EXPECT_EQ(card->childAt(closeCentre), nullptr);
@@ -157,9 +157,6 @@ TEST_F(StockCardViewTest, ControlsFadeWithHoverLetClicksThroughWhileInvisibleAnd
     card->setOpacitySliderEnabled(false);
     card->prepareForPreview(0.8);
     EXPECT_EQ(card->childAt(sliderPoint), nullptr);
-    EXPECT_EQ(card->expandButton()->toolTip(), QStringLiteral("展开所有副图（Ctrl+Alt+E）"));
-    card->setExpandMode(true);
-    EXPECT_EQ(card->expandButton()->toolTip(), QStringLiteral("收起副图（Ctrl+Alt+E）"));
 }
 
 TEST_F(StockCardViewTest, FadesBreatheOnlyWhileShownCrossFadeOnScreenAndAnIdleCardNeverRepaints) {
@@ -279,29 +276,6 @@ TEST(CardFadesBreath, GlowStepsStaySmoothButChangeFarLessOftenThanFrames) {
     EXPECT_DOUBLE_EQ(CardFades::breathAlpha(0.5), CardFades::breathLowAlpha);
     EXPECT_EQ(previous, 1);
     EXPECT_EQ(changes, 2 * CardFades::breathSteps);
-    EXPECT_LT(changes, frames / 2);
-}
-
-TEST_F(StockCardViewTest, ShadowFallsOutsideTheBodyAndFadesOutInTheWindowMargin) {
-    int nearRight[2] = {};
-    for (bool dark : {false, true}) {
-        const QImage image = shot(dark);
-        const QMargins m = panel->shadowMargins();
-        const QRectF body = card->layout().card;
-        const auto alpha = [&](double x, double y) { return qAlpha(image.pixel(QPointF(2 * x, 2 * y).toPoint())); };
-        const double midX = body.center().x(), midY = body.center().y();
-        // Beside and below the body the shadow shows, weaker with distance, gone at the window's edge.
-        EXPECT_GT(alpha(body.right() + 1, midY), alpha(body.right() + 5, midY));
-        EXPECT_LE(alpha(body.right() + m.right() - 0.5, midY), 2);
-        EXPECT_GT(alpha(midX, body.bottom() + 1), alpha(body.right() + 1, midY)) << "it falls downwards";
-        EXPECT_LE(alpha(midX, body.bottom() + m.bottom() - 0.5), 2);
-        // Round under the rounded corner, and the transparent gutter takes the left-hand shadow.
-        EXPECT_LT(alpha(body.right() + 3, body.bottom() + 3), alpha(midX, body.bottom() + 3));
-        EXPECT_GT(alpha(body.left() - 2, midY), 0);
-        EXPECT_EQ(alpha(2, midY), 0) << "the slider's side of the gutter stays clear";
-        nearRight[dark] = alpha(body.right() + 2, midY);
-    }
-    EXPECT_GT(nearRight[true], nearRight[false]) << "a dark desktop needs a deeper shadow";
 }
 
 TEST_F(StockCardViewTest, DirectionAlertAndDockPreviewShowInTheirColours) {
@@ -399,7 +373,7 @@ TEST(MinimalSliderGeometry, MinimumAtTheBottomMaximumAtTheTopOfAFivePointTrack) 
     EXPECT_DOUBLE_EQ(S::valueAt(8, sliderSize, 0.5, 0.5), 0.5);
 }
 
-TEST(MinimalSlider, LeftPressAndDragReportEveryValueReleaseCommitsOnceAndTheKnobSitsAtTheValue) {
+TEST(MinimalSlider, LeftPressAndDragReportEveryValueAndReleaseCommitsOnce) {
     testing::ensureApplication();
     MinimalSlider slider;
     slider.resize(sliderSize.toSize());
@@ -418,26 +392,6 @@ TEST(MinimalSlider, LeftPressAndDragReportEveryValueReleaseCommitsOnceAndTheKnob
     testing::mouseRelease(slider, QPoint(9, 300));
     EXPECT_EQ(changes, (std::vector<double>{1, 0.625, 0.25}));
     EXPECT_EQ(commits, 1);
-
-    const auto render = [&] {
-        QImage image(slider.size(), QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        slider.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-        return image;
-    };
-    slider.setValue(1.0);
-    QImage image = render();
-    // Knob at the top, filled below it down to the bottom.
-    EXPECT_GT(qGray(image.pixel(9, 8)), 200);
-    EXPECT_GT(qGray(image.pixel(9, 100)), 200);
-    slider.setMinValue(0.5);
-    slider.setMaxValue(0.5);
-    slider.setValue(0.5);
-    image = render();
-    // Equal bounds: knob at the bottom, the track above it unfilled (dim), nothing outside the capsule.
-    EXPECT_GT(qGray(image.pixel(9, 112)), 200);
-    EXPECT_LT(qGray(image.pixel(9, 40)), 120);
-    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
 }
 
 } // namespace

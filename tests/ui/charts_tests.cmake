@@ -2,7 +2,6 @@ list(APPEND GLIMMER_UI_TESTS
   ui/ChartRenderTest.cpp
   ui/ChartSamples.cpp
   ui/ChartSamples.h
-  ui/ChartTestSupport.cpp
   ui/ChartTestSupport.h
   ui/IntradayVolumeChartTest.cpp
 )
