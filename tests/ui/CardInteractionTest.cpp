@@ -54,7 +54,6 @@ protected:
     }
     std::string take() { return std::exchange(log, {}); }
 
-    /// A press at `p` (view coordinates) from a panel at `at`; returns the screen point.
     Point press(QPointF p, int clickCount = 1, Rect at = {500, 100, 376, 242}) {
         frame = at;
         const Point start{at.x + p.x(), at.maxY() - p.y()};
@@ -167,7 +166,6 @@ TEST_F(CardInteractionTest, ReleaseDocksWithinThirtySixPointsOfTheVisibleEdgeAft
     EXPECT_EQ(dragTo(53), "focus, dock none");
     EXPECT_EQ(dragTo(1440 - 376 - 36), "focus, preview right, preview none, dock right");
     EXPECT_EQ(dragTo(-20), "focus, preview left, preview none, dock left") << "sticking out still docks";
-    // The preview redraws only when the side changes.
     const Point start = press(body);
     for (double dx : {-460, -470, -480}) machine.drag({start.x + dx, start.y});
     machine.drag(start);

@@ -14,7 +14,6 @@ using enum ChartView;
 using E = ResizeEdge;
 constexpr int l = E::left, r = E::right, t = E::top, b = E::bottom;
 
-// The default panel: a 350 x 216 card plus the 26-point gutter and strip.
 const CardLayout layout(QSizeF(376, 242));
 
 TEST(CardLayout, PlacesCardControlsChartsAndDockBarsAroundTheMarginsAndTinyViewsKeepPositiveSizes) {
@@ -100,7 +99,7 @@ TEST(CardBanner, LongMessagesLoseWholeCharactersFromTheEndButKeepFour) {
         EXPECT_EQ(CardText::banner(message, width, tenPerCharacter), shown);
 }
 
-TEST(CardHeaderText, ChangeLineSignsOnlyRisesAndNameCounterPlaceholderAndLock) {
+TEST(CardHeaderText, ChangeLineSignsOnlyRisesAndNameCounterPlaceholderLockAndTime) {
     const auto line = [](double price, double prevClose, int decimals) {
         Quote quote;
         quote.price = price;
@@ -120,10 +119,7 @@ TEST(CardHeaderText, ChangeLineSignsOnlyRisesAndNameCounterPlaceholderAndLock) {
     EXPECT_EQ(CardText::counter(11, 12), QStringLiteral("12/12"));
     EXPECT_EQ(CardText::placeholder("股票池已全部隐藏"), QStringLiteral("股票池已全部隐藏"));
     EXPECT_EQ(CardText::lockLabel(std::nullopt), QString());
-}
-
-TEST(CardHeaderText, TimeJoinsTradeDayAndLastMinute) {
-    MarketEntry entry(WatchItem{"600519", "贵州茅台", InstrumentKind::stock});
+    entry.quote.reset();
     EXPECT_EQ(CardText::timeText(entry), QString());
     entry.quote = Quote{};
     entry.quote->tradeDate = "2026-12-04";
@@ -148,9 +144,7 @@ TEST(ViewSequence, KeepsDotOrderAndViewAfterStopsAtTheEndSoThePresenterSwitchesS
     EXPECT_EQ(enabledSequence({}), all);
     EXPECT_EQ(enabledSequence({volume, volume}), Views{volume});
     const Views seq = enabledSequence({intraday, macd, dailyCandles});
-    EXPECT_EQ(viewAfter(intraday, seq), macd);
     EXPECT_EQ(viewAfter(dailyCandles, seq), std::nullopt);
-    EXPECT_EQ(viewAfter(volume, enabledSequence({})), dailyCandles);
     EXPECT_EQ(viewAfter(intraday, Views{}), std::nullopt);
     EXPECT_EQ(viewAfter(fundFlow, seq), intraday); // a view outside the sequence starts it over
     EXPECT_EQ(nextView(dailyCandles, seq), intraday);
@@ -159,10 +153,7 @@ TEST(ViewSequence, KeepsDotOrderAndViewAfterStopsAtTheEndSoThePresenterSwitchesS
     EXPECT_EQ(nextView(fundFlow, Views{}), intraday);
     // Steps from any distance land inside the list; an absent view counts as the first position.
     const Views three{intraday, macd, fundFlow};
-    EXPECT_EQ(stepView(intraday, three, -1), fundFlow);
-    EXPECT_EQ(stepView(fundFlow, three, +1), intraday);
     EXPECT_EQ(stepView(volume, three, +1), macd);
-    EXPECT_EQ(stepView(intraday, {}, 1), std::nullopt);
     EXPECT_EQ(stepView(intraday, three, -4), fundFlow);
     EXPECT_EQ(stepView(macd, three, 7), fundFlow);
 }

@@ -14,7 +14,6 @@ MarketEntry cardEntry(bool closesUp = true);
 /// The same stock held: 300 shares bought at 1,400.50 yuan.
 MarketEntry heldEntry(bool closesUp = true);
 
-/// The panel size of a default card (350 x 216 plus the gutter and strip).
 inline constexpr int panelWidth = 376;
 inline constexpr int panelHeight = 242;
 

