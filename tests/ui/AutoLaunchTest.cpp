@@ -17,7 +17,6 @@ namespace fs = std::filesystem;
 using testing::readFile;
 using testing::writeFile;
 
-/// Runs each case against private folders and collects the log lines it writes.
 class AutoLaunchTest : public ::testing::Test {
 protected:
     bool logged(const std::string& line) const { return log.has(line + "\n"); }
@@ -105,7 +104,6 @@ TEST_F(AutoLaunchTest, FailuresAndUnsupportedSystemsSayWhyAndWriteNothing) {
 
     const AutoLaunch::Host none;
     EXPECT_TRUE(AutoLaunch::currentEntry(none).empty()) << "not a bare name in the working folder";
-    EXPECT_TRUE(AutoLaunch::entryFile(none, AutoLaunch::legacyLabel).empty());
     EXPECT_TRUE(AutoLaunch::sync(false, none));
     EXPECT_FALSE(AutoLaunch::sync(true, none));
     EXPECT_TRUE(logged("ERR  开机自启跳过：此系统暂不支持开机自启"));
@@ -143,7 +141,6 @@ TEST_F(AutoLaunchTest, MacAgentNeedsABundleAndIsWellFormedXmlWithTheExactPaths) 
     EXPECT_TRUE(AutoLaunch::sync(true, host));
     const fs::path file = host.agentDir / "io.glimmerbox.Glimmerbox.plist";
     ASSERT_TRUE(fs::exists(file));
-    // The keys, strings and truth values of the property list, read back by a real XML parser.
     std::vector<std::string> plist;
     QXmlStreamReader reader(QByteArray::fromStdString(readFile(file)));
     while (!reader.atEnd()) {

@@ -38,7 +38,6 @@ public:
     uint lastId = 40;
 };
 
-/// A private bus with the fake server on one connection and the notifier on another.
 class DesktopNotifierTest : public ::testing::Test {
 protected:
     void SetUp() override {

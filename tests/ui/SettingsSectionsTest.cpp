@@ -74,7 +74,6 @@ TEST(SettingsSteppers, RangesAndStepsBoundWhatTheSteppersProduceAndEachChangesOn
         EXPECT_EQ(std::tuple(box->minimum(), box->maximum(), box->singleStep()), std::tuple(minimum, maximum, step))
             << name;
     }
-    // One step up of each stepper changes its own field and nothing else.
     for (const auto& [name, minimum, maximum, step] : cases) h.find<QSpinBox>(QString::fromUtf8(name))->stepUp();
     AppConfig expected = livedInConfig();
     expected.width = 390;
@@ -163,7 +162,6 @@ TEST(SettingsAlerts, InstrumentPickerFollowsTheWatchListAndTrashRemovesOnlyItsOw
     emit first->activated(2);
     EXPECT_EQ(h.saves.back().alerts.priceAlerts[0].code, "510300");
 
-    // A new watch-list item shows up in every picker at once.
     h.root().watchlistSection()->codeField()->setText(QStringLiteral("601318 中国平安"));
     h.root().watchlistSection()->addTypedItem();
     first = row(0)->findChildren<QComboBox*>().at(0);
@@ -212,9 +210,9 @@ TEST_F(HotKeyRecorderTest, AModifiedKeyIsStoredAndBareKeysOrModifiersAreIgnoredW
 
 TEST_F(HotKeyRecorderTest, TakesFunctionNavigationAndShiftedKeysByTheKeyNotItsCharacter) {
     const std::tuple<int, Qt::KeyboardModifiers, quint32, const char*, std::uint32_t> cases[] = {
-        {Qt::Key_F5, Qt::ControlModifier, 71, "", 96},
+        {Qt::Key_F1, Qt::ControlModifier, 67, "", 122},
         {Qt::Key_PageDown, Qt::AltModifier, 117, "", 121},
-        {Qt::Key_E, Qt::ControlModifier, 26, "e", 14},
+        {Qt::Key_A, Qt::ControlModifier, 38, "a", 0},
         // X reports the shifted character; the key code says which key it was.
         {Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier, 10, "!", 18},
         {Qt::Key_ParenRight, Qt::ControlModifier | Qt::ShiftModifier, 19, ")", 29},
@@ -233,10 +231,6 @@ TEST_F(HotKeyRecorderTest, TakesFunctionNavigationAndShiftedKeysByTheKeyNotItsCh
     QTest::keyClick(&button(), Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(&button(), Qt::Key_F13, Qt::ControlModifier);
     EXPECT_TRUE(section().isRecording());
-    using Codes = std::vector<std::optional<std::uint32_t>>;
-    EXPECT_EQ((Codes{HotKeySection::macKeyCode(Qt::Key_A), HotKeySection::macKeyCode(Qt::Key_0),
-                     HotKeySection::macKeyCode(Qt::Key_F1), HotKeySection::macKeyCode(Qt::Key_Control)}),
-              (Codes{0, 29, 122, std::nullopt}));
     EXPECT_EQ((std::vector{HotKeySection::carbonModifiers(Qt::ControlModifier | Qt::MetaModifier),
                            HotKeySection::carbonModifiers(Qt::ShiftModifier | Qt::AltModifier),
                            HotKeySection::carbonModifiers(Qt::KeypadModifier)}),
@@ -329,7 +323,6 @@ TEST(SettingsControls, EachSetsItsFieldWhileListeningAndResettingSaveNothing) {
     EXPECT_FALSE(h.saves.back().autoLaunch);
 }
 
-// The title and its hint follow the theme's secondary text colour; the hint is a fainter one.
 TEST(SettingsWindowShape, SectionHeadingsTakeTheSecondaryColourOfEitherTheme) {
     SettingsHarness h{livedInConfig()};
     const auto colourOf = [](SettingsSection* section, const QString& text) {
@@ -377,7 +370,6 @@ TEST(SettingsWindowShape, ControlsHaveAccessibleNamesAndFocusTheConfigPathIsShor
     EXPECT_EQ(closed, 1);
 }
 
-// Labels that do not wrap get the width their text needs, at the default and the minimum size.
 TEST(SettingsWindowShape, NoLabelIsCutAtTheDefaultOrTheMinimumWidthAndTheCardsStandOut) {
     AppConfig config = livedInConfig();
     config.themeMode = ThemeMode::dark;

@@ -22,11 +22,9 @@ public:
 
     SettingsWindow& window() { return *settings; }
     SettingsRootView& root() { return settings->rootView(); }
-    /// The working copy the window holds now.
     const AppConfig& config();
 
     template <typename T> T* find(const QString& objectName) { return settings->findChild<T*>(objectName); }
-    /// The first widget of type T whose accessible name is `name`.
     template <typename T> T* byAccessibleName(const QString& name) {
         for (T* w : settings->findChildren<T*>())
             if (w->accessibleName() == name) return w;

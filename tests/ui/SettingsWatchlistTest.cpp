@@ -23,7 +23,6 @@ using Codes = std::vector<std::string>;
 
 class WatchlistEditorTest : public ::testing::Test {
 protected:
-    /// Types into the code field and presses Return or the add button.
     void add(const QString& text, bool withButton = false) {
         QLineEdit* field = harness.root().watchlistSection()->codeField();
         field->clear();
@@ -105,14 +104,12 @@ TEST_F(WatchlistEditorTest, RowsMoveUpAndDownButNeverPastTheEnds) {
               (std::vector{false, true, true, false}));
     click("moveDown", "600519");
     EXPECT_EQ(codesOf(harness.saves.back()), (Codes{"300750", "600519", "510300", "002003", "588000"}));
-    // The rows are redrawn for the new order.
     EXPECT_FALSE(button("moveUp", "300750")->isEnabled());
     EXPECT_TRUE(button("moveUp", "600519")->isEnabled());
     click("moveUp", "588000");
     EXPECT_EQ(codesOf(harness.saves.back()), (Codes{"300750", "600519", "510300", "588000", "002003"}));
     EXPECT_FALSE(button("moveDown", "002003")->isEnabled());
 
-    // The ends stay put when asked directly too.
     AppConfig config = harness.saves.back();
     WatchlistEditing::move(config, "002003", 1);
     WatchlistEditing::move(config, "300750", -1);
@@ -123,7 +120,6 @@ TEST_F(WatchlistEditorTest, RowsMoveUpAndDownButNeverPastTheEnds) {
     EXPECT_FALSE(one.find<QToolButton>(QStringLiteral("moveDown:600519"))->isEnabled());
 }
 
-// The next enabled control that Tab reaches from `from`.
 QWidget* nextTabStop(QWidget* from) {
     for (QWidget* w = from->nextInFocusChain(); w != from; w = w->nextInFocusChain())
         if (w->isEnabled() && w->isVisible() && (w->focusPolicy() & Qt::TabFocus)) return w;

@@ -20,7 +20,6 @@ using Names = std::vector<std::string>;
 
 class SoundPlayerTest : public ::testing::Test {
 protected:
-    /// The names played since the last call.
     Names played() {
         Names names;
         for (const auto& p : log) names.push_back(p.what);
