@@ -110,13 +110,10 @@ TEST_F(AppDelegateTest, StartsInTheCornerFillsMissingNamesAndLogsTheFirstDataOnc
           {{"600519", "贵州茅台"}});
     EXPECT_EQ(std::tuple(panel().frame(), panel().isVisible(), card().view(), store->isPollingEnabled()),
               std::tuple(Rect{1120, 12, 376, 242}, true, intraday, true));
-    EXPECT_TRUE(log.has("INFO " + startLogLine(delegate->configuration())));
-    EXPECT_TRUE(log.has("INFO 浮窗已显示 origin=(1120,12) 可见=true"));
-
-    EXPECT_EQ(delegate->configuration().watchlist[0].name, "贵州茅台");
-    EXPECT_EQ(delegate->configuration().watchlist[1].name, "宁德") << "a name the user gave stays";
-    EXPECT_EQ(ConfigStore::load().watchlist[0].name, "贵州茅台") << "saved at once";
-    EXPECT_EQ(onCard(), "600519");
+    // A name the user gave stays; the one filled in is saved at once.
+    EXPECT_EQ(std::tuple(delegate->configuration().watchlist[0].name, delegate->configuration().watchlist[1].name,
+                         ConfigStore::load().watchlist[0].name, onCard()),
+              std::tuple("贵州茅台", "宁德", "贵州茅台", "600519"));
     store->requestRefresh();
     refreshPass();
     EXPECT_EQ(log.count("INFO 首批数据到达 600519 贵州茅台 现价=1421.5 分时=0点 资金流=0点 日K=0根"), 1)
@@ -131,10 +128,8 @@ TEST_F(AppDelegateTest, ALargerCardKeepsTheRightAndBottomEdgesAndAClickedNotific
     next.hiddenCodes = {"600519"};
     delegate->applySavedConfiguration(next);
     EXPECT_EQ(panel().frame(), (Rect{1070, 12, 426, 276}));
-    EXPECT_EQ(card().size(), QSize(426, 276));
-    EXPECT_EQ(onCard(), "300750") << "the card moves off the hidden security";
-    EXPECT_TRUE(log.has("INFO 可见股票集合变更：隐藏 1 只，可见 1 只"));
-    EXPECT_EQ(ConfigStore::load().width, 400);
+    EXPECT_EQ(std::tuple(onCard(), ConfigStore::load().width), std::tuple("300750", 400.0))
+        << "the card moves off the hidden security";
 
     next.hiddenCodes = {};
     delegate->applySavedConfiguration(next);
@@ -189,17 +184,14 @@ TEST_F(AppDelegateTest, HoldingsTypedInSettingsNeedNoRefetchAndPrivacyMasksCardA
     };
     type("shares:600519", QStringLiteral("3x00"));
     main.drain();
-    EXPECT_EQ(delegate->configuration().watchlist[0].shares, 300);
-    EXPECT_EQ(ConfigStore::load().watchlist[0].shares, 300);
-    EXPECT_EQ(card().entry()->item.shares, 300) << "the card has the holdings at once";
-    EXPECT_EQ(queue->pendingCount(), 0u) << "holdings alone fetch nothing";
-    EXPECT_TRUE(log.has("INFO 持仓变更 600519 贵州茅台：持股 300，成本 未填"));
+    // Saved, on the card at once, and nothing fetched for holdings alone.
+    EXPECT_EQ(std::tuple(delegate->configuration().watchlist[0].shares, ConfigStore::load().watchlist[0].shares,
+                         card().entry()->item.shares, queue->pendingCount()),
+              std::tuple(300, 300, 300, 0u));
 
     delegate->hotKeyHandlers().togglePrivacy();
-    EXPECT_TRUE(ConfigStore::load().privacyMode);
-    EXPECT_TRUE(card().privacyMode());
-    EXPECT_TRUE(overview().privacyMode());
-    EXPECT_TRUE(log.has("INFO 隐私模式已开启：金额与持股数显示为 ****"));
+    EXPECT_EQ(std::tuple(ConfigStore::load().privacyMode, card().privacyMode(), overview().privacyMode()),
+              std::tuple(true, true, true));
     EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("shares:600519"))->text(), QStringLiteral("****"));
     type("cost:600519", QStringLiteral("1400.5"));
     EXPECT_EQ(delegate->configuration().watchlist[0].cost, 1400.5);
@@ -245,8 +237,8 @@ TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndColl
     delegate->applicationWillTerminate();
     const AppConfig saved = ConfigStore::load();
     EXPECT_EQ(std::make_pair(saved.originX, saved.originY), std::make_pair(std::optional(300.0), std::optional(200.0)));
-    EXPECT_FALSE(expander().isExpanded()) << "the group is taken down without animation";
-    EXPECT_TRUE(expander().panels().empty());
+    EXPECT_EQ(std::pair(expander().isExpanded(), expander().panels().size()), std::pair(false, 0ul))
+        << "the group is taken down without animation";
 }
 
 TEST_F(AppDelegateTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsEveryVisibleSecurity) {
@@ -272,13 +264,12 @@ TEST_F(AppDelegateTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsEveryV
     EXPECT_EQ(std::tuple(overview().isActive(), panel().isVisible(), card().overviewMode()),
               std::tuple(false, true, false));
     EXPECT_NEAR(panel().alphaValue(), 0.8, 0.01) << "the main card comes back at the overview's opacity";
-    EXPECT_TRUE(log.has("INFO 全览：已收起"));
 
     delegate->modes().enterOverview();
     delegate->placement().hidePanel();
     delegate->modes().exitOverview();
-    EXPECT_FALSE(overview().isActive());
-    EXPECT_FALSE(panel().isVisible()) << "hidden during overview mode stays hidden";
+    EXPECT_EQ(std::pair(overview().isActive(), panel().isVisible()), std::pair(false, false))
+        << "hidden during overview mode stays hidden";
 }
 
 TEST_F(AppDelegateTest, HidingTheLastVisibleSecurityLeavesOverviewWithThePlaceholderOnTheCard) {
@@ -287,24 +278,19 @@ TEST_F(AppDelegateTest, HidingTheLastVisibleSecurityLeavesOverviewWithThePlaceho
     ASSERT_TRUE(overview().isActive());
 
     overview().hideItem("600519");
-    EXPECT_TRUE(overview().isActive());
-    EXPECT_EQ(overview().entryCodes(), Codes{"300750"});
-    EXPECT_TRUE(log.has("INFO 隐藏股票 600519：全览与主卡轮播都不再展示，设置里可恢复"));
-    EXPECT_EQ(onCard(), "300750") << "the card moves off the hidden security";
+    EXPECT_EQ(std::tuple(overview().isActive(), overview().entryCodes(), onCard()),
+              std::tuple(true, Codes{"300750"}, "300750"));
 
     overview().hideItem("300750");
-    EXPECT_FALSE(overview().isActive());
-    EXPECT_TRUE(panel().isVisible());
-    EXPECT_EQ(card().placeholderText(), std::string(Rotation::allHiddenPlaceholder));
-    EXPECT_TRUE(log.has("INFO 全览：可见股票已全部隐藏，退出全览"));
+    EXPECT_EQ(std::tuple(overview().isActive(), panel().isVisible(), card().placeholderText()),
+              std::tuple(false, true, std::string(Rotation::allHiddenPlaceholder)));
     EXPECT_EQ(log.count("全览：已收起"), 1) << "left once, the empty report finds the mode off";
     EXPECT_EQ(ConfigStore::load().hiddenCodes, (Codes{"600519", "300750"}));
 
     delegate->hideItem("300750");
     EXPECT_EQ(log.count("隐藏股票 300750"), 1) << "a code already hidden is not added again";
     delegate->modes().toggleOverview();
-    EXPECT_FALSE(overview().isActive());
-    EXPECT_TRUE(log.has("INFO 全览：可见股票为空（全部被隐藏），不进入全览"));
+    EXPECT_FALSE(overview().isActive()) << "nothing visible to show";
 }
 
 } // namespace

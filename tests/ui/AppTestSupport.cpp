@@ -6,36 +6,18 @@
 
 namespace glimmer::testing {
 
-TaskScheduler::TaskId ManualScheduler::schedule(double delaySeconds, std::function<void()> task) {
-    tasks[nextId] = {clock + delaySeconds, 0, std::move(task)};
-    return nextId++;
-}
-
-TaskScheduler::TaskId ManualScheduler::scheduleRepeating(double intervalSeconds, std::function<void()> task) {
-    tasks[nextId] = {clock + intervalSeconds, intervalSeconds, std::move(task)};
-    return nextId++;
-}
-
-void ManualScheduler::cancel(TaskId id) {
-    tasks.erase(id);
-}
-
 void ManualScheduler::advance(double seconds) {
     const double target = clock + seconds;
     for (;;) {
-        auto next = tasks.end();
-        for (auto it = tasks.begin(); it != tasks.end(); ++it) {
-            if (it->second.due <= target + 1e-9 && (next == tasks.end() || it->second.due < next->second.due))
-                next = it;
-        }
-        if (next == tasks.end()) break;
+        const auto next = std::min_element(tasks.begin(), tasks.end(),
+                                           [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
+        if (next == tasks.end() || next->second.due > target + 1e-9) break;
         clock = std::max(clock, next->second.due);
         const std::function<void()> run = next->second.run;
-        if (next->second.interval > 0) {
+        if (next->second.interval > 0)
             next->second.due += next->second.interval;
-        } else {
+        else
             tasks.erase(next);
-        }
         if (run) run();
     }
     clock = target;
@@ -90,10 +72,6 @@ void AppHarness::buildPanel(const Rect& frame, bool show) {
     context.cardView = card;
     presenter.configureCard();
     if (show) panel->orderFront();
-}
-
-bool AppHarness::logged(const std::string& line) const {
-    return std::find(logLines.begin(), logLines.end(), line) != logLines.end();
 }
 
 int AppHarness::loggedCount(const std::string& prefix) const {

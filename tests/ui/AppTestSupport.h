@@ -14,6 +14,8 @@
 #include "card/StockCardView.h"
 #include "ui/FakeScreenSource.h"
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,18 +26,23 @@ namespace glimmer::testing {
 /// Delayed and repeating tasks on a clock the test advances.
 class ManualScheduler final : public TaskScheduler {
 public:
-    TaskId schedule(double delaySeconds, std::function<void()> task) override;
-    TaskId scheduleRepeating(double intervalSeconds, std::function<void()> task) override;
-    void cancel(TaskId id) override;
+    TaskId schedule(double delaySeconds, std::function<void()> task) override {
+        return scheduleRepeating(-delaySeconds, std::move(task));
+    }
+    /// A negative interval stands for a task that runs once, after its opposite.
+    TaskId scheduleRepeating(double intervalSeconds, std::function<void()> task) override {
+        tasks[nextId] = {clock + std::abs(intervalSeconds), intervalSeconds, std::move(task)};
+        return nextId++;
+    }
+    void cancel(TaskId id) override { tasks.erase(id); }
     double now() const override { return clock; }
 
     /// Runs every task that falls due within `seconds`, in time order.
     void advance(double seconds);
-    std::size_t pendingCount() const { return tasks.size(); }
 
 private:
     struct Task {
-        double due, interval; // interval 0 for once
+        double due, interval;
         std::function<void()> run;
     };
     std::map<TaskId, Task> tasks;
@@ -49,13 +56,12 @@ public:
     std::vector<MarketEntry> list;
     std::vector<std::optional<std::string>> priorityCodes;
     std::vector<std::string> refreshedNow;
-    int refreshRequests = 0;
     std::vector<std::vector<std::string>> shownCodes;
 
     std::vector<MarketEntry> entries() const override { return list; }
     void setPriorityCode(std::optional<std::string> code) override { priorityCodes.push_back(std::move(code)); }
     void refreshNow(const std::string& code) override { refreshedNow.push_back(code); }
-    void requestRefresh() override { ++refreshRequests; }
+    void requestRefresh() override {}
     void setShownCodes(const std::vector<std::string>& codes) override { shownCodes.push_back(codes); }
 };
 
@@ -136,7 +142,7 @@ public:
 
     /// Builds the panel at `frame` with the card in it, hands the card its settings and shows it.
     void buildPanel(const Rect& frame, bool show = true);
-    bool logged(const std::string& line) const;
+    bool logged(const std::string& line) const { return std::count(logLines.begin(), logLines.end(), line) > 0; }
     int loggedCount(const std::string& prefix) const;
 
     AppConfig config;

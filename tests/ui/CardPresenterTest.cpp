@@ -48,7 +48,6 @@ TEST_F(CardPresenterTest, SecurityRotationStepsOverHiddenSecuritiesAndAllHiddenS
     // The card counts among the visible securities, the presenter in the whole list.
     EXPECT_EQ(std::tuple(onCard(), app->card->index(), app->presenter.currentIndex(), app->store.priorityCodes.back()),
               std::tuple("510300", 1, 2, std::optional<std::string>("510300")));
-    EXPECT_TRUE(app->logged("INFO 切换股票 delta=1"));
     app->scheduler.advance(25);
     EXPECT_EQ(onCard(), "600519");
     EXPECT_EQ(app->store.refreshedNow, Codes{"510300"}) << "one never loaded is fetched at once";
@@ -118,13 +117,10 @@ TEST_F(CardPresenterTest, APinnedCardKeepsItsSecurityAndAHiddenPanelPausesBothTi
     reset(4, {intraday, macd});
     start();
     app->presenter.togglePin();
-    EXPECT_TRUE(app->card->pinPaused());
-    EXPECT_TRUE(app->logged("INFO 图钉状态=实心（股票轮播暂停）"));
-    EXPECT_EQ(app->saves, 1);
+    EXPECT_EQ(std::pair(app->card->pinPaused(), app->saves), std::pair(true, 1));
     app->scheduler.advance(20);
     EXPECT_EQ(onCard(), "600519") << "neither timer nor the end of the views switches a pinned card";
     app->presenter.togglePin();
-    EXPECT_TRUE(app->logged("INFO 图钉状态=空心（股票轮播继续"));
     app->scheduler.advance(4);
     EXPECT_EQ(onCard(), "300750");
 
@@ -139,18 +135,15 @@ TEST_F(CardPresenterTest, AGlobalLockHoldsEverySecurityOnItsViewAndALockOutsideT
     reset(0);
     start();
     app->presenter.toggleLock(dailyCandles);
-    EXPECT_EQ(app->config.lockedViewType, dailyCandles);
-    EXPECT_EQ(app->card->lockedView(), dailyCandles);
-    EXPECT_TRUE(app->logged("INFO 全局锁定视图3，所有股票停在该视图"));
+    EXPECT_EQ(std::pair(app->config.lockedViewType, app->card->lockedView()),
+              std::pair(std::optional(dailyCandles), std::optional(dailyCandles)));
     app->scheduler.advance(30);
     EXPECT_EQ(app->card->view(), dailyCandles) << "the view timer does nothing under a lock";
     EXPECT_EQ(onCard(), "600519");
     app->presenter.switchStock(1, true);
     EXPECT_EQ(app->card->view(), dailyCandles) << "a new security keeps the locked view";
     app->presenter.toggleLock(dailyCandles);
-    EXPECT_FALSE(app->config.lockedViewType.has_value());
-    EXPECT_TRUE(app->logged("INFO 取消全局锁定（原视图3）"));
-    EXPECT_EQ(app->saves, 2);
+    EXPECT_EQ(std::pair(app->config.lockedViewType, app->saves), std::pair(std::optional<ChartView>(), 2));
 
     reset(25, {intraday, macd, dailyCandles});
     app->config.lockedViewType = volume;
@@ -183,16 +176,12 @@ TEST_F(CardPresenterTest, ContextMenuChecksTheCurrentViewAndOffersQuitOnlyWithou
     start();
     app->presenter.applyView(volume);
     const auto menu = app->presenter.buildContextMenu(false);
-    QStringList titles;
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator()) continue;
-        titles << action->text();
+    for (QAction* action : menu->actions())
         EXPECT_EQ(action->isChecked(), action->text() == QStringLiteral("查看量能")) << action->text().toStdString();
-    }
-    EXPECT_EQ(titles, (QStringList{"查看分时", "查看MACD", "查看资金流", "查看日K", "查看量能", "设置…", "隐藏浮窗"}));
     menu->actions().at(3)->trigger();
     EXPECT_EQ(app->card->view(), dailyCandles);
     EXPECT_EQ(app->overview.views, Views{volume}) << "the menu choice leaves the overview alone";
+    EXPECT_NE(menu->actions().back()->text(), QStringLiteral("退出"));
     EXPECT_EQ(app->presenter.buildContextMenu(true)->actions().back()->text(), QStringLiteral("退出"));
 }
 
@@ -218,20 +207,6 @@ TEST_F(CardPresenterTest, TrayShowsTheCardSecurityWhileHiddenAndTheHoldingsTotal
               QStringLiteral("贵州茅台 +0.67%\n今日盈亏 **** / 持仓盈亏 ****"));
     app->placement.showPanel();
     EXPECT_EQ(app->statusBar->title().style, StatusTitle::Style::iconOnly);
-}
-
-TEST_F(CardPresenterTest, RefreshTraceNamesWhatTheCardShows) {
-    app->store.list[2].quote.reset();
-    app->config.autoRotateSeconds = 0;
-    app->config.viewRotateSeconds = 0;
-    start();
-    ::setenv("GLIMMERBOX_REFRESH_TRACE", "1", 1);
-    app->presenter.refreshCard(false);
-    app->presenter.switchStock(2, false);
-    ::unsetenv("GLIMMERBOX_REFRESH_TRACE");
-    EXPECT_TRUE(app->logged("INFO 卡片 600519 1500.00"));
-    EXPECT_TRUE(app->logged("INFO 卡片 510300 加载中…"));
-    EXPECT_EQ(app->loggedCount("INFO 卡片 "), 2) << "none without the variable";
 }
 
 } // namespace

@@ -70,9 +70,7 @@ TEST_F(HotKeyCenterTest, ReRegisteringReleasesFirstAndARefusalLeavesTheSlotEmpty
     EXPECT_FALSE(center.registerKey(Slot::toggle, 3, 0x900, [&] { ++first; }));
     EXPECT_FALSE(center.isRegistered(Slot::toggle)) << "the earlier grab is gone too";
     EXPECT_TRUE(backend->held.empty());
-    backend->press(1);
-    backend->press(0); // unknown ids are ignored
-    backend->press(9);
+    for (const HotKeyBackend::Id id : {1, 0, 9}) backend->press(id); // 0 and 9 are unknown ids, ignored
     EXPECT_EQ(first + 10 * second, 10);
     backend->calls.clear();
     center.unregister(Slot::toggle);
@@ -106,17 +104,13 @@ TEST_F(HotKeyCenterTest, ARequestNotYetAnsweredIsWithdrawnAndItsLateAnswerIgnore
 TEST_F(HotKeyCenterTest, UnregisteringOneSlotKeepsTheOthersAndUnregisterAllStopsListening) {
     registerAppHotKeys(center, HotKeySpec{}, handlers);
     center.unregister(Slot::toggle);
-    EXPECT_FALSE(center.isRegistered(Slot::toggle));
-    EXPECT_TRUE(center.isRegistered(Slot::expand));
+    EXPECT_EQ(std::pair(center.isRegistered(Slot::toggle), center.isRegistered(Slot::expand)), std::pair(false, true));
     EXPECT_EQ(backend->held, (std::map<HotKeyBackend::Id, Keys>{{2, {14, 0x900}}, {3, {5, 0x900}}}));
-    backend->press(1);
-    backend->press(2);
-    backend->press(3);
+    for (const HotKeyBackend::Id id : {1, 2, 3}) backend->press(id);
     EXPECT_EQ(toggles + 10 * expands + 100 * overviews, 110);
 
     center.unregisterAll();
-    EXPECT_TRUE(backend->held.empty());
-    EXPECT_EQ(backend->calls.back(), "releaseAll");
+    EXPECT_EQ(std::pair(backend->held.size(), backend->calls.back()), std::pair(0ul, std::string("releaseAll")));
     backend->press(2);
     EXPECT_EQ(expands, 1);
 }

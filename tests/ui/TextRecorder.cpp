@@ -1,7 +1,6 @@
 #include "ui/TextRecorder.h"
 
 #include <QPaintEngine>
-#include <QPainterPath>
 #include <QWidget>
 
 namespace glimmer::testing {
@@ -23,7 +22,8 @@ public:
     QStringList texts;
 };
 
-TextRecorder::TextRecorder(QSize size) : area(size), engine(std::make_unique<Engine>()) {
+TextRecorder::TextRecorder(QSize size)
+    : QImage(size, QImage::Format_ARGB32_Premultiplied), engine(std::make_unique<Engine>()) {
 }
 
 TextRecorder::~TextRecorder() = default;
@@ -40,34 +40,6 @@ QStringList TextRecorder::textsOf(QWidget& widget) {
     TextRecorder recorder(widget.size());
     widget.render(&recorder, QPoint(), QRegion(), QWidget::DrawChildren);
     return recorder.texts();
-}
-
-int TextRecorder::metric(PaintDeviceMetric metric) const {
-    switch (metric) {
-    case PdmWidth:
-        return area.width();
-    case PdmHeight:
-        return area.height();
-    case PdmWidthMM:
-        return area.width() * 254 / 960;
-    case PdmHeightMM:
-        return area.height() * 254 / 960;
-    case PdmNumColors:
-        return 1 << 24;
-    case PdmDepth:
-        return 32;
-    case PdmDpiX:
-    case PdmDpiY:
-    case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY:
-        return 96;
-    case PdmDevicePixelRatio:
-        return 1;
-    case PdmDevicePixelRatioScaled:
-        return int(QPaintDevice::devicePixelRatioFScale());
-    default:
-        return 0;
-    }
 }
 
 } // namespace glimmer::testing

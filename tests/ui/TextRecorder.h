@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPaintDevice>
-#include <QSize>
+#include <QImage>
 #include <QStringList>
 
 #include <memory>
@@ -10,9 +9,9 @@ class QWidget;
 
 namespace glimmer::testing {
 
-/// A paint device that keeps the text of every drawText instead of pixels, so a test can read what
-/// a widget wrote. It reports the metrics of a 96 dpi screen, as the offscreen platform does.
-class TextRecorder : public QPaintDevice {
+/// An image that keeps the text of every drawText instead of pixels, so a test can read what a
+/// widget wrote. Its metrics are an image's: 96 dpi on the offscreen platform.
+class TextRecorder : public QImage {
 public:
     explicit TextRecorder(QSize size);
     ~TextRecorder() override;
@@ -23,12 +22,8 @@ public:
     /// The texts `widget` draws when rendered with its children.
     static QStringList textsOf(QWidget& widget);
 
-protected:
-    int metric(PaintDeviceMetric metric) const override;
-
 private:
     class Engine;
-    QSize area;
     std::unique_ptr<Engine> engine;
 };
 
