@@ -162,19 +162,18 @@ TEST_F(AlertPresenterTest, TheAlertedSecurityGetsAWholeRoundBeforeRotationMovesO
     // An alert for the security on the card, one view before its round ends.
     app.alerts.handleAlerts({event(fastDrop, "300750", "3 分钟跌 2.00%")});
     app.scheduler.advance(5);
-    EXPECT_EQ(onCard(), "300750");
-    EXPECT_TRUE(app.card->alertActive());
+    EXPECT_EQ(std::pair(onCard(), app.card->alertActive()), std::pair(std::string("300750"), true));
 
     // An alert for another security while the card is on its last view again.
     app.scheduler.advance(20);
     ASSERT_EQ(app.card->view(), dailyCandles);
     app.alerts.handleAlerts({event(priceAbove, "600519", "突破 1600.00")});
-    EXPECT_EQ(onCard(), "600519");
-    EXPECT_EQ(app.card->view(), intraday) << "its round starts on the first view";
-    EXPECT_EQ(app.loggedCount("INFO 切换股票"), 0) << "not a rotation step";
+    EXPECT_EQ(std::tuple(onCard(), app.card->view(), app.loggedCount("INFO 切换股票")),
+              std::tuple("600519", intraday, 0))
+        << "its round starts on the first view, and it is not a rotation step";
     app.scheduler.advance(24.9);
-    EXPECT_EQ(onCard(), "600519");
-    EXPECT_TRUE(app.card->alertActive()) << "glow and banner stay for the whole presentation";
+    EXPECT_EQ(std::pair(onCard(), app.card->alertActive()), std::pair(std::string("600519"), true))
+        << "glow and banner stay for the whole presentation";
     app.scheduler.advance(0.2);
     EXPECT_EQ(onCard(), "510300");
 }

@@ -127,8 +127,8 @@ TEST_F(AppDelegateTest, ALargerCardKeepsTheRightAndBottomEdgesAndAClickedNotific
     next.height = 250;
     next.hiddenCodes = {"600519"};
     delegate->applySavedConfiguration(next);
-    EXPECT_EQ(panel().frame(), (Rect{1070, 12, 426, 276}));
-    EXPECT_EQ(std::tuple(onCard(), ConfigStore::load().width), std::tuple("300750", 400.0))
+    EXPECT_EQ(std::tuple(panel().frame(), onCard(), ConfigStore::load().width),
+              std::tuple(Rect{1070, 12, 426, 276}, "300750", 400.0))
         << "the card moves off the hidden security";
 
     next.hiddenCodes = {};
@@ -136,8 +136,7 @@ TEST_F(AppDelegateTest, ALargerCardKeepsTheRightAndBottomEdgesAndAClickedNotific
     delegate->placement().hidePanel();
     ASSERT_TRUE(notifier.onActivated);
     notifier.onActivated("600519");
-    EXPECT_TRUE(panel().isVisible());
-    EXPECT_EQ(onCard(), "600519");
+    EXPECT_EQ(std::pair(panel().isVisible(), onCard()), std::pair(true, std::string("600519")));
 }
 
 TEST_F(AppDelegateTest, TheSettingsWindowChangesOnlyWhatItEditsAndFollowsChangesMadeElsewhere) {
@@ -194,9 +193,11 @@ TEST_F(AppDelegateTest, HoldingsTypedInSettingsNeedNoRefetchAndPrivacyMasksCardA
               std::tuple(true, true, true));
     EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("shares:600519"))->text(), QStringLiteral("****"));
     type("cost:600519", QStringLiteral("1400.5"));
-    EXPECT_EQ(delegate->configuration().watchlist[0].cost, 1400.5);
-    EXPECT_TRUE(log.has("INFO 持仓变更 600519 贵州茅台：持股 ****，成本 1400.5"));
-    EXPECT_FALSE(log.has("持股 300，成本 1400.5")) << "no share count in the log";
+    EXPECT_EQ(std::tuple(delegate->configuration().watchlist[0].cost,
+                         log.has("INFO 持仓变更 600519 贵州茅台：持股 ****，成本 1400.5"),
+                         log.has("持股 300，成本 1400.5")),
+              std::tuple(1400.5, true, false))
+        << "no share count in the log";
 }
 
 TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndCollapsingRestoresFrameAndView) {
@@ -217,9 +218,9 @@ TEST_F(AppDelegateTest, ExpandingMovesTheCardToTheCornerOnTheIntradayViewAndColl
     keys.toggleOverview();
     EXPECT_EQ(state(), std::tuple(true, intraday, intraday, true, false, false));
     ASSERT_TRUE(settleExpander());
-    EXPECT_EQ(expander().panels().size(), 4u);
     const bool cornered = testing::waitUntil([&] { return panel().frame().origin() == Point{1120, 696}; }, 1000);
-    EXPECT_TRUE(cornered) << "main card in the top-right corner";
+    EXPECT_EQ(std::pair(expander().panels().size(), cornered), std::pair(4ul, true))
+        << "main card in the top-right corner";
 
     keys.toggleExpand();
     keys.toggleExpand(); // during the collapse: no expanding again
@@ -248,8 +249,9 @@ TEST_F(AppDelegateTest, OverviewHotKeyWhileExpandedCollapsesFirstThenShowsEveryV
     ASSERT_TRUE(expander().isExpanded() && settleExpander());
 
     delegate->hotKeyHandlers().toggleOverview();
-    EXPECT_TRUE(log.has("INFO 副图展开：开始收起（自下而上卷起）"));
-    EXPECT_FALSE(overview().isActive()) << "not before the collapse is over";
+    EXPECT_EQ(std::pair(log.has("INFO 副图展开：开始收起（自下而上卷起）"), overview().isActive()),
+              std::pair(true, false))
+        << "not before the collapse is over";
     ASSERT_TRUE(testing::waitUntil([&] { return overview().isActive(); }, 3000));
     // Every visible security on the view from before expanding, in place of the main card.
     EXPECT_EQ(std::tuple(expander().isExpanded(), overview().entryCodes(), overview().view(), panel().isVisible(),
@@ -284,8 +286,9 @@ TEST_F(AppDelegateTest, HidingTheLastVisibleSecurityLeavesOverviewWithThePlaceho
     overview().hideItem("300750");
     EXPECT_EQ(std::tuple(overview().isActive(), panel().isVisible(), card().placeholderText()),
               std::tuple(false, true, std::string(Rotation::allHiddenPlaceholder)));
-    EXPECT_EQ(log.count("全览：已收起"), 1) << "left once, the empty report finds the mode off";
-    EXPECT_EQ(ConfigStore::load().hiddenCodes, (Codes{"600519", "300750"}));
+    EXPECT_EQ(std::pair(log.count("全览：已收起"), ConfigStore::load().hiddenCodes),
+              std::pair(1, Codes{"600519", "300750"}))
+        << "left once, the empty report finds the mode off";
 
     delegate->hideItem("300750");
     EXPECT_EQ(log.count("隐藏股票 300750"), 1) << "a code already hidden is not added again";

@@ -42,8 +42,7 @@ TEST_F(CardPresenterTest, SecurityRotationStepsOverHiddenSecuritiesAndAllHiddenS
     app->config.viewRotateSeconds = 0;
     app->store.list[2].updatedAt.reset();
     start();
-    EXPECT_EQ(onCard(), "600519");
-    EXPECT_EQ(app->card->total(), 2);
+    EXPECT_EQ(std::pair(onCard(), app->card->total()), std::pair(std::string("600519"), 2));
     app->scheduler.advance(25);
     // The card counts among the visible securities, the presenter in the whole list.
     EXPECT_EQ(std::tuple(onCard(), app->card->index(), app->presenter.currentIndex(), app->store.priorityCodes.back()),
@@ -106,8 +105,7 @@ TEST_F(CardPresenterTest, ASecurityJustSwitchedToIsNotSkippedWhenTheViewsEndAMom
         app->scheduler.advance(25 - before);
         app->presenter.switchStock(1, false);
         app->scheduler.advance(before);
-        EXPECT_EQ(onCard(), "300750");
-        EXPECT_EQ(app->card->view(), intraday);
+        EXPECT_EQ(std::pair(onCard(), app->card->view()), std::pair(std::string("300750"), intraday));
         app->scheduler.advance(25);
         EXPECT_EQ(onCard(), "510300") << "the next full round of views moves on as usual";
     }
@@ -127,8 +125,7 @@ TEST_F(CardPresenterTest, APinnedCardKeepsItsSecurityAndAHiddenPanelPausesBothTi
     const ChartView view = app->card->view();
     app->panel->orderOut();
     app->scheduler.advance(60);
-    EXPECT_EQ(onCard(), "300750");
-    EXPECT_EQ(app->card->view(), view);
+    EXPECT_EQ(std::pair(onCard(), app->card->view()), std::pair(std::string("300750"), view));
 }
 
 TEST_F(CardPresenterTest, AGlobalLockHoldsEverySecurityOnItsViewAndALockOutsideTheListIsDropped) {
@@ -138,8 +135,8 @@ TEST_F(CardPresenterTest, AGlobalLockHoldsEverySecurityOnItsViewAndALockOutsideT
     EXPECT_EQ(std::pair(app->config.lockedViewType, app->card->lockedView()),
               std::pair(std::optional(dailyCandles), std::optional(dailyCandles)));
     app->scheduler.advance(30);
-    EXPECT_EQ(app->card->view(), dailyCandles) << "the view timer does nothing under a lock";
-    EXPECT_EQ(onCard(), "600519");
+    EXPECT_EQ(std::pair(onCard(), app->card->view()), std::pair(std::string("600519"), dailyCandles))
+        << "the view timer does nothing under a lock";
     app->presenter.switchStock(1, true);
     EXPECT_EQ(app->card->view(), dailyCandles) << "a new security keeps the locked view";
     app->presenter.toggleLock(dailyCandles);
@@ -150,8 +147,8 @@ TEST_F(CardPresenterTest, AGlobalLockHoldsEverySecurityOnItsViewAndALockOutsideT
     start();
     EXPECT_EQ(app->card->view(), volume) << "the start view is the locked one whatever the list";
     app->presenter.applyLockedView();
-    EXPECT_FALSE(app->config.lockedViewType.has_value());
-    EXPECT_EQ(app->card->view(), intraday);
+    EXPECT_EQ(std::pair(app->config.lockedViewType, app->card->view()),
+              std::pair(std::optional<ChartView>(), intraday));
 
     reset(25, {});
     app->presenter.setCurrentView(fundFlow);
@@ -166,8 +163,7 @@ TEST_F(CardPresenterTest, OverviewCyclesViewsWithoutChangingSecurity) {
     app->presenter.updateRotateTimer();
     EXPECT_FALSE(app->presenter.isStockRotationRunning());
     app->scheduler.advance(10);
-    EXPECT_EQ(app->overview.views, (Views{macd, intraday}));
-    EXPECT_EQ(onCard(), "600519");
+    EXPECT_EQ(std::pair(app->overview.views, onCard()), std::pair(Views{macd, intraday}, std::string("600519")));
     app->presenter.refreshCard(true);
     EXPECT_EQ(app->store.shownCodes.back(), (Codes{"600519", "300750", "510300"})) << "the overview shows them all";
 }
