@@ -8,9 +8,7 @@
 
 namespace glimmer {
 
-/// A `DispatchQueue` that runs nothing by itself: `runPending` runs the waiting tasks on the calling
-/// thread and `advance` moves a `ManualClock` forward, firing each timer at its own instant. Lets the
-/// store's timers and passes run in simulated time, deterministically. One thread only.
+/// A `DispatchQueue` for one thread that runs tasks and timers only when told to, in simulated time.
 class ManualQueue final : public DispatchQueue {
 public:
     explicit ManualQueue(ManualClock& clock);
@@ -23,8 +21,7 @@ public:
 
     /// Runs tasks until none is waiting (including those the tasks enqueue); returns how many ran.
     int runPending();
-    /// Moves the clock `seconds` forward in steps: at each timer deadline on the way the clock stands
-    /// at that deadline, the timer fires and the waiting tasks run. Returns the number of fires.
+    /// Moves the clock forward, stopping at each timer deadline to fire it; returns the number of fires.
     int advance(double seconds);
 
     std::size_t pendingCount() const { return tasks.size(); }

@@ -1,4 +1,5 @@
 #include "market/DailyKline.h"
+#include "market/MarketSource.h"
 
 #include "market/SeriesFetchTest.h"
 
@@ -63,7 +64,7 @@ class DailyKlineFetch : public SeriesFetchTest {};
 
 TEST_F(DailyKlineFetch, TencentAnswersWithTheDocumentedRequestAndTheSinaFallbackIsLoggedWithTheBarCount) {
     tencent.serve(fqklinePath, fixture("qq_fqkline_600519.json"));
-    EXPECT_EQ(DailyKline::fetchDaily("sh600519", 320, context).size(), 320u);
+    EXPECT_EQ(MarketSource::live(context).fetchDaily("sh600519", 320).size(), 320u);
     EXPECT_EQ(tencent.requests().at(0).query.at("param"), "sh600519,day,,,320,qfq");
     EXPECT_EQ(tencent.requests().at(0).referer, "https://gu.qq.com");
     EXPECT_EQ(sina.count(sinaPath), 0);

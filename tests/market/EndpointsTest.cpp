@@ -95,8 +95,7 @@ TEST_F(SourceHealthTest, FailureDuringCoolDownExtendsItWithoutAnotherStart) {
     clock.advance(20);
     EXPECT_FALSE(health.shouldSkip("qq.fqkline", clock.now()));
 
-    // No shouldSkip in between: the stale count stays, but the old deadline has passed, so this is a
-    // new start and must be logged.
+    // No shouldSkip in between: the old deadline has passed, so this is a new, logged start.
     failTwice("qq.fundflow");
     clock.advance(300);
     EXPECT_TRUE(health.recordFailure("qq.fundflow", clock.now()));

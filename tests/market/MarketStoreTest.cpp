@@ -126,7 +126,6 @@ struct StoreHarness {
     }
 };
 
-// ---- Time-to-live gates.
 
 TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTLWhichFollowsTheRefreshSetting) {
     struct Case {
@@ -217,7 +216,6 @@ TEST(MarketStoreGates, OnlySecuritiesOnScreenKeepTheChartsDailyCandles) {
     EXPECT_EQ(depths(), (std::vector<std::size_t>{0, 0, 320}));
 }
 
-// ---- Order, fallbacks and failures.
 
 TEST(MarketStorePass, SnapshotGapIsFilledFromTheMinutesWhenTheyAreDue) {
     StoreHarness h({fiveItems[0], fiveItems[1]});
@@ -300,7 +298,6 @@ TEST(MarketStorePass, TraceLineCountsRequestsWhenAskedFor) {
     EXPECT_EQ(text.find("日K=1\n"), std::string::npos) << "no trace without the switch";
 }
 
-// ---- Watch-list changes.
 
 TEST(MarketStoreEntries, SyncKeepsDataRenamesAndDropsLeavers) {
     StoreHarness h({fiveItems[0], fiveItems[1], fiveItems[2]});
@@ -352,7 +349,6 @@ TEST(MarketStoreEntries, WatchListChangeDuringAPassIsMergedByCode) {
     EXPECT_DOUBLE_EQ(entries[2].quote->price, 10.50);
 }
 
-// ---- Callbacks, requests and timers.
 
 TEST(MarketStoreCallbacks, PassReportsStartChangeAlertsFinishInOrder) {
     StoreHarness h({fiveItems[0], fiveItems[1]});
@@ -473,13 +469,10 @@ TEST(MarketStoreTimers, TheSnapshotsTellAHolidayFromATradingDay) {
     };
     const std::string old = "2024-11-06", today = "2024-11-08"; // Thursday 7th a holiday
     const Case cases[] = {
-        // The start and 09:29:00.2 to 09:31:00.2 every 30 s, then the five-minute poll at 09:34, 09:39
-        // and 09:44. While the quotes carry an earlier day's date the series keep the off-hours TTL:
-        // minutes at 09:29 and 09:39 only.
+        // Polls at the start, every 30 s from 09:29:00.2 to 09:31:00.2, then 09:34, 09:39, 09:44; minutes at 09:29, 09:39.
         {"holiday", 7, 29, {{"600519", old}, {"000001", old}}, 9, 4, true},
         {"trading day, one security suspended", 8, 29, {{"600519", today}, {"000001", old}}, 33, 32, false},
-        // Before 09:31 the auction is polled every 30 s from 09:15:00.2 (22 snapshots after the
-        // start), while the series, loaded at the start, wait for today's first quote.
+        // The auction is polled every 30 s from 09:15:00.2; the series wait for today's first quote.
         {"holiday auction", 7, 10, {{"600519", old}, {"000001", old}}, 23, 2, false},
     };
     for (const Case& c : cases) {

@@ -92,8 +92,6 @@ TEST(QQFundFlowParse, StampsAndValuesOfEveryShape) {
 
 class QQIntradayFetch : public SeriesFetchTest {};
 
-// Both Tencent series fetchers: a transport failure cools down with one line, an empty reply
-// silently, an expired cool-down asks again, and an empty reply then a broken body cool down again.
 TEST_F(QQIntradayFetch, TencentSeriesCoolDownsForTransportFailuresAndEmptyReplies) {
     struct Fetcher {
         const char* path;

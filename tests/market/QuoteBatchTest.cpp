@@ -40,7 +40,6 @@ TEST(QuoteBatch, ParsesEveryRecordOfARealReplyAndItsQuirks) {
     EXPECT_DOUBLE_EQ(quotes.at("000001").prevClose, 11.38);
     EXPECT_TRUE(QuoteBatch::parse(fixture("tencent_snapshot_none.txt"), fetchedAt).empty()) << "unknown symbols";
 
-    // Provider quirks in one reply.
     quotes = QuoteBatch::parse(fixture("tencent_snapshot_quirks.txt"), fetchedAt);
     // Suspended: no last price, so the previous close stands in; no turnover part, no field 37 value.
     const Quote& suspended = quotes.at("000651");

@@ -26,8 +26,7 @@ inline std::string fixture(const std::string& name) {
     return readFile(dataDir() / "market" / name);
 }
 
-/// Three Eastmoney push hosts, one Tencent host (chart and finance proxy) and one Sina host on
-/// loopback in a context of its own: a fresh source-health table, a manual clock, no forcing switch.
+/// Three Eastmoney hosts, one Tencent and one Sina host on loopback, with fresh health and a manual clock.
 class SeriesFetchTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -56,7 +55,6 @@ protected:
         return endpoints;
     }
 
-    // An absent log file reads as empty.
     static std::string logText() { return readFile(AppPaths::logFile()); }
     /// What this test appended to the event log.
     std::string newLog() const { return logText().substr(logStart); }

@@ -14,9 +14,7 @@
 
 namespace glimmer::testing {
 
-/// One provider host on 127.0.0.1 with a free port: canned replies per path or handlers per path
-/// prefix, a log of the requests it received, and paths that can be made to hang. Routes may change
-/// while it serves; destroying the host closes its port.
+/// One provider host on a free loopback port: canned replies, handlers, hanging paths, a request log.
 class SeriesStubHost {
 public:
     using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;

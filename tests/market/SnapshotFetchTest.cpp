@@ -20,8 +20,7 @@ std::vector<WatchItem> watchList(std::size_t count) {
     return items;
 }
 
-/// The Tencent snapshot and suggestion services on the loopback Tencent host, answering with the
-/// status the test sets for each snapshot request in turn.
+/// The Tencent snapshot and suggestion services, answering each snapshot request with its status in turn.
 class SnapshotServiceTest : public testing::SeriesFetchTest {
 protected:
     void SetUp() override {

@@ -87,7 +87,6 @@ TEST(AlertEngine, ReferenceScenariosPassAndPriceAlertsFireOnTheLineAndRearmOnlyS
     }
 }
 
-// ---- Price alerts.
 
 TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledZeroThresholdsAndUnusablePrices) {
     AlertEngine engine;
@@ -113,7 +112,6 @@ TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledZeroThresholdsAndUnu
     EXPECT_EQ(engine.latestEvents().size(), 1u);
 }
 
-// ---- Cool-downs.
 
 TEST(AlertEngine, CooldownIsMeasuredFromTheLastRecordedEventPerSecurityWindowAndPeriod) {
     AlertEngine engine;
@@ -148,7 +146,6 @@ TEST(AlertEngine, CooldownIsMeasuredFromTheLastRecordedEventPerSecurityWindowAnd
     }
 }
 
-// ---- Fast moves.
 
 TEST(AlertEngine, FastMovesMeasureTheQuoteAgainstTheBarTheirWindowBack) {
     struct Case {
@@ -179,7 +176,6 @@ TEST(AlertEngine, FastMovesMeasureTheQuoteAgainstTheBarTheirWindowBack) {
     }
 }
 
-// ---- Flow rules.
 
 TEST(AlertEngine, ScissorsAndMainFallingReadTheLastFlowPoints) {
     AlertEngine engine;
@@ -206,7 +202,6 @@ TEST(AlertEngine, ScissorsAndMainFallingReadTheLastFlowPoints) {
     }
 }
 
-// ---- Moving-average pull-back.
 
 TEST(AlertEngine, MaTouchFiresOnlyOnOrJustAboveAnAverageTheSeriesHas) {
     AlertConfig config = quietConfig();
@@ -229,7 +224,6 @@ TEST(AlertEngine, MaTouchFiresOnlyOnOrJustAboveAnAverageTheSeriesHas) {
     EXPECT_TRUE(AlertEngine().evaluate(entry, config, at(0)).empty()) << "fewer than five daily bars";
 }
 
-// ---- Ordering and history.
 
 TEST(AlertEngine, EventsComeInRuleOrderAndTheNewestThirtyAreKept) {
     AlertEngine engine;

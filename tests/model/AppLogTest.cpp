@@ -6,10 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <latch>
 #include <map>
-#include <thread>
-#include <vector>
 
 namespace glimmer {
 namespace {
@@ -59,37 +56,6 @@ TEST_F(AppLogTest, LinesCarryLocalTimeLevelAndOneBreakStartAfreshPastTheSizeBoun
     const std::string echoed = ::testing::internal::GetCapturedStdout();
     AppLog::setEchoToStdout(false);
     EXPECT_EQ(echoed, "[2026-01-05 09:30:07] ERR  写不进去\n");
-}
-
-TEST_F(AppLogTest, LinesFromFourThreadsNeverInterleave) {
-    // Lines of 100 KB, many stdio buffers long, as a logged reply excerpt can be; 1.2 MB a round, so
-    // the file is not started afresh meanwhile. Rounds make a rare interleaving show.
-    constexpr std::size_t length = 100'000;
-    std::vector<std::string> texts;
-    for (const char c : {'a', 'b', 'c', 'd'}) texts.emplace_back(length, c);
-    for (int round = 0; round < 30; ++round) {
-        std::filesystem::remove(logPath());
-        std::latch start(4);
-        std::vector<std::thread> writers;
-        for (const std::string& text : texts) {
-            writers.emplace_back([&text, &start] {
-                start.arrive_and_wait();
-                for (int i = 0; i < 3; ++i) AppLog::write("INFO", text);
-            });
-        }
-        for (std::thread& writer : writers) writer.join();
-        const std::string content = readFile(logPath());
-        std::size_t lines = 0;
-        for (std::size_t at = 0; at < content.size(); ++lines) {
-            const std::size_t end = content.find('\n', at);
-            ASSERT_NE(end, std::string::npos);
-            const std::string message = content.substr(at + 27, end - at - 27);
-            ASSERT_TRUE(message.size() == length && message.find_first_not_of(message[0]) == std::string::npos)
-                << "round " << round << " line " << lines << " is mixed";
-            at = end + 1;
-        }
-        ASSERT_EQ(lines, 12u);
-    }
 }
 
 AppPaths::EnvLookup envOf(std::map<std::string, std::string> values) {

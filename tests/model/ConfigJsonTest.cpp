@@ -62,10 +62,6 @@ TEST(ConfigJson, WatchItemHoldingsAreOptionalAndUnusableOnesAreListed) {
 TEST(ConfigJson, EncodedDefaultsDecodeToTheDefaultsAndEveryKeyIsRequired) {
     const json full = ConfigJson::encode(AppConfig{});
     EXPECT_EQ(ConfigJson::decode(full), AppConfig{});
-    EXPECT_EQ(full["hotkey"]["modifiers"], 2304);
-    EXPECT_EQ(full["opacity"], 0.55);
-    EXPECT_EQ(full["enabledViews"], json({0, 1, 2, 4, 3}));
-    EXPECT_EQ(full["alerts"]["maTouchPeriods"], json({5, 10, 20, 60}));
     EXPECT_FALSE(full.contains("dockSide") || full.contains("lockedViewType"));
     for (const auto& [key, value] : full.items()) {
         json without = full;

@@ -19,12 +19,8 @@ TEST(HotKeyDisplayName, NamesTheTableAndTheModifiersOfX11AndThePortal) {
         {3, 0x1b00, "⌘⌥⌃⇧F", "Ctrl+Alt+Shift+Super+F"},
         {40, 0x1000, "⌃K", "Super+K"},
         {18, 0x300, "⌘⇧1", "Ctrl+Shift+1"},
-        {36, 0x200, "⇧↩", "Shift+Enter"},
         {53, 0x800, "⌥⎋", "Alt+Esc"},
-        {122, 0x100, "⌘F1", "Ctrl+F1"},
-        {111, 0x800, "⌥F12", "Alt+F12"},
         {123, 0x900, "⌘⌥←", "Ctrl+Alt+Left"},
-        {121, 0x100, "⌘⇟", "Ctrl+PgDown"},
         {29, 0, "0", "0"},
         // Outside the table: 105 (F13), 10 (the ISO section key, between entries), the largest code.
         {105, 0x100, "⌘键105", "Ctrl+键105"},
@@ -40,9 +36,6 @@ TEST(HotKeyDisplayName, NamesTheTableAndTheModifiersOfX11AndThePortal) {
     EXPECT_EQ(HotKeyKeys::displayName(HotKeyKeys::overviewKeys), "Ctrl+Alt+G");
     EXPECT_EQ(HotKeyKeys::modifierName(HotKeyKeys::controlBit), "Super");
     for (const auto& key : HotKeyKeys::table()) EXPECT_EQ(HotKeyKeys::find(key.keyCode), &key);
-    // Digits follow the ANSI layout, not numeric order.
-    EXPECT_EQ(HotKeyKeys::find(22)->keySym, std::uint32_t('6'));
-    EXPECT_EQ(HotKeyKeys::find(23)->keySym, std::uint32_t('5'));
     EXPECT_EQ(HotKeyKeys::find(10), nullptr);
     // The key under a shifted character, by its place on a PC keyboard.
     EXPECT_EQ(HotKeyKeys::findByScanCode(10)->keyCode, 18u); // 1

@@ -13,8 +13,7 @@ CommaLocale::CommaLocale() : locales(GLIMMER_TEST_LOCALE_DIR) {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path target = locales / name;
-    // localedef takes seconds, so the locale is built once and kept; a test process that loses the
-    // race to put it in place just uses the other one's.
+    // Built once and kept (localedef takes seconds); a process losing the race uses the other's.
     if (!fs::exists(target / "LC_NUMERIC", error)) {
         TempDir scratch;
         const fs::path built = scratch.path() / name;

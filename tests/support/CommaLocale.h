@@ -4,9 +4,7 @@
 
 namespace glimmer::testing {
 
-/// For one test, the C library's locale of this process is German, whose numbers use a decimal
-/// comma. The locale is built once with localedef into the build tree (LOCPATH), so the machine
-/// need not have it installed; the "C" locale returns with the object.
+/// For one test, a German C locale (decimal comma), built once with localedef into the build tree.
 class CommaLocale {
 public:
     CommaLocale();
@@ -14,7 +12,6 @@ public:
     CommaLocale(const CommaLocale&) = delete;
     CommaLocale& operator=(const CommaLocale&) = delete;
 
-    /// Whether the locale is in force (localedef and the locale sources were found).
     bool isActive() const { return active; }
     static constexpr const char* name = "de_DE.UTF-8";
 

@@ -1,5 +1,4 @@
-// Every test process runs with HOME and the XDG folders inside a private temporary folder, so no
-// test can touch the user's real files, and without the user's session bus.
+// Every test process runs with HOME and the XDG folders in a private folder and no session bus.
 #include "support/TempDir.h"
 
 #include "model/AppLog.h"
