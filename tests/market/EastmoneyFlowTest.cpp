@@ -2,8 +2,6 @@
 
 #include "market/SeriesFetchTest.h"
 
-#include <gtest/gtest.h>
-
 namespace glimmer {
 namespace {
 

@@ -2,10 +2,6 @@
 
 #include "market/SeriesFetchTest.h"
 
-#include <gtest/gtest.h>
-
-#include <chrono>
-
 namespace glimmer {
 namespace {
 

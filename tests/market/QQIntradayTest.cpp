@@ -3,8 +3,6 @@
 
 #include "market/SeriesFetchTest.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 namespace glimmer {

@@ -7,9 +7,7 @@
 #include <future>
 #include <numeric>
 #include <set>
-#include <stdexcept>
 #include <thread>
-#include <vector>
 
 namespace glimmer {
 namespace {

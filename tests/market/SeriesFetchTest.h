@@ -10,9 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
 namespace glimmer::testing {
 
 inline constexpr const char* trendsPath = "/api/qt/stock/trends2/get";

@@ -5,12 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <functional>
 #include <map>
 #include <mutex>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace glimmer::testing {
 

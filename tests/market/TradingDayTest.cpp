@@ -1,8 +1,6 @@
 #include "market/TradingDay.h"
 #include "doubles/ManualClock.h"
 
-#include <tuple>
-
 #include <gtest/gtest.h>
 
 namespace glimmer {

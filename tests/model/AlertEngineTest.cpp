@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace glimmer {
@@ -87,7 +86,6 @@ TEST(AlertEngine, ReferenceScenariosPassAndPriceAlertsFireOnTheLineAndRearmOnlyS
     }
 }
 
-
 TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledZeroThresholdsAndUnusablePrices) {
     AlertEngine engine;
     AlertConfig config = quietConfig();
@@ -111,7 +109,6 @@ TEST(AlertEngine, PriceAlertsMatchCodeExactlyAndSkipDisabledZeroThresholdsAndUnu
     EXPECT_TRUE(engine.isPriceAlertLatched(alert.id)) << "an unusable price leaves the latch alone";
     EXPECT_EQ(engine.latestEvents().size(), 1u);
 }
-
 
 TEST(AlertEngine, CooldownIsMeasuredFromTheLastRecordedEventPerSecurityWindowAndPeriod) {
     AlertEngine engine;
@@ -146,7 +143,6 @@ TEST(AlertEngine, CooldownIsMeasuredFromTheLastRecordedEventPerSecurityWindowAnd
     }
 }
 
-
 TEST(AlertEngine, FastMovesMeasureTheQuoteAgainstTheBarTheirWindowBack) {
     struct Case {
         const char* why;
@@ -176,7 +172,6 @@ TEST(AlertEngine, FastMovesMeasureTheQuoteAgainstTheBarTheirWindowBack) {
     }
 }
 
-
 TEST(AlertEngine, ScissorsAndMainFallingReadTheLastFlowPoints) {
     AlertEngine engine;
     EXPECT_TRUE(engine.evaluate(flowEntry({200'000'000, 99'000'000}), AlertConfig{}, at(0)).empty())
@@ -202,7 +197,6 @@ TEST(AlertEngine, ScissorsAndMainFallingReadTheLastFlowPoints) {
     }
 }
 
-
 TEST(AlertEngine, MaTouchFiresOnlyOnOrJustAboveAnAverageTheSeriesHas) {
     AlertConfig config = quietConfig();
     config.maTouchEnabled = true;
@@ -223,7 +217,6 @@ TEST(AlertEngine, MaTouchFiresOnlyOnOrJustAboveAnAverageTheSeriesHas) {
     config.maTouchPeriods = {1, 2, 0, -1};
     EXPECT_TRUE(AlertEngine().evaluate(entry, config, at(0)).empty()) << "fewer than five daily bars";
 }
-
 
 TEST(AlertEngine, EventsComeInRuleOrderAndTheNewestThirtyAreKept) {
     AlertEngine engine;

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <atomic>
-#include <chrono>
 #include <csignal>
 #include <random>
 #include <sys/mman.h>
