@@ -178,21 +178,16 @@ void MarketStore::loadShownDaily() {
     std::vector<Entry> loaded;
     for (Entry& e : entries()) {
         if (abandoned) return;
-        if (shown.count(e.item.code) && loadDaily(e, dailyBarCount, today)) loaded.push_back(std::move(e));
-    }
-    if (loaded.empty() || abandoned) return; // an abandoned store keeps nothing it fetched
-    {
-        const std::unordered_map<std::string, std::size_t> fresh = indexByCode(loaded);
-        std::lock_guard guard(lock);
-        for (Entry& current : entryList) {
-            const auto found = fresh.find(current.item.code);
-            if (found == fresh.end()) continue;
-            const Entry& e = loaded[found->second];
-            current.daily = e.daily;
-            current.dailyLoadedOn = e.dailyLoadedOn;
-            current.dailyDepth = e.dailyDepth;
+        if (shown.count(e.item.code) && isDailyDue(e, dailyBarCount, today) && loadDaily(e, dailyBarCount, today)) {
+            loaded.push_back(std::move(e));
         }
     }
+    if (loaded.empty() || abandoned) return; // an abandoned store keeps nothing it fetched
+    mergeByCode(loaded, [](Entry& current, Entry& fresh) {
+        current.daily = std::move(fresh.daily);
+        current.dailyLoadedOn = std::move(fresh.dailyLoadedOn);
+        current.dailyDepth = fresh.dailyDepth;
+    });
     post([](MarketStore& store) {
         if (store.onChange) store.onChange();
     });
@@ -362,7 +357,7 @@ bool MarketStore::isDailyDue(const Entry& e, int depth, const std::string& today
 }
 
 bool MarketStore::loadDaily(Entry& e, int depth, const std::string& today) {
-    if (!isDailyDue(e, depth, today) || !source.fetchDaily) return false;
+    if (!source.fetchDaily) return false;
     std::vector<DailyBar> bars = source.fetchDaily(SecID::tencentSymbol(e.item.code), depth);
     if (bars.empty()) return false;
     e.daily = std::move(bars);
@@ -405,14 +400,19 @@ void MarketStore::observeTradingDay(const std::map<std::string, Quote>& quotes, 
 // A watch-list change that landed during the pass wins for membership, order and items; the pass's
 // data go to the securities that are still there.
 void MarketStore::writeBack(std::vector<Entry>& processed) {
+    mergeByCode(processed, [](Entry& current, Entry& fresh) {
+        WatchItem item = std::move(current.item);
+        current = std::move(fresh);
+        current.item = std::move(item);
+    });
+}
+
+void MarketStore::mergeByCode(std::vector<Entry>& processed, const std::function<void(Entry&, Entry&)>& merge) {
     const std::unordered_map<std::string, std::size_t> fresh = indexByCode(processed);
     std::lock_guard guard(lock);
     for (Entry& current : entryList) {
         const auto found = fresh.find(current.item.code);
-        if (found == fresh.end()) continue;
-        WatchItem item = std::move(current.item);
-        current = std::move(processed[found->second]);
-        current.item = std::move(item);
+        if (found != fresh.end()) merge(current, processed[found->second]);
     }
 }
 

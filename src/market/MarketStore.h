@@ -146,10 +146,12 @@ private:
     void refreshPass();
     void post(std::function<void(MarketStore&)> step);
     void writeBack(std::vector<Entry>& processed);
+    /// Under the lock, `merge(current, fresh)` for each entry whose code `processed` holds.
+    void mergeByCode(std::vector<Entry>& processed, const std::function<void(Entry&, Entry&)>& merge);
     void observeTradingDay(const std::map<std::string, Quote>& quotes, Instant now);
     /// Full daily candles for the securities on screen that lack them, between passes.
     void loadShownDaily();
-    /// Fetches `depth` daily candles into `entry` when they are due; true when it got some.
+    /// Fetches `depth` daily candles into `entry`; true when it got some.
     bool loadDaily(Entry& entry, int depth, const std::string& today);
     static bool isDailyDue(const Entry& entry, int depth, const std::string& today);
 
