@@ -15,9 +15,9 @@ std::optional<AlertKind> alertKindFromRaw(const std::string& raw);
 /// One fired alert: which rule, for which security, the Chinese one-line text and when it fired.
 struct AlertEvent {
     AlertKind kind = AlertKind::priceBelow;
-    std::string code;
-    std::string name;
-    std::string message;
+    std::string code{};
+    std::string name{};
+    std::string message{};
     Instant firedAt{};
 
     bool operator==(const AlertEvent&) const = default;

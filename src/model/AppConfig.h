@@ -36,17 +36,17 @@ struct HotKeySpec {
 
 struct PriceAlert {
     Uuid id = Uuid::random();
-    std::string code;
+    std::string code{};
     PriceAlertDirection direction = PriceAlertDirection::above;
     double price = 0; // 0 or less disables the alert
     bool enabled = true;
-    std::string note;
+    std::string note{};
 
     bool operator==(const PriceAlert&) const = default;
 };
 
 struct AlertConfig {
-    std::vector<PriceAlert> priceAlerts;
+    std::vector<PriceAlert> priceAlerts{};
     bool fastRiseEnabled = true;
     double fastRiseWindowMinutes = 3;
     double fastRisePercent = 2;
@@ -68,8 +68,8 @@ struct AlertConfig {
 struct SoundConfig {
     bool enabled = false;
     double volume = 0.6;
-    std::string systemSoundName;
-    std::string customFilePath;
+    std::string systemSoundName{};
+    std::string customFilePath{};
     /// A desktop notification for each alert while the card is hidden or the screen locked.
     bool desktopNotifications = true;
 
@@ -81,27 +81,27 @@ struct AppConfig {
     double width = 350;
     double height = 216;
     double opacity = 0.55;
-    std::optional<double> originX;
-    std::optional<double> originY;
+    std::optional<double> originX{};
+    std::optional<double> originY{};
     bool alwaysOnTop = true;
     bool hoverOpacitySlider = true;
     ThemeMode themeMode = ThemeMode::system;
     bool dockPinned = false;
-    std::optional<DockSide> dockSide;
-    std::vector<WatchItem> watchlist;
+    std::optional<DockSide> dockSide{};
+    std::vector<WatchItem> watchlist{};
     double refreshSeconds = 30;
     double autoRotateSeconds = 25;
     double viewRotateSeconds = 5;
     bool pauseRotateOnHover = true;
     bool pinPaused = false;
-    std::optional<ChartView> lockedViewType;
+    std::optional<ChartView> lockedViewType{};
     std::vector<ChartView> enabledViews{ChartViews::order.begin(), ChartViews::order.end()};
     bool volumeViewAdded = false;
-    std::vector<std::string> hiddenCodes;
+    std::vector<std::string> hiddenCodes{};
     bool autoLaunch = true;
-    HotKeySpec hotkey;
-    AlertConfig alerts;
-    SoundConfig sound;
+    HotKeySpec hotkey{};
+    AlertConfig alerts{};
+    SoundConfig sound{};
     bool didImportHoldings = false;
     /// Amounts and share counts show as "****" everywhere; percentages stay.
     bool privacyMode = false;

@@ -37,8 +37,8 @@ struct WatchItem {
 
 /// Last-price snapshot of one instrument. A price of 0 or less means there is no valid price.
 struct Quote {
-    std::string code;
-    std::string name;
+    std::string code{};
+    std::string name{};
     double price = 0;
     double prevClose = 0;
     double open = 0;
@@ -46,8 +46,8 @@ struct Quote {
     double low = 0;
     double volume = 0;
     double amount = 0;
-    std::string tradeDate;
-    std::optional<std::string> quoteTime;
+    std::string tradeDate{};
+    std::optional<std::string> quoteTime{};
     Instant updatedAt{};
 
     bool operator==(const Quote&) const = default;
@@ -58,7 +58,7 @@ struct Quote {
 };
 
 struct MinuteBar {
-    std::string time; // "HH:mm"
+    std::string time{}; // "HH:mm"
     double price = 0;
     double avg = 0;
     double volume = 0;
@@ -69,7 +69,7 @@ struct MinuteBar {
 
 /// Cumulative net inflows since the open, yuan.
 struct FlowPoint {
-    std::string time; // "HH:mm"
+    std::string time{}; // "HH:mm"
     double main = 0;
     double retail = 0;
 
@@ -78,7 +78,7 @@ struct FlowPoint {
 
 /// One forward-adjusted daily candle.
 struct DailyBar {
-    std::string date; // "yyyy-MM-dd"
+    std::string date{}; // "yyyy-MM-dd"
     double open = 0;
     double close = 0;
     double high = 0;
