@@ -21,7 +21,7 @@ const std::vector<Screen> sideBySide{
 };
 const Rect second = sideBySide[1].visibleFrame;
 
-TEST(DockSide, NearerEdgeWithinTheToleranceOfTheGivenScreen) {
+TEST(DockGeometry, DocksToTheNearerEdgeOnTheScreenHoldingMoreOfTheFrameKeepingSizeAndAHeightBetweenTheBars) {
     constexpr auto left = DockSide::left, right = DockSide::right;
     const Rect narrow{0, 0, 800, 700};
     const std::tuple<Rect, Rect, double, std::optional<DockSide>> cases[] = {
@@ -48,9 +48,7 @@ TEST(DockSide, NearerEdgeWithinTheToleranceOfTheGivenScreen) {
     };
     for (const auto& [panel, visible, tolerance, side] : cases)
         EXPECT_EQ(dockSide(panel, visible, tolerance), side) << panel.x << "+" << panel.width << " on " << visible.x;
-}
 
-TEST(DockedFrame, SitsOnTheEdgeOfItsScreenKeepingSizeAndAHeightBetweenTheBarsAndClampingMovesItInside) {
     EXPECT_EQ(dockedFrame(panelAt(20, 300), DockSide::left, laptopVisible), (Rect{0, 300, 376, 242}));
     EXPECT_EQ(dockedFrame(panelAt(1044, 300), DockSide::right, laptopVisible), (Rect{1064, 300, 376, 242}));
     EXPECT_EQ(dockedFrame(panelAt(20, -300), DockSide::left, laptopVisible), (Rect{0, 0, 376, 242}));
@@ -63,11 +61,9 @@ TEST(DockedFrame, SitsOnTheEdgeOfItsScreenKeepingSizeAndAHeightBetweenTheBarsAnd
     EXPECT_EQ(clampedFrame({3000, 2000, 376, 242}, laptopVisible), (Rect{1064, 658, 376, 242}));
     EXPECT_EQ(clampedFrame({300, 200, 376, 242}, laptopVisible), (Rect{300, 200, 376, 242}));
     EXPECT_EQ(clampedFrame({200, 300, 1600, 1000}, laptopVisible), (Rect{0, 0, 1600, 1000}));
-}
 
-TEST(VisibleFrame, TheScreenHoldingMoreOfTheFrameWinsTiesAndStraysGoToTheFirstAndOffScreenNeeds40By40) {
     const std::vector<Screen> stacked{sideBySide[0], {{-200, 982, 1920, 1080}, {-200, 1050, 1920, 1012}}};
-    const std::tuple<Rect, const std::vector<Screen>&, Rect> cases[] = {
+    const std::tuple<Rect, const std::vector<Screen>&, Rect> shares[] = {
         {{1412, 400, 376, 242}, sideBySide, second}, // 100 pt on the laptop, 276 on the other
         {{1236, 400, 376, 242}, sideBySide, sideBySide[0].visibleFrame},
         {{100, 900, 376, 242}, stacked, stacked[1].visibleFrame},
@@ -76,7 +72,7 @@ TEST(VisibleFrame, TheScreenHoldingMoreOfTheFrameWinsTiesAndStraysGoToTheFirstAn
         {{5000, 5000, 376, 242}, sideBySide, sideBySide[0].visibleFrame},
         {{3432, 400, 376, 242}, sideBySide, sideBySide[0].visibleFrame}, // touching an edge shares no area
     };
-    for (const auto& [frame, screens, visible] : cases) EXPECT_EQ(visibleFrame(frame, screens), visible) << frame.x;
+    for (const auto& [frame, screens, visible] : shares) EXPECT_EQ(visibleFrame(frame, screens), visible) << frame.x;
     EXPECT_EQ(visibleFrame({100, 100, 376, 242}, {}), (Rect{0, 0, 1440, 900}));
 
     EXPECT_TRUE(isOffAllScreens({100, 100, 376, 242}, {}));
@@ -96,12 +92,10 @@ const FakeScreenSource qtSideBySide({
     {QRect(1440, -180, 1920, 1080), QRect(1440, -180, 1920, 1020)},
 });
 
-TEST(ScreenSpace, OriginIsThePrimaryDisplaysBottomLeftWithYUpFramesRoundTripAndThePrimaryComesFirst) {
+TEST(ScreenSpace, OriginIsThePrimaryDisplaysBottomLeftWithYUpRoundingToWholePixelsAndThePrimaryComesFirst) {
     const ScreenSpace space = ScreenSpace::of(qtSideBySide);
     EXPECT_EQ(space.fromGlobal(QRect(0, 658, 376, 242)), (Rect{0, 0, 376, 242}));
     EXPECT_EQ(space.fromGlobal(QRect(100, 50, 376, 242)), (Rect{100, 608, 376, 242}));
-    for (const QRect& global : {QRect(1460, -150, 376, 242), QRect(-500, 2000, 402, 268)})
-        EXPECT_EQ(space.toGlobal(space.fromGlobal(global)), global);
     const Rect frame{1532.6, 400.6, 376, 242};
     EXPECT_EQ(space.toGlobal(frame), QRect(1533, 257, 376, 242));
     EXPECT_DOUBLE_EQ(space.toGlobalF(frame).bottom(), 900 - 400.6);

@@ -46,10 +46,10 @@ protected:
 };
 
 TEST_F(ExpandCoordinatorTest, ExpansionMovesTheCardToTheCornerAndDropsFourTitledChartPanelsThatTakeTheWindowSettings) {
-    coordinator.applyAppearance(ThemeMode::light);
+    coordinator.applyAppearance(ThemeMode::dark);
     expand([&] { ++completions; });
     ASSERT_EQ(coordinator.panels().size(), 4u);
-    for (FloatingPanel* panel : coordinator.panels()) EXPECT_FALSE(Theme::isDark(panel)) << "new panels take it";
+    for (FloatingPanel* panel : coordinator.panels()) EXPECT_TRUE(Theme::isDark(panel)) << "new panels take it";
     ASSERT_TRUE(settle());
     EXPECT_EQ(std::tuple(completions, main.frame().origin(), coordinator.subPanelFrames()[3]),
               std::tuple(1, Point{1120, 696}, Rect{1146, 42, 350, 200}));
@@ -70,18 +70,18 @@ TEST_F(ExpandCoordinatorTest, ExpansionMovesTheCardToTheCornerAndDropsFourTitled
               std::tuple(30u, "000858"));
     coordinator.applyTopmost(false);
     coordinator.setAlpha(0.4);
-    coordinator.applyAppearance(ThemeMode::dark);
+    coordinator.applyAppearance(ThemeMode::light);
     coordinator.orderOut();
     for (FloatingPanel* panel : coordinator.panels()) {
         EXPECT_EQ(std::tuple(panel->alwaysOnTop(), panel->isVisible(), Theme::isDark(panel)),
-                  std::tuple(false, false, true));
+                  std::tuple(false, false, false));
         EXPECT_NEAR(panel->alphaValue(), 0.4, 0.01);
     }
     coordinator.orderFront();
     for (FloatingPanel* panel : coordinator.panels()) EXPECT_TRUE(panel->isVisible());
 }
 
-TEST_F(ExpandCoordinatorTest, TogglesDuringAnAnimationAreIgnoredAndCollapsingRestoresTheFrame) {
+TEST_F(ExpandCoordinatorTest, TogglesDuringAnAnimationAreIgnoredCollapsingRestoresTheFrameAndFadesOutFromTheBottomUp) {
     coordinator.toggle(main);
     ASSERT_TRUE(coordinator.isAnimating());
     const std::vector<FloatingPanel*> first = coordinator.panels();
@@ -104,9 +104,7 @@ TEST_F(ExpandCoordinatorTest, TogglesDuringAnAnimationAreIgnoredAndCollapsingRes
     EXPECT_EQ(completions, 1);
     EXPECT_TRUE(coordinator.panels().empty() && coordinator.subOffsets().empty() && !coordinator.mainAnchor());
     EXPECT_EQ(main.frame().origin(), (Point{300, 200}));
-}
 
-TEST_F(ExpandCoordinatorTest, CollapseFadesThePanelsOutFromTheBottomUp) {
     ExpandCoordinator paced(screens, clock, 1); // steps 100 ms apart, clear even on a busy machine
     paced.expand(main, 376, 242, 350, 0.8, true, samples::cardEntry());
     ASSERT_TRUE(settle(paced));

@@ -27,7 +27,7 @@ protected:
 };
 
 // Whether a plain show takes focus is the window system's business (x11 tests check it).
-TEST_F(FloatingPanelTest, IsAnUndecoratedTranslucentToolWindowThatTakesFocusOnlyOnAKeyRequestUntilDeactivated) {
+TEST_F(FloatingPanelTest, IsAToolWindowTakingFocusOnlyOnAKeyRequestWhoseFrameIsTheContentsWidenedByTheShadow) {
     FloatingPanel panel({40, 60, 376, 242}, screens);
     const Qt::WindowFlags flags = panel.windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
@@ -40,10 +40,8 @@ TEST_F(FloatingPanelTest, IsAnUndecoratedTranslucentToolWindowThatTakesFocusOnly
     };
     panel.makeKeyAndOrderFront();
     EXPECT_EQ(state(), std::tuple(true, false, true, Rect{40, 60, 376, 242}));
-    EXPECT_TRUE(testing::waitUntil([&] { return panel.isActiveWindow(); }));
-    EXPECT_TRUE(panel.isKeyWindow());
+    EXPECT_TRUE(testing::waitUntil([&] { return panel.isActiveWindow(); }) && panel.isKeyWindow());
     QWidget other(nullptr, Qt::Window);
-    other.setGeometry(400, 300, 100, 100);
     other.show();
     ASSERT_TRUE(testing::waitForExposed(other));
     QApplication::setActiveWindow(&other);
@@ -51,9 +49,7 @@ TEST_F(FloatingPanelTest, IsAnUndecoratedTranslucentToolWindowThatTakesFocusOnly
     EXPECT_EQ(state(), std::tuple(true, true, true, Rect{40, 60, 376, 242}));
     panel.setAlwaysOnTop(false);
     EXPECT_EQ(state(), std::tuple(false, true, true, Rect{40, 60, 376, 242}));
-}
 
-TEST_F(FloatingPanelTest, FramesAreTheContentsAShadowWidensTheWindowAndOnlyAnOffscreenPanelRisesAboveTheTop) {
     const QMargins full = PanelShadow::margins({});
     EXPECT_GT(full.bottom(), full.top()) << "the shadow falls downwards";
     // A card with a transparent gutter and strip needs room on the right and at the bottom only.
@@ -63,9 +59,9 @@ TEST_F(FloatingPanelTest, FramesAreTheContentsAShadowWidensTheWindowAndOnlyAnOff
         auto* content = new Body(insets);
         panel.setContentView(content);
         const QMargins m = PanelShadow::margins(insets);
-        EXPECT_EQ(panel.shadowMargins(), m);
-        EXPECT_EQ(panel.frame(), (Rect{100, 200, 376, 242})) << "adding the content keeps the frame";
-        EXPECT_EQ(panel.geometry(), QRect(100, 600 - 442, 376, 242).marginsAdded(m));
+        EXPECT_EQ(std::tuple(panel.shadowMargins(), panel.frame(), panel.geometry()),
+                  std::tuple(m, Rect{100, 200, 376, 242}, QRect(100, 600 - 442, 376, 242).marginsAdded(m)))
+            << "adding the content keeps the frame";
         int moves = 0;
         panel.onMove = [&] { ++moves; };
         panel.orderFront();
@@ -78,7 +74,6 @@ TEST_F(FloatingPanelTest, FramesAreTheContentsAShadowWidensTheWindowAndOnlyAnOff
         // The top edge stays under the top of the screen: the frame's, not the shadow's.
         panel.setFrame({100, 500, 376, 242});
         EXPECT_EQ(panel.frame(), (Rect{100, 358, 376, 242}));
-        // Plain content takes the margin away again, frame unchanged.
         panel.setContentView(new QWidget);
         EXPECT_EQ(std::tuple(panel.shadowMargins(), panel.frame()), std::tuple(QMargins(), Rect{100, 358, 376, 242}));
         panel.setAllowsOffscreenFrame(true); // only then may it rise above the top

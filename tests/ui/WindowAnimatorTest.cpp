@@ -29,7 +29,6 @@ struct FakeWindow final : AnimatedWindow {
 
 class WindowAnimatorTest : public ::testing::Test {
 protected:
-    // Advances the clock and lets the animation take one tick.
     void tickAfter(WindowAnimation* animation, double seconds) {
         clock.advance(seconds);
         animation->tick();
@@ -40,28 +39,19 @@ protected:
     FakeWindow window;
 };
 
-TEST(Easing, CurvesStartAtZeroEndAtOneAndHitTheirMidpoints) {
-    for (const double t : {0.0, 1.0}) EXPECT_EQ(std::tuple(easeOutCubic(t), easeInOutQuad(t)), std::tuple(t, t));
-    EXPECT_EQ(std::tuple(easeOutCubic(0.5), easeInOutQuad(0.25), easeInOutQuad(0.5), easeInOutQuad(0.75)),
-              std::tuple(0.875, 0.125, 0.5, 0.875));
-}
-
-TEST_F(WindowAnimatorTest, MoveFollowsTheInOutCurveAndCompletesOnceAtTheEndOrAtOnceWithoutADuration) {
+// Move runs on the in-out curve's upper half, fade-out on its lower half and fade-in on the cubic one.
+TEST_F(WindowAnimatorTest, AnimationsFollowTheirCurvesLandExactlyNeverFeedNanOrNegativeProgressAndEndWithTheirWindow) {
     int completions = 0;
     const auto done = [&] { ++completions; };
-    WindowAnimation* animation = WindowAnimator::move(window, {448, 312}, 0.45, done, clock);
-    tickAfter(animation, 0.1125); // t = 0.25, e = 0.125
-    EXPECT_EQ(window.current.origin(), (Point{1048 - 600 * 0.125, 12 + 300 * 0.125}));
+    WindowAnimation* animation = WindowAnimator::move(window, {448, 312}, 0.5, done, clock);
+    tickAfter(animation, 0.375); // t = 0.75, e = 0.875
+    EXPECT_EQ(window.current.origin(), (Point{1048 - 600 * 0.875, 12 + 300 * 0.875}));
     tickAfter(animation, 0.6); // past the end: lands exactly on the target
-    EXPECT_EQ(window.current, (Rect{448, 312, 376, 242}));
-    EXPECT_FALSE(animation->isRunning());
-    animation->tick();
-    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(std::tuple(window.current, animation->isRunning(), completions),
+              std::tuple(Rect{448, 312, 376, 242}, false, 1));
     EXPECT_EQ(WindowAnimator::move(window, {0, 300}, 0, done, clock), nullptr);
     EXPECT_EQ(std::tuple(completions, window.current.origin()), std::tuple(2, Point{0, 300}));
-}
 
-TEST_F(WindowAnimatorTest, FadeInAndRiseStartsHigherAndTransparentAndFadeOutSinksFromTheStartAlpha) {
     const Rect target{1452, 500, 376, 242};
     WindowAnimation* rise = WindowAnimator::fadeInAndRise(window, target, 0, 0.8, 0.3, clock);
     EXPECT_EQ(window.state(), std::tuple(Point{1452, 514}, 0.0));
@@ -75,9 +65,7 @@ TEST_F(WindowAnimatorTest, FadeInAndRiseStartsHigherAndTransparentAndFadeOutSink
     EXPECT_EQ(window.state(), std::tuple(Point{1452, 500 - 12 * 0.125}, 0.6 * 0.875));
     tickAfter(sink, 0.15);
     EXPECT_EQ(window.state(), std::tuple(Point{1452, 488}, 0.0));
-}
 
-TEST_F(WindowAnimatorTest, StepNeverFeedsNanOrNegativeProgressAndAnAnimationEndsWithItsWindow) {
     std::vector<double> seen;
     const auto record = [&](double e) { seen.push_back(e); };
     WindowAnimation* zero = WindowAnimator::step(0, easeOutCubic, record, {}, clock);
@@ -92,10 +80,10 @@ TEST_F(WindowAnimatorTest, StepNeverFeedsNanOrNegativeProgressAndAnAnimationEnds
 
     auto host = std::make_unique<QObject>();
     window.host = host.get();
-    QPointer<WindowAnimation> animation = WindowAnimator::move(window, {0, 0}, 1, {}, clock);
-    ASSERT_FALSE(animation.isNull());
+    QPointer<WindowAnimation> owned = WindowAnimator::move(window, {0, 0}, 1, {}, clock);
+    ASSERT_FALSE(owned.isNull());
     host.reset();
-    EXPECT_TRUE(animation.isNull());
+    EXPECT_TRUE(owned.isNull());
 }
 
 } // namespace
