@@ -24,9 +24,7 @@ protected:
     void SetUp() override {
         app.store.list = {quotedEntry("300750", "宁德时代", 234, 230), quotedEntry("600519", "贵州茅台", 1666, 1500),
                           quotedEntry("510300", "沪深300ETF", 3.9, 3.88)};
-        app.config.sound.enabled = true;
-        app.config.autoRotateSeconds = 0;
-        app.config.viewRotateSeconds = 0;
+        app.config = {.autoRotateSeconds = 0, .viewRotateSeconds = 0, .sound = {.enabled = true}};
         app.sound.config = app.config.sound;
         app.buildPanel({100, 100, 376, 242});
         app.presenter.refreshCard(true);
@@ -74,22 +72,6 @@ TEST_F(AlertPresenterTest, AnAlertForAHiddenSecurityBlinksTheTrayButLeavesTheCar
               std::tuple(false, StatusTitle::Style::security, " 宁德时代 +1.74%"));
 }
 
-TEST_F(AlertPresenterTest, TheTrayBlinksOnlyWhileThePanelIsHiddenAndStopsWhenItIsShown) {
-    app.alerts.handleAlerts({event(scissors, "300750", "主力/散户剪刀差")});
-    EXPECT_FALSE(app.statusBar->isBlinking()) << "the card shows it; no blink while visible";
-    app.placement.hidePanel();
-    app.alerts.handleAlerts({event(scissors, "300750", "主力/散户剪刀差")});
-    ASSERT_TRUE(app.statusBar->isBlinking());
-    EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 1);
-    app.scheduler.advance(0.55);
-    EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 0.18);
-    app.scheduler.advance(0.55);
-    EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 1);
-    app.placement.showPanel();
-    EXPECT_EQ(std::pair(app.statusBar->isBlinking(), app.statusBar->title().style),
-              std::pair(false, StatusTitle::Style::iconOnly));
-}
-
 /// The colour of the tray icon's strokes: its most opaque pixel at the panel's usual size.
 QColor trayInk(const StatusBarController& bar) {
     const QImage image = bar.statusItem()->icon().pixmap(22).toImage();
@@ -100,23 +82,28 @@ QColor trayInk(const StatusBarController& bar) {
     return ink;
 }
 
-TEST_F(AlertPresenterTest, TheTrayIconTakesThePanelsTextColourAndItsBlinkIsRed) {
+TEST_F(AlertPresenterTest, TheTrayBlinksRedOnlyWhileThePanelIsHiddenAndOtherwiseTakesThePanelsTextColour) {
     const QPalette before = QApplication::palette();
-    const auto palette = [](QColor text, QColor window) {
-        QPalette p(text, window);
-        p.setColor(QPalette::WindowText, text);
-        return p;
-    };
-    QApplication::setPalette(palette(QColor(0xf2, 0xf2, 0xf2), QColor(0x24, 0x24, 0x24)));
+    QApplication::setPalette(QPalette(QColor(0xf2, 0xf2, 0xf2), QColor(0x24, 0x24, 0x24)));
     EXPECT_GT(trayInk(*app.statusBar).lightness(), 200) << "light on a dark panel";
+    app.alerts.handleAlerts({event(scissors, "300750", "主力/散户剪刀差")});
+    EXPECT_FALSE(app.statusBar->isBlinking()) << "the card shows it; no blink while visible";
     app.placement.hidePanel();
     app.alerts.handleAlerts({event(fastRise, "600519", "5 分钟涨 3.1%")});
+    ASSERT_TRUE(app.statusBar->isBlinking());
     const QColor red = trayInk(*app.statusBar);
     EXPECT_TRUE(red.red() > 200 && red.green() < 100 && red.blue() < 100) << red.name().toStdString();
-    QApplication::setPalette(palette(QColor(0x20, 0x20, 0x20), QColor(0xf6, 0xf6, 0xf6)));
+    EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 1);
+    QApplication::setPalette(QPalette(QColor(0x20, 0x20, 0x20), QColor(0xf6, 0xf6, 0xf6)));
     EXPECT_EQ(trayInk(*app.statusBar), red) << "the blink stays red whatever the panel";
     app.scheduler.advance(0.55);
+    EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 0.18);
     EXPECT_LT(trayInk(*app.statusBar).lightness(), 60) << "dark on a light panel once the theme changed";
+    app.scheduler.advance(0.55);
+    EXPECT_DOUBLE_EQ(app.statusBar->title().redAlpha, 1);
+    app.placement.showPanel();
+    EXPECT_EQ(std::pair(app.statusBar->isBlinking(), app.statusBar->title().style),
+              std::pair(false, StatusTitle::Style::iconOnly));
     QApplication::setPalette(before);
 }
 

@@ -1,5 +1,4 @@
 #include "app/AppDelegate.h"
-#include "app/EntryPoint.h"
 #include "app/QtTaskScheduler.h"
 #include "app/Rotation.h"
 #include "app/hotkeys/AppHotKeys.h"
@@ -44,10 +43,7 @@ protected:
 
     /// Starts on securities with quotes (names "股票<code>" unless given) and runs the first pass.
     void start(const std::vector<WatchItem>& items, const std::map<std::string, std::string>& names = {}) {
-        AppConfig config;
-        config.watchlist = items;
-        config.viewRotateSeconds = 8;
-        config.autoLaunch = false;
+        const AppConfig config{.watchlist = items, .viewRotateSeconds = 8, .autoLaunch = false};
         for (const WatchItem& item : items) {
             const std::string name = names.count(item.code) > 0 ? names.at(item.code) : "股票" + item.code;
             quotes[item.code] = {.code = item.code, .name = name, .price = 1421.5, .prevClose = 1400};

@@ -23,9 +23,7 @@ protected:
         app = std::make_unique<AppHarness>();
         app->store.list = {quotedEntry("600519", "贵州茅台", 1500, 1490), quotedEntry("300750", "宁德时代", 234, 230),
                            quotedEntry("510300", "沪深300ETF", 3.9, 3.88)};
-        app->config.autoRotateSeconds = autoRotate;
-        app->config.viewRotateSeconds = 5;
-        app->config.enabledViews = std::move(views);
+        app->config = {.autoRotateSeconds = autoRotate, .viewRotateSeconds = 5, .enabledViews = std::move(views)};
     }
     void start() {
         app->buildPanel({100, 100, 376, 242});

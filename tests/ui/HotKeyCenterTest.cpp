@@ -37,9 +37,7 @@ public:
         if (!deferred) return HotKeyBackend::grabLater(id, keyCode, modifiers, std::move(settled));
         answers.push_back([=, this](bool held) { settled(held && grab(id, keyCode, modifiers)); });
     }
-    void press(Id id) {
-        if (onTriggered) onTriggered(id);
-    }
+    void press(Id id) { onTriggered(id); }
 
     bool deferred = false;
     std::vector<std::function<void(bool)>> answers;
@@ -54,8 +52,9 @@ protected:
     RecordingBackend* backend = owned.get();
     HotKeyCenter center{std::move(owned)};
     testing::LogTail log;
-    int toggles = 0, expands = 0, overviews = 0;
-    AppHotKeyHandlers handlers{[this] { ++toggles; }, [this] { ++expands; }, [this] { ++overviews; }, [] {}};
+    int toggles = 0, expands = 0, overviews = 0, privacies = 0;
+    AppHotKeyHandlers handlers{[this] { ++toggles; }, [this] { ++expands; }, [this] { ++overviews; },
+                               [this] { ++privacies; }};
 };
 
 TEST_F(HotKeyCenterTest, ReRegisteringReleasesFirstAndARefusalLeavesTheSlotEmpty) {
@@ -115,7 +114,7 @@ TEST_F(HotKeyCenterTest, UnregisteringOneSlotKeepsTheOthersAndUnregisterAllStops
     EXPECT_EQ(expands, 1);
 }
 
-TEST_F(HotKeyCenterTest, AppKeysLogEachOutcomeAndADisabledKeyIsDroppedSilently) {
+TEST_F(HotKeyCenterTest, AppKeysLogEachOutcomeADisabledKeyIsDroppedSilentlyAndThePrivacyKeyWaitsToBeTurnedOn) {
     HotKeySpec hotkey; // stored as "⌥⌘F", logged as Linux names it
     backend->taken.insert({5, 0x900});
     registerAppHotKeys(center, hotkey, handlers);
@@ -132,26 +131,23 @@ TEST_F(HotKeyCenterTest, AppKeysLogEachOutcomeAndADisabledKeyIsDroppedSilently) 
     backend->press(3);
     EXPECT_EQ(overviews, 1);
 
+    HotKeySpec key = AppConfig{}.privacyHotkey;
+    registerPrivacyHotKey(center, key, handlers.togglePrivacy);
+    EXPECT_FALSE(center.isRegistered(Slot::privacy)) << "off by default";
+    key.enabled = true;
+    registerPrivacyHotKey(center, key, handlers.togglePrivacy);
+    EXPECT_EQ(log.take(), Lines{"INFO 隐私模式快捷键 Ctrl+Alt+P 注册成功"});
+    EXPECT_EQ(backend->held.at(4), Keys(35, 0x900));
+    backend->press(4);
+    EXPECT_EQ(privacies, 1);
+    key.enabled = false;
+    registerPrivacyHotKey(center, key, handlers.togglePrivacy);
+    EXPECT_EQ(backend->held.count(4), 0u);
+
     HotKeyCenter nothing(std::make_unique<HotKeyBackendNull>());
     registerAppHotKeys(nothing, HotKeySpec{}, handlers);
     EXPECT_EQ(log.take(), (Lines{"INFO 全局快捷键 Ctrl+Alt+F 注册失败", "INFO 副图展开快捷键 Ctrl+Alt+E 注册失败",
                                  "INFO 全览快捷键 Ctrl+Alt+G 注册失败"}));
-}
-
-TEST_F(HotKeyCenterTest, ThePrivacyKeyIsGrabbedOnlyOnceTheUserTurnsItOn) {
-    int presses = 0;
-    HotKeySpec key = AppConfig{}.privacyHotkey;
-    registerPrivacyHotKey(center, key, [&] { ++presses; });
-    EXPECT_FALSE(center.isRegistered(Slot::privacy)) << "off by default";
-    key.enabled = true;
-    registerPrivacyHotKey(center, key, [&] { ++presses; });
-    EXPECT_EQ(log.take(), Lines{"INFO 隐私模式快捷键 Ctrl+Alt+P 注册成功"});
-    EXPECT_EQ(backend->held.at(4), Keys(35, 0x900));
-    backend->press(4);
-    EXPECT_EQ(presses, 1);
-    key.enabled = false;
-    registerPrivacyHotKey(center, key, [&] { ++presses; });
-    EXPECT_EQ(backend->held.count(4), 0u);
 }
 
 } // namespace

@@ -51,25 +51,16 @@ TEST(Rotation, SwitchingSkipsHiddenSecuritiesWrapsBothWaysAndStaysWithoutAnother
 TEST(PanelFrames, StartsInTheCornerOrAtTheSavedOriginOrDockedAndResizesFromTheBottomRight) {
     const std::vector<Screen> screens{{{0, 0, 1440, 900}, {0, 0, 1440, 875}}};
     const Rect corner{1048, 12, 376, 242};
-    AppConfig config;
-    EXPECT_EQ(PanelFrames::startFrame(config, screens), corner);
-    EXPECT_EQ(PanelFrames::startFrame(config, {}), corner) << "no screen: 1440 x 900";
-    config.originX = 200;
-    config.originY = 300;
-    EXPECT_EQ(PanelFrames::startFrame(config, screens), (Rect{200, 300, 376, 242}));
-    config.originX = 5000; // the screen it was on is gone
-    EXPECT_EQ(PanelFrames::startFrame(config, screens), corner);
-    config.originX = 200;
-    config.originY.reset(); // half an origin is no origin
-    EXPECT_EQ(PanelFrames::startFrame(config, screens), corner);
-
-    config.originX = 600;
-    config.originY = 300;
-    config.dockPinned = true;
-    config.dockSide = DockSide::left;
-    EXPECT_EQ(PanelFrames::startFrame(config, screens).x, 0);
-    config.dockSide = DockSide::right;
-    EXPECT_EQ(PanelFrames::startFrame(config, screens).maxX(), 1440);
+    const std::pair<AppConfig, Rect> cases[] = {
+        {{}, corner},
+        {{.originX = 200, .originY = 300}, {200, 300, 376, 242}},
+        {{.originX = 5000, .originY = 300}, corner}, // the screen it was on is gone
+        {{.originX = 200}, corner},                  // half an origin is no origin
+        {{.originX = 600, .originY = 300, .dockPinned = true, .dockSide = DockSide::left}, {0, 300, 376, 242}},
+        {{.originX = 600, .originY = 300, .dockPinned = true, .dockSide = DockSide::right}, {1064, 300, 376, 242}},
+    };
+    for (const auto& [config, frame] : cases) EXPECT_EQ(PanelFrames::startFrame(config, screens), frame);
+    EXPECT_EQ(PanelFrames::startFrame({}, {}), corner) << "no screen: 1440 x 900";
     EXPECT_EQ(PanelFrames::resizedFrame(corner, 400, 250), (Rect{998, 12, 426, 276}));
 }
 
