@@ -64,7 +64,11 @@ struct RecordingMarket {
         };
     }
 
-    std::vector<std::string> take() { return std::exchange(calls, {}); }
+    // Every call so far is let go; those starting with `prefix` are returned.
+    std::vector<std::string> take(std::string_view prefix = "") {
+        std::erase_if(calls, [&](const std::string& c) { return !c.starts_with(prefix); });
+        return std::exchange(calls, {});
+    }
     long batches() const { return std::count(calls.begin(), calls.end(), "batch"); }
     long minuteCalls() const {
         return std::count_if(calls.begin(), calls.end(), [](const auto& c) { return c.starts_with("minutes"); });
@@ -126,7 +130,6 @@ struct StoreHarness {
     }
 };
 
-
 TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTLWhichFollowsTheRefreshSetting) {
     struct Case {
         const char* why;
@@ -152,10 +155,8 @@ TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTLWhichFollowsTheRefre
             EXPECT_EQ(h.pass(), counts) << c.why << ", after " << wait << " s";
         }
     }
-    EXPECT_EQ(MarketStore::pollInterval(45), 45);
     EXPECT_EQ(MarketStore::minutesTTL(45, true), 90);
     EXPECT_EQ(MarketStore::flowTTL(45, true), 180);
-    EXPECT_EQ(MarketStore::flowTTL(2, false), 600);
     EXPECT_EQ(MarketStore::pollInterval(std::numeric_limits<double>::quiet_NaN()), 30) << "a broken setting";
     EXPECT_EQ(MarketStore::pollInterval(-10), 5);
 }
@@ -175,13 +176,6 @@ TEST(MarketStoreGates, DayChangeReloadsDailyCandlesOnce) {
 
 TEST(MarketStoreGates, OnlySecuritiesOnScreenKeepTheChartsDailyCandles) {
     StoreHarness h({fiveItems[0], fiveItems[1], fiveItems[2]});
-    const auto dailyCalls = [&h] {
-        std::vector<std::string> daily;
-        for (const std::string& call : h.market.take()) {
-            if (call.starts_with("daily")) daily.push_back(call);
-        }
-        return daily;
-    };
     const auto depths = [&h] {
         std::vector<std::size_t> sizes;
         for (const MarketEntry& e : h.store->entries()) sizes.push_back(e.daily.size());
@@ -191,16 +185,17 @@ TEST(MarketStoreGates, OnlySecuritiesOnScreenKeepTheChartsDailyCandles) {
     h.store->syncEntries();
     h.store->setShownCodes({"300750"});
     h.pass(); // the security on screen gets its candles before the pass
-    EXPECT_EQ(dailyCalls(), (std::vector<std::string>{"daily sz300750 320", "daily sh600519 60", "daily sz000001 60"}));
+    EXPECT_EQ(h.market.take("daily"),
+              (std::vector<std::string>{"daily sz300750 320", "daily sh600519 60", "daily sz000001 60"}));
 
     // Coming on screen loads the chart's candles at once; leaving it lets them go at the next pass.
     h.store->setShownCodes({"000001"});
     h.queue->runPending();
-    EXPECT_EQ(dailyCalls(), (std::vector<std::string>{"daily sz000001 320"}));
+    EXPECT_EQ(h.market.take("daily"), (std::vector<std::string>{"daily sz000001 320"}));
     EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "change", "change", "change"}));
     EXPECT_EQ(depths(), (std::vector<std::size_t>{60, 320, 320}));
     h.pass();
-    EXPECT_EQ(dailyCalls(), std::vector<std::string>{});
+    EXPECT_EQ(h.market.take("daily"), std::vector<std::string>{});
     EXPECT_EQ(depths(), (std::vector<std::size_t>{60, 60, 320}));
 
     // Without the pull-back rule nothing off screen is fetched or kept, not even on the next day.
@@ -212,27 +207,8 @@ TEST(MarketStoreGates, OnlySecuritiesOnScreenKeepTheChartsDailyCandles) {
     h.clock.setChinaTime(2024, 3, 13, 10, 0);
     h.pass();
     h.pass();
-    EXPECT_EQ(dailyCalls(), (std::vector<std::string>{"daily sz000001 320"}));
+    EXPECT_EQ(h.market.take("daily"), (std::vector<std::string>{"daily sz000001 320"}));
     EXPECT_EQ(depths(), (std::vector<std::size_t>{0, 0, 320}));
-}
-
-
-TEST(MarketStorePass, SnapshotGapIsFilledFromTheMinutesWhenTheyAreDue) {
-    StoreHarness h({fiveItems[0], fiveItems[1]});
-    h.market.missingFromSnapshot = {"300750"};
-    h.store->syncEntries();
-    EXPECT_EQ(h.pass().batch, 1);
-    EXPECT_DOUBLE_EQ(h.store->entry(0)->quote->price, 10.50);
-    EXPECT_DOUBLE_EQ(h.store->entry(1)->quote->price, 10.40) << "taken from the minute reply";
-    const Instant firstPass = h.clock.now();
-    EXPECT_EQ(h.store->entry(1)->updatedAt, firstPass);
-
-    h.clock.advance(30);
-    h.market.minutesQuotePrice = 10.45;
-    h.pass();
-    EXPECT_DOUBLE_EQ(h.store->entry(1)->quote->price, 10.40) << "minutes not due: the quote stays as it was";
-    EXPECT_EQ(h.store->entry(1)->updatedAt, firstPass);
-    EXPECT_EQ(h.store->entry(0)->updatedAt, h.clock.now());
 }
 
 TEST(MarketStorePass, FailingSourcesAndAPlaceholderMinuteQuoteKeepWhatWasLoaded) {
@@ -254,7 +230,7 @@ TEST(MarketStorePass, FailingSourcesAndAPlaceholderMinuteQuoteKeepWhatWasLoaded)
     EXPECT_FALSE(kept.error);
 }
 
-TEST(MarketStorePass, FailedMinutesRecordAnErrorOnlyForASecurityWithoutQuote) {
+TEST(MarketStorePass, FailedMinutesMarkOnlyASecurityWithoutQuoteAndFillASnapshotGapOnceDue) {
     StoreHarness h({fiveItems[0], fiveItems[1]});
     h.market.missingFromSnapshot = {"300750"};
     h.market.minutesDown = true;
@@ -263,11 +239,25 @@ TEST(MarketStorePass, FailedMinutesRecordAnErrorOnlyForASecurityWithoutQuote) {
     EXPECT_FALSE(h.store->entry(0)->error);
     EXPECT_EQ(h.store->entry(1)->error, std::optional<std::string>("分时数据获取失败"));
     EXPECT_FALSE(h.store->entry(1)->quote);
-
     h.market.missingFromSnapshot.clear();
     h.clock.advance(30);
     h.pass();
     EXPECT_FALSE(h.store->entry(1)->error) << "a snapshot quote clears the error";
+
+    h.market.missingFromSnapshot = {"300750"};
+    h.market.minutesDown = false;
+    h.clock.advance(30);
+    EXPECT_EQ(h.pass().batch, 1);
+    EXPECT_DOUBLE_EQ(h.store->entry(0)->quote->price, 10.50);
+    EXPECT_DOUBLE_EQ(h.store->entry(1)->quote->price, 10.40) << "taken from the minute reply";
+    const Instant loaded = h.clock.now();
+    EXPECT_EQ(h.store->entry(1)->updatedAt, loaded);
+    h.clock.advance(30);
+    h.market.minutesQuotePrice = 10.45;
+    h.pass();
+    EXPECT_DOUBLE_EQ(h.store->entry(1)->quote->price, 10.40) << "minutes not due: the quote stays as it was";
+    EXPECT_EQ(h.store->entry(1)->updatedAt, loaded);
+    EXPECT_EQ(h.store->entry(0)->updatedAt, h.clock.now());
 }
 
 TEST(MarketStorePass, EmptyWatchListMakesNoRequestAndPostsOnlyStartAndFinish) {
@@ -298,10 +288,14 @@ TEST(MarketStorePass, TraceLineCountsRequestsWhenAskedFor) {
     EXPECT_EQ(text.find("日K=1\n"), std::string::npos) << "no trace without the switch";
 }
 
-
-TEST(MarketStoreEntries, SyncKeepsDataRenamesAndDropsLeavers) {
+TEST(MarketStoreEntries, SyncKeepsAListedPriorityAndTheDataAndRenamesAndDropsLeavers) {
     StoreHarness h({fiveItems[0], fiveItems[1], fiveItems[2]});
-    h.store->syncEntries();
+    for (const auto& [asked, kept] : {std::pair{"000001", "000001"}, {"688981", "600519"}}) {
+        h.store->setPriorityCode(asked);
+        h.store->syncEntries();
+        EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>(kept));
+    }
+    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "change"}));
     h.pass();
     auto config = h.store->config();
     config.watchlist = {{"000001", "平安银行(改)"}, fiveItems[0]};
@@ -318,16 +312,6 @@ TEST(MarketStoreEntries, SyncKeepsDataRenamesAndDropsLeavers) {
     h.store->setConfig(config);
     h.store->syncEntries();
     EXPECT_EQ(h.store->entry(2), MarketEntry(fiveItems[1])) << "a security added back starts empty";
-}
-
-TEST(MarketStoreEntries, SyncKeepsAListedPriorityAndOtherwisePicksTheFirst) {
-    StoreHarness h;
-    for (const auto& [asked, kept] : {std::pair{"510300", "510300"}, {"688981", "600519"}}) {
-        h.store->setPriorityCode(asked);
-        h.store->syncEntries();
-        EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>(kept));
-    }
-    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "change"}));
 }
 
 TEST(MarketStoreEntries, WatchListChangeDuringAPassIsMergedByCode) {
@@ -349,10 +333,14 @@ TEST(MarketStoreEntries, WatchListChangeDuringAPassIsMergedByCode) {
     EXPECT_DOUBLE_EQ(entries[2].quote->price, 10.50);
 }
 
-
-TEST(MarketStoreCallbacks, PassReportsStartChangeAlertsFinishInOrder) {
+TEST(MarketStoreCallbacks, PassReportsStartChangeAlertsFinishInOrderAndRequestsWhilePollingIsOffOrStoppedAreIgnored) {
     StoreHarness h({fiveItems[0], fiveItems[1]});
     h.alertAbove("300750", 10.00);
+    h.store->syncEntries();
+    h.store->requestRefresh();
+    h.queue->runPending();
+    EXPECT_TRUE(h.market.calls.empty());
+    h.drained();
     h.start();
     EXPECT_TRUE(h.callbacks.empty()) << "nothing runs before the main thread drains";
     h.queue->runPending();
@@ -365,17 +353,6 @@ TEST(MarketStoreCallbacks, PassReportsStartChangeAlertsFinishInOrder) {
     h.store->requestRefresh();
     h.queue->runPending();
     EXPECT_EQ(h.drained(), (std::vector<std::string>{"started", "change", "finished"})) << "latched: no alert";
-}
-
-TEST(MarketStoreCallbacks, RequestsWhilePollingIsOffOrStoppedAreIgnored) {
-    StoreHarness h;
-    h.store->syncEntries();
-    h.store->requestRefresh();
-    h.queue->runPending();
-    EXPECT_TRUE(h.market.calls.empty());
-
-    h.start();
-    h.queue->runPending();
     EXPECT_EQ(h.queue->timerCount(), 2u);
     h.market.take();
     h.store->stop();
@@ -469,7 +446,8 @@ TEST(MarketStoreTimers, TheSnapshotsTellAHolidayFromATradingDay) {
     };
     const std::string old = "2024-11-06", today = "2024-11-08"; // Thursday 7th a holiday
     const Case cases[] = {
-        // Polls at the start, every 30 s from 09:29:00.2 to 09:31:00.2, then 09:34, 09:39, 09:44; minutes at 09:29, 09:39.
+        // Polls at the start, every 30 s from 09:29:00.2 to 09:31:00.2, then 09:34, 09:39, 09:44; minutes at 09:29,
+        // 09:39.
         {"holiday", 7, 29, {{"600519", old}, {"000001", old}}, 9, 4, true},
         {"trading day, one security suspended", 8, 29, {{"600519", today}, {"000001", old}}, 33, 32, false},
         // The auction is polled every 30 s from 09:15:00.2; the series wait for today's first quote.

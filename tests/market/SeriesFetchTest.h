@@ -31,8 +31,9 @@ protected:
         endpoints.eastmoneyHistory = history.origin();
         endpoints.eastmoneyMain = main.origin();
         endpoints.eastmoneyDelayed = delayed.origin();
-        endpoints.tencentChart = tencent.origin();
-        endpoints.tencentFinance = tencent.origin();
+        // Every origin on a loopback host, so nothing a test forgets can reach the network.
+        endpoints.tencentSnapshot = endpoints.tencentChart = endpoints.tencentFinance = tencent.origin();
+        endpoints.tencentSuggest = tencent.origin();
         endpoints.sinaQuotes = sina.origin();
         clock.setChinaTime(2024, 11, 8, 10, 0, 0);
         AppLog::setClock(&clock);
@@ -40,17 +41,6 @@ protected:
     }
 
     void TearDown() override { AppLog::setClock(nullptr); }
-
-    // Every origin on a closed loopback port, so nothing a test forgets can reach the network.
-    static Endpoints unreachable() {
-        Endpoints endpoints;
-        for (std::string* origin : {&endpoints.eastmoneyHistory, &endpoints.eastmoneyMain, &endpoints.eastmoneyDelayed,
-                                    &endpoints.tencentSnapshot, &endpoints.tencentChart, &endpoints.tencentFinance,
-                                    &endpoints.tencentSuggest, &endpoints.sinaQuotes}) {
-            *origin = "http://127.0.0.1:9";
-        }
-        return endpoints;
-    }
 
     static std::string logText() { return readFile(AppPaths::logFile()); }
     /// What this test appended to the event log.
@@ -74,7 +64,7 @@ protected:
     ManualClock clock;
     MarketAPI http;
     SourceHealth health;
-    FetchContext context{http, health, clock, unreachable()};
+    FetchContext context{http, health, clock};
     std::size_t logStart = 0;
 };
 

@@ -68,13 +68,13 @@ public:
         if (thread.joinable()) thread.join();
     }
 
-    SeriesStubHost(const SeriesStubHost&) = delete;
-    SeriesStubHost& operator=(const SeriesStubHost&) = delete;
-
     std::string origin() const { return "http://127.0.0.1:" + std::to_string(port); }
 
-    void serve(const std::string& path, std::string body, int status = 200) { route(path, {status, std::move(body)}); }
-    void hang(const std::string& path) { route(path, {200, "", true}); }
+    void serve(const std::string& path, std::string body, int status = 200, bool hangs = false) {
+        std::lock_guard guard(lock);
+        routes[path] = {status, std::move(body), hangs};
+    }
+    void hang(const std::string& path) { serve(path, "", 200, true); }
     void handle(const std::string& prefix, Handler handler) {
         std::lock_guard guard(lock);
         handlers.emplace_back(prefix, std::move(handler));
@@ -95,11 +95,6 @@ public:
     }
 
 private:
-    void route(const std::string& path, Reply reply) {
-        std::lock_guard guard(lock);
-        routes[path] = std::move(reply);
-    }
-
     httplib::Server server;
     int port = 0;
     std::thread thread;

@@ -1,4 +1,5 @@
 #include "market/QuoteBatch.h"
+#include "market/SecID.h"
 #include "market/SymbolSearch.h"
 
 #include "market/SeriesFetchTest.h"
@@ -32,7 +33,6 @@ protected:
             res.status = suggestStatus;
             res.set_content(fixture("smartbox_hs300.txt"), "text/html; charset=utf-8");
         });
-        context.endpoints.tencentSnapshot = context.endpoints.tencentSuggest = tencent.origin();
     }
 
     std::vector<std::string> requestTargets() const {
@@ -47,7 +47,7 @@ protected:
     std::string replyBody = fixture("tencent_snapshot_gbk.txt");
 };
 
-TEST_F(SnapshotServiceTest, GbkReplyBecomesQuotesKeyedByCodeSixtyCodesARequest) {
+TEST_F(SnapshotServiceTest, GbkReplyBecomesQuotesKeyedByCodeSixtyCodesARequestEachEncoded) {
     const auto quotes = QuoteBatch::fetch({{"600519", ""}, {"000001", ""}, {"510300", ""}}, context);
     ASSERT_EQ(quotes.size(), 3u);
     EXPECT_EQ(quotes.at("600519").name, "贵州茅台");
@@ -59,6 +59,9 @@ TEST_F(SnapshotServiceTest, GbkReplyBecomesQuotesKeyedByCodeSixtyCodesARequest) 
     EXPECT_EQ(sent[0], "/utf8/q=sh600519,sz000001,sh510300");
     EXPECT_EQ(std::count(sent[1].begin(), sent[1].end(), ','), 59);
     EXPECT_EQ(sent[2], "/utf8/q=sh600060");
+    QuoteBatch::fetch({{"600519&r=1#x", ""}, {"00 01,sh1", ""}, {"平安", ""}}, context);
+    EXPECT_EQ(requestTargets().back(), "/utf8/q=sh600519%26r%3D1%23x,sz00%2001%2Csh1,sz%E5%B9%B3%E5%AE%89")
+        << "hand-edited codes cannot add URL parts";
 }
 
 TEST_F(SnapshotServiceTest, FailingChunkKeepsEarlierChunksAndSkipsLaterOnes) {
@@ -96,12 +99,6 @@ TEST_F(SnapshotServiceTest, RepliesWithoutRecordsCoolDownSilently) {
     EXPECT_EQ(coolDownLines(), before);
 }
 
-TEST_F(SnapshotServiceTest, HandEditedCodesCannotAddUrlParts) {
-    QuoteBatch::fetch({{"600519&r=1#x", ""}, {"00 01,sh1", ""}, {"平安", ""}}, context);
-    EXPECT_EQ(requestTargets(),
-              std::vector<std::string>{"/utf8/q=sh600519%26r%3D1%23x,sz00%2001%2Csh1,sz%E5%B9%B3%E5%AE%89"});
-}
-
 TEST_F(SnapshotServiceTest, SearchSendsUtf8PercentEncodingKeepsTheFirstHitsAndReadsAnyStatus) {
     const auto hits = SymbolSearch::search("沪深300", 8, context);
     ASSERT_EQ(hits.size(), 8u);
@@ -112,6 +109,43 @@ TEST_F(SnapshotServiceTest, SearchSendsUtf8PercentEncodingKeepsTheFirstHitsAndRe
     EXPECT_EQ(SymbolSearch::search("hs300", 20, context).size(), 12u);
     EXPECT_EQ(SymbolSearch::search("hs300", 11, context).size(), 11u);
     EXPECT_TRUE(SymbolSearch::search("hs300", 0, context).empty());
+}
+
+TEST(SecID, ShanghaiIsFirstCharacterFiveSixOrNineInEveryProviderForm) {
+    std::string symbols;
+    for (const char* code :
+         {"600519", "688981", "510300", "900901", "588000", "000001", "159915", "830799", "", "hk0700"})
+        symbols += SecID::tencentSymbol(code) + " ";
+    EXPECT_EQ(symbols, "sh600519 sh688981 sh510300 sh900901 sh588000 sz000001 sz159915 sz830799 sz szhk0700 ");
+    EXPECT_EQ(SecID::secid("600519") + " " + SecID::secid("000001"), "1.600519 0.000001");
+}
+
+TEST(SymbolSearch, KeepsProviderOrderSkipsRecordsWithFieldsMissingDecodesEscapesAndEncodesTheQuery) {
+    EXPECT_EQ(SymbolSearch::parse(fixture("smartbox_gzmt.txt")),
+              std::vector<SymbolHit>{(SymbolHit{"600519", "贵州茅台", InstrumentKind::stock})})
+        << "an escaped name";
+    const auto hits = SymbolSearch::parse(fixture("smartbox_hs300.txt"));
+    ASSERT_EQ(hits.size(), 12u) << "the four-character code and the US ticker are dropped";
+    EXPECT_EQ(hits[0], (SymbolHit{"510300", "沪深300ETF", InstrumentKind::etf}));
+    EXPECT_EQ(hits[2], (SymbolHit{"000300", "沪深300", InstrumentKind::stock}));
+    EXPECT_EQ(hits[6].kind, InstrumentKind::etf) << "LOF-ETF contains ETF";
+    EXPECT_EQ(hits[8], (SymbolHit{"160706", "嘉实沪深300ETF联接(LOF)", InstrumentKind::stock}));
+    EXPECT_EQ(hits[10].kind, InstrumentKind::stock) << "GP-A-CYB is a stock";
+    // An empty name drops out, so the pinyin becomes the name and the type is missing: skipped.
+    for (const std::string text : {fixture("smartbox_none.txt"), std::string(), std::string("v_hint=\""),
+                                   std::string("v_hint=\"sh~600519~~gzmt~GP-A\";")}) {
+        EXPECT_TRUE(SymbolSearch::parse(text).empty()) << text;
+    }
+    EXPECT_EQ(SymbolSearch::parse("v_hint=\"^^sz~000001~\\u5e73\\u5b89\\u94f6\\u884c~payh~GP-A~~x^\";"),
+              std::vector<SymbolHit>{(SymbolHit{"000001", "平安银行", InstrumentKind::stock})});
+    EXPECT_EQ(SymbolSearch::decodeEscapes("A\\u00e9\\x41\\u12"), "Aé\\x41\\u12") << "bad escapes stay as typed";
+    EXPECT_EQ(SymbolSearch::decodeEscapes("\\ud83d\\ude00"), "😀");
+    EXPECT_EQ(SymbolSearch::decodeEscapes("\\udbff\\udfff"), "\xF4\x8F\xBF\xBF") << "the last code point";
+    EXPECT_EQ(SymbolSearch::decodeEscapes("\\ud83dx"), "\xEF\xBF\xBDx") << "a lone surrogate is no character";
+    EXPECT_EQ(SymbolSearch::decodeEscapes("\\"), "\\");
+    Endpoints endpoints;
+    endpoints.tencentSuggest = "http://127.0.0.1:9";
+    EXPECT_EQ(SymbolSearch::url(endpoints, "a&t=x#y z"), "http://127.0.0.1:9/s3/?q=a%26t%3Dx%23y%20z&t=all");
 }
 
 } // namespace

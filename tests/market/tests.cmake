@@ -1,6 +1,5 @@
 set(GLIMMER_MARKET_TESTS
   market/DailyKlineTest.cpp
-  market/EastmoneyFlowTest.cpp
   market/EastmoneyTrendsTest.cpp
   market/EndpointsTest.cpp
   market/MarketAPITest.cpp
@@ -12,6 +11,5 @@ set(GLIMMER_MARKET_TESTS
   market/SeriesFetchTest.h
   market/SeriesStubHost.h
   market/SnapshotFetchTest.cpp
-  market/SymbolSearchTest.cpp
   market/TradingDayTest.cpp
 )

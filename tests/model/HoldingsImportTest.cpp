@@ -1,3 +1,4 @@
+#include "model/AppPaths.h"
 #include "model/ConfigStore.h"
 
 #include "support/TempDir.h"
@@ -58,7 +59,7 @@ TEST_F(HoldingsImportTest, ShareAndCostColumnsComeAlongWhenTheTableHasThem) {
     EXPECT_EQ(ConfigStore::importHoldings(path), std::vector<WatchItem>{(WatchItem{"600519", "贵州茅台"})});
 }
 
-TEST_F(HoldingsImportTest, AnyFailureImportsNothing) {
+TEST_F(HoldingsImportTest, AnyFailureImportsNothingAndAFirstStartSeedsTheWatchListFromTheTable) {
     EXPECT_TRUE(ConfigStore::importHoldings(path).empty()) << "missing file";
 
     makeDatabase("CREATE TABLE positions(id INTEGER, code TEXT);");
@@ -70,6 +71,14 @@ TEST_F(HoldingsImportTest, AnyFailureImportsNothing) {
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     EXPECT_TRUE(ConfigStore::importHoldings(path).empty()) << "a folder";
+
+    path = ConfigStore::holdingsDatabasePath();
+    std::filesystem::create_directories(path.parent_path());
+    makeDatabase("CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT);"
+                 "INSERT INTO holdings VALUES (1, '601318', '中国平安', 'stock');");
+    AppPaths::overrideAppSupportDir(dir / "Glimmerbox");
+    EXPECT_EQ(ConfigStore::load().watchlist, std::vector<WatchItem>{(WatchItem{"601318", "中国平安"})});
+    std::filesystem::remove(path);
 }
 
 } // namespace

@@ -31,10 +31,6 @@ TEST(HotKeyDisplayName, NamesTheTableAndTheModifiersOfX11AndThePortal) {
         EXPECT_EQ(HotKeyKeys::displayName(c.keyCode, c.modifiers, Style::symbols), c.symbols) << c.words;
         EXPECT_EQ(HotKeyKeys::displayName(c.keyCode, c.modifiers, Style::words), c.words);
     }
-    // A Linux build uses the words everywhere, the fixed combinations included.
-    EXPECT_EQ(HotKeyKeys::displayName(HotKeyKeys::expandKeys), "Ctrl+Alt+E");
-    EXPECT_EQ(HotKeyKeys::displayName(HotKeyKeys::overviewKeys), "Ctrl+Alt+G");
-    EXPECT_EQ(HotKeyKeys::modifierName(HotKeyKeys::controlBit), "Super");
     for (const auto& key : HotKeyKeys::table()) EXPECT_EQ(HotKeyKeys::find(key.keyCode), &key);
     EXPECT_EQ(HotKeyKeys::find(10), nullptr);
     // The key under a shifted character, by its place on a PC keyboard.
@@ -51,8 +47,7 @@ TEST(HotKeyDisplayName, NamesTheTableAndTheModifiersOfX11AndThePortal) {
     }
     EXPECT_EQ(x11, (std::vector<std::uint16_t>{control, alt, super, shift, control | alt, 0}));
 
-    EXPECT_EQ(HotKeyKeys::portalTrigger(3, 0x900), "CTRL+ALT+f");
-    EXPECT_EQ(HotKeyKeys::portalTrigger(40, 0x1200), "SHIFT+LOGO+k");
+    // The hot-key centre and portal tests check the fixed combinations in words and as portal triggers.
     EXPECT_EQ(HotKeyKeys::portalTrigger(27, 0x100), "CTRL+minus");
     EXPECT_EQ(HotKeyKeys::portalTrigger(116, 0x400 | 0x800), "ALT+Page_Up");
     EXPECT_EQ(HotKeyKeys::portalTrigger(105, 0x900), "");

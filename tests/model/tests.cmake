@@ -1,12 +1,9 @@
 set(GLIMMER_MODEL_TESTS
   model/AlertEngineTest.cpp
   model/AppLogTest.cpp
-  model/ConfigDurabilityTest.cpp
   model/ConfigJsonTest.cpp
   model/ConfigStoreTest.cpp
   model/HoldingsImportTest.cpp
   model/HoldingsTest.cpp
   model/HotKeyKeysTest.cpp
-  model/IndicatorsTest.cpp
-  model/TextFormatTest.cpp
 )
