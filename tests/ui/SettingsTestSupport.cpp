@@ -5,23 +5,13 @@
 
 namespace glimmer::testing {
 
-using enum ChartView;
-
 AppConfig livedInConfig() {
     const PriceAlertDirection below = PriceAlertDirection::below;
-    return {.width = 380,
-            .height = 228,
-            .opacity = 0.8,
-            .watchlist = {{"600519", "贵州茅台"},
+    return {.watchlist = {{"600519", "贵州茅台"},
                           {"300750", "宁德时代"},
                           {"510300", "沪深300ETF", InstrumentKind::etf},
                           {"002003", "伟星股份"},
                           {"588000", "科创50ETF", InstrumentKind::etf}},
-            .refreshSeconds = 20,
-            .autoRotateSeconds = 30,
-            .viewRotateSeconds = 6,
-            .enabledViews = {intraday, fundFlow, dailyCandles},
-            .volumeViewAdded = true,
             .hiddenCodes = {"300750"},
             .hotkey = {15, 0x1100, "⌘⌃R", true},
             .alerts =
@@ -31,8 +21,7 @@ AppConfig livedInConfig() {
                  .fastRisePercent = 2.5,
                  .maTouchPeriods = {10, 20, 60},
                  .cooldownMinutes = 15},
-            .sound = {.enabled = true, .volume = 0.45, .systemSoundName = "Glass"},
-            .didImportHoldings = true};
+            .sound = {.enabled = true, .volume = 0.45, .systemSoundName = "Glass"}};
 }
 
 SettingsHarness::SettingsHarness(const AppConfig& config, SymbolSearch::Lookup search) {
@@ -51,12 +40,6 @@ SettingsHarness::SettingsHarness(const AppConfig& config, SymbolSearch::Lookup s
 
 const AppConfig& SettingsHarness::config() {
     return settings->rootView().config();
-}
-
-std::vector<std::string> codesOf(const AppConfig& config) {
-    std::vector<std::string> codes;
-    for (const WatchItem& item : config.watchlist) codes.push_back(item.code);
-    return codes;
 }
 
 } // namespace glimmer::testing

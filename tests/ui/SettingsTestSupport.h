@@ -13,9 +13,8 @@ namespace glimmer::testing {
 /// one of them hidden, three price alerts, a tuned alert set and a custom hot key.
 AppConfig livedInConfig();
 
-/// A settings window on a configuration, standing in for the application that owns it: applies
-/// each edit to its own copy, records every save and every press of the two actions. Symbol lookups
-/// go to `search`, by default one that finds nothing.
+/// A settings window standing in for the application: applies each edit to its own copy, records every
+/// save and every press of the two actions. Symbol lookups go to `search`, by default one finding nothing.
 class SettingsHarness {
 public:
     explicit SettingsHarness(const AppConfig& config, SymbolSearch::Lookup search = {});
@@ -31,15 +30,12 @@ public:
         return nullptr;
     }
 
-    /// The application's configuration, which every edit of the window is applied to.
-    AppConfig owner;
+    AppConfig owner; // the application's, which every edit is applied to
     std::vector<AppConfig> saves;
     int testSoundPresses = 0, resetPresses = 0;
 
 private:
     std::unique_ptr<SettingsWindow> settings;
 };
-
-std::vector<std::string> codesOf(const AppConfig& config);
 
 } // namespace glimmer::testing

@@ -17,9 +17,14 @@
 namespace glimmer {
 namespace {
 
-using testing::codesOf;
 using testing::SettingsHarness;
 using Codes = std::vector<std::string>;
+
+Codes codesOf(const AppConfig& config) {
+    Codes codes;
+    for (const WatchItem& item : config.watchlist) codes.push_back(item.code);
+    return codes;
+}
 
 class WatchlistEditorTest : public ::testing::Test {
 protected:
@@ -41,16 +46,9 @@ protected:
     SettingsHarness harness{testing::livedInConfig()};
 };
 
-TEST_F(WatchlistEditorTest, TypedTextGivesCodeNameAndKindAndSavesTheWholeConfiguration) {
-    AppConfig expected = harness.config();
-    add(QStringLiteral("601318 中国平安"));
-    expected.watchlist.push_back({"601318", "中国平安", InstrumentKind::stock});
-    ASSERT_EQ(harness.saves.size(), 1u);
-    EXPECT_EQ(harness.saves.back(), expected);
-    EXPECT_TRUE(fieldText().isEmpty());
-    EXPECT_NE(button("delete", "601318"), nullptr) << "the new row is drawn with its own buttons";
-
+TEST_F(WatchlistEditorTest, TypedTextGivesCodeNameAndKindAndANewRow) {
     const std::pair<QString, WatchItem> cases[] = {
+        {QStringLiteral("601318 中国平安"), {"601318", "中国平安", InstrumentKind::stock}},
         {QStringLiteral("  sz000858  "), {"000858", "", InstrumentKind::stock}}, // the exchange prefix goes
         {QStringLiteral("601012   隆基 绿能"), {"601012", "隆基 绿能", InstrumentKind::stock}},
         {QStringLiteral("６０１９８９"), {"601989", "", InstrumentKind::stock}}, // full-width digits of an input method
@@ -64,6 +62,8 @@ TEST_F(WatchlistEditorTest, TypedTextGivesCodeNameAndKindAndSavesTheWholeConfigu
         add(typed, true);
         EXPECT_EQ(harness.saves.back().watchlist.back(), added) << typed.toStdString();
     }
+    EXPECT_EQ(harness.saves.size(), std::size(cases));
+    EXPECT_NE(button("delete", "601318"), nullptr) << "the new row is drawn with its own buttons";
 }
 
 TEST_F(WatchlistEditorTest, FewerThanFiveDigitsAddNothingAndKeepTheTextAndAListedCodeOnlyClears) {
@@ -86,7 +86,6 @@ TEST_F(WatchlistEditorTest, DeletingRemovesItsPriceAlertsAndHiddenMarkAndTheEyeH
     EXPECT_EQ(harness.saves.back().alerts.priceAlerts.front().code, "600519");
     click("delete", "300750");
     EXPECT_TRUE(harness.saves.back().hiddenCodes.empty());
-    EXPECT_EQ(harness.saves.back().alerts.priceAlerts.size(), 1u);
 
     click("hide", "510300");
     click("hide", "588000");
@@ -104,8 +103,8 @@ TEST_F(WatchlistEditorTest, RowsMoveUpAndDownButNeverPastTheEnds) {
               (std::vector{false, true, true, false}));
     click("moveDown", "600519");
     EXPECT_EQ(codesOf(harness.saves.back()), (Codes{"300750", "600519", "510300", "002003", "588000"}));
-    EXPECT_FALSE(button("moveUp", "300750")->isEnabled());
-    EXPECT_TRUE(button("moveUp", "600519")->isEnabled());
+    EXPECT_EQ(std::pair(button("moveUp", "300750")->isEnabled(), button("moveUp", "600519")->isEnabled()),
+              std::pair(false, true));
     click("moveUp", "588000");
     EXPECT_EQ(codesOf(harness.saves.back()), (Codes{"300750", "600519", "510300", "588000", "002003"}));
     EXPECT_FALSE(button("moveDown", "002003")->isEnabled());
@@ -114,10 +113,6 @@ TEST_F(WatchlistEditorTest, RowsMoveUpAndDownButNeverPastTheEnds) {
     WatchlistEditing::move(config, "002003", 1);
     WatchlistEditing::move(config, "300750", -1);
     EXPECT_EQ(codesOf(config), codesOf(harness.saves.back()));
-
-    SettingsHarness one(AppConfig{.watchlist = {{"600519", "贵州茅台"}}});
-    EXPECT_FALSE(one.find<QToolButton>(QStringLiteral("moveUp:600519"))->isEnabled());
-    EXPECT_FALSE(one.find<QToolButton>(QStringLiteral("moveDown:600519"))->isEnabled());
 }
 
 QWidget* nextTabStop(QWidget* from) {
@@ -130,15 +125,12 @@ TEST_F(WatchlistEditorTest, KeyboardMovesKeepFocusAndRebuiltRowsStayInTabOrderAf
     harness.window().show();
     ASSERT_TRUE(testing::waitForExposed(harness.window()));
     harness.window().activateWindow();
-    QToolButton* down = button("moveDown", "510300");
-    down->setFocus();
-    QTest::keyClick(down, Qt::Key_Space);
+    button("moveDown", "510300")->setFocus();
+    QTest::keyClick(button("moveDown", "510300"), Qt::Key_Space);
     EXPECT_EQ(codesOf(harness.saves.back()), (Codes{"600519", "300750", "002003", "510300", "588000"}));
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr);
-    EXPECT_EQ(focused->objectName(), QStringLiteral("moveDown:510300"));
+    ASSERT_EQ(QApplication::focusWidget(), button("moveDown", "510300"));
     // Moving to the last row disables the button, so focus falls back to the field.
-    QTest::keyClick(focused, Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_EQ(QApplication::focusWidget(), harness.root().watchlistSection()->codeField());
 
     QCoreApplication::processEvents(); // new rows show once the layout has run
@@ -166,10 +158,6 @@ TEST(WatchlistEditing, HoldingsTextIsJudgedAsItIsTyped) {
                       {invalid, {"3.91251", "1.2.3", "-1", "1,5", "123456789", "1e3"}}};
     for (const auto& [typed, texts] : costs)
         for (const char* text : texts) EXPECT_EQ(WatchlistEditing::typedCost(text), typed) << text;
-    EXPECT_EQ(WatchlistEditing::sharesOf("12300"), 12300);
-    EXPECT_FALSE(WatchlistEditing::sharesOf(""));
-    EXPECT_EQ(WatchlistEditing::costOf("3.9125"), 3.9125);
-    EXPECT_FALSE(WatchlistEditing::costOf("12."));
 }
 
 TEST_F(WatchlistEditorTest, HoldingsFieldsTakeNumbersOnlyChangeOnlyTheirOwnItemAndAreMaskedWhenPrivate) {
