@@ -141,22 +141,19 @@ TEST(QtSoundBackend, RejectedFilesFallBackDecodableOnesPlayAndNotesRingOverEachO
     EXPECT_FALSE(playing.isPlaying("Hero"));
 }
 
-TEST(StatusBarController, OnlyThePlainClickTogglesThePanelAndPrivacyIsReportedNotEchoed) {
+TEST(StatusBarController, OnlyThePlainClickTogglesThePanelAndThePrivacyItemShowsTheModeAndReportsClicks) {
     testing::ensureApplication();
     ManualScheduler scheduler;
     StatusBarController controller(scheduler);
     int toggles = 0, privacyClicks = 0;
     controller.onTogglePanel = [&] { ++toggles; };
     controller.onTogglePrivacy = [&] { ++privacyClicks; };
-    controller.handleClick(QSystemTrayIcon::Context);
-    EXPECT_EQ(toggles, 0);
+    controller.handleClick(QSystemTrayIcon::MiddleClick);
     controller.handleClick(QSystemTrayIcon::Trigger);
-    EXPECT_EQ(toggles, 1);
     controller.setPrivacyMode(true);
     EXPECT_TRUE(controller.privacyAction()->isChecked());
-    EXPECT_EQ(privacyClicks, 0);
     controller.privacyAction()->trigger();
-    EXPECT_EQ(privacyClicks, 1);
+    EXPECT_EQ(std::pair(toggles, privacyClicks), std::pair(1, 1));
     // No tray here; one that starts later takes the item only when it is shown.
     EXPECT_TRUE(controller.statusItem()->isVisible());
 }
