@@ -16,7 +16,7 @@ constexpr int l = E::left, r = E::right, t = E::top, b = E::bottom;
 
 const CardLayout layout(QSizeF(376, 242));
 
-TEST(CardLayout, PlacesCardControlsChartsAndDockBarsAroundTheMarginsAndTinyViewsKeepPositiveSizes) {
+TEST(CardLayout, PlacesEveryPartAroundTheMarginsCentresTheDotsAndResizesFromCornerZonesThenEdgeBands) {
     const CardLayout& c = layout;
     EXPECT_EQ((std::vector{c.card, c.closeButton, c.expandButton, c.overviewButton, c.slider, c.charts, c.pin}),
               (std::vector<QRectF>{QRectF(26, 26, 350, 216), QRectF(192, 2, 18, 18), QRectF(168, 2, 18, 18),
@@ -30,9 +30,7 @@ TEST(CardLayout, PlacesCardControlsChartsAndDockBarsAroundTheMarginsAndTinyViews
     EXPECT_EQ(tiny.card.size(), QSizeF(1, 1));
     EXPECT_EQ(tiny.charts.size(), QSizeF(10, 10));
     EXPECT_EQ(tiny.slider.height(), 30);
-}
 
-TEST(CardLayout, DotsAreCentredResizeEdgesUseCornerZonesThenEdgeBandsAndClicksCountOnlyOnTheCard) {
     const std::vector<ChartView> views{intraday, macd, fundFlow, volume, dailyCandles};
     // (14 x 4 + 4) / 2 = 30 left of the card's middle at 201.
     EXPECT_DOUBLE_EQ(layout.firstDotX(5), 171);
@@ -83,7 +81,7 @@ TEST(HoldingStripPlace, TheMostDetailedLineThatFitsTakesTheHeaderOrElseTheFooter
 
 using Views = std::vector<ChartView>;
 
-TEST(CardBanner, LongMessagesLoseWholeCharactersFromTheEndButKeepFour) {
+TEST(CardText, BannersLoseWholeCharactersButKeepFourChangeLinesSignOnlyRisesAndTimesPreferTheLastMinute) {
     // Ten points a character; a cut through a four-byte emoji or three-byte Chinese character would break the text.
     const auto tenPerCharacter = [](const QString& text) { return 10.0 * double(text.toUcs4().size()); };
     const std::tuple<std::string, double, QString> cases[] = {
@@ -97,14 +95,9 @@ TEST(CardBanner, LongMessagesLoseWholeCharactersFromTheEndButKeepFour) {
     };
     for (const auto& [message, width, shown] : cases)
         EXPECT_EQ(CardText::banner(message, width, tenPerCharacter), shown);
-}
 
-TEST(CardHeaderText, ChangeLineSignsOnlyRisesAndNameCounterPlaceholderLockAndTime) {
     const auto line = [](double price, double prevClose, int decimals) {
-        Quote quote;
-        quote.price = price;
-        quote.prevClose = prevClose;
-        return CardText::changeLine(quote, decimals);
+        return CardText::changeLine(Quote{.price = price, .prevClose = prevClose}, decimals);
     };
     EXPECT_EQ(line(1683.67, 1675.50, 2), QStringLiteral("+8.17  +0.49%"));
     EXPECT_EQ(line(3.852, 3.901, 3), QStringLiteral("-0.049  -1.26%"));
@@ -121,9 +114,7 @@ TEST(CardHeaderText, ChangeLineSignsOnlyRisesAndNameCounterPlaceholderLockAndTim
     EXPECT_EQ(CardText::lockLabel(std::nullopt), QString());
     entry.quote.reset();
     EXPECT_EQ(CardText::timeText(entry), QString());
-    entry.quote = Quote{};
-    entry.quote->tradeDate = "2026-12-04";
-    entry.quote->quoteTime = "14:57:03";
+    entry.quote = Quote{.tradeDate = "2026-12-04", .quoteTime = "14:57:03"};
     EXPECT_EQ(CardText::timeText(entry), QStringLiteral("12-04 14:57:03"));
     entry.minutes.push_back({"15:00", 1683.67, 1680.41, 320, 5.4e7});
     EXPECT_EQ(CardText::timeText(entry), QStringLiteral("12-04 15:00"));

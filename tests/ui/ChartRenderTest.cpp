@@ -99,9 +99,7 @@ TEST_F(ChartRender, IntradayLineTakesTheColourOfTheDaysDirectionAndFundsShowAThi
         }
     // A fund's previous close 3.580 reads as 3.58 on its own; its price has the third decimal.
     IntradayView view;
-    view.quote = Quote{};
-    view.quote->prevClose = 3.58;
-    view.quote->price = 3.571;
+    view.quote = Quote{.price = 3.571, .prevClose = 3.58};
     view.minutes = {{"09:30", 3.571, 3.575, 100, 35710}};
     EXPECT_TRUE(textsOf(view).contains(QStringLiteral("3.580"))) << textsOf(view).toStdString();
 }

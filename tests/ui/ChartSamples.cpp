@@ -1,5 +1,7 @@
 #include "ChartSamples.h"
 
+#include <QTime>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,12 +12,8 @@ namespace glimmer::samples {
 std::vector<std::string> tradingMinutes() {
     // Providers deliver 09:30 ... 11:30 and 13:01 ... 15:00: 241 records.
     std::vector<std::string> times;
-    for (int m = 9 * 60 + 30; m <= 15 * 60; ++m) {
-        if (m > 11 * 60 + 30 && m <= 13 * 60) continue;
-        char buffer[8];
-        std::snprintf(buffer, sizeof buffer, "%02d:%02d", m / 60, m % 60);
-        times.emplace_back(buffer);
-    }
+    for (int m = 9 * 60 + 30; m <= 15 * 60; ++m)
+        if (m <= 11 * 60 + 30 || m > 13 * 60) times.push_back(QTime(m / 60, m % 60).toString("HH:mm").toStdString());
     return times;
 }
 
@@ -48,17 +46,9 @@ Day stockDay(bool closesUp, std::size_t count) {
         retail -= inflow * 0.45 + step(random) * 0.3e6;
         day.flow.push_back({times[i], std::round(main), std::round(retail)});
     }
-    day.quote = {.code = "600519",
-                 .name = "贵州茅台",
-                 .price = count == 0 ? prevClose : price,
-                 .prevClose = prevClose,
-                 .open = open,
-                 .high = high,
-                 .low = low,
-                 .volume = lots,
-                 .amount = amount,
-                 .tradeDate = "2026-12-04",
-                 .quoteTime = count == 0 ? "09:25" : times[count - 1]};
+    // Code, name, price, previous close, open, high, low, volume, amount, date and time.
+    day.quote = {"600519", "贵州茅台",   count == 0 ? prevClose : price,         prevClose, open, high, low, lots,
+                 amount,   "2026-12-04", count == 0 ? "09:25" : times[count - 1]};
     return day;
 }
 

@@ -42,8 +42,7 @@ TEST(IntradayGeometry, NeedsAQuoteAndMinutesLeavesRoomForTheLabelsAndCoversPrice
 
     // One unchanged minute: a one-cent range, one point at the left, no direction.
     const auto one = minutesOf({1200});
-    Quote quote;
-    quote.price = quote.prevClose = 10.0;
+    Quote quote{.price = 10, .prevClose = 10};
     const auto flat = layoutIntraday(quote, one, chartArea);
     EXPECT_NEAR(flat.plot.hi - flat.plot.lo, 0.01 * 1.08, 1e-12);
     EXPECT_NEAR(flat.plot.lo, 10.0 - 0.0004, 1e-12);
@@ -100,9 +99,7 @@ TEST(VolumeGeometry, ZeroAndCorruptVolumesDrawHalfPointBarsColoursCompareWithThe
                                         {"09:31", 9.98, 9.98, 300, 0},
                                         {"09:32", 10.02, 10, 300, 0},
                                         {"09:33", 10.01, 10, 200, 0}};
-    Quote quote;
-    quote.open = 10.00;
-    const auto colours = layoutVolume(quote, prices, chartArea);
+    const auto colours = layoutVolume(Quote{.open = 10}, prices, chartArea);
     std::vector<bool> up;
     for (const auto& bar : colours.bars) up.push_back(bar.isUp);
     EXPECT_EQ(up, (std::vector<bool>{false, true, true, false}));
