@@ -32,7 +32,6 @@ TEST_F(FloatingPanelTest, IsAToolWindowTakingFocusOnlyOnAKeyRequestWhoseFrameIsT
     const Qt::WindowFlags flags = panel.windowFlags();
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_TRUE(flags.testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus));
-    EXPECT_FALSE(panel.allowsOffscreenFrame());
     // Flags, visibility and frame after each change: hints never hide or move the panel.
     const auto state = [&panel] {
         return std::tuple(panel.windowFlags().testFlag(Qt::WindowStaysOnTopHint),
@@ -76,9 +75,6 @@ TEST_F(FloatingPanelTest, IsAToolWindowTakingFocusOnlyOnAKeyRequestWhoseFrameIsT
         EXPECT_EQ(panel.frame(), (Rect{100, 358, 376, 242}));
         panel.setContentView(new QWidget);
         EXPECT_EQ(std::tuple(panel.shadowMargins(), panel.frame()), std::tuple(QMargins(), Rect{100, 358, 376, 242}));
-        panel.setAllowsOffscreenFrame(true); // only then may it rise above the top
-        panel.setFrameOrigin({-1000, 900});
-        EXPECT_EQ(panel.frame(), (Rect{-1000, 900, 376, 242}));
     }
 }
 

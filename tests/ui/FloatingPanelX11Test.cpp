@@ -70,7 +70,6 @@ TEST_F(FloatingPanelX11, ShownPanelIsOffTheTaskbarAboveOthersOnlyWhenOnTopAndKee
 
 TEST_F(FloatingPanelX11, ClicksOnTheShadowReachTheWindowBelow) {
     PressCounter below;
-    below.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     below.setGeometry(40, 40, 700, 500);
     below.show();
     ASSERT_TRUE(testing::waitForExposed(below));

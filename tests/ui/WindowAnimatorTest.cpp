@@ -11,9 +11,6 @@
 namespace glimmer {
 namespace {
 
-using WindowAnimator::easeInOutQuad;
-using WindowAnimator::easeOutCubic;
-
 struct FakeWindow final : AnimatedWindow {
     Rect current{1048, 12, 376, 242};
     double alpha = 1;
@@ -68,10 +65,10 @@ TEST_F(WindowAnimatorTest, AnimationsFollowTheirCurvesLandExactlyNeverFeedNanOrN
 
     std::vector<double> seen;
     const auto record = [&](double e) { seen.push_back(e); };
-    WindowAnimation* zero = WindowAnimator::step(0, easeOutCubic, record, {}, clock);
+    WindowAnimation* zero = WindowAnimator::step(0, WindowAnimator::easeOutCubic, record, {}, clock);
     zero->tick();
     EXPECT_EQ(std::tuple(seen, zero->isRunning()), std::tuple(std::vector<double>{1.0}, false));
-    WindowAnimation* late = WindowAnimator::step(1, easeInOutQuad, record, {}, clock);
+    WindowAnimation* late = WindowAnimator::step(1, WindowAnimator::easeInOutQuad, record, {}, clock);
     clock.advance(-5); // the wall clock was set back
     late->tick();
     EXPECT_EQ(std::tuple(seen, late->isRunning()), std::tuple(std::vector<double>{1.0, 0.0}, true));
