@@ -4,18 +4,12 @@
 #include "model/Clock.h"
 #include "model/MarketRecords.h"
 
-#include <unistd.h>
-
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <string_view>
-#include <vector>
 
 namespace glimmer::fuzz {
 

@@ -6,12 +6,10 @@
 namespace glimmer {
 namespace {
 
-using testing::fixture;
-using testing::fqklinePath;
-using testing::SeriesFetchTest;
-using testing::sinaPath;
+using namespace testing;
 
-TEST(DailyKlineParse, ForwardAdjustedRowsOfStringsAndPlainRowsOnlyWhenNoAdjustedOnes) {
+TEST(DailyKlineParse,
+     ForwardAdjustedTencentRowsOnlyWhenNoPlainOnesRepliesThatFailTheSourceCheckAndSinaObjectsOfStrings) {
     const auto reply = DailyKline::parseTencent(fixture("qq_fqkline_600519.json"), "sh600519");
     ASSERT_TRUE(reply.isUsable);
     ASSERT_EQ(reply.bars.size(), 320u);
@@ -30,9 +28,7 @@ TEST(DailyKlineParse, ForwardAdjustedRowsOfStringsAndPlainRowsOnlyWhenNoAdjusted
     EXPECT_EQ(std::pair(index.bars[0].volume, index.bars[1].volume), std::pair(486731808.0, 598873400.0))
         << "a JSON number as it comes";
     EXPECT_EQ(index.bars[2], (DailyBar{"2024-11-08", 3481.0, 3452.3, 3509.61, 3445.53, 0}));
-}
 
-TEST(DailyKlineParse, TencentRepliesThatFailTheSourceCheck) {
     const auto noRows = DailyKline::parseTencent(fixture("qq_fqkline_norows.json"), "sz159999");
     EXPECT_TRUE(noRows.isUsable && noRows.bars.empty()) << "a symbol without rows is still a usable reply";
     EXPECT_FALSE(DailyKline::parseTencent(fixture("qq_fqkline_param_error.json"), "sh600519").isUsable);
@@ -40,9 +36,7 @@ TEST(DailyKlineParse, TencentRepliesThatFailTheSourceCheck) {
     for (const std::string text : {"", "[]", R"({"data":{"sh600519":[]}})", "\x1f\x8b\x08\x00"}) {
         EXPECT_FALSE(DailyKline::parseTencent(text, "sh600519").isUsable) << text;
     }
-}
 
-TEST(DailyKlineParse, SinaObjectsWithStringValues) {
     const auto bars = DailyKline::parseSina(fixture("sina_kline_sz000001.json"));
     ASSERT_EQ(bars.size(), 320u);
     EXPECT_EQ(bars.front(), (DailyBar{"2023-07-21", 11.44, 11.56, 11.58, 11.36, 108034842}));

@@ -6,12 +6,7 @@
 namespace glimmer {
 namespace {
 
-using testing::fixture;
-using testing::flowPath;
-using testing::fundFlowPath;
-using testing::minutePath;
-using testing::SeriesFetchTest;
-using testing::trendsPath;
+using namespace testing;
 
 const Instant stamp = Instant{} + std::chrono::hours(480000);
 
@@ -89,7 +84,6 @@ protected:
 TEST_F(EastmoneyTrendsFetch, FailingHostCoolsDownAloneWhileTheNextOneAnswers) {
     history.serve(trendsPath, fixture("em_trends_throttled.json")); // throttling: empty "trends"
     main.serve(trendsPath, good);
-    // Twice failing, cooling for 120 s, then asked again.
     for (const auto [wait, historyCount] : {std::pair{0, 1}, {0, 2}, {119, 2}, {1, 3}}) {
         clock.advance(wait);
         ASSERT_TRUE(fetch());
@@ -171,7 +165,7 @@ TEST(EastmoneyFlowParse, FullDayFromNineThirtyOneRowsOfThreePiecesAndRepliesThat
 
 class EastmoneyFlowFetch : public SeriesFetchTest {};
 
-TEST_F(EastmoneyFlowFetch, MainHostFirstWithTheDocumentedRequest) {
+TEST_F(EastmoneyFlowFetch, MainHostFirstWithTheDocumentedRequestAndAUsableReplyWithoutPointsMovesOnWithoutCounting) {
     main.serve(flowPath, fixture("em_fflow_000001.json"));
     history.serve(flowPath, fixture("em_fflow_000001.json"));
     EXPECT_EQ(EastmoneyFlow::fetchFlow("0.000001", "sz000001", context).size(), 240u);
@@ -179,6 +173,11 @@ TEST_F(EastmoneyFlowFetch, MainHostFirstWithTheDocumentedRequest) {
     const auto request = main.requests().at(0);
     EXPECT_EQ(request.referer, "https://data.eastmoney.com");
     EXPECT_EQ(request.query.at("lmt") + request.query.at("klt") + " " + request.query.at("secid"), "01 0.000001");
+
+    main.serve(flowPath, R"({"data":{"klines":["2024-11-08 09:31"]}})");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(EastmoneyFlow::fetchFlow("0.000001", "sz000001", context).size(), 240u);
+    EXPECT_EQ(std::pair(main.count(flowPath), history.count(flowPath)), std::pair(4, 3));
+    EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
 }
 
 TEST_F(EastmoneyFlowFetch, NullDataFailsEachHostInTurnThenTencentAnswers) {
@@ -191,14 +190,6 @@ TEST_F(EastmoneyFlowFetch, NullDataFailsEachHostInTurnThenTencentAnswers) {
     EXPECT_EQ(tencent.requests().at(0).query.at("code") + " " + tencent.requests().at(0).query.at("type"),
               "sz000001 todayFundTrend");
     EXPECT_EQ(newLog(), "");
-}
-
-TEST_F(EastmoneyFlowFetch, UsableReplyWithoutPointsMovesOnWithoutCounting) {
-    main.serve(flowPath, R"({"data":{"klines":["2024-11-08 09:31"]}})");
-    history.serve(flowPath, fixture("em_fflow_000001.json"));
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(EastmoneyFlow::fetchFlow("0.000001", "sz000001", context).size(), 240u);
-    EXPECT_EQ(main.count(flowPath), 3);
-    EXPECT_TRUE(health.coolingKeys(clock.now()).empty());
 }
 
 TEST_F(EastmoneyTrendsFetch, ForcingSwitchesGoToTencentAtOnceAndTheFlowFallbackUsesTheGivenSymbol) {

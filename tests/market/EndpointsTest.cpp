@@ -12,8 +12,7 @@
 namespace glimmer {
 namespace {
 
-using testing::TempDir;
-using testing::writeFile;
+using namespace testing;
 
 TEST(Endpoints, FileReplacesOnlyTheKeysItNamesAndHostKeysKeepThePort) {
     TempDir dir;
@@ -73,7 +72,6 @@ class SourceHealthTest : public ::testing::Test {
 protected:
     SourceHealth health;
     ManualClock clock{Instant{} + std::chrono::hours(24 * 20000)};
-    // Two failures in a row start a cool-down.
     void failTwice(const std::string& key) {
         for (int i = 0; i < 2; ++i) health.recordFailure(key, clock.now());
     }

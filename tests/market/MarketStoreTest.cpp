@@ -64,7 +64,6 @@ struct RecordingMarket {
         };
     }
 
-    // Every call so far is let go; those starting with `prefix` are returned.
     std::vector<std::string> take(std::string_view prefix = "") {
         std::erase_if(calls, [&](const std::string& c) { return !c.starts_with(prefix); });
         return std::exchange(calls, {});
@@ -101,6 +100,7 @@ struct StoreHarness {
         };
         store->onRefreshStarted = [this] { callbacks.push_back("started"); };
         store->onRefreshFinished = [this] { callbacks.push_back("finished"); };
+        store->syncEntries();
     }
 
     // The owner's start sequence; `timersOnly` leaves out the first request.
@@ -111,7 +111,6 @@ struct StoreHarness {
         if (!timersOnly) store->requestRefresh();
     }
 
-    // The only price alert: `code` rising to `price`.
     void alertAbove(const std::string& code, double price) {
         auto config = store->config();
         config.alerts.priceAlerts = {PriceAlert{.code = code, .direction = PriceAlertDirection::above, .price = price}};
@@ -149,7 +148,6 @@ TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTLWhichFollowsTheRefre
         StoreHarness h({fiveItems[0]});
         h.clock.setChinaTime(2024, 3, 12, c.hour, 0);
         h.market.dailyDown = h.market.flowDown = c.seriesEmpty;
-        h.store->syncEntries();
         for (const auto& [wait, counts] : c.passes) {
             h.clock.advance(wait);
             EXPECT_EQ(h.pass(), counts) << c.why << ", after " << wait << " s";
@@ -164,7 +162,6 @@ TEST(MarketStoreGates, SeriesAreDueOnceTheirAgeReachesTheTTLWhichFollowsTheRefre
 TEST(MarketStoreGates, DayChangeReloadsDailyCandlesOnce) {
     StoreHarness h({fiveItems[0], fiveItems[1]});
     h.clock.setChinaTime(2024, 3, 12, 23, 58);
-    h.store->syncEntries();
     // 23:58, 23:59, 00:01 on the exchange's next day, 00:11.
     for (const auto [wait, daily] : {std::pair{0, 2}, {60, 0}, {120, 2}, {600, 0}}) {
         h.clock.advance(wait);
@@ -182,7 +179,6 @@ TEST(MarketStoreGates, OnlySecuritiesOnScreenKeepTheChartsDailyCandles) {
         return sizes;
     };
     h.store->setPollingEnabled(true);
-    h.store->syncEntries();
     h.store->setShownCodes({"300750"});
     h.pass(); // the security on screen gets its candles before the pass
     EXPECT_EQ(h.market.take("daily"),
@@ -213,7 +209,6 @@ TEST(MarketStoreGates, OnlySecuritiesOnScreenKeepTheChartsDailyCandles) {
 
 TEST(MarketStorePass, FailingSourcesAndAPlaceholderMinuteQuoteKeepWhatWasLoaded) {
     StoreHarness h({fiveItems[0]});
-    h.store->syncEntries();
     h.pass();
     const MarketEntry loaded = *h.store->entry(0);
     h.market.snapshotDown = true;
@@ -234,7 +229,6 @@ TEST(MarketStorePass, FailedMinutesMarkOnlyASecurityWithoutQuoteAndFillASnapshot
     StoreHarness h({fiveItems[0], fiveItems[1]});
     h.market.missingFromSnapshot = {"300750"};
     h.market.minutesDown = true;
-    h.store->syncEntries();
     h.pass();
     EXPECT_FALSE(h.store->entry(0)->error);
     EXPECT_EQ(h.store->entry(1)->error, std::optional<std::string>("分时数据获取失败"));
@@ -266,7 +260,7 @@ TEST(MarketStorePass, EmptyWatchListMakesNoRequestAndPostsOnlyStartAndFinish) {
     h.start();
     EXPECT_FALSE(h.store->priorityCode()) << "syncEntries clears the priority of an empty list";
     h.queue->runPending();
-    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "started", "finished"}));
+    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "change", "started", "finished"}));
     EXPECT_TRUE(h.market.calls.empty());
     EXPECT_EQ(h.pass(), RefreshCounts{});
 }
@@ -278,7 +272,6 @@ TEST(MarketStorePass, TraceLineCountsRequestsWhenAskedFor) {
         for (int i = 0; i < 2; ++i) h.health.recordFailure(key, h.clock.now());
     }
     for (StoreHarness* harness : {&h, &quiet}) {
-        harness->store->syncEntries();
         harness->pass();
     }
     const std::string text = testing::readFile(AppPaths::logFile());
@@ -295,7 +288,7 @@ TEST(MarketStoreEntries, SyncKeepsAListedPriorityAndTheDataAndRenamesAndDropsLea
         h.store->syncEntries();
         EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>(kept));
     }
-    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "change"}));
+    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "change", "change"}));
     h.pass();
     auto config = h.store->config();
     config.watchlist = {{"000001", "平安银行(改)"}, fiveItems[0]};
@@ -316,7 +309,6 @@ TEST(MarketStoreEntries, SyncKeepsAListedPriorityAndTheDataAndRenamesAndDropsLea
 
 TEST(MarketStoreEntries, WatchListChangeDuringAPassIsMergedByCode) {
     StoreHarness h({fiveItems[0], fiveItems[1], fiveItems[2]});
-    h.store->syncEntries();
     h.market.duringMinutes = [&](const std::string& code) {
         if (code != "300750") return;
         auto config = h.store->config();
@@ -336,7 +328,6 @@ TEST(MarketStoreEntries, WatchListChangeDuringAPassIsMergedByCode) {
 TEST(MarketStoreCallbacks, PassReportsStartChangeAlertsFinishInOrderAndRequestsWhilePollingIsOffOrStoppedAreIgnored) {
     StoreHarness h({fiveItems[0], fiveItems[1]});
     h.alertAbove("300750", 10.00);
-    h.store->syncEntries();
     h.store->requestRefresh();
     h.queue->runPending();
     EXPECT_TRUE(h.market.calls.empty());
@@ -362,21 +353,15 @@ TEST(MarketStoreCallbacks, PassReportsStartChangeAlertsFinishInOrderAndRequestsW
     EXPECT_TRUE(h.market.calls.empty());
 }
 
-TEST(MarketStoreCallbacks, QueuedRequestsRunOnePassEachRepeatingOnlyTheSnapshotAndADiagnosticsPassReturnsItsCounts) {
+TEST(MarketStoreCallbacks, QueuedRequestsRunOnePassEachRepeatingOnlyTheSnapshot) {
     StoreHarness h;
     h.store->setPollingEnabled(true);
-    h.store->syncEntries();
     h.store->requestRefresh();
     h.store->refreshNow("510300");
     h.queue->runPending();
     EXPECT_EQ(h.market.batches(), 2);
     EXPECT_EQ(h.market.calls.size(), 2u + 15u);
     EXPECT_EQ(h.store->priorityCode(), std::optional<std::string>("510300"));
-
-    StoreHarness diagnostics({fiveItems[0], fiveItems[3]});
-    diagnostics.market.missingFromSnapshot = {"510300"};
-    EXPECT_EQ(diagnostics.store->refreshSynchronouslyForDiagnostics(), (RefreshCounts{1, 2, 2, 2})) << "syncs first";
-    EXPECT_EQ(diagnostics.store->entries().size(), 2u);
 }
 
 TEST(MarketStoreCallbacks, AnAbandonedPassStopsItsRequestsAndKeepsNothingAndAStoreThatIsGoneRunsNothing) {
@@ -391,7 +376,8 @@ TEST(MarketStoreCallbacks, AnAbandonedPassStopsItsRequestsAndKeepsNothingAndASto
     EXPECT_EQ(h.market.take(), (std::vector<std::string>{"batch", "minutes 1.600519", "flow 1.600519 sh600519",
                                                          "daily sh600519 320", "minutes 0.300750"}));
     for (const MarketEntry& entry : h.store->entries()) EXPECT_FALSE(entry.quote) << entry.item.code;
-    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "started", "finished"})) << "no change, no alert";
+    EXPECT_EQ(h.drained(), (std::vector<std::string>{"change", "change", "started", "finished"}))
+        << "no pass change, no alert";
     EXPECT_EQ(h.queue->timerCount(), 0u);
 
     const Instant now = h.clock.now();
@@ -402,7 +388,7 @@ TEST(MarketStoreCallbacks, AnAbandonedPassStopsItsRequestsAndKeepsNothingAndASto
     gone.start();
     gone.store.reset();
     gone.queue->advance(600);
-    EXPECT_EQ(gone.main.drain(), 1) << "for a store that is gone the posted step is dropped quietly";
+    EXPECT_EQ(gone.main.drain(), 2) << "for a store that is gone the posted steps are dropped quietly";
     EXPECT_TRUE(gone.callbacks.empty() && gone.market.calls.empty());
 }
 

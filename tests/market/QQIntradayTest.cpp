@@ -8,10 +8,7 @@
 namespace glimmer {
 namespace {
 
-using testing::fixture;
-using testing::fundFlowPath;
-using testing::minutePath;
-using testing::SeriesFetchTest;
+using namespace testing;
 
 const Instant stamp = Instant{} + std::chrono::hours(480000);
 

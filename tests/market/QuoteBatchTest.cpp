@@ -7,8 +7,7 @@
 namespace glimmer {
 namespace {
 
-using testing::dataDir;
-using testing::readFile;
+using namespace testing;
 
 const Instant fetchedAt = Instant{} + std::chrono::seconds(1731049203);
 
@@ -27,7 +26,7 @@ std::optional<Quote> record(std::map<std::size_t, std::string> set, std::size_t 
     return QuoteBatch::parseRecord("sh600000", payload, fetchedAt);
 }
 
-TEST(QuoteBatch, ParsesEveryRecordOfARealReplyAndItsQuirks) {
+TEST(QuoteBatch, ParsesARealReplyWithItsQuirksRecordsOfThirtySixFieldsAndMoreTimeStampsAndTheRecordScanner) {
     auto quotes = QuoteBatch::parse(fixture("tencent_snapshot_utf8.txt"), fetchedAt);
     ASSERT_EQ(quotes.size(), 3u);
 
@@ -52,9 +51,7 @@ TEST(QuoteBatch, ParsesEveryRecordOfARealReplyAndItsQuirks) {
     // Two records for one code: the later wins.
     EXPECT_DOUBLE_EQ(quotes.at("601318").price, 50.36);
     EXPECT_EQ(quotes.size(), 3u);
-}
 
-TEST(QuoteBatch, RecordsOfThirtySixFieldsAndMoreWithTheirFallbacks) {
     EXPECT_FALSE(record({}, 35));
     EXPECT_TRUE(record({}, 36));
 
@@ -73,9 +70,7 @@ TEST(QuoteBatch, RecordsOfThirtySixFieldsAndMoreWithTheirFallbacks) {
     ASSERT_TRUE(odd);
     EXPECT_EQ(std::tuple(odd->price, odd->prevClose, odd->volume, odd->high), std::tuple(0, 0, 0, 0))
         << "non-finite numbers are absent";
-}
 
-TEST(QuoteBatch, TimeStampSplittersAndTheRecordScannerThatKeepsNonEmptyPairsInOrder) {
     EXPECT_EQ(QuoteBatch::tradeDate("20241108150003"), "2024-11-08");
     EXPECT_EQ(QuoteBatch::quoteTime("20241108150003"), "15:00");
     EXPECT_EQ(QuoteBatch::tradeDate("20241108"), "2024-11-08");

@@ -12,7 +12,7 @@
 namespace glimmer {
 namespace {
 
-TEST(ReplyJson, ReadsNestedRepliesWithEscapesAndSurrogatePairs) {
+TEST(ReplyJson, ReadsNestedRepliesWithEscapesAndSurrogatePairsAndRejectsWhatIsNotJson) {
     ReplyJson json;
     const std::string text =
         R"( {"data":{"name":"\u8d35\u5dde\u8305\u53f0","tag":"a\"b\\c\/d\n","emoji":"\ud83d\ude00","n":-1.5e2,)"
@@ -31,9 +31,7 @@ TEST(ReplyJson, ReadsNestedRepliesWithEscapesAndSurrogatePairs) {
     EXPECT_FALSE(json.isArrayOfStrings(rows));
     EXPECT_EQ(json.find(data, "missing"), nullptr);
     EXPECT_EQ(json.find(rows, "rows"), nullptr);
-}
 
-TEST(ReplyJson, RejectsWhatIsNotJson) {
     for (const std::string& text : std::initializer_list<std::string>{
              "", " ", "{", "[1,]", "{\"a\":1,}", "{\"a\" 1}", "{a:1}", "'x'", "01", "1.", ".5", "-", "1e", "+1", "tru",
              "nul", "[1] x", "\"unterminated", "\"bad \\x escape\"", "\"\\u12G4\"", "\"\\ud800\"", "\"\\udc00\"",
@@ -95,7 +93,7 @@ TEST(ReplyText, DecodePrefersUtf8ThenGb18030AndNumbersAreCompleteFiniteDecimals)
     }
 }
 
-TEST(SeriesFields, SplitDropsEmptyPiecesAndCountsPastItsCapacityAndSessionMinutesAreInclusive) {
+TEST(SeriesFields, SplitDropsEmptyPiecesCountsPastItsCapacitySessionMinutesAreInclusiveAndPositionsCountCodePoints) {
     std::array<std::string_view, 3> pieces;
     EXPECT_EQ(SeriesFields::split(",,a,,b,", ',', pieces), 2u);
     EXPECT_EQ(std::string(pieces[0]) + std::string(pieces[1]), "ab");
@@ -106,9 +104,7 @@ TEST(SeriesFields, SplitDropsEmptyPiecesAndCountsPastItsCapacityAndSessionMinute
     for (const char* minute : {"09:29", "09:30", "15:00", "15:01"})
         inSession.push_back(SeriesFields::isSessionMinute(minute));
     EXPECT_EQ(inSession, (std::vector<bool>{false, true, true, false}));
-}
 
-TEST(SeriesFields, CharacterPositionsCountCodePointsNotBytes) {
     EXPECT_EQ(SeriesFields::lastCharacters("2024-11-08 09:31", 5), "09:31");
     EXPECT_EQ(SeriesFields::lastCharacters("时间09:31", 6), "间09:31");
     EXPECT_EQ(SeriesFields::lastCharacters("9:31", 5), "9:31");

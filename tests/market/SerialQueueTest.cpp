@@ -5,7 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
-#include <numeric>
+#include <ranges>
 #include <set>
 #include <thread>
 
@@ -16,8 +16,7 @@ using namespace std::chrono_literals;
 
 TEST(SerialQueue, RunsTasksInOrderOnOneWorkerThreadNestedSyncAtOnceAndPastAThrowingTask) {
     SerialQueue queue("glimmerbox.test");
-    std::vector<int> order, expected(50);
-    std::iota(expected.begin(), expected.end(), 0);
+    std::vector<int> order;
     std::set<std::thread::id> threads;
     for (int i = 0; i < 50; ++i) {
         queue.async([&, i] {
@@ -28,7 +27,7 @@ TEST(SerialQueue, RunsTasksInOrderOnOneWorkerThreadNestedSyncAtOnceAndPastAThrow
     bool onQueue = false;
     ASSERT_TRUE(queue.sync([&] { onQueue = queue.isCurrent(); }));
     EXPECT_TRUE(onQueue && !queue.isCurrent());
-    EXPECT_EQ(order, expected);
+    EXPECT_TRUE(std::ranges::equal(order, std::views::iota(0, 50)));
     EXPECT_EQ(threads.size(), 1u);
     EXPECT_FALSE(threads.count(std::this_thread::get_id()));
 
@@ -83,7 +82,7 @@ TEST(SerialQueue, OneShotTimerFiresOnceAndWaitsForItsDelay) {
     EXPECT_EQ(fires.load(), 1);
 }
 
-TEST(SerialQueue, ShutdownDropsWaitingTasksAndRefusesNewOnes) {
+TEST(SerialQueue, ShutdownDropsWaitingTasksAndRefusesNewOnesAndAQueueMayBeDestroyedFromItsOwnTask) {
     std::atomic<int> ran{0};
     std::promise<void> release, started;
     auto gate = release.get_future().share();
@@ -109,7 +108,6 @@ TEST(SerialQueue, ShutdownDropsWaitingTasksAndRefusesNewOnes) {
     queue.reset();
     EXPECT_EQ(ran.load(), 1);
 
-    // Destroying a queue from its own task is safe.
     auto holder = std::make_shared<std::unique_ptr<SerialQueue>>(std::make_unique<SerialQueue>("glimmerbox.test"));
     std::promise<void> enqueued, done;
     auto ready = enqueued.get_future().share();

@@ -11,9 +11,7 @@
 namespace glimmer {
 namespace {
 
-using testing::readFile;
-using testing::TempDir;
-using testing::writeFile;
+using namespace testing;
 
 class AppLogTest : public ::testing::Test {
 protected:

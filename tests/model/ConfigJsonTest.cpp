@@ -7,7 +7,7 @@ namespace {
 
 using nlohmann::json;
 
-TEST(ConfigJson, MergeRecursesIntoObjectsAndAWatchItemNeedsAllThreeKeysAndAKnownKind) {
+TEST(ConfigJson, MergeRecursesIntoObjectsAWatchItemNeedsAllThreeKeysAndItsHoldingsAreOptionalAndUnusableOnesListed) {
     const json defaults = {{"a", 1}, {"list", {1, 2, 3}}, {"nested", {{"x", 1}, {"y", {{"z", 2}, {"w", 3}}}}}};
     const json stored = {{"list", {9}}, {"nested", {{"y", {{"z", 5}}}}}, {"extra", "kept"}};
     EXPECT_EQ(ConfigJson::merged(defaults, stored),
@@ -21,9 +21,7 @@ TEST(ConfigJson, MergeRecursesIntoObjectsAndAWatchItemNeedsAllThreeKeysAndAKnown
                             json{{"code", 510300}, {"name", "x"}, {"kind", "etf"}}}) {
         EXPECT_FALSE(ConfigJson::decodeWatchItem(bad)) << bad;
     }
-}
 
-TEST(ConfigJson, WatchItemHoldingsAreOptionalAndUnusableOnesAreListed) {
     const json base{{"code", "510300"}, {"name", "沪深300ETF"}, {"kind", "etf"}};
     std::vector<ConfigJson::DroppedValue> dropped;
     const auto plain = ConfigJson::decodeWatchItem(base, &dropped);
@@ -75,7 +73,6 @@ TEST(ConfigJson, EncodedDefaultsDecodeToTheDefaultsAndEveryKeyIsRequired) {
             EXPECT_FALSE(ConfigJson::decode(without)) << section << "." << key;
         }
     }
-    // Non-finite and out-of-range numbers fail too.
     json tree = full;
     tree["alerts"]["mainFallingSamples"] = 1e12;
     EXPECT_FALSE(ConfigJson::decode(tree));

@@ -52,7 +52,6 @@ TEST_F(HoldingsImportTest, ShareAndCostColumnsComeAlongWhenTheTableHasThem) {
     for (const WatchItem& item : ConfigStore::importHoldings(path)) holdings.emplace_back(item.shares, item.cost);
     EXPECT_EQ(holdings, (decltype(holdings){{300, 1400.5}, {12300, 3.9125}, {}, {}, {}}));
 
-    // A table without such columns imports the securities alone.
     std::filesystem::remove(path);
     makeDatabase("CREATE TABLE holdings(id INTEGER PRIMARY KEY, code TEXT, name TEXT, type TEXT, note TEXT);"
                  "INSERT INTO holdings VALUES (1, '600519', '贵州茅台', 'stock', '300');");

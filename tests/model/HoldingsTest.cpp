@@ -25,7 +25,7 @@ Quote quote(double price, double prevClose) {
     return Quote{.code = "510300", .price = price, .prevClose = prevClose};
 }
 
-TEST(Holdings, FiguresMultiplyOutToTheFenAndNumbersOutsideTheirRangeAreRefused) {
+TEST(Holdings, FiguresMultiplyOutToTheFenNumbersOutsideTheirRangeAreRefusedAndMissingPartsLeaveOutWhatTheyFeed) {
     struct Case {
         const char* what;
         double price, prevClose, cost;
@@ -52,16 +52,14 @@ TEST(Holdings, FiguresMultiplyOutToTheFenAndNumbersOutsideTheirRangeAreRefused) 
     }
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(Holdings::sharesFrom(0), 0);
-    EXPECT_EQ(Holdings::sharesFrom(1200.0), 1200);
-    EXPECT_EQ(Holdings::sharesFrom(double(Holdings::maxShares)), Holdings::maxShares);
+    EXPECT_EQ(std::tuple(Holdings::sharesFrom(0), Holdings::sharesFrom(1200.0),
+                         Holdings::sharesFrom(double(Holdings::maxShares))),
+              std::tuple(0, 1200, Holdings::maxShares));
     for (double bad : {-1.0, 10.5, inf, nan, double(Holdings::maxShares) * 10}) EXPECT_FALSE(Holdings::sharesFrom(bad));
-    EXPECT_EQ(Holdings::costFrom(0.001), 0.001);
-    EXPECT_EQ(Holdings::costFrom(Holdings::maxCost), Holdings::maxCost);
+    EXPECT_EQ(std::tuple(Holdings::costFrom(0.001), Holdings::costFrom(Holdings::maxCost)),
+              std::tuple(0.001, Holdings::maxCost));
     for (double bad : {0.0, -3.0, inf, -inf, nan, 1e20}) EXPECT_FALSE(Holdings::costFrom(bad));
-}
 
-TEST(Holdings, MissingPartsLeaveOutOnlyWhatTheyFeedAndTotalsAddWhatEachPositionHas) {
     const auto noPrevClose = Holdings::figures(held(100, 10), quote(11, 0));
     ASSERT_TRUE(noPrevClose);
     EXPECT_EQ(std::pair(noPrevClose->todayProfit, noPrevClose->totalProfit),
@@ -111,7 +109,6 @@ TEST(HoldingsText, PercentsSharesMasksAndTheTrayLine) {
     EXPECT_EQ(texts, (std::vector<std::string>{"+3.46%", "-0.50%", "0.00%", "-12.34%", "-90000000000000.00%"}));
     EXPECT_EQ(HoldingsText::shares(1234567, false), "1,234,567");
     EXPECT_EQ(HoldingsText::shares(100, false), "100");
-    EXPECT_EQ(HoldingsText::shares(100, true), "****");
     WatchItem item = held(12300, 3.9125);
     EXPECT_EQ(HoldingsText::changeLine(item, false), "持仓变更 510300 沪深300ETF：持股 12,300，成本 3.9125");
     item.cost.reset();
@@ -131,7 +128,6 @@ TEST(MarketRecords, ChangesDisplayNamesAndEntryCopiesThatShareTheirBarsUntilOneC
     EXPECT_EQ(std::pair(q.changePercent(), q.change()), std::pair(25.0, 2.5));
     const WatchItem item{"510300", "沪深300ETF", InstrumentKind::etf};
     EXPECT_EQ(displayName(nullptr, item), "沪深300ETF");
-    EXPECT_EQ(displayName(&q, item), "沪深300ETF");
     q.name = "300ETF";
     EXPECT_EQ(displayName(&q, item), "300ETF") << "the provider's name first";
 
