@@ -14,7 +14,7 @@ EastmoneyTrends::Reply parse(const std::string& text, const std::string& name = 
     return EastmoneyTrends::parse(text, "600519", name, stamp);
 }
 
-TEST(EastmoneyTrendsParse, FullDayBuildsEveryMinuteAndTheDayQuoteAndBrokenMinutesAreSkipped) {
+TEST(EastmoneyTrendsParse, FullDayBuildsEveryMinuteAndTheDayQuoteBrokenMinutesAreSkippedAndNegativeVolumesAreNone) {
     const auto reply = parse(fixture("em_trends_600519.json"));
     ASSERT_TRUE(reply.isUsable && reply.snapshot);
     const auto& minutes = reply.snapshot->minutes;
@@ -37,19 +37,15 @@ TEST(EastmoneyTrendsParse, FullDayBuildsEveryMinuteAndTheDayQuoteAndBrokenMinute
     const Quote& q = quirks.snapshot->quote;
     EXPECT_EQ(std::tuple(q.name, q.prevClose, q.high, q.low, q.volume),
               std::tuple("XD平安银", 9.80, 9.96, 9.78, 5600.0));
-}
 
-TEST(EastmoneyTrendsParse, ANegativeVolumeCountsAsNoVolume) {
     // Found by fuzzing: "-84" shares would draw below the volume chart's baseline.
     const auto parsed = parse(R"({"data":{"preClose":1523.5,"trends":[)"
                               R"("2024-11-08 09:30,1523.50,1525.27,1525.57,1523.20,2140,3.2e8,1524.3",)"
                               R"("2024-11-08 09:31,1525.27,1524.88,1525.57,1524.58,-84,7.4e7,1524.5",)"
                               R"("2024-11-08 09:32,1524.88,1526.00,1526.10,1524.80,671,1.0e8,1524.6"]}})");
-    ASSERT_TRUE(parsed.snapshot);
-    const auto& minutes = parsed.snapshot->minutes;
-    ASSERT_EQ(minutes.size(), 3u);
-    EXPECT_DOUBLE_EQ(minutes[1].volume, 0);
-    EXPECT_DOUBLE_EQ(minutes[1].price, 1524.88) << "the rest of the line is still read";
+    ASSERT_TRUE(parsed.snapshot && parsed.snapshot->minutes.size() == 3);
+    const MinuteBar& negative = parsed.snapshot->minutes[1];
+    EXPECT_EQ(std::pair(negative.volume, negative.price), std::pair(0.0, 1524.88)) << "the rest is still read";
     EXPECT_DOUBLE_EQ(parsed.snapshot->quote.volume, 2140 + 671);
 }
 

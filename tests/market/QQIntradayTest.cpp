@@ -24,7 +24,8 @@ std::vector<FlowPoint> parseFlow(const std::string& text) {
     return QQFundFlow::parseMinutes(json);
 }
 
-TEST(QQIntradayParse, FullDayTakesItsQuoteFromTheEmbeddedSnapshotRecord) {
+TEST(QQIntradayParse,
+     FullDayTakesItsQuoteFromTheEmbeddedRecordCumulativeLinesBecomeDeltasAndAMissingRecordAPlaceholder) {
     const auto snapshot = parseMinutes(fixture("qq_minute_600519.json"), "sh600519");
     ASSERT_TRUE(snapshot);
     const auto& m = snapshot->minutes;
@@ -37,23 +38,21 @@ TEST(QQIntradayParse, FullDayTakesItsQuoteFromTheEmbeddedSnapshotRecord) {
     EXPECT_EQ(std::tuple(q.name, q.code, q.price, q.prevClose, q.high, q.amount, q.tradeDate, q.quoteTime),
               std::tuple("贵州茅台", "600519", 1532.60, 1523.50, 1533.83, 17083272890.0, "2024-11-08",
                          std::optional<std::string>("15:00")));
-}
 
-TEST(QQIntradayParse, CumulativeLinesBecomeMinuteDeltasAMissingRecordAPlaceholderAndNoUsableLineNothing) {
-    const auto snapshot = parseMinutes(fixture("qq_minute_000001_noqt.json"), "sz000001");
-    ASSERT_TRUE(snapshot);
-    EXPECT_EQ(snapshot->quote, (Quote{.code = "000001", .name = "自选名", .updatedAt = stamp}));
-    const auto& m = snapshot->minutes;
+    const auto partial = parseMinutes(fixture("qq_minute_000001_noqt.json"), "sz000001");
+    ASSERT_TRUE(partial);
+    EXPECT_EQ(partial->quote, (Quote{.code = "000001", .name = "自选名", .updatedAt = stamp}));
+    const auto& bars = partial->minutes;
     // 0925 is before the open, "abc" is no price, "933" has three characters, 1501 is after the close.
-    ASSERT_EQ(m.size(), 5u);
-    EXPECT_EQ(m[0], (MinuteBar{"09:30", 10.01, 10.01, 100, 100100}));
-    EXPECT_EQ(std::tuple(m[1].time, m[1].volume, m[1].amount), std::tuple("09:31", 50.0, 50100.0));
-    EXPECT_NEAR(m[1].avg, 150200.0 / 15000, 1e-12);
+    ASSERT_EQ(bars.size(), 5u);
+    EXPECT_EQ(bars[0], (MinuteBar{"09:30", 10.01, 10.01, 100, 100100}));
+    EXPECT_EQ(std::tuple(bars[1].time, bars[1].volume, bars[1].amount), std::tuple("09:31", 50.0, 50100.0));
+    EXPECT_NEAR(bars[1].avg, 150200.0 / 15000, 1e-12);
     // Cumulative volume going backwards never makes a negative bar.
-    EXPECT_EQ(std::pair(m[2].volume, m[2].amount), std::pair(0.0, 1400.0));
+    EXPECT_EQ(std::pair(bars[2].volume, bars[2].amount), std::pair(0.0, 1400.0));
     // Unreadable totals carry the previous ones forward.
-    EXPECT_EQ(m[3], (MinuteBar{"09:34", 10.05, 151600.0 / 14000, 0, 0}));
-    EXPECT_EQ(std::pair(m[4].time, m[4].volume), std::pair(std::string("15:00"), 160.0));
+    EXPECT_EQ(bars[3], (MinuteBar{"09:34", 10.05, 151600.0 / 14000, 0, 0}));
+    EXPECT_EQ(std::pair(bars[4].time, bars[4].volume), std::pair(std::string("15:00"), 160.0));
     EXPECT_FALSE(parseMinutes(fixture("qq_minute_unknown.json"), "sz999999"));
     // The reply is keyed by symbol: another symbol's minutes are not this one's.
     EXPECT_FALSE(parseMinutes(fixture("qq_minute_600519.json"), "sz600519"));

@@ -13,7 +13,7 @@ Instant china(int day, int hour, int minute, int second = 0) {
 // October 2024: the National Day week closes Tuesday 1 to Monday 7; Tuesday 8 trades again.
 const TradingDayState holidayOn2nd{"2024-10-02", "", "2024-09-30"};
 
-TEST(TradingDay, PhaseFollowsTheSessionTheLunchBreakAndAKnownHoliday) {
+TEST(TradingDay, PhaseFollowsTheSessionTheLunchBreakAndAKnownHolidayWhichTheSnapshotsDecideAndTheLinesSay) {
     struct Case {
         Instant at;
         TradingDayState state;
@@ -48,11 +48,9 @@ TEST(TradingDay, PhaseFollowsTheSessionTheLunchBreakAndAKnownHoliday) {
     }
     EXPECT_EQ(rules, (std::vector<std::pair<bool, bool>>{
                          {true, true}, {false, true}, {false, false}, {true, false}, {false, false}}));
-}
 
-TEST(TradingDay, SnapshotsDecideWhetherTodayTradesAndTheLinesSayIt) {
     using Change = TradingDayChange;
-    struct Case {
+    struct Observation {
         Instant at;
         std::vector<std::string> dates;
         TradingDayState before;
@@ -69,7 +67,7 @@ TEST(TradingDay, SnapshotsDecideWhetherTodayTradesAndTheLinesSayIt) {
     const TradingDayState open8th{"", "2024-10-08", "2024-10-08"};
     const std::vector<std::string> old{"2024-09-30"};
     const std::vector<std::string> badDates{"", "2024-09-30", "20241002", "２０２４-10-02", "2024-1x-02"};
-    const Case cases[] = {
+    const Observation observations[] = {
         {china(2, 9, 31), {"2024-09-30", "2024-09-30"}, none, Change::Closed, holidayOn2nd, "every date is old"},
         {china(2, 9, 30, 59), old, none, Change::None, seenOld, "too early to tell"},
         {china(2, 15, 10), old, none, Change::None, seenOld, "after the session"},
@@ -85,7 +83,7 @@ TEST(TradingDay, SnapshotsDecideWhetherTodayTradesAndTheLinesSayIt) {
         {china(8, 9, 15), {"2024-10-08"}, holidayOn7th, Change::Reopened, open8th, "the first fresh snapshot after"},
         {china(8, 20, 0), {"2024-10-08"}, holidayOn7th, Change::None, open8th, "an old holiday ends quietly at night"},
     };
-    for (const Case& c : cases) {
+    for (const Observation& c : observations) {
         TradingDayState state = c.before;
         EXPECT_EQ(TradingDay::observe(state, c.at, c.dates), c.change) << c.why;
         EXPECT_EQ(state, c.after) << c.why;
