@@ -59,7 +59,7 @@ TEST_F(AlertPresenterTest, ABatchShowsTheFirstWithACountForTwentyFiveSecondsFrom
               std::tuple(false, std::nullopt, std::nullopt));
 }
 
-TEST_F(AlertPresenterTest, AnAlertForAHiddenSecurityBlinksTheTrayButLeavesTheCardThenTheTrayShowsTheCard) {
+TEST_F(AlertPresenterTest, AnAlertForAHiddenSecurityOrInOverviewModeLeavesTheCardAndAHiddenOneBlinksTheTray) {
     app.config.hiddenCodes = {"600519"};
     app.placement.hidePanel();
     app.alerts.handleAlerts({event(priceAbove, "600519", "突破 1600.00")});
@@ -70,6 +70,12 @@ TEST_F(AlertPresenterTest, AnAlertForAHiddenSecurityBlinksTheTrayButLeavesTheCar
     app.scheduler.advance(25);
     EXPECT_EQ(std::tuple(app.statusBar->isBlinking(), app.statusBar->title().style, app.statusBar->title().text),
               std::tuple(false, StatusTitle::Style::security, " 宁德时代 +1.74%"));
+
+    app.overview.active = true;
+    app.alerts.handleAlerts({event(priceAbove, "510300", "突破 4.00")});
+    EXPECT_EQ(std::tuple(app.presenter.currentIndex(), app.card->alertActive(), app.presenter.alertCode),
+              std::tuple(0, false, std::optional<std::string>("510300")))
+        << "in overview mode the card stays and shows no glow";
 }
 
 /// The colour of the tray icon's strokes: its most opaque pixel at the panel's usual size.
@@ -130,13 +136,6 @@ TEST_F(AlertPresenterTest, NotificationsWhileHiddenOrLockedOneEachReplacedPerSec
     EXPECT_EQ(fire({event(fastDrop, "600519", "3 分钟跌 2.50%")}), Sent{"600519|贵州茅台 600519|3 分钟跌 2.50%"})
         << "a new presentation gets a new notification";
     app.context.notifier = nullptr;
-}
-
-TEST_F(AlertPresenterTest, InOverviewModeTheCardStaysAndShowsNoGlow) {
-    app.overview.active = true;
-    app.alerts.handleAlerts({event(priceAbove, "600519", "突破 1600.00")});
-    EXPECT_EQ(std::tuple(app.presenter.currentIndex(), app.card->alertActive(), app.presenter.alertCode),
-              std::tuple(0, false, std::optional<std::string>("600519")));
 }
 
 TEST_F(AlertPresenterTest, TheAlertedSecurityGetsAWholeRoundBeforeRotationMovesOn) {

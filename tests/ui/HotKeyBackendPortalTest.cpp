@@ -1,7 +1,5 @@
 #include "app/hotkeys/HotKeyBackendPortal.h"
 #include "app/hotkeys/AppHotKeys.h"
-#include "model/AppPaths.h"
-#include "support/TempDir.h"
 #include "ui/TestApplication.h"
 
 #include <QDBusError>
@@ -15,9 +13,6 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <filesystem>
 
 namespace glimmer {
 namespace {
