@@ -135,7 +135,6 @@ TEST_F(AlertPresenterTest, NotificationsWhileHiddenOrLockedOneEachReplacedPerSec
     app.scheduler.advance(25);
     EXPECT_EQ(fire({event(fastDrop, "600519", "3 分钟跌 2.50%")}), Sent{"600519|贵州茅台 600519|3 分钟跌 2.50%"})
         << "a new presentation gets a new notification";
-    app.context.notifier = nullptr;
 }
 
 TEST_F(AlertPresenterTest, TheAlertedSecurityGetsAWholeRoundBeforeRotationMovesOn) {

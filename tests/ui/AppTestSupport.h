@@ -37,7 +37,6 @@ public:
     void cancel(TaskId id) override { tasks.erase(id); }
     double now() const override { return clock; }
 
-    /// Runs every task that falls due within `seconds`, in time order.
     void advance(double seconds);
 
 private:
@@ -50,7 +49,6 @@ private:
     double clock = 0;
 };
 
-/// Entries the test sets, and a record of what the presenter asked of the store.
 class FakeStore final : public StoreAccess {
 public:
     std::vector<MarketEntry> list;
@@ -65,7 +63,6 @@ public:
     void setShownCodes(const std::vector<std::string>& codes) override { shownCodes.push_back(codes); }
 };
 
-/// Every sound started, with its volume and the scheduler time.
 class RecordingSoundBackend final : public SoundBackend {
 public:
     struct Played {
@@ -99,7 +96,6 @@ public:
     bool locked = false;
 };
 
-/// An overview that the test switches on and off.
 class FakeOverview final : public OverviewCoordinator {
 public:
     using OverviewCoordinator::OverviewCoordinator;
@@ -115,7 +111,6 @@ public:
     void setView(ChartView view) override { views.push_back(view); }
 };
 
-/// An expand group that the test switches on and off.
 class FakeExpander final : public ExpandCoordinator {
 public:
     using ExpandCoordinator::ExpandCoordinator;
@@ -130,7 +125,6 @@ public:
     void update(const std::optional<MarketEntry>&) override {}
 };
 
-/// A security with a quote, as the store holds it after a refresh.
 MarketEntry quotedEntry(const std::string& code, const std::string& name, double price, double prevClose);
 
 /// The presenter, alert presentation and placement over fakes, with a real panel and card on the

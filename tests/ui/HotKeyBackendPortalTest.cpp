@@ -183,7 +183,6 @@ TEST_F(PortalHotKeysTest, BindsTheKeysInOneRequestWithTheirTriggersAndDeliversPr
               (Lines{"Register glimmerbox", "Get org.freedesktop.portal.GlobalShortcuts", "CreateSession ", bind}));
     EXPECT_EQ(portal.read(portal.triggers),
               (std::vector<QString>{"toggle-panel SHIFT+LOGO+k", "expand CTRL+ALT+e", "overview CTRL+ALT+g"}));
-    EXPECT_TRUE(center->isRegistered(HotKeyCenter::Slot::expand));
 
     portal.press(QStringLiteral("expand"));
     portal.press(QStringLiteral("toggle-panel"));
@@ -216,7 +215,6 @@ TEST_F(PortalHotKeysTest, ARefusingPortalFailsEachKeyAndOneWithoutShortcutsIsNot
         registerAppHotKeys(*center, HotKeySpec{}, handlers);
         EXPECT_EQ(outcomes(3), (Lines{"INFO 全局快捷键 Ctrl+Alt+F 注册失败", "INFO 副图展开快捷键 Ctrl+Alt+E 注册失败",
                                       "INFO 全览快捷键 Ctrl+Alt+G 注册失败"}));
-        EXPECT_FALSE(center->isRegistered(HotKeyCenter::Slot::toggle));
         center.reset();
     }
     // No portal on the bus or one without GlobalShortcuts (GNOME before 48): the X11 or the null

@@ -1,5 +1,4 @@
-// The X11 hot-key backend against a real X server, pressed with xdotool. Runs as an x11 test
-// (tests/x11/hotkeys_tests.cmake); without an X display it fails.
+// The X11 hot-key backend against a real X server, pressed with xdotool (an x11 test).
 #include "app/hotkeys/HotKeyBackendX11.h"
 #include "app/hotkeys/HotKeyCenter.h"
 #include "ui/TestApplication.h"

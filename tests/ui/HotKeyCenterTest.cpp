@@ -75,12 +75,10 @@ TEST_F(HotKeyCenterTest, ReRegisteringReleasesFirstAndARefusalLeavesTheSlotEmpty
 
 TEST_F(HotKeyCenterTest, ARequestNotYetAnsweredIsWithdrawnAndItsLateAnswerIgnored) {
     backend->deferred = true;
-    center.requestKey(
-        Slot::expand, 14, 0x900, [] {}, [](bool) {});
+    center.registerKey(Slot::expand, 14, 0x900, [] {});
     center.unregister(Slot::expand);
     EXPECT_EQ(backend->calls, std::vector<std::string>{"release 2"});
-    center.requestKey(
-        Slot::expand, 14, 0x1100, [] {}, [](bool) {});
+    center.registerKey(Slot::expand, 14, 0x1100, [] {});
     ASSERT_EQ(backend->answers.size(), 2u);
     backend->answers[0](true); // the withdrawn request
     EXPECT_FALSE(center.isRegistered(Slot::expand));

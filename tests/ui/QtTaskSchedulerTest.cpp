@@ -15,13 +15,11 @@ TEST(QtTaskScheduler, OneShotsRunOnceRepeatsUntilCancelledAndCancelledTasksNever
         ++once;
         scheduler.schedule(0.005, [&] { ++nested; }); // scheduled from inside a run
     });
-    TaskScheduler::TaskId self = 0;
-    self = scheduler.scheduleRepeating(0.005, [&] {
+    const TaskScheduler::TaskId self = scheduler.scheduleRepeating(0.005, [&] {
         if (++ticks == 3) scheduler.cancel(self); // a repeating task may cancel itself
     });
     scheduler.cancel(scheduler.schedule(0.01, [&] { cancelledRan = true; }));
     scheduler.cancel(9999); // unknown ids are ignored
-    EXPECT_EQ(scheduler.pendingCount(), 2u);
     ASSERT_TRUE(testing::waitUntil([&] { return ticks >= 3 && nested == 1; }));
     testing::waitUntil([] { return false; }, 60);
     EXPECT_EQ(std::tuple(once, ticks, nested, cancelledRan, scheduler.pendingCount()), std::tuple(1, 3, 1, false, 0u))

@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <sstream>
+
 namespace glimmer::testing {
 
 void ensureApplication() {
@@ -46,11 +48,9 @@ void sendMouse(QWidget& widget, QEvent::Type type, QPoint position, Qt::MouseBut
 
 std::vector<std::string> linesOf(const std::string& log, const std::string& containing) {
     std::vector<std::string> found;
-    for (std::size_t at = 0, end; at < log.size(); at = end + 1) {
-        end = std::min(log.find('\n', at), log.size());
-        const std::string line = log.substr(at, end - at);
+    std::istringstream in(log);
+    for (std::string line; std::getline(in, line);)
         if (line.find(containing) != std::string::npos) found.push_back(line.substr(line.find("] ") + 2));
-    }
     return found;
 }
 
