@@ -120,7 +120,6 @@ TEST_F(AppDelegateTest, HoldingsTypedInSettingsNeedNoRefetchAndPrivacyMasksCardA
     SettingsWindow* window = delegate->settingsWindow();
     const auto type = [window](const char* name, const QString& text) {
         QLineEdit* edit = window->findChild<QLineEdit*>(QString::fromUtf8(name));
-        edit->selectAll();
         QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key_Return);
     };
@@ -148,9 +147,11 @@ TEST_F(AppDelegateTest, ExpandingShowsTheIntradayViewCollapsingRestoresFrameAndV
     delegate->cardPresenter().applyView(dailyCandles);
     panel().setFrameOrigin({300, 200});
     delegate->hotKeyHandlers().toggleExpand();
+    delegate->hotKeyHandlers().toggleOverview(); // during the animation: ignored
     ASSERT_TRUE(settleExpander());
-    EXPECT_EQ(std::tuple(card().view(), card().expandMode(), delegate->cardPresenter().isViewRotationRunning()),
-              std::tuple(intraday, true, false));
+    EXPECT_EQ(std::tuple(card().view(), card().expandMode(), delegate->cardPresenter().isViewRotationRunning(),
+                         overview().isActive()),
+              std::tuple(intraday, true, false, false));
     delegate->modes().toggleExpand();
     ASSERT_TRUE(settleExpander());
     EXPECT_EQ(std::tuple(card().view(), delegate->cardPresenter().currentView(), panel().frame()),

@@ -47,9 +47,7 @@ MarketEntry quotedEntry(const std::string& code, const std::string& name, double
 AppHarness::AppHarness(std::vector<ScreenGeometry> displays) : screens(std::move(displays)) {
     ensureApplication();
     context.saveConfig = [this] { ++saves; };
-    context.log = [this](const std::string& level, const std::string& message) {
-        logLines.push_back(level + " " + message);
-    };
+    context.log = [this](const std::string& level, const std::string& text) { logLines.push_back(level + " " + text); };
     statusBar = std::make_unique<StatusBarController>(scheduler);
     context.statusBar = statusBar.get();
     placement.moveAnimated = [](FloatingPanel& p, Point origin, double, std::function<void()> done) {

@@ -4,7 +4,7 @@
 #include "support/TempDir.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QMouseEvent>
 #include <QThread>
 #include <QWidget>
@@ -24,10 +24,9 @@ void ensureApplication() {
 }
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
+    const QDeadlineTimer deadline(timeoutMs);
     while (!condition()) {
-        if (timer.elapsed() > timeoutMs) return false;
+        if (deadline.hasExpired()) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);
     }
