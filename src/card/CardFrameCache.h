@@ -5,6 +5,7 @@
 #include <QImage>
 
 class QPainter;
+class QRegion;
 
 namespace glimmer {
 
@@ -13,9 +14,10 @@ namespace glimmer {
 /// stroking the rounded outline for every breath was most of an idle card's work.
 class CardFrameCache {
 public:
-    void paintBody(QPainter& painter, const CardLayout& layout, bool isDark);
+    /// Both draw only over `dirty`, the region being repainted.
+    void paintBody(QPainter& painter, const CardLayout& layout, const QRegion& dirty, bool isDark);
     /// The alert border at `alpha` of the alert colour.
-    void paintGlow(QPainter& painter, const CardLayout& layout, double alpha, bool isDark);
+    void paintGlow(QPainter& painter, const CardLayout& layout, const QRegion& dirty, double alpha, bool isDark);
 
 private:
     struct Key {

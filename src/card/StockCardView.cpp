@@ -268,10 +268,10 @@ void StockCardView::paintEvent(QPaintEvent* event) {
     const bool dark = Theme::isDark(this);
     const CardLayout l = layout();
     const QRegion& dirty = event->region();
-    frames.paintBody(painter, l, dark);
+    frames.paintBody(painter, l, dirty, dark);
     paintContent(painter, l, dirty, isAlertActive && dirty.subtracted(glowRing()).isEmpty(), dark);
     if (previewSide) CardPainter::dockPreview(painter, l, *previewSide);
-    if (isAlertActive) frames.paintGlow(painter, l, animations.glowAlpha(), dark);
+    if (isAlertActive) frames.paintGlow(painter, l, dirty, animations.glowAlpha(), dark);
 }
 
 void StockCardView::paintContent(QPainter& painter, const CardLayout& l, const QRegion& dirty, bool breathOnly,
