@@ -25,8 +25,9 @@ public:
     static constexpr int breathMs = 850;
     static constexpr double breathLowAlpha = 0.15;
     /// Levels between full and low alpha. Finer steps cannot be told apart on a thin border, and each
-    /// step costs a repaint of the ring: 24 make about 28 repaints a second instead of one per frame.
-    static constexpr int breathSteps = 24;
+    /// step costs a repaint of the ring, which an alert keeps going for many seconds: 16 make about 19
+    /// repaints a second instead of one per frame.
+    static constexpr int breathSteps = 16;
 
     /// The glow's alpha `progress` (0 to 1) of the way through one breath, down and back up.
     static double breathAlpha(double progress);

@@ -22,7 +22,7 @@ void fullGlow(QPainter& painter, const CardLayout& layout, bool isDark) {
 }
 
 /// Qt's raster engine hands a draw of 96 clipped rows or more to its thread pool. A breath of the
-/// glow repaints only a thin ring, and waking two threads for it 28 times a second cost more than
+/// glow repaints only a thin ring, and waking two threads for it at every step cost more than
 /// the ring itself, so a ring is drawn rectangle by rectangle, a few rows at a time.
 void drawOver(QPainter& painter, const QImage& image, const QRegion& dirty) {
     const double ratio = image.devicePixelRatio();
