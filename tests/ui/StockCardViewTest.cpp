@@ -2,6 +2,7 @@
 // pixel by pixel: each painted part where the layout puts it, in its colour.
 #include "card/StockCardView.h"
 #include "card/CardButton.h"
+#include "card/CardFrameCache.h"
 #include "card/CardLayout.h"
 #include "card/CardPainter.h"
 #include "card/FloatingPanel.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QLayout>
+#include <QPainter>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -256,6 +258,24 @@ TEST_F(StockCardViewTest, RepaintingOnlyARegionDrawsItExactlyAsAFullRepaint) {
                 for (int x = r.left(); x <= r.right(); ++x) differing += part.pixel(x, y) != full.pixel(x, y);
         EXPECT_EQ(differing, 0) << name;
     }
+    // At two device pixels per point the ring's pieces are cut from the cached frames by device pixels.
+    CardFrameCache frames;
+    const auto paint = [&](const QRegion& dirty) {
+        QImage image(card->size() * 2, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(2);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setClipRegion(dirty);
+        frames.paintBody(painter, l, dirty, false);
+        frames.paintGlow(painter, l, dirty, 0.5, false);
+        return image;
+    };
+    const QImage whole = paint(QRegion(card->rect())), ring = paint(card->glowRing());
+    int differing = 0;
+    for (const QRect& r : card->glowRing())
+        for (int y = 2 * r.top(); y < 2 * r.bottom() + 2; ++y)
+            for (int x = 2 * r.left(); x < 2 * r.right() + 2; ++x) differing += ring.pixel(x, y) != whole.pixel(x, y);
+    EXPECT_EQ(differing, 0) << "glow ring at 2x";
 }
 
 TEST_F(StockCardViewTest, DirectionAlertAndDockPreviewShowInTheirColours) {
