@@ -83,7 +83,7 @@ protected:
     const QPointF fourthDot{215, 233};
 };
 
-TEST_F(CardInteractionTest, SingleClickOnTheBodyActsAfterTheDelayWithTheViewNextAtThatMoment) {
+TEST_F(CardInteractionTest, ASingleClickActsAfterTheDelayADoubleSwitchesStockOrLocksADotAlsoInExpandMode) {
     click(body);
     elapse(0.2); // a timer firing early waits for the rest of the delay
     EXPECT_EQ(take(), "focus, arm 0.24, arm 0.04");
@@ -91,9 +91,7 @@ TEST_F(CardInteractionTest, SingleClickOnTheBodyActsAfterTheDelayWithTheViewNext
     elapse(0.041);
     EXPECT_EQ(take(), "view 日K");
     EXPECT_FALSE(machine.hasPendingSingleClick());
-}
 
-TEST_F(CardInteractionTest, DoubleClicksSwitchStockOrLockADotAndCancelTheSingleClickAlsoInExpandMode) {
     click(body);
     click(body, 2);
     elapse(1);

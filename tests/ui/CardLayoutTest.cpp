@@ -133,7 +133,6 @@ TEST(ViewSequence, KeepsDotOrderAndViewAfterStopsAtTheEndSoThePresenterSwitchesS
     EXPECT_EQ(enabledSequence({dailyCandles, volume, fundFlow, macd, intraday}), all);
     EXPECT_EQ(enabledSequence({dailyCandles, intraday, macd}), (Views{intraday, macd, dailyCandles}));
     EXPECT_EQ(enabledSequence({}), all);
-    EXPECT_EQ(enabledSequence({volume, volume}), Views{volume});
     const Views seq = enabledSequence({intraday, macd, dailyCandles});
     EXPECT_EQ(viewAfter(dailyCandles, seq), std::nullopt);
     EXPECT_EQ(viewAfter(intraday, Views{}), std::nullopt);

@@ -55,7 +55,7 @@ TEST(IntradayGeometry, NeedsAQuoteAndMinutesLeavesRoomForTheLabelsAndCoversPrice
     }
 }
 
-TEST(VolumeGeometry, OpeningSpikeIsCutAtTheNinetyFifthPercentileWhileTheRestStayReadable) {
+TEST(VolumeGeometry, TheSpikeIsCutCorruptVolumesDrawHalfPointBarsColoursFollowThePreviousMinuteMeansTakeFive) {
     const auto day = samples::stockDay(true);
     const auto g = layoutVolume(day.quote, day.minutes, chartArea);
     ASSERT_EQ(g.bars.size(), 241u);
@@ -78,21 +78,19 @@ TEST(VolumeGeometry, OpeningSpikeIsCutAtTheNinetyFifthPercentileWhileTheRestStay
     EXPECT_EQ((QStringList{VolumeView::format(123456789), VolumeView::format(12345), VolumeView::format(10000),
                            VolumeView::format(999)}),
               (QStringList{"1.23亿手", "1.2万手", "1.0万手", "999手"}));
-}
 
-TEST(VolumeGeometry, ZeroAndCorruptVolumesDrawHalfPointBarsColoursCompareWithThePreviousMinuteAndAveragesTakeFive) {
-    auto minutes = minutesOf({std::nan(""), 0, INFINITY});
-    auto g = layoutVolume(std::nullopt, minutes, chartArea);
-    EXPECT_DOUBLE_EQ(g.cap, 1);
-    for (const auto& bar : g.bars) {
+    auto corrupt = minutesOf({std::nan(""), 0, INFINITY});
+    auto bad = layoutVolume(std::nullopt, corrupt, chartArea);
+    EXPECT_DOUBLE_EQ(bad.cap, 1);
+    for (const auto& bar : bad.bars) {
         EXPECT_DOUBLE_EQ(bar.rect.height(), 0.5);
-        EXPECT_DOUBLE_EQ(bar.rect.bottom(), g.plot.bottom());
+        EXPECT_DOUBLE_EQ(bar.rect.bottom(), bad.plot.bottom());
     }
-    EXPECT_DOUBLE_EQ(g.average.back().y(), g.plot.bottom());
-    minutes[1].volume = 300;
-    g = layoutVolume(std::nullopt, minutes, chartArea);
-    EXPECT_DOUBLE_EQ(g.maxVolume, 300);
-    EXPECT_DOUBLE_EQ(g.totalVolume, 300);
+    EXPECT_DOUBLE_EQ(bad.average.back().y(), bad.plot.bottom());
+    corrupt[1].volume = 300;
+    bad = layoutVolume(std::nullopt, corrupt, chartArea);
+    EXPECT_DOUBLE_EQ(bad.maxVolume, 300);
+    EXPECT_DOUBLE_EQ(bad.totalVolume, 300);
 
     // Below the open, unchanged (counts as up), up, down.
     const std::vector<MinuteBar> prices{{"09:30", 9.98, 9.98, 500, 0},
@@ -147,18 +145,31 @@ TEST(FlowGeometry, RangeIncludesZeroNearTheBottomAndSpansAtLeastOneYuan) {
 // Each character 5 points wide: predictable legend widths without a font.
 const auto fixedWidth = [](const QString& text) { return text.size() * 5.0; };
 
-TEST(KLineGeometry, FourBarsOrFewerShowTheLoadingTextFiveFillThePlotAndTheWidthFitsFortyToOneHundredThirty) {
+TEST(KLineGeometry, FourBarsOrFewerShowTheLoadingTextFiveFillThePlotRisingBodiesAndDojisAreHollowFallingOnesFilled) {
     EXPECT_TRUE(layoutKLine(samples::dailyBars(4), defaultMovingAveragePeriods(), chartArea).isEmpty);
-    const auto bars = samples::dailyBars(300);
+    const auto history = samples::dailyBars(300);
     for (const auto& [width, visible] : {std::pair(306, 71u), {106, 40u}, {1006, 130u}})
-        EXPECT_EQ(layoutKLine(bars, {}, QSizeF(width, 149)).visibleCount, visible) << width;
-    const auto g = layoutKLine(samples::dailyBars(5), {}, chartArea);
-    ASSERT_EQ(g.candles.size(), 5u);
-    EXPECT_DOUBLE_EQ(g.step, 330.0 / 5);
-    EXPECT_DOUBLE_EQ(g.candles[0].x, 3 + 33);
+        EXPECT_EQ(layoutKLine(history, {}, QSizeF(width, 149)).visibleCount, visible) << width;
+    const auto five = layoutKLine(samples::dailyBars(5), {}, chartArea);
+    ASSERT_EQ(five.candles.size(), 5u);
+    EXPECT_DOUBLE_EQ(five.step, 330.0 / 5);
+    EXPECT_DOUBLE_EQ(five.candles[0].x, 3 + 33);
+
+    auto bars = samples::dailyBars(10, 100);
+    bars[7] = {"2026-12-02", 100, 100, 104, 99, 1000};
+    bars[8] = {"2026-12-03", 100, 103, 104, 99, 1000};
+    bars[9] = {"2026-12-04", 103, 101, 104, 100, 1000};
+    const auto g = layoutKLine(bars, {}, chartArea);
+    const std::tuple<int, int, bool> cases[] = {{7, 0, true}, {8, 1, true}, {9, -1, false}};
+    for (const auto& [i, direction, hollow] : cases) {
+        EXPECT_EQ(g.candles[i].direction, direction) << i;
+        EXPECT_EQ(g.candles[i].isHollow, hollow) << i;
+    }
+    EXPECT_DOUBLE_EQ(g.candles[7].body.height(), 1.0); // a doji is one point high
+    EXPECT_DOUBLE_EQ(g.candles[9].body.top(), g.plot.y(103));
 }
 
-TEST(KLineGeometry, AveragesUseTheWholeHistoryAlignWithTheVisibleBarsAndWidenTheRange) {
+TEST(KLineAverages, UseTheWholeHistoryAlignWithTheVisibleBarsWidenTheRangeAndTheLegendWrapsOnceWithPriceDecimals) {
     const auto bars = samples::dailyBars(400);
     const auto g = layoutKLine(bars, {5, 250}, chartArea);
     ASSERT_EQ(g.visibleCount, 78u); // 330 / 4.2
@@ -179,28 +190,11 @@ TEST(KLineGeometry, AveragesUseTheWholeHistoryAlignWithTheVisibleBarsAndWidenThe
     const auto narrow = layoutKLine(halved, {60}, QSizeF(100, 149));
     ASSERT_EQ(narrow.visibleCount, 40u);
     EXPECT_GT(narrow.plot.hi, 10.02 + 0.05 + 1) << "above the highest visible high";
-}
 
-TEST(KLineGeometry, RisingBodiesAndDojisAreHollowFallingOnesFilled) {
-    auto bars = samples::dailyBars(10, 100);
-    bars[7] = {"2026-12-02", 100, 100, 104, 99, 1000};
-    bars[8] = {"2026-12-03", 100, 103, 104, 99, 1000};
-    bars[9] = {"2026-12-04", 103, 101, 104, 100, 1000};
-    const auto g = layoutKLine(bars, {}, chartArea);
-    const std::tuple<int, int, bool> cases[] = {{7, 0, true}, {8, 1, true}, {9, -1, false}};
-    for (const auto& [i, direction, hollow] : cases) {
-        EXPECT_EQ(g.candles[i].direction, direction) << i;
-        EXPECT_EQ(g.candles[i].isHollow, hollow) << i;
-    }
-    EXPECT_DOUBLE_EQ(g.candles[7].body.height(), 1.0); // a doji is one point high
-    EXPECT_DOUBLE_EQ(g.candles[9].body.top(), g.plot.y(103));
-}
-
-TEST(KLineLegend, WrapsOnceDropsWhatDoesNotFitInTwoRowsAndUsesPriceDecimals) {
-    const QSizeF narrow(120, 149);
-    const auto g = layoutKLine(samples::dailyBars(300), defaultMovingAveragePeriods(), narrow);
+    const QSizeF small(120, 149);
     // Each entry "M5 1234.56" is about 50 points: two fit in a row of 120 points.
-    const auto legend = layoutKLineLegend(g, narrow, fixedWidth);
+    const auto legend = layoutKLineLegend(layoutKLine(samples::dailyBars(300), defaultMovingAveragePeriods(), small),
+                                          small, fixedWidth);
     ASSERT_EQ(legend.size(), 4u);
     EXPECT_EQ((std::vector{legend[0].at, legend[1].at, legend[2].at}),
               (std::vector{QPointF(3, 132), QPointF(3 + fixedWidth(legend[0].text) + 4, 132), QPointF(3, 140)}));
