@@ -141,7 +141,6 @@ TEST(ViewSequence, KeepsDotOrderAndViewAfterStopsAtTheEndSoThePresenterSwitchesS
     EXPECT_EQ(nextView(macd, seq), dailyCandles);
     EXPECT_EQ(nextView(volume, seq), intraday);
     EXPECT_EQ(nextView(fundFlow, Views{}), intraday);
-    // Steps from any distance land inside the list; an absent view counts as the first position.
     const Views three{intraday, macd, fundFlow};
     EXPECT_EQ(stepView(volume, three, +1), macd);
     EXPECT_EQ(stepView(intraday, three, -4), fundFlow);

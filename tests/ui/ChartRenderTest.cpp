@@ -66,8 +66,6 @@ TEST_F(ChartRender, EachChartTakesItsSeriesFromTheEntryAndDrawsOnlyWhenTheySuffi
         SCOPED_TRACE(ChartViews::label(view));
         const std::unique_ptr<ChartWidget> chart(makeChart(view, nullptr));
         EXPECT_EQ(chart->view(), view);
-        EXPECT_FALSE(chart->hasData());
-        // Without data: the waiting text, in the middle and nowhere else.
         const QImage waiting = render(*chart, true);
         EXPECT_GT(countLike(waiting, centre, Theme::textTertiary().resolve(true), 10), 15);
         EXPECT_EQ(opaquePixels(waiting), opaquePixels(waiting, centre));
@@ -122,18 +120,15 @@ TEST_F(ChartRender, VolumeBarsAreCrispAtEveryPixelRatio) {
 TEST_F(ChartRender, FlowScissorsTakeTheLeadersColourAndTheTimeRowEndsAtTheLastPoint) {
     FlowView view;
     view.flow = samples::stockDay(true, 46).flow; // main ends far above retail, at 10:15
-    ASSERT_EQ(view.flow.back().time, "10:15");
     const auto g = layoutFlow(view.flow, chartArea);
     const QImage ahead = render(view, false, 2);
     const QRectF scissors(200, g.legendY, 90, 10);
     EXPECT_GT(countLike(ahead, scissors, Theme::mainFlow().resolve(false), 50), 5);
     EXPECT_EQ(countLike(ahead, scissors, Theme::retailFlow().resolve(false), 50), 0);
-    // "10:15" right-aligned at the plot's right edge; nothing of "11:30/13:00" in the middle.
     const QColor tertiary = Theme::textTertiary().resolve(false);
     EXPECT_GT(countLike(ahead, QRectF(g.plot.rect.right() - 22, 149 - 8, 22, 8), tertiary, 30), 5);
     EXPECT_EQ(countLike(ahead, QRectF(g.plot.rect.center().x() - 20, 149 - 8, 40, 8), tertiary, 30), 0);
     EXPECT_FALSE(textsOf(view).contains(QStringLiteral("15:00")));
-    // The legend row sits under the plot and clear of the time row.
     const QFont legend = ChartKit::font(ChartKit::TextStyle::axisValue, &ahead);
     EXPECT_GE(g.legendY, g.plot.rect.bottom());
     EXPECT_GE(g.timeY - g.legendY - ChartKit::measure("0", legend, &ahead).height(), 2);
@@ -214,7 +209,6 @@ TEST(ChartKit, PlotsMapUnclampedGapsBreakLinesAndAreasAndRangeLabelsGiveWayToThe
     EXPECT_EQ(ChartKit::placeRangeLabels(-3, 60, 70, 10).bottom, 70) << "a label's height apart is enough";
     tops = ChartKit::placeRangeLabels(-3, 60, 128, 10);
     EXPECT_TRUE(tops.top && tops.bottom == 128);
-    // Reference at the very top: the top label goes, the reference stays inside the view.
     tops = ChartKit::placeRangeLabels(-3, -3, 128, 10);
     EXPECT_FALSE(tops.top.has_value());
     EXPECT_DOUBLE_EQ(tops.reference, 0);

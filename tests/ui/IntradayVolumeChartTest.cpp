@@ -27,7 +27,6 @@ TEST(IntradayGeometry, NeedsAQuoteAndMinutesLeavesRoomForTheLabelsAndCoversPrice
     const auto g = layoutIntraday(day.quote, day.minutes, chartArea);
     EXPECT_EQ(g.plot.rect, QRectF(2, 1, 336 - 40 - 2, 149 - 13 - 1));
     EXPECT_DOUBLE_EQ(g.price.back().x(), g.plot.rect.right());
-    // A tiny view keeps a one-pixel plot instead of a negative one.
     EXPECT_DOUBLE_EQ(layoutIntraday(day.quote, day.minutes, QSizeF(60, 8)).plot.rect.height(), 1);
 
     auto morning = samples::stockDay(true, 60);
@@ -40,7 +39,6 @@ TEST(IntradayGeometry, NeedsAQuoteAndMinutesLeavesRoomForTheLabelsAndCoversPrice
     EXPECT_NEAR(range.plot.hi, hi + pad, 1e-9);
     EXPECT_GT(range.baselineY, range.plot.rect.bottom() - 6);
 
-    // One unchanged minute: a one-cent range, one point at the left, no direction.
     const auto one = minutesOf({1200});
     Quote quote{.price = 10, .prevClose = 10};
     const auto flat = layoutIntraday(quote, one, chartArea);
