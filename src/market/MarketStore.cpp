@@ -175,12 +175,18 @@ void MarketStore::loadShownDaily() {
         if (shownCodes) shown = *shownCodes;
     }
     const std::string today = todayString(clock.now());
-    std::vector<Entry> loaded;
-    for (Entry& e : entries()) {
-        if (abandoned) return;
-        if (shown.count(e.item.code) && isDailyDue(e, dailyBarCount, today) && loadDaily(e, dailyBarCount, today)) {
-            loaded.push_back(std::move(e));
+    // Only the few securities on screen that lack candles are copied, not the whole watch list.
+    std::vector<Entry> due;
+    {
+        std::lock_guard guard(lock);
+        for (const Entry& e : entryList) {
+            if (shown.count(e.item.code) && isDailyDue(e, dailyBarCount, today)) due.push_back(e);
         }
+    }
+    std::vector<Entry> loaded;
+    for (Entry& e : due) {
+        if (abandoned) return;
+        if (loadDaily(e, dailyBarCount, today)) loaded.push_back(std::move(e));
     }
     if (loaded.empty() || abandoned) return; // an abandoned store keeps nothing it fetched
     mergeByCode(loaded, [](Entry& current, Entry& fresh) {
@@ -236,7 +242,7 @@ struct MarketStore::PassTimes {
     std::string today;
     double minutesTtl = 0;
     double flowTtl = 0;
-    std::optional<std::set<std::string>> shown; // every code when absent
+    std::optional<std::set<std::string>> shown{}; // every code when absent
     int offScreenDaily = 0;
 
     int dailyDepth(const std::string& code) const {
